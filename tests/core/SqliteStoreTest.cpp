@@ -1,0 +1,236 @@
+// What only the persistent store has to get right: damaged files, lists with bad elements, file
+// permissions, and two processes sharing one file.
+
+#include "storage/SqliteStore.h"
+#include "Preferences.h"
+#include "TemporaryDirectory.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace nimb {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Opened {
+    std::unique_ptr<SqliteStore> store;
+    std::vector<std::string> log;
+};
+
+Opened openAt(const std::string& path, std::int64_t now = 1'700'000'000) {
+    Opened opened;
+    SqliteStore::Options options;
+    options.now = [now] { return now; };
+    options.log = [&log = opened.log](const std::string& line) { log.push_back(line); };
+    std::string error;
+    opened.store = SqliteStore::open(path, options, &error);
+    EXPECT_TRUE(opened.store) << error;
+    return opened;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void execute(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+TEST(SqliteStore, valuesOutliveTheStore) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+    {
+        Preferences preferences(openAt(path).store);
+        preferences.setSearchEngine(SearchEngine::google);
+        preferences.setRememberHistory(false);
+        preferences.setHistory({{"https://x.example/", "Ünïcödé — title", Date{5}, 3}});
+    }
+    Preferences again(openAt(path).store);
+    EXPECT_EQ(again.searchEngine(), SearchEngine::google);
+    EXPECT_FALSE(again.rememberHistory());
+    EXPECT_EQ(again.history().at(0).title, "Ünïcödé — title");
+}
+
+TEST(SqliteStore, unreadableFilesAreSetAsideNeverDeleted) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+
+    // Garbage.
+    std::string garbage(4096, 'x');
+    writeFile(path, garbage);
+    {
+        auto opened = openAt(path, 1'700'000'001);
+        ASSERT_TRUE(opened.store);
+        ASSERT_EQ(opened.log.size(), 1u);
+        EXPECT_NE(opened.log[0].find(path + ".corrupt-1700000001"), std::string::npos) << opened.log[0];
+        EXPECT_EQ(readFile(path + ".corrupt-1700000001"), garbage);
+        opened.store->set("k", "fresh");
+        EXPECT_EQ(opened.store->string("k"), "fresh");
+    }
+
+    // A database of ours cut short.
+    {
+        auto opened = openAt(path);
+        for (int i = 0; i < 200; ++i)
+            opened.store->set("key" + std::to_string(i), std::string(500, 'v'));
+    }
+    execute(path, "PRAGMA wal_checkpoint(TRUNCATE)");
+    std::string whole = readFile(path);
+    ASSERT_GT(whole.size(), 8192u);
+    writeFile(path, whole.substr(0, whole.size() / 2));
+    fs::remove(path + "-wal");
+    {
+        auto opened = openAt(path, 1'700'000'002);
+        ASSERT_TRUE(opened.store);
+        EXPECT_EQ(opened.log.size(), 1u);
+        EXPECT_TRUE(fs::exists(path + ".corrupt-1700000002"));
+        EXPECT_EQ(opened.store->string("key1"), std::nullopt);
+    }
+
+    // Somebody else's database: kept whole, under the next free name for the same second.
+    fs::remove(path);
+    execute(path, "CREATE TABLE bookmarks (url TEXT); INSERT INTO bookmarks VALUES ('https://x.example/')");
+    writeFile(path + ".corrupt-1700000002-2", "taken");
+    {
+        auto opened = openAt(path, 1'700'000'002);
+        ASSERT_TRUE(opened.store);
+        EXPECT_EQ(readFile(path + ".corrupt-1700000002-2"), "taken");
+        EXPECT_TRUE(fs::exists(path + ".corrupt-1700000002-3"));
+    }
+
+    // Our own database with a table of another shape.
+    fs::remove(path);
+    execute(path, "PRAGMA application_id = 1313426754; CREATE TABLE preferences (key TEXT, value TEXT)");
+    {
+        auto opened = openAt(path, 1'700'000'003);
+        ASSERT_TRUE(opened.store);
+        EXPECT_EQ(opened.log.size(), 1u);
+        opened.store->set("k", true);
+        EXPECT_EQ(opened.store->boolean("k"), true);
+    }
+    EXPECT_TRUE(fs::exists(path + ".corrupt-1700000003"));
+}
+
+TEST(SqliteStore, anEmptyFileIsAFreshStoreAndNothingIsSetAside) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+    writeFile(path, "");
+    auto opened = openAt(path);
+    ASSERT_TRUE(opened.store);
+    EXPECT_TRUE(opened.log.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 3)
+        << "only the database and its write-ahead log files";
+}
+
+TEST(SqliteStore, aMissingDirectoryIsAnErrorNotASetAside) {
+    test::TemporaryDirectory directory;
+    std::string error;
+    EXPECT_FALSE(SqliteStore::open(directory.file("absent/preferences.sqlite"), &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(SqliteStore, filesAreForTheUserOnly) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+    auto opened = openAt(path);
+    opened.store->set("k", "v");
+    for (const std::string& file : {path, path + "-wal"}) {
+        struct stat info {};
+        ASSERT_EQ(stat(file.c_str(), &info), 0) << file;
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << file;
+    }
+}
+
+TEST(SqliteStore, aBadElementCostsOnlyItself) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+    { openAt(path).store->set("history", Pairs{{"a"}}); }
+    // Another writer left one element that is not a list of strings, and one number among strings.
+    execute(path,
+            R"(UPDATE preferences SET value = '[["a","1"],{"x":"y"},["b",2],"c",["d","4"],[["e"]],["f"]]'
+                     WHERE key = 'history')");
+    auto opened = openAt(path);
+    EXPECT_EQ(opened.store->pairs("history"), (Pairs{{"a", "1"}, {"d", "4"}, {"f"}}));
+
+    // A list cut off in the middle keeps what was whole.
+    EXPECT_EQ(SqliteStore::decodePairs(R"([["a","b"],["c",)"), (Pairs{{"a", "b"}}));
+    // Not a list at all.
+    EXPECT_EQ(SqliteStore::decodePairs(R"({"a":["b"]})"), std::nullopt);
+    EXPECT_EQ(SqliteStore::decodePairs(R"("text")"), std::nullopt);
+    EXPECT_EQ(SqliteStore::decodePairs(""), std::nullopt);
+    // Deep nesting is read without recursion.
+    std::string deep = "[[\"ok\"]," + std::string(100000, '[') + std::string(100000, ']') + "]";
+    EXPECT_EQ(SqliteStore::decodePairs(deep), (Pairs{{"ok"}}));
+}
+
+TEST(SqliteStore, typedRowsWrittenByHandReadByType) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+    { openAt(path).store->set("seed", "x"); }
+    execute(path, "INSERT INTO preferences VALUES ('flag', 'bool', 'yes'), ('name', 'string', 42), "
+                  "('list', 'pairs', X'5B5D'), ('odd', 'colour', 'red')");
+    auto opened = openAt(path);
+    EXPECT_EQ(opened.store->boolean("flag"), std::nullopt);
+    EXPECT_EQ(opened.store->string("name"), std::nullopt);
+    EXPECT_EQ(opened.store->pairs("list"), std::nullopt);
+    EXPECT_EQ(opened.store->string("odd"), std::nullopt);
+}
+
+TEST(SqliteStore, twoProcessesShareOneFile) {
+    test::TemporaryDirectory directory;
+    std::string path = directory.file("preferences.sqlite");
+    { openAt(path); }
+
+    constexpr int rounds = 150;
+    auto work = [&](const std::string& who) {
+        std::vector<std::string> failures;
+        SqliteStore::Options options;
+        options.log = [&](const std::string& line) { failures.push_back(line); };
+        auto store = SqliteStore::open(path, options);
+        if (!store) return 1;
+        for (int i = 0; i < rounds; ++i) {
+            Pairs list(50, {who, std::to_string(i), std::string(200, 'x')});
+            store->set("shared", list);
+            store->set(who, std::to_string(i));
+            auto back = store->pairs("shared");
+            if (!back || back->size() != 50) return 2;
+        }
+        return failures.empty() ? 0 : 3;
+    };
+
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(work("child"));
+    int parentResult = work("parent");
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(parentResult, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    auto opened = openAt(path);
+    EXPECT_TRUE(opened.log.empty());
+    EXPECT_EQ(opened.store->string("child"), std::to_string(rounds - 1));
+    EXPECT_EQ(opened.store->string("parent"), std::to_string(rounds - 1));
+    auto shared = opened.store->pairs("shared");
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->size(), 50u);
+}
+
+} // namespace
+} // namespace nimb
