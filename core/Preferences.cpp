@@ -1,5 +1,7 @@
 #include "Preferences.h"
 
+#include "Identifier.h"
+
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -17,7 +19,16 @@ bool readFlag(std::string_view text) {
 
 } // namespace
 
-Preferences::Preferences(std::unique_ptr<KeyValueStore> store) : m_store(std::move(store)) {}
+Preferences::Preferences(std::unique_ptr<KeyValueStore> store)
+    : m_store(std::move(store)), m_newIdentifier(makeIdentifier) {}
+
+void Preferences::setIdentifierSource(std::function<std::string()> source) {
+    m_newIdentifier = source ? std::move(source) : makeIdentifier;
+}
+
+std::string Preferences::newIdentifier() const {
+    return m_newIdentifier();
+}
 
 bool Preferences::flag(std::string_view key) const {
     return m_store->boolean(key).value_or(true);

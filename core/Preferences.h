@@ -8,6 +8,7 @@
 #include "report/SavedReport.h"
 #include "storage/KeyValueStore.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,11 +16,23 @@
 
 namespace nimb {
 
+struct BookmarkAction;
+struct HistoryAction;
+struct NimbReport;
+namespace LocationBar {
+struct Destination;
+}
+
 // The one typed view of the store: every setting and every record list. It keeps nothing of its own:
 // each read decodes the stored value afresh and each write stores the whole value at once.
 class Preferences {
 public:
     explicit Preferences(std::unique_ptr<KeyValueStore> store);
+
+    // Where new note and kept-report identifiers come from: canonical upper-case UUIDs unless a test
+    // says otherwise.
+    void setIdentifierSource(std::function<std::string()> source);
+    [[nodiscard]] std::string newIdentifier() const;
 
     // The store keys, as written to disk.
     struct Keys {
@@ -79,6 +92,34 @@ public:
     std::optional<Note> forgetNote(std::string_view id);
     std::optional<SavedReport> forgetReport(std::string_view id);
 
+    // Location bar (LocationBar.cpp): typed text resolved with the stored search engine, and the
+    // completion of typed text from history (none while history is not remembered).
+    [[nodiscard]] LocationBar::Destination resolve(std::string_view text) const;
+    [[nodiscard]] std::optional<std::string> completion(std::string_view typed) const;
+
+    // History (History.cpp)
+    bool recordVisit(std::string_view address, std::string_view title, Date at);
+    bool retitle(std::string_view address, std::string_view title);
+    std::int64_t clearHistory();
+    std::int64_t apply(const HistoryAction& action);
+
+    // Bookmarks (Bookmarks.cpp)
+    [[nodiscard]] std::vector<Bookmark> toolbarBookmarks() const;
+    bool addBookmark(const Bookmark& bookmark);
+    std::optional<Bookmark> removeBookmark(std::string_view address);
+    std::optional<Bookmark> setOnToolbar(bool flag, std::string_view address);
+    std::optional<Bookmark> edit(std::string_view address, std::string_view name, std::string_view summary);
+    std::optional<Bookmark> apply(const BookmarkAction& action);
+
+    // Notes (Marginalia.cpp)
+    [[nodiscard]] std::vector<Note> notes(std::string_view address) const;
+    std::optional<Note> addNote(std::string_view text, std::string_view address, std::string_view title,
+                                Date at);
+
+    // Kept reports (report/SavedReport.cpp)
+    SavedReport keepReport(const NimbReport& report, Date at);
+    [[nodiscard]] std::optional<SavedReport> savedReport(std::string_view id) const;
+
 private:
     bool flag(std::string_view key) const;
     std::string storedString(std::string_view key) const;
@@ -90,6 +131,7 @@ private:
                                       void (Preferences::*write)(const std::vector<Record>&));
 
     std::unique_ptr<KeyValueStore> m_store;
+    std::function<std::string()> m_newIdentifier;
 };
 
 // The stored forms of the record lists, readable on their own for tools and tests.
