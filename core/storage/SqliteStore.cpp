@@ -236,6 +236,149 @@ private:
     Pairs m_pairs;
 };
 
+// The quick reading of a list exactly as encodePairs writes it (any white space allowed). Anything
+// else — another type of element, a broken escape, a cut-off text — gives none, and the tolerant
+// reader above takes over.
+class StrictPairsReader {
+public:
+    explicit StrictPairsReader(std::string_view text) : m_text(text) {}
+
+    std::optional<Pairs> read() {
+        Pairs pairs;
+        if (!take('[')) return std::nullopt;
+        if (!take(']')) {
+            do {
+                if (!take('[')) return std::nullopt;
+                std::vector<std::string> element;
+                if (!take(']')) {
+                    do {
+                        if (!string(element.emplace_back())) return std::nullopt;
+                    } while (take(','));
+                    if (!take(']')) return std::nullopt;
+                }
+                pairs.push_back(std::move(element));
+            } while (take(','));
+            if (!take(']')) return std::nullopt;
+        }
+        skipSpace();
+        if (m_at != m_text.size()) return std::nullopt;
+        return pairs;
+    }
+
+private:
+    void skipSpace() {
+        while (m_at < m_text.size() &&
+               (m_text[m_at] == ' ' || m_text[m_at] == '\n' || m_text[m_at] == '\r' || m_text[m_at] == '\t'))
+            ++m_at;
+    }
+    bool take(char c) {
+        skipSpace();
+        if (m_at < m_text.size() && m_text[m_at] == c) {
+            ++m_at;
+            return true;
+        }
+        return false;
+    }
+    bool hex4(std::uint32_t& value) {
+        if (m_at + 4 > m_text.size()) return false;
+        value = 0;
+        for (int i = 0; i < 4; ++i) {
+            char c = m_text[m_at++];
+            value <<= 4;
+            if (c >= '0' && c <= '9')
+                value |= static_cast<std::uint32_t>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                value |= static_cast<std::uint32_t>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                value |= static_cast<std::uint32_t>(c - 'A' + 10);
+            else
+                return false;
+        }
+        return true;
+    }
+    static void appendUtf8(std::string& out, std::uint32_t c) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    bool string(std::string& out) {
+        if (!take('"')) return false;
+        while (m_at < m_text.size()) {
+            std::size_t run = m_at;
+            while (run < m_text.size()) {
+                auto c = static_cast<unsigned char>(m_text[run]);
+                if (c == '"' || c == '\\') break;
+                if (c < 0x20) return false;
+                ++run;
+            }
+            if (run == m_text.size()) return false;
+            out.append(m_text.data() + m_at, run - m_at);
+            m_at = run + 1;
+            if (m_text[run] == '"') return true;
+            if (m_at >= m_text.size()) return false;
+            char escape = m_text[m_at++];
+            switch (escape) {
+            case '"':
+            case '\\':
+            case '/':
+                out += escape;
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'u': {
+                std::uint32_t c = 0;
+                if (!hex4(c)) return false;
+                // A surrogate without its partner is no character; it reads as U+FFFD.
+                if (c >= 0xD800 && c <= 0xDBFF && m_at + 5 < m_text.size() && m_text[m_at] == '\\' &&
+                    m_text[m_at + 1] == 'u') {
+                    std::size_t mark = m_at;
+                    m_at += 2;
+                    std::uint32_t low = 0;
+                    if (hex4(low) && low >= 0xDC00 && low <= 0xDFFF)
+                        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                    else
+                        m_at = mark;
+                }
+                if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+                appendUtf8(out, c);
+                break;
+            }
+            default:
+                return false;
+            }
+        }
+        return false;
+    }
+
+    std::string_view m_text;
+    std::size_t m_at = 0;
+};
+
 } // namespace
 
 struct SqliteStore::Row {
@@ -402,6 +545,7 @@ std::string SqliteStore::encodePairs(const Pairs& pairs) {
 }
 
 std::optional<Pairs> SqliteStore::decodePairs(std::string_view text) {
+    if (auto pairs = StrictPairsReader(text).read()) return pairs;
     PairsReader reader;
     nlohmann::json::sax_parse(text.begin(), text.end(), &reader, nlohmann::json::input_format_t::json, false);
     return reader.result();
