@@ -1,0 +1,347 @@
+#include "Bookmarks.h"
+#include "Preferences.h"
+#include "storage/InMemoryStore.h"
+
+#include <gtest/gtest.h>
+
+namespace nimb {
+namespace {
+
+// An in-memory store that remembers which keys were written, so a test can tell "nothing written".
+class WatchedStore final : public KeyValueStore {
+public:
+    std::optional<std::string> string(std::string_view key) override { return m_inner.string(key); }
+    std::optional<bool> boolean(std::string_view key) override { return m_inner.boolean(key); }
+    std::optional<Pairs> pairs(std::string_view key) override { return m_inner.pairs(key); }
+    void set(std::string_view key, std::string_view value) override { note(key), m_inner.set(key, value); }
+    void set(std::string_view key, bool value) override { note(key), m_inner.set(key, value); }
+    void set(std::string_view key, const Pairs& value) override { note(key), m_inner.set(key, value); }
+    using KeyValueStore::set;
+
+    std::vector<std::string> written;
+
+private:
+    void note(std::string_view key) { written.emplace_back(key); }
+    InMemoryStore m_inner;
+};
+
+class BookmarkOperations : public ::testing::Test {
+protected:
+    BookmarkOperations() {
+        auto store = std::make_unique<WatchedStore>();
+        m_store = store.get();
+        m_prefs = std::make_unique<Preferences>(std::move(store));
+    }
+
+    Preferences& prefs() { return *m_prefs; }
+    WatchedStore& store() { return *m_store; }
+    // Seeds the lists and forgets those writes.
+    void seed(const std::vector<Bookmark>& bookmarks, const std::vector<Note>& notes = {}) {
+        prefs().setBookmarks(bookmarks);
+        prefs().setNotes(notes);
+        store().written.clear();
+    }
+
+private:
+    WatchedStore* m_store = nullptr;
+    std::unique_ptr<Preferences> m_prefs;
+};
+
+std::optional<BookmarkAction> parsed(std::string_view address) {
+    auto url = Url::parse(address);
+    if (!url) return std::nullopt;
+    return BookmarkAction::fromUrl(*url);
+}
+
+TEST(Bookmark, labelCountsCharactersNotBytes) {
+    struct Case {
+        std::string name;
+        std::int64_t max;
+        std::string label;
+    };
+    const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467"; // one character, many bytes
+    for (const auto& [name, max, label] : {
+             Case{"Short", 10, "Short"},
+             Case{"Exactly", 7, "Exactly"},
+             Case{"One over", 7, "One ov\u2026"},
+             Case{"caf\u00E9 cr\u00E8me", 8, "caf\u00E9 cr\u2026"},
+             Case{"e\u0301e\u0301e\u0301", 3, "e\u0301e\u0301e\u0301"}, // combining marks
+             Case{"e\u0301e\u0301e\u0301x", 3, "e\u0301e\u0301\u2026"},
+             Case{family + family + family, 2, family + "\u2026"},
+             Case{"ab", 1, "\u2026"},
+             Case{"ab", 0, ""},
+             Case{"ab", -5, ""},
+             Case{"", 0, ""},
+         }) {
+        EXPECT_EQ((Bookmark{name, "https://a.example/", true, ""}.label(max)), label) << name << " / " << max;
+    }
+    // A huge name is cut without trouble.
+    Bookmark huge{std::string(1 << 20, 'x'), "https://a.example/", true, ""};
+    EXPECT_EQ(huge.label(4), "xxx\u2026");
+}
+
+TEST(Bookmark, editedCopyAndParsedAddress) {
+    Bookmark kept{"Kept", "https://kept.example/page", true, "Old words"};
+
+    EXPECT_EQ(kept.edited("  New\n", "\t Why \r\n"), (Bookmark{"New", kept.address, true, "Why"}));
+    EXPECT_EQ(kept.edited(" \n\t ", ""), (Bookmark{"Kept", kept.address, true, ""})); // blank keeps the name
+    EXPECT_EQ(kept.edited("Two\nlines", "a\n\nb"), (Bookmark{"Two\nlines", kept.address, true, "a\n\nb"}));
+
+    ASSERT_TRUE(kept.url());
+    EXPECT_EQ(kept.url()->view().host(), "kept.example");
+    EXPECT_FALSE((Bookmark{"Empty", "", true, ""}.url()));
+}
+
+TEST(BookmarkAction, hrefEncodesEverythingButLettersMarksAndDigits) {
+    struct Case {
+        BookmarkAction action;
+        std::string href;
+    };
+    for (const auto& [action, href] : {
+             Case{BookmarkAction::remove("https://a.example/x?y=1"),
+                  "nimb://remove?a=https%3A%2F%2Fa%2Eexample%2Fx%3Fy%3D1"},
+             Case{BookmarkAction::addToToolbar("a b"), "nimb://toolbar-add?a=a%20b"},
+             Case{BookmarkAction::removeFromToolbar("caf\u00E9"), "nimb://toolbar-remove?a=caf\u00E9"},
+             Case{BookmarkAction::edit("https://a.example/", "Tom & Jerry", "x+y\n"),
+                  "nimb://edit?a=https%3A%2F%2Fa%2Eexample%2F&n=Tom%20%26%20Jerry&s=x%2By%0A"},
+             Case{BookmarkAction::edit("u", "", ""), "nimb://edit?a=u&n=&s="},
+             Case{BookmarkAction::forgetNote("https://a.example/", "0F8C-1"),
+                  "nimb://note-forget?a=https%3A%2F%2Fa%2Eexample%2F&i=0F8C%2D1"},
+             Case{BookmarkAction::marginalia("x_y"), "nimb://margin?a=x%5Fy"},
+             Case{BookmarkAction::press(Shortcut::find), "nimb://press?k=find"},
+             Case{BookmarkAction::press(Shortcut::marginalia), "nimb://press?k=marginalia"},
+             Case{BookmarkAction::press(Shortcut::bookmarks), "nimb://press?k=bookmarks"},
+         }) {
+        EXPECT_EQ(action.href(), href);
+    }
+    EXPECT_EQ(BookmarkAction::editAction, "nimb://edit");
+    EXPECT_TRUE(BookmarkAction::press(Shortcut::find).address.empty());
+}
+
+TEST(BookmarkAction, everyActionSurvivesItsOwnAddress) {
+    // Values a page may really hold: separators of the query, escapes, other scripts, line feeds.
+    const std::string awkward = "Tom & Jerry = 100% + more?#\n\u00E9\u0301 \U0001F600 \"q\" <b> '\\'";
+    for (const auto& action : {
+             BookmarkAction::remove("https://a.example/p?q=1&r=2#f"),
+             BookmarkAction::addToToolbar(awkward),
+             BookmarkAction::removeFromToolbar("file:///home/me/a b.html"),
+             BookmarkAction::edit("https://a.example/", awkward, awkward + "\n\nsecond"),
+             BookmarkAction::edit("https://a.example/", "", ""),
+             BookmarkAction::forgetNote(awkward, "9A1F0C2E-0000-4000-8000-000000000001"),
+             BookmarkAction::marginalia("http://[::1]:8080/x"),
+             BookmarkAction::press(Shortcut::find),
+             BookmarkAction::press(Shortcut::marginalia),
+             BookmarkAction::press(Shortcut::bookmarks),
+         }) {
+        EXPECT_EQ(parsed(action.href()), action) << action.href();
+    }
+}
+
+TEST(BookmarkAction, parsingTable) {
+    using A = BookmarkAction;
+    struct Case {
+        std::string address;
+        std::optional<BookmarkAction> action;
+    };
+    for (const auto& [address, action] : {
+             // A submitted form: spaces come as "+", a typed "+" as "%2B", line ends as CR LF.
+             Case{"nimb://edit?a=https%3A%2F%2Fa.example%2F&n=My+own+name&s=one%0D%0Atwo",
+                  A::edit("https://a.example/", "My own name", "one\ntwo")},
+             Case{"nimb://edit?a=u&n=1%2B1%3D2&s=C%2B%2B", A::edit("u", "1+1=2", "C++")},
+             Case{"nimb://edit?a=u", A::edit("u", "", "")},
+             Case{"nimb://edit?a=u&n&s=", A::edit("u", "", "")},
+             Case{"NIMB://remove?a=u", A::remove("u")},
+             Case{"nimb://toolbar-add?a=u", A::addToToolbar("u")},
+             Case{"nimb://toolbar-remove?a=u", A::removeFromToolbar("u")},
+             Case{"nimb://margin?a=u", A::marginalia("u")},
+             Case{"nimb://note-forget?a=u&i=N1", A::forgetNote("u", "N1")},
+             Case{"nimb://press?k=find", A::press(Shortcut::find)},
+             Case{"nimb://press?k=bookmarks&a=ignored", A::press(Shortcut::bookmarks)},
+             Case{"nimb://remove?a=first&a=second", A::remove("second")}, // a later field wins
+             Case{"nimb://remove?x=1&a=u#frag", A::remove("u")},
+             // Bytes that do not decode to UTF-8 stay as written; raw text the parser had to escape
+             // comes back as typed.
+             Case{"nimb://remove?a=x+%FF", A::remove("x%20%FF")},
+             Case{"nimb://remove?a=100%", A::remove("100%")},
+             Case{"nimb://remove?a=a b", A::remove("a b")},
+             // No action.
+             Case{"nimb://note-forget?a=u", std::nullopt},
+             Case{"nimb://note-forget?a=u&i=", std::nullopt},
+             Case{"nimb://press?k=FIND", std::nullopt},
+             Case{"nimb://press?k=", std::nullopt},
+             Case{"nimb://press", std::nullopt},
+             Case{"nimb://remove", std::nullopt},
+             Case{"nimb://remove?a=", std::nullopt},
+             Case{"nimb://remove?A=u", std::nullopt},
+             Case{"nimb://Remove?a=u", std::nullopt},
+             Case{"nimb://bookmark?a=u", std::nullopt},
+             Case{"nimb://?a=u", std::nullopt},
+             Case{"nimb:remove?a=u", std::nullopt},
+             Case{"nimb:///remove?a=u", std::nullopt},
+             Case{"https://remove?a=u", std::nullopt},
+             Case{"remove?a=u", std::nullopt},
+         }) {
+        EXPECT_EQ(parsed(address), action) << address;
+    }
+}
+
+TEST(BookmarkAction, fieldsKeepNamesAsWritten) {
+    auto url = Url::parse("nimb://edit?%61=1&b&c=x+y%2Bz&c=again&=empty");
+    ASSERT_TRUE(url);
+    EXPECT_EQ(BookmarkAction::fields(*url),
+              (std::map<std::string, std::string>{{"%61", "1"}, {"b", ""}, {"c", "again"}, {"", "empty"}}));
+    EXPECT_TRUE(BookmarkAction::fields(*Url::parse("nimb://edit")).empty());
+    EXPECT_EQ(BookmarkAction::fields(*Url::parse("nimb://edit?s=a%0D%0A%0D%0Ab%0Dc"))["s"], "a\n\nb\rc");
+}
+
+TEST(BookmarkAction, hostileAddressesAreNoActionOrHarmless) {
+    const std::string megabyte(1 << 20, 'a');
+    std::string controls;
+    for (int c = 0; c < 0x20; ++c)
+        controls += static_cast<char>(c);
+    std::vector<std::string> hostile = {
+        "",
+        "nimb://",
+        "nimb://remove?" + std::string(1 << 20, '&'),
+        "nimb://remove?a=" + std::string(1 << 20, '%'),
+        "nimb://remove?a=" + std::string(1 << 20, '+'),
+        "nimb://edit?a=u&n=" + megabyte + "&s=" + std::string(1 << 19, '='),
+        "nimb://remove?a=\xFF\xFE\xC0\x80" + controls,
+        "nimb://" + megabyte + "?a=u",
+        "nimb://remove?a=" + controls + "\x7F",
+    };
+    for (const auto& address : hostile) {
+        // Whatever comes out is well formed: every action but a key press names an address.
+        if (auto action = parsed(address)) {
+            EXPECT_FALSE(action->address.empty());
+        }
+    }
+    EXPECT_FALSE(parsed("nimb://remove?" + std::string(1 << 20, '&')));
+    EXPECT_FALSE(parsed("nimb://" + megabyte + "?a=u"));
+    EXPECT_EQ(parsed("nimb://remove?a=" + std::string(1 << 20, '%'))->address, std::string(1 << 20, '%'));
+    // What the page writes for a huge value comes back whole.
+    auto big = BookmarkAction::edit("u", megabyte + "\u00E9 &", "");
+    EXPECT_EQ(parsed(big.href()), big);
+    EXPECT_EQ(parsed("nimb://remove?a=" + std::string(1 << 20, '+'))->address, std::string(1 << 20, ' '));
+}
+
+TEST_F(BookmarkOperations, addingComparesCanonicalAddresses) {
+    seed({{"Example", "http://www.Example.com/", true, ""}});
+    EXPECT_FALSE(prefs().addBookmark({"Again", "http://example.com", false, ""}));
+    EXPECT_FALSE(prefs().addBookmark({"Again", "HTTP://WWW.EXAMPLE.COM/", false, ""}));
+    EXPECT_TRUE(store().written.empty());
+
+    // Another scheme or another path is another page.
+    EXPECT_TRUE(prefs().addBookmark({"Secure", "https://example.com/", false, "why"}));
+    EXPECT_TRUE(prefs().addBookmark({"Deep", "http://example.com/deep", true, ""}));
+    auto stored = prefs().bookmarks();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[1], (Bookmark{"Secure", "https://example.com/", false, "why"}));
+    EXPECT_EQ(stored[2].name, "Deep");
+
+    // Addresses that are not web addresses compare as written.
+    EXPECT_TRUE(prefs().addBookmark({"Odd", "about:blank", true, ""}));
+    EXPECT_FALSE(prefs().addBookmark({"Odd", "about:blank", true, ""}));
+    EXPECT_TRUE(prefs().addBookmark({"Odd", "about:Blank", true, ""}));
+}
+
+TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
+    const std::string a = "https://a.example/";
+    const std::string b = "https://b.example/";
+    seed({{"A", a, true, ""}, {"B", b, true, ""}}, {{"N1", a, a, "one", Date{1}},
+                                                    {"N2", b, a, "two", Date{2}},
+                                                    {"N3", a, "https://a.example/deep", "three", Date{3}},
+                                                    {"N4", "https://A.example/", a, "four", Date{4}}});
+
+    EXPECT_EQ(prefs().removeBookmark(a), (Bookmark{"A", a, true, ""}));
+    EXPECT_EQ(prefs().bookmarks(), (std::vector<Bookmark>{{"B", b, true, ""}}));
+    auto left = prefs().notes();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].id, "N2");
+    EXPECT_EQ(left[1].id, "N4");
+
+    // Not found: exact comparison, nothing written.
+    store().written.clear();
+    EXPECT_FALSE(prefs().removeBookmark("https://B.example/"));
+    EXPECT_FALSE(prefs().removeBookmark(a));
+    EXPECT_TRUE(store().written.empty());
+
+    // A bookmark without notes leaves the notes as they are stored, unreadable rows included.
+    store().set("marginalia", Pairs{{b, "N2", "two", "2", a}, {"broken"}});
+    store().written.clear();
+    EXPECT_TRUE(prefs().addBookmark({"C", "https://c.example/", true, ""}));
+    EXPECT_TRUE(prefs().removeBookmark("https://c.example/"));
+    EXPECT_EQ(store().pairs("marginalia")->size(), 2u);
+}
+
+TEST_F(BookmarkOperations, notesStayWhileAnotherBookmarkOfTheAddressRemains) {
+    const std::string a = "https://a.example/";
+    seed({{"First", a, true, ""}, {"Second", a, false, ""}}, {{"N1", a, a, "one", Date{1}}});
+    EXPECT_EQ(prefs().removeBookmark(a)->name, "First");
+    EXPECT_EQ(prefs().notes().size(), 1u);
+    EXPECT_EQ(prefs().removeBookmark(a)->name, "Second");
+    EXPECT_TRUE(prefs().notes().empty());
+}
+
+TEST_F(BookmarkOperations, toolbarFlagChangesOnceInPlace) {
+    const std::string b = "https://b.example/";
+    seed({{"A", "https://a.example/", true, ""},
+          {"B", b, false, "s"},
+          {"C", "https://c.example/", false, ""}});
+    EXPECT_EQ(prefs().setOnToolbar(true, b), (Bookmark{"B", b, true, "s"}));
+    EXPECT_EQ(prefs().bookmarks()[1], (Bookmark{"B", b, true, "s"}));
+    store().written.clear();
+    EXPECT_FALSE(prefs().setOnToolbar(true, b));
+    EXPECT_FALSE(prefs().setOnToolbar(false, "https://missing.example/"));
+    EXPECT_TRUE(store().written.empty());
+    EXPECT_EQ(prefs().setOnToolbar(false, b)->onToolbar, false);
+    EXPECT_EQ(prefs().setOnToolbar(true, "https://c.example/")->name, "C");
+    // The toolbar shows the flagged ones in stored order.
+    auto shown = prefs().toolbarBookmarks();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].name, "A");
+    EXPECT_EQ(shown[1].name, "C");
+}
+
+TEST_F(BookmarkOperations, editingWritesOnlyRealChanges) {
+    const std::string a = "https://a.example/";
+    seed({{"Zero", "https://z.example/", true, ""}, {"Name", a, false, "Said"}});
+
+    EXPECT_FALSE(prefs().edit(a, "  Name ", "Said\n")); // the same after trimming
+    EXPECT_FALSE(prefs().edit(a, "   ", " Said"));      // blank name keeps the old one
+    EXPECT_FALSE(prefs().edit("https://A.example/", "New", ""));
+    EXPECT_TRUE(store().written.empty());
+
+    EXPECT_EQ(prefs().edit(a, "  ", "  Other words "), (Bookmark{"Name", a, false, "Other words"}));
+    EXPECT_EQ(prefs().edit(a, "\tRenamed\n", ""), (Bookmark{"Renamed", a, false, ""}));
+    auto stored = prefs().bookmarks();
+    EXPECT_EQ(stored[1], (Bookmark{"Renamed", a, false, ""}));
+    EXPECT_EQ(stored[0].name, "Zero");
+    EXPECT_TRUE(store().pairs("bookmarkSummaries")->empty());
+}
+
+TEST_F(BookmarkOperations, applyingActions) {
+    const std::string a = "https://a.example/";
+    seed({{"A", a, false, ""}}, {{"N1", a, a, "one", Date{1}}});
+
+    EXPECT_EQ(prefs().apply(BookmarkAction::addToToolbar(a)), (Bookmark{"A", a, true, ""}));
+    EXPECT_FALSE(prefs().apply(BookmarkAction::addToToolbar(a)));
+    EXPECT_EQ(prefs().apply(BookmarkAction::removeFromToolbar(a)), (Bookmark{"A", a, false, ""}));
+    EXPECT_EQ(prefs().apply(BookmarkAction::edit(a, "Named", "Summed")),
+              (Bookmark{"Named", a, false, "Summed"}));
+
+    // The window carries these out; the records stay as they are.
+    store().written.clear();
+    EXPECT_FALSE(prefs().apply(BookmarkAction::forgetNote(a, "N1")));
+    EXPECT_FALSE(prefs().apply(BookmarkAction::marginalia(a)));
+    EXPECT_FALSE(prefs().apply(BookmarkAction::press(Shortcut::bookmarks)));
+    EXPECT_TRUE(store().written.empty());
+
+    EXPECT_EQ(prefs().apply(BookmarkAction::remove(a)), (Bookmark{"Named", a, false, "Summed"}));
+    EXPECT_TRUE(prefs().bookmarks().empty());
+    EXPECT_TRUE(prefs().notes().empty());
+    EXPECT_FALSE(prefs().apply(BookmarkAction::remove(a)));
+}
+
+} // namespace
+} // namespace nimb

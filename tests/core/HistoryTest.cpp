@@ -1,0 +1,260 @@
+#include "History.h"
+
+#include "Preferences.h"
+#include "storage/InMemoryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace nimb {
+namespace {
+
+class HistoryTest : public ::testing::Test {
+protected:
+    HistoryTest() {
+        auto store = std::make_unique<InMemoryStore>();
+        m_store = store.get();
+        m_prefs = std::make_unique<Preferences>(std::move(store));
+    }
+
+    Preferences& prefs() { return *m_prefs; }
+    InMemoryStore& store() { return *m_store; }
+
+private:
+    InMemoryStore* m_store;
+    std::unique_ptr<Preferences> m_prefs;
+};
+
+TEST(Visit, countIsAtLeastOneAndNameFallsBackToAddress) {
+    EXPECT_EQ(Visit::make("https://a.org/", "A", Date{1}, 0).visits, 1);
+    EXPECT_EQ(Visit::make("https://a.org/", "A", Date{1}, -5).visits, 1);
+    EXPECT_EQ(Visit::make("https://a.org/", "A", Date{1}, 3).visits, 3);
+    EXPECT_EQ(Visit::make("https://a.org/", "A", Date{1}, 1).name(), "A");
+    EXPECT_EQ(Visit::make("https://a.org/", "", Date{1}, 1).name(), "https://a.org/");
+    EXPECT_EQ(Visit::make("https://a.org/x", "", Date{1}, 1).url()->string(), "https://a.org/x");
+    EXPECT_EQ(Visit::make("", "", Date{1}, 1).url(), std::nullopt);
+}
+
+TEST(History, worthKeepingOnlyRealPages) {
+    for (const char* address : {"https://example.org/", "http://example.org", "HTTPS://Example.org/a?b",
+                                "file:///tmp/page.html", "FILE:///x", "http://127.0.0.1:8080/"})
+        EXPECT_TRUE(History::worthKeeping(address)) << address;
+    for (const char* address : {"about:blank", "about:home", "http:///path", "http://", "https:?q",
+                                "data:text/html,hi", "javascript:alert(1)", "nimb://forget?a=x",
+                                "ftp://example.org/", "example.org", "", "https://exa mple.org:80x/"})
+        EXPECT_FALSE(History::worthKeeping(address)) << address;
+}
+
+TEST_F(HistoryTest, recordingTheSameAddressCountsAndKeepsTheTitle) {
+    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "A", Date{100}));
+    EXPECT_TRUE(prefs().recordVisit("https://b.org/", "B", Date{200}));
+    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "", Date{300}));
+    EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "A", Date{300}, 2},
+                                                     {"https://b.org/", "B", Date{200}, 1}}));
+    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "A again", Date{400.9}));
+    EXPECT_EQ(prefs().history().front(), (Visit{"https://a.org/", "A again", Date{400}, 3}));
+    // Recording an untitled page first leaves the title empty.
+    EXPECT_TRUE(prefs().recordVisit("https://c.org/", "", Date{500}));
+    EXPECT_EQ(prefs().history().front(), (Visit{"https://c.org/", "", Date{500}, 1}));
+}
+
+TEST_F(HistoryTest, recordingMovesOnlyTheFirstOfDuplicates) {
+    prefs().setHistory({{"https://b.org/", "", Date{3}, 1},
+                        {"https://a.org/", "first", Date{2}, 4},
+                        {"https://a.org/", "second", Date{1}, 7}});
+    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "", Date{10}));
+    EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "first", Date{10}, 5},
+                                                     {"https://b.org/", "", Date{3}, 1},
+                                                     {"https://a.org/", "second", Date{1}, 7}}));
+}
+
+TEST_F(HistoryTest, aCountAtTheLimitStaysThere) {
+    constexpr auto most = std::numeric_limits<std::int64_t>::max();
+    prefs().setHistory({{"https://a.org/", "", Date{1}, most}});
+    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "", Date{2}));
+    EXPECT_EQ(prefs().history().front().visits, most);
+}
+
+TEST_F(HistoryTest, theFiveHundredAndFirstAddressDropsTheOldest) {
+    for (int i = 0; i < 501; ++i)
+        ASSERT_TRUE(prefs().recordVisit("https://example.org/" + std::to_string(i), "", Date{1.0 * i}));
+    auto visits = prefs().history();
+    ASSERT_EQ(visits.size(), History::limit);
+    EXPECT_EQ(visits.front().address, "https://example.org/500");
+    EXPECT_EQ(visits.back().address, "https://example.org/1");
+}
+
+TEST_F(HistoryTest, pagesNotWorthKeepingAndForgettingModeWriteNothing) {
+    for (const char* address : {"about:home", "http:///x", "data:text/plain,hi", "nimb://forget-all"})
+        EXPECT_FALSE(prefs().recordVisit(address, "T", Date{1})) << address;
+    EXPECT_FALSE(store().pairs("history"));
+    EXPECT_TRUE(prefs().recordVisit("file:///tmp/page.html", "Local", Date{1}));
+    EXPECT_EQ(prefs().history().size(), 1u);
+
+    prefs().setRememberHistory(false);
+    EXPECT_FALSE(prefs().recordVisit("https://a.org/", "A", Date{2}));
+    EXPECT_EQ(prefs().history().size(), 1u);
+}
+
+TEST_F(HistoryTest, retitleChangesOnlyWhatIsThere) {
+    prefs().setHistory({{"https://a.org/", "Old", Date{5}, 3},
+                        {"https://b.org/", "B", Date{4}, 1},
+                        {"https://a.org/", "Older", Date{3}, 2}});
+    auto before = store().pairs("history");
+    EXPECT_FALSE(prefs().retitle("https://a.org/", ""));
+    EXPECT_FALSE(prefs().retitle("https://a.org/", "Old"));
+    EXPECT_FALSE(prefs().retitle("https://c.org/", "C"));
+    EXPECT_EQ(store().pairs("history"), before);
+
+    EXPECT_TRUE(prefs().retitle("https://b.org/", "New B"));
+    EXPECT_TRUE(prefs().retitle("https://a.org/", "New A"));
+    EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "New A", Date{5}, 3},
+                                                     {"https://b.org/", "New B", Date{4}, 1},
+                                                     {"https://a.org/", "Older", Date{3}, 2}}));
+}
+
+TEST_F(HistoryTest, forgettingAndClearing) {
+    prefs().setHistory({{"https://a.org/", "", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
+    EXPECT_EQ(prefs().apply(HistoryAction::forget("https://c.org/")), 0);
+    EXPECT_EQ(prefs().apply(HistoryAction::forget("https://a.org/")), 1);
+    EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://b.org/", "", Date{1}, 1}}));
+    EXPECT_EQ(prefs().apply(HistoryAction::forgetAll()), 1);
+    EXPECT_TRUE(prefs().history().empty());
+    EXPECT_EQ(prefs().clearHistory(), 0);
+
+    prefs().setHistory({{"https://a.org/", "", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
+    EXPECT_EQ(prefs().clearHistory(), 2);
+    EXPECT_TRUE(prefs().history().empty());
+}
+
+TEST(History, sitesFoldOneHost) {
+    std::vector<Visit> visits = {
+        {"http://www.example.org/a", "A", Date{100}, 2},
+        {"https://Example.org/b", "B", Date{300}, 3},
+        {"https://example.org/c", "C", Date{200}, 1},
+        {"https://other.org/", "Other", Date{250}, 4},
+    };
+    EXPECT_EQ(History::sites(visits),
+              (std::vector<Site>{{"Example.org", "https://Example.org/", Date{300}, 6},
+                                 {"other.org", "https://other.org/", Date{250}, 4}}));
+    // The newest visit names the site and gives its address; "www." stays in the address.
+    visits[0].last = Date{400};
+    EXPECT_EQ(History::sites(visits).front(), (Site{"example.org", "http://www.example.org/", Date{400}, 6}));
+}
+
+TEST(History, sitesWithoutHostsAndOrdering) {
+    std::vector<Visit> visits = {
+        {"file:///tmp/b.html", "", Date{10}, 1},        {"file:///tmp/a.html", "Page A", Date{10}, 2},
+        {"https://zeta.org/", "", Date{10}, 1},         {"https://beta.org/", "", Date{10}, 1},
+        {"http://localhost:8080/app", "", Date{20}, 1}, {"https://b%C3%BCcher.de/x", "", Date{5}, 1},
+    };
+    EXPECT_EQ(History::sites(visits), (std::vector<Site>{
+                                          {"localhost", "http://localhost:8080/", Date{20}, 1},
+                                          {"Page A", "file:///tmp/a.html", Date{10}, 2},
+                                          {"beta.org", "https://beta.org/", Date{10}, 1},
+                                          {"file:///tmp/b.html", "file:///tmp/b.html", Date{10}, 1},
+                                          {"zeta.org", "https://zeta.org/", Date{10}, 1},
+                                          {"bücher.de", "https://b%C3%BCcher.de/", Date{5}, 1},
+                                      }));
+    EXPECT_TRUE(History::sites({}).empty());
+}
+
+TEST(History, siteFromPicksTheNewestAndSumsCounts) {
+    EXPECT_EQ(History::siteFrom({}), std::nullopt);
+    constexpr auto most = std::numeric_limits<std::int64_t>::max();
+    // On equal dates the earlier visit wins; sums stop at the largest count.
+    EXPECT_EQ(History::siteFrom({{"https://a.org/1", "", Date{7}, most},
+                                 {"https://www.b.org/2", "", Date{7}, 2},
+                                 {"https://c.org/3", "", Date{3}, 1}}),
+              (Site{"a.org", "https://a.org/", Date{7}, most}));
+    EXPECT_EQ(History::siteFrom({{"not an address", "", Date{1}, 1}}),
+              (Site{"not an address", "not an address", Date{1}, 1}));
+    EXPECT_EQ(History::siteFrom({{"https://www./", "", Date{1}, 1}}),
+              (Site{"www.", "https://www./", Date{1}, 1}));
+}
+
+TEST(History, rankedOrder) {
+    std::vector<Visit> visits = {
+        {"https://a.org/long", "1", Date{1}, 1}, {"https://a.org/", "2", Date{1}, 1},
+        {"https://b.org/", "3", Date{2}, 1},     {"https://c.org/", "4", Date{0}, 9},
+        {"https://é.org/", "5", Date{1}, 1},     {"https://a.org/", "6", Date{1}, 1},
+    };
+    std::string order;
+    for (const Visit& visit : History::ranked(visits))
+        order += visit.title;
+    // "https://é.org/" is as long as "https://a.org/" in characters, though not in bytes.
+    EXPECT_EQ(order, "432561");
+}
+
+TEST(HistoryAction, hrefsAndParsing) {
+    EXPECT_EQ(HistoryAction::forgetAll().href(), "nimb://forget-all");
+    EXPECT_EQ(HistoryAction::forget("https://a.org/x?y=1").href(),
+              "nimb://forget?a=https%3A%2F%2Fa%2Eorg%2Fx%3Fy%3D1");
+
+    struct Case {
+        const char* url;
+        std::optional<HistoryAction> action;
+    };
+    for (const auto& [text, action] : std::initializer_list<Case>{
+             {"nimb://forget?a=https%3A%2F%2Fa.org%2F", HistoryAction::forget("https://a.org/")},
+             {"NIMB://forget?a=x", HistoryAction::forget("x")},
+             {"nimb://forget?b=1&a=x%20y&a=z", HistoryAction::forget("x y")},
+             {"nimb://forget?a=a+b", HistoryAction::forget("a+b")},
+             {"nimb://forget-all", HistoryAction::forgetAll()},
+             {"nimb://forget-all?a=x#y", HistoryAction::forgetAll()},
+             {"nimb://forget", std::nullopt},
+             {"nimb://forget?", std::nullopt},
+             {"nimb://forget?a=", std::nullopt},
+             {"nimb://forget?a", std::nullopt},
+             {"nimb://forget?a=&a=x", std::nullopt},
+             {"nimb://forget?b=x", std::nullopt},
+             {"nimb:forget?a=x", std::nullopt},
+             {"nimb://other?a=x", std::nullopt},
+             {"https://forget?a=x", std::nullopt},
+             {"nimbx://forget-all", std::nullopt},
+         }) {
+        auto url = Url::parse(text);
+        ASSERT_TRUE(url) << text;
+        EXPECT_EQ(HistoryAction::fromUrl(*url), action) << text;
+    }
+}
+
+TEST(HistoryAction, addressesSurviveTheRoundTrip) {
+    for (const std::string& address : std::initializer_list<std::string>{
+             "https://a.org/a b?c=d&e=f#g", "https://例え.jp/パス", "100% + 50%", "https://a.org/%41%zz",
+             "x=y&a=b", std::string("\xFF\x01 \x7F")}) {
+        auto action = HistoryAction::forget(address);
+        auto url = Url::parse(action.href());
+        ASSERT_TRUE(url) << address;
+        EXPECT_EQ(HistoryAction::fromUrl(*url), action) << address;
+    }
+}
+
+TEST(History, hostileAddresses) {
+    std::vector<std::string> addresses = {
+        std::string(1 << 20, 'a'),
+        "https://" + std::string(1 << 20, 'w') + "/",
+        "https://www." + std::string(1 << 20, '.') + "/",
+        std::string(1 << 19, '\xFF'),
+        "http://%FF%FE/",
+        std::string("https://a\0b.org/", 16),
+    };
+    std::vector<Visit> visits;
+    for (const auto& address : addresses) {
+        (void)History::worthKeeping(address);
+        (void)History::forms(address);
+        visits.push_back({address, address, Date{1}, 1});
+    }
+    EXPECT_EQ(History::ranked(visits).size(), visits.size());
+    EXPECT_FALSE(History::sites(visits).empty());
+    // The shortest address that begins with "a" once its scheme is dropped.
+    EXPECT_EQ(History::completion("a", visits), std::string("a\0b.org/", 8));
+    visits.pop_back();
+    EXPECT_EQ(History::completion("a", visits), "a" + std::string((1 << 20) - 1, 'a'));
+    auto action = HistoryAction::forget(addresses[3]);
+    EXPECT_EQ(HistoryAction::fromUrl(*Url::parse(action.href())), action);
+}
+
+} // namespace
+} // namespace nimb

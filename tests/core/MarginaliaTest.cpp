@@ -1,0 +1,287 @@
+#include "Marginalia.h"
+#include "Preferences.h"
+#include "storage/InMemoryStore.h"
+
+#include <gtest/gtest.h>
+
+namespace nimb {
+namespace {
+
+using Marginalia::distantPast;
+
+TEST(Marginalia, tidyTable) {
+    struct Case {
+        std::string selected;
+        std::optional<std::string> kept;
+    };
+    for (const auto& [selected, kept] : {
+             Case{"\r\n\r\n  first  \r\n\r\n\r\n second\n\n", "first\n\nsecond"},
+             Case{"one", "one"},
+             Case{"a\n\n\n\nb\n \n\tc\t", "a\n\nb\n\nc"},
+             Case{"\u00A0\u3000word\u2003\t", "word"},         // spaces of other kinds
+             Case{"a\rb\r", "a\rb\r"},                         // a lone CR is no line break
+             Case{"x\r\r\ny", "x\r\ny"},                       // only the CR before the LF goes
+             Case{"bad\xFF\xC0 byte", "bad\uFFFD\uFFFD byte"}, // kept text is UTF-8
+             Case{"", std::nullopt},
+             Case{"  \r\n \t\n  \n\u00A0", std::nullopt},
+             Case{"\n\n\n", std::nullopt},
+         }) {
+        EXPECT_EQ(Marginalia::tidy(selected), kept) << selected;
+    }
+}
+
+TEST(Marginalia, siteTable) {
+    struct Case {
+        std::string address;
+        std::optional<std::string> site;
+    };
+    for (const auto& [address, site] : {
+             Case{"https://www.Example.COM/a?b#c", "example.com"},
+             Case{"http://WWW.example.com:8080", "example.com"},
+             Case{"https://wwwexample.com/", "wwwexample.com"},
+             Case{"https://user@Host.example/", "host.example"},
+             Case{"https://www./", ""},
+             Case{"about:blank", std::nullopt},
+             Case{"file:///tmp/x.html", std::nullopt},
+             Case{"example.com/page", std::nullopt},
+             Case{"", std::nullopt},
+         }) {
+        EXPECT_EQ(Marginalia::site(address), site) << address;
+    }
+}
+
+TEST(Marginalia, homeIsTheSamePageThenTheSameSite) {
+    // A deep page under "www." files under the bare front page of the other web scheme.
+    std::vector<Bookmark> front = {{"Other", "https://other.example/", true, ""},
+                                   {"Site", "http://example.com/", true, ""}};
+    EXPECT_EQ(Marginalia::home("https://www.example.com/deep/page?x=1", front), "http://example.com/");
+
+    // The same page (canonically) wins over an earlier bookmark of the same site, and the stored
+    // address is what comes back.
+    std::vector<Bookmark> both = {{"Site", "https://example.com/", true, ""},
+                                  {"Page", "https://WWW.example.com/deep", true, ""}};
+    EXPECT_EQ(Marginalia::home("https://example.com/deep", both), "https://WWW.example.com/deep");
+    EXPECT_EQ(Marginalia::home("https://example.com", both), "https://example.com/");
+
+    EXPECT_EQ(Marginalia::home("https://example.com/x", {}), std::nullopt);
+    EXPECT_EQ(Marginalia::home("https://elsewhere.example/", both), std::nullopt);
+    EXPECT_EQ(Marginalia::home("https://sub.example.com/", both), std::nullopt);
+
+    // Local files have no site: only the very page is a home.
+    std::vector<Bookmark> files = {{"File", "file:///tmp/a.html", true, ""}};
+    EXPECT_EQ(Marginalia::home("file:///tmp/a.html", files), "file:///tmp/a.html");
+    EXPECT_EQ(Marginalia::home("file:///tmp/b.html", files), std::nullopt);
+    // A host that is only "www." has an empty site, which matches nothing.
+    std::vector<Bookmark> blank = {{"Blank", "https://www./", true, ""}, {"Odd", "about:blank", true, ""}};
+    EXPECT_EQ(Marginalia::home("http://www./x", blank), std::nullopt);
+}
+
+TEST(Marginalia, notesOfAnAddressOldestFirstStable) {
+    const std::string a = "https://a.example/";
+    std::vector<Note> stored = {{"3", a, a, "t", Date{3}},
+                                {"1a", a, a, "t", Date{1}},
+                                {"x", "https://A.example/", a, "t", Date{0}},
+                                {"2", a, a, "t", Date{2}},
+                                {"1b", a, a, "t", Date{1}}};
+    std::vector<std::string> ids;
+    for (const Note& note : Marginalia::notes(a, stored))
+        ids.push_back(note.id);
+    EXPECT_EQ(ids, (std::vector<std::string>{"1a", "1b", "2", "3"}));
+}
+
+class Shelves : public ::testing::Test {
+protected:
+    const std::string a = "https://a.example/";
+    const std::string b = "https://a.example/b";
+    const std::string c = "https://c.example/";
+    const std::string d = "https://www.a.example/d";
+    std::vector<Note> notes = {{"N1", a, a, "one", Date{10}},
+                               {"N3", b, b, "three", Date{20}},
+                               {"N2", a, "https://a.example/z", "two", Date{5}},
+                               {"N4", c, c, "four", Date{10}},
+                               {"N5", d, d, "five", Date{10}}};
+    std::vector<Bookmark> bookmarks = {
+        {"A named", a, true, ""}, {"", b, true, ""}, {"C", c, true, ""}, {"C again", c, true, ""}};
+
+    static std::vector<std::string> addresses(const std::vector<Shelf>& shelves) {
+        std::vector<std::string> result;
+        for (const Shelf& shelf : shelves)
+            result.push_back(shelf.address);
+        return result;
+    }
+};
+
+TEST_F(Shelves, everyShelfNewestFirstThenByAddress) {
+    auto shelves = Marginalia::shelves(notes, bookmarks, std::nullopt);
+    EXPECT_EQ(addresses(shelves), (std::vector<std::string>{b, a, c, d}));
+    EXPECT_EQ(shelves[0].name, b); // its bookmark has no name
+    EXPECT_EQ(shelves[1].name, "A named");
+    EXPECT_EQ(shelves[2].name, "C"); // the first bookmark of the address
+    EXPECT_EQ(shelves[3].name, d);   // no bookmark at all
+    ASSERT_EQ(shelves[1].notes.size(), 2u);
+    EXPECT_EQ(shelves[1].notes[0].id, "N2");
+    EXPECT_EQ(shelves[1].notes[1].id, "N1");
+    EXPECT_EQ(Marginalia::newest(shelves[1]), Date{10});
+
+    EXPECT_TRUE(Marginalia::shelves({}, bookmarks, std::nullopt).empty());
+}
+
+TEST_F(Shelves, hereFirstThenTheRestOfItsSite) {
+    EXPECT_EQ(addresses(Marginalia::shelves(notes, bookmarks, a)), (std::vector<std::string>{a, b, d}));
+    EXPECT_EQ(addresses(Marginalia::shelves(notes, bookmarks, c)), (std::vector<std::string>{c}));
+
+    // A home without notes still comes first, empty.
+    const std::string fresh = "https://a.example/fresh";
+    auto shelves = Marginalia::shelves(notes, bookmarks, fresh);
+    EXPECT_EQ(addresses(shelves), (std::vector<std::string>{fresh, b, a, d}));
+    EXPECT_EQ(shelves[0], (Shelf{fresh, fresh, {}}));
+    EXPECT_EQ(Marginalia::newest(shelves[0]), distantPast);
+    EXPECT_LT(distantPast, Date{-1e9});
+
+    EXPECT_EQ(Marginalia::shelves({}, {}, std::string("https://z.example/")),
+              (std::vector<Shelf>{{"https://z.example/", "https://z.example/", {}}}));
+}
+
+TEST(Note, lineIsTheFirstLineCut) {
+    struct Case {
+        std::string text;
+        std::int64_t max;
+        std::string line;
+    };
+    const std::string flag = "\U0001F1EB\U0001F1F7"; // one character of two code points
+    for (const auto& [text, max, line] : {
+             Case{std::string(81, 'x'), 80, std::string(79, 'x') + "\u2026"},
+             Case{std::string(80, 'x'), 80, std::string(80, 'x')},
+             Case{"first line\nsecond", 80, "first line"},
+             Case{"windows\r\nline", 80, "windows"},
+             Case{"\nafter a blank", 80, ""},
+             Case{flag + flag + flag, 2, flag + "\u2026"},
+             Case{"ab", 1, "\u2026"},
+             Case{"ab", 0, ""},
+         }) {
+        EXPECT_EQ((Note{"id", "a", "a", text, Date{}}.line(max)), line) << text;
+    }
+    EXPECT_EQ((Note{"id", "a", "a", std::string(1 << 20, 'y'), Date{}}.line(3)), "yy\u2026");
+}
+
+TEST(Marginalia, hostileTextIsHandledInLinearTime) {
+    std::string crlf;
+    for (int i = 0; i < (1 << 19); ++i)
+        crlf += "\r\n";
+    EXPECT_EQ(Marginalia::tidy(crlf), std::nullopt);
+    EXPECT_EQ(Marginalia::tidy(std::string(1 << 20, ' ')), std::nullopt);
+
+    std::string mixed;
+    for (int i = 0; i < (1 << 17); ++i)
+        mixed += "w\n\n\n \t\xFF";
+    auto tidied = Marginalia::tidy(mixed);
+    ASSERT_TRUE(tidied);
+    EXPECT_TRUE(tidied->starts_with("w\n\n\uFFFDw\n\n"));
+
+    std::string controls;
+    for (int c = 0; c < 0x20; ++c)
+        controls += static_cast<char>(c);
+    for (const std::string& address :
+         {std::string(1 << 20, 'a'), "https://" + std::string(1 << 20, 'h') + "/",
+          "https://\xFF\xFE" + controls + "/", controls}) {
+        (void)Marginalia::site(address);
+        EXPECT_EQ(Marginalia::home(address, {{"A", "https://a.example/", true, ""}}), std::nullopt);
+    }
+    EXPECT_EQ(Marginalia::site("https://" + std::string(1 << 20, 'H') + "/"), std::string(1 << 20, 'h'));
+}
+
+class NoteOperations : public ::testing::Test {
+protected:
+    NoteOperations() {
+        auto store = std::make_unique<InMemoryStore>();
+        m_store = store.get();
+        m_prefs = std::make_unique<Preferences>(std::move(store));
+        m_prefs->setIdentifierSource([this] { return "ID-" + std::to_string(++m_issued); });
+    }
+
+    Preferences& prefs() { return *m_prefs; }
+    KeyValueStore& store() { return *m_store; }
+
+private:
+    InMemoryStore* m_store = nullptr;
+    std::unique_ptr<Preferences> m_prefs;
+    int m_issued = 0;
+};
+
+TEST_F(NoteOperations, nothingSelectedOrNoPageMakesNothing) {
+    const std::vector<std::string> notAnnotatable = {"about:blank", "ftp://files.example/x",
+                                                     "nimb://margin?a=x", "just words", ""};
+    EXPECT_FALSE(prefs().addNote(" \r\n\t\n ", "https://a.example/", "Title", Date{1}));
+    for (const auto& address : notAnnotatable)
+        EXPECT_FALSE(prefs().addNote("words", address, "Title", Date{1})) << address;
+    EXPECT_FALSE(store().pairs("bookmarks"));
+    EXPECT_FALSE(store().pairs("marginalia"));
+}
+
+TEST_F(NoteOperations, anUnfiledPageIsBookmarkedFirst) {
+    const std::string page = "https://a.example/article";
+    auto note = prefs().addNote("  Quoted words \n", page, "\n  The Article  \t", Date{1700000000.75});
+    ASSERT_TRUE(note);
+    EXPECT_EQ(*note, (Note{"ID-1", page, page, "Quoted words", Date{1700000000}}));
+    EXPECT_EQ(prefs().bookmarks(), (std::vector<Bookmark>{{"The Article", page, false, ""}}));
+    EXPECT_EQ(store().pairs("marginalia"), (Pairs{{page, "ID-1", "Quoted words", "1700000000", page}}));
+    EXPECT_EQ(prefs().notes(), std::vector<Note>{*note});
+
+    // A blank title names the bookmark after the address; "HTTP" in capitals is still the web.
+    const std::string other = "HTTP://b.example/";
+    ASSERT_TRUE(prefs().addNote("x", other, " \n ", Date{2}));
+    EXPECT_EQ(prefs().bookmarks().back(), (Bookmark{other, other, false, ""}));
+
+    // A second note on the same page files under the bookmark just made.
+    EXPECT_EQ(prefs().addNote("again", page, "Ignored", Date{3})->address, page);
+    EXPECT_EQ(prefs().bookmarks().size(), 2u);
+}
+
+TEST_F(NoteOperations, aDeepPageFilesUnderItsSite) {
+    prefs().setBookmarks({{"Front", "http://example.com/", true, ""}});
+    const std::string page = "https://www.example.com/deep/page";
+    auto note = prefs().addNote("said", page, "Deep", Date{5});
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->address, "http://example.com/");
+    EXPECT_EQ(note->source, page);
+    EXPECT_EQ(prefs().bookmarks().size(), 1u);
+    EXPECT_EQ(prefs().notes("http://example.com/"), std::vector<Note>{*note});
+    EXPECT_TRUE(prefs().notes(page).empty());
+}
+
+TEST_F(NoteOperations, oldFourStringNotesAreWrittenBackWhole) {
+    const std::string a = "https://a.example/";
+    store().set("marginalia", Pairs{{a, "OLD", "old words", "100"}});
+    prefs().setBookmarks({{"A", a, true, ""}});
+    ASSERT_TRUE(prefs().addNote("new words", a, "A", Date{50}));
+    EXPECT_EQ(store().pairs("marginalia"),
+              (Pairs{{a, "OLD", "old words", "100", a}, {a, "ID-1", "new words", "50", a}}));
+    // Oldest first, whatever the stored order.
+    auto filed = prefs().notes(a);
+    ASSERT_EQ(filed.size(), 2u);
+    EXPECT_EQ(filed[0].id, "ID-1");
+}
+
+TEST(NoteIdentifiers, areCanonicalUpperCaseUuids) {
+    Preferences prefs(std::make_unique<InMemoryStore>());
+    auto first = prefs.addNote("x", "https://a.example/", "A", Date{1});
+    auto second = prefs.addNote("y", "https://a.example/", "A", Date{1});
+    ASSERT_TRUE(first && second);
+    // 8-4-4-4-12 upper-case hexadecimal digits.
+    auto isCanonical = [](const std::string& id) {
+        if (id.size() != 36) return false;
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+            char c = id[i];
+            if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(isCanonical(first->id)) << first->id;
+    EXPECT_NE(first->id, second->id);
+    EXPECT_EQ(prefs.forgetNote(first->id), first);
+    EXPECT_EQ(prefs.notes(), std::vector<Note>{*second});
+}
+
+} // namespace
+} // namespace nimb
