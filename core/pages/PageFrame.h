@@ -1,0 +1,103 @@
+#pragma once
+
+// What every page the browser writes for itself shares: the typefaces and the palette, the document
+// prologue with its colour-scheme rule and font faces, and the one escaping of text put into a page.
+//
+// A page is written as
+//
+//   PageFrame::prologue(title)        "<!DOCTYPE html>..." up to and including the body's font stack
+//   + the page's own rules            starting with the rest of the body rule, e.g. "; font-size:13px; }"
+//   + PageFrame::headEnd              "</style></head><body>"
+//   + the body
+//
+// Pages that write their own head lines (the margin, the report) use `colorSchemeRule` and
+// `fontFaces` directly.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace nimb {
+
+// The type stacks of generated pages, and the families the drawn chrome tries for its own text.
+namespace Typeface {
+
+inline constexpr std::string_view family = "Fira Sans";
+// The font-family of every page's body and headings.
+inline constexpr std::string_view sans =
+    "\"Fira Sans\", \"Inter\", \"IBM Plex Sans\", \"Source Sans 3\", system-ui, -apple-system, "
+    "\"Segoe UI\", sans-serif";
+// Addresses, keys and code.
+inline constexpr std::string_view mono =
+    "ui-monospace, SFMono-Regular, Menlo, Monaco, Consolas, \"Liberation Mono\", \"Courier New\", monospace";
+// Tried in this order by the chrome; the first that loads at 12 points wins.
+inline constexpr std::array<std::string_view, 4> candidates{"Fira Sans", "Inter", "IBM Plex Sans",
+                                                            "Source Sans 3"};
+
+} // namespace Typeface
+
+// The only colours generated pages use; the ground is always dark.
+namespace Palette {
+
+inline constexpr std::string_view background = "#000000";  // body
+inline constexpr std::string_view text = "#e9e9eb";        // text, headings, title rule, button text
+inline constexpr std::string_view secondary = "#8e8e93";   // subtitles, addresses, dates, notes, empty lines
+inline constexpr std::string_view separator = "#3a3a3c";   // separators, borders, pressed buttons
+inline constexpr std::string_view raised = "#1f1f21";      // button and code backgrounds
+inline constexpr std::string_view sunken = "#121214";      // fields being typed in
+inline constexpr std::string_view placeholder = "#5a5a5f"; // placeholder text of fields
+inline constexpr std::string_view link = "#7aa2ff";
+inline constexpr std::string_view visited = "#b79ce8";
+
+} // namespace Palette
+
+namespace PageFrame {
+
+// The start of a document's head, before the page's title.
+inline constexpr std::string_view doctype = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>";
+// After the title: opens the style sheet.
+inline constexpr std::string_view titleEnd = "</title>\n<style>\n";
+// The first rule of every style sheet, so that the view's scroll bars and overscroll are dark too.
+inline constexpr std::string_view colorSchemeRule =
+    "  /* These pages are painted dark to match the chrome, but the view\n"
+    "     they load into follows the system \u2014 so say so, or the scrollbar\n"
+    "     and the rubber-band past the end of the page arrive white. */\n"
+    "  :root { color-scheme: dark; }\n";
+// The regular (400) and medium (500) faces, served through the asset scheme.
+inline constexpr std::string_view fontFaces =
+    "  @font-face { font-family:\"Fira Sans\"; font-weight:400; font-style:normal;\n"
+    "               src:url(nimb-asset:/FiraSans-Regular.ttf) format(\"truetype\"); }\n"
+    "  @font-face { font-family:\"Fira Sans\"; font-weight:500; font-style:normal;\n"
+    "               src:url(nimb-asset:/FiraSans-Medium.ttf) format(\"truetype\"); }";
+// Closes the style sheet and the head, and opens the body.
+inline constexpr std::string_view headEnd = "</style></head><body>";
+
+// The opening of the body rule: "\n  body { background:#000000; color:#e9e9eb; font-family:" and the
+// sans stack. The page continues the rule with its own declarations ("; font-size:13px; ... }").
+[[nodiscard]] std::string bodyRuleStart();
+
+// The whole prologue: doctype, the escaped title, the colour-scheme rule, the font faces and
+// `bodyRuleStart()`.
+[[nodiscard]] std::string prologue(std::string_view title);
+void appendPrologue(std::string& out, std::string_view title);
+
+// A whole document: `prologue(title)` + `rules` + `headEnd` + `body`.
+[[nodiscard]] std::string document(std::string_view title, std::string_view rules, std::string_view body);
+
+// Whether a page may link to `address`: it parses, and its scheme (in any case) is http, https or file.
+[[nodiscard]] bool isNavigable(std::string_view address);
+// Whether `address` parses and its scheme (in any case) is http or https.
+[[nodiscard]] bool isWeb(std::string_view address);
+
+} // namespace PageFrame
+
+namespace BookmarksPage {
+
+// Text made safe to place in a page, in an element or in a quoted attribute: & < > " ' become
+// "&amp;" "&lt;" "&gt;" "&quot;" "&#39;"; everything else is copied.
+[[nodiscard]] std::string escape(std::string_view text);
+void appendEscaped(std::string& out, std::string_view text);
+
+} // namespace BookmarksPage
+
+} // namespace nimb

@@ -1,0 +1,69 @@
+#include "pages/PageFrame.h"
+
+#include <gtest/gtest.h>
+
+namespace nimb {
+namespace {
+
+TEST(PageFrame, escapeReplacesExactlyTheFiveCharacters) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"", ""},
+        {"plain (words) / = ; \u00e9 \u65e5\u672c", "plain (words) / = ; \u00e9 \u65e5\u672c"},
+        {"&<>\"'", "&amp;&lt;&gt;&quot;&#39;"},
+        {"&amp;", "&amp;amp;"},
+        {"<a href=\"x\">'y'</a>", "&lt;a href=&quot;x&quot;&gt;&#39;y&#39;&lt;/a&gt;"},
+    };
+    for (auto [text, escaped] : cases) {
+        EXPECT_EQ(BookmarksPage::escape(text), escaped) << text;
+        std::string appended = "kept:";
+        BookmarksPage::appendEscaped(appended, text);
+        EXPECT_EQ(appended, "kept:" + std::string(escaped));
+    }
+}
+
+TEST(PageFrame, prologueIsTheSharedHeadWithTheTitleEscaped) {
+    EXPECT_EQ(
+        PageFrame::prologue("Tom & <Jerry> \"live\""),
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Tom &amp; &lt;Jerry&gt; &quot;live&quot;"
+        "</title>\n<style>\n"
+        "  /* These pages are painted dark to match the chrome, but the view\n"
+        "     they load into follows the system \u2014 so say so, or the scrollbar\n"
+        "     and the rubber-band past the end of the page arrive white. */\n"
+        "  :root { color-scheme: dark; }\n"
+        "  @font-face { font-family:\"Fira Sans\"; font-weight:400; font-style:normal;\n"
+        "               src:url(nimb-asset:/FiraSans-Regular.ttf) format(\"truetype\"); }\n"
+        "  @font-face { font-family:\"Fira Sans\"; font-weight:500; font-style:normal;\n"
+        "               src:url(nimb-asset:/FiraSans-Medium.ttf) format(\"truetype\"); }\n"
+        "  body { background:#000000; color:#e9e9eb; font-family:\"Fira Sans\", \"Inter\", \"IBM Plex "
+        "Sans\", "
+        "\"Source Sans 3\", system-ui, -apple-system, \"Segoe UI\", sans-serif");
+    EXPECT_EQ(PageFrame::document("T", "; margin:0; }\n", "<p>x</p>"),
+              PageFrame::prologue("T") + "; margin:0; }\n</style></head><body><p>x</p>");
+}
+
+TEST(PageFrame, whichAddressesPagesLink) {
+    struct Case {
+        std::string_view address;
+        bool navigable;
+        bool web;
+    };
+    const Case cases[] = {
+        {"https://example.org/", true, true},
+        {"HTTP://EXAMPLE.ORG/a?b=c", true, true},
+        {"FILE:///home/me/a.html", true, false},
+        {"ftp://example.org/", false, false},
+        {"JavaScript:alert(1)", false, false},
+        {"data:text/html,<script>x</script>", false, false},
+        {"about:home", false, false},
+        {"nimb://forget-all", false, false},
+        {"example.org/page", false, false},
+        {"", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PageFrame::isNavigable(c.address), c.navigable) << c.address;
+        EXPECT_EQ(PageFrame::isWeb(c.address), c.web) << c.address;
+    }
+}
+
+} // namespace
+} // namespace nimb
