@@ -71,33 +71,6 @@ void appendItem(std::string& out, char letter, std::string_view value) {
     out += percentEncodeAlphanumerics(value);
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Percent-decodes `text`; none when an escape is malformed or the bytes are not UTF-8.
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) return std::nullopt;
-        int high = hexValue(text[i + 1]);
-        int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0) return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    if (!text::isValidUtf8(out)) return std::nullopt;
-    return out;
-}
-
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     if (text.find(from) == std::string::npos) return;
     std::string out;
@@ -116,7 +89,9 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 std::string fieldValue(std::string_view raw) {
     std::string value(raw);
     replaceAll(value, "+", "%20");
-    if (auto decoded = percentDecoded(value)) value = std::move(*decoded);
+    // Decoded bytes that are not UTF-8 count as a failed decoding.
+    if (auto decoded = percentDecoded(value); decoded && text::isValidUtf8(*decoded))
+        value = std::move(*decoded);
     replaceAll(value, "\r\n", "\n");
     return value;
 }
@@ -201,11 +176,9 @@ std::string BookmarkAction::href() const {
 
 std::map<std::string, std::string> BookmarkAction::fields(const Url& url) {
     std::map<std::string, std::string> result;
-    auto view = url.view();
-    if (!view.has_query()) return result;
-    for (auto item : view.encoded_params()) {
-        std::string value = item.has_value ? fieldValue(item.value) : std::string();
-        result.insert_or_assign(std::string(item.key), std::move(value));
+    for (const auto& item : url.queryItems()) {
+        std::string value = item.value ? fieldValue(*item.value) : std::string();
+        result.insert_or_assign(std::string(item.name), std::move(value));
     }
     return result;
 }

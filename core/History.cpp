@@ -180,32 +180,6 @@ SiteKey siteKey(const Visit& visit) {
     return {false, visit.address};
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Percent-decoding as a query item reads: "%XX" becomes its byte, "+" stays "+".
-std::string percentDecoded(std::string_view encoded) {
-    std::string decoded;
-    decoded.reserve(encoded.size());
-    for (std::size_t i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] == '%' && i + 2 < encoded.size()) {
-            int high = hexValue(encoded[i + 1]);
-            int low = hexValue(encoded[i + 2]);
-            if (high >= 0 && low >= 0) {
-                decoded += static_cast<char>(high * 16 + low);
-                i += 2;
-                continue;
-            }
-        }
-        decoded += encoded[i];
-    }
-    return decoded;
-}
-
 } // namespace
 
 Visit Visit::make(std::string address, std::string title, Date last, std::int64_t visits) {
@@ -350,9 +324,9 @@ std::optional<HistoryAction> HistoryAction::fromUrl(const Url& url) {
 
     for (std::string_view item : text::split(view.encoded_query(), '&')) {
         auto equals = item.find('=');
-        if (percentDecoded(item.substr(0, equals)) != "a") continue;
+        if (percentDecodedLeniently(item.substr(0, equals)) != "a") continue;
         if (equals == std::string_view::npos || equals + 1 == item.size()) return std::nullopt;
-        return forget(percentDecoded(item.substr(equals + 1)));
+        return forget(percentDecodedLeniently(item.substr(equals + 1)));
     }
     return std::nullopt;
 }

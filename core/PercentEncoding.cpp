@@ -29,4 +29,41 @@ std::string percentEncodeAlphanumerics(std::string_view text) {
     return out;
 }
 
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::optional<std::string> decode(std::string_view text, bool lenient) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool escape =
+            text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0;
+        if (escape) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else if (text[i] == '%' && !lenient) {
+            return std::nullopt;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> percentDecoded(std::string_view text) {
+    return decode(text, false);
+}
+
+std::string percentDecodedLeniently(std::string_view text) {
+    return *decode(text, true);
+}
+
 } // namespace nimb

@@ -1,9 +1,9 @@
 #include "SearchRewrite.h"
 
+#include "PercentEncoding.h"
 #include "Text.h"
 
 #include <boost/url/parse.hpp>
-#include <boost/url/url.hpp>
 
 namespace nimb::SearchRewrite {
 
@@ -18,15 +18,19 @@ std::optional<Url> webResults(const Url& url) {
     if (view.encoded_path() != "/search") return std::nullopt;
 
     bool hasQuery = false;
-    for (auto param : view.params()) {
-        if (param.key == "udm") return std::nullopt;
-        if (param.key == "q") hasQuery = true;
+    for (const auto& item : url.queryItems()) {
+        std::string name = percentDecoded(item.name).value_or(std::string(item.name));
+        if (name == "udm") return std::nullopt;
+        if (name == "q") hasQuery = true;
     }
     if (!hasQuery) return std::nullopt;
 
-    boost::urls::url rewritten(view);
-    rewritten.params().append({"udm", webOnly});
-    return Url::parse(rewritten.buffer());
+    // The item goes after the existing ones, before any fragment; nothing else changes.
+    const std::string& text = url.string();
+    std::size_t fragment = view.has_fragment() ? text.find('#') : std::string::npos;
+    std::string rewritten = text.substr(0, fragment) + "&udm=" + std::string(webOnly);
+    if (fragment != std::string::npos) rewritten += text.substr(fragment);
+    return Url::parse(rewritten);
 }
 
 bool isSearchHost(std::string_view host) {

@@ -67,4 +67,24 @@ std::optional<Url> Url::parse(std::string_view text) {
     return Url(std::move(normal));
 }
 
+std::vector<Url::QueryItem> Url::queryItems() const {
+    std::vector<QueryItem> items;
+    auto parsed = view();
+    if (!parsed.has_query()) return items;
+    std::string_view query(parsed.encoded_query().data(), parsed.encoded_query().size());
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = query.find('&', start);
+        std::string_view item = query.substr(start, end == std::string_view::npos ? end : end - start);
+        std::size_t equals = item.find('=');
+        if (equals == std::string_view::npos)
+            items.push_back({item, std::nullopt});
+        else
+            items.push_back({item.substr(0, equals), item.substr(equals + 1)});
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return items;
+}
+
 } // namespace nimb

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nimb {
 
@@ -18,7 +19,18 @@ public:
     // text gives none.
     [[nodiscard]] static std::optional<Url> parse(std::string_view text);
 
+    // One item of the query, as written (still percent-encoded); `value` is none for an item without
+    // "=". Empty items ("a&&b") are kept, as query readers everywhere keep them.
+    struct QueryItem {
+        std::string_view name;
+        std::optional<std::string_view> value;
+        bool operator==(const QueryItem&) const = default;
+    };
+
     [[nodiscard]] const std::string& string() const { return m_text; }
+    // The query's items, in order. Read with this, never with Boost.URL's params(): in 1.81 those loop
+    // without end on an empty query followed by a fragment ("http://x/?#f").
+    [[nodiscard]] std::vector<QueryItem> queryItems() const;
     // The parsed components (valid as long as this Url lives).
     [[nodiscard]] boost::urls::url_view view() const { return boost::urls::url_view(m_text); }
 

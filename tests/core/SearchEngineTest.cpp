@@ -65,6 +65,13 @@ TEST(SearchRewrite, asksGoogleForLinksOnly) {
     EXPECT_EQ(rewrite("https://www.google.com/webhp?q=cats"), "(none)");
     EXPECT_EQ(rewrite("ftp://www.google.com/search?q=cats"), "(none)");
     EXPECT_EQ(rewrite("/search?q=cats"), "(none)");
+    EXPECT_EQ(rewrite("https://www.google.com/search?q=a&q=b"),
+              "https://www.google.com/search?q=a&q=b&udm=14");
+    EXPECT_EQ(rewrite("https://www.google.com/search?%71=cats"),
+              "https://www.google.com/search?%71=cats&udm=14");
+    // An empty query before a fragment is no results address (and must not hang the reader).
+    EXPECT_EQ(rewrite("https://www.google.com/search?#q=cats"), "(none)");
+    EXPECT_EQ(rewrite("https://www.google.com/search?#"), "(none)");
 }
 
 TEST(SearchRewrite, searchHosts) {

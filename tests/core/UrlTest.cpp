@@ -40,6 +40,26 @@ TEST(Url, parsesForgivingly) {
     EXPECT_FALSE(Url::parse("no scheme here")->view().has_scheme());
 }
 
+TEST(Url, queryItemsAsWritten) {
+    using Item = Url::QueryItem;
+    EXPECT_EQ(
+        Url::parse("http://x/?a=1&b&=c&&d=%20")->queryItems(),
+        (std::vector<Item>{{"a", "1"}, {"b", std::nullopt}, {"", "c"}, {"", std::nullopt}, {"d", "%20"}}));
+    EXPECT_EQ(Url::parse("http://x/?a=b=c#f")->queryItems(), (std::vector<Item>{{"a", "b=c"}}));
+    EXPECT_EQ(Url::parse("http://x/?")->queryItems(), (std::vector<Item>{{"", std::nullopt}}));
+    EXPECT_EQ(Url::parse("http://x/?#f")->queryItems(), (std::vector<Item>{{"", std::nullopt}}));
+    EXPECT_TRUE(Url::parse("http://x/#?a=b")->queryItems().empty());
+    EXPECT_TRUE(Url::parse("http://x/")->queryItems().empty());
+}
+
+TEST(PercentEncoding, decodes) {
+    EXPECT_EQ(percentDecoded("a%20b%2Fc%e2%82%ac+"), "a b/c€+");
+    EXPECT_EQ(percentDecoded("100%"), std::nullopt);
+    EXPECT_EQ(percentDecoded("%4"), std::nullopt);
+    EXPECT_EQ(percentDecoded("%zz"), std::nullopt);
+    EXPECT_EQ(percentDecoded(""), "");
+}
+
 TEST(PercentEncoding, keepsOnlyLettersMarksAndDigits) {
     EXPECT_EQ(percentEncodeAlphanumerics("a b&c"), "a%20b%26c");
     EXPECT_EQ(percentEncodeAlphanumerics("日本語 テスト"), "日本語%20テスト");
