@@ -2,6 +2,7 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+PAGES      ?= out/pages
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -11,7 +12,7 @@ else
 WERROR ?= OFF
 endif
 
-.PHONY: all deps build build-asan run test format install bench clean
+.PHONY: all deps build build-asan run test format install bench pages clean
 
 all: build
 
@@ -46,6 +47,27 @@ format:
 
 bench: build
 	@$(BUILD)/bench/core-bench
+
+# Every generated page drawn to PNG with sample records, in a virtual display (see tools/render-pages).
+pages: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMB_WERROR=$(WERROR) \
+		-DNIMB_EXTRA_TEST_TREE=$(CURDIR)/$(ASAN_BUILD) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target render-pages
+	@tools/run-headless $(BUILD)/tools/render-pages/render-pages $(PAGES) 2>/dev/null
+
+# The libFuzzer targets, built with clang, each run for FUZZ_SECONDS (not part of make test).
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DNIMB_FUZZ=ON -DNIMB_CORE_ONLY=ON -DNIMB_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for target in $(FUZZ_BUILD)/fuzz/*Fuzzer; do \
+		name=$$(basename $$target); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+		echo "== $$name for $(FUZZ_SECONDS) s"; \
+		$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$name \
+			$$( [ -d fuzz/corpus/$$name ] && echo fuzz/corpus/$$name ) 2>&1 | grep -E '^(stat::|SUMMARY|==[0-9]+==ERROR|Done)'; \
+	done
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)

@@ -2,18 +2,36 @@
 
 #include "Date.h"
 
+#include <cstddef>
 #include <string>
 
 namespace nimb {
 
-// A kept site report: what the page did (the report's snapshot), kept with when and where.
+struct NimbReport;
+namespace Dossier {
+struct Reach;
+}
+
+// A kept site report: what the page did (the report's snapshot), kept with when and where. Its score,
+// companies and words are never stored; they are worked out afresh from the snapshot every time the
+// report is shown, against the catalogue as it stands then.
 struct SavedReport {
-    std::string id;
+    std::string id; // a random UUID, upper case
     Date saved;
     std::string address;
     std::string title;
     bool blockingOn = true;
     std::string snapshot;
+
+    // How many kept reports the store holds; older ones fall off when a newer one is kept.
+    static constexpr std::size_t limit = 200;
+
+    // The report rebuilt from the snapshot, with the kept address, title and blocking flag.
+    [[nodiscard]] NimbReport report() const;
+    // The reading of that report.
+    [[nodiscard]] Dossier::Reach reach() const;
+    // The site the report is about, as the list and the report page name it.
+    [[nodiscard]] std::string site() const;
 
     bool operator==(const SavedReport&) const = default;
 };

@@ -1,0 +1,703 @@
+#include "report/NimbReportPage.h"
+
+#include "ContentBlocker.h"
+#include "Language.h"
+#include "Text.h"
+#include "pages/HistoryPage.h"
+#include "pages/PageFrame.h"
+#include "report/DossierVocabulary.h"
+#include "report/Evidence.h"
+#include "report/NimbReport.h"
+#include "report/ReportAction.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace nimb::NimbReportPage {
+
+using BookmarksPage::appendEscaped;
+using BookmarksPage::escape;
+
+std::string name(View view) {
+    switch (view) {
+    case View::overview:
+        return words().overview();
+    case View::dossier:
+        return words().dossier();
+    }
+    return {};
+}
+
+namespace {
+
+std::optional<std::string_view> savedId(const std::optional<SavedReport>& saved) {
+    if (!saved) return std::nullopt;
+    return std::string_view(saved->id);
+}
+
+// "<a class="classes" href="action">text</a>"
+void appendButton(std::string& out, std::string_view classes, const ReportAction& action,
+                  std::string_view label) {
+    out += "<a class=\"";
+    out += classes;
+    out += "\" href=\"";
+    appendEscaped(out, action.href());
+    out += "\">";
+    appendEscaped(out, label);
+    out += "</a>";
+}
+
+std::string siteKey(std::string_view address) {
+    auto host = ContentBlocker::hostOfUrl(address);
+    return Evidence::registrable(host ? std::string_view(*host) : std::string_view());
+}
+
+bool contains(const std::vector<std::string>& list, std::string_view value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+// The catalogue entries of the hosts a report contacted, each looked up once per page.
+class Entries {
+public:
+    explicit Entries(const NimbReport& report) {
+        m_entries.reserve(report.blocked.size() + report.otherHosts.size() + report.houseHosts.size());
+        for (const auto& blocked : report.blocked)
+            add(blocked.host);
+        for (const auto& host : report.otherHosts)
+            add(host);
+        for (const auto& host : report.houseHosts)
+            add(host);
+    }
+
+    // Whether the host is one the report contacted.
+    [[nodiscard]] bool contacted(std::string_view host) const { return m_entries.contains(host); }
+    // Its entry (looked up now when the report did not contact it).
+    [[nodiscard]] const Dossier::Entry* of(std::string_view host) const {
+        auto found = m_entries.find(host);
+        return found != m_entries.end() ? found->second : Dossier::entryForHost(host);
+    }
+    [[nodiscard]] bool anyNamed() const {
+        return std::any_of(m_entries.begin(), m_entries.end(), [](const auto& pair) { return pair.second; });
+    }
+
+private:
+    void add(std::string_view host) {
+        if (!m_entries.contains(host)) m_entries.emplace(host, Dossier::entryForHost(host));
+    }
+
+    std::unordered_map<std::string_view, const Dossier::Entry*> m_entries;
+};
+
+// The style rules shared by the page and the panel, after their own body rule.
+std::string frameStart() {
+    std::string out;
+    out += PageFrame::colorSchemeRule;
+    out += PageFrame::fontFaces;
+    return out;
+}
+
+// The heat scale's rules, indented like the rest of the sheet.
+std::string scaleRules() {
+    const std::string rules = Dossier::heatScaleStyle();
+    std::string out;
+    for (std::string_view line : text::split(rules, '\n', false)) {
+        out += "  ";
+        out += line;
+        out += '\n';
+    }
+    return out;
+}
+
+std::string buildPageStyle() {
+    const std::string sans(Typeface::sans);
+    const std::string mono(Typeface::mono);
+    std::string out = frameStart();
+    out += "\n  body { background:#000000; color:#e9e9eb; font-family:" + sans +
+           "; font-size:15px; margin:0; padding:26px 34px 90px 34px; }\n";
+    out +=
+        "  a { color:#7aa2ff; }\n"
+        "  a:visited { color:#b79ce8; }\n"
+        "  .sheet { max-width:720px; margin:0 auto; }\n"
+        "  .views { display:flex; justify-content:center; gap:34px; border-bottom:1px solid #1f1f21;"
+        " margin-bottom:8px; }\n"
+        "  .tab, .tab:visited { font-size:12px; letter-spacing:0.09em; text-transform:uppercase;"
+        " text-decoration:none; color:#8e8e93; border-bottom:2px solid transparent; padding:10px 0 9px 0;"
+        " margin-bottom:-1px; }\n"
+        "  .tab:hover, .tab.on { color:#e9e9eb; border-bottom-color:#e9e9eb; }\n"
+        "  .top { text-align:center; padding-top:20px; }\n"
+        "  @media (min-height:640px) {\n"
+        "    .top { display:flex; flex-direction:column; justify-content:center;"
+        " min-height:calc(100vh - 200px); }\n"
+        "  }\n"
+        "  h1 { font-family:" +
+        sans +
+        "; font-size:46px; font-weight:400; letter-spacing:-1px; text-align:center; margin:0 0 6px 0; }\n"
+        "  .addr { font-family:" +
+        mono +
+        "; font-size:12px; color:#8e8e93; margin:0 0 26px 0; text-align:center; overflow-wrap:anywhere; }\n"
+        "  .score { font-size:13px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 18px 0; }\n"
+        "  .score .num { font-size:96px; font-weight:500; letter-spacing:-4px; line-height:1;"
+        " margin-right:6px; }\n";
+    out += scaleRules();
+    out +=
+        "  .ticks { margin-bottom:4px; }\n"
+        "  .lede { font-size:19px; line-height:1.45; margin:34px 0 14px 0; }\n"
+        "  .sub { font-size:13px; color:#8e8e93; line-height:1.6; margin:0; }\n"
+        "  .blurb { font-size:15px; color:#8e8e93; text-align:center; line-height:1.6; }\n"
+        "  h2 { font-family:" +
+        sans +
+        "; font-size:24px; font-weight:500; margin:64px 0 20px 0; padding-top:26px;"
+        " border-top:1px solid #1f1f21; }\n"
+        "  .why { font-size:13px; color:#8e8e93; line-height:1.6; margin:-12px 0 18px 0; }\n"
+        "  .why.after { margin-top:16px; }\n"
+        "  ul, ol { list-style:none; margin:0; padding:0; }\n"
+        "  li { display:flex; align-items:baseline; gap:22px; padding-bottom:18px; margin-bottom:18px;"
+        " border-bottom:1px solid #1f1f21; }\n"
+        "  li:last-child { border-bottom:none; margin-bottom:0; }\n"
+        "  .who { flex:1; min-width:0; overflow-wrap:anywhere; }\n"
+        "  .n { font-size:12px; color:#8e8e93; white-space:nowrap; }\n"
+        "  .quote { display:block; font-size:12px; color:#8e8e93; margin-top:5px; }\n"
+        "  .quote b { color:#e9e9eb; font-weight:500; }\n"
+        "  li .lede { display:block; font-size:17px; margin:0; }\n"
+        "  a.name, a.name:visited { color:#e9e9eb; text-decoration:none; }\n"
+        "  a.name:hover { text-decoration:underline; }\n"
+        "  .tried { margin-top:34px; }\n"
+        "  .tried li { display:block; text-align:center; padding-bottom:22px; margin-bottom:22px; }\n"
+        "  .hosts { font-family:" +
+        mono +
+        "; font-size:13px; color:#8e8e93; line-height:1.9; }\n"
+        "  .keeping { display:flex; justify-content:center; align-items:center; gap:12px; flex-wrap:wrap;"
+        " margin:26px 0 0 0; }\n"
+        "  .was { font-size:12px; color:#8e8e93; }\n"
+        "  .btn, .btn:visited { display:inline-block; padding:9px 14px; font-family:inherit; font-size:13px;"
+        " color:#e9e9eb; background:#1f1f21; border:1px solid #3a3a3c; border-radius:8px;"
+        " text-decoration:none; cursor:pointer; }\n"
+        "  .btn:hover { background:#3a3a3c; }\n"
+        "  .btn.quiet { background:transparent; color:#8e8e93; }\n"
+        "  .btn.gone:hover { text-decoration:line-through; }\n"
+        "  .flag { border:1px solid #e9e9eb; padding:0 4px; }\n"
+        "  code { font-family:" +
+        mono +
+        "; font-size:0.92em; background:#1f1f21; padding:1px 5px; border-radius:4px; }\n"
+        "  .note { margin-top:64px; font-size:12px; color:#8e8e93; border-top:1px solid #1f1f21;"
+        " padding-top:20px; line-height:1.7; }\n";
+    // The dossier view
+    out +=
+        "  .find { display:flex; gap:10px; margin:0 0 20px 0; }\n"
+        "  .q { flex:1; min-width:0; font-family:" +
+        sans +
+        "; font-size:15px; color:#e9e9eb; background:#121214; border:1px solid #3a3a3c;"
+        " border-radius:8px; padding:10px 13px; }\n"
+        "  .q::placeholder { color:#5a5a5f; }\n"
+        "  .q:focus { border-color:#8e8e93; outline:none; }\n"
+        "  .acts { display:flex; gap:8px; }\n"
+        "  .tally { font-size:12px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 34px 0; }\n"
+        "  .none { color:#8e8e93; border-top:1px solid #1f1f21; padding-top:20px; line-height:1.6; }\n"
+        "  .file li { display:block; padding-bottom:30px; margin-bottom:30px; }\n"
+        "  .file h3 { font-size:28px; font-weight:500; letter-spacing:-0.5px; line-height:1.15;"
+        " margin:0 0 10px 0; }\n"
+        "  .their { font-size:15px; color:#8e8e93; font-style:italic; margin:0 0 8px 0; }\n"
+        "  .note-line { font-size:14px; color:#8e8e93; line-height:1.65; margin:0 0 14px 0; }\n"
+        "  dl { display:grid; grid-template-columns:106px 1fr; gap:9px 20px; margin:0; }\n"
+        "  dt { font-size:11px; letter-spacing:0.07em; text-transform:uppercase; color:#8e8e93;"
+        " padding-top:3px; }\n"
+        "  dd { margin:0; min-width:0; overflow-wrap:anywhere; }\n"
+        "  dd .quiet, .how { color:#8e8e93; }\n"
+        "  .tag { font-size:11px; font-weight:400; letter-spacing:0.04em; border:1px solid #3a3a3c;"
+        " border-radius:5px; padding:2px 7px; margin-left:8px; color:#8e8e93; vertical-align:middle; }\n"
+        "  .tag.here { color:#e9e9eb; border-color:#8e8e93; }\n"
+        "  .tag.flag { color:#e9e9eb; padding:2px 7px; border-color:#e9e9eb; }";
+    return out;
+}
+
+std::string buildPanelStyle() {
+    const std::string sans(Typeface::sans);
+    const std::string mono(Typeface::mono);
+    std::string out = frameStart();
+    out +=
+        "\n  body { background:transparent; color:#e9e9eb; font-family:" + sans +
+        "; font-size:13px; margin:0; padding:22px 20px 20px 20px; }\n"
+        "  a { color:#7aa2ff; }\n"
+        "  .top { text-align:center; }\n"
+        "  h1 { font-family:" +
+        sans +
+        "; font-size:27px; font-weight:500; letter-spacing:-0.6px; margin:0 0 3px 0; }\n"
+        "  .addr { font-family:" +
+        mono +
+        "; font-size:11px; color:#8e8e93; margin:0 0 14px 0; overflow-wrap:anywhere; }\n"
+        "  .score { font-size:11px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 12px 0; }\n"
+        "  .score .num { font-size:62px; font-weight:500; letter-spacing:-2.5px; line-height:1;"
+        " margin-right:4px; }\n";
+    out += scaleRules();
+    out += "  .ticks { margin-bottom:16px; }\n"
+           "  .lede { font-size:14px; line-height:1.42; margin:0 0 10px 0; }\n"
+           "  .sub, .note { font-size:11px; color:#8e8e93; line-height:1.5; margin:0 0 12px 0; }\n"
+           "  code { font-family:" +
+           mono +
+           "; background:rgba(255,255,255,0.1); padding:0 4px; border-radius:3px; }\n"
+           "  .more, .more:visited { display:block; box-sizing:border-box; width:100%; margin-top:16px;"
+           " padding:9px 12px; font-size:12px; text-align:center; text-decoration:none; color:#e9e9eb;"
+           " background:rgba(255,255,255,0.07); border:1px solid #3a3a3c; border-radius:8px; }\n"
+           "  .more:hover { background:rgba(255,255,255,0.13); }\n"
+           "  .more:active { background:rgba(255,255,255,0.05); }";
+    return out;
+}
+
+// A host of the site's own domain that no entry names is the site's own, not an unidentified third
+// party. (`Evidence::ownGround` answers only for hosts off the site's domain.)
+bool onSiteDomain(std::string_view host, std::string_view site) {
+    return !site.empty() && Evidence::registrable(host) == site;
+}
+
+// One contacted host as the list of parties shows it.
+struct Party {
+    std::string_view host;
+    std::optional<std::int64_t> requests; // blocked requests; none for a host that was allowed
+    const Dossier::Entry* entry = nullptr;
+};
+
+void appendPartyRow(std::string& out, const Party& party, bool namesCompany,
+                    const std::optional<SavedReport>& saved) {
+    out += "    <li><span class=\"n\">";
+    if (party.requests) {
+        appendEscaped(out, words().requestCount(*party.requests));
+        out += ' ';
+        appendEscaped(out, dossierWords().wasBlocked());
+    } else {
+        appendEscaped(out, dossierWords().wasAllowed());
+    }
+    out += "</span><span class=\"who\">";
+    if (namesCompany) {
+        const Dossier::Company& company = party.entry->company;
+        out += "<span class=\"lede\"><a class=\"name\" href=\"";
+        appendEscaped(out, ReportAction::show(View::dossier, company.name, savedId(saved)).href());
+        out += "\">";
+        appendEscaped(out, company.name);
+        if (company.owner && !company.owner->empty() && *company.owner != company.name) {
+            out += " (";
+            appendEscaped(out, *company.owner);
+            out += ')';
+        }
+        out += "</a>";
+        if (party.entry->retired) {
+            out += " <span class=\"flag\">";
+            appendEscaped(out, dossierWords().noLongerExists());
+            out += "</span>";
+        }
+        out += "</span>";
+        const auto& capabilities = party.entry->capabilities;
+        for (std::size_t i = 0; i < capabilities.size(); ++i) {
+            out += i == 0 ? " &mdash; " : ", ";
+            appendEscaped(out, dossierWords().capability(capabilities[i]));
+        }
+        out += "<span class=\"quote\"><code>";
+        appendEscaped(out, party.host);
+        out += "</code></span>";
+    } else {
+        out += "<code>";
+        appendEscaped(out, party.host);
+        out += "</code>";
+    }
+    out += "</span></li>";
+}
+
+std::string partiesOf(const NimbReport& report, const Entries& entries,
+                      const std::optional<SavedReport>& saved) {
+    const std::string site = siteKey(report.address);
+    std::array<std::vector<Party>, allCases<Dossier::Group>.size()> groups;
+    auto file = [&](std::string_view host, std::optional<std::int64_t> requests, bool house) {
+        const Dossier::Entry* entry = entries.of(host);
+        Dossier::Group group = Dossier::Group::unknown;
+        if (house)
+            group = Dossier::Group::ownGround;
+        else if (entry)
+            group = contains(entry->siblings, site) ? Dossier::Group::ownGround : entry->group;
+        else if (onSiteDomain(host, site) || Evidence::ownGround(host, site))
+            group = Dossier::Group::ownGround;
+        groups[static_cast<std::size_t>(group)].push_back({host, requests, entry});
+    };
+    for (const auto& blocked : report.blocked)
+        file(blocked.host, blocked.requests, false);
+    for (const auto& host : report.otherHosts)
+        file(host, std::nullopt, false);
+    for (const auto& host : report.houseHosts)
+        file(host, std::nullopt, true);
+
+    std::string out;
+    for (Dossier::Group group : Dossier::ranked) {
+        auto& list = groups[static_cast<std::size_t>(group)];
+        if (list.empty()) continue;
+        out += "  <h2>";
+        appendEscaped(out, dossierWords().group(group));
+        out += "</h2>\n";
+        if (group == Dossier::Group::ordinary) {
+            std::vector<std::string_view> hosts;
+            hosts.reserve(list.size());
+            for (const Party& party : list)
+                hosts.push_back(party.host);
+            std::sort(hosts.begin(), hosts.end());
+            out += "  <p class=\"hosts\">";
+            appendEscaped(out, dossierWords().nothingButDelivery(static_cast<std::int64_t>(list.size())));
+            out += ' ';
+            for (std::size_t i = 0; i < hosts.size(); ++i) {
+                if (i) out += " &middot; ";
+                appendEscaped(out, hosts[i]);
+            }
+            out += "</p>\n";
+            continue;
+        }
+        std::stable_sort(list.begin(), list.end(), [](const Party& a, const Party& b) {
+            std::int64_t left = a.requests.value_or(0), right = b.requests.value_or(0);
+            if (left != right) return left > right;
+            return a.host < b.host;
+        });
+        std::unordered_set<std::string_view> named;
+        out += "  <ul>\n";
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const Party& party = list[i];
+            bool namesCompany = party.entry && named.insert(party.entry->company.name).second;
+            if (i) out += '\n';
+            appendPartyRow(out, party, namesCompany, saved);
+        }
+        out += "\n  </ul>\n";
+    }
+    return out;
+}
+
+std::string triedOf(const NimbReport& report, const Entries& entries, Date now) {
+    std::vector<Evidence::Finding> findings = Evidence::read(report, now);
+    if (findings.empty()) return {};
+
+    // Who stands behind a subject the catalogue cannot name: the site's own company when the site is
+    // one of its siblings, else the site itself.
+    const std::string site = siteKey(report.address);
+    std::string owner;
+    auto ownHost = ContentBlocker::hostOfUrl(report.address);
+    const Dossier::Entry* ownEntry = ownHost ? Dossier::entryForHost(*ownHost) : nullptr;
+    if (ownEntry && contains(ownEntry->siblings, site))
+        owner = ownEntry->company.name;
+    else if (!site.empty())
+        owner = site;
+    else
+        owner = words().noPage();
+
+    std::string out;
+    bool first = true;
+    for (const Evidence::Finding& finding : findings) {
+        // The finding's subjects by who is behind each, in first-seen order.
+        std::vector<std::pair<std::string_view, std::vector<std::string_view>>> actors;
+        for (const std::string& subject : finding.subjects) {
+            const Dossier::Entry* entry =
+                entries.contacted(subject) ? entries.of(subject) : Dossier::sdkForKey(subject);
+            std::string_view actor = entry ? std::string_view(entry->company.name) : std::string_view(owner);
+            auto found =
+                std::find_if(actors.begin(), actors.end(), [&](const auto& a) { return a.first == actor; });
+            if (found == actors.end())
+                actors.push_back({actor, {subject}});
+            else
+                found->second.push_back(subject);
+        }
+        const std::string sentence = finding.sentence();
+        for (const auto& [actor, subjects] : actors) {
+            if (!first) out += '\n';
+            first = false;
+            out += "    <li><span class=\"who\">";
+            appendEscaped(out, sentence);
+            out += "<span class=\"quote\">";
+            if (sentence.find(actor) == std::string::npos) {
+                out += "<b>";
+                appendEscaped(out, actor);
+                out += "</b> ";
+            }
+            for (std::size_t i = 0; i < subjects.size(); ++i) {
+                if (i) out += ' ';
+                out += "<code>";
+                appendEscaped(out, subjects[i]);
+                out += "</code>";
+            }
+            out += "</span></span></li>";
+        }
+    }
+    return "  <ul class=\"tried\">\n" + out + "\n  </ul>\n\n";
+}
+
+std::string provenanceOf(const Entries& entries) {
+    if (!entries.anyNamed()) return {};
+    return "  <div class=\"note\">" + escape(dossierWords().whereTheNamesCameFrom()) + "</div>\n";
+}
+
+std::string fullReading(const NimbReport& report, const std::optional<SavedReport>& saved, Date now,
+                        std::string_view timeZone) {
+    Dossier::Reach reach = reading(report);
+    Entries entries(report);
+    std::string out = head(report, reach, keeping(saved, now, timeZone));
+    out += summary(report, reach);
+    out += triedOf(report, entries, now);
+    out += partiesOf(report, entries, saved);
+    out += taken(report);
+    out += stored(report);
+    out += provenanceOf(entries);
+    return out;
+}
+
+} // namespace
+
+std::string site(std::string_view address) {
+    std::string key = siteKey(address);
+    if (!key.empty()) return key;
+    if (!address.empty()) return std::string(address);
+    return words().noPage();
+}
+
+std::string_view searchQuery(std::string_view query) {
+    return text::prefix(text::trimmed(query), ReportAction::queryLimit);
+}
+
+const std::string& pageStyle() {
+    static const std::string style = buildPageStyle();
+    return style;
+}
+
+const std::string& panelStyle() {
+    static const std::string style = buildPanelStyle();
+    return style;
+}
+
+std::string document(std::string_view style, std::string_view body) {
+    std::string out;
+    out.reserve(style.size() + body.size() + 256);
+    out += PageFrame::doctype;
+    appendEscaped(out, words().nimbScale());
+    out += PageFrame::titleEnd;
+    out += style;
+    out += "\n</style></head><body>\n<div class=\"sheet\">\n";
+    out += body;
+    out += "\n</div>\n</body></html>";
+    return out;
+}
+
+std::string tabs(View current, std::string_view query, const std::optional<SavedReport>& saved) {
+    std::string out = "  <nav class=\"views\">\n";
+    bool first = true;
+    for (View view : allCases<View>) {
+        if (!first) out += '\n';
+        first = false;
+        bool on = view == current;
+        out += on ? "    <a class=\"tab on\" href=\"" : "    <a class=\"tab\" href=\"";
+        appendEscaped(out, ReportAction::show(view, query, savedId(saved)).href());
+        out += on ? "\" aria-current=\"page\">" : "\">";
+        appendEscaped(out, name(view));
+        out += "</a>";
+    }
+    out += "\n  </nav>\n";
+    return out;
+}
+
+std::string head(const NimbReport& report, const std::optional<Dossier::Reach>& reach,
+                 std::string_view after) {
+    std::string out = "  <header class=\"top\">\n    <h1>";
+    appendEscaped(out, words().nimbScale());
+    out += "</h1>\n    <p class=\"addr\">";
+    appendEscaped(out, site(report.address));
+    out += "</p>\n";
+    if (reach) {
+        out += "    <p class=\"score\"><span class=\"num\" style=\"color:";
+        out += Dossier::colour(reach->heat());
+        out += "\">";
+        out += std::to_string(reach->score());
+        out += "</span>";
+        appendEscaped(out, dossierWords().outOfAHundred());
+        out += "</p>\n";
+        out += Dossier::heatScale(*reach);
+    }
+    out += after;
+    out += "  </header>\n";
+    return out;
+}
+
+std::string keeping(const std::optional<SavedReport>& saved, Date now, std::string_view timeZone) {
+    std::string out = "    <p class=\"keeping\">";
+    if (saved) {
+        out += "<span class=\"was\">";
+        appendEscaped(out, words().keptOn(HistoryPage::when(saved->saved, now, timeZone)));
+        out += "</span>";
+        appendButton(out, "btn gone", ReportAction::forget(saved->id), words().forget());
+    } else {
+        appendButton(out, "btn", ReportAction::keep(), words().keepThisReport());
+    }
+    appendButton(out, "btn quiet", ReportAction::list(), words().savedReports());
+    out += "</p>\n";
+    return out;
+}
+
+std::string unavailableBody(const NimbReport& report, Unavailable why) {
+    std::string out = head(report, std::nullopt, "");
+    out += "  <p class=\"sub\">";
+    appendEscaped(out, words().unavailableLine(why));
+    out += "</p>\n  <div class=\"note\">";
+    out += words().unavailableDetail(why); // carries markup
+    out += "</div>\n";
+    return out;
+}
+
+std::string summary(const NimbReport& report, const Dossier::Reach& reach) {
+    if (report.total() < 1 && report.otherHosts.empty())
+        return "  <p class=\"sub\">" + escape(words().keptToItself()) + "</p>\n";
+
+    std::string sub = escape(dossierWords().whatTheScoreMeans(reach, report.blockingOn));
+    if (!report.hidden.empty()) {
+        if (!sub.empty()) sub += ' ';
+        appendEscaped(sub, words().takenOffSummary(static_cast<std::int64_t>(report.hidden.size())));
+        sub += '.';
+    }
+    if (!report.blockingOn) {
+        sub += ' ';
+        sub += words().blockingIsOff(); // carries markup
+    }
+    if (!sub.empty()) {
+        sub += ' ';
+        appendEscaped(sub, dossierWords().scoreFluctuates());
+    }
+
+    std::string out = "  <p class=\"lede\">";
+    appendEscaped(out, dossierWords().headline(reach));
+    out += "</p>\n";
+    if (!sub.empty()) out += "  <p class=\"sub\">" + sub + "</p>\n";
+    return out;
+}
+
+std::string tried(const NimbReport& report, Date now) {
+    return triedOf(report, Entries(report), now);
+}
+
+std::string parties(const NimbReport& report, const std::optional<SavedReport>& saved) {
+    return partiesOf(report, Entries(report), saved);
+}
+
+std::string taken(const NimbReport& report) {
+    if (report.hidden.empty()) return {};
+    std::string out = "  <h2>";
+    appendEscaped(out, words().takenOffThePage());
+    out += "</h2>\n  <p class=\"why\">";
+    appendEscaped(out, words().takenOffWhy());
+    out += "</p>\n  <ul>\n";
+    for (std::size_t i = 0; i < report.hidden.size(); ++i) {
+        const NimbReport::Hidden& hidden = report.hidden[i];
+        if (i) out += '\n';
+        out += "    <li><span class=\"who\"><code>";
+        appendEscaped(out, hidden.label);
+        out += "</code>";
+        if (!hidden.text.empty()) {
+            out += "<span class=\"quote\">&ldquo;";
+            appendEscaped(out, hidden.text);
+            out += "&rdquo;</span>";
+        }
+        out += "</span><span class=\"n\">";
+        appendEscaped(out, words().reason(hidden.reason));
+        out += "</span></li>";
+    }
+    out += "\n  </ul>\n";
+    return out;
+}
+
+std::string stored(const NimbReport& report) {
+    if (report.cookies < 1 && report.local.count < 1 && report.session.count < 1 && report.databases.empty())
+        return {};
+    std::string out = "  <h2>";
+    appendEscaped(out, words().whatItKept());
+    out += "</h2>\n  <p class=\"why\">";
+    std::optional<std::string> bytes;
+    if (report.local.bytes >= 1) bytes = size(report.local.bytes);
+    appendEscaped(out, words().storedLine(report.cookies, report.local.count,
+                                          bytes ? std::optional<std::string_view>(*bytes) : std::nullopt));
+    out += ' ';
+    appendEscaped(out, report.storageForgotten ? words().storageWasLent() : words().storageWasKept());
+    out += "</p>\n";
+
+    const auto& items = report.local.items;
+    if (!items.empty()) {
+        out += "  <ul>\n";
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i) out += '\n';
+            out += "    <li><span class=\"who\"><code>";
+            appendEscaped(out, items[i].key);
+            out += "</code>";
+            if (!items[i].preview.empty()) {
+                out += "<span class=\"quote\">";
+                appendEscaped(out, items[i].preview);
+                out += "</span>";
+            }
+            out += "</span><span class=\"n\">";
+            appendEscaped(out, size(items[i].bytes));
+            out += "</span></li>";
+        }
+        auto listed = static_cast<std::int64_t>(items.size());
+        if (report.local.count > listed) {
+            out += "\n    <li><span class=\"who\">";
+            appendEscaped(out, words().moreKeys(report.local.count - listed));
+            out += "</span></li>";
+        }
+        out += "\n  </ul>\n";
+    }
+    if (report.session.count > 0) {
+        out += "  <p class=\"why after\">";
+        appendEscaped(out, words().sessionKeys(report.session.count));
+        out += "</p>\n";
+    }
+    if (!report.databases.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < report.databases.size(); ++i) {
+            if (i) names += " &middot; ";
+            names += "<code>";
+            appendEscaped(names, report.databases[i]);
+            names += "</code>";
+        }
+        // The names are markup already; the sentence around them is the vocabulary's.
+        out += "  <p class=\"why after\">" + words().databases(names) + "</p>\n";
+    }
+    out += '\n';
+    return out;
+}
+
+std::string provenance(const NimbReport& report) {
+    return provenanceOf(Entries(report));
+}
+
+std::string html(const NimbReport& report, std::optional<Unavailable> unavailable, bool onPanel, View view,
+                 std::string_view query, const std::optional<SavedReport>& saved, Date now,
+                 std::string_view timeZone) {
+    // A live page that recorded nothing has no reading to show, only the reason. A kept report always
+    // has its reading (an unreadable snapshot reads as an empty report), so it can still be forgotten.
+    if (!unavailable && !report.recorded && !saved) unavailable = Unavailable::notRecorded;
+
+    if (onPanel) {
+        std::string body;
+        if (unavailable) {
+            body = unavailableBody(report, *unavailable);
+        } else {
+            Dossier::Reach reach = reading(report);
+            body = head(report, reach, "");
+            body += summary(report, reach);
+            body += "  <a class=\"more\" href=\"";
+            appendEscaped(body, ReportAction::details().href());
+            body += "\">";
+            appendEscaped(body, words().viewDetails());
+            body += "</a>\n";
+        }
+        return document(panelStyle(), body);
+    }
+
+    std::string_view shownQuery = searchQuery(query);
+    std::string body = tabs(view, shownQuery, saved);
+    if (view == View::dossier)
+        body += directory(report, shownQuery, saved);
+    else if (unavailable)
+        body += unavailableBody(report, *unavailable);
+    else
+        body += fullReading(report, saved, now, timeZone);
+    return document(pageStyle(), body);
+}
+
+} // namespace nimb::NimbReportPage

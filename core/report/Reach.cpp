@@ -1,0 +1,299 @@
+// The reach of a page, its heat, score and colour, the heat scale under the score, and the two
+// sentences that explain the reading.
+
+#include "ContentBlocker.h"
+#include "pages/PageFrame.h"
+#include "report/Dossier.h"
+#include "report/DossierVocabulary.h"
+#include "report/Evidence.h"
+#include "report/NimbReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace nimb {
+
+namespace {
+
+// A breadth of 23 equivalent third parties at the deepest depth fills a depth's band.
+const double fullBand = std::log2(24.0);
+
+std::string hexColour(int red, int green, int blue) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", red, green, blue);
+    return text;
+}
+
+std::string companiesCounted(std::int64_t n) {
+    return std::to_string(n) + (n == 1 ? " company" : " companies");
+}
+
+} // namespace
+
+namespace Dossier {
+
+Reach reach(const std::vector<std::string>& blocked, const std::vector<std::string>& allowed,
+            std::string_view address) {
+    std::optional<std::string> pageHost = ContentBlocker::hostOfUrl(address);
+    const std::string site = Evidence::registrable(pageHost ? *pageHost : std::string());
+
+    // Third parties are one per named company and one per unidentified registrable domain. They are
+    // walked companies first, in name order, then domains in order: the order of the keys "co:" + name
+    // and "dn:" + domain.
+    std::map<std::string_view, Depth> companies;
+    std::unordered_set<std::string_view> reachedCompanies;
+    // Each unidentified domain, with whether any of its hosts got through.
+    std::unordered_map<std::string, bool> domains;
+    std::unordered_set<std::string> houseDomains;
+    Depth houseDepth = Depth::served;
+    std::string_view houseName;
+
+    std::string buffer;
+    auto visit = [&](const std::string& host, bool wasBlocked) {
+        std::string_view domain = Evidence::registrable(host, buffer);
+        if (domain == site) return; // the site itself
+
+        const Entry* entry = entryForHost(host);
+        if (!entry) {
+            auto [found, fresh] = domains.try_emplace(std::string(domain), !wasBlocked);
+            if (!fresh && !wasBlocked) found->second = true;
+            return;
+        }
+        Depth d = depth(entry->capabilities);
+        if (std::find(entry->siblings.begin(), entry->siblings.end(), site) != entry->siblings.end()) {
+            houseDomains.emplace(domain);
+            if (d > houseDepth) {
+                houseDepth = d;
+                houseName = entry->company.name;
+            }
+            return;
+        }
+        std::string_view name = entry->company.name;
+        if (!wasBlocked) reachedCompanies.insert(name);
+        if (auto found = companies.find(name); found != companies.end()) {
+            found->second = std::max(found->second, d);
+        } else if (d != Depth::served) { // a company that only delivers bytes is not counted
+            companies.emplace(name, d);
+        }
+    };
+    for (const std::string& host : blocked)
+        visit(host, true);
+    for (const std::string& host : allowed)
+        visit(host, false);
+
+    Reach result;
+    result.own = static_cast<std::int64_t>(houseDomains.size());
+    result.unknown = static_cast<std::int64_t>(domains.size());
+
+    auto count = [&result](Depth d, bool gotThrough, std::optional<std::string> name) {
+        result.atDepth[d] += 1;
+        result.companies += 1;
+        if (d != Depth::counted) result.saw += 1;
+        if (gotThrough)
+            result.gotThrough += 1;
+        else
+            result.blocked += 1;
+        // Strictly deeper only: among equals the first in the walk names the depth.
+        if (d > result.outsideDeepest) {
+            result.outsideDeepest = d;
+            result.deepestName = std::move(name);
+            result.deepestWasBlocked = !gotThrough;
+        }
+    };
+    for (const auto& [name, d] : companies) {
+        if (d != Depth::served) count(d, reachedCompanies.contains(name), std::string(name));
+    }
+    // Unidentified domains all sit at `thisPage`; among them only the first in order can name the
+    // depth, so they need counting, not sorting.
+    const std::pair<const std::string, bool>* first = nullptr;
+    for (const auto& domain : domains) {
+        if (!first || domain.first < first->first) first = &domain;
+    }
+    if (first) count(Depth::thisPage, first->second, std::nullopt);
+    for (const auto& domain : domains) {
+        if (&domain != first) count(Depth::thisPage, domain.second, std::nullopt);
+    }
+
+    result.deepest = result.outsideDeepest;
+    if (houseDepth >= Depth::thisBrowser) {
+        result.houseName = std::string(houseName);
+        result.houseDepth = houseDepth;
+        result.deepest = std::max(result.outsideDeepest, houseDepth);
+    }
+    return result;
+}
+
+Reach reach(const std::vector<std::string>& hosts, std::string_view address) {
+    return reach({}, hosts, address);
+}
+
+double Reach::heat() const {
+    const std::int64_t d = rawValue(deepest);
+    if (d == 0) return 0;
+    double breadth = 0;
+    for (const auto& [at, count] : atDepth)
+        breadth += std::ldexp(static_cast<double>(count), -static_cast<int>(d - rawValue(at)));
+    if (houseName) breadth += std::ldexp(1.0, -static_cast<int>(d - rawValue(houseDepth)));
+    double within = std::min(std::log2(std::max(breadth, 1.0) + 1) / fullBand, 1.0);
+    return std::min((static_cast<double>(d) - 1 + within) / 5, 1.0);
+}
+
+std::int64_t Reach::score() const {
+    return static_cast<std::int64_t>(std::round(heat() * 100));
+}
+
+std::string colour(double heat) {
+    double x = std::isnan(heat) ? 0 : std::clamp(heat, 0.0, 1.0);
+    const HeatStop* lower = &heatStops.back();
+    const HeatStop* upper = &heatStops.back();
+    for (std::size_t i = 1; i < heatStops.size(); ++i) {
+        if (heatStops[i].position >= x) {
+            lower = &heatStops[i - 1];
+            upper = &heatStops[i];
+            break;
+        }
+    }
+    double span = upper->position - lower->position;
+    double t = span > 0 ? (x - lower->position) / span : 0;
+    auto channel = [t](int from, int to) { return static_cast<int>(std::round(from + (to - from) * t)); };
+    return hexColour(channel(lower->red, upper->red), channel(lower->green, upper->green),
+                     channel(lower->blue, upper->blue));
+}
+
+std::string heatScale(const Reach& reach) {
+    std::string marker;
+    if (reach.heat() > 0) {
+        std::int64_t at = std::clamp<std::int64_t>(reach.score(), 1, 98);
+        marker = "<div class=\"mark\" style=\"left:" + std::to_string(at) + "%\"></div>";
+    }
+    std::string labels;
+    for (Depth d : allCases<Depth>) {
+        if (d == Depth::served) continue;
+        labels += "<span>" + BookmarksPage::escape(dossierWords().depth(d)) + "</span>";
+    }
+    return "  <div class=\"scale\"><div class=\"bar\"></div>" + marker + "</div>\n" +
+           "  <div class=\"ticks\">" + labels + "</div>\n";
+}
+
+std::string heatScaleStyle() {
+    std::string gradient = "linear-gradient(to right, ";
+    for (std::size_t i = 0; i < heatStops.size(); ++i) {
+        const HeatStop& stop = heatStops[i];
+        if (i) gradient += ", ";
+        gradient += hexColour(stop.red, stop.green, stop.blue);
+        gradient += ' ';
+        gradient += std::to_string(std::lround(stop.position * 100));
+        gradient += '%';
+    }
+    gradient += ')';
+    return ".scale{position:relative;height:8px;margin:0 0 6px 0}\n"
+           ".bar{position:absolute;inset:0;border-radius:4px;background:" +
+           gradient +
+           "}\n"
+           ".mark{position:absolute;top:-3px;width:3px;height:14px;margin-left:-1px;background:#e9e9eb;"
+           "border-radius:2px;box-shadow:0 0 0 2px #000}\n"
+           ".ticks{display:flex;flex-direction:row;justify-content:space-between;gap:6px;font-size:10px;"
+           "color:#8e8e93;text-align:left}\n"
+           ".ticks span{flex:1}\n"
+           ".ticks span:last-child{text-align:right}";
+}
+
+} // namespace Dossier
+
+namespace NimbReportPage {
+
+Dossier::Reach reading(const NimbReport& report) {
+    std::vector<std::string> blocked;
+    blocked.reserve(report.blocked.size() + (report.blockingOn ? 0 : report.otherHosts.size()));
+    for (const NimbReport::Blocked& entry : report.blocked)
+        blocked.push_back(entry.host);
+    if (report.blockingOn) return Dossier::reach(blocked, report.otherHosts, report.address);
+    // Blocking was off: nothing was stopped.
+    blocked.insert(blocked.end(), report.otherHosts.begin(), report.otherHosts.end());
+    return Dossier::reach({}, blocked, report.address);
+}
+
+} // namespace NimbReportPage
+
+std::string EnglishDossier::headline(const Dossier::Reach& reach) const {
+    using Dossier::Depth;
+    if (reach.companies < 1) {
+        if (reach.houseName)
+            return "Every host here is " + *reach.houseName +
+                   "'s own. There is no third party to block: the company you came to see is the one "
+                   "keeping the file, and it starts before you have done anything.";
+        return reach.own < 1 ? "Nothing here followed you."
+                             : "Every other host here belongs to this site's own company.";
+    }
+
+    const std::int64_t c = reach.companies;
+    const std::int64_t s = reach.saw;
+    std::string text;
+    if (s == 0)
+        text = companiesCounted(c) + " counted you";
+    else if (c - s >= 1)
+        text = companiesCounted(s) + " saw this visit, and " + std::to_string(c - s) + " more counted you";
+    else
+        text = companiesCounted(s) + " saw this visit";
+
+    switch (reach.outsideDeepest) {
+    case Depth::served:
+    case Depth::counted:
+        text += ". None of them followed you off this page.";
+        break;
+    case Depth::thisPage:
+        text += ".";
+        break;
+    case Depth::thisBrowser:
+    case Depth::acrossSites:
+    case Depth::acrossLives: {
+        const bool wasBlocked = reach.deepestWasBlocked;
+        std::string subject = reach.deepestName ? *reach.deepestName : std::string("One of them");
+        subject += wasBlocked ? ", blocked here, " : " ";
+        const char* phrase = "";
+        if (reach.outsideDeepest == Depth::thisBrowser)
+            phrase = wasBlocked ? "would have known this browser when it came back."
+                                : "can know this browser when it comes back.";
+        else if (reach.outsideDeepest == Depth::acrossSites)
+            phrase = wasBlocked ? "would have recognised this browser on other sites."
+                                : "can recognise this browser on other sites.";
+        else
+            phrase = wasBlocked ? "would have joined this browser to your phone and to records collected "
+                                  "about you off the web."
+                                : "can join this browser to your phone and to records collected about you "
+                                  "off the web.";
+        text += ". " + subject + phrase;
+        break;
+    }
+    }
+
+    if (reach.houseName)
+        text += " " + *reach.houseName +
+                " owns this site and is in that business itself, so the file it keeps has no third party to "
+                "block and starts before you have done anything.";
+    return text;
+}
+
+std::string EnglishDossier::whatTheScoreMeans(const Dossier::Reach& reach, bool blocking) const {
+    const std::int64_t c = reach.companies;
+    const std::int64_t b = reach.blocked;
+    const std::int64_t g = reach.gotThrough;
+    if (c < 1) return {};
+    const std::string attempted = " The score counts what was attempted, blocked or not.";
+    if (!blocking)
+        return "Blocking was off, so all " + std::to_string(c) + " got your IP address and the time." +
+               attempted;
+    if (g == 0)
+        return "Nimb blocked all " + std::to_string(c) +
+               " here; none of them got your IP address and the time." + attempted;
+    if (b > 0)
+        return "Nimb blocked " + std::to_string(b) + " of them here; " + std::to_string(g) +
+               " got your IP address and the time." + attempted;
+    return "Nimb blocked none of them: all " + std::to_string(c) + " got your IP address and the time." +
+           attempted;
+}
+
+} // namespace nimb

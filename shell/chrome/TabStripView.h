@@ -1,0 +1,166 @@
+#pragma once
+
+// The tab strip across the top of a browser window: a custom-drawn GTK widget (`NimbTabStripView`)
+// with a C++ object behind it (`nimb::TabStripView`). The widget only forwards its size requests,
+// drawing, pointer events and tool-tip queries to the object; where things stand comes from
+// `TabStrip::Layout`, worked out again from the object's state on every draw and every event.
+//
+// The window feeds the strip its tabs' labels, icons and tips and the current index, and hears back
+// through five callbacks: select a tab, close a tab, open a new tab, show the hidden tabs, and (set
+// by the widget itself) move the window when the empty strip is dragged.
+
+#include "TabStrip.h"
+#include "glib/GRefPtr.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+G_BEGIN_DECLS
+#define NIMB_TYPE_TAB_STRIP_VIEW (nimb_tab_strip_view_get_type())
+G_DECLARE_FINAL_TYPE(NimbTabStripView, nimb_tab_strip_view, NIMB, TAB_STRIP_VIEW, GtkWidget)
+G_END_DECLS
+
+namespace nimb {
+
+class TabStripView {
+public:
+    using Index = std::int64_t;
+    using Point = TabStrip::Point;
+    using Rect = TabStrip::Rect;
+
+    // A new strip widget (a floating reference, as with every new GTK widget) with its object.
+    [[nodiscard]] static GtkWidget* create();
+    // The object behind a strip widget; it lives as long as the widget.
+    [[nodiscard]] static TabStripView& of(GtkWidget* widget);
+    [[nodiscard]] GtkWidget* widget() const { return m_widget; }
+
+    TabStripView(const TabStripView&) = delete;
+    TabStripView& operator=(const TabStripView&) = delete;
+
+    // What the strip shows. `labels` decides how many tabs there are; a missing icon is none and a
+    // missing tip is the tab's label. Every change redraws the strip and looks again at what is
+    // under the pointer.
+    void setLabels(std::vector<std::string> labels);
+    void setIcons(std::vector<glib::GRefPtr<GdkTexture>> icons);
+    void setCurrent(Index current);
+    void setTips(std::vector<std::string> tips);
+    void setStealth(bool stealth);
+    // Room kept free after the current tab (where the stealth button stands).
+    void setGapAfterCurrent(double gap);
+    void setBottomLine(bool bottomLine);
+    // Room kept free at the left end (the window's buttons, and in stealth the navigation buttons)
+    // and at the right end.
+    void setLeftInset(double inset);
+    void setRightInset(double inset);
+
+    [[nodiscard]] const std::vector<std::string>& labels() const { return m_labels; }
+    [[nodiscard]] Index current() const { return m_current; }
+    [[nodiscard]] bool stealth() const { return m_stealth; }
+    [[nodiscard]] double gapAfterCurrent() const { return m_gapAfterCurrent; }
+    [[nodiscard]] bool bottomLine() const { return m_bottomLine; }
+    [[nodiscard]] double leftInset() const { return m_leftInset; }
+    [[nodiscard]] double rightInset() const { return m_rightInset; }
+    // The tool tip of tab `index`.
+    [[nodiscard]] std::string tip(Index index) const;
+
+    // Select or close the tab at an index.
+    std::function<void(Index)> onSelect;
+    std::function<void(Index)> onClose;
+    // Open a new tab.
+    std::function<void()> onNew;
+    // Show the hidden tabs in a list anchored at the caret's rectangle. While nobody has set it, the
+    // caret selects the first hidden tab instead.
+    std::function<void(const Rect&)> onOverflow;
+    // Draws what the current tab's field holds in stealth, inside the field's rectangle. Without it
+    // the field shows the tab's icon and label.
+    std::function<void(GtkSnapshot*, const Rect&)> drawField;
+    // Starts moving the window: called once a press on the empty strip has been dragged far enough.
+    // The widget sets it to hand the drag to the window system.
+    std::function<void()> performWindowDrag;
+
+    // Where everything stands at the strip's present size.
+    [[nodiscard]] TabStrip::Layout layout() const;
+    [[nodiscard]] TabStrip::Range shown() const { return layout().shown(); }
+    [[nodiscard]] TabStrip::Band band() const { return layout().band(); }
+    [[nodiscard]] std::vector<Rect> tabFrames() const { return layout().tabFrames(); }
+    [[nodiscard]] std::optional<Rect> frame(Index index) const { return layout().frame(index); }
+    [[nodiscard]] double rowEnd() const { return layout().rowEnd(); }
+    [[nodiscard]] std::optional<Rect> caretFrame() const { return layout().caretFrame(); }
+    [[nodiscard]] Rect newFrame() const { return layout().newFrame(); }
+    [[nodiscard]] bool hasCloseBox(Index index, const Rect& frame) const {
+        return layout().hasCloseBox(index, frame, m_hovered);
+    }
+    [[nodiscard]] std::optional<Index> tabIndex(Point point) const { return layout().tabIndex(point); }
+    [[nodiscard]] std::vector<Index> hiddenTabs() const { return layout().hiddenTabs(); }
+
+    // What the pointer is over, and the tab whose close box is held down.
+    [[nodiscard]] std::optional<Index> hovered() const { return m_hovered; }
+    [[nodiscard]] bool hoveredClose() const { return m_hoveredClose; }
+    [[nodiscard]] bool hoveredNew() const { return m_hoveredNew; }
+    [[nodiscard]] bool hoveredCaret() const { return m_hoveredCaret; }
+    [[nodiscard]] std::optional<Index> pressedClose() const { return m_pressedClose; }
+
+    // Pointer events in the strip's coordinates, as the widget's event controllers deliver them.
+    // The primary button:
+    void mouseDown(Point point, int clickCount);
+    void mouseDragged(Point start, Point point);
+    void mouseUp(Point point);
+    // Any other button released (2 is the middle one).
+    void otherMouseUp(Point point, unsigned button);
+    // The pointer moved to `point`; true when what it is over changed (and the strip is redrawn).
+    bool hover(Point point);
+    // The pointer left the strip.
+    void mouseExited();
+
+    // The tool tip under a point, with the rectangle it belongs to. Only in stealth, where the
+    // labels are not drawn, and never for the current tab's field.
+    struct Tip {
+        std::string text;
+        Rect area;
+    };
+    [[nodiscard]] std::optional<Tip> tooltip(Point point) const;
+
+    void snapshot(GtkSnapshot* snapshot) const;
+
+private:
+    friend struct TabStripViewGlue;
+    explicit TabStripView(GtkWidget* widget) : m_widget(widget) {}
+
+    [[nodiscard]] GdkTexture* icon(Index index) const;
+    // Brings the hover state up to date after anything that moves the tabs.
+    void refreshHover();
+    void redraw() const;
+    void showOverflow(const Rect& caret);
+    void drawTab(GtkSnapshot* snapshot, const TabStrip::Layout& layout, Index index, const Rect& frame) const;
+    void drawStealthTab(GtkSnapshot* snapshot, const TabStrip::Layout& layout, Index index,
+                        const Rect& frame) const;
+    void drawCloseBox(GtkSnapshot* snapshot, const TabStrip::Layout& layout, Index index,
+                      const Rect& frame) const;
+
+    GtkWidget* m_widget;
+
+    std::vector<std::string> m_labels;
+    std::vector<glib::GRefPtr<GdkTexture>> m_icons;
+    std::vector<std::string> m_tips;
+    Index m_current = 0;
+    bool m_stealth = false;
+    double m_gapAfterCurrent = 0;
+    bool m_bottomLine = false;
+    double m_leftInset = 0;
+    double m_rightInset = 0;
+
+    std::optional<Point> m_pointer; // where the pointer is, while it is over the strip
+    std::optional<Index> m_hovered;
+    bool m_hoveredClose = false;
+    bool m_hoveredNew = false;
+    bool m_hoveredCaret = false;
+    std::optional<Index> m_pressedClose;
+    bool m_dragArmed = false; // a press on the empty strip that may become a window move
+};
+
+} // namespace nimb

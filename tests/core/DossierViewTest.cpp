@@ -1,0 +1,202 @@
+#include "Language.h"
+#include "ReportPageSafety.h"
+#include "pages/PageFrame.h"
+#include "report/DossierVocabulary.h"
+#include "report/NimbReport.h"
+#include "report/NimbReportPage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace nimb {
+namespace {
+
+using namespace NimbReportPage;
+
+NimbReport contacted(std::string_view network = "{}") {
+    return NimbReport::parse("{\"network\":" + std::string(network) + "}", "https://www.news.example/", "");
+}
+
+// The company names listed, in page order.
+std::vector<std::string> listedNames(const std::string& body) {
+    std::vector<std::string> names;
+    for (std::size_t at = body.find("<h3>"); at != std::string::npos; at = body.find("<h3>", at + 1)) {
+        std::size_t start = at + 4;
+        std::size_t end = body.find_first_of("<", start);
+        names.push_back(body.substr(start, end - start));
+    }
+    return names;
+}
+
+std::string tally(const std::string& body) {
+    std::size_t start = body.find("<p class=\"tally\">");
+    if (start == std::string::npos) return {};
+    start += 17;
+    return body.substr(start, body.find("</p>", start) - start);
+}
+
+const Dossier::Entry& company(std::string_view name) {
+    static const std::vector<Dossier::Entry> all = Dossier::companies();
+    auto found =
+        std::find_if(all.begin(), all.end(), [&](const Dossier::Entry& e) { return e.company.name == name; });
+    EXPECT_NE(found, all.end()) << name;
+    return *found;
+}
+
+class DossierViewTest : public ::testing::Test {
+protected:
+    void SetUp() override { setCurrentLanguage(Language::english); }
+    void TearDown() override { setCurrentLanguage(Language::english); }
+};
+
+TEST_F(DossierViewTest, searchesKeepOnlyCompaniesWithEveryWord) {
+    struct Case {
+        std::string_view query;
+        std::string_view tally;
+        std::vector<std::string> names; // in page order; empty: not checked
+    };
+    const Case cases[] = {
+        {"", "57 companies", {}},
+        {"   \t ", "57 companies", {}},
+        {"Experian", "1 of 57 companies", {"Tapad"}},                         // through its owner
+        {"gtm.js", "1 of 57 companies", {"Google Tag Manager"}},              // through its file names
+        {"2011, as Demdex", "1 of 57 companies", {"Adobe Audience Manager"}}, // through its history
+        {"adobe counted", "2 of 57 companies", {"Adobe Audience Manager", "Adobe Experience Cloud"}},
+        {"ADOBE   Counted ", "2 of 57 companies", {"Adobe Audience Manager", "Adobe Experience Cloud"}},
+        {"adobe measured", "0 of 57 companies", {}},
+        {"AT&T", "1 of 57 companies", {"Xandr"}}, // through a tie
+        {"doubleverify.com", "1 of 57 companies", {"IAS and DoubleVerify"}},
+    };
+    for (const auto& [query, expectedTally, names] : cases) {
+        std::string body = directory(contacted(), query, std::nullopt);
+        EXPECT_EQ(tally(body), BookmarksPage::escape(expectedTally)) << query;
+        if (!names.empty()) {
+            EXPECT_EQ(listedNames(body), names) << query;
+        }
+    }
+}
+
+TEST_F(DossierViewTest, everyCompanyWithoutAQueryAndNoShowAll) {
+    std::string body = directory(contacted(), "  ", std::nullopt);
+    EXPECT_EQ(listedNames(body).size(), 57u);
+    EXPECT_EQ(body.find("Show all"), std::string::npos);
+    EXPECT_TRUE(body.starts_with("  <h1>Dossier</h1>\n  <p class=\"blurb\">" +
+                                 BookmarksPage::escape(dossierWords().theWholeDossier()) + "</p>\n" +
+                                 find("", std::nullopt) + "  <p class=\"tally\">57 companies</p>\n  <h2>"));
+    // Within a group names sort without regard to case: mParticle among the M's.
+    std::string profile = body.substr(body.find("<h2>Keep a file on you</h2>"));
+    std::vector<std::string> names = listedNames(profile.substr(0, profile.find("</ol>")));
+    auto at = std::find(names.begin(), names.end(), "mParticle");
+    ASSERT_TRUE(at > names.begin() && at + 1 < names.end());
+    EXPECT_EQ((at - 1)->front(), 'M');
+    EXPECT_GT((at + 1)->front(), 'M');
+
+    // The dossier is the whole catalogue even where the page has no reading to show.
+    std::string unavailable =
+        html(contacted(), Unavailable::recordingOff, false, View::dossier, "", std::nullopt, Date{}, "UTC");
+    EXPECT_NE(unavailable.find("<p class=\"tally\">57 companies</p>"), std::string::npos);
+}
+
+TEST_F(DossierViewTest, nothingMatchedQuotesTheQueryCutToEighty) {
+    std::string hundred(100, 'z');
+    std::string body = directory(contacted(), hundred, std::nullopt);
+    std::string eighty(80, 'z');
+    EXPECT_EQ(tally(body), "0 of 57 companies");
+    EXPECT_NE(body.find("value=\"" + eighty + "\""), std::string::npos);
+    EXPECT_EQ(body.find(std::string(81, 'z')), std::string::npos);
+    EXPECT_TRUE(
+        body.ends_with("  <p class=\"none\">Nobody in the dossier answers to \u201c" + eighty +
+                       "\u201d. It is a file of a few dozen companies, not a directory of the industry: "
+                       "a name missing from it has not been cleared of anything.</p>\n"));
+    EXPECT_EQ(body.find("<h2>"), std::string::npos);
+}
+
+TEST_F(DossierViewTest, findFormCarriesTheKeptReport) {
+    EXPECT_EQ(find("", std::nullopt),
+              "  <form class=\"find\" method=\"get\" action=\"nimb://report\" autocomplete=\"off\">\n"
+              "    <input type=\"hidden\" name=\"v\" value=\"dossier\">\n"
+              "    <input class=\"q\" type=\"text\" name=\"q\" spellcheck=\"false\" autofocus\n"
+              "           value=\"\" placeholder=\"Search a company, a host, a file name\">\n"
+              "    <span class=\"acts\">\n      <button class=\"btn\" type=\"submit\">Search</button>\n"
+              "    </span>\n  </form>\n");
+    SavedReport saved{"K&1", Date{}, "https://a.example/", "", true, "{}"};
+    EXPECT_EQ(find("a \"b\"", saved),
+              "  <form class=\"find\" method=\"get\" action=\"nimb://report\" autocomplete=\"off\">\n"
+              "    <input type=\"hidden\" name=\"v\" value=\"dossier\">\n"
+              "    <input type=\"hidden\" name=\"s\" value=\"K&amp;1\">\n"
+              "    <input class=\"q\" type=\"text\" name=\"q\" spellcheck=\"false\" autofocus\n"
+              "           value=\"a &quot;b&quot;\" placeholder=\"Search a company, a host, a file name\">\n"
+              "    <span class=\"acts\">\n      <button class=\"btn\" type=\"submit\">Search</button>\n"
+              "      <a class=\"btn\" href=\"nimb://report?v=dossier&amp;s=K%261\">Show all</a>\n"
+              "    </span>\n  </form>\n");
+}
+
+TEST_F(DossierViewTest, entryListsWhatTheCompanyIs) {
+    EXPECT_EQ(
+        entry(company("Tapad"), true),
+        "    <li>\n      <h3>Tapad <span class=\"tag here\">on this page</span></h3>\n"
+        "      <p class=\"their\">&ldquo;digital identity resolution&rdquo;</p>\n"
+        "      <p class=\"note-line\">" +
+            BookmarksPage::escape(*company("Tapad").note) +
+            "</p>\n      <dl>\n"
+            "        <dt>Does</dt><dd>links this browser to your phone &middot; knows you on other sites "
+            "&middot; joins you to records off the web</dd>\n"
+            "        <dt>Connections</dt><dd><b>Experian</b> <span class=\"how\">parent \u00b7 2020</span>"
+            "</dd>\n"
+            "        <dt>Hosts</dt><dd><code>tapad.com</code></dd>\n      </dl>\n    </li>");
+
+    std::string moat = entry(company("Moat"), false);
+    EXPECT_NE(moat.find("<h3>Moat <span class=\"tag flag\">dead Oracle left the advertising business in 2024"
+                        "</span></h3>"),
+              std::string::npos);
+    EXPECT_NE(moat.find("<dt>Arrives as</dt><dd><code>moatad.js</code> <code>moatframe.js</code></dd>"),
+              std::string::npos);
+    EXPECT_NE(entry(company("Xandr"), false).find("<b>AT&amp;T</b> <span class=\"how\">former owner"),
+              std::string::npos);
+
+    // A company with no ties says so; one with no capabilities has no "Does" row.
+    Dossier::Entry lone{.hosts = {"b.example", "a.example"}, .company = {.name = "Lone"}};
+    EXPECT_EQ(entry(lone, false),
+              "    <li>\n      <h3>Lone</h3>\n      <dl>\n"
+              "        <dt>Connections</dt><dd><span class=\"quiet\">No parent, and nobody "
+              "else here under the same roof.</span></dd>\n"
+              "        <dt>Hosts</dt><dd><code>a.example</code> <code>b.example</code></dd>\n"
+              "      </dl>\n    </li>");
+}
+
+TEST_F(DossierViewTest, companiesThePageContactedAreTagged) {
+    NimbReport report = contacted(R"({"blocked":{"moatads.com":1},"other":["x.tapad.com","nobody.example"],)"
+                                  R"("house":["fonts.gstatic.com"]})");
+    EXPECT_EQ(named(report), (std::set<std::string>{"Google Fonts", "Moat", "Tapad"}));
+    std::string body = directory(report, "", std::nullopt);
+    for (std::string_view name : {"Tapad", "Moat", "Google Fonts"})
+        EXPECT_NE(body.find("<h3>" + std::string(name) + " <span class=\"tag here\">"), std::string::npos);
+    EXPECT_EQ(body.find("<h3>Criteo <span class=\"tag here\">"), std::string::npos);
+}
+
+TEST_F(DossierViewTest, matchesLooksAcrossEveryField) {
+    const Dossier::Entry& xandr = company("Xandr");
+    struct Case {
+        std::vector<std::string> words;
+        bool expected;
+    };
+    const Case cases[] = {
+        {{"xandr"}, true},
+        {{"microsoft"}, true},           // owner
+        {{"appnexus"}, true},            // tie
+        {{"adnxs-simple.com"}, true},    // host
+        {{"bid on your visit"}, true},   // capability phrase, spaces and all
+        {{"renamed", "exchange"}, true}, // note
+        {{"xandr", "nobody"}, false},
+        {{"Xandr"}, false},      // words come lower-cased
+        {{"2022 bought"}, true}, // the ownership year, then the group, joined by one space
+        {{"2022bought"}, false},
+        {{}, true},
+    };
+    for (const auto& [words, expected] : cases)
+        EXPECT_EQ(matches(xandr, words), expected) << (words.empty() ? "" : words[0]);
+}
+
+} // namespace
+} // namespace nimb

@@ -1,0 +1,405 @@
+#include "report/Evidence.h"
+#include "report/Dossier.h"
+#include "report/NimbReport.h"
+#include "report/ReportSize.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace nimb {
+namespace {
+
+using Evidence::Finding;
+using Kind = Finding::Kind;
+
+// 2026-01-01 00:00 UTC.
+const Date now{1767225600};
+// 2031-06-15 and 2030-03-02, at noon UTC, so the calendar day is the same in every time zone.
+const std::string june2031 = "1939291200000";
+const std::string march2030 = "1898683200000";
+
+// Sets the interface language for the life of a test and puts English back afterwards.
+class EvidenceTest : public ::testing::Test {
+protected:
+    void SetUp() override { setCurrentLanguage(Language::english); }
+    void TearDown() override { setCurrentLanguage(Language::english); }
+};
+
+std::vector<Kind> kinds(const std::vector<Finding>& findings) {
+    std::vector<Kind> result;
+    for (const Finding& finding : findings)
+        result.push_back(finding.kind);
+    return result;
+}
+
+TEST_F(EvidenceTest, firstUUIDTakesTheFirstFreeStandingRunAsWritten) {
+    struct Case {
+        std::string text;
+        std::optional<std::string> uuid;
+    };
+    const std::string upper = "0F8FAD5B-D9CB-469F-A165-70867728950E";
+    const std::string lower = "7c9e6679-7425-40de-944b-e07fc1f90ae7";
+    const Case cases[] = {
+        {upper, upper},
+        {"id=" + upper + "&x", upper},
+        {"{\"u\":\"" + lower + "\"}", lower},
+        {"-" + upper + " then " + lower, lower}, // preceded by "-": skipped, the search moves on
+        {"a" + upper + " then " + lower, lower}, // preceded by a hex digit
+        {upper + "a then " + lower, lower},      // followed by a hex digit
+        {upper + "-tail", upper},                // followed by "-" is fine
+        {"g" + lower, lower},                    // a letter that is not hex
+        {"0F8FAD5B-D9CB-469F-A165-70867728950", std::nullopt},
+        {"0F8FAD5B-D9CB-469F-A16570867728950E", std::nullopt},
+        {"0F8FAD5B--D9CB-469F-A165-70867728950E", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Evidence::firstUUID(c.text), c.uuid) << c.text;
+}
+
+TEST_F(EvidenceTest, identifierIsAUUIDElseALongHexRun) {
+    const std::string hex23 = "0123456789abcdef0123456";
+    const std::string hex24 = hex23 + "7";
+    EXPECT_EQ(Evidence::identifier("x" + hex23 + "x"), std::nullopt);
+    EXPECT_EQ(Evidence::identifier("x" + hex24 + "x"), hex24);
+    EXPECT_EQ(Evidence::identifier("ab:" + hex24 + "FF"), hex24 + "FF");
+    EXPECT_EQ(Evidence::identifier("12 34 " + hex23 + " " + hex24), hex24);
+    // A UUID wins over an earlier long run.
+    EXPECT_EQ(Evidence::identifier(hex24 + " 7c9e6679-7425-40de-944b-e07fc1f90ae7"),
+              "7c9e6679-7425-40de-944b-e07fc1f90ae7");
+}
+
+TEST_F(EvidenceTest, urlNeedsMoreThanThreeCharactersAfterItsScheme) {
+    struct Case {
+        std::string text;
+        std::optional<std::string> address;
+    };
+    const Case cases[] = {
+        {"https://abc then", std::nullopt},
+        {"https://abcd then", "https://abcd"},
+        {"ref=https://example.com/a?b=1|next", "https://example.com/a?b=1"},
+        {"\"https://example.com/a\\\"", "https://example.com/a"},
+        {"https://ab http://example.com/page", "http://example.com/page"},
+        {"HTTPS://example.com/page", std::nullopt},
+        {"https://\xC3\xA9\xC3\xA9\xC3\xA9 x", std::nullopt}, // three characters, six bytes
+        {"https://\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "https://\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Evidence::url(c.text), c.address) << c.text;
+}
+
+TEST_F(EvidenceTest, storageItemFindingsComeInRuleOrder) {
+    const std::string value =
+        "{\"id\":\"7c9e6679-7425-40de-944b-e07fc1f90ae7\",\"last\":\"https://v.example/Watch?v=1\","
+        "\"screen\":\"1x1\",\"browser\":\"x\",\"expires\":" +
+        june2031 + "}";
+    std::vector<Finding> findings = Evidence::read("mprtcl-api", value, 5000, now);
+    ASSERT_EQ(kinds(findings), (std::vector<Kind>{Kind::identifier, Kind::videoRemembered,
+                                                  Kind::deviceDescribed, Kind::sdkRan, Kind::expiry}));
+    EXPECT_EQ(findings[0],
+              Finding::about(Kind::identifier, "mprtcl-api", "7c9e6679-7425-40de-944b-e07fc1f90ae7"));
+    EXPECT_EQ(findings[1].detail, "https://v.example/Watch?v=1");
+    EXPECT_EQ(findings[2].detail, "browser, screen"); // table order, not text order
+    EXPECT_EQ(findings[3].detail, "mParticle");
+    EXPECT_EQ(findings[4].detail, "June 15, 2031");
+    for (const Finding& finding : findings)
+        EXPECT_EQ(finding.subjects, std::vector<std::string>{"mprtcl-api"});
+
+    EXPECT_EQ(kinds(Evidence::read("k", "see https://example.com/news/1", 10, now)),
+              std::vector<Kind>{Kind::pageRemembered});
+    EXPECT_TRUE(Evidence::read("k", "plain words", 10, now).empty());
+}
+
+TEST_F(EvidenceTest, anEventQueueCountsFromOneThousandAndOneBytes) {
+    const std::string queued = " \t[{\"event\":\"click\",\"ts\":1}]";
+    EXPECT_TRUE(Evidence::read("q", queued, 1000, now).empty());
+    std::vector<Finding> findings = Evidence::read("q", queued, 1001, now);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].kind, Kind::eventQueue);
+    EXPECT_EQ(findings[0].detail, "1001 bytes");
+    EXPECT_EQ(findings[0].sentence(), "Queued 1001 bytes of what you did, to send on.");
+    EXPECT_EQ(Evidence::read("q", queued, 1536, now)[0].detail, "1.5 KB");
+
+    EXPECT_TRUE(Evidence::queue("[ {\"Session\":1}]"));
+    EXPECT_TRUE(Evidence::queue("[{\"created_at\":1}]"));
+    EXPECT_FALSE(Evidence::queue("[{\"x\":1}]"));       // no queue word
+    EXPECT_FALSE(Evidence::queue("x[{\"event\":1}]"));  // does not open a list of records
+    EXPECT_FALSE(Evidence::queue("[  {\"event\":1}]")); // two spaces is no opening
+    EXPECT_FALSE(Evidence::queue("\n[{\"event\":1}]")); // only spaces and tabs are trimmed
+}
+
+TEST_F(EvidenceTest, deviceFieldsAreQuotedNamesInTableOrder) {
+    EXPECT_EQ(Evidence::deviceFields("{\"Screen\":1,\"BROWSER\":2,\"screen\":3}"),
+              (std::vector<std::string>{"browser", "screen"}));
+    EXPECT_EQ(Evidence::deviceFields("{\"user_agent\":1,\"timezone\":2,\"platform\":3}"),
+              (std::vector<std::string>{"platform", "user_agent", "timezone"}));
+    EXPECT_TRUE(Evidence::deviceFields("browser screen").empty());
+    EXPECT_TRUE(Evidence::deviceFields("{\"browsers\":1}").empty());
+}
+
+TEST_F(EvidenceTest, expiryNeedsThirteenDigitsOfAFutureMoment) {
+    struct Case {
+        std::string text;
+        std::optional<std::string> date;
+    };
+    const Case cases[] = {
+        {"{\"expires\":" + june2031 + "}", "June 15, 2031"},
+        {"{\"EXPIRES\": \"" + june2031 + "\"}", "June 15, 2031"},
+        {"{\"v\":1,\"e\":" + march2030 + "}", "March 2, 2030"},
+        {"{\"cookie_expires\":" + march2030 + "}", "March 2, 2030"},
+        {"{\"expires\":1577880000000}", std::nullopt},  // in the past
+        {"{\"expires\":193929120000}", std::nullopt},   // twelve digits
+        {"{\"expires\":19392912000000}", std::nullopt}, // fourteen
+        {"{\"expires\":\"soon\"}", std::nullopt},
+        {"{\"expires\":1939291200000.5}", "June 15, 2031"}, // the run ends at the point
+        {"{\"expiry\":" + june2031 + "}", std::nullopt},
+        // Numeric characters that are not digits make a run no number is read from.
+        {"{\"expires\":\xD9\xA1" + june2031.substr(1) + "}", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Evidence::expiry(c.text, now), c.date) << c.text;
+    // Exactly now is not later than now.
+    EXPECT_EQ(Evidence::expiry("\"expires\":" + june2031, Date{1939291200}), std::nullopt);
+}
+
+TEST_F(EvidenceTest, expiryDatesAreWrittenInTheInterfaceLanguage) {
+    const std::string text = "{\"expires\":" + june2031 + "}";
+    EXPECT_EQ(Evidence::expiry(text, now, Language::french), "15 juin 2031");
+    EXPECT_EQ(Evidence::expiry(text, now, Language::italian), "15 giugno 2031");
+    EXPECT_EQ(Evidence::expiry(text, now, Language::spanish), "15 de junio de 2031");
+    setCurrentLanguage(Language::french);
+    EXPECT_EQ(Evidence::expiry(text, now), "15 juin 2031");
+    EXPECT_EQ(Evidence::read("k", text, 10, now)[0].sentence(), "Kept until 15 juin 2031.");
+}
+
+TEST_F(EvidenceTest, registrableKeepsTheLabelsThatNameASite) {
+    struct Case {
+        const char* host;
+        const char* site;
+    };
+    const Case cases[] = {
+        {"a.b.example.co.uk", "example.co.uk"},
+        {"www.Example.COM", "example.com"},
+        {"shop.example.com.au", "example.com.au"},
+        {"a.b.example.com.info", "com.info"},
+        {"EXAMPLE.com", "example.com"},
+        {"localhost", "localhost"},
+        {"www.example.gouv.fr", "example.gouv.fr"},
+        {"a.example.org", "example.org"},
+        {"a..example.com", "example.com"},
+        {"", ""},
+        {"a.b.c.d", "c.d"},
+        {"example..co.uk", "example.co.uk"},
+        {"www.example.com.", "example.com"},
+        {"example.com.", "example.com."},
+        {"A.B.CO.UK", "b.co.uk"},
+        {"co.co.uk", "co.co.uk"},
+        {"x.co.co.uk", "co.co.uk"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Evidence::registrable(c.host), c.site) << c.host;
+        std::string buffer = "left over";
+        EXPECT_EQ(Evidence::registrable(c.host, buffer), c.site) << c.host;
+    }
+}
+
+TEST_F(EvidenceTest, auctionHostsAreNamedInTheirFirstLabel) {
+    EXPECT_TRUE(Evidence::auctionHost("prebid.example.com"));
+    EXPECT_TRUE(Evidence::auctionHost("HBOpenBid.pubmatic.com"));
+    EXPECT_TRUE(Evidence::auctionHost("eu-shb.example.net"));
+    EXPECT_FALSE(Evidence::auctionHost("cdn.prebid.example.com"));
+    EXPECT_FALSE(Evidence::auctionHost(""));
+    EXPECT_FALSE(Evidence::auctionHost("..."));
+    std::vector<Finding> findings = Evidence::read("prebid.unlisted.example", "news.example.com");
+    EXPECT_EQ(findings,
+              std::vector<Finding>{Finding::about(Kind::serverSideAuction, "prebid.unlisted.example", "")});
+}
+
+TEST_F(EvidenceTest, sameNameFindsTheSiteNameOffTheSiteDomain) {
+    struct Case {
+        const char* host;
+        const char* site;
+        bool same;
+    };
+    const Case cases[] = {
+        {"cdn.nytimes-static.net", "nytimes.com", true}, // label begins with the stem
+        {"nyt.example.net", "nytimes.com", true},        // label is the beginning of the stem
+        {"www.nytimes.com", "nytimes.com", false},       // on the site's own domain
+        {"ny.example.net", "nytimes.com", false},        // labels of two characters never count
+        {"cdn.bbc.example", "bbc.co.uk", true},
+        {"cdn.bb.example", "bb.co.uk", false}, // a stem shorter than three characters
+        {"cdn.example.net", "", false},
+        {"times.example.net", "nytimes.com", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Evidence::sameName(c.host, c.site), c.same) << c.host << " on " << c.site;
+}
+
+TEST_F(EvidenceTest, aBrandTopLevelDomainIsItsHoldersAndNeverASameName) {
+    ASSERT_FALSE(Dossier::brandTLDs().empty());
+    const Dossier::BrandTLD& brand = Dossier::brandTLDs().front();
+    const std::string host = "www." + brand.tld + "." + brand.tld; // would pass for the same name, too
+    const std::string site = brand.tld + "news.com";
+    std::vector<Finding> findings = Evidence::read(host, site);
+    EXPECT_EQ(findings, std::vector<Finding>{Finding::about(Kind::brandTLD, host, brand.holder)});
+    EXPECT_EQ(findings[0].sentence(), "Only " + brand.holder + " may register here. It is them.");
+
+    EXPECT_TRUE(Evidence::ownGround("video." + brand.tld, site));
+    EXPECT_FALSE(Evidence::ownGround("video." + brand.tld, "unrelated.com"));
+    EXPECT_FALSE(Evidence::ownGround("cdn." + site, site)); // on the site's own domain
+    EXPECT_FALSE(Evidence::ownGround("video." + brand.tld, ""));
+    EXPECT_TRUE(Evidence::ownGround("cdn.examplenews-static.net", "examplenews.com"));
+}
+
+const Dossier::Entry* entryNamed(std::string_view name) {
+    for (const Dossier::Entry& entry : Dossier::entries()) {
+        if (entry.company.name == name) return &entry;
+    }
+    return nullptr;
+}
+
+TEST_F(EvidenceTest, aCatalogueCompanyUnderTheSiteNameHoldsASeat) {
+    // A host of a catalogue company whose first label names the site.
+    const Dossier::Entry* criteo = entryNamed("Criteo");
+    ASSERT_TRUE(criteo && !criteo->hosts.empty());
+    const std::string domain = Evidence::registrable(criteo->hosts.front());
+    const std::string name = domain.substr(0, domain.find('.'));
+    ASSERT_GE(name.size(), 3u);
+    const std::string host = name + "." + criteo->hosts.front();
+    const std::string site = name + "news.com";
+    ASSERT_EQ(Dossier::entryForHost(host), criteo);
+    std::vector<Finding> findings = Evidence::read(host, site);
+    EXPECT_EQ(findings, std::vector<Finding>{Finding::about(Kind::namedSeat, host, "Criteo")});
+    EXPECT_EQ(findings[0].sentence(), "A standing seat at Criteo.");
+
+    // On a site the company runs itself, it is the site's own name.
+    const Dossier::Entry* meta = entryNamed("Meta");
+    ASSERT_TRUE(meta && !meta->siblings.empty());
+    const std::string& sibling = meta->siblings.front();
+    const std::string stem = sibling.substr(0, sibling.find('.'));
+    std::string metaHost;
+    for (const std::string& candidate : meta->hosts) {
+        if (Evidence::registrable(candidate) != sibling) metaHost = stem + "." + candidate;
+    }
+    ASSERT_FALSE(metaHost.empty());
+    ASSERT_EQ(Dossier::entryForHost(metaHost), meta);
+    EXPECT_EQ(Evidence::read(metaHost, sibling),
+              std::vector<Finding>{Finding::about(Kind::sameName, metaHost, sibling)});
+
+    // And a host no one in the catalogue answers for.
+    EXPECT_EQ(Evidence::read("cdn.examplenews-static.net", "examplenews.com"),
+              std::vector<Finding>{
+                  Finding::about(Kind::sameName, "cdn.examplenews-static.net", "examplenews.com")});
+}
+
+TEST_F(EvidenceTest, storageKeysOfKnownLibrariesName) {
+    EXPECT_EQ(kinds(Evidence::read("optimizely_data", "", 0, now)), std::vector<Kind>{Kind::sdkRan});
+    EXPECT_TRUE(Evidence::read("mp_abc_mixpanel", "", 0, now).empty());
+    EXPECT_TRUE(Evidence::read("_ga", "", 0, now).empty());
+    std::vector<Finding> findings = Evidence::read("ab.storage.device", "", 0, now);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].sentence(),
+              "Braze's code ran here, whether or not its own servers were ever reached.");
+}
+
+TEST_F(EvidenceTest, reportFindingsAreMergedBySentenceAndOrderedByKind) {
+    NimbReport report;
+    report.address = "https://www.examplenews.com/story";
+    report.recorded = true;
+    report.local.items = {
+        {"uid", 80, "7c9e6679-7425-40de-944b-e07fc1f90ae7"},
+        {"exp1", 60, "{\"expires\":" + june2031 + "}"},
+        {"exp2", 60, "{\"expires\":" + march2030 + "}"},
+        {"exp3", 60, "{\"e\":" + june2031 + "}"},
+        {"device", 40, "{\"screen\":1}"},
+    };
+    report.session.items = {{"uid", 80, "0123456789abcdef0123456789abcdef"}, {"optimizely_x", 10, ""}};
+    report.blocked = {{"prebid.unlisted.test", 3, std::nullopt}};
+    report.otherHosts = {"cdn.examplenews-static.net"};
+    report.houseHosts = {"hb.examplenews-house.example"}; // never read
+
+    std::vector<Finding> findings = Evidence::read(report, now);
+    ASSERT_EQ(kinds(findings),
+              (std::vector<Kind>{Kind::sdkRan, Kind::identifier, Kind::deviceDescribed, Kind::sameName,
+                                 Kind::serverSideAuction, Kind::expiry, Kind::expiry}));
+    // Two different identifiers are one finding: the sentence carries no detail. The same key in both
+    // areas is named twice, and the detail is the later one.
+    EXPECT_EQ(findings[1].subjects, (std::vector<std::string>{"uid", "uid"}));
+    EXPECT_EQ(findings[1].detail, "0123456789abcdef0123456789abcdef");
+    // The same date from two keys is one finding; another date is another.
+    EXPECT_EQ(findings[5].subjects, (std::vector<std::string>{"exp1", "exp3"}));
+    EXPECT_EQ(findings[5].detail, "June 15, 2031");
+    EXPECT_EQ(findings[6].subjects, std::vector<std::string>{"exp2"});
+    EXPECT_EQ(findings[3].detail, "examplenews.com");
+    EXPECT_EQ(findings[4].subjects, std::vector<std::string>{"prebid.unlisted.test"});
+    // The site's own other hosts are not read.
+    EXPECT_EQ(findings[3].subjects, std::vector<std::string>{"cdn.examplenews-static.net"});
+
+    EXPECT_TRUE(Evidence::read(NimbReport{}, now).empty());
+}
+
+TEST_F(EvidenceTest, everyKindHasItsSentence) {
+    struct Case {
+        Kind kind;
+        const char* detail;
+        const char* sentence;
+    };
+    const Case cases[] = {
+        {Kind::identifier, "x", "Assigned a tracking number."},
+        {Kind::pageRemembered, "x", "Wrote down a page you were on."},
+        {Kind::videoRemembered, "x", "Wrote down the last video you watched, and when."},
+        {Kind::eventQueue, "2 KB", "Queued 2 KB of what you did, to send on."},
+        {Kind::deviceDescribed, "browser, screen", "Wrote down your browser, screen."},
+        {Kind::expiry, "June 15, 2031", "Kept until June 15, 2031."},
+        {Kind::brandTLD, "Netflix, Inc.", "Only Netflix, Inc. may register here. It is them."},
+        {Kind::sameName, "example.com", "This site's name, off this site's domain."},
+        {Kind::namedSeat, "Criteo", "A standing seat at Criteo."},
+        {Kind::serverSideAuction, "", "An auction ran, server to server, unseeable."},
+        {Kind::sdkRan, "Braze", "Braze's code ran here, whether or not its own servers were ever reached."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Finding::about(c.kind, "s", c.detail).sentence(), c.sentence);
+        EXPECT_EQ(fromRaw<Kind>(rawValue(c.kind)), c.kind);
+    }
+    EXPECT_EQ(fromRaw<Kind>("Identifier"), std::nullopt);
+    // Whatever the interface language.
+    setCurrentLanguage(Language::italian);
+    EXPECT_EQ(Finding::about(Kind::identifier, "s", "").sentence(), "Assigned a tracking number.");
+}
+
+TEST_F(EvidenceTest, sizesFollowTheLanguagesDecimalSeparator) {
+    struct Case {
+        std::int64_t bytes;
+        Language language;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, Language::english, "0 bytes"},
+        {1, Language::english, "1 byte"},
+        {1023, Language::english, "1023 bytes"},
+        {1024, Language::english, "1.0 KB"},
+        {1536, Language::english, "1.5 KB"},
+        {1536, Language::french, "1,5 KB"},
+        {1536, Language::spanish, "1,5 KB"},
+        {1536, Language::italian, "1,5 KB"},
+        {10239, Language::english, "10.0 KB"},
+        {10240, Language::english, "10 KB"},
+        {20480, Language::english, "20 KB"},
+        {1048063, Language::english, "1023 KB"},
+        {1048064, Language::english, "1024 KB"},
+        {1048576, Language::english, "1.0 MB"},
+        {2097152, Language::english, "2.0 MB"},
+        {2097152, Language::french, "2,0 MB"},
+        {-5, Language::english, "-5 bytes"},
+        {std::numeric_limits<std::int64_t>::max(), Language::english, "8796093022208.0 MB"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NimbReportPage::size(c.bytes, c.language), c.text) << c.bytes;
+    setCurrentLanguage(Language::french);
+    EXPECT_EQ(NimbReportPage::size(1536), "1,5 KB");
+    EXPECT_EQ(NimbReportPage::size(1), words(Language::french).byteCount(1));
+}
+
+} // namespace
+} // namespace nimb

@@ -1,0 +1,360 @@
+#include "report/NimbReportPage.h"
+
+#include "Language.h"
+#include "ReportPageSafety.h"
+#include "pages/PageFrame.h"
+#include "report/DossierVocabulary.h"
+#include "report/NimbReport.h"
+
+#include <gtest/gtest.h>
+
+namespace nimb {
+namespace {
+
+using namespace NimbReportPage;
+using BookmarksPage::escape;
+
+// Thursday 1 January 2026, 12:00 UTC.
+constexpr Date now{1767268800};
+constexpr std::string_view utc = "UTC";
+
+NimbReport parsed(std::string_view payload, std::string_view address = "https://www.news.example/story",
+                  bool blockingOn = true) {
+    NimbReport report = NimbReport::parse(payload, address, "A story");
+    report.blockingOn = blockingOn;
+    return report;
+}
+
+SavedReport kept(const NimbReport& report, std::string id = "K1") {
+    return {std::move(id), Date{now.seconds - 3600}, report.address,
+            report.title,  report.blockingOn,        report.snapshot()};
+}
+
+std::string overview(const NimbReport& report, const std::optional<SavedReport>& saved = std::nullopt) {
+    return html(report, std::nullopt, false, View::overview, "", saved, now, utc);
+}
+
+// The text between the first `from` and the next `to` after it, both included; empty when absent.
+std::string slice(const std::string& page, std::string_view from, std::string_view to) {
+    std::size_t start = page.find(from);
+    if (start == std::string::npos) return {};
+    std::size_t end = page.find(to, start + from.size());
+    if (end == std::string::npos) return {};
+    return page.substr(start, end + to.size() - start);
+}
+
+class NimbReportPageTest : public ::testing::Test {
+protected:
+    void SetUp() override { setCurrentLanguage(Language::english); }
+    void TearDown() override { setCurrentLanguage(Language::english); }
+};
+
+TEST_F(NimbReportPageTest, documentFramesTheTabsAndTheReading) {
+    NimbReport report = parsed("{}");
+    std::string page = overview(report);
+    const std::string start =
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Nimb Scale</title>\n"
+        "<style>\n" +
+        pageStyle() +
+        "\n</style></head><body>\n<div class=\"sheet\">\n"
+        "  <nav class=\"views\">\n"
+        "    <a class=\"tab on\" href=\"nimb://report?v=overview\" aria-current=\"page\">"
+        "Overview</a>\n"
+        "    <a class=\"tab\" href=\"nimb://report?v=dossier\">Dossier</a>\n"
+        "  </nav>\n"
+        "  <header class=\"top\">\n    <h1>Nimb Scale</h1>\n"
+        "    <p class=\"addr\">news.example</p>\n";
+    EXPECT_EQ(page.substr(0, start.size()), start);
+    EXPECT_TRUE(page.ends_with("\n</div>\n</body></html>"));
+    EXPECT_TRUE(
+        pageStyle().starts_with(std::string(PageFrame::colorSchemeRule) + std::string(PageFrame::fontFaces)));
+
+    // On a kept report both tabs carry its id and the query, so switching views keeps them.
+    SavedReport saved = kept(report, "A&B");
+    EXPECT_EQ(tabs(View::dossier, "tag manager", saved),
+              "  <nav class=\"views\">\n"
+              "    <a class=\"tab\" "
+              "href=\"nimb://report?v=overview&amp;q=tag%20manager&amp;s=A%26B\">Overview</a>\n"
+              "    <a class=\"tab on\" href=\"nimb://report?v=dossier&amp;q=tag%20manager&amp;s=A%26B\" "
+              "aria-current=\"page\">Dossier</a>\n"
+              "  </nav>\n");
+}
+
+TEST_F(NimbReportPageTest, headShowsTheScoreInItsColourOverTheScale) {
+    NimbReport report = parsed(R"({"network":{"other":["cdn.unknown-tracker.io"]}})");
+    Dossier::Reach reach = reading(report);
+    ASSERT_EQ(reach.score(), 24);
+    EXPECT_EQ(head(report, reach, "AFTER\n"),
+              "  <header class=\"top\">\n    <h1>Nimb Scale</h1>\n    <p class=\"addr\">news.example</p>\n"
+              "    <p class=\"score\"><span class=\"num\" style=\"color:" +
+                  Dossier::colour(reach.heat()) + "\">24</span> out of 100</p>\n" +
+                  Dossier::heatScale(reach) + "AFTER\n  </header>\n");
+
+    // The site line falls back to the address, then to the words for no page.
+    EXPECT_NE(head(parsed("{}", "about:blank"), std::nullopt, "").find("<p class=\"addr\">about:blank</p>"),
+              std::string::npos);
+    EXPECT_NE(head(parsed("{}", ""), std::nullopt, "").find("<p class=\"addr\">No page</p>"),
+              std::string::npos);
+}
+
+TEST_F(NimbReportPageTest, keepingOffersKeepOnALiveReportAndForgetOnAKeptOne) {
+    EXPECT_EQ(keeping(std::nullopt, now, utc),
+              "    <p class=\"keeping\"><a class=\"btn\" href=\"nimb://report-keep\">Keep this report</a>"
+              "<a class=\"btn quiet\" href=\"nimb://reports\">Saved Reports</a></p>\n");
+    SavedReport saved = kept(parsed("{}"));
+    EXPECT_EQ(keeping(saved, now, utc),
+              "    <p class=\"keeping\"><span class=\"was\">Kept Today 11:00</span>"
+              "<a class=\"btn gone\" href=\"nimb://report-forget?s=K1\">Forget</a>"
+              "<a class=\"btn quiet\" href=\"nimb://reports\">Saved Reports</a></p>\n");
+
+    // The kept report's page carries that paragraph inside the head.
+    std::string page = overview(parsed("{}"), saved);
+    EXPECT_NE(page.find(keeping(saved, now, utc) + "  </header>\n"), std::string::npos);
+}
+
+TEST_F(NimbReportPageTest, unavailableBodySaysWhyAndShowsNoReading) {
+    for (Unavailable why : {Unavailable::recordingOff, Unavailable::scriptingOff, Unavailable::localPage,
+                            Unavailable::notRecorded}) {
+        NimbReport report = parsed(R"({"network":{"blocked":{"criteo.com":3}}})");
+        const std::string body = "    <p class=\"addr\">news.example</p>\n  </header>\n  <p class=\"sub\">" +
+                                 escape(words().unavailableLine(why)) + "</p>\n  <div class=\"note\">" +
+                                 words().unavailableDetail(why) + "</div>\n";
+        for (bool onPanel : {false, true}) {
+            std::string page = html(report, why, onPanel, View::overview, "", std::nullopt, now, utc);
+            EXPECT_NE(page.find(body + "\n</div>\n</body></html>"), std::string::npos) << onPanel;
+            EXPECT_EQ(page.find("class=\"score\""), std::string::npos);
+            EXPECT_EQ(page.find("class=\"keeping\""), std::string::npos);
+            EXPECT_EQ(page.find("<h2>"), std::string::npos);
+        }
+    }
+
+    // A live page that recorded nothing is never shown as an empty reading.
+    std::string page = overview(NimbReport::parse("not json", "https://www.news.example/", ""));
+    EXPECT_NE(page.find(escape(words().unavailableLine(Unavailable::notRecorded))), std::string::npos);
+    // A kept report whose snapshot no longer reads still has its reading and its Forget button.
+    SavedReport broken{"K1", now, "https://www.news.example/", "", true, "not json"};
+    page = overview(broken.report(), broken);
+    EXPECT_NE(page.find("<span class=\"num\" style=\"color:#6E6E73\">0</span>"), std::string::npos);
+    EXPECT_NE(page.find("nimb://report-forget?s=K1"), std::string::npos);
+}
+
+TEST_F(NimbReportPageTest, aQuietPageKeptToItself) {
+    std::string page = overview(parsed(R"({"network":{"house":["img.news.example"]}})"));
+    EXPECT_NE(page.find("<span class=\"num\" style=\"color:#6E6E73\">0</span>"), std::string::npos);
+    EXPECT_EQ(page.find("class=\"mark\""), std::string::npos);
+    EXPECT_NE(page.find("  </header>\n  <p class=\"sub\">Nothing on the blocklist, and no third party "
+                        "contacted. This page kept to itself.</p>\n"),
+              std::string::npos);
+    EXPECT_EQ(page.find("class=\"lede\">"), std::string::npos);
+    EXPECT_EQ(page.find(words().takenOffThePage()), std::string::npos);
+    EXPECT_EQ(page.find("<div class=\"note\">"), std::string::npos); // no company to source
+
+    // Walls taken off still make a reading, and their section.
+    page = overview(parsed(R"({"walls":{"items":[{"label":"div#cmp","reason":"overlay"}]}})"));
+    EXPECT_NE(
+        page.find("<p class=\"lede\">Nothing here followed you.</p>\n  <p class=\"sub\">1 thing taken off "
+                  "the page. The score fluctuates slightly depending on how much of the page loads and "
+                  "fires.</p>\n"),
+        std::string::npos);
+    EXPECT_NE(page.find("<h2>Taken off the page</h2>"), std::string::npos);
+}
+
+TEST_F(NimbReportPageTest, summaryJoinsTheScoreSentenceTheWallsAndBlocking) {
+    const std::string_view payload =
+        R"({"walls":{"items":[{"label":"a","reason":"known"},{"label":"b","reason":"adSlot"}]},)"
+        R"("network":{"blocked":{"criteo.com":3},"other":["scorecardresearch.com"]}})";
+    NimbReport on = parsed(payload);
+    Dossier::Reach reach = reading(on);
+    EXPECT_EQ(summary(on, reach),
+              "  <p class=\"lede\">" + escape(dossierWords().headline(reach)) + "</p>\n  <p class=\"sub\">" +
+                  dossierWords().whatTheScoreMeans(reach, true) +
+                  " 2 things taken off the page. The score fluctuates slightly depending on "
+                  "how much of the page loads and fires.</p>\n");
+
+    NimbReport off = parsed(payload, "https://www.news.example/story", false);
+    std::string sub = slice(summary(off, reading(off)), "<p class=\"sub\">", "</p>");
+    EXPECT_TRUE(sub.starts_with("<p class=\"sub\">Blocking was off, so all 2 got your IP address")) << sub;
+    EXPECT_NE(sub.find(" 2 things taken off the page. <b>Blocking is off</b> &mdash; everything below was "
+                       "allowed through. The score fluctuates"),
+              std::string::npos)
+        << sub;
+}
+
+TEST_F(NimbReportPageTest, partiesNameEachCompanyOnceAGroup) {
+    NimbReport report = parsed(R"({"network":{"blocked":{"criteo.com":5},"other":["static.criteo.net"]}})");
+    EXPECT_EQ(
+        parties(report, std::nullopt),
+        "  <h2>Bought and sold your visit</h2>\n  <ul>\n"
+        "    <li><span class=\"n\">5 requests blocked</span><span class=\"who\"><span class=\"lede\">"
+        "<a class=\"name\" href=\"nimb://report?v=dossier&amp;q=Criteo\">Criteo</a></span> &mdash; bid on "
+        "your visit, knows you on other sites<span class=\"quote\"><code>criteo.com</code></span></span>"
+        "</li>\n"
+        "    <li><span class=\"n\">allowed</span><span class=\"who\"><code>static.criteo.net</code></span>"
+        "</li>\n  </ul>\n");
+
+    // On a kept report the company link opens that report's dossier.
+    EXPECT_NE(parties(report, kept(report)).find("href=\"nimb://report?v=dossier&amp;q=Criteo&amp;s=K1\""),
+              std::string::npos);
+}
+
+TEST_F(NimbReportPageTest, partiesAreFiledByGroupInRankedOrder) {
+    NimbReport report = parsed(
+        R"({"network":{"blocked":{"moatads.com":1,"ads.news.example":2,"tapad.com":1,"stats.doubleclick.net":1},)"
+        R"("other":["fonts.gstatic.com","fonts.googleapis.com","s.yimg.com","newscdn.net","unknown-tracker.io"],)"
+        R"("house":["ads.doubleclick.net"]}})",
+        "https://www.news.example/");
+    std::string page = overview(report);
+    const std::string_view order[] = {"<h2>Work out who you are</h2>",
+                                      "<h2>Serve and check the ads</h2>",
+                                      "<h2>This site, under another name</h2>",
+                                      "<h2>Dead tags, still firing</h2>",
+                                      "<h2>Unidentified</h2>",
+                                      "<h2>Ordinary</h2>"};
+    std::size_t last = 0;
+    for (std::string_view heading : order) {
+        std::size_t at = page.find(heading);
+        ASSERT_NE(at, std::string::npos) << heading;
+        EXPECT_GT(at, last) << heading;
+        last = at;
+    }
+
+    std::string own = slice(page, "<h2>This site, under another name</h2>", "</ul>");
+    // A house host is the site's own whatever the catalogue says; so is a host the site's name is in,
+    // and one of the site's own domain that nobody names.
+    EXPECT_NE(own.find("<code>ads.doubleclick.net</code>"), std::string::npos) << own;
+    EXPECT_NE(own.find("<code>newscdn.net</code>"), std::string::npos) << own;
+    EXPECT_NE(own.find("<code>ads.news.example</code>"), std::string::npos) << own;
+    EXPECT_EQ(slice(page, "<h2>Unidentified</h2>", "</ul>"),
+              "<h2>Unidentified</h2>\n  <ul>\n    <li><span class=\"n\">allowed</span><span class=\"who\">"
+              "<code>unknown-tracker.io</code></span></li>\n  </ul>");
+    EXPECT_NE(slice(page, "<h2>Dead tags, still firing</h2>", "</ul>")
+                  .find(">Moat (Oracle)</a> <span class=\"flag\">dead</span></span> &mdash; measured how far "
+                        "you scrolled<span class=\"quote\"><code>moatads.com</code>"),
+              std::string::npos);
+    EXPECT_NE(
+        page.find("  <h2>Ordinary</h2>\n  <p class=\"hosts\">3 hosts sent bytes this page asked for and "
+                  "nothing else. They score nothing: fonts.googleapis.com &middot; fonts.gstatic.com "
+                  "&middot; s.yimg.com</p>\n"),
+        std::string::npos);
+    // Who the names belong to is sourced, and the page says so last.
+    EXPECT_TRUE(page.ends_with("  <div class=\"note\">" + escape(dossierWords().whereTheNamesCameFrom()) +
+                               "</div>\n\n</div>\n</body></html>"));
+}
+
+TEST_F(NimbReportPageTest, triedNamesWhoIsBehindEachFinding) {
+    NimbReport report = parsed(
+        R"({"network":{"blocked":{"prebid.adnxs.com":2},"storage":{"local":{"count":2,"bytes":400,"items":[)"
+        R"({"key":"visitor","bytes":200,"preview":"id=0F8C2A5E-1B3D-4C6E-9A7B-123456789ABC"},)"
+        R"({"key":"mprtcl-v4","bytes":200,"preview":"{\"das\":\"0f8c2a5e-1b3d-4c6e-9a7b-123456789abd\"}"}]}}}})",
+        "https://www.news.example/");
+    EXPECT_EQ(
+        tried(report, now),
+        "  <ul class=\"tried\">\n"
+        "    <li><span class=\"who\">mParticle&#39;s code ran here, whether or not its own servers were "
+        "ever reached.<span class=\"quote\"><code>mprtcl-v4</code></span></span></li>\n"
+        "    <li><span class=\"who\">Assigned a tracking number.<span class=\"quote\"><b>news.example</b> "
+        "<code>visitor</code></span></span></li>\n"
+        "    <li><span class=\"who\">Assigned a tracking number.<span class=\"quote\"><b>mParticle</b> "
+        "<code>mprtcl-v4</code></span></span></li>\n"
+        "    <li><span class=\"who\">An auction ran, server to server, unseeable.<span class=\"quote\">"
+        "<b>Xandr</b> <code>prebid.adnxs.com</code></span></span></li>\n"
+        "  </ul>\n\n");
+
+    // On a site its owner runs under another name, what nobody else is named for is the owner's.
+    NimbReport fox =
+        parsed(R"({"network":{"storage":{"local":{"count":1,"bytes":9,"items":[{"key":"uid","bytes":9,)"
+               R"("preview":"0F8C2A5E-1B3D-4C6E-9A7B-123456789ABC"}]}}}})",
+               "https://www.foxnews.com/");
+    EXPECT_NE(tried(fox, now).find("<b>Fox Corporation</b> <code>uid</code>"), std::string::npos);
+    EXPECT_EQ(tried(parsed("{}"), now), "");
+}
+
+TEST_F(NimbReportPageTest, takenListsEachWallWithItsReason) {
+    NimbReport report =
+        parsed(R"({"walls":{"items":[{"label":"div#consent.cmp","reason":"known",)"
+               R"("text":"We value your privacy"},{"label":"ins.adsbygoogle","reason":"adSlot"}]}})");
+    EXPECT_EQ(
+        taken(report),
+        "  <h2>Taken off the page</h2>\n  <p class=\"why\">Walls and empty ad slots, hidden after they "
+        "arrived with the markup.</p>\n  <ul>\n"
+        "    <li><span class=\"who\"><code>div#consent.cmp</code><span class=\"quote\">&ldquo;We value your "
+        "privacy&rdquo;</span></span><span class=\"n\">known consent wall</span></li>\n"
+        "    <li><span class=\"who\"><code>ins.adsbygoogle</code></span><span class=\"n\">empty ad slot"
+        "</span></li>\n  </ul>\n");
+    EXPECT_EQ(taken(parsed("{}")), "");
+}
+
+TEST_F(NimbReportPageTest, storedListsTheLocalJarAndNamesTheRest) {
+    NimbReport report = parsed(
+        R"({"network":{"cookies":2,"storage":{"local":{"count":3,"bytes":1536,"items":[)"
+        R"({"key":"k","bytes":20480,"preview":"v"}]},"session":{"count":2,"bytes":4,"items":[{"key":"s","bytes":4}]},)"
+        R"("databases":["db1","db<2>"]}}})");
+    EXPECT_EQ(stored(report),
+              "  <h2>What it kept for itself</h2>\n  <p class=\"why\">" + words().storedLine(2, 3, "1.5 KB") +
+                  " " + escape(words().storageWasKept()) +
+                  "</p>\n  <ul>\n"
+                  "    <li><span class=\"who\"><code>k</code><span class=\"quote\">v</span></span>"
+                  "<span class=\"n\">20 KB</span></li>\n"
+                  "    <li><span class=\"who\">and 2 keys more</span></li>\n  </ul>\n"
+                  "  <p class=\"why after\">" +
+                  escape(words().sessionKeys(2)) + "</p>\n  <p class=\"why after\">" +
+                  words().databases("<code>db1</code> &middot; <code>db&lt;2&gt;</code>") + "</p>\n\n");
+
+    // Storage that went with the page says so; the session's items are never listed.
+    std::string lent = stored(parsed(R"({"network":{"storage":{"local":{"count":1},"forgotten":true,)"
+                                     R"("session":{"count":1,"items":[{"key":"secret","bytes":2}]}}}})"));
+    EXPECT_NE(lent.find(escape(words().storageWasLent())), std::string::npos);
+    EXPECT_EQ(lent.find("secret"), std::string::npos);
+    EXPECT_EQ(stored(parsed(R"({"network":{"storage":{"local":{"count":0,"bytes":50}}}})")), "");
+}
+
+TEST_F(NimbReportPageTest, panelFormIsTheReadingAndALinkToTheDetails) {
+    NimbReport report = parsed(R"({"network":{"blocked":{"criteo.com":3}}})");
+    Dossier::Reach reach = reading(report);
+    for (View view : allCases<View>) {
+        EXPECT_EQ(
+            html(report, std::nullopt, true, view, "criteo", kept(report), now, utc),
+            document(panelStyle(), head(report, reach, "") + summary(report, reach) +
+                                       "  <a class=\"more\" href=\"nimb://report?v=overview\">View Details"
+                                       "</a>\n"));
+    }
+}
+
+TEST_F(NimbReportPageTest, wordsFollowTheLanguageButTheDossiersStayEnglish) {
+    setCurrentLanguage(Language::french);
+    NimbReport report = parsed(R"({"network":{"blocked":{"criteo.com":3}}})");
+    std::string page = overview(report);
+    EXPECT_NE(page.find("<title>" + escape(words().nimbScale()) + "</title>"), std::string::npos);
+    EXPECT_NE(page.find(">" + escape(words().overview()) + "</a>"), std::string::npos);
+    EXPECT_NE(page.find(">" + escape(words().keepThisReport()) + "</a>"), std::string::npos);
+    EXPECT_NE(page.find("<h2>Bought and sold your visit</h2>"), std::string::npos);
+    EXPECT_NE(page.find(" out of 100</p>"), std::string::npos);
+}
+
+TEST_F(NimbReportPageTest, nothingAReportHoldsComesThroughAsMarkup) {
+    NimbReport report = test::hostileReport();
+    SavedReport saved = test::hostileSaved(now);
+    ASSERT_TRUE(report.recorded);
+    ASSERT_FALSE(report.hidden.empty());
+    ASSERT_FALSE(report.local.items.empty());
+    const std::string pages[] = {
+        overview(report),
+        overview(saved.report(), saved),
+        html(report, std::nullopt, false, View::dossier, test::hostile, saved, now, utc),
+        html(report, std::nullopt, true, View::overview, "", std::nullopt, now, utc),
+        html(report, Unavailable::notRecorded, false, View::overview, "", saved, now, utc),
+    };
+    for (const std::string& page : pages) {
+        SCOPED_TRACE(page);
+        test::expectOnlyReportMarkup(page);
+        EXPECT_NE(page.find("&lt;script&gt;"), std::string::npos);
+    }
+    // Everything hostile was shown, as text.
+    for (std::string_view piece : {"<code>&lt;script&gt;.ads&amp;&quot;&#39;.example</code>",
+                                   "<code>javascript:alert(1)//&lt;i&gt;</code>",
+                                   "<code>&lt;img src=x&gt;.example</code>", "<code>mprtcl-&lt;u&gt;</code>"})
+        EXPECT_NE(pages[0].find(piece), std::string::npos) << piece;
+}
+
+} // namespace
+} // namespace nimb

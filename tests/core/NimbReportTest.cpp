@@ -1,0 +1,520 @@
+#include "report/NimbReport.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <limits>
+
+namespace nimb {
+namespace {
+
+using Category = ContentBlocker::Category;
+
+NimbReport parsed(std::string_view payload) {
+    return NimbReport::parse(payload, "https://www.example.com/a", "A page");
+}
+
+std::string repeated(std::string_view piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// A JSON array of the given strings.
+std::string arrayOf(const std::vector<std::string>& strings) {
+    nlohmann::json array = strings;
+    return array.dump();
+}
+
+TEST(NimbReportTest, defaultRecordIsEmptyUnrecordedAndBlocking) {
+    NimbReport report;
+    EXPECT_TRUE(report.address.empty());
+    EXPECT_TRUE(report.blocked.empty());
+    EXPECT_TRUE(report.local.empty());
+    EXPECT_TRUE(report.session.empty());
+    EXPECT_FALSE(report.storageForgotten);
+    EXPECT_FALSE(report.recorded);
+    EXPECT_TRUE(report.blockingOn);
+    EXPECT_EQ(report.total(), 0);
+}
+
+TEST(NimbReportTest, payloadsThatAreNotJsonObjectsAreNotRecorded) {
+    const char* payloads[] = {"",      "null",       "[]",      "42",  "\"walls\"",   "true", "{",
+                              "{} {}", "{\"a\":1,}", "{'a':1}", "nul", "{\"a\":1} x", "[{}]", "/* */ {}"};
+    for (const char* payload : payloads) {
+        NimbReport report = parsed(payload);
+        NimbReport expected;
+        expected.address = "https://www.example.com/a";
+        expected.title = "A page";
+        EXPECT_EQ(report, expected) << payload;
+    }
+}
+
+TEST(NimbReportTest, emptyObjectIsRecordedWithNothingInIt) {
+    NimbReport report = parsed(" {} ");
+    EXPECT_TRUE(report.recorded);
+    EXPECT_TRUE(report.blockingOn);
+    EXPECT_TRUE(report.hidden.empty());
+    EXPECT_TRUE(report.blocked.empty());
+    EXPECT_TRUE(report.otherHosts.empty());
+    EXPECT_TRUE(report.houseHosts.empty());
+    EXPECT_EQ(report.cookies, 0);
+    EXPECT_TRUE(report.local.empty());
+    EXPECT_TRUE(report.session.empty());
+    EXPECT_TRUE(report.databases.empty());
+    EXPECT_EQ(report.address, "https://www.example.com/a");
+    EXPECT_EQ(report.title, "A page");
+}
+
+TEST(NimbReportTest, wallsWithoutRecorderStayRecorded) {
+    NimbReport report =
+        parsed(R"({"walls":{"count":1,"items":[{"label":"div#sp","reason":"known","text":"Accept"}]},
+                                   "network":null})");
+    EXPECT_TRUE(report.recorded);
+    ASSERT_EQ(report.hidden.size(), 1u);
+    EXPECT_EQ(report.hidden[0], (NimbReport::Hidden{"div#sp", NimbReport::Reason::known, "Accept"}));
+    EXPECT_TRUE(report.blocked.empty());
+    EXPECT_EQ(report.total(), 1);
+}
+
+TEST(NimbReportTest, hiddenItemsNeedALabelAndAnExactReason) {
+    NimbReport report = parsed(R"({"walls":{"items":[
+        {"label":"a","reason":"known","text":"one"},
+        {"label":"b","reason":"Overlay","text":"wrong case"},
+        {"reason":"adSlot","text":"no label"},
+        {"label":7,"reason":"adSlot"},
+        {"label":"c","text":"no reason"},
+        {"label":"d","reason":"adSlot"},
+        {"label":"e","reason":"overlay","text":12}
+    ]}})");
+    ASSERT_EQ(report.hidden.size(), 3u);
+    EXPECT_EQ(report.hidden[0], (NimbReport::Hidden{"a", NimbReport::Reason::known, "one"}));
+    EXPECT_EQ(report.hidden[1], (NimbReport::Hidden{"d", NimbReport::Reason::adSlot, ""}));
+    EXPECT_EQ(report.hidden[2], (NimbReport::Hidden{"e", NimbReport::Reason::overlay, ""}));
+}
+
+TEST(NimbReportTest, wallsOfAnyOtherShapeGiveNoHiddenEntries) {
+    const char* payloads[] = {
+        R"({"walls":[{"label":"a","reason":"known"}]})",
+        R"({"walls":{"items":{"label":"a","reason":"known"}}})",
+        R"({"walls":{"items":[{"label":"a","reason":"known"},"b"]}})",
+        R"({"walls":"a"})",
+    };
+    for (const char* payload : payloads) {
+        NimbReport report = parsed(payload);
+        EXPECT_TRUE(report.recorded) << payload;
+        EXPECT_TRUE(report.hidden.empty()) << payload;
+    }
+}
+
+TEST(NimbReportTest, textLimitsCountCharactersNotBytes) {
+    // "e" with a combining acute accent: one character, three bytes.
+    const std::string accented = "e\xCC\x81";
+    nlohmann::json payload = {
+        {"walls",
+         {{"items",
+           {{{"label", repeated(accented, 130)},
+             {"reason", "overlay"},
+             {"text", repeated("\xF0\x9F\x91\x8D", 200)}}}}}},
+        {"network",
+         {{"other", {repeated("h", 130)}},
+          {"storage",
+           {{"local",
+             {{"count", 1},
+              {"items", {{{"key", repeated(accented, 125)}, {"preview", repeated(accented, 95)}}}}}},
+            {"databases", {repeated(accented, 121)}}}}}}};
+    NimbReport report = parsed(payload.dump());
+    ASSERT_EQ(report.hidden.size(), 1u);
+    EXPECT_EQ(report.hidden[0].label, repeated(accented, 120));
+    EXPECT_EQ(report.hidden[0].text, repeated("\xF0\x9F\x91\x8D", 160));
+    EXPECT_EQ(report.otherHosts, std::vector<std::string>{repeated("h", 120)});
+    ASSERT_EQ(report.local.items.size(), 1u);
+    EXPECT_EQ(report.local.items[0].key, repeated(accented, 120));
+    EXPECT_EQ(report.local.items[0].preview, repeated(accented, 90));
+    EXPECT_EQ(report.databases, std::vector<std::string>{repeated(accented, 120)});
+}
+
+TEST(NimbReportTest, blockedRequestCountsAreReadAsIntegersOfAtLeastOne) {
+    struct Case {
+        const char* value;
+        std::int64_t requests;
+    };
+    const Case cases[] = {
+        {"0", 1},     {"-3", 1},
+        {"\"x\"", 1}, {"null", 1},
+        {"[]", 1},    {"2.9", 2},
+        {"true", 1},  {"false", 1},
+        {"7", 7},     {"1e30", std::numeric_limits<std::int64_t>::max()},
+        {"-1e30", 1}, {"18446744073709551615", std::numeric_limits<std::int64_t>::max()},
+    };
+    for (const Case& c : cases) {
+        NimbReport report = parsed(std::string(R"({"network":{"blocked":{"a.example":)") + c.value + "}}}");
+        ASSERT_EQ(report.blocked.size(), 1u) << c.value;
+        EXPECT_EQ(report.blocked[0].requests, c.requests) << c.value;
+    }
+}
+
+TEST(NimbReportTest, blockedEntriesComeMostRequestsFirstThenByHost) {
+    NimbReport report = parsed(R"({"network":{"blocked":{"c.example":5,"b.example":9,"a.example":5}}})");
+    ASSERT_EQ(report.blocked.size(), 3u);
+    EXPECT_EQ(report.blocked[0].host, "b.example");
+    EXPECT_EQ(report.blocked[1].host, "a.example");
+    EXPECT_EQ(report.blocked[2].host, "c.example");
+    EXPECT_EQ(report.requestsBlocked(), 19);
+}
+
+TEST(NimbReportTest, blockedHostsAreCategorisedByHostThenByPathEntry) {
+    NimbReport report = parsed(R"({"network":{"blocked":{
+        "stats.g.doubleclick.net":4,"GOOGLE-ANALYTICS.COM.":3,"cdn.cookielaw.org":2,"www.facebook.com":1,
+        "unlisted.example":1}}})");
+    ASSERT_EQ(report.blocked.size(), 5u);
+    EXPECT_EQ(report.blocked[0].category, Category::advertising);
+    EXPECT_EQ(report.blocked[1].host, "GOOGLE-ANALYTICS.COM.");
+    EXPECT_EQ(report.blocked[1].category, Category::measurement);
+    EXPECT_EQ(report.blocked[2].category, Category::consent);
+    EXPECT_EQ(report.blocked[3].host, "unlisted.example");
+    EXPECT_EQ(report.blocked[3].category, std::nullopt);
+    EXPECT_EQ(report.blocked[4].host, "www.facebook.com");
+    EXPECT_EQ(report.blocked[4].category, Category::measurement);
+
+    auto advertising = report.blockedIn(Category::advertising);
+    ASSERT_EQ(advertising.size(), 1u);
+    EXPECT_EQ(advertising[0].host, "stats.g.doubleclick.net");
+    EXPECT_TRUE(report.blockedIn(Category::interruption).empty());
+}
+
+TEST(NimbReportTest, hostNamesThatCutToOneHostAreOneEntry) {
+    std::string stem = repeated("a", 116) + ".com";
+    nlohmann::json payload = {
+        {"network", {{"blocked", {{stem, 2}, {stem + "x", 3}, {stem + "y.doubleclick.net", 4}}}}}};
+    NimbReport report = parsed(payload.dump());
+    ASSERT_EQ(report.blocked.size(), 1u);
+    EXPECT_EQ(report.blocked[0].host, stem);
+    EXPECT_EQ(report.blocked[0].requests, 9);
+    // Categorised by the full name, which is under a listed host.
+    EXPECT_EQ(report.blocked[0].category, Category::advertising);
+    EXPECT_EQ(NimbReport::parse(report.snapshot(), "", "").blocked[0].requests, 9);
+}
+
+TEST(NimbReportTest, blockedOfAnyOtherShapeIsEmpty) {
+    for (const char* value : {"[\"a.example\"]", "\"a.example\"", "3", "null"}) {
+        NimbReport report = parsed(std::string(R"({"network":{"blocked":)") + value + "}}");
+        EXPECT_TRUE(report.blocked.empty()) << value;
+        EXPECT_TRUE(report.recorded);
+    }
+}
+
+TEST(NimbReportTest, houseHostsAreTheFirstSixtyDistinctAndOtherHostsAreAll) {
+    std::vector<std::string> seventy;
+    for (int i = 0; i < 70; ++i)
+        seventy.push_back("h" + std::to_string(100 + i) + ".example");
+    std::string payload =
+        R"({"network":{"house":)" + arrayOf(seventy) + R"(,"other":)" + arrayOf(seventy) + "}}";
+    NimbReport report = parsed(payload);
+    EXPECT_EQ(report.houseHosts.size(), 60u);
+    EXPECT_EQ(report.houseHosts.back(), "h159.example");
+    EXPECT_EQ(report.otherHosts.size(), 70u);
+
+    // Duplicates among the first sixty after cutting leave fewer; the list is sorted.
+    std::vector<std::string> withDuplicates = {"z.example", repeated("q", 120) + "1",
+                                               repeated("q", 120) + "2", "a.example", "z.example"};
+    for (int i = 0; i < 60; ++i)
+        withDuplicates.push_back("late" + std::to_string(i) + ".example");
+    report = parsed(R"({"network":{"house":)" + arrayOf(withDuplicates) + "}}");
+    EXPECT_EQ(report.houseHosts.size(), 58u); // three distinct of the first five, then 55
+    EXPECT_EQ(report.houseHosts.front(), "a.example");
+    EXPECT_EQ(report.houseHosts.back(), "z.example");
+    EXPECT_TRUE(std::is_sorted(report.houseHosts.begin(), report.houseHosts.end()));
+}
+
+TEST(NimbReportTest, hostListsHoldingAnythingButStringsAreEmpty) {
+    NimbReport report = parsed(R"({"network":{"other":["a.example",3],"house":["b.example",null],
+                                              "storage":{"databases":["x",{}]}}})");
+    EXPECT_TRUE(report.recorded);
+    EXPECT_TRUE(report.otherHosts.empty());
+    EXPECT_TRUE(report.houseHosts.empty());
+    EXPECT_TRUE(report.databases.empty());
+}
+
+TEST(NimbReportTest, cookiesAreNonNegativeIntegers) {
+    struct Case {
+        const char* value;
+        std::int64_t cookies;
+    };
+    for (Case c : {Case{"4", 4}, Case{"-2", 0}, Case{"3.7", 3}, Case{"\"5\"", 0}, Case{"true", 1}}) {
+        NimbReport report = parsed(std::string(R"({"network":{"cookies":)") + c.value + "}}");
+        EXPECT_EQ(report.cookies, c.cookies) << c.value;
+    }
+}
+
+TEST(NimbReportTest, olderPayloadsCountStorageAsOneNumber) {
+    NimbReport report = parsed(R"({"network":{"storage":12}})");
+    EXPECT_EQ(report.local.count, 12);
+    EXPECT_EQ(report.storage(), 12);
+    EXPECT_EQ(report.local.bytes, 0);
+    EXPECT_TRUE(report.local.items.empty());
+    EXPECT_TRUE(report.session.empty());
+
+    EXPECT_EQ(parsed(R"({"network":{"storage":-4}})").local.count, 0);
+    EXPECT_TRUE(parsed(R"({"network":{"storage":"12"}})").local.empty());
+}
+
+TEST(NimbReportTest, storageIsReadFromItsObject) {
+    NimbReport report = parsed(R"({"network":{"storage":{
+        "local":{"count":80,"bytes":5000,"items":[{"key":"k1","bytes":300,"preview":"v1"},{"key":"k2","bytes":-5}]},
+        "session":{"count":2,"bytes":-1,"items":[]},
+        "databases":["zeta","alpha","zeta"],
+        "forgotten":true}}})");
+    EXPECT_EQ(report.local.count, 80);
+    EXPECT_EQ(report.local.bytes, 5000);
+    ASSERT_EQ(report.local.items.size(), 2u);
+    EXPECT_EQ(report.local.items[0], (NimbReport::Item{"k1", 300, "v1"}));
+    EXPECT_EQ(report.local.items[1], (NimbReport::Item{"k2", 0, ""}));
+    EXPECT_EQ(report.session.count, 2);
+    EXPECT_EQ(report.session.bytes, 0);
+    EXPECT_EQ(report.databases, (std::vector<std::string>{"zeta", "alpha", "zeta"}));
+    EXPECT_TRUE(report.storageForgotten);
+}
+
+TEST(NimbReportTest, forgottenIsTrueForTrueAndNonZeroNumbersOnly) {
+    struct Case {
+        const char* value;
+        bool forgotten;
+    };
+    for (Case c : {Case{"true", true}, Case{"false", false}, Case{"1", true}, Case{"0", false},
+                   Case{"0.5", true}, Case{"-2", true}, Case{"\"yes\"", false}, Case{"null", false}}) {
+        NimbReport report = parsed(std::string(R"({"network":{"storage":{"forgotten":)") + c.value + "}}}");
+        EXPECT_EQ(report.storageForgotten, c.forgotten) << c.value;
+    }
+}
+
+TEST(NimbReportTest, databasesAreTheFirstForty) {
+    std::vector<std::string> names;
+    for (int i = 50; i > 0; --i)
+        names.push_back("db" + std::to_string(i));
+    NimbReport report = parsed(R"({"network":{"storage":{"databases":)" + arrayOf(names) + "}}}");
+    ASSERT_EQ(report.databases.size(), 40u);
+    EXPECT_EQ(report.databases.front(), "db50");
+    EXPECT_EQ(report.databases.back(), "db11");
+}
+
+TEST(NimbReportTest, jarTakesItemsFromItsFirstSixtyElements) {
+    nlohmann::json items = nlohmann::json::array();
+    items.push_back({{"key", ""}, {"bytes", 1}});
+    items.push_back({{"bytes", 1}});
+    for (int i = 0; i < 68; ++i)
+        items.push_back({{"key", "k" + std::to_string(i)}, {"bytes", 1000 - i}, {"preview", "v"}});
+    NimbReport::Jar jar = NimbReport::Jar::parse({{"count", 70}, {"bytes", 9999}, {"items", items}});
+    EXPECT_EQ(jar.count, 70);
+    EXPECT_EQ(jar.bytes, 9999);
+    // Sixty elements are looked at; the two without a usable key are dropped.
+    ASSERT_EQ(jar.items.size(), 58u);
+    EXPECT_EQ(jar.items.front().key, "k0");
+    EXPECT_EQ(jar.items.back().key, "k57");
+}
+
+TEST(NimbReportTest, jarWithAnyNonObjectItemHasNoItemsButKeepsItsCounts) {
+    NimbReport::Jar jar = NimbReport::Jar::parse(nlohmann::json::parse(
+        R"({"count":3,"bytes":40,"items":[{"key":"a","bytes":20},"b",{"key":"c","bytes":20}]})"));
+    EXPECT_EQ(jar.count, 3);
+    EXPECT_EQ(jar.bytes, 40);
+    EXPECT_TRUE(jar.items.empty());
+
+    EXPECT_TRUE(NimbReport::Jar::parse(nullptr).empty());
+    EXPECT_TRUE(NimbReport::Jar::parse(nlohmann::json::array()).empty());
+    EXPECT_TRUE(NimbReport::Jar::parse(12).empty());
+}
+
+TEST(NimbReportTest, whenAMemberAppearsTwiceTheLaterStands) {
+    NimbReport report = parsed(R"({"walls":{"items":[{"label":"a","reason":"known"}]},"walls":5,
+        "network":{"cookies":9,"blocked":{"a.example":2}},
+        "network":{"blocked":{"b.example":2,"b.example":7},"other":["x.example"],"other":"none",
+                   "storage":{"local":{"count":4,"items":[{"key":"k","key":3}],"items":[{"key":"j","bytes":1,"bytes":"x"}]},
+                              "forgotten":true,"forgotten":0}}})");
+    EXPECT_TRUE(report.recorded);
+    EXPECT_TRUE(report.hidden.empty());
+    EXPECT_EQ(report.cookies, 0);
+    ASSERT_EQ(report.blocked.size(), 1u);
+    EXPECT_EQ(report.blocked[0].host, "b.example");
+    EXPECT_EQ(report.blocked[0].requests, 7);
+    EXPECT_TRUE(report.otherHosts.empty());
+    EXPECT_EQ(report.local.count, 4);
+    EXPECT_EQ(report.local.items, (std::vector<NimbReport::Item>{{"j", 0, ""}}));
+    EXPECT_FALSE(report.storageForgotten);
+}
+
+TEST(NimbReportTest, everyElementOfAnItemListMustBeAnObjectEvenPastTheFirstSixty) {
+    std::string items;
+    for (int i = 0; i < 65; ++i)
+        items += R"({"key":"k)" + std::to_string(i) + R"(","bytes":1},)";
+    NimbReport report = parsed(R"({"network":{"storage":{"local":{"count":66,"items":[)" + items + "[]]}}}}");
+    EXPECT_EQ(report.local.count, 66);
+    EXPECT_TRUE(report.local.items.empty());
+    report = parsed(R"({"network":{"storage":{"local":{"count":66,"items":[)" + items + "{}]}}}}");
+    EXPECT_EQ(report.local.items.size(), 60u);
+    // Values nested inside an element are skipped whole.
+    report = parsed(R"({"walls":{"items":[{"label":"a","reason":"known","extra":[[{"label":"b"}]]},[{}]]}})");
+    EXPECT_TRUE(report.hidden.empty());
+}
+
+TEST(NimbReportTest, totalsCountRequestsAndHiddenElements) {
+    NimbReport report =
+        parsed(R"({"walls":{"items":[{"label":"a","reason":"known"},{"label":"b","reason":"adSlot"}]},
+                                   "network":{"blocked":{"a.example":3,"b.example":4}}})");
+    EXPECT_EQ(report.requestsBlocked(), 7);
+    EXPECT_EQ(report.total(), 9);
+
+    // Counts near the top of the range add up without wrapping round.
+    report = parsed(R"({"walls":{"items":[{"label":"a","reason":"known"}]},
+                        "network":{"blocked":{"a.example":9223372036854775807,"b.example":9223372036854775807}}})");
+    EXPECT_EQ(report.requestsBlocked(), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(report.total(), std::numeric_limits<std::int64_t>::max());
+}
+
+NimbReport richReport() {
+    NimbReport report;
+    report.address = "https://news.example.co.uk/story";
+    report.title = "A \"story\" </title>";
+    report.recorded = true;
+    report.blocked = {{"securepubads.g.doubleclick.net", 12, Category::advertising},
+                      {"www.google-analytics.com", 3, Category::measurement},
+                      {"tracker.unlisted.example", 1, std::nullopt}};
+    report.hidden = {{"div#onetrust-consent-sdk", NimbReport::Reason::known, "We value your privacy"},
+                     {"ins.adsbygoogle", NimbReport::Reason::adSlot, ""},
+                     {"div.modal", NimbReport::Reason::overlay, "Line\nbreak \\ and / slash \x01"}};
+    report.otherHosts = {"cdn.other.example", "fonts.gstatic.com"};
+    report.houseHosts = {"static.example.co.uk"};
+    report.cookies = 14;
+    report.local = {420, 123456, {{"_ga", 60, "GA1.2.1234.5678"}, {"k\xC3\xA9y", 0, ""}}};
+    report.session = {1, 10, {{"s", 10, "[{\"event\":1}]"}}};
+    report.databases = {"firebase", "firebase", "\xE6\x97\xA5\xE6\x9C\xAC"};
+    report.storageForgotten = true;
+    return report;
+}
+
+// Everything but what the snapshot deliberately leaves out.
+void expectSameButCategories(NimbReport actual, NimbReport expected) {
+    for (auto* report : {&actual, &expected}) {
+        for (NimbReport::Blocked& entry : report->blocked)
+            entry.category.reset();
+        report->blockingOn = true;
+    }
+    EXPECT_EQ(actual, expected);
+}
+
+TEST(NimbReportTest, snapshotReadsBackToTheSameReport) {
+    NimbReport report = richReport();
+    report.blockingOn = false;
+    NimbReport again = NimbReport::parse(report.snapshot(), report.address, report.title);
+    EXPECT_TRUE(again.blockingOn);
+    expectSameButCategories(again, report);
+    // Categories are worked out afresh from the blocklist.
+    EXPECT_EQ(again.blocked[0].category, Category::advertising);
+    EXPECT_EQ(again.blocked[1].category, Category::measurement);
+    EXPECT_EQ(again.blocked[2].category, std::nullopt);
+
+    // And the empty report.
+    NimbReport empty;
+    empty.recorded = true;
+    EXPECT_EQ(NimbReport::parse(empty.snapshot(), "", ""), empty);
+}
+
+TEST(NimbReportTest, snapshotIsCompactJsonOfWhatThePageDid) {
+    NimbReport report;
+    report.address = "https://example.com/";
+    report.title = "Example";
+    report.recorded = true;
+    report.blocked = {{"ads.example", 2, Category::advertising}, {"ads.example", 5, std::nullopt}};
+    report.hidden = {{"div#a", NimbReport::Reason::overlay, "x/y"}};
+    report.otherHosts = {"b.example"};
+    report.cookies = 3;
+    report.local = {1, 8, {{"k", 8, "v"}}};
+    report.databases = {"d"};
+    EXPECT_EQ(report.snapshot(),
+              R"({"walls":{"items":[{"label":"div#a","reason":"overlay","text":"x\/y"}]},)"
+              R"("network":{"blocked":{"ads.example":5},"other":["b.example"],"house":[],"cookies":3,)"
+              R"("storage":{"local":{"count":1,"bytes":8,"items":[{"key":"k","bytes":8,"preview":"v"}]},)"
+              R"("session":{"count":0,"bytes":0,"items":[]},"databases":["d"],"forgotten":false}}})");
+}
+
+TEST(NimbReportTest, hostilePayloadsAreRefusedOrReadWithoutHarm) {
+    // Far larger than any page records: refused whole.
+    std::string huge = R"({"walls":{"items":[)";
+    while (huge.size() < 10 * 1024 * 1024)
+        huge += R"({"label":"div","reason":"adSlot","text":"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},)";
+    huge += R"({"label":"div","reason":"adSlot"}]}})";
+    EXPECT_FALSE(parsed(huge).recorded);
+
+    // Nesting ten thousand deep where nothing is read: the rest of the payload still counts.
+    std::string deep = repeated("[", 10000) + repeated("]", 10000);
+    NimbReport report =
+        parsed(R"({"extra":)" + deep +
+               R"(,"walls":{"items":[{"label":"a","reason":"known"}]},"network":{"cookies":2}})");
+    EXPECT_TRUE(report.recorded);
+    EXPECT_EQ(report.hidden.size(), 1u);
+    EXPECT_EQ(report.cookies, 2);
+
+    // Nesting where a list is expected gives an empty list.
+    report = parsed(R"({"network":{"other":)" + deep + "}}");
+    EXPECT_TRUE(report.recorded);
+    EXPECT_TRUE(report.otherHosts.empty());
+    std::string deepObjects;
+    for (int i = 0; i < 10000; ++i)
+        deepObjects += R"({"a":)";
+    deepObjects += "1" + repeated("}", 10000);
+    EXPECT_TRUE(parsed(R"({"walls":)" + deepObjects + "}").recorded);
+
+    // Unbalanced nesting is not JSON.
+    EXPECT_FALSE(parsed(repeated("[", 100000)).recorded);
+    EXPECT_FALSE(parsed(repeated("{\"a\":", 100000)).recorded);
+}
+
+TEST(NimbReportTest, aReportIsTakenOnlyWhenItsSnapshotReadsBack) {
+    // Three megabytes of distinct hosts read, and keep.
+    auto hosts = [](std::string_view body) {
+        std::string payload = R"({"network":{"other":[)";
+        for (int i = 0; payload.size() < 3 * 1024 * 1024; ++i)
+            payload += "\"" + std::to_string(i) + std::string(body) + "\",";
+        payload += R"("last"]}})";
+        return payload;
+    };
+    std::string plain = hosts(repeated("h", 100));
+    NimbReport report = parsed(plain);
+    ASSERT_TRUE(report.recorded);
+    NimbReport again = NimbReport::parse(report.snapshot(), report.address, report.title);
+    EXPECT_TRUE(again.recorded);
+    EXPECT_EQ(again.otherHosts.size(), report.otherHosts.size());
+
+    // The same of slashes, which the snapshot writes escaped, would not fit: not taken.
+    std::string slashes = hosts(repeated("/", 100));
+    ASSERT_LE(slashes.size(), NimbReport::payloadLimit);
+    EXPECT_FALSE(parsed(slashes).recorded);
+}
+
+TEST(NimbReportTest, halfASurrogatePairDoesNotCostTheReport) {
+    NimbReport report = parsed(R"({"network":{"storage":{"local":{"count":3,"items":[
+        {"key":"lone\ud800","bytes":10},
+        {"key":"pair\ud83d\ude00","bytes":10},
+        {"key":"low\udc00high\uD800\u0041","bytes":10}]}},
+        "other":["escaped\\ud800.example"]}})");
+    ASSERT_TRUE(report.recorded);
+    ASSERT_EQ(report.local.items.size(), 3u);
+    EXPECT_EQ(report.local.items[0].key, "lone\xEF\xBF\xBD");
+    EXPECT_EQ(report.local.items[1].key, "pair\xF0\x9F\x98\x80");
+    EXPECT_EQ(report.local.items[2].key, "low\xEF\xBF\xBDhigh\xEF\xBF\xBD"
+                                         "A");
+    EXPECT_EQ(report.otherHosts, std::vector<std::string>{"escaped\\ud800.example"});
+}
+
+TEST(NimbReportTest, illFormedUtf8IsReadAsReplacementCharacters) {
+    NimbReport report = parsed("{\"walls\":{\"items\":[{\"label\":\"a\xFF\",\"reason\":\"known\"}]}}");
+    ASSERT_TRUE(report.recorded);
+    ASSERT_EQ(report.hidden.size(), 1u);
+    EXPECT_EQ(report.hidden[0].label, "a\xEF\xBF\xBD");
+    EXPECT_TRUE(text::isValidUtf8(report.snapshot()));
+}
+
+} // namespace
+} // namespace nimb

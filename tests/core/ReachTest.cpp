@@ -1,0 +1,388 @@
+#include "report/Dossier.h"
+#include "report/DossierVocabulary.h"
+#include "report/Evidence.h"
+#include "report/NimbReport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace nimb {
+namespace {
+
+using Dossier::Depth;
+using Dossier::Reach;
+
+const std::string page = "https://www.example.com/story";
+const std::string attempted = " The score counts what was attempted, blocked or not.";
+
+// The catalogue entry of a company; its hosts are the catalogue's to choose, so tests take them from it.
+const Dossier::Entry& entryNamed(std::string_view name) {
+    for (const Dossier::Entry& entry : Dossier::entries()) {
+        if (entry.company.name == name) return entry;
+    }
+    ADD_FAILURE() << "no entry named " << name;
+    static const Dossier::Entry none;
+    return none;
+}
+
+std::string hostOf(std::string_view company, std::size_t index = 0) {
+    const Dossier::Entry& entry = entryNamed(company);
+    if (index >= entry.hosts.size()) {
+        ADD_FAILURE() << company << " has no host " << index;
+        return "missing.invalid";
+    }
+    // A subdomain, as pages meet them; the entry answers for it all the same.
+    return "x." + entry.hosts[index];
+}
+
+// A host of the company that is not on `site` itself.
+std::string hostOffSite(std::string_view company, std::string_view site) {
+    for (const std::string& host : entryNamed(company).hosts) {
+        if (Evidence::registrable(host) != site) return "x." + host;
+    }
+    ADD_FAILURE() << company << " has no host off " << site;
+    return "missing.invalid";
+}
+
+std::string headline(const Reach& reach) {
+    return dossierWords().headline(reach);
+}
+
+std::string meaning(const Reach& reach, bool blocking) {
+    return dossierWords().whatTheScoreMeans(reach, blocking);
+}
+
+TEST(ReachTest, aPageWithNoThirdPartiesReachesNothing) {
+    for (const Reach& reach :
+         {Dossier::reach({}, {}, page),
+          Dossier::reach({"example.com", "cdn.example.com"}, {"WWW.EXAMPLE.COM", "img.example.com"}, page)}) {
+        EXPECT_EQ(reach, Reach{});
+        EXPECT_EQ(reach.heat(), 0);
+        EXPECT_EQ(reach.score(), 0);
+        EXPECT_EQ(headline(reach), "Nothing here followed you.");
+        EXPECT_EQ(meaning(reach, true), "");
+        EXPECT_EQ(Dossier::heatScale(reach).find("mark"), std::string::npos);
+    }
+}
+
+TEST(ReachTest, oneUnidentifiedAllowedDomainSawThisVisit) {
+    Reach reach = Dossier::reach({}, {"pixel.tracker.example", "cdn.tracker.example"}, page);
+    EXPECT_EQ(reach.companies, 1);
+    EXPECT_EQ(reach.saw, 1);
+    EXPECT_EQ(reach.atDepth, (std::map<Depth, std::int64_t>{{Depth::thisPage, 1}}));
+    EXPECT_EQ(reach.unknown, 1);
+    EXPECT_EQ(reach.own, 0);
+    EXPECT_EQ(reach.gotThrough, 1);
+    EXPECT_EQ(reach.blocked, 0);
+    EXPECT_EQ(reach.outsideDeepest, Depth::thisPage);
+    EXPECT_EQ(reach.deepest, Depth::thisPage);
+    EXPECT_EQ(reach.deepestName, std::nullopt);
+    EXPECT_FALSE(reach.deepestWasBlocked);
+    EXPECT_NEAR(reach.heat(), (1 + 1 / std::log2(24.0)) / 5, 1e-12);
+    EXPECT_NEAR(reach.heat(), 0.2436, 1e-4);
+    EXPECT_EQ(reach.score(), 24);
+    EXPECT_EQ(headline(reach), "1 company saw this visit.");
+    EXPECT_EQ(meaning(reach, true),
+              "Nimb blocked none of them: all 1 got your IP address and the time." + attempted);
+    EXPECT_EQ(Dossier::reach({"pixel.tracker.example", "cdn.tracker.example"}, page), reach);
+}
+
+TEST(ReachTest, aCompanyReachedThroughABlockedAndAnAllowedHostCountsOnceAsGotThrough) {
+    Reach reach = Dossier::reach({hostOf("Criteo", 0)}, {hostOf("Criteo", 1)}, page);
+    EXPECT_EQ(reach.companies, 1);
+    EXPECT_EQ(reach.gotThrough, 1);
+    EXPECT_EQ(reach.blocked, 0);
+    EXPECT_EQ(reach.unknown, 0);
+    EXPECT_EQ(reach.outsideDeepest, Depth::acrossSites);
+    EXPECT_EQ(reach.deepestName, "Criteo");
+    EXPECT_FALSE(reach.deepestWasBlocked);
+    EXPECT_EQ(headline(reach), "1 company saw this visit. Criteo can recognise this browser on other sites.");
+}
+
+TEST(ReachTest, theFirstNameInCharacterOrderNamesTheDeepest) {
+    Reach reach = Dossier::reach({hostOf("Criteo"), hostOf("Comscore"), "ads.unlisted.example"}, {}, page);
+    EXPECT_EQ(reach.companies, 3);
+    EXPECT_EQ(reach.saw, 3);
+    EXPECT_EQ(reach.blocked, 3);
+    EXPECT_EQ(reach.gotThrough, 0);
+    EXPECT_EQ(reach.atDepth, (std::map<Depth, std::int64_t>{{Depth::thisPage, 1}, {Depth::acrossSites, 2}}));
+    EXPECT_EQ(reach.deepestName, "Comscore");
+    EXPECT_TRUE(reach.deepestWasBlocked);
+    EXPECT_EQ(headline(reach), "3 companies saw this visit. Comscore, blocked here, would have recognised "
+                               "this browser on other sites.");
+    EXPECT_EQ(meaning(reach, true),
+              "Nimb blocked all 3 here; none of them got your IP address and the time." + attempted);
+    // Breadth: two at the deepest depth weigh 2, one two levels shallower a quarter.
+    EXPECT_NEAR(reach.heat(), (3 + std::log2(2.25 + 1) / std::log2(24.0)) / 5, 1e-12);
+}
+
+TEST(ReachTest, theFirstUnidentifiedDomainInOrderSetsTheDepth) {
+    Reach first =
+        Dossier::reach({"x.aaa.example"}, {"x.bbb.example", "y.ccc.example", "z.bbb.example"}, page);
+    EXPECT_EQ(first.companies, 3);
+    EXPECT_EQ(first.unknown, 3);
+    EXPECT_EQ(first.blocked, 1);
+    EXPECT_EQ(first.gotThrough, 2);
+    EXPECT_TRUE(first.deepestWasBlocked);
+    Reach second = Dossier::reach({"x.bbb.example"}, {"x.aaa.example"}, page);
+    EXPECT_FALSE(second.deepestWasBlocked);
+    // A domain reached through one host and blocked on another got through.
+    Reach both = Dossier::reach({"x.aaa.example"}, {"y.aaa.example"}, page);
+    EXPECT_EQ(both.companies, 1);
+    EXPECT_EQ(both.gotThrough, 1);
+    EXPECT_FALSE(both.deepestWasBlocked);
+}
+
+TEST(ReachTest, companiesThatOnlyDeliverBytesAreNotCounted) {
+    Reach reach = Dossier::reach({hostOf("Google Fonts")},
+                                 {hostOf("Firebase"), hostOf("a standards body"), hostOf("Fonticons")}, page);
+    EXPECT_EQ(reach, Reach{});
+    EXPECT_EQ(headline(reach), "Nothing here followed you.");
+}
+
+TEST(ReachTest, theSitesOwnCompanyInTheBusinessIsTheHouse) {
+    const Dossier::Entry& meta = entryNamed("Meta");
+    ASSERT_FALSE(meta.siblings.empty());
+    const std::string site = "https://www." + meta.siblings.front() + "/";
+    const std::string metaHost = hostOffSite("Meta", meta.siblings.front());
+
+    Reach alone = Dossier::reach({}, {metaHost}, site);
+    EXPECT_EQ(alone.companies, 0);
+    EXPECT_EQ(alone.own, 1);
+    EXPECT_EQ(alone.houseName, "Meta");
+    EXPECT_EQ(alone.houseDepth, Depth::acrossLives);
+    EXPECT_EQ(alone.deepest, Depth::acrossLives);
+    EXPECT_EQ(alone.outsideDeepest, Depth::served);
+    EXPECT_NEAR(alone.heat(), (4 + 1 / std::log2(24.0)) / 5, 1e-12);
+    EXPECT_EQ(alone.score(), 84);
+    EXPECT_EQ(
+        headline(alone),
+        "Every host here is Meta's own. There is no third party to block: the company you came to see is the "
+        "one keeping the file, and it starts before you have done anything.");
+    EXPECT_EQ(meaning(alone, true), "");
+
+    Reach withThirdParty = Dossier::reach({}, {metaHost, "pixel.tracker.example"}, site);
+    EXPECT_EQ(withThirdParty.companies, 1);
+    EXPECT_EQ(withThirdParty.outsideDeepest, Depth::thisPage);
+    EXPECT_EQ(withThirdParty.deepest, Depth::acrossLives);
+    EXPECT_EQ(
+        headline(withThirdParty),
+        "1 company saw this visit. Meta owns this site and is in that business itself, so the file it keeps "
+        "has no third party to block and starts before you have done anything.");
+
+    // On any other site the same company is a third party.
+    Reach elsewhere = Dossier::reach({}, {metaHost}, page);
+    EXPECT_EQ(elsewhere.companies, 1);
+    EXPECT_EQ(elsewhere.houseName, std::nullopt);
+    EXPECT_EQ(elsewhere.deepestName, "Meta");
+}
+
+TEST(ReachTest, aHouseThatOnlyDeliversBytesIsOwnAndNamedNowhere) {
+    const Dossier::Entry& fox = entryNamed("Fox Corporation");
+    ASSERT_FALSE(fox.siblings.empty());
+    Reach reach = Dossier::reach({}, {hostOffSite("Fox Corporation", fox.siblings.front())},
+                                 "https://" + fox.siblings.front() + "/");
+    EXPECT_EQ(reach.own, 1);
+    EXPECT_EQ(reach.companies, 0);
+    EXPECT_EQ(reach.houseName, std::nullopt);
+    EXPECT_EQ(reach.houseDepth, Depth::served);
+    EXPECT_EQ(reach.heat(), 0);
+    EXPECT_EQ(headline(reach), "Every other host here belongs to this site's own company.");
+}
+
+TEST(ReachTest, readingAReportFollowsItsBlockingFlag) {
+    NimbReport report;
+    report.address = page;
+    report.recorded = true;
+    report.blocked = {{hostOf("Criteo"), 4, std::nullopt}, {"ads.unlisted.example", 1, std::nullopt}};
+    report.otherHosts = {hostOf("Chartbeat"), "cdn.example.com"};
+    report.houseHosts = {"pixel.other.example"};
+
+    Reach on = NimbReportPage::reading(report);
+    EXPECT_EQ(on.companies, 3);
+    EXPECT_EQ(on.blocked, 2);
+    EXPECT_EQ(on.gotThrough, 1);
+    EXPECT_EQ(on.unknown, 1); // house hosts take no part
+    EXPECT_EQ(meaning(on, true),
+              "Nimb blocked 2 of them here; 1 got your IP address and the time." + attempted);
+
+    report.blockingOn = false;
+    Reach off = NimbReportPage::reading(report);
+    EXPECT_EQ(off.companies, 3);
+    EXPECT_EQ(off.blocked, 0);
+    EXPECT_EQ(off.gotThrough, 3);
+    EXPECT_EQ(meaning(off, false).rfind("Blocking was off, so all 3 got your IP address and the time.", 0),
+              0u);
+}
+
+TEST(ReachTest, anAddressWithoutAHostHasNoSiteOfItsOwn) {
+    Reach reach = Dossier::reach({}, {"example.com", "pixel.tracker.example"}, "about:blank");
+    EXPECT_EQ(reach.unknown, 2);
+    EXPECT_EQ(reach.companies, 2);
+}
+
+Reach reachAt(Depth deepest, std::map<Depth, std::int64_t> atDepth) {
+    Reach reach;
+    reach.deepest = deepest;
+    reach.outsideDeepest = deepest;
+    reach.atDepth = std::move(atDepth);
+    return reach;
+}
+
+TEST(ReachTest, eachDepthOwnsABandAFifthWide) {
+    struct Case {
+        Depth depth;
+        std::int64_t count;
+        double heat;
+        std::int64_t score;
+    };
+    const double least = 1 / std::log2(24.0) / 5; // one third party, at the bottom of its band
+    const Case cases[] = {
+        {Depth::counted, 1, least, 4},
+        {Depth::counted, 23, 0.2, 20},
+        {Depth::counted, 500, 0.2, 20},
+        {Depth::thisPage, 1, 0.2 + least, 24},
+        {Depth::thisBrowser, 1, 0.4 + least, 44},
+        {Depth::acrossSites, 1, 0.6 + least, 64},
+        {Depth::acrossLives, 1, 0.8 + least, 84},
+        {Depth::acrossLives, 23, 1.0, 100},
+        {Depth::acrossLives, 1000, 1.0, 100},
+    };
+    for (const Case& c : cases) {
+        Reach reach = reachAt(c.depth, {{c.depth, c.count}});
+        EXPECT_NEAR(reach.heat(), c.heat, 1e-12) << rawValue(c.depth) << " x" << c.count;
+        EXPECT_EQ(reach.score(), c.score) << rawValue(c.depth) << " x" << c.count;
+    }
+    // Shallower parties weigh half per level: 1 + 4/4 = 2 equivalent parties at acrossSites.
+    EXPECT_NEAR(reachAt(Depth::acrossSites, {{Depth::acrossSites, 1}, {Depth::thisPage, 4}}).heat(),
+                (3 + std::log2(3.0) / std::log2(24.0)) / 5, 1e-12);
+}
+
+TEST(ReachTest, theMarkerSitsAtTheScoreKeptOffTheEnds) {
+    Reach full = reachAt(Depth::acrossLives, {{Depth::acrossLives, 23}});
+    EXPECT_EQ(
+        Dossier::heatScale(full),
+        "  <div class=\"scale\"><div class=\"bar\"></div><div class=\"mark\" "
+        "style=\"left:98%\"></div></div>\n"
+        "  <div class=\"ticks\"><span>counted</span><span>saw this visit</span><span>knows this "
+        "browser</span><span>knows you on other sites</span><span>knows you off the web</span></div>\n");
+    Reach lowest = reachAt(Depth::counted, {{Depth::counted, 1}});
+    EXPECT_NE(Dossier::heatScale(lowest).find("<div class=\"mark\" style=\"left:4%\"></div>"),
+              std::string::npos);
+    EXPECT_EQ(
+        Dossier::heatScale(Reach{}),
+        "  <div class=\"scale\"><div class=\"bar\"></div></div>\n"
+        "  <div class=\"ticks\"><span>counted</span><span>saw this visit</span><span>knows this "
+        "browser</span><span>knows you on other sites</span><span>knows you off the web</span></div>\n");
+}
+
+TEST(ReachTest, colourFollowsTheRampBetweenItsStops) {
+    struct Case {
+        double at;
+        const char* colour;
+    };
+    const Case cases[] = {
+        {0.0, "#6E6E73"},       {0.07, "#9A9AA0"},  {0.24, "#FFD84D"}, {0.48, "#FFA53D"},
+        {0.72, "#FF6B33"},      {1.0, "#FF2D1F"},   {-0.5, "#6E6E73"}, {7.0, "#FF2D1F"},
+        {NAN, "#6E6E73"},       {0.035, "#84848A"}, {0.36, "#FFBF45"}, {INFINITY, "#FF2D1F"},
+        {-INFINITY, "#6E6E73"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Dossier::colour(c.at), c.colour) << c.at;
+}
+
+TEST(ReachTest, theScaleStyleDrawsTheRampThroughItsStops) {
+    std::string style = Dossier::heatScaleStyle();
+    EXPECT_NE(style.find("linear-gradient(to right, #6E6E73 0%, #9A9AA0 7%, #FFD84D 24%, #FFA53D 48%, "
+                         "#FF6B33 72%, #FF2D1F 100%)"),
+              std::string::npos);
+    for (const char* selector :
+         {".scale{", ".bar{", ".mark{", ".ticks{", ".ticks span{", ".ticks span:last-child{"})
+        EXPECT_NE(style.find(selector), std::string::npos) << selector;
+}
+
+TEST(ReachTest, headlineCountsThenSaysHowFarTheDeepestCouldFollow) {
+    struct Case {
+        std::int64_t companies;
+        std::int64_t saw;
+        Depth outsideDeepest;
+        std::optional<std::string> name;
+        bool wasBlocked;
+        const char* headline;
+    };
+    const Case cases[] = {
+        {3, 0, Depth::counted, std::nullopt, false,
+         "3 companies counted you. None of them followed you off this page."},
+        {1, 0, Depth::counted, std::nullopt, false,
+         "1 company counted you. None of them followed you off this page."},
+        {3, 1, Depth::thisPage, std::nullopt, false, "1 company saw this visit, and 2 more counted you."},
+        {2, 2, Depth::thisPage, std::nullopt, false, "2 companies saw this visit."},
+        {2, 2, Depth::thisBrowser, std::nullopt, false,
+         "2 companies saw this visit. One of them can know this browser when it comes back."},
+        {2, 2, Depth::thisBrowser, std::nullopt, true,
+         "2 companies saw this visit. One of them, blocked here, would have known this browser when it came "
+         "back."},
+        {4, 2, Depth::acrossSites, "Criteo", false,
+         "2 companies saw this visit, and 2 more counted you. Criteo can recognise this browser on other "
+         "sites."},
+        {1, 1, Depth::acrossLives, "Tapad", false,
+         "1 company saw this visit. Tapad can join this browser to your phone and to records collected about "
+         "you "
+         "off the web."},
+        {1, 1, Depth::acrossLives, "Tapad", true,
+         "1 company saw this visit. Tapad, blocked here, would have joined this browser to your phone and to "
+         "records collected about you off the web."},
+    };
+    for (const Case& c : cases) {
+        Reach reach;
+        reach.companies = c.companies;
+        reach.saw = c.saw;
+        reach.outsideDeepest = c.outsideDeepest;
+        reach.deepest = c.outsideDeepest;
+        reach.deepestName = c.name;
+        reach.deepestWasBlocked = c.wasBlocked;
+        EXPECT_EQ(headline(reach), c.headline);
+    }
+}
+
+TEST(ReachTest, whatTheScoreMeansSaysWhatBlockingStopped) {
+    struct Case {
+        std::int64_t companies;
+        std::int64_t blocked;
+        std::int64_t gotThrough;
+        bool blocking;
+        std::string sentence;
+    };
+    const Case cases[] = {
+        {0, 0, 0, true, ""},
+        {0, 0, 0, false, ""},
+        {4, 4, 0, true,
+         "Nimb blocked all 4 here; none of them got your IP address and the time." + attempted},
+        {4, 1, 3, true, "Nimb blocked 1 of them here; 3 got your IP address and the time." + attempted},
+        {4, 0, 4, true, "Nimb blocked none of them: all 4 got your IP address and the time." + attempted},
+        {4, 0, 4, false, "Blocking was off, so all 4 got your IP address and the time." + attempted},
+    };
+    for (const Case& c : cases) {
+        Reach reach;
+        reach.companies = c.companies;
+        reach.blocked = c.blocked;
+        reach.gotThrough = c.gotThrough;
+        EXPECT_EQ(meaning(reach, c.blocking), c.sentence);
+    }
+}
+
+TEST(ReachTest, connectionsNameParentTiesAndSiblingsUnderOneOwner) {
+    EXPECT_EQ(Dossier::connections(entryNamed("Xandr")),
+              (std::vector<Dossier::Tie>{{"Microsoft", "parent \xC2\xB7 2022"},
+                                         {"AppNexus", "former name"},
+                                         {"AT&T", "former owner, 2018\xE2\x80\x93"
+                                                  "2022"}}));
+    EXPECT_EQ(Dossier::connections(entryNamed("Adobe Experience Cloud")),
+              (std::vector<Dossier::Tie>{{"Adobe", "parent"},
+                                         {"Adobe Audience Manager", "same owner"},
+                                         {"Livefyre", "same owner"}}));
+}
+
+} // namespace
+} // namespace nimb

@@ -1,0 +1,116 @@
+#include "report/ReportAction.h"
+
+#include "Bookmarks.h"
+#include "History.h"
+
+#include <gtest/gtest.h>
+
+namespace nimb {
+namespace {
+
+using NimbReportPage::View;
+
+constexpr std::string_view id = "0F8C2A5E-1B3D-4C6E-9A7B-123456789ABC";
+
+std::optional<ReportAction> parsed(std::string_view address) {
+    auto url = Url::parse(address);
+    if (!url) return std::nullopt;
+    return ReportAction::fromUrl(*url);
+}
+
+TEST(ReportActionTest, hrefOfEveryKind) {
+    struct Case {
+        ReportAction action;
+        std::string_view href;
+    };
+    const Case cases[] = {
+        {ReportAction::show(View::dossier, "a b", std::nullopt), "nimb://report?v=dossier&q=a%20b"},
+        {ReportAction::show(View::overview, "", std::nullopt), "nimb://report?v=overview"},
+        {ReportAction::details(), "nimb://report?v=overview"},
+        {ReportAction::show(View::overview, "", id),
+         "nimb://report?v=overview&s=0F8C2A5E%2D1B3D%2D4C6E%2D9A7B%2D123456789ABC"},
+        {ReportAction::show(View::dossier, "AT&T Ünïcödé+", "x"),
+         "nimb://report?v=dossier&q=AT%26T%20Ünïcödé%2B&s=x"},
+        {ReportAction::forget(id), "nimb://report-forget?s=0F8C2A5E%2D1B3D%2D4C6E%2D9A7B%2D123456789ABC"},
+        {ReportAction::keep(), "nimb://report-keep"},
+        {ReportAction::list(), "nimb://reports"},
+    };
+    for (const auto& [action, href] : cases)
+        EXPECT_EQ(action.href(), href);
+    EXPECT_EQ(ReportAction::formAction, "nimb://report");
+}
+
+TEST(ReportActionTest, parsesTheAddressesOfEveryKind) {
+    struct Case {
+        std::string_view address;
+        std::optional<ReportAction> expected;
+    };
+    const Case cases[] = {
+        {"nimb://report?v=dossier&q=%20%20criteo%20",
+         ReportAction::show(View::dossier, "criteo", std::nullopt)},
+        {"NIMB://reports", ReportAction::list()},
+        {"nimb://report?v=other", ReportAction::details()},
+        {"nimb://report", ReportAction::details()},
+        {"nimb://report?v=DOSSIER", ReportAction::details()},
+        {"nimb://report-keep", ReportAction::keep()},
+        {"nimb://report-keep?s=ignored", ReportAction::keep()},
+        // What the search form submits: "+" for spaces, and the kept report riding along.
+        {"nimb://report?v=dossier&s=ABC&q=tag+manager%0D%0A",
+         ReportAction::show(View::dossier, "tag manager", "ABC")},
+        {"nimb://report?v=overview&s=", ReportAction::details()},
+        {"nimb://report?v=dossier&v=overview", ReportAction::details()}, // the later field wins
+        {"nimb://report-forget?s=ABC", ReportAction::forget("ABC")},
+        {"nimb://report-forget?s=A%2DB", ReportAction::forget("A-B")},
+        {"nimb://report-forget", std::nullopt},
+        {"nimb://report-forget?s=", std::nullopt},
+        {"nimb://report-forget?id=ABC", std::nullopt},
+        {"nimb://REPORTS", std::nullopt}, // hosts are compared exactly
+        {"nimb://forget-all", std::nullopt},
+        {"nimb://edit?a=x", std::nullopt},
+        {"nimb:reports", std::nullopt},
+        {"https://reports", std::nullopt},
+        {"about:report", std::nullopt},
+    };
+    for (const auto& [address, expected] : cases)
+        EXPECT_EQ(parsed(address), expected) << address;
+}
+
+TEST(ReportActionTest, queryIsCutToEightyCharactersNotBytes) {
+    // Characters are what the user sees: a letter and its combining accent count as one.
+    std::string combined;
+    for (int i = 0; i < 100; ++i)
+        combined += "e\u0301";
+    auto action = parsed(ReportAction::show(View::dossier, combined, std::nullopt).href());
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->query.size(), 80u * 3);
+}
+
+TEST(ReportActionTest, everyActionReadsBackFromItsAddress) {
+    const ReportAction actions[] = {
+        ReportAction::show(View::dossier, "Adobe Audience Manager", std::nullopt),
+        ReportAction::show(View::overview, "", id),
+        ReportAction::show(View::dossier, "a&b=c?d#e/f'g\"h<i>+%20", "s&=#"),
+        ReportAction::show(View::dossier, "東京 café", id),
+        ReportAction::forget("weird id&x=1"),
+        ReportAction::keep(),
+        ReportAction::list(),
+    };
+    for (const ReportAction& action : actions)
+        EXPECT_EQ(parsed(action.href()), action) << action.href();
+}
+
+// Every internal address is offered to the bookmark, history and report parsers in turn; the report's
+// addresses must be taken by the report parser alone.
+TEST(ReportActionTest, otherParsersLeaveReportAddressesAlone) {
+    const ReportAction actions[] = {ReportAction::show(View::dossier, "q", id), ReportAction::forget(id),
+                                    ReportAction::keep(), ReportAction::list()};
+    for (const ReportAction& action : actions) {
+        auto url = Url::parse(action.href());
+        ASSERT_TRUE(url);
+        EXPECT_FALSE(BookmarkAction::fromUrl(*url)) << action.href();
+        EXPECT_FALSE(HistoryAction::fromUrl(*url)) << action.href();
+    }
+}
+
+} // namespace
+} // namespace nimb

@@ -1,0 +1,247 @@
+// When the compiled rule list is looked up, compiled, handed out and cleared away: first against a
+// store whose answers the test gives by hand, then against the engine's own store.
+
+#include "BlockerRules.h"
+#include "ContentBlocker.h"
+#include "TemporaryDirectory.h"
+#include "WebPage.h"
+
+#include <gtest/gtest.h>
+
+namespace nimb {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Compiles a small list in the engine once, to have a real compiled list to hand out.
+glib::GRefPtr<WebKitUserContentFilter> someList() {
+    static test::TemporaryDirectory directory;
+    static glib::GRefPtr<WebKitUserContentFilter> list;
+    if (list) return list;
+    auto store = BlockerRules::webKitStore(directory.path().string());
+    bool done = false;
+    store->compile("some-list",
+                   R"([{"trigger":{"url-filter":"nothing\\.example"},"action":{"type":"block"}}])",
+                   [&](BlockerRules::List compiled, std::string) {
+                       list = std::move(compiled);
+                       done = true;
+                   });
+    while (!done)
+        g_main_context_iteration(nullptr, TRUE);
+    return list;
+}
+
+// A store that answers when the test says so, and remembers what it was asked.
+class HandStore final : public BlockerRules::Store {
+public:
+    void lookUp(const std::string& identifier, std::function<void(BlockerRules::List)> done) override {
+        lookedUp.push_back(identifier);
+        pendingLookUp = std::move(done);
+    }
+    void compile(const std::string& identifier, const std::string& ruleList,
+                 std::function<void(BlockerRules::List, std::string)> done) override {
+        compiled.push_back(identifier);
+        compiledText = ruleList;
+        pendingCompile = std::move(done);
+    }
+    void identifiers(std::function<void(std::optional<std::vector<std::string>>)> done) override {
+        ++listed;
+        done(held);
+    }
+    void remove(const std::string& identifier) override { removed.push_back(identifier); }
+
+    void answerLookUp(BlockerRules::List list) { std::exchange(pendingLookUp, {})(std::move(list)); }
+    void answerCompile(BlockerRules::List list, std::string error = {}) {
+        std::exchange(pendingCompile, {})(std::move(list), std::move(error));
+    }
+
+    std::vector<std::string> lookedUp, compiled, removed;
+    std::string compiledText;
+    int listed = 0;
+    std::optional<std::vector<std::string>> held;
+    std::function<void(BlockerRules::List)> pendingLookUp;
+    std::function<void(BlockerRules::List, std::string)> pendingCompile;
+};
+
+// The engine's store, with a count of the compiles asked of it.
+class CountingStore final : public BlockerRules::Store {
+public:
+    explicit CountingStore(std::shared_ptr<BlockerRules::Store> inner) : m_inner(std::move(inner)) {}
+    void lookUp(const std::string& identifier, std::function<void(BlockerRules::List)> done) override {
+        m_inner->lookUp(identifier, std::move(done));
+    }
+    void compile(const std::string& identifier, const std::string& ruleList,
+                 std::function<void(BlockerRules::List, std::string)> done) override {
+        ++compiles;
+        m_inner->compile(identifier, ruleList, std::move(done));
+    }
+    void identifiers(std::function<void(std::optional<std::vector<std::string>>)> done) override {
+        m_inner->identifiers(std::move(done));
+    }
+    void remove(const std::string& identifier) override { m_inner->remove(identifier); }
+    int compiles = 0;
+
+private:
+    std::shared_ptr<BlockerRules::Store> m_inner;
+};
+
+class BlockerRulesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::engineAvailable()) GTEST_SKIP() << "no display: run under tools/run-headless";
+        list = someList();
+        ASSERT_TRUE(list);
+    }
+
+    std::unique_ptr<BlockerRules> rules() {
+        return std::make_unique<BlockerRules>([this] { return available ? store : nullptr; },
+                                              [this](const std::string& line) { log.push_back(line); });
+    }
+
+    std::shared_ptr<HandStore> store = std::make_shared<HandStore>();
+    bool available = true;
+    std::vector<std::string> log;
+    glib::GRefPtr<WebKitUserContentFilter> list;
+};
+
+TEST_F(BlockerRulesTest, callersWhileWorkingShareOneLookUpInTurn) {
+    auto r = rules();
+    std::vector<std::pair<char, WebKitUserContentFilter*>> calls;
+    r->load([&](WebKitUserContentFilter* l) { calls.push_back({'a', l}); });
+    r->load([&](WebKitUserContentFilter* l) { calls.push_back({'b', l}); });
+    EXPECT_TRUE(r->working());
+    EXPECT_EQ(store->lookedUp, std::vector<std::string>{ContentBlocker::identifier()});
+    EXPECT_TRUE(calls.empty());
+    store->answerLookUp(list);
+    EXPECT_EQ(calls,
+              (std::vector<std::pair<char, WebKitUserContentFilter*>>{{'a', list.get()}, {'b', list.get()}}));
+    // Found in the store: nothing compiled, nothing cleared away.
+    EXPECT_TRUE(store->compiled.empty());
+    EXPECT_EQ(store->listed, 0);
+    EXPECT_FALSE(r->working());
+
+    // Once there, the list is handed over at once, without asking the store.
+    available = false;
+    WebKitUserContentFilter* later = nullptr;
+    r->load([&](WebKitUserContentFilter* l) { later = l; });
+    EXPECT_EQ(later, list.get());
+    EXPECT_EQ(store->lookedUp.size(), 1u);
+}
+
+TEST_F(BlockerRulesTest, compilesWhenMissingAndClearsAwayOnlyOlderBlocklists) {
+    auto r = rules();
+    WebKitUserContentFilter* got = nullptr;
+    r->load([&](WebKitUserContentFilter* l) { got = l; });
+    std::string id = ContentBlocker::identifier();
+    store->held = std::vector<std::string>{"nimb-block-0ld", "someone-elses-list", id, "nimb-block-older"};
+    store->answerLookUp(nullptr);
+    EXPECT_EQ(store->compiled, std::vector<std::string>{id});
+    EXPECT_EQ(store->compiledText, ContentBlocker::ruleListJSON());
+    EXPECT_EQ(store->listed, 0); // not before the compile has answered
+    store->answerCompile(list);
+    EXPECT_EQ(got, list.get());
+    EXPECT_EQ(r->list(), list.get());
+    EXPECT_EQ(store->removed, (std::vector<std::string>{"nimb-block-0ld", "nimb-block-older"}));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(BlockerRulesTest, aFailedCompileIsLoggedAndTriedAgainNextTime) {
+    auto r = rules();
+    std::vector<WebKitUserContentFilter*> got;
+    r->load([&](WebKitUserContentFilter* l) { got.push_back(l); });
+    store->answerLookUp(nullptr);
+    store->answerCompile(nullptr, "Invalid or unsupported regular expression.");
+    EXPECT_EQ(got, std::vector<WebKitUserContentFilter*>{nullptr});
+    EXPECT_EQ(log, std::vector<std::string>{
+                       "NIMB: blocklist did not compile: Invalid or unsupported regular expression."});
+    EXPECT_EQ(store->listed, 1); // cleared away after a failed compile too
+    EXPECT_FALSE(r->working());
+    EXPECT_EQ(r->list(), nullptr);
+
+    r->load([&](WebKitUserContentFilter* l) { got.push_back(l); });
+    EXPECT_EQ(store->lookedUp.size(), 2u);
+    store->answerLookUp(list);
+    EXPECT_EQ(got, (std::vector<WebKitUserContentFilter*>{nullptr, list.get()}));
+}
+
+TEST_F(BlockerRulesTest, withoutAStoreCallersWaitForALaterAttempt) {
+    available = false;
+    auto r = rules();
+    std::vector<char> calls;
+    r->load([&](WebKitUserContentFilter*) { calls.push_back('a'); });
+    EXPECT_FALSE(r->working());
+    EXPECT_TRUE(store->lookedUp.empty());
+    available = true;
+    r->load([&](WebKitUserContentFilter*) { calls.push_back('b'); });
+    store->answerLookUp(list);
+    EXPECT_EQ(calls, (std::vector<char>{'a', 'b'}));
+}
+
+TEST_F(BlockerRulesTest, anAnswerAfterTheOwnerIsGoneIsDropped) {
+    auto r = rules();
+    bool called = false;
+    r->load([&](WebKitUserContentFilter*) { called = true; });
+    r.reset();
+    store->answerLookUp(nullptr);
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(store->compiled.empty());
+}
+
+TEST_F(BlockerRulesTest, theEngineStoreCompilesOnceAndKeepsTheList) {
+    test::TemporaryDirectory directory;
+    auto engine = BlockerRules::webKitStore(directory.path().string());
+    // A list an earlier blocklist left behind, and one that is not ours.
+    for (const char* id : {"nimb-block-0ld", "unrelated"}) {
+        bool saved = false;
+        engine->compile(id, R"([{"trigger":{"url-filter":"x"},"action":{"type":"block"}}])",
+                        [&](BlockerRules::List l, std::string) { saved = static_cast<bool>(l); });
+        while (!saved)
+            g_main_context_iteration(nullptr, TRUE);
+    }
+    auto identifiers = [&] {
+        std::optional<std::vector<std::string>> ids;
+        bool done = false;
+        engine->identifiers([&](std::optional<std::vector<std::string>> got) {
+            ids = std::move(got);
+            done = true;
+        });
+        while (!done)
+            g_main_context_iteration(nullptr, TRUE);
+        std::vector<std::string> sorted = ids.value_or(std::vector<std::string>{});
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    };
+
+    WebKitUserContentFilter* first = nullptr;
+    {
+        BlockerRules compiling([&] { return engine; });
+        bool done = false;
+        compiling.load([&](WebKitUserContentFilter* l) {
+            first = l;
+            done = true;
+        });
+        while (!done)
+            g_main_context_iteration(nullptr, TRUE);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(webkit_user_content_filter_get_identifier(first), ContentBlocker::identifier());
+        // The removal of the older list runs after the compile has answered.
+        auto end = std::chrono::steady_clock::now() + 5s;
+        while (identifiers().size() != 2 && std::chrono::steady_clock::now() < end)
+            g_main_context_iteration(nullptr, FALSE);
+    }
+    std::vector<std::string> expected{ContentBlocker::identifier(), "unrelated"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(identifiers(), expected);
+
+    // The next run finds it without compiling.
+    auto counting = std::make_shared<HandStore>();
+    BlockerRules later([&] { return engine; });
+    bool found = false;
+    later.load([&](WebKitUserContentFilter* l) { found = l != nullptr; });
+    while (later.working())
+        g_main_context_iteration(nullptr, TRUE);
+    EXPECT_TRUE(found);
+}
+
+} // namespace
+} // namespace nimb

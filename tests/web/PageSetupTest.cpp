@@ -1,0 +1,132 @@
+// Which scripts and rule list a page gets for each page policy, in the real engine.
+
+#include "Preferences.h"
+#include "TemporaryDirectory.h"
+#include "WebTest.h"
+#include "storage/InMemoryStore.h"
+
+namespace nimb::test {
+namespace {
+
+class PageSetupTest : public WebTest {
+protected:
+    // What a page on news.example shows of the scripts it got, and whether a blocked request left.
+    struct Seen {
+        bool recorder, walls, forgot, blockedLeft;
+        bool operator==(const Seen&) const = default;
+    };
+
+    Seen visit(WebPage::Options options) {
+        m_proxy.clearLog();
+        auto p = page(std::move(options));
+        EXPECT_TRUE(p->load("http://news.example/dedupe.html"));
+        p->pump(200ms);
+        auto has = [&](const char* expression) { return p->evaluate(expression) == true; };
+        return Seen{has("!!(window.__nimb && window.__nimb.network)"),
+                    has("!!(window.__nimb && window.__nimb.walls)"),
+                    has("!!(window.__nimb && window.__nimb.forgot)"), m_proxy.receivedHost(var("ad"))};
+    }
+};
+
+std::string describe(const PageSetup::Policy& p) {
+    return "{forget " + std::to_string(p.forgetStorage) + ", report " + std::to_string(p.nimbReport) +
+           ", blocking " + std::to_string(p.contentBlocking) + "}";
+}
+
+TEST_F(PageSetupTest, userScriptsFollowThePolicyInOrder) {
+    using Script = PageSetup::UserScript;
+    const Script hover{std::string(PageScripts::linkHover()), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                       WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_END};
+    const Script icon{std::string(PageScripts::favicon()), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_END};
+    const Script forget{std::string(PageScripts::forgetStorage()), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START};
+    const Script recorder{PageScripts::recorder(ContentBlocker::lookupTableJSON()),
+                          WEBKIT_USER_CONTENT_INJECT_TOP_FRAME, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START};
+    const Script declutter{PageScripts::declutter(ContentBlocker::hiddenSelectors()),
+                           WEBKIT_USER_CONTENT_INJECT_TOP_FRAME, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START};
+    struct Case {
+        PageSetup::Policy policy;
+        std::vector<Script> scripts;
+    };
+    const Case cases[] = {
+        {{true, true, true}, {hover, icon, forget, recorder, declutter}},
+        {{true, true, false}, {hover, icon, forget, recorder}},
+        {{false, true, true}, {hover, icon, recorder, declutter}},
+        {{true, false, true}, {hover, icon, forget, declutter}},
+        {{false, false, false}, {hover, icon}},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(PageSetup::userScripts(c.policy) == c.scripts) << describe(c.policy);
+}
+
+TEST_F(PageSetupTest, thePolicyIsReadFromThePreferences) {
+    Preferences prefs(std::make_unique<InMemoryStore>());
+    EXPECT_EQ(PageSetup::Policy::from(prefs), (PageSetup::Policy{true, true, true}));
+    prefs.setForgetStorageEnabled(false);
+    prefs.setContentBlockingEnabled(false);
+    EXPECT_EQ(PageSetup::Policy::from(prefs), (PageSetup::Policy{false, true, false}));
+    prefs.setNimbReportEnabled(false);
+    prefs.setForgetStorageEnabled(true);
+    EXPECT_EQ(PageSetup::Policy::from(prefs), (PageSetup::Policy{true, false, false}));
+}
+
+TEST_F(PageSetupTest, pagesGetWhatThePolicySays) {
+    struct Case {
+        PageSetup::Policy policy;
+        Seen seen;
+    };
+    // With blocking off neither the wall hiding nor the rule list is there; the others follow their own
+    // settings.
+    const Case cases[] = {
+        {{true, true, true}, {true, true, true, false}},
+        {{true, true, false}, {true, false, true, true}},
+        {{false, false, true}, {false, true, false, false}},
+        {{false, false, false}, {false, false, false, true}},
+    };
+    for (const auto& c : cases) {
+        WebPage::Options options;
+        options.policy = c.policy;
+        EXPECT_TRUE(visit(options) == c.seen) << describe(c.policy);
+    }
+}
+
+TEST_F(PageSetupTest, aPageMadeBeforeTheListCompiledGetsItWhenItArrives) {
+    TemporaryDirectory directory;
+    for (bool stillBlocking : {true, false}) {
+        BlockerRules rules([store = BlockerRules::webKitStore(directory.path().string())] { return store; });
+        WebPage::Options options;
+        options.rules = &rules;
+        options.waitForRuleList = false;
+        options.stillBlocking = [stillBlocking] { return stillBlocking; };
+        m_proxy.clearLog();
+        auto p = page(options);
+        EXPECT_EQ(rules.list(), nullptr);
+        ASSERT_TRUE(p->waitUntil([&] { return rules.list() != nullptr; }, 10s));
+        ASSERT_TRUE(p->load("http://news.example/dedupe.html"));
+        // Blocking switched off meanwhile: the list that arrives is not added.
+        EXPECT_EQ(m_proxy.receivedHost(var("ad")), !stillBlocking);
+    }
+}
+
+TEST_F(PageSetupTest, aListedHostsOwnPagesAreNotBlocked) {
+    const std::string host = var("ad");
+    m_proxy.route(host, "/", [host](const HttpRequest&) {
+        return HttpResponse{200,
+                            "text/html",
+                            {},
+                            "<script src=\"http://" + host +
+                                "/own.js\"></script>"
+                                "<div id=\"onetrust-consent-sdk\">wall</div>",
+                            {}};
+    });
+    auto p = page();
+    ASSERT_TRUE(p->load("http://" + host + "/"));
+    EXPECT_TRUE(m_proxy.received("http://" + host + "/own.js"));
+    // The selector rule still applies there.
+    EXPECT_EQ(p->evaluate("getComputedStyle(document.getElementById('onetrust-consent-sdk')).display"),
+              "none");
+}
+
+} // namespace
+} // namespace nimb::test

@@ -1,0 +1,249 @@
+// The page recorder inside the real engine: what a page requested, by host and bin, measured against
+// what the proxy saw arrive, and read back through the report parser as the browser reads it.
+
+#include "WebTest.h"
+
+#include <set>
+
+namespace nimb::test {
+namespace {
+
+class RecorderTest : public WebTest {
+protected:
+    // The "blocked" messages the recorder sent (the wall-hiding script sends others).
+    static std::vector<nlohmann::json> networkMessages(const WebPage& page) {
+        std::vector<nlohmann::json> found;
+        for (const auto& m : page.messages().blocked) {
+            if (m.is_object() && m.contains("network")) found.push_back(m);
+        }
+        return found;
+    }
+
+    static std::int64_t blockedCount(const NimbReport& r, const std::string& host) {
+        for (const auto& b : r.blocked) {
+            if (b.host == host) return b.requests;
+        }
+        return 0;
+    }
+};
+
+TEST_F(RecorderTest, countsRequestsByHostAndBin) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://news.example/recorder.html"));
+    ASSERT_TRUE(p->waitFor("window.done.fetches === 5 && window.done.xhr && window.done.swapped", 10s));
+    // The late image and the swapped address reach the recorder through its observer.
+    ASSERT_TRUE(p->waitUntil(
+        [&] {
+            auto r = report(*p);
+            return contains(r.otherHosts, "swap.images.example") && blockedCount(r, "late." + var("ad")) == 1;
+        },
+        10s));
+
+    NimbReport r = report(*p, "http://news.example/recorder.html");
+    EXPECT_TRUE(r.recorded);
+    std::map<std::string, std::int64_t> blocked;
+    for (const auto& b : r.blocked)
+        blocked[b.host] = b.requests;
+    // Counted under the full host, not the listed suffix; the three fetches of one address three times.
+    std::map<std::string, std::int64_t> expected = {
+        {var("ad"), 1},        {"late." + var("ad"), 1}, {"pixel." + var("track"), 1}, {var("path1host"), 1},
+        {var("path2host"), 1}, {"api." + var("ad2"), 3}, {var("track2"), 1},           {var("track"), 1},
+    };
+    EXPECT_EQ(blocked, expected);
+    // The first path entry's host is another site; only its blocked path counts as blocked.
+    // A request made from a URL object counts too.
+    std::vector<std::string> other = {
+        "api.data.example",    "api.urls.example",     "beacon.metrics.example", "fonts.typefaces.example",
+        "swap.images.example", "video.player.example", var("path1host")};
+    std::sort(other.begin(), other.end());
+    EXPECT_EQ(r.otherHosts, other);
+    // The page's own host counts nowhere; canonical, icon and alternate links are not requests.
+    EXPECT_EQ(r.houseHosts, (std::vector<std::string>{"cdn.news.example", "static.news.example"}));
+    EXPECT_EQ(r.cookies, 2);
+
+    // Everything counted as blocked never left the engine; everything counted as contacted did.
+    for (const auto& [host, count] : blocked) {
+        if (host != var("path1host")) {
+            EXPECT_FALSE(m_proxy.receivedHost(host)) << host;
+        }
+    }
+    EXPECT_FALSE(m_proxy.received("http://" + var("path1")));
+    EXPECT_TRUE(m_proxy.received("http://" + var("path1host") + "/images/like.png"));
+    for (const auto& host : r.otherHosts)
+        EXPECT_TRUE(m_proxy.receivedHost(host)) << host;
+    for (const auto& host : r.houseHosts)
+        EXPECT_TRUE(m_proxy.receivedHost(host)) << host;
+    EXPECT_FALSE(m_proxy.receivedHost("canonical.elsewhere.example"));
+
+    // The shell heard the running total, and last of all the whole of it with the hosts.
+    ASSERT_TRUE(p->waitUntil(
+        [&] {
+            auto sent = networkMessages(*p);
+            return !sent.empty() && sent.back()["network"] == r.requestsBlocked();
+        },
+        5s));
+    auto last = networkMessages(*p).back();
+    std::set<std::string> hosts(last["hosts"].begin(), last["hosts"].end());
+    std::set<std::string> wanted(other.begin(), other.end());
+    for (const auto& [host, count] : blocked)
+        wanted.insert(host);
+    EXPECT_EQ(hosts, wanted);
+    for (const auto& host : r.houseHosts)
+        EXPECT_EQ(hosts.count(host), 0u) << host;
+}
+
+TEST_F(RecorderTest, addressesFromMarkupCountOnceAndCallsEveryTime) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://news.example/dedupe.html"));
+    ASSERT_TRUE(p->waitFor("window.added", 5s));
+    p->pump(600ms); // the observer's batch and one debounced scan
+    for (int i = 0; i < 3; i++) {
+        NimbReport r = report(*p);
+        EXPECT_EQ(blockedCount(r, var("ad")), 1);
+        EXPECT_EQ(blockedCount(r, var("ad2")), 1);
+        EXPECT_EQ(r.otherHosts, std::vector<std::string>{"images.elsewhere.example"});
+    }
+}
+
+TEST_F(RecorderTest, tellsTheShellOnceAndThenOnlyOfChanges) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://news.example/quiet.html#later"));
+    // The first report goes out even with nothing blocked; the 1.2 s and 3 s rounds add nothing.
+    ASSERT_TRUE(p->waitUntil([&] { return !networkMessages(*p).empty(); }, 3s));
+    p->pump(3200ms - 500ms);
+    auto sent = networkMessages(*p);
+    ASSERT_EQ(sent.size(), 1u) << nlohmann::json(sent).dump();
+    EXPECT_EQ(sent[0]["network"], 0);
+    std::set<std::string> hosts(sent[0]["hosts"].begin(), sent[0]["hosts"].end());
+    EXPECT_EQ(hosts, std::set<std::string>{"images.elsewhere.example"});
+    // A blocked request later on is told.
+    ASSERT_TRUE(p->waitUntil([&] { return networkMessages(*p).size() == 2; }, 3s));
+    EXPECT_EQ(networkMessages(*p)[1]["network"], 1);
+}
+
+TEST_F(RecorderTest, onlyWebPagesAreRecorded) {
+    auto p = page();
+    ASSERT_TRUE(p->loadHtml("<title>generated</title><p>a generated page</p>"));
+    auto collected = p->evaluateText(PageScripts::snapshot());
+    EXPECT_TRUE(collected.ran);
+    EXPECT_FALSE(collected.text.has_value());
+    EXPECT_EQ(p->evaluate("typeof window.__nimb"), "undefined");
+
+    auto file = "file://" + (ProxyServer::defaultSites() / "news.example" / "quiet.html").string();
+    ASSERT_TRUE(p->load(file));
+    collected = p->evaluateText(PageScripts::snapshot());
+    EXPECT_TRUE(collected.ran);
+    EXPECT_FALSE(collected.text.has_value());
+    EXPECT_TRUE(networkMessages(*p).empty());
+}
+
+TEST_F(RecorderTest, sameRegistrablePartIsTheHouse) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://www.shop.co.uk/"));
+    p->pump(100ms);
+    NimbReport r = report(*p);
+    EXPECT_EQ(r.houseHosts, (std::vector<std::string>{"shop.co.uk", "static.shop.co.uk"}));
+    EXPECT_EQ(r.otherHosts, (std::vector<std::string>{"cdn.shop.com", "img.rival.co.uk"}));
+}
+
+TEST_F(RecorderTest, readsStorageCookiesAndDatabases) {
+    WebPage::Options options;
+    options.policy.forgetStorage = false;
+    auto p = page(options);
+    ASSERT_TRUE(p->load("http://store.example/storage.html"));
+    ASSERT_TRUE(p->waitFor("window.ready", 5s));
+    // The database list is read in the background and answered by the next collection.
+    ASSERT_TRUE(p->waitUntil([&] { return report(*p).databases.size() == 2; }, 5s));
+
+    NimbReport r = report(*p);
+    EXPECT_EQ(r.databases, (std::vector<std::string>{"alpha", "beta"}));
+    EXPECT_EQ(r.cookies, 2);
+    EXPECT_FALSE(r.storageForgotten);
+    EXPECT_EQ(r.local.count, 400);
+    ASSERT_EQ(r.local.items.size(), 60u);
+    for (std::size_t i = 1; i < r.local.items.size(); ++i)
+        EXPECT_GE(r.local.items[i - 1].bytes, r.local.items[i].bytes);
+    EXPECT_EQ(r.session.count, 2);
+    ASSERT_EQ(r.session.items.size(), 2u);
+    EXPECT_EQ(r.session.items[0], (NimbReport::Item{"cart", (4 + 7) * 2, "3 items"}));
+    EXPECT_EQ(r.session.items[1], (NimbReport::Item{"tab", (3 + 1) * 2, "x"}));
+
+    // The jar's byte total covers every item read, not only the 60 kept.
+    auto raw = payload(*p);
+    std::int64_t shown = 0;
+    for (const auto& item : raw["network"]["storage"]["local"]["items"])
+        shown += item["bytes"].get<std::int64_t>();
+    EXPECT_GT(r.local.bytes, shown);
+}
+
+TEST_F(RecorderTest, readsTheInMemoryStorageInInsertionOrder) {
+    auto p = page(); // local storage forgotten: items come in the order they were set
+    ASSERT_TRUE(p->load("http://store.example/storage.html"));
+    ASSERT_TRUE(p->waitFor("window.ready", 5s));
+    NimbReport r = report(*p);
+    EXPECT_TRUE(r.storageForgotten);
+    // 501 items; the first 400 set are read, and the 60 largest of those kept: k399 down to k340.
+    EXPECT_EQ(r.local.count, 400);
+    ASSERT_EQ(r.local.items.size(), 60u);
+    for (int i = 0; i < 60; ++i) {
+        int n = 399 - i;
+        std::string key = "k" + std::to_string(n);
+        EXPECT_EQ(r.local.items[static_cast<std::size_t>(i)].key, key);
+        EXPECT_EQ(r.local.items[static_cast<std::size_t>(i)].bytes,
+                  static_cast<std::int64_t>(key.size() + static_cast<std::size_t>(n) + 1) * 2);
+    }
+    std::int64_t total = 0;
+    for (int n = 0; n < 400; ++n)
+        total += static_cast<std::int64_t>(("k" + std::to_string(n)).size() + n + 1) * 2;
+    EXPECT_EQ(r.local.bytes, total);
+}
+
+TEST_F(RecorderTest, cutsKeysAndPreviewsAndKeepsTheReportReadable) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://store.example/storage.html"));
+    ASSERT_TRUE(p->waitFor("window.ready", 5s));
+    // The long key is the 501st item set: ask the page to read it first.
+    ASSERT_TRUE(p->evaluate("localStorage.clear(); localStorage.setItem(new Array(201).join('K'), "
+                            "'a  \\n\\t b' + new Array(3001).join('w')); true"));
+    NimbReport r = report(*p);
+    ASSERT_EQ(r.local.items.size(), 1u);
+    EXPECT_EQ(r.local.items[0].key, std::string(120, 'K'));
+    EXPECT_EQ(r.local.items[0].bytes, (200 + 7 + 3000) * 2);
+    EXPECT_EQ(r.local.items[0].preview, "a b" + std::string(87, 'w'));
+
+    // Halves of a UTF-16 pair, cut or left alone by the page, never make the payload unreadable.
+    auto q = page();
+    ASSERT_TRUE(q->load("http://store.example/surrogates.html"));
+    ASSERT_TRUE(q->waitFor("window.ready", 5s));
+    NimbReport s = report(*q);
+    EXPECT_TRUE(s.recorded);
+    ASSERT_EQ(s.local.items.size(), 2u);
+    std::set<std::string> keys{s.local.items[0].key, s.local.items[1].key};
+    EXPECT_EQ(keys, (std::set<std::string>{std::string(119, 'k'), "lonely"}));
+    for (const auto& item : s.local.items) {
+        if (item.key == "lonely") {
+            EXPECT_EQ(item.preview, "before \xEF\xBF\xBD after");
+        }
+    }
+    ASSERT_EQ(s.session.items.size(), 1u);
+    EXPECT_EQ(s.session.items[0].key, "\xEF\xBF\xBDodd");
+}
+
+TEST_F(RecorderTest, seesEveryResourceBeyondTheTimelineBuffer) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://many.example/timeline.html"));
+    ASSERT_TRUE(p->waitFor("window.loaded === 400", 20s));
+    // The engine's own timeline stops short of the page's 400 requests...
+    auto buffered = p->evaluate("performance.getEntriesByType('resource').length");
+    ASSERT_TRUE(buffered && buffered->is_number());
+    EXPECT_LT(buffered->get<int>(), 400);
+    // ... but every one of the forty sites is counted.
+    ASSERT_TRUE(p->waitUntil([&] { return report(*p).otherHosts.size() == 40; }, 5s))
+        << report(*p).otherHosts.size();
+    NimbReport r = report(*p);
+    EXPECT_TRUE(contains(r.otherHosts, "img.site0.example"));
+    EXPECT_TRUE(contains(r.otherHosts, "img.site39.example"));
+}
+
+} // namespace
+} // namespace nimb::test

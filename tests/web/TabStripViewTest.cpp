@@ -1,0 +1,504 @@
+// The tab strip as a widget on a real (virtual) screen: its size, how it draws, and what pointer
+// events turn into for the window.
+
+#include "chrome/TabStripView.h"
+#include "chrome/Drawing.h"
+#include "glib/GRefPtr.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nimb {
+namespace {
+
+using Rect = TabStrip::Rect;
+using Point = TabStrip::Point;
+
+constexpr int stripWidth = 1000;
+
+void spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+    }
+}
+
+// A texture of one colour, standing in for a site's icon.
+glib::GRefPtr<GdkTexture> solidIcon(std::array<guint8, 4> rgba, int size = 32) {
+    std::vector<guint8> pixels;
+    for (int k = 0; k < size * size; ++k)
+        pixels.insert(pixels.end(), rgba.begin(), rgba.end());
+    auto bytes = glib::adoptGRef(g_bytes_new(pixels.data(), pixels.size()));
+    return glib::adoptGRef(
+        gdk_memory_texture_new(size, size, GDK_MEMORY_R8G8B8A8, bytes.get(), static_cast<gsize>(size) * 4));
+}
+
+// A rendering of the strip, read back pixel by pixel.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<guint8> bgra; // premultiplied, as GDK hands textures out
+    glib::GRefPtr<GdkTexture> texture;
+
+    std::array<int, 3> at(double x, double y) const {
+        auto offset =
+            (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
+        return {bgra[offset + 2], bgra[offset + 1], bgra[offset]};
+    }
+    // Pixels in a rectangle brighter than `level` in every channel.
+    int brightIn(const Rect& area, int level) const {
+        int count = 0;
+        for (int y = static_cast<int>(area.minY()); y < static_cast<int>(area.maxY()); ++y)
+            for (int x = static_cast<int>(area.minX()); x < static_cast<int>(area.maxX()); ++x) {
+                auto [r, g, b] = at(x, y);
+                if (r > level && g > level && b > level) ++count;
+            }
+        return count;
+    }
+};
+
+std::array<int, 3> rgb(const GdkRGBA& colour) {
+    auto channel = [](float value) { return static_cast<int>(std::lround(value * 255)); };
+    return {channel(colour.red), channel(colour.green), channel(colour.blue)};
+}
+
+class TabStripViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gtk_init_check()) GTEST_SKIP() << "no display: run under tools/run-headless";
+        m_window = GTK_WINDOW(gtk_window_new());
+        gtk_window_set_decorated(m_window, FALSE);
+        gtk_window_set_default_size(m_window, stripWidth, static_cast<int>(TabStrip::height));
+        m_strip = TabStripView::create();
+        gtk_window_set_child(m_window, m_strip);
+        gtk_window_present(m_window);
+        spinUntil(
+            [&] { return gtk_widget_get_width(m_strip) == stripWidth && gtk_widget_get_mapped(m_strip); });
+        ASSERT_EQ(gtk_widget_get_width(m_strip), stripWidth);
+
+        view().setLeftInset(78);
+        view().setRightInset(8);
+        view().setLabels(
+            {"Example Domain", "A much longer title that has to be cut short somewhere", "Home"});
+        view().setCurrent(1);
+        view().onSelect = [this](std::int64_t index) {
+            m_events.push_back("select " + std::to_string(index));
+        };
+        view().onClose = [this](std::int64_t index) { m_events.push_back("close " + std::to_string(index)); };
+        view().onNew = [this] { m_events.push_back("new"); };
+        view().performWindowDrag = [this] { m_events.push_back("drag"); };
+    }
+
+    void TearDown() override {
+        if (m_window) gtk_window_destroy(m_window);
+        spinUntil([] { return false; }, std::chrono::milliseconds(20));
+    }
+
+    TabStripView& view() { return TabStripView::of(m_strip); }
+
+    Point centreOf(const Rect& rect) { return {rect.midX(), rect.midY()}; }
+
+    // Moves the pointer over a point, then presses and releases the primary button there.
+    void click(Point point, int count = 1) {
+        view().hover(point);
+        view().mouseDown(point, count);
+        view().mouseUp(point);
+    }
+
+    std::vector<std::string> takeEvents() { return std::exchange(m_events, {}); }
+
+    Picture render() {
+        spinUntil([] { return false; }, std::chrono::milliseconds(20));
+        Picture picture;
+        auto paintable = glib::adoptGRef(gtk_widget_paintable_new(m_strip));
+        GtkSnapshot* snapshot = gtk_snapshot_new();
+        gdk_paintable_snapshot(paintable.get(), snapshot, stripWidth, TabStrip::height);
+        GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+        if (!node) return picture;
+        GskRenderer* renderer = gtk_native_get_renderer(GTK_NATIVE(m_window));
+        graphene_rect_t viewport = GRAPHENE_RECT_INIT(0, 0, stripWidth, static_cast<float>(TabStrip::height));
+        picture.texture = glib::adoptGRef(gsk_renderer_render_texture(renderer, node, &viewport));
+        gsk_render_node_unref(node);
+        picture.width = gdk_texture_get_width(picture.texture.get());
+        picture.height = gdk_texture_get_height(picture.texture.get());
+        picture.bgra.resize(static_cast<std::size_t>(picture.width * picture.height * 4));
+        gdk_texture_download(picture.texture.get(), picture.bgra.data(),
+                             static_cast<gsize>(picture.width) * 4);
+        return picture;
+    }
+
+    // Keeps a rendering where a person can look at it: under $NIMB_ARTIFACTS when that is set.
+    void keep(const Picture& picture, const std::string& name) {
+        const char* directory = std::getenv("NIMB_ARTIFACTS");
+        if (!directory || !picture.texture) return;
+        std::string path = std::string(directory) + "/" + name;
+        EXPECT_TRUE(gdk_texture_save_to_png(picture.texture.get(), path.c_str())) << path;
+    }
+
+    GtkWindow* m_window = nullptr;
+    GtkWidget* m_strip = nullptr;
+    std::vector<std::string> m_events;
+};
+
+TEST_F(TabStripViewTest, isAsTallAsTheStripAndAsWideAsItIsMade) {
+    int minimum = -1;
+    int natural = -1;
+    gtk_widget_measure(m_strip, GTK_ORIENTATION_VERTICAL, -1, &minimum, &natural, nullptr, nullptr);
+    EXPECT_EQ(minimum, 38);
+    EXPECT_EQ(natural, 38);
+    gtk_widget_measure(m_strip, GTK_ORIENTATION_HORIZONTAL, -1, &minimum, &natural, nullptr, nullptr);
+    EXPECT_EQ(minimum, 0);
+    EXPECT_EQ(gtk_widget_get_height(m_strip), 38);
+
+    // The layout follows the widget's own width and the window's insets.
+    EXPECT_EQ(view().layout().width, stripWidth);
+    EXPECT_EQ(view().tabFrames(),
+              (std::vector<Rect>{{78, 0, 220, 38}, {298, 0, 220, 38}, {518, 0, 220, 38}}));
+    EXPECT_EQ(view().newFrame(), (Rect{738, 0, 30, 38}));
+}
+
+TEST_F(TabStripViewTest, chromeTypefaceIsFiraSans) {
+    std::string regular = Drawing::defaultFontsDirectory() + "/FiraSans-Regular.ttf";
+    if (!g_file_test(regular.c_str(), G_FILE_TEST_EXISTS)) GTEST_SKIP() << "the fonts were not fetched";
+    EXPECT_EQ(Drawing::family(), "Fira Sans");
+
+    PangoContext* context = gtk_widget_get_pango_context(m_strip);
+    for (bool medium : {false, true}) {
+        auto description = Drawing::font(12, medium);
+        PangoFont* loaded = pango_context_load_font(context, description.get());
+        ASSERT_TRUE(loaded);
+        PangoFontDescription* got = pango_font_describe(loaded);
+        EXPECT_STREQ(pango_font_description_get_family(got), "Fira Sans");
+        EXPECT_EQ(pango_font_description_get_weight(got), medium ? PANGO_WEIGHT_MEDIUM : PANGO_WEIGHT_NORMAL);
+        pango_font_description_free(got);
+        g_object_unref(loaded);
+    }
+    // Twelve points are twelve pixels: a line of it is about 15 high, not the 20 of 12pt at 96 dpi.
+    auto font = Drawing::font(12);
+    PangoLayout* layout = gtk_widget_create_pango_layout(m_strip, "Example");
+    pango_layout_set_font_description(layout, font.get());
+    int width = 0;
+    int height = 0;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    g_object_unref(layout);
+    EXPECT_GE(height, 13);
+    EXPECT_LE(height, 17);
+}
+
+TEST_F(TabStripViewTest, pressesOnTabsSelectAndTheirCloseBoxesClose) {
+    Rect first = *view().frame(0);
+    Rect second = *view().frame(1);
+
+    // A press anywhere on a tab but its close box selects it at once.
+    view().hover({second.x + 150, 20});
+    view().mouseDown({second.x + 150, 20}, 1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 1"}));
+    view().mouseUp({second.x + 150, 20});
+    EXPECT_TRUE(takeEvents().empty());
+
+    // Only the hovered tab shows its close box; a press there waits for the release.
+    Rect box = view().layout().closeHitArea(first);
+    Point onBox = centreOf(box);
+    EXPECT_TRUE(view().hover(onBox));
+    EXPECT_EQ(view().hovered(), 0);
+    EXPECT_TRUE(view().hoveredClose());
+    EXPECT_TRUE(view().hasCloseBox(0, first));
+    EXPECT_FALSE(view().hasCloseBox(1, second));
+    view().mouseDown(onBox, 1);
+    EXPECT_EQ(view().pressedClose(), 0);
+    EXPECT_TRUE(takeEvents().empty());
+    view().mouseUp({onBox.x + 3, onBox.y - 3});
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
+    EXPECT_EQ(view().pressedClose(), std::nullopt);
+
+    // Pressed on the box but released elsewhere: nothing, and the press is forgotten.
+    view().hover(onBox);
+    view().mouseDown(onBox, 1);
+    view().mouseUp({first.midX(), 20});
+    EXPECT_TRUE(takeEvents().empty());
+    EXPECT_EQ(view().pressedClose(), std::nullopt);
+
+    // A press on the box with no motion before it (the first event in a window) still finds it.
+    view().mouseExited();
+    view().mouseDown(onBox, 1);
+    view().mouseUp(onBox);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
+}
+
+TEST_F(TabStripViewTest, middleClickClosesTheTabUnderThePointer) {
+    view().otherMouseUp(centreOf(*view().frame(2)), 2);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2"}));
+    // Another button, or the empty strip, closes nothing.
+    view().otherMouseUp(centreOf(*view().frame(2)), 3);
+    view().otherMouseUp({900, 20}, 2);
+    EXPECT_TRUE(takeEvents().empty());
+}
+
+TEST_F(TabStripViewTest, emptyStripAndNewTabBox) {
+    // The new-tab box opens a tab with one click.
+    click(centreOf(view().newFrame()));
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+
+    // On the empty strip a single click does nothing by itself, a double click opens a tab...
+    Point empty{900, 20};
+    click(empty, 1);
+    EXPECT_TRUE(takeEvents().empty());
+    click(empty, 2);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+    // ... and so does the window's own inset, which is empty strip too.
+    click({30, 20}, 2);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+
+    // A press dragged past the threshold moves the window, once.
+    view().mouseDown(empty, 1);
+    view().mouseDragged(empty, {empty.x + 1, empty.y});
+    EXPECT_TRUE(takeEvents().empty());
+    view().mouseDragged(empty, {empty.x + 40, empty.y + 5});
+    view().mouseDragged(empty, {empty.x + 80, empty.y + 5});
+    view().mouseUp({empty.x + 80, empty.y + 5});
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"drag"}));
+    // Dragging from a tab never moves the window.
+    view().mouseDown(centreOf(*view().frame(0)), 1);
+    view().mouseDragged(centreOf(*view().frame(0)), {700, 30});
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
+}
+
+TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
+    std::vector<std::string> many;
+    for (int k = 0; k < 40; ++k)
+        many.push_back("Tab " + std::to_string(k));
+    view().setLabels(many);
+    view().setCurrent(39);
+    auto caret = view().caretFrame();
+    ASSERT_TRUE(caret);
+    EXPECT_EQ(view().hiddenTabs().front(), 0);
+    EXPECT_EQ(view().hiddenTabs().size(), 15u);
+
+    // Until the window has its list, the caret selects the first hidden tab.
+    view().mouseDown(centreOf(*caret), 1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
+
+    std::optional<Rect> anchor;
+    view().onOverflow = [&](const Rect& rect) { anchor = rect; };
+    view().mouseExited();
+    EXPECT_TRUE(view().hover(centreOf(*caret)));
+    EXPECT_TRUE(view().hoveredCaret());
+    view().mouseDown(centreOf(*caret), 1);
+    EXPECT_EQ(anchor, caret);
+    EXPECT_TRUE(takeEvents().empty());
+}
+
+TEST_F(TabStripViewTest, hoverChangesOnlyWhenSomethingElseIsUnderThePointer) {
+    Rect first = *view().frame(0);
+    EXPECT_TRUE(view().hover({first.x + 100, 20}));
+    EXPECT_FALSE(view().hover({first.x + 101, 21}));
+    EXPECT_EQ(view().hovered(), 0);
+    EXPECT_FALSE(view().hoveredClose());
+    EXPECT_TRUE(view().hover(centreOf(view().newFrame())));
+    EXPECT_EQ(view().hovered(), std::nullopt);
+    EXPECT_TRUE(view().hoveredNew());
+    view().mouseExited();
+    EXPECT_FALSE(view().hoveredNew());
+    EXPECT_EQ(view().hovered(), std::nullopt);
+}
+
+TEST_F(TabStripViewTest, closingUnderThePointerLeavesTheNextCloseBoxReady) {
+    // The window closes the tab and feeds the strip again from inside the callback.
+    std::vector<std::string> labels = view().labels();
+    view().onClose = [&](std::int64_t index) {
+        labels.erase(labels.begin() + index);
+        view().setLabels(labels);
+    };
+    Point onBox = centreOf(view().layout().closeHitArea(*view().frame(0)));
+    view().hover(onBox);
+    view().mouseDown(onBox, 1);
+    view().mouseUp(onBox);
+    ASSERT_EQ(view().labels().size(), 2u);
+    // The tab that slid under the pointer shows its close box at once.
+    EXPECT_EQ(view().hovered(), 0);
+    EXPECT_TRUE(view().hoveredClose());
+    view().mouseDown(onBox, 1);
+    view().mouseUp(onBox);
+    EXPECT_EQ(view().labels(), (std::vector<std::string>{"Home"}));
+}
+
+TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField) {
+    view().setLeftInset(78 + 90 + 8);
+    view().setGapAfterCurrent(36);
+    view().setStealth(true);
+    view().setTips({"Example Domain\nexample.org", "Long\nnews.example"});
+
+    auto frames = view().tabFrames();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0], (Rect{176, 0, 34, 38}));
+    EXPECT_EQ(frames[1], (Rect{210, 0, 420, 38}));
+    EXPECT_EQ(frames[2], (Rect{666, 0, 34, 38}));
+
+    // Tips for the icons only: the tip given, else the label.
+    auto tip = view().tooltip(centreOf(frames[0]));
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->text, "Example Domain\nexample.org");
+    EXPECT_EQ(tip->area, frames[0]);
+    EXPECT_EQ(view().tooltip(centreOf(frames[2]))->text, "Home");
+    EXPECT_EQ(view().tooltip(centreOf(frames[1])), std::nullopt);
+    EXPECT_EQ(view().tooltip({650, 20}), std::nullopt);
+
+    // The field is no tab to the pointer: a press there selects nothing.
+    view().mouseDown(centreOf(frames[1]), 1);
+    EXPECT_TRUE(takeEvents().empty());
+    view().mouseUp(centreOf(frames[1]));
+
+    // An icon's close badge closes it; the icon elsewhere selects it.
+    Point onBadge = centreOf(view().layout().closeHitArea(frames[2]));
+    view().hover(onBadge);
+    EXPECT_TRUE(view().hoveredClose());
+    view().mouseDown(onBadge, 1);
+    view().mouseUp(onBadge);
+    click({frames[0].maxX() - 3, 5});
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2", "select 0"}));
+
+    // Out of stealth, the labels are drawn and there are no tips.
+    view().setStealth(false);
+    EXPECT_EQ(view().tooltip(centreOf(*view().frame(0))), std::nullopt);
+}
+
+TEST_F(TabStripViewTest, drawsTheStrip) {
+    view().setIcons({solidIcon({220, 40, 40, 255}), {}, solidIcon({40, 200, 90, 255})});
+    view().setBottomLine(true);
+    Rect first = *view().frame(0);
+    Rect second = *view().frame(1);
+    Rect third = *view().frame(2);
+    view().hover({third.x + 150, 20});
+
+    Picture picture = render();
+    ASSERT_EQ(picture.width, stripWidth);
+    ASSERT_EQ(picture.height, 38);
+    keep(picture, "tabstrip-normal.png");
+
+    EXPECT_EQ(picture.at(30, 10), rgb(Drawing::Colours::face));
+    EXPECT_EQ(picture.at(900, 37), rgb(Drawing::Colours::line));
+    // The current tab stands on its raised ground, with its label drawn in front.
+    EXPECT_EQ(picture.at(second.maxX() - 6, 19), rgb(Drawing::Colours::raised));
+    EXPECT_GT(picture.brightIn({second.x + 36, 8, 150, 22}, 200), 20);
+    // The others' labels are drawn dimmer; the hovered one in full ink.
+    EXPECT_EQ(picture.brightIn({first.x + 36, 8, 150, 22}, 200), 0);
+    EXPECT_GT(picture.brightIn({first.x + 36, 8, 150, 22}, 100), 20);
+    EXPECT_GT(picture.brightIn({third.x + 36, 8, 150, 22}, 200), 20);
+    // The icon where there is one; the hovered tab shows its close box in the icon's place.
+    auto red = picture.at(first.x + 20, 19);
+    EXPECT_GT(red[0], 200);
+    EXPECT_LT(red[1], 60);
+    auto closeArea = view().layout().closeBox(third);
+    EXPECT_LT(picture.at(closeArea.midX(), closeArea.midY())[1], 150);
+    // A plus in the new-tab box.
+    Rect box = view().newFrame();
+    EXPECT_GT(picture.brightIn({box.midX() - 1, box.midY() - 6, 2, 12}, 100), 4);
+
+    // Hovering the close box gives it its own ground.
+    view().hover(centreOf(view().layout().closeHitArea(third)));
+    Picture hovered = render();
+    keep(hovered, "tabstrip-close-hovered.png");
+    EXPECT_EQ(hovered.at(closeArea.x + 1, closeArea.midY()), rgb(Drawing::Colours::line));
+}
+
+TEST_F(TabStripViewTest, drawsTheStealthStrip) {
+    std::vector<std::string> many;
+    std::vector<glib::GRefPtr<GdkTexture>> icons;
+    for (int k = 0; k < 30; ++k) {
+        many.push_back("Tab " + std::to_string(k));
+        icons.push_back(
+            solidIcon({static_cast<guint8>(40 + k * 7), 120, static_cast<guint8>(250 - k * 7), 255}));
+    }
+    view().setLabels(many);
+    view().setIcons(std::move(icons));
+    view().setCurrent(20);
+    view().setLeftInset(78 + 90 + 8);
+    view().setGapAfterCurrent(36);
+    view().setStealth(true);
+    view().setBottomLine(true);
+    ASSERT_TRUE(view().band().overflowing);
+    Rect field = *view().frame(20);
+    Rect neighbour = *view().frame(19);
+    view().hover(centreOf(neighbour));
+
+    Picture picture = render();
+    keep(picture, "tabstrip-stealth.png");
+    EXPECT_EQ(picture.at(field.midX(), 8), rgb(Drawing::Colours::sunken));
+    EXPECT_GT(picture.brightIn({field.x + 37, 8, field.width - 50, 22}, 200), 10);
+    // The hovered icon carries its close badge.
+    Rect badge = view().layout().closeBox(neighbour);
+    EXPECT_EQ(picture.at(badge.x + 3, badge.midY()), rgb(Drawing::Colours::line));
+
+    // A hook draws the field's contents instead of the label.
+    int drawn = 0;
+    view().drawField = [&](GtkSnapshot*, const Rect& rect) {
+        EXPECT_EQ(rect, field);
+        ++drawn;
+    };
+    gtk_widget_queue_draw(m_strip);
+    Picture hooked = render();
+    EXPECT_EQ(drawn, 1);
+    EXPECT_EQ(hooked.brightIn({field.x + 37, 8, field.width - 50, 22}, 200), 0);
+}
+
+// The widget's own event controllers, fed by real pointer events from the X server.
+TEST_F(TabStripViewTest, realPointerEventsReachTheObject) {
+    if (std::string_view(G_OBJECT_TYPE_NAME(gdk_display_get_default())) != "GdkX11Display")
+        GTEST_SKIP() << "not an X11 display";
+    glib::GUniquePtr<char> xdotool(g_find_program_in_path("xdotool"));
+    if (!xdotool) GTEST_SKIP() << "xdotool is not installed";
+    auto run = [&](const std::string& what) {
+        std::string command = std::string(xdotool.get()) + " " + what;
+        char* out = nullptr;
+        EXPECT_TRUE(g_spawn_command_line_sync(command.c_str(), &out, nullptr, nullptr, nullptr)) << command;
+        glib::GUniquePtr<char> text(out);
+        return std::string(out ? out : "");
+    };
+    auto pointer = [&](const std::string& what) { run(what); };
+    gtk_window_set_title(m_window, "nimb-tab-strip-under-test");
+    std::string window = run("search --sync --name '^nimb-tab-strip-under-test$'");
+    window = window.substr(0, window.find('\n'));
+    ASSERT_FALSE(window.empty());
+    auto at = [&](Point point) {
+        return "mousemove --window " + window + " " + std::to_string(static_cast<int>(point.x)) + " " +
+               std::to_string(static_cast<int>(point.y));
+    };
+    auto waitFor = [&](std::size_t count) {
+        spinUntil([&] { return m_events.size() >= count; }, std::chrono::seconds(3));
+        spinUntil([] { return false; }, std::chrono::milliseconds(50));
+    };
+
+    Point onTab = centreOf(*view().frame(2));
+    pointer(at(onTab) + " click 1");
+    waitFor(1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 2"}));
+    EXPECT_EQ(view().hovered(), 2);
+
+    pointer(at(onTab) + " click 2");
+    waitFor(1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2"}));
+
+    Point onBox = centreOf(view().layout().closeHitArea(*view().frame(0)));
+    pointer(at(onBox) + " click 1");
+    waitFor(1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
+
+    Point empty{900, 20};
+    pointer(at(empty) + " click --repeat 2 --delay 40 1");
+    waitFor(1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+
+    pointer(at(empty) + " mousedown 1 mousemove_relative 40 4 mousemove_relative 40 4 mouseup 1");
+    waitFor(1);
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"drag"}));
+}
+
+} // namespace
+} // namespace nimb

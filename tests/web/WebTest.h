@@ -1,0 +1,81 @@
+#pragma once
+
+// What every real-engine test starts from: a running loopback proxy serving the fixture sites, with
+// the blocklist's hosts filled into the fixtures' {{placeholders}}, and pages set up as the browser
+// sets them up.
+
+#include "ContentBlocker.h"
+#include "PageScripts.h"
+#include "ProxyServer.h"
+#include "WebPage.h"
+#include "report/NimbReport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace nimb::test {
+
+// The blocklist entries the fixtures name, by placeholder.
+inline std::map<std::string, std::string> blocklistVariables() {
+    const auto& paths = ContentBlocker::blockedPaths();
+    auto hostOf = [](const std::string& path) { return path.substr(0, path.find('/')); };
+    return {
+        {"ad", ContentBlocker::adHosts().at(0)},
+        {"ad2", ContentBlocker::adHosts().at(1)},
+        {"track", ContentBlocker::trackingHosts().at(0)},
+        {"track2", ContentBlocker::trackingHosts().at(1)},
+        {"consent", ContentBlocker::consentHosts().at(0)},
+        {"nag", ContentBlocker::nagHosts().at(0)},
+        {"path1", paths.at(0).path},
+        {"path1host", hostOf(paths.at(0).path)},
+        {"path2", paths.at(1).path},
+        {"path2host", hostOf(paths.at(1).path)},
+    };
+}
+
+class WebTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!engineAvailable()) GTEST_SKIP() << "no display: run under tools/run-headless";
+        ASSERT_TRUE(m_proxy.start());
+        m_variables = blocklistVariables();
+        m_proxy.setVariables(m_variables);
+    }
+
+    void TearDown() override { m_proxy.stop(); }
+
+    std::unique_ptr<WebPage> page(WebPage::Options options = {}) {
+        return std::make_unique<WebPage>(m_proxy, std::move(options));
+    }
+
+    // The value of a fixture placeholder.
+    const std::string& var(const std::string& name) const { return m_variables.at(name); }
+
+    // The report the browser would build from this page: the collector's text through NimbReport.
+    static NimbReport report(WebPage& page, const std::string& address = {}) {
+        auto result = page.evaluateText(PageScripts::snapshot());
+        EXPECT_TRUE(result.ran);
+        EXPECT_TRUE(result.text.has_value()) << "the collector gave no text";
+        return NimbReport::parse(result.text.value_or(""), address, "");
+    }
+
+    // The collector's text as JSON, for what the report record does not keep.
+    static nlohmann::json payload(WebPage& page) {
+        auto result = page.evaluateText(PageScripts::snapshot());
+        if (!result.text) return nullptr;
+        return nlohmann::json::parse(*result.text, nullptr, false);
+    }
+
+    static bool contains(const std::vector<std::string>& list, const std::string& value) {
+        return std::find(list.begin(), list.end(), value) != list.end();
+    }
+
+    ProxyServer m_proxy;
+    std::map<std::string, std::string> m_variables;
+};
+
+} // namespace nimb::test
