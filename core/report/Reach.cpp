@@ -35,8 +35,12 @@ std::string companiesCounted(std::int64_t n) {
 
 namespace Dossier {
 
-Reach reach(const std::vector<std::string>& blocked, const std::vector<std::string>& allowed,
-            std::string_view address) {
+namespace {
+
+// The reach of the hosts that `hosts` hands, one by one with whether it was blocked, to the visitor it
+// is given.
+template <class Hosts>
+Reach reachOf(Hosts hosts, std::string_view address) {
     std::optional<std::string> pageHost = ContentBlocker::hostOfUrl(address);
     const std::string site = Evidence::registrable(pageHost ? *pageHost : std::string());
 
@@ -52,7 +56,7 @@ Reach reach(const std::vector<std::string>& blocked, const std::vector<std::stri
     std::string_view houseName;
 
     std::string buffer;
-    auto visit = [&](const std::string& host, bool wasBlocked) {
+    auto visit = [&](std::string_view host, bool wasBlocked) {
         std::string_view domain = Evidence::registrable(host, buffer);
         if (domain == site) return; // the site itself
 
@@ -79,10 +83,7 @@ Reach reach(const std::vector<std::string>& blocked, const std::vector<std::stri
             companies.emplace(name, d);
         }
     };
-    for (const std::string& host : blocked)
-        visit(host, true);
-    for (const std::string& host : allowed)
-        visit(host, false);
+    hosts(visit);
 
     Reach result;
     result.own = static_cast<std::int64_t>(houseDomains.size());
@@ -103,9 +104,8 @@ Reach reach(const std::vector<std::string>& blocked, const std::vector<std::stri
             result.deepestWasBlocked = !gotThrough;
         }
     };
-    for (const auto& [name, d] : companies) {
-        if (d != Depth::served) count(d, reachedCompanies.contains(name), std::string(name));
-    }
+    for (const auto& [name, d] : companies)
+        count(d, reachedCompanies.contains(name), std::string(name));
     // Unidentified domains all sit at `thisPage`; among them only the first in order can name the
     // depth, so they need counting, not sorting.
     const std::pair<const std::string, bool>* first = nullptr;
@@ -124,6 +124,20 @@ Reach reach(const std::vector<std::string>& blocked, const std::vector<std::stri
         result.deepest = std::max(result.outsideDeepest, houseDepth);
     }
     return result;
+}
+
+} // namespace
+
+Reach reach(const std::vector<std::string>& blocked, const std::vector<std::string>& allowed,
+            std::string_view address) {
+    return reachOf(
+        [&](auto& visit) {
+            for (const std::string& host : blocked)
+                visit(host, true);
+            for (const std::string& host : allowed)
+                visit(host, false);
+        },
+        address);
 }
 
 Reach reach(const std::vector<std::string>& hosts, std::string_view address) {
@@ -206,14 +220,16 @@ std::string heatScaleStyle() {
 namespace NimbReportPage {
 
 Dossier::Reach reading(const NimbReport& report) {
-    std::vector<std::string> blocked;
-    blocked.reserve(report.blocked.size() + (report.blockingOn ? 0 : report.otherHosts.size()));
-    for (const NimbReport::Blocked& entry : report.blocked)
-        blocked.push_back(entry.host);
-    if (report.blockingOn) return Dossier::reach(blocked, report.otherHosts, report.address);
-    // Blocking was off: nothing was stopped.
-    blocked.insert(blocked.end(), report.otherHosts.begin(), report.otherHosts.end());
-    return Dossier::reach({}, blocked, report.address);
+    // With blocking off nothing was stopped: the blocked hosts count as allowed.
+    const bool stopped = report.blockingOn;
+    return Dossier::reachOf(
+        [&](auto& visit) {
+            for (const NimbReport::Blocked& entry : report.blocked)
+                visit(entry.host, stopped);
+            for (const std::string& host : report.otherHosts)
+                visit(host, false);
+        },
+        report.address);
 }
 
 } // namespace NimbReportPage
