@@ -15,7 +15,8 @@ using namespace nimb;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    auto engine = size > 0 ? allCases<SearchEngine>[data[0] % allCases<SearchEngine>.size()] : SearchEngine::none;
+    auto engine =
+        size > 0 ? allCases<SearchEngine>[data[0] % allCases<SearchEngine>.size()] : SearchEngine::none;
     (void)LocationBar::resolve(text, engine);
     (void)LocationBar::restingLabel(text);
     (void)LocationBar::canonical(text);
@@ -23,13 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ContentBlocker::hostOfUrl(text);
 
     auto url = Url::parse(text);
-    if (!url)
-        return 0;
+    if (!url) return 0;
 
     if (auto action = HistoryAction::fromUrl(*url)) {
         auto again = Url::parse(action->href());
-        if (!again || HistoryAction::fromUrl(*again) != action)
-            std::abort();
+        if (!again || HistoryAction::fromUrl(*again) != action) std::abort();
     }
     // A form's line breaks arrive as CR LF and are read as LF, one pair per pass, so text that holds
     // a carriage return of its own changes on the way round by design.
@@ -38,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     if (auto action = BookmarkAction::fromUrl(*url); action && !carriageReturn(*action)) {
         auto again = Url::parse(action->href());
-        if (!again || BookmarkAction::fromUrl(*again) != action)
-            std::abort();
+        if (!again || BookmarkAction::fromUrl(*again) != action) std::abort();
     }
     return 0;
 }
