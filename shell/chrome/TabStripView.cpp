@@ -35,9 +35,37 @@ void notify(const Function& function, Arguments&&... arguments) {
     call(std::forward<Arguments>(arguments)...);
 }
 
+// Counts the presses of a multiple click: another press of the same button soon enough after the
+// last, and near enough to it, adds one; anything else starts again at one.
+class ClickCounter {
+public:
+    int press(GtkWidget* widget, unsigned button, guint32 time, double x, double y) {
+        int interval = 400;
+        int distance = 5;
+        g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &interval,
+                     "gtk-double-click-distance", &distance, nullptr);
+        bool continues = m_count > 0 && button == m_button &&
+                         time - m_time <= static_cast<guint32>(interval) && std::abs(x - m_x) <= distance &&
+                         std::abs(y - m_y) <= distance;
+        m_count = continues ? m_count + 1 : 1;
+        m_button = button;
+        m_time = time;
+        m_x = x;
+        m_y = y;
+        return m_count;
+    }
+
+private:
+    int m_count = 0;
+    unsigned m_button = 0;
+    guint32 m_time = 0;
+    double m_x = 0;
+    double m_y = 0;
+};
+
 } // namespace
 
-// The GObject side: construction, the widget's virtual functions and its event controllers, each
+// The GObject side: construction, the widget's virtual functions and its event controller, each
 // forwarding to the C++ object.
 struct TabStripViewGlue {
     static TabStripView* make(GtkWidget* widget) { return new TabStripView(widget); }
@@ -59,6 +87,7 @@ struct TabStripViewGlue {
 struct _NimbTabStripView {
     GtkWidget parent_instance;
     nimb::TabStripView* view;
+    nimb::ClickCounter* clicks;
     GtkGesture* drag; // owned by the widget
 };
 
@@ -84,17 +113,28 @@ TabStripView& viewOf(gpointer widget) {
     return *NIMB_TAB_STRIP_VIEW(widget)->view;
 }
 
-void pressed(GtkGestureClick* gesture, int count, double x, double y, gpointer widget) {
-    if (gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture)) != GDK_BUTTON_PRIMARY) return;
+unsigned buttonOf(GtkGestureDrag* gesture) {
+    return gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
+}
+
+// One gesture follows every press from beginning to end, whichever the button and however far the
+// pointer travels in between; the strip counts multiple clicks itself. (A click gesture beside it
+// gives up its count when the drag gesture takes part in the same press, and gives up on a release
+// once the pointer strays.)
+void dragBegan(GtkGestureDrag* gesture, double x, double y, gpointer widget) {
+    unsigned button = buttonOf(gesture);
+    int count = NIMB_TAB_STRIP_VIEW(widget)->clicks->press(
+        GTK_WIDGET(widget), button,
+        gtk_event_controller_get_current_event_time(GTK_EVENT_CONTROLLER(gesture)), x, y);
+    if (button != GDK_BUTTON_PRIMARY) return;
     Hold hold(widget);
     viewOf(widget).mouseDown({x, y}, count);
 }
 
 void dragUpdated(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
-    if (gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture)) != GDK_BUTTON_PRIMARY) return;
     double x = 0;
     double y = 0;
-    if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
+    if (buttonOf(gesture) != GDK_BUTTON_PRIMARY || !gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
     Hold hold(widget);
     viewOf(widget).mouseDragged({x, y}, {x + dx, y + dy});
 }
@@ -103,7 +143,7 @@ void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
     double x = 0;
     double y = 0;
     if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    unsigned button = gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
+    unsigned button = buttonOf(gesture);
     Hold hold(widget);
     if (button == GDK_BUTTON_PRIMARY)
         viewOf(widget).mouseUp({x + dx, y + dy});
@@ -153,7 +193,9 @@ void disposeWidget(GObject* object) {
 }
 
 void finalizeWidget(GObject* object) {
-    delete std::exchange(NIMB_TAB_STRIP_VIEW(object)->view, nullptr);
+    NimbTabStripView* self = NIMB_TAB_STRIP_VIEW(object);
+    delete std::exchange(self->view, nullptr);
+    delete std::exchange(self->clicks, nullptr);
     G_OBJECT_CLASS(nimb_tab_strip_view_parent_class)->finalize(object);
 }
 
@@ -173,16 +215,11 @@ static void nimb_tab_strip_view_class_init(NimbTabStripViewClass* klass) {
 static void nimb_tab_strip_view_init(NimbTabStripView* self) {
     GtkWidget* widget = GTK_WIDGET(self);
     self->view = nimb::TabStripViewGlue::make(widget);
+    self->clicks = new nimb::ClickCounter;
 
-    GtkGesture* click = gtk_gesture_click_new();
-    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), 0);
-    g_signal_connect(click, "pressed", G_CALLBACK(pressed), widget);
-    gtk_widget_add_controller(widget, GTK_EVENT_CONTROLLER(click));
-
-    // Releases come through the drag gesture, which sees the end of every press however far the
-    // pointer travelled in between; a click gesture gives up once the pointer strays.
     self->drag = gtk_gesture_drag_new();
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(self->drag), 0);
+    g_signal_connect(self->drag, "drag-begin", G_CALLBACK(dragBegan), widget);
     g_signal_connect(self->drag, "drag-update", G_CALLBACK(dragUpdated), widget);
     g_signal_connect(self->drag, "drag-end", G_CALLBACK(dragEnded), widget);
     gtk_widget_add_controller(widget, GTK_EVENT_CONTROLLER(self->drag));

@@ -462,9 +462,14 @@ TEST_F(TabStripViewTest, realPointerEventsReachTheObject) {
         return std::string(out ? out : "");
     };
     auto pointer = [&](const std::string& what) { run(what); };
+    // The search runs while this loop waits for it, so the title must reach the X server first.
     gtk_window_set_title(m_window, "nimb-tab-strip-under-test");
-    std::string window = run("search --sync --name '^nimb-tab-strip-under-test$'");
-    window = window.substr(0, window.find('\n'));
+    std::string window;
+    for (int attempt = 0; attempt < 50 && window.empty(); ++attempt) {
+        spinUntil([] { return false; }, std::chrono::milliseconds(50));
+        window = run("search --name '^nimb-tab-strip-under-test$'");
+        window = window.substr(0, window.find('\n'));
+    }
     ASSERT_FALSE(window.empty());
     auto at = [&](Point point) {
         return "mousemove --window " + window + " " + std::to_string(static_cast<int>(point.x)) + " " +
