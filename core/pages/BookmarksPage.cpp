@@ -18,7 +18,7 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view start) {
 
 std::string rules() {
     const std::string sans(Typeface::sans);
-    const std::string mono(Typeface::mono);
+    const std::string mono = std::string(Typeface::mono) + "; " + std::string(Typeface::monoLigatures);
     std::string out;
     out += "; font-size:15px; margin:0; padding:40px 34px 60px 34px; }\n"
            "  .sheet { max-width:720px; margin:0 auto; }\n"
@@ -63,7 +63,8 @@ std::string rules() {
            "  .foot { display:flex; align-items:baseline; justify-content:space-between; gap:20px; "
            "margin-top:16px; flex-wrap:wrap; }\n"
            "  .facts { font-size:12px; color:#8e8e93; }\n"
-           "  .acts { display:flex; align-items:baseline; gap:8px; flex-wrap:wrap; }\n"
+           "  .acts { display:flex; align-items:baseline; justify-content:flex-end; gap:8px; flex-wrap:wrap; "
+           "margin-left:auto; }\n"
            "  .btn { display:inline-block; padding:6px 12px; font-size:12px; font-family:" +
            sans +
            "; "
@@ -73,8 +74,8 @@ std::string rules() {
            "  .btn:hover { background:#3a3a3c; }\n"
            "  .btn:active { background:#1f1f21; }\n"
            "  .btn.gone:hover { text-decoration:line-through; }\n"
-           "  .keep { opacity:0; pointer-events:none; transition:opacity .12s; }\n"
-           "  li:hover .keep, form:focus-within .keep { opacity:1; pointer-events:auto; }\n"
+           "  .keep { display:none; }\n"
+           "  li:hover .keep, form:focus-within .keep { display:inline-block; }\n"
            "  .keep.save { background:#3a3a3c; }\n"
            "  .none { color:#8e8e93; font-size:17px; padding:8px 0; text-align:center; }\n";
     return out;

@@ -30,6 +30,17 @@ struct WhenFormatter::State {
         return formatter;
     }
 
+    // A phrase in the current language. It stands first in its cell, beside "Today" and "Yesterday",
+    // so a weekday that the language writes in lower case ("jeudi", "giovedì") starts with a capital.
+    std::unique_ptr<icu::SimpleDateFormat> phrase(const char* pattern) const {
+        auto formatter = format(pattern, language);
+        if (formatter) {
+            UErrorCode status = U_ZERO_ERROR;
+            formatter->setContext(UDISPCTX_CAPITALIZATION_FOR_BEGINNING_OF_SENTENCE, status);
+        }
+        return formatter;
+    }
+
     // The local calendar day a moment falls on, as a Julian day number; none when ICU cannot tell.
     std::optional<std::int32_t> dayNumber(Date date) const {
         if (!calendar) return std::nullopt;
@@ -83,10 +94,10 @@ std::string WhenFormatter::operator()(Date date) const {
     // Whole calendar days, not 24-hour spans: something from seven days ago at 23:00, read at
     // 10:00, would otherwise be named by today's weekday.
     if (day && state.today && *state.today - *day > 6) {
-        if (!state.day) state.day = state.format("d MMM yyyy", state.language);
+        if (!state.day) state.day = state.phrase("d MMM yyyy");
         return State::written(state.day.get(), date);
     }
-    if (!state.weekday) state.weekday = state.format("EEEE HH:mm", state.language);
+    if (!state.weekday) state.weekday = state.phrase("EEEE HH:mm");
     return State::written(state.weekday.get(), date);
 }
 
@@ -117,6 +128,8 @@ std::string rules() {
            "  a.name:visited { color:#b79ce8; }\n"
            "  .addr { display:block; font-size:11px; color:#8e8e93; margin-top:2px; font-family:";
     out += Typeface::mono;
+    out += "; ";
+    out += Typeface::monoLigatures;
     out += "; word-break:break-all; }\n"
            "  .when { flex:none; font-size:11px; color:#8e8e93; white-space:nowrap; text-align:right; }\n"
            "  .acts { flex:none; white-space:nowrap; }\n"
@@ -128,7 +141,7 @@ std::string rules() {
            "  .none { color:#8e8e93; font-size:11px; padding:8px 0; }\n"
            "  .note { margin-top:20px; font-size:11px; color:#8e8e93; border-top:1px solid #3a3a3c; "
            "padding-top:12px; line-height:1.6; }\n"
-           "  code { background:#1f1f21; padding:1px 4px; }\n";
+           "  code { background:#1f1f21; padding:1px 4px; font-variant-ligatures:none; }\n";
     return out;
 }
 

@@ -30,6 +30,8 @@ std::string rules() {
            "  .stamp { display:flex; align-items:baseline; gap:8px; font-size:11px; color:#8e8e93; }\n"
            "  .from { flex:1; min-width:0; font-family:";
     out += Typeface::mono;
+    out += "; ";
+    out += Typeface::monoLigatures;
     out += "; white-space:nowrap; overflow:hidden; text-overflow:ellipsis; }\n"
            "  .from, .from:visited { color:#8e8e93; }\n"
            "  .from:hover { color:#e9e9eb; }\n"

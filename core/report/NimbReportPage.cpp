@@ -112,7 +112,7 @@ std::string scaleRules() {
 
 std::string buildPageStyle() {
     const std::string sans(Typeface::sans);
-    const std::string mono(Typeface::mono);
+    const std::string mono = std::string(Typeface::mono) + "; " + std::string(Typeface::monoLigatures);
     std::string out = frameStart();
     out += "\n  body { background:#000000; color:#e9e9eb; font-family:" + sans +
            "; font-size:15px; margin:0; padding:26px 34px 90px 34px; }\n";
@@ -127,8 +127,9 @@ std::string buildPageStyle() {
         " margin-bottom:-1px; }\n"
         "  .tab:hover, .tab.on { color:#e9e9eb; border-bottom-color:#e9e9eb; }\n"
         "  .top { text-align:center; padding-top:20px; }\n"
+        // Only a reading fills the first screen; a page without one keeps its reason near the title.
         "  @media (min-height:640px) {\n"
-        "    .top { display:flex; flex-direction:column; justify-content:center;"
+        "    .top:has(.score) { display:flex; flex-direction:column; justify-content:center;"
         " min-height:calc(100vh - 200px); }\n"
         "  }\n"
         "  h1 { font-family:" +
@@ -158,6 +159,8 @@ std::string buildPageStyle() {
         "  li:last-child { border-bottom:none; margin-bottom:0; }\n"
         "  .who { flex:1; min-width:0; overflow-wrap:anywhere; }\n"
         "  .n { font-size:12px; color:#8e8e93; white-space:nowrap; }\n"
+        // The count column of the party rows, so that the names after it line up.
+        "  .n:first-child { flex:none; min-width:10.5em; }\n"
         "  .quote { display:block; font-size:12px; color:#8e8e93; margin-top:5px; }\n"
         "  .quote b { color:#e9e9eb; font-weight:500; }\n"
         "  li .lede { display:block; font-size:17px; margin:0; }\n"
@@ -165,9 +168,10 @@ std::string buildPageStyle() {
         "  a.name:hover { text-decoration:underline; }\n"
         "  .tried { margin-top:34px; }\n"
         "  .tried li { display:block; text-align:center; padding-bottom:22px; margin-bottom:22px; }\n"
-        "  .hosts { font-family:" +
+        "  .hosts { font-size:13px; color:#8e8e93; line-height:1.9; }\n"
+        "  .hosts .names { font-family:" +
         mono +
-        "; font-size:13px; color:#8e8e93; line-height:1.9; }\n"
+        "; }\n"
         "  .keeping { display:flex; justify-content:center; align-items:center; gap:12px; flex-wrap:wrap;"
         " margin:26px 0 0 0; }\n"
         "  .was { font-size:12px; color:#8e8e93; }\n"
@@ -192,7 +196,7 @@ std::string buildPageStyle() {
         " border-radius:8px; padding:10px 13px; }\n"
         "  .q::placeholder { color:#5a5a5f; }\n"
         "  .q:focus { border-color:#8e8e93; outline:none; }\n"
-        "  .acts { display:flex; gap:8px; }\n"
+        "  .acts { display:flex; align-items:center; gap:8px; }\n"
         "  .tally { font-size:12px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 34px 0; }\n"
         "  .none { color:#8e8e93; border-top:1px solid #1f1f21; padding-top:20px; line-height:1.6; }\n"
         "  .file li { display:block; padding-bottom:30px; margin-bottom:30px; }\n"
@@ -214,7 +218,7 @@ std::string buildPageStyle() {
 
 std::string buildPanelStyle() {
     const std::string sans(Typeface::sans);
-    const std::string mono(Typeface::mono);
+    const std::string mono = std::string(Typeface::mono) + "; " + std::string(Typeface::monoLigatures);
     std::string out = frameStart();
     out +=
         "\n  body { background:transparent; color:#e9e9eb; font-family:" + sans +
@@ -340,12 +344,13 @@ std::string partiesOf(const NimbReport& report, const Entries& entries,
             std::sort(hosts.begin(), hosts.end());
             out += "  <p class=\"hosts\">";
             appendEscaped(out, dossierWords().nothingButDelivery(static_cast<std::int64_t>(list.size())));
-            out += ' ';
+            // Only the host names are set in the monospace face, not the sentence before them.
+            out += " <span class=\"names\">";
             for (std::size_t i = 0; i < hosts.size(); ++i) {
                 if (i) out += " &middot; ";
                 appendEscaped(out, hosts[i]);
             }
-            out += "</p>\n";
+            out += "</span></p>\n";
             continue;
         }
         std::stable_sort(list.begin(), list.end(), [](const Party& a, const Party& b) {

@@ -29,12 +29,18 @@ TEST_F(HistoryPageTest, whenNamesTheCalendarDayInTheGivenZone) {
         std::string_view expected;
     };
     const Case cases[] = {
-        {Language::english, 1710370800, "Today 00:00"},   {Language::english, 1710370740, "Yesterday 23:59"},
+        {Language::english, 1710370800, "Today 00:00"},
+        {Language::english, 1710370740, "Yesterday 23:59"},
         {Language::english, 1709895600, "Friday 12:00"}, // six days before
         {Language::english, 1709848800, "7 Mar 2024"}, // seven calendar days before, though not 7 x 24 hours
         {Language::english, 1710489600, "Friday 09:00"}, // tomorrow, from a clock set back
-        {Language::french, 1710370740, "Hier 23:59"},     {Language::french, 1709848800, "7 mars 2024"},
-        {Language::spanish, 1709895600, "viernes 12:00"}, {Language::italian, 1703487900, "25 dic 2023"},
+        {Language::french, 1710370740, "Hier 23:59"},
+        {Language::french, 1709848800, "7 mars 2024"},
+        // A weekday starts its cell, beside "Today" and "Yesterday": capitalised in every language.
+        {Language::french, 1709895600, "Vendredi 12:00"},
+        {Language::spanish, 1709895600, "Viernes 12:00"},
+        {Language::italian, 1709895600, "Venerdì 12:00"},
+        {Language::italian, 1703487900, "25 dic 2023"},
     };
     for (const Case& c : cases) {
         setCurrentLanguage(c.language);

@@ -233,8 +233,8 @@ TEST_F(NimbReportPageTest, partiesAreFiledByGroupInRankedOrder) {
               std::string::npos);
     EXPECT_NE(
         page.find("  <h2>Ordinary</h2>\n  <p class=\"hosts\">3 hosts sent bytes this page asked for and "
-                  "nothing else. They score nothing: fonts.googleapis.com &middot; fonts.gstatic.com "
-                  "&middot; s.yimg.com</p>\n"),
+                  "nothing else. They score nothing: <span class=\"names\">fonts.googleapis.com &middot; "
+                  "fonts.gstatic.com &middot; s.yimg.com</span></p>\n"),
         std::string::npos);
     // Who the names belong to is sourced, and the page says so last.
     EXPECT_TRUE(page.ends_with("  <div class=\"note\">" + escape(dossierWords().whereTheNamesCameFrom()) +

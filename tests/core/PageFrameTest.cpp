@@ -32,7 +32,7 @@ TEST(PageFrame, prologueIsTheSharedHeadWithTheTitleEscaped) {
         "  :root { color-scheme: dark; }\n"
         "  @font-face { font-family:\"Fira Sans\"; font-weight:400; font-style:normal;\n"
         "               src:url(nimb-asset:/FiraSans-Regular.ttf) format(\"truetype\"); }\n"
-        "  @font-face { font-family:\"Fira Sans\"; font-weight:500; font-style:normal;\n"
+        "  @font-face { font-family:\"Fira Sans\"; font-weight:500 900; font-style:normal;\n"
         "               src:url(nimb-asset:/FiraSans-Medium.ttf) format(\"truetype\"); }\n"
         "  body { background:#000000; color:#e9e9eb; font-family:\"Fira Sans\", \"Inter\", \"IBM Plex "
         "Sans\", "
