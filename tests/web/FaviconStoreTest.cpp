@@ -1,0 +1,592 @@
+// The favicon store against the loopback server: what it downloads, what it refuses to decode, what
+// it remembers, and whom it calls back.
+
+#include "FaviconStore.h"
+#include "WebTest.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace nimb::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::string_literals;
+
+struct Rgba {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    int alpha = 0;
+};
+
+// A solid image encoded as `format` ("png" or "ico").
+std::string image(int width, int height, guint32 rgba, const char* format = "png") {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
+    gdk_pixbuf_fill(pixbuf, rgba);
+    gchar* buffer = nullptr;
+    gsize size = 0;
+    gboolean saved = gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, format, nullptr, nullptr);
+    g_object_unref(pixbuf);
+    std::string bytes = saved ? std::string(buffer, size) : std::string();
+    g_free(buffer);
+    return bytes;
+}
+
+constexpr guint32 red = 0xff0000ff;
+constexpr guint32 blue = 0x0000ffff;
+
+// A PNG of noise, which does not compress: about 4 bytes for each pixel.
+std::string noise(int width, int height) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    std::uint32_t seed = 12345;
+    std::size_t size = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(pixbuf)) * height;
+    for (std::size_t i = 0; i < size; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        pixels[i] = static_cast<guchar>(seed >> 24);
+    }
+    gchar* buffer = nullptr;
+    gsize length = 0;
+    gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &length, "png", nullptr, "compression", "0", nullptr);
+    g_object_unref(pixbuf);
+    std::string bytes(buffer, length);
+    g_free(buffer);
+    return bytes;
+}
+
+std::uint32_t crc32(std::string_view data) {
+    std::uint32_t crc = 0xffffffffu;
+    for (unsigned char byte : data) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A PNG whose header says it is zero pixels wide, with a correct checksum.
+std::string zeroWidthPng() {
+    std::string png = image(16, 16, red);
+    for (int i = 16; i < 20; ++i)
+        png[static_cast<std::size_t>(i)] = '\0';
+    std::uint32_t crc = crc32(std::string_view(png).substr(12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[static_cast<std::size_t>(29 + i)] = static_cast<char>((crc >> (24 - 8 * i)) & 0xff);
+    return png;
+}
+
+// The smallest GIF: one red pixel.
+const std::string gifPixel("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\xff\xff\xff\x21\xf9\x04\x00\x00"
+                           "\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
+                           43);
+
+const std::string redSvg = "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" "
+                           "height=\"32\"><rect width=\"32\" height=\"32\" fill=\"red\"/></svg>";
+const std::string zeroSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"0\" height=\"0\"></svg>";
+const std::string errorPage = "<!doctype html><html><head><title>Not found</title></head><body>"
+                              "<svg width=\"10\" height=\"10\"></svg>Nothing here.</body></html>";
+
+// Every pixel of a texture, premultiplied, as GDK hands them out.
+std::vector<Rgba> pixels(GdkTexture* texture) {
+    int width = gdk_texture_get_width(texture);
+    int height = gdk_texture_get_height(texture);
+    std::vector<std::uint32_t> words(static_cast<std::size_t>(width) * height);
+    gdk_texture_download(texture, reinterpret_cast<guchar*>(words.data()), static_cast<gsize>(width) * 4);
+    std::vector<Rgba> out;
+    for (std::uint32_t word : words)
+        out.push_back({static_cast<int>((word >> 16) & 0xff), static_cast<int>((word >> 8) & 0xff),
+                       static_cast<int>(word & 0xff), static_cast<int>(word >> 24)});
+    return out;
+}
+
+Rgba firstPixel(GdkTexture* texture) {
+    return pixels(texture).at(0);
+}
+
+bool isRed(GdkTexture* texture) {
+    auto p = firstPixel(texture);
+    return p.red == 255 && p.green == 0 && p.blue == 0 && p.alpha == 255;
+}
+
+bool isBlue(GdkTexture* texture) {
+    auto p = firstPixel(texture);
+    return p.red == 0 && p.green == 0 && p.blue == 255 && p.alpha == 255;
+}
+
+// Spins the main loop until the condition holds (true) or the deadline passes (false).
+bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
+    auto end = Clock::now() + deadline;
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+    }
+    return true;
+}
+
+void spin(std::chrono::milliseconds duration) {
+    spinUntil([] { return false; }, duration);
+}
+
+// What a callback was given, in order.
+struct Answers {
+    std::vector<GdkTexture*> got;
+    FaviconStore::Callback record() {
+        return [this](GdkTexture* texture) { got.push_back(texture); };
+    }
+};
+
+Url url(std::string_view text) {
+    return Url::parse(text).value();
+}
+
+HttpResponse png(guint32 colour, std::chrono::milliseconds delay = 0ms) {
+    return HttpResponse{200, "image/png", {}, image(16, 16, colour), delay};
+}
+
+// ------------------------------------------------------------------------------------------------
+// Decoding and greying, without the network
+
+TEST(FaviconStoreDecode, decodesIconsAndRefusesEverythingElse) {
+    std::string big = image(300, 150, red);
+    // The signature and the header, and not one row of pixels.
+    std::string headerOnly = image(16, 16, red).substr(0, 33);
+    struct Case {
+        const char* what;
+        std::string contentType;
+        std::string body;
+        int width; // 0: no icon
+        int height;
+    };
+    const Case cases[] = {
+        {"png", "image/png", image(16, 16, red), 16, 16},
+        {"ico", "image/x-icon", image(16, 16, red, "ico"), 16, 16},
+        {"gif", "image/gif", gifPixel, 1, 1},
+        {"png labelled as bytes", "application/octet-stream", image(16, 16, red), 16, 16},
+        {"png labelled as nothing", "", image(20, 10, red), 20, 10},
+        {"svg", "image/svg+xml", redSvg, 32, 32},
+        {"large image, scaled down", "image/png", big, 128, 64},
+        {"too large to hold", "image/png", image(FaviconStore::largestImage + 1, 2, red), 0, 0},
+        {"zero-size svg", "image/svg+xml", zeroSvg, 0, 0},
+        {"zero-width png", "image/png", zeroWidthPng(), 0, 0},
+        {"png without pixels", "image/png", headerOnly, 0, 0},
+        {"empty", "image/png", "", 0, 0},
+        {"an HTML page labelled as an image", "image/png", errorPage, 0, 0},
+        {"an image labelled as an HTML page", "text/html; charset=utf-8", image(16, 16, red), 0, 0},
+        {"an image labelled as text", "text/plain", image(16, 16, red), 0, 0},
+        {"an image labelled as XHTML", "Application/XHTML+XML", image(16, 16, red), 0, 0},
+        {"JSON", "image/png", "{\"icon\": \"none\"}", 0, 0},
+        {"PNG signature then junk", "image/png", std::string("\x89PNG\r\n\x1a\n", 8) + "junkjunkjunk", 0, 0},
+    };
+    for (const auto& c : cases) {
+        auto texture = FaviconStore::decode(c.contentType, c.body);
+        if (c.width == 0) {
+            EXPECT_FALSE(texture) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(texture) << c.what;
+        EXPECT_EQ(gdk_texture_get_width(texture.get()), c.width) << c.what;
+        EXPECT_EQ(gdk_texture_get_height(texture.get()), c.height) << c.what;
+        EXPECT_TRUE(isRed(texture.get())) << c.what;
+    }
+}
+
+TEST(FaviconStoreDecode, tellsImagesByWhatTheyStartWith) {
+    struct Case {
+        std::string body;
+        std::optional<std::string_view> type;
+    };
+    const Case cases[] = {
+        {"\x89PNG\r\n\x1a\n"s, "png"},
+        {"GIF87a", "gif"},
+        {"\xFF\xD8\xFF\xE0", "jpeg"},
+        {"\0\0\1\0\1\0"s, "ico"},
+        {"\0\0\2\0\1\0"s, "ico"},
+        {"BM\x36\x04", "bmp"},
+        {"RIFF\x10\0\0\0WEBPVP8 "s, "webp"},
+        {"\xEF\xBB\xBF  <svg xmlns='http://www.w3.org/2000/svg'/>", "svg"},
+        {"<!-- made by hand -->\n<svg/>", "svg"},
+        {"<?xml version='1.0'?><html><svg/></html>", std::nullopt},
+        {"<!DOCTYPE html><svg/>", std::nullopt},
+        {"<p>plain</p>", std::nullopt},
+        {"RIFF\x10\0\0\0WAVE"s, std::nullopt},
+        {"/* XPM */", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FaviconStore::imageType("", c.body), c.type) << c.body;
+}
+
+TEST(FaviconStoreDecode, greysTheColourOutAndKeepsTheCopy) {
+    // Opaque red, half-transparent green, transparent.
+    const guchar rgba[] = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 0, 0};
+    auto bytes = glib::adoptGRef(g_bytes_new(rgba, sizeof rgba));
+    auto colour = glib::adoptGRef(gdk_memory_texture_new(3, 1, GDK_MEMORY_R8G8B8A8, bytes.get(), 12));
+
+    GdkTexture* grey = FaviconStore::grey(colour.get());
+    ASSERT_NE(grey, nullptr);
+    EXPECT_NE(grey, colour.get());
+    EXPECT_EQ(FaviconStore::grey(colour.get()), grey) << "made once";
+    ASSERT_EQ(gdk_texture_get_width(grey), 3);
+    auto greyed = pixels(grey);
+    auto original = pixels(colour.get());
+    for (std::size_t i = 0; i < greyed.size(); ++i) {
+        EXPECT_EQ(greyed[i].red, greyed[i].green) << i;
+        EXPECT_EQ(greyed[i].green, greyed[i].blue) << i;
+        EXPECT_EQ(greyed[i].alpha, original[i].alpha) << i;
+    }
+    // Each pixel keeps its luminance: red is dark, green is light, premultiplied by its alpha.
+    EXPECT_NEAR(greyed[0].red, 54, 1);
+    EXPECT_NEAR(greyed[1].red, 92, 1);
+    EXPECT_EQ(greyed[2].red, 0);
+    EXPECT_EQ(FaviconStore::grey(nullptr), nullptr);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Against the loopback server
+
+class FaviconStoreTest : public WebTest {
+protected:
+    FaviconStore::Options options(std::chrono::milliseconds timeout = 5s) {
+        FaviconStore::Options o;
+        o.proxy = m_proxy.address();
+        o.timeout = timeout;
+        return o;
+    }
+
+    // The requests the store made: it sends no user agent, the web engine always does.
+    std::vector<HttpRequest> storeRequests() const {
+        std::vector<HttpRequest> found;
+        for (auto& request : m_proxy.requests())
+            if (!request.headers.contains("user-agent")) found.push_back(request);
+        return found;
+    }
+
+    std::size_t storeCount(std::string_view address) const {
+        std::size_t n = 0;
+        for (auto& request : storeRequests())
+            n += request.url == address;
+        return n;
+    }
+};
+
+TEST_F(FaviconStoreTest, twoTabsOfOneSiteCauseOneDownload) {
+    FaviconStore store(options());
+    m_proxy.route("site.example", "/favicon.ico", [](const HttpRequest&) {
+        auto answer = png(red, 150ms);
+        answer.headers.emplace_back("Set-Cookie", "visitor=1; Path=/");
+        return answer;
+    });
+    Answers first, second, later;
+    store.icon(url("http://site.example/one"), std::nullopt, first.record());
+    store.icon(url("https://site.example/two?x=1"), "", second.record());
+    EXPECT_TRUE(store.isFetching("site.example"));
+    ASSERT_TRUE(spinUntil([&] { return !first.got.empty() && !second.got.empty(); }, 5s));
+    ASSERT_EQ(first.got.size(), 1u);
+    ASSERT_EQ(second.got.size(), 1u);
+    ASSERT_NE(first.got[0], nullptr);
+    EXPECT_EQ(first.got[0], second.got[0]);
+    EXPECT_TRUE(isRed(first.got[0]));
+    EXPECT_EQ(store.cached("site.example"), first.got[0]);
+    EXPECT_FALSE(store.isFetching("site.example"));
+
+    // At hand: answered before the call returns, with nothing sent.
+    store.icon(url("http://site.example/three"), std::nullopt, later.record());
+    EXPECT_EQ(later.got, std::vector<GdkTexture*>{first.got[0]});
+    auto sent = storeRequests();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].url, "http://site.example/favicon.ico");
+    EXPECT_EQ(sent[0].headers["accept"], "image/*");
+
+    // Another port is another site, but the cookie the first answer set is not sent to its host.
+    Answers other;
+    store.icon(url("http://site.example:8080/"), std::nullopt, other.record());
+    ASSERT_TRUE(spinUntil([&] { return !other.got.empty(); }, 5s));
+    EXPECT_NE(other.got[0], nullptr);
+    sent = storeRequests();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].url, "http://site.example:8080/favicon.ico");
+    EXPECT_FALSE(sent[1].headers.contains("cookie"));
+}
+
+TEST_F(FaviconStoreTest, anHtmlAnswerIsNoIconAndTheSiteIconIsTriedNext) {
+    FaviconStore store(options());
+    m_proxy.route("fallback.example", "/missing.png", [](const HttpRequest&) {
+        return HttpResponse{404, "text/html; charset=utf-8", {}, errorPage, {}};
+    });
+    m_proxy.route("fallback.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    // An image in the body does not make an answer labelled as a page an icon.
+    m_proxy.route("labelled.example", "/icon.png", [](const HttpRequest&) {
+        return HttpResponse{200, "text/html", {}, image(16, 16, blue), {}};
+    });
+    m_proxy.route("labelled.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+
+    struct Case {
+        const char* page;
+        const char* declared;
+    };
+    const Case cases[] = {
+        {"http://fallback.example/page", "http://fallback.example/missing.png"},
+        {"http://labelled.example/page", "http://labelled.example/icon.png"},
+    };
+    for (const auto& c : cases) {
+        Answers answers;
+        store.icon(url(c.page), c.declared, answers.record());
+        ASSERT_TRUE(spinUntil([&] { return !answers.got.empty(); }, 5s)) << c.page;
+        ASSERT_NE(answers.got[0], nullptr) << c.page;
+        EXPECT_TRUE(isRed(answers.got[0])) << c.page;
+        EXPECT_EQ(storeCount(c.declared), 1u) << c.page;
+    }
+    EXPECT_EQ(storeCount("http://fallback.example/favicon.ico"), 1u);
+    EXPECT_EQ(storeCount("http://labelled.example/favicon.ico"), 1u);
+    EXPECT_EQ(storeRequests().size(), 4u);
+}
+
+TEST_F(FaviconStoreTest, judgesEachAnswer) {
+    FaviconStore store(options());
+    std::string tooLong = noise(600, 600);
+    ASSERT_GT(tooLong.size(), FaviconStore::largestBody);
+    ASSERT_TRUE(FaviconStore::decode("image/png", tooLong)) << "the body alone would decode";
+    struct Case {
+        const char* host;
+        HttpResponse response;
+        bool icon;
+    };
+    const Case cases[] = {
+        {"ok.example", png(red), true},
+        {"notfound.example", HttpResponse{404, "image/png", {}, image(16, 16, red), {}}, false},
+        {"broken.example", HttpResponse{500, "image/png", {}, image(16, 16, red), {}}, false},
+        {"nocontent.example", HttpResponse{204, "image/png", {}, "", {}}, false},
+        {"moved.example",
+         HttpResponse{301, "text/html", {{"Location", "http://ok.example/real.png"}}, "", {}}, true},
+        {"toolong.example", HttpResponse{200, "image/png", {}, tooLong, {}}, false},
+        {"zero.example", HttpResponse{200, "image/svg+xml", {}, zeroSvg, {}}, false},
+        {"page.example", HttpResponse{200, "image/png", {}, errorPage, {}}, false},
+    };
+    m_proxy.route("ok.example", "/real.png", [](const HttpRequest&) { return png(red); });
+    for (const auto& c : cases) {
+        m_proxy.route(c.host, "/icon", [response = c.response](const HttpRequest&) { return response; });
+        Answers answers;
+        store.fetch(c.host, {url(std::string("http://") + c.host + "/icon")}, answers.record());
+        ASSERT_TRUE(spinUntil([&] { return !answers.got.empty(); }, 5s)) << c.host;
+        EXPECT_EQ(answers.got[0] != nullptr, c.icon) << c.host;
+        EXPECT_EQ(store.isMiss(c.host), !c.icon) << c.host;
+        EXPECT_EQ(store.cached(c.host) != nullptr, c.icon) << c.host;
+    }
+    EXPECT_TRUE(m_proxy.received("http://ok.example/real.png")) << "the redirect was followed";
+}
+
+TEST_F(FaviconStoreTest, aSiteWithoutIconIsNotAskedAgain) {
+    FaviconStore store(options());
+    Answers answers;
+    m_proxy.route("bare.example", "/favicon.ico", [](const HttpRequest&) {
+        return HttpResponse{404, "text/plain", {}, "no", {}};
+    });
+    store.icon(url("http://bare.example/"), std::nullopt, answers.record());
+    ASSERT_TRUE(spinUntil([&] { return !answers.got.empty(); }, 5s));
+    EXPECT_EQ(answers.got, std::vector<GdkTexture*>{nullptr});
+    EXPECT_TRUE(store.isMiss("bare.example"));
+    std::size_t sent = storeRequests().size();
+    EXPECT_EQ(sent, 1u);
+
+    // Not again, not even for an icon the page declares later, nor for another page of the site.
+    store.icon(url("http://bare.example/"), "http://bare.example/later.png", answers.record());
+    store.icon(url("https://bare.example/other"), std::nullopt, answers.record());
+    store.fetch("bare.example", {url("http://bare.example/x.png")}, answers.record());
+    spin(300ms);
+    EXPECT_EQ(answers.got.size(), 1u);
+    EXPECT_EQ(storeRequests().size(), sent);
+}
+
+TEST_F(FaviconStoreTest, anIconDeclaredDuringTheDownloadIsTriedBeforeTheSiteCountsAsBare) {
+    FaviconStore store(options());
+    m_proxy.route("late.example", "/favicon.ico", [](const HttpRequest&) {
+        return HttpResponse{404, "text/plain", {}, "no", 150ms};
+    });
+    m_proxy.route("late.example", "/late.png", [](const HttpRequest&) { return png(blue); });
+    Answers loaded, declared;
+    // The load finished before the page's message about its icon arrived.
+    store.icon(url("http://late.example/"), std::nullopt, loaded.record());
+    store.icon(url("http://late.example/"), "/relative.png", declared.record());
+    store.icon(url("http://late.example/"), "http://late.example/late.png", declared.record());
+    ASSERT_TRUE(spinUntil([&] { return !loaded.got.empty() && declared.got.size() == 2; }, 5s));
+    ASSERT_NE(loaded.got[0], nullptr);
+    EXPECT_TRUE(isBlue(loaded.got[0]));
+    EXPECT_EQ(declared.got, (std::vector<GdkTexture*>{loaded.got[0], loaded.got[0]}));
+    EXPECT_FALSE(store.isMiss("late.example"));
+    EXPECT_EQ(storeRequests().size(), 2u);
+}
+
+TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
+    FaviconStore store(options());
+    m_proxy.route("iconstore.example", "/red.png", [](const HttpRequest&) { return png(red); });
+    m_proxy.route("iconstore.example", "/blue.png", [](const HttpRequest&) { return png(blue); });
+    auto p = page();
+    const std::string address = "http://iconstore.example/swap.html";
+    ASSERT_TRUE(p->load(address));
+    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() == 1; }, 3s));
+
+    auto ask = [&](std::optional<std::string> declared) {
+        GdkTexture* got = nullptr;
+        bool answered = false;
+        store.icon(url(address), declared, [&](GdkTexture* texture) {
+            got = texture;
+            answered = true;
+        });
+        EXPECT_TRUE(spinUntil([&] { return answered; }, 5s));
+        return got;
+    };
+    GdkTexture* first = ask(p->messages().favicon[0]);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(isRed(first));
+
+    p->evaluate("var l = document.createElement('link'); l.rel = 'icon'; l.href = '/blue.png';"
+                "document.getElementById('icon').replaceWith(l); true");
+    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() == 2; }, 3s));
+    EXPECT_EQ(p->messages().favicon[1], "http://iconstore.example/blue.png");
+    GdkTexture* second = ask(p->messages().favicon[1]);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(isBlue(second));
+    EXPECT_EQ(store.cached("iconstore.example"), second);
+
+    // A tab of the site that has not heard of a declared icon yet gets the one at hand; swapping
+    // back costs nothing, and no address was downloaded twice.
+    EXPECT_EQ(ask(std::nullopt), second);
+    p->evaluate("document.querySelector('link[rel=icon]').href = '/red.png'; true");
+    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() == 3; }, 3s));
+    EXPECT_EQ(ask(p->messages().favicon[2]), first);
+    EXPECT_EQ(storeCount("http://iconstore.example/red.png"), 1u);
+    EXPECT_EQ(storeCount("http://iconstore.example/blue.png"), 1u);
+    EXPECT_EQ(storeCount("http://iconstore.example/favicon.ico"), 0u);
+
+    // A declared icon that cannot be had leaves the one at hand in place, and is not asked for again.
+    GdkTexture* kept = ask("http://iconstore.example/gone.html");
+    EXPECT_EQ(kept, first);
+    EXPECT_EQ(ask("http://iconstore.example/gone.html"), first);
+    EXPECT_EQ(storeCount("http://iconstore.example/gone.html"), 1u);
+}
+
+TEST_F(FaviconStoreTest, givesUpWhenTheServerNeverAnswers) {
+    EXPECT_EQ(FaviconStore::Options{}.timeout, std::chrono::milliseconds(8000));
+
+    // A proxy that takes the connection and never says a word.
+    int silent = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(silent, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(silent, 8), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+
+    FaviconStore::Options o;
+    o.proxy = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    o.timeout = 700ms;
+    FaviconStore store(o);
+    Answers answers;
+    auto started = Clock::now();
+    store.icon(url("http://silent.example/"), std::nullopt, answers.record());
+    ASSERT_TRUE(spinUntil([&] { return !answers.got.empty(); }, 5s));
+    auto took = Clock::now() - started;
+    EXPECT_EQ(answers.got, std::vector<GdkTexture*>{nullptr});
+    EXPECT_GE(took, 650ms);
+    EXPECT_LT(took, 3s);
+    EXPECT_TRUE(store.isMiss("silent.example"));
+    ::close(silent);
+
+    // A slow answer within the time is taken.
+    FaviconStore patient(options(1500ms));
+    m_proxy.route("slow.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 400ms); });
+    Answers slow;
+    patient.icon(url("http://slow.example/"), std::nullopt, slow.record());
+    ASSERT_TRUE(spinUntil([&] { return !slow.got.empty(); }, 5s));
+    EXPECT_NE(slow.got[0], nullptr);
+}
+
+TEST_F(FaviconStoreTest, aClosedTabIsNeverCalledBack) {
+    FaviconStore store(options());
+    m_proxy.route("tabs.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 200ms); });
+    auto closing = glib::adoptGRef(g_cancellable_new());
+    auto staying = glib::adoptGRef(g_cancellable_new());
+    Answers closed, open;
+    store.icon(url("http://tabs.example/a"), std::nullopt, closed.record(), closing.get());
+    store.icon(url("http://tabs.example/b"), std::nullopt, open.record(), staying.get());
+    g_cancellable_cancel(closing.get());
+    ASSERT_TRUE(spinUntil([&] { return !open.got.empty(); }, 5s));
+    spin(100ms);
+    EXPECT_TRUE(closed.got.empty());
+    ASSERT_NE(open.got[0], nullptr);
+    EXPECT_EQ(store.cached("tabs.example"), open.got[0]) << "the icon is kept for later tabs";
+
+    // Not even when the answer is at hand.
+    store.icon(url("http://tabs.example/a"), std::nullopt, closed.record(), closing.get());
+    store.fetch("tabs.example", {url("http://tabs.example/favicon.ico")}, closed.record(), closing.get());
+    EXPECT_TRUE(closed.got.empty());
+}
+
+TEST_F(FaviconStoreTest, aStoreThatGoesCallsNobody) {
+    m_proxy.route("gone.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 200ms); });
+    Answers answers;
+    auto store = std::make_unique<FaviconStore>(options());
+    store->icon(url("http://gone.example/"), std::nullopt, answers.record());
+    store.reset();
+    spin(500ms);
+    EXPECT_TRUE(answers.got.empty());
+}
+
+TEST_F(FaviconStoreTest, goesThroughTheProxyItIsGiven) {
+    m_proxy.route("proxied.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    m_proxy.route("later.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+
+    // The browser hands the store the proxy it gives the web engine, through the environment.
+    ::setenv("NIMB_HTTP_PROXY", m_proxy.address().c_str(), 1);
+    auto fromEnvironment = FaviconStore::Options::fromEnvironment();
+    ::unsetenv("NIMB_HTTP_PROXY");
+    EXPECT_EQ(fromEnvironment.proxy, m_proxy.address());
+    EXPECT_EQ(FaviconStore::Options::fromEnvironment().proxy, std::nullopt);
+    FaviconStore store(fromEnvironment);
+    Answers answers;
+    store.icon(url("http://proxied.example/"), std::nullopt, answers.record());
+    ASSERT_TRUE(spinUntil([&] { return !answers.got.empty(); }, 5s));
+    EXPECT_NE(answers.got[0], nullptr);
+
+    // Or told later.
+    FaviconStore told(FaviconStore::Options{std::nullopt, 2s});
+    told.setProxy(m_proxy.address());
+    Answers later;
+    told.icon(url("http://later.example/"), std::nullopt, later.record());
+    ASSERT_TRUE(spinUntil([&] { return !later.got.empty(); }, 5s));
+    EXPECT_NE(later.got[0], nullptr);
+    EXPECT_EQ(storeCount("http://later.example/favicon.ico"), 1u);
+}
+
+TEST_F(FaviconStoreTest, theGreyCopyOfAnIconIsGrey) {
+    FaviconStore store(options());
+    m_proxy.route("grey.example", "/favicon.ico", [](const HttpRequest&) { return png(blue); });
+    Answers answers;
+    store.icon(url("http://grey.example/"), std::nullopt, answers.record());
+    ASSERT_TRUE(spinUntil([&] { return !answers.got.empty(); }, 5s));
+    ASSERT_NE(answers.got[0], nullptr);
+    GdkTexture* grey = store.cached("grey.example", true);
+    ASSERT_NE(grey, nullptr);
+    EXPECT_EQ(grey, FaviconStore::grey(answers.got[0]));
+    EXPECT_TRUE(isBlue(answers.got[0])) << "the icon itself keeps its colour";
+    for (const auto& p : pixels(grey)) {
+        EXPECT_EQ(p.red, p.green);
+        EXPECT_EQ(p.green, p.blue);
+        EXPECT_NEAR(p.blue, 18, 1); // the luminance of pure blue
+        EXPECT_EQ(p.alpha, 255);
+    }
+    EXPECT_EQ(store.cached("nothing.example", true), nullptr);
+}
+
+} // namespace
+} // namespace nimb::test
