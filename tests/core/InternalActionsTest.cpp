@@ -18,12 +18,10 @@ TEST(InternalActionsTest, parsersAreAskedInTheBrowsersOrder) {
     };
     const Case cases[] = {
         {"nimb://remove?a=https%3A%2F%2Fa.example%2F", Action{BookmarkAction::remove("https://a.example/")}},
-        {"nimb://edit?a=u&n=N&s=S", Action{BookmarkAction::edit("u", "N", "S")}},
         {"nimb://press?k=find", Action{BookmarkAction::press(Shortcut::find)}},
         {"nimb://forget?a=https%3A%2F%2Fa.example%2F", Action{HistoryAction::forget("https://a.example/")}},
         {"nimb://forget-all", Action{HistoryAction::forgetAll()}},
         {"nimb://report-keep", Action{ReportAction::keep()}},
-        {"nimb://reports", Action{ReportAction::list()}},
         {"nimb://report?v=dossier&q=ad", Action{ReportAction::show(View::dossier, "ad", std::nullopt)}},
         {"nimb://report-forget?s=ID-1", Action{ReportAction::forget("ID-1")}},
         // Ordinary addresses, and nimb addresses that ask for nothing, carry no action.
@@ -31,7 +29,6 @@ TEST(InternalActionsTest, parsersAreAskedInTheBrowsersOrder) {
         {"nimb://unknown", std::nullopt},
         {"nimb:forget-all", std::nullopt},
         {"", std::nullopt},
-        {"about:blank", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(InternalActions::parse(c.address), c.expected) << c.address;

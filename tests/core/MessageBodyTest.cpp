@@ -22,10 +22,8 @@ TEST(MessageBodyTest, statusIsTextOrNothing) {
         {"http://news.example/story", "http://news.example/story"},
         {"", std::nullopt},
         {nullptr, std::nullopt},
-        {42, std::nullopt},
         {json::array({"a"}), std::nullopt},
         {json::object({{"text", "a"}}), std::nullopt},
-        {true, std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MessageBody::status(c.body), c.expected) << c.body.dump();
@@ -66,8 +64,6 @@ TEST(MessageBodyTest, blockedReadsEachKeyOnItsOwn) {
          B{std::nullopt, 3, Hosts{"a.example", "b.example"}}},
         {"empty object", json::object(), B{}},
         {"not an object", json::array({1, 2}), std::nullopt},
-        {"text", "walls", std::nullopt},
-        {"null", nullptr, std::nullopt},
         {"counts of the wrong type", {{"walls", "7"}, {"network", json::array({1})}}, B{}},
         {"hosts not a list", {{"hosts", "a.example"}}, B{}},
         {"hosts with other values",

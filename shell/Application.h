@@ -1,0 +1,132 @@
+#pragma once
+
+// The application: the one object that lives for the whole run. It starts the browser (language,
+// menu bar, tab keys, the compiled rule list, the first window), owns what every window shares (the
+// preferences, the web engine's network session and context), and carries out every menu command,
+// either on the front window or on the shared preferences for all windows.
+//
+// It is a GtkApplication with the id "net.nimb2000.Nimb": a second launch hands its addresses (or a
+// request for a new window) to the first and exits.
+
+#include "Date.h"
+#include "Language.h"
+#include "Preferences.h"
+#include "SearchEngine.h"
+#include "UserDirectories.h"
+#include "glib/GRefPtr.h"
+
+#include <gtk/gtk.h>
+#include <webkit/webkit.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nimb {
+
+class BrowserWindowController;
+class Url;
+
+class Application {
+public:
+    struct Options {
+        std::string id = "net.nimb2000.Nimb";
+        // Another instance with the same id hands its work over to this one. Off lets several
+        // applications run side by side in one process (tests).
+        bool unique = true;
+        // Where the preferences and the engine's data go; the XDG directories when none.
+        std::optional<UserDirectories> directories;
+        // Every request is sent through this proxy ("http://127.0.0.1:8123") when set; when none,
+        // NIMB_HTTP_PROXY is read instead. Only tests set either: they point the browser at a loopback
+        // server that answers for every host.
+        std::optional<std::string> httpProxy;
+        // How long an address may take to answer before its load is stopped.
+        std::chrono::milliseconds requestTimeout{std::chrono::seconds(60)};
+        // The system's preferred languages, most preferred first; g_get_language_names() when none.
+        std::optional<std::vector<std::string>> preferredLanguages;
+        // The clock; the system's when none.
+        std::function<Date()> now;
+        // The directory of the two typefaces; found next to the program when none.
+        std::optional<std::filesystem::path> fonts;
+    };
+
+    Application();
+    explicit Application(Options options);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The running application (the last one made); none before one is made and after it goes.
+    [[nodiscard]] static Application* shared();
+
+    // Runs the application to its end (the last window closed, or Quit): g_application_run.
+    int run(int argc, char** argv);
+    // Registers without running a main loop, and opens the first window as a launch would: for
+    // tests that drive the application from their own loop. False when registration failed.
+    bool launch();
+
+    [[nodiscard]] GtkApplication* gtk() const { return m_application.get(); }
+    [[nodiscard]] Preferences& preferences() { return *m_preferences; }
+    [[nodiscard]] WebKitNetworkSession* session() const { return m_session.get(); }
+    [[nodiscard]] WebKitWebContext* context() const { return m_context.get(); }
+    [[nodiscard]] Date now() const;
+    [[nodiscard]] std::chrono::milliseconds requestTimeout() const { return m_options.requestTimeout; }
+    // Why the preferences could not be kept on disk this run; none when they are.
+    [[nodiscard]] const std::optional<std::string>& storeProblem() const { return m_storeProblem; }
+    // Takes the store problem for the status line, once: the first page to finish loading shows it.
+    std::optional<std::string> takeStoreProblemForStatus();
+
+    // The window commands go to: the first open window that is active, else the last one opened.
+    [[nodiscard]] BrowserWindowController* front() const;
+
+    // Opens a new window on an address, or on the home page, and shows it.
+    BrowserWindowController& openWindow(const std::optional<Url>& address);
+
+    // Carries out a menu command by its action name, as the menu item or accelerator would.
+    void activate(const std::string& action, const std::optional<std::string>& target = std::nullopt);
+    // Brings the menus' check marks and enabled states up to date now. (They are also brought up to
+    // date on the next turn of the main loop after anything that may change them.)
+    void validate();
+    void scheduleValidate();
+
+    // The commands that concern every window.
+    void chooseLanguage(Language language);
+    void chooseEngine(SearchEngine engine);
+    void toggleJavaScript();
+    void toggleBlocking();
+    void toggleForgetStorage();
+    void toggleRememberHistory();
+    void toggleLinksOnlySearch();
+    void toggleNimbReport();
+
+    // The tab keys of one window's key presses; true when the key was used.
+    bool handleTabKey(BrowserWindowController& window, guint keyval, GdkModifierType state);
+
+private:
+    void startup();
+    void openAddresses(const std::vector<std::string>& addresses);
+    void openStore();
+    void makeEngine();
+    void installActions();
+    void buildMenu();
+    void installStyle();
+    void run(const std::string& action, GVariant* parameter);
+    void forEachWindow(const std::function<void(BrowserWindowController&)>& each);
+
+    Options m_options;
+    glib::GRefPtr<GtkApplication> m_application;
+    std::unique_ptr<Preferences> m_preferences;
+    glib::GRefPtr<WebKitNetworkSession> m_session;
+    glib::GRefPtr<WebKitWebContext> m_context;
+    glib::GRefPtr<GCancellable> m_cancellable;
+    std::optional<std::string> m_storeProblem;
+    bool m_storeProblemShown = false;
+    bool m_started = false;
+    guint m_validateSource = 0;
+};
+
+} // namespace nimb

@@ -1,0 +1,176 @@
+#include "Menus.h"
+
+#include "Language.h"
+#include "SearchEngine.h"
+
+namespace nimb::Menus {
+
+namespace {
+
+Entry item(std::string title, std::string action, std::string accelerator = {}) {
+    return {Entry::Kind::item, std::move(title), std::move(action), std::nullopt, std::move(accelerator), {}};
+}
+
+Entry chooser(std::string title, std::string action, std::string_view target) {
+    return {Entry::Kind::item, std::move(title), std::move(action), std::string(target), {}, {}};
+}
+
+Entry separator() {
+    return {Entry::Kind::separator, {}, {}, std::nullopt, {}, {}};
+}
+
+Entry submenu(std::string title, std::vector<Entry> children) {
+    return {Entry::Kind::submenu, std::move(title), {}, std::nullopt, {}, std::move(children)};
+}
+
+void collect(const std::vector<Entry>& entries, std::vector<std::pair<std::string, std::string>>& out) {
+    for (const auto& entry : entries) {
+        if (entry.kind == Entry::Kind::submenu) collect(entry.children, out);
+        if (entry.kind == Entry::Kind::item && !entry.accelerator.empty())
+            out.emplace_back(entry.action, entry.accelerator);
+    }
+}
+
+GMenu* build(const std::vector<Entry>& entries) {
+    GMenu* menu = g_menu_new();
+    GMenu* section = g_menu_new();
+    auto closeSection = [&] {
+        if (g_menu_model_get_n_items(G_MENU_MODEL(section)) > 0)
+            g_menu_append_section(menu, nullptr, G_MENU_MODEL(section));
+        g_object_unref(section);
+        section = g_menu_new();
+    };
+    for (const auto& entry : entries) {
+        switch (entry.kind) {
+        case Entry::Kind::separator:
+            closeSection();
+            break;
+        case Entry::Kind::submenu: {
+            GMenu* child = build(entry.children);
+            g_menu_append_submenu(section, entry.title.c_str(), G_MENU_MODEL(child));
+            g_object_unref(child);
+            break;
+        }
+        case Entry::Kind::item: {
+            std::string detailed = "app." + entry.action;
+            GMenuItem* menuItem = g_menu_item_new(entry.title.c_str(), nullptr);
+            if (entry.target)
+                g_menu_item_set_action_and_target_value(menuItem, detailed.c_str(),
+                                                        g_variant_new_string(entry.target->c_str()));
+            else
+                g_menu_item_set_detailed_action(menuItem, detailed.c_str());
+            if (!entry.accelerator.empty())
+                g_menu_item_set_attribute(menuItem, "accel", "s", entry.accelerator.c_str());
+            g_menu_append_item(section, menuItem);
+            g_object_unref(menuItem);
+            break;
+        }
+        }
+    }
+    closeSection();
+    g_object_unref(section);
+    return menu;
+}
+
+} // namespace
+
+std::vector<Entry> bar() {
+    const Vocabulary& w = words();
+
+    std::vector<Entry> engines;
+    for (SearchEngine engine : allCases<SearchEngine>)
+        engines.push_back(chooser(displayName(engine), "chooseEngine", rawValue(engine)));
+    std::vector<Entry> languages;
+    for (Language language : allCases<Language>)
+        languages.push_back(chooser(std::string(endonym(language)), "chooseLanguage", rawValue(language)));
+
+    // "Hide" has no meaning outside the Mac's application menu, so it is not here.
+    Entry application = submenu(applicationName, {
+                                                     item(w.about(applicationName), "about"),
+                                                     separator(),
+                                                     submenu(w.searchEngineMenu(), std::move(engines)),
+                                                     submenu(w.languageMenu(), std::move(languages)),
+                                                     separator(),
+                                                     item(w.quit(applicationName), "quit", "<Control>q"),
+                                                 });
+
+    Entry file = submenu(w.fileMenu(), {
+                                           item(w.newTab(), "newTab", "<Control>t"),
+                                           item(w.newWindow(), "newWindow", "<Control>n"),
+                                           item(w.openLocation(), "openLocation", "<Control>l"),
+                                           separator(),
+                                           submenu(w.settings(),
+                                                   {
+                                                       item(w.history(), "showHistory", "<Control>y"),
+                                                       separator(),
+                                                       item(w.rememberHistory(), "toggleRememberHistory"),
+                                                       item(w.clearHistoryMenu(), "clearHistory"),
+                                                   }),
+                                           separator(),
+                                           item(w.printPage(), "printPage", "<Control>p"),
+                                           separator(),
+                                           item(w.closeTab(), "closeTab", "<Control>w"),
+                                           item(w.closeWindow(), "closeWindow", "<Control><Shift>w"),
+                                       });
+
+    Entry edit = submenu(w.editMenu(), {
+                                           item(w.cut(), "cut", "<Control>x"),
+                                           item(w.copy(), "copy", "<Control>c"),
+                                           item(w.paste(), "paste", "<Control>v"),
+                                           item(w.selectAll(), "selectAll", "<Control>a"),
+                                           separator(),
+                                           item(w.findInPage(), "findInPage", "<Control>f"),
+                                           item(w.findNext(), "findNext", "<Control>g"),
+                                           item(w.findPrevious(), "findPrevious", "<Control><Shift>g"),
+                                       });
+
+    Entry view = submenu(w.viewMenu(), {
+                                           item(w.stealth(), "toggleStealth", "<Control><Shift>s"),
+                                           separator(),
+                                           item(w.javaScript(), "toggleJS", "<Control>j"),
+                                           item(w.blockAds(), "toggleBlocking", "<Control>k"),
+                                           item(w.forgetLocalStorage(), "toggleForgetStorage"),
+                                           item(w.linksOnly(), "toggleLinksOnlySearch"),
+                                           separator(),
+                                           item(w.nimbReport(), "nimbReport", "<Control>i"),
+                                           item(w.savedReports(), "savedReports", "<Control><Shift>i"),
+                                           item(w.recordReports(), "toggleNimbReport"),
+                                           separator(),
+                                           item(w.addBookmark(), "addBookmark", "<Control>d"),
+                                           item(w.bookmarks(), "showBookmarks", "<Control>b"),
+                                           item(w.addToMarginalia(), "addToMarginalia", "<Control><Shift>m"),
+                                           item(w.marginalia(), "showMarginalia", "<Control>m"),
+                                       });
+
+    Entry go = submenu(w.goMenu(), {
+                                       item(w.back(), "goBack", "<Control>bracketleft"),
+                                       item(w.forward(), "goForward", "<Control>bracketright"),
+                                       item(w.reload(), "reloadPage", "<Control>r"),
+                                       item(w.stop(), "stopLoading", "<Control>period"),
+                                       separator(),
+                                       item(w.home(), "goHome", "<Control><Shift>h"),
+                                       separator(),
+                                       item(w.nextTab(), "nextTab", "<Control><Shift>braceright"),
+                                       item(w.previousTab(), "previousTab", "<Control><Shift>braceleft"),
+                                   });
+
+    return {std::move(application), std::move(file), std::move(edit), std::move(view), std::move(go)};
+}
+
+std::vector<std::pair<std::string, std::string>> accelerators(const std::vector<Entry>& menus) {
+    std::vector<std::pair<std::string, std::string>> out;
+    collect(menus, out);
+    return out;
+}
+
+GMenuModel* model(const std::vector<Entry>& menus) {
+    GMenu* menubar = g_menu_new();
+    for (const auto& menu : menus) {
+        GMenu* child = build(menu.children);
+        g_menu_append_submenu(menubar, menu.title.c_str(), G_MENU_MODEL(child));
+        g_object_unref(child);
+    }
+    return G_MENU_MODEL(menubar);
+}
+
+} // namespace nimb::Menus

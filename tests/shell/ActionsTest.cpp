@@ -1,0 +1,280 @@
+// What the browser's own pages ask for through their links and forms, and the questions asked first;
+// the records changed from the menus; the language switch.
+
+#include "ShellTest.h"
+
+#include "Bookmarks.h"
+#include "History.h"
+#include "report/ReportAction.h"
+
+namespace nimb::test {
+namespace {
+
+const std::string fixture = "http://browse.example/";
+const std::string kept = "http://kept.example/";
+
+class ActionsTest : public ShellTest {
+protected:
+    // Follows the link of the generated page in the tab whose address is `href`, as a click does.
+    bool follow(Tab& in, const std::string& href) {
+        auto clicked =
+            evaluate(in, "(function (h) { var a = Array.prototype.find.call(document.links, "
+                         "function (l) { return l.getAttribute('href') === h; }); if (!a) return false; "
+                         "a.click(); return true; })(" +
+                             nlohmann::json(href).dump() + ")");
+        return clicked == true;
+    }
+
+    bool show(const char* action, std::string_view page) {
+        app().activate(action);
+        return waitUntil([&] { return tab().localPage == std::string(page); }) && waitForLoad(tab());
+    }
+
+    std::string html(Tab& in) {
+        auto text = evaluate(in, "document.body.innerHTML");
+        return text && text->is_string() ? text->get<std::string>() : "";
+    }
+};
+
+TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(
+        waitUntil([&] { return prefs().history().size() == 1 && prefs().history().front().title != ""; }));
+    ASSERT_TRUE(visit("http://browse.example/second.html"));
+    ASSERT_TRUE(waitUntil([&] { return prefs().history().size() == 2; }));
+    ASSERT_TRUE(show("showHistory", LocationBar::aboutHistory));
+
+    ASSERT_TRUE(follow(tab(), HistoryAction::forget(fixture).href()));
+    ASSERT_TRUE(waitUntil([&] { return prefs().history().size() == 1; }));
+    EXPECT_EQ(window().status(), "Forgotten: Browse fixture");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(html(tab()).find("browse.example/\""), std::string::npos) << "the page was drawn again";
+
+    ASSERT_TRUE(follow(tab(), HistoryAction::forgetAll().href()));
+    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
+    EXPECT_EQ(dialogText(dialog()), "Clear History?");
+    EXPECT_EQ(dialogText(dialog(), "secondary-text"), "1 pages will be forgotten, and the Location: bar will "
+                                                      "have nothing left to finish your typing with.");
+    answer(dialog(), false);
+    pump(100ms);
+    EXPECT_EQ(prefs().history().size(), 1u);
+
+    ASSERT_TRUE(follow(tab(), HistoryAction::forgetAll().href()));
+    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
+    answer(dialog(), true);
+    ASSERT_TRUE(waitUntil([&] { return prefs().history().empty(); }));
+    EXPECT_EQ(window().status(), "Cleared history: 1 forgotten.");
+}
+
+TEST_F(ActionsTest, clearHistoryWithNothingToClear) {
+    app().validate();
+    EXPECT_FALSE(g_action_group_get_action_enabled(G_ACTION_GROUP(app().gtk()), "clearHistory"))
+        << "the menu item is off while there is nothing to clear";
+    window().clearHistory(); // as the history page's button asks
+    EXPECT_EQ(window().status(), "Nothing to clear.");
+    EXPECT_EQ(dialog(), nullptr);
+}
+
+TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
+    prefs().addBookmark(Bookmark{"Plain", "http://plain.example/", true, {}});
+    prefs().addBookmark(Bookmark{"Kept", kept, false, {}});
+    ASSERT_TRUE(prefs().addNote("Something worth keeping", kept, "Kept", Date{1}));
+    ASSERT_TRUE(prefs().addNote("And another", kept, "Kept", Date{2}));
+    ASSERT_TRUE(show("showBookmarks", LocationBar::aboutBookmarks));
+
+    ASSERT_TRUE(follow(tab(), BookmarkAction::remove("http://plain.example/").href()));
+    ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().size() == 1; }));
+    EXPECT_EQ(dialog(), nullptr);
+    EXPECT_EQ(window().status(), "Removed bookmark: Plain");
+    ASSERT_TRUE(waitForLoad(tab()));
+
+    ASSERT_TRUE(follow(tab(), BookmarkAction::remove(kept).href()));
+    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
+    EXPECT_EQ(dialogText(dialog()), "Remove Kept?");
+    EXPECT_EQ(dialogText(dialog(), "secondary-text"), "The 2 notes you kept in its margin go with it.");
+    answer(dialog(), false);
+    pump(100ms);
+    EXPECT_EQ(prefs().bookmarks().size(), 1u);
+    EXPECT_EQ(prefs().notes().size(), 2u);
+
+    ASSERT_TRUE(follow(tab(), BookmarkAction::remove(kept).href()));
+    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
+    answer(dialog(), true);
+    ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().empty(); }));
+    EXPECT_TRUE(prefs().notes().empty());
+    EXPECT_EQ(window().status(), "Removed bookmark: Kept \u2014 and the 2 notes in its margin.");
+}
+
+TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
+    prefs().addBookmark(Bookmark{"Kept", kept, false, {}});
+    ASSERT_TRUE(show("showBookmarks", LocationBar::aboutBookmarks));
+    ASSERT_TRUE(evaluate(tab(),
+                         "var f = document.forms[0]; f.elements.n.value = 'Renamed';"
+                         "f.elements.s.value = 'Why it matters'; f.querySelector('.save').click(); true"));
+    ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().front().name == "Renamed"; }));
+    EXPECT_EQ(prefs().bookmarks().front().summary, "Why it matters");
+    EXPECT_EQ(window().status(), "Saved: Renamed");
+
+    ASSERT_TRUE(waitForLoad(tab()));
+    ASSERT_TRUE(follow(tab(), BookmarkAction::addToToolbar(kept).href()));
+    ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().front().onToolbar; }));
+    EXPECT_EQ(window().status(), "Added to the Personal Toolbar: Renamed");
+    ASSERT_TRUE(waitForLoad(tab()));
+    ASSERT_TRUE(follow(tab(), BookmarkAction::removeFromToolbar(kept).href()));
+    ASSERT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
+    EXPECT_EQ(window().status(), "Off the Personal Toolbar, still bookmarked: Renamed");
+
+    // An address no bookmark has changes nothing.
+    ASSERT_TRUE(waitForLoad(tab()));
+    ASSERT_TRUE(evaluate(
+        tab(), "location.href = " +
+                   nlohmann::json(BookmarkAction::edit("http://none.example/", "x", "y").href()).dump() +
+                   "; true"));
+    ASSERT_TRUE(waitUntil([&] { return window().status() == "Nothing to change."; }));
+}
+
+TEST_F(ActionsTest, selectedTextGoesIntoTheMargin) {
+    app().validate();
+    EXPECT_FALSE(g_action_group_get_action_enabled(G_ACTION_GROUP(app().gtk()), "addToMarginalia"));
+    window().addToMarginalia(); // as the page's context menu asks
+    EXPECT_EQ(window().status(), "Nothing here to bookmark.") << "the home page has no margin";
+
+    ASSERT_TRUE(visit(fixture));
+    app().activate("addToMarginalia");
+    ASSERT_TRUE(waitUntil([&] { return window().status() == "Select something on the page first."; }));
+    EXPECT_TRUE(prefs().notes().empty());
+
+    ASSERT_TRUE(evaluate(
+        tab(), "var r = document.createRange(); r.selectNodeContents(document.getElementById('words'));"
+               "getSelection().removeAllRanges(); getSelection().addRange(r); true"));
+    app().activate("addToMarginalia");
+    ASSERT_TRUE(waitUntil([&] { return prefs().notes().size() == 1; }));
+    EXPECT_EQ(prefs().notes().front().text, "Words worth keeping in the margin.");
+    EXPECT_EQ(window().status(), "Kept in the margin: Words worth keeping in the margin.");
+    // The note needed a home: the page was bookmarked for it.
+    ASSERT_EQ(prefs().bookmarks().size(), 1u);
+    EXPECT_EQ(prefs().bookmarks().front().address, fixture);
+    EXPECT_TRUE(window().marginOpen());
+
+    // A note struck out from one of the browser's own pages.
+    ASSERT_TRUE(show("showBookmarks", LocationBar::aboutBookmarks));
+    std::string id = prefs().notes().front().id;
+    ASSERT_TRUE(evaluate(
+        tab(), "location.href = " + nlohmann::json(BookmarkAction::forgetNote(fixture, id).href()).dump() +
+                   "; true"));
+    ASSERT_TRUE(waitUntil([&] { return prefs().notes().empty(); }));
+    EXPECT_EQ(window().status(), "Struck out of the margin.");
+}
+
+TEST_F(ActionsTest, keptReportsAreShownAndForgottenFromTheirPage) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    app().activate("nimbReport");
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+
+    // The dossier view of the same report, from its tab on the page.
+    ASSERT_TRUE(follow(tab(), ReportAction::show(NimbReportPage::View::dossier, "", std::nullopt).href()));
+    ASSERT_TRUE(waitUntil(
+        [&] { return tab().reportPage && tab().reportPage->view == NimbReportPage::View::dossier; }));
+    ASSERT_TRUE(waitForLoad(tab()));
+
+    ASSERT_TRUE(evaluate(tab(), "location.href = 'nimb://report-keep'; true"));
+    ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().size() == 1; }));
+    EXPECT_EQ(tab().reportPage->view, NimbReportPage::View::dossier) << "keeping stays in the view it was in";
+    std::string id = prefs().savedReports().front().id;
+
+    ASSERT_TRUE(show("savedReports", LocationBar::aboutReports));
+    ASSERT_TRUE(follow(tab(), ReportAction::show(NimbReportPage::View::overview, "", id).href()));
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(tab().reportPage->saved, id);
+
+    ASSERT_TRUE(follow(tab(), ReportAction::forget(id).href()));
+    ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().empty(); }));
+    EXPECT_EQ(window().status(), "Forgotten: the report for browse.example.");
+    EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReports); }));
+}
+
+TEST_F(ActionsTest, rememberHistoryFlipsOnceForEveryWindow) {
+    app().activate("newWindow");
+    ASSERT_EQ(BrowserWindowController::open().size(), 2u);
+    ASSERT_TRUE(prefs().rememberHistory());
+    app().activate("toggleRememberHistory");
+    EXPECT_FALSE(prefs().rememberHistory());
+    EXPECT_EQ(window(0).status(), "No longer writing history down.");
+    EXPECT_EQ(window(1).status(), "No longer writing history down.");
+
+    ASSERT_TRUE(visit(fixture, &window(1)));
+    pump(200ms);
+    EXPECT_TRUE(prefs().history().empty());
+}
+
+TEST_F(ActionsTest, switchingTheLanguageRewordsEverythingOpen) {
+    ASSERT_TRUE(show("showHistory", LocationBar::aboutHistory));
+    app().activate("newTab"); // the home page
+    ASSERT_TRUE(waitForLoad(tab()));
+    const Vocabulary& french = words(Language::french);
+
+    app().activate("chooseLanguage", "fr");
+    EXPECT_EQ(currentLanguage(), Language::french);
+    EXPECT_EQ(prefs().language(), Language::french);
+    EXPECT_EQ(window().status(), french.nowSpeaking());
+    ASSERT_TRUE(waitForLoad(*window().tabs().at(0)));
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_TRUE(waitUntil([&] { return pageText(tab()).find(french.recent()) != std::string::npos; }));
+    EXPECT_TRUE(waitUntil([&] {
+        return pageText(*window().tabs().at(0)).find(french.nothingRecorded()) != std::string::npos;
+    }));
+    // The menu bar is the French one.
+    GMenuModel* bar = gtk_application_get_menubar(app().gtk());
+    char* label = nullptr;
+    g_menu_model_get_item_attribute(bar, 1, G_MENU_ATTRIBUTE_LABEL, "s", &label);
+    EXPECT_EQ(std::string(label ? label : ""), french.fileMenu());
+    g_free(label);
+    // The status line stays with what the switch said, while the pages are drawn again.
+    pump(200ms);
+    EXPECT_EQ(window().status(), french.nowSpeaking());
+
+    // Choosing the language already spoken changes nothing.
+    window().setStatus("unchanged");
+    app().activate("chooseLanguage", "fr");
+    EXPECT_EQ(window().status(), "unchanged");
+    EXPECT_EQ(gtk_application_get_menubar(app().gtk()), bar);
+}
+
+class PreferredLanguageTest : public ShellTest {
+protected:
+    void configure() override {
+        m_options.preferredLanguages = std::vector<std::string>{"de_DE.UTF-8", "de", "it_IT", "C"};
+    }
+};
+
+TEST_F(PreferredLanguageTest, startsInTheFirstSystemLanguageItSpeaks) {
+    EXPECT_EQ(currentLanguage(), Language::italian);
+    EXPECT_EQ(prefs().language(), std::nullopt) << "the system's choice is not written back";
+}
+
+class StoreProblemTest : public ShellTest {
+protected:
+    void configure() override {
+        // A data directory that cannot be made: the preferences cannot be opened at all.
+        m_options.directories = UserDirectories{"/proc/nimb-cannot-be-here", m_profile->file("cache")};
+    }
+};
+
+TEST_F(StoreProblemTest, theBrowserRunsInMemoryAndSaysSoInTheFirstWindow) {
+    ASSERT_TRUE(app().storeProblem());
+    EXPECT_NE(window().status().find("/proc/nimb-cannot-be-here/preferences.sqlite"), std::string::npos)
+        << window().status();
+    prefs().addBookmark(Bookmark{"Kept", kept, false, {}});
+    EXPECT_EQ(prefs().bookmarks().size(), 1u);
+    app().activate("newWindow");
+    ASSERT_EQ(BrowserWindowController::open().size(), 2u);
+    ASSERT_TRUE(waitForLoad(*window(1).currentTab()));
+    EXPECT_EQ(window(1).status().find("preferences.sqlite"), std::string::npos)
+        << "only the first window says it";
+}
+
+} // namespace
+} // namespace nimb::test

@@ -1,0 +1,255 @@
+// The road of a page visit, end to end in the real application: typing an address, the page loading
+// under the rule list, the status line, history, bookmarks, and the site report.
+
+#include "ShellTest.h"
+
+#include "SearchEngine.h"
+#include "report/Dossier.h"
+
+#include <cerrno>
+
+namespace nimb::test {
+namespace {
+
+class BrowseTest : public ShellTest {};
+
+const std::string fixture = "http://browse.example/";
+
+TEST_F(BrowseTest, startsOnTheHomePageInOneWindow) {
+    EXPECT_EQ(BrowserWindowController::open().size(), 1u);
+    EXPECT_EQ(window().tabs().size(), 1u);
+    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
+    EXPECT_EQ(tab().viewAddress(), "about:blank");
+    EXPECT_EQ(window().fullAddress(), LocationBar::aboutHome);
+    EXPECT_STREQ(gtk_window_get_title(window().window()), "The NIMB 2000");
+    EXPECT_NE(pageText(tab()).find(words().recent()), std::string::npos);
+}
+
+TEST_F(BrowseTest, typedAddressLoadsAndTheStatusLineCountsWhatWasBlocked) {
+    ASSERT_TRUE(visit(fixture));
+    EXPECT_FALSE(tab().localPage);
+    EXPECT_EQ(window().fullAddress(), fixture);
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << window().status();
+    EXPECT_FALSE(m_proxy.receivedHost(var("namedAd")));
+    EXPECT_FALSE(m_proxy.receivedHost(var("namedTrack")));
+    EXPECT_EQ(tab().network, 2);
+    EXPECT_STREQ(gtk_window_get_title(window().window()), "Browse fixture - The NIMB 2000");
+    // At rest the field shows the short form of the address.
+    GtkWidget* field = window().chrome().locationField();
+    gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
+    pump(50ms);
+    EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(field)), "http://browse.example");
+}
+
+TEST_F(BrowseTest, theVisitIsRecordedAndTheHomePageListsIt) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitUntil([&] { return !prefs().history().empty(); }));
+    auto history = prefs().history();
+    EXPECT_EQ(history.front().address, fixture);
+    EXPECT_TRUE(waitUntil([&] { return prefs().history().front().title == "Browse fixture"; }));
+
+    type("about:home");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
+    EXPECT_NE(pageText(tab()).find("browse.example"), std::string::npos);
+}
+
+TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitUntil([&] { return tab().pageTitle() == "Browse fixture"; }));
+    app().activate("addBookmark");
+    ASSERT_EQ(prefs().bookmarks().size(), 1u);
+    EXPECT_EQ(prefs().bookmarks().front().name, "Browse fixture");
+    EXPECT_FALSE(prefs().bookmarks().front().onToolbar);
+    EXPECT_EQ(window().status(), "Added bookmark: Browse fixture");
+
+    app().activate("addBookmark");
+    EXPECT_EQ(window().status(), "Already bookmarked: Browse fixture");
+    EXPECT_EQ(prefs().bookmarks().size(), 1u);
+
+    app().activate("showBookmarks");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutBookmarks));
+    auto html = evaluate(tab(), "document.body.innerHTML");
+    ASSERT_TRUE(html && html->is_string());
+    EXPECT_NE(html->get<std::string>().find("Browse fixture"), std::string::npos);
+    // The command's message outlasts the page it brought up.
+    EXPECT_EQ(window().status(), "Already bookmarked: Browse fixture");
+}
+
+TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    Tab& page = tab();
+
+    app().activate("nimbReport");
+    ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(waitForLoad(page));
+    ASSERT_TRUE(page.reported);
+    EXPECT_FALSE(page.reported->reason);
+    std::string text = pageText(page);
+    for (const auto& host : {var("namedAd"), var("namedTrack")}) {
+        const auto* entry = Dossier::entryForHost(host);
+        ASSERT_TRUE(entry) << host;
+        EXPECT_NE(text.find(entry->company.name), std::string::npos) << entry->company.name;
+    }
+    auto expected = Dossier::reach({var("namedAd"), var("namedTrack")}, {}, fixture).score();
+    auto score = evaluate(page, "document.querySelector('.score .num').textContent");
+    ASSERT_TRUE(score);
+    EXPECT_EQ(*score, std::to_string(expected));
+
+    // Asking again while the report shows changes nothing.
+    app().activate("nimbReport");
+    pump(100ms);
+    EXPECT_EQ(page.localPage, std::string(LocationBar::aboutReport));
+
+    // "Keep this report", pressed on the page.
+    ASSERT_TRUE(evaluate(page, "document.querySelector('a[href=\"nimb://report-keep\"]').click(), true"));
+    ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().size() == 1; }));
+    EXPECT_EQ(prefs().savedReports().front().address, fixture);
+    EXPECT_EQ(window().status(), "Kept the report for browse.example.");
+
+    type("about:reports");
+    ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReports); }));
+    ASSERT_TRUE(waitForLoad(page));
+    EXPECT_NE(pageText(page).find("browse.example"), std::string::npos);
+}
+
+TEST_F(BrowseTest, reportsThatCannotBeMadeSayWhy) {
+    // On one of the browser's own pages.
+    app().activate("nimbReport");
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(tab().reported);
+    EXPECT_EQ(tab().reported->reason, NimbReportPage::Unavailable::localPage);
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_NE(pageText(tab()).find(words().unavailableLine(NimbReportPage::Unavailable::localPage)),
+              std::string::npos);
+
+    // With recording off, no script is asked.
+    app().activate("toggleNimbReport");
+    ASSERT_FALSE(prefs().nimbReportEnabled());
+    ASSERT_TRUE(visit(fixture));
+    app().activate("nimbReport");
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    EXPECT_EQ(tab().reported->reason, NimbReportPage::Unavailable::recordingOff);
+
+    // Keeping a report with a reason keeps nothing.
+    ASSERT_TRUE(waitForLoad(tab()));
+    window().keepReport(tab());
+    EXPECT_EQ(window().status(), "There is no report here to keep.");
+    EXPECT_TRUE(prefs().savedReports().empty());
+}
+
+TEST_F(BrowseTest, turningBlockingOffReloadsAndNothingIsBlocked) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    m_proxy.clearLog();
+    app().activate("toggleBlocking");
+    EXPECT_FALSE(prefs().contentBlockingEnabled());
+    ASSERT_TRUE(waitUntil([&] { return m_proxy.receivedHost(var("namedAd")); }))
+        << "the page was not reloaded";
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_TRUE(waitForStatus("Document: Done"));
+    pump(800ms); // the recorder reports what it saw half a second after the page is quiet
+    EXPECT_EQ(window().status(), "Document: Done");
+    EXPECT_EQ(window().blockedCount(tab()), 0);
+    EXPECT_FALSE(window().shield().isOn);
+}
+
+TEST_F(BrowseTest, linksOnlySearchRewritesGoogleResultsTypedOrFollowed) {
+    ASSERT_TRUE(prefs().linksOnlySearch()) << "on unless the user turns it off";
+    m_proxy.route("www.google.com", "/search", [](const HttpRequest&) {
+        HttpResponse response;
+        response.body = "<!doctype html><title>Results</title><p>Results";
+        return response;
+    });
+    auto askedWithWebResults = [&] {
+        for (const auto& request : m_proxy.requests()) {
+            if (request.host == "www.google.com" && request.query.find("udm=14") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    type("http://www.google.com/search?q=typed");
+    ASSERT_TRUE(waitUntil(askedWithWebResults));
+    EXPECT_EQ(window().fullAddress(), "http://www.google.com/search?q=typed&udm=14");
+
+    m_proxy.clearLog();
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(evaluate(tab(), "document.getElementById('search').click(), true"));
+    ASSERT_TRUE(waitUntil(askedWithWebResults));
+    EXPECT_TRUE(
+        waitUntil([&] { return tab().viewAddress() == "http://www.google.com/search?q=nimb&udm=14"; }));
+
+    // Turned off, the address is left as it is.
+    app().activate("toggleLinksOnlySearch");
+    EXPECT_FALSE(prefs().linksOnlySearch());
+    ASSERT_TRUE(waitForLoad(tab())); // every tab was reloaded
+    m_proxy.clearLog();
+    ASSERT_TRUE(visit("http://www.google.com/search?q=plain"));
+    EXPECT_EQ(tab().viewAddress(), "http://www.google.com/search?q=plain");
+    EXPECT_FALSE(askedWithWebResults());
+
+    // The engine chosen from the menu is the one typed searches go to; nothing reloads.
+    app().activate("chooseEngine", "wiby");
+    EXPECT_EQ(prefs().searchEngine(), SearchEngine::wiby);
+    app().activate("chooseEngine", "no such engine");
+    EXPECT_EQ(prefs().searchEngine(), SearchEngine::wiby);
+}
+
+TEST_F(BrowseTest, forgettingStorageEmptiesTheJarsThenReloads) {
+    ASSERT_TRUE(prefs().forgetStorageEnabled());
+    ASSERT_TRUE(visit(fixture));
+    // Off: every tab reloads at once.
+    m_proxy.clearLog();
+    app().activate("toggleForgetStorage");
+    EXPECT_FALSE(prefs().forgetStorageEnabled());
+    ASSERT_TRUE(waitUntil([&] { return m_proxy.received(fixture); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    ASSERT_TRUE(evaluate(tab(), "localStorage.setItem('kept', 'yes'), true"));
+
+    // On: the jars are emptied first, and the tabs reload when that is done.
+    m_proxy.clearLog();
+    app().activate("toggleForgetStorage");
+    EXPECT_TRUE(prefs().forgetStorageEnabled());
+    ASSERT_TRUE(waitUntil([&] { return m_proxy.received(fixture); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    app().activate("toggleForgetStorage"); // off again, to read the real jar
+    ASSERT_TRUE(waitForLoad(tab()));
+    pump(100ms);
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(evaluate(tab(), "localStorage.getItem('kept')"), nlohmann::json()) << "the jar was emptied";
+}
+
+class TimeoutTest : public ShellTest {
+protected:
+    void configure() override { m_options.requestTimeout = 1s; }
+};
+
+TEST_F(TimeoutTest, anAddressThatDoesNotAnswerIsStoppedAndSaysSo) {
+    m_proxy.route("slow.example", "/", [](const HttpRequest&) {
+        HttpResponse response;
+        response.body = "<title>Too late</title>";
+        response.delay = 5s;
+        return response;
+    });
+    type("http://slow.example/");
+    ASSERT_TRUE(waitUntil([&] { return window().status() == "Contacting host..."; }));
+    ASSERT_TRUE(waitUntil([&] { return window().status() == g_strerror(ETIMEDOUT); }, 4s))
+        << window().status();
+    EXPECT_FALSE(webkit_web_view_is_loading(tab().view()));
+    EXPECT_TRUE(prefs().history().empty());
+}
+
+TEST_F(BrowseTest, aFailedLoadLeavesItsErrorInTheStatusLine) {
+    // A nimb address that asks for nothing is an ordinary address, which no one can load.
+    window().load(*Url::parse("nimb://nothing-at-all"), tab());
+    ASSERT_TRUE(waitUntil([&] { return tab().status.has_value(); }));
+    EXPECT_EQ(window().status(), *tab().status);
+    EXPECT_NE(window().status(), "Contacting host...");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(window().status(), *tab().status);
+}
+
+} // namespace
+} // namespace nimb::test

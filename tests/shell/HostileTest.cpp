@@ -1,0 +1,175 @@
+// A web page that asks for the browser's internal actions, every way a page can: nothing it asks
+// for may change what the browser keeps. The same addresses work from the browser's own pages
+// (ActionsTest), so what stops them here is where they come from.
+
+#include "ShellTest.h"
+
+#include "Bookmarks.h"
+#include "History.h"
+#include "report/NimbReport.h"
+#include "report/ReportAction.h"
+
+namespace nimb::test {
+namespace {
+
+const std::string kept = "http://kept.example/";
+
+class HostileTest : public ShellTest {
+protected:
+    void configure() override {
+        seed([](Preferences& stored) {
+            stored.addBookmark(Bookmark{"Kept", kept, true, "Why it is kept"});
+            stored.addNote("A note in its margin", kept, "Kept", Date{1000});
+            stored.recordVisit(kept, "Kept", Date{2000});
+            stored.keepReport(NimbReport::parse("{}", kept, "Kept"), Date{3000});
+        });
+    }
+
+    struct Kept {
+        std::vector<Bookmark> bookmarks;
+        std::vector<Note> notes;
+        std::vector<SavedReport> reports;
+        std::optional<Visit> visit;
+        bool operator==(const Kept&) const = default;
+    };
+
+    int m_attacks = 0;
+
+    Kept what() {
+        Kept now{prefs().bookmarks(), prefs().notes(), prefs().savedReports(), std::nullopt};
+        for (const auto& each : prefs().history()) {
+            if (each.address == kept) now.visit = each;
+        }
+        return now;
+    }
+
+    // Every internal action that would change what is kept.
+    std::vector<std::string> targets() {
+        std::string note = prefs().notes().at(0).id;
+        std::string report = prefs().savedReports().at(0).id;
+        return {
+            BookmarkAction::remove(kept).href(),
+            BookmarkAction::edit(kept, "Taken over", "by a web page").href(),
+            BookmarkAction::removeFromToolbar(kept).href(),
+            BookmarkAction::forgetNote(kept, note).href(),
+            HistoryAction::forget(kept).href(),
+            HistoryAction::forgetAll().href(),
+            ReportAction::keep().href(),
+            ReportAction::forget(report).href(),
+        };
+    }
+
+    static std::string encoded(const std::string& text) {
+        char* escaped = g_uri_escape_string(text.c_str(), nullptr, FALSE);
+        std::string out = escaped;
+        g_free(escaped);
+        return out;
+    }
+
+    // Loads the attack page for a way and a target and has it attack, as if the user clicked.
+    void attack(const std::string& way, const std::string& target) {
+        // A new query each time: a new fragment alone would not load the page again.
+        std::string address = "http://evil.example/attack.html?" + std::to_string(++m_attacks) + "#" + way +
+                              "|" + encoded(target);
+        ASSERT_TRUE(visit(address, &window(0)));
+        Tab& page = *window(0).currentTab();
+        if (way == "blank" || way == "open") {
+            ASSERT_TRUE(evaluate(page, "attack(), true"));
+        }
+        ASSERT_TRUE(waitUntil([&] { return evaluate(page, "window.attacked") == way; }));
+        // Whatever the page set off has had time to arrive.
+        pump(300ms);
+    }
+};
+
+TEST_F(HostileTest, aWebPageCannotCarryOutInternalActions) {
+    const Kept before = what();
+    ASSERT_EQ(before.bookmarks.size(), 1u);
+    ASSERT_EQ(before.notes.size(), 1u);
+    ASSERT_EQ(before.reports.size(), 1u);
+    ASSERT_TRUE(before.visit);
+
+    for (const std::string way : {"link", "form", "assign", "blank", "open"}) {
+        for (const auto& target : targets()) {
+            SCOPED_TRACE(way + " " + target);
+            attack(way, target);
+            EXPECT_EQ(what(), before);
+            EXPECT_EQ(dialog(), nullptr) << "not even a question is asked";
+            if (GtkWidget* shown = dialog()) answer(shown, false);
+        }
+    }
+    // The ways that open tabs and windows did open them, so the navigation was really asked for.
+    EXPECT_GT(window(0).tabs().size(), 1u);
+    EXPECT_GT(BrowserWindowController::open().size(), 1u);
+}
+
+TEST_F(HostileTest, aClickOnALinkOfAWebPageIsNoBetter) {
+    const Kept before = what();
+    for (const auto& target : targets()) {
+        SCOPED_TRACE(target);
+        attack("offer", target);
+        // A click the engine counts as the user's own.
+        ASSERT_TRUE(evaluate(tab(), "document.getElementById('attack').click(), true"));
+        pump(300ms);
+        EXPECT_EQ(what(), before);
+        EXPECT_EQ(dialog(), nullptr);
+    }
+}
+
+TEST_F(HostileTest, aPageBeingReplacedByTheBrowsersOwnCannotActInBetween) {
+    const Kept before = what();
+    for (const auto& target : targets()) {
+        SCOPED_TRACE(target);
+        attack("offer", target);
+        // The page asks just as the user brings up the bookmarks page in its tab: the window already
+        // calls the tab the bookmarks page, while the page in the view is still the web page.
+        std::string script = "location.href = " + nlohmann::json(target).dump();
+        webkit_web_view_evaluate_javascript(tab().view(), script.c_str(), -1, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr);
+        app().activate("showBookmarks");
+        pump(300ms);
+        EXPECT_EQ(what(), before);
+        EXPECT_EQ(dialog(), nullptr);
+        if (GtkWidget* shown = dialog()) answer(shown, false);
+    }
+
+    // The page the browser put in its place does act.
+    ASSERT_TRUE(
+        waitUntil([&] { return tab().documentIsGenerated && !webkit_web_view_is_loading(tab().view()); }));
+    ASSERT_TRUE(evaluate(
+        tab(), "location.href = " + nlohmann::json(BookmarkAction::removeFromToolbar(kept).href()).dump() +
+                   "; true"));
+    EXPECT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
+}
+
+TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
+    ASSERT_TRUE(visit("http://browse.example/"));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    Tab& page = tab();
+    // Bodies of every wrong type, and sizes no page needs.
+    ASSERT_TRUE(evaluate(page, "var h = window.webkit.messageHandlers;"
+                               "h.blocked.postMessage('walls');"
+                               "h.blocked.postMessage([1, 2, 3]);"
+                               "h.blocked.postMessage(null);"
+                               "h.blocked.postMessage({walls: 'many', network: {n: 1}, hosts: 'x'});"
+                               "h.blocked.postMessage({walls: -5});"
+                               "h.favicon.postMessage({href: 'x'});"
+                               "true"));
+    pump(200ms);
+    EXPECT_EQ(page.walls, 0);
+    EXPECT_EQ(page.network, 2);
+    EXPECT_EQ(window().status(), "Document: Done  \u2014  2 blocked");
+    EXPECT_FALSE(page.declaredIcon);
+
+    ASSERT_TRUE(evaluate(page,
+                         "var big = []; for (var i = 0; i < 200000; i++) big.push('h' + i + '.example');"
+                         "window.webkit.messageHandlers.blocked.postMessage({hosts: big, walls: 1e300});"
+                         "window.webkit.messageHandlers.status.postMessage('x'.repeat(5000000)); true"));
+    ASSERT_TRUE(waitUntil([&] { return page.hosts.size() == 1000; }));
+    EXPECT_EQ(page.walls, 1'000'000'000);
+    ASSERT_TRUE(waitUntil([&] { return page.status && page.status->size() == 1000; }));
+    EXPECT_EQ(window().status().size(), 1000u);
+}
+
+} // namespace
+} // namespace nimb::test

@@ -1,0 +1,198 @@
+// What the menu bar says and sends, and what the tab keys mean.
+
+#include "Menus.h"
+#include "Language.h"
+#include "SearchEngine.h"
+#include "TabKeys.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+
+namespace nimb {
+namespace {
+
+std::vector<std::string> titles(const std::vector<Menus::Entry>& entries) {
+    std::vector<std::string> out;
+    for (const auto& entry : entries)
+        out.push_back(entry.kind == Menus::Entry::Kind::separator ? "-" : entry.title);
+    return out;
+}
+
+const Menus::Entry& menu(const std::vector<Menus::Entry>& bar, std::size_t index) {
+    return bar.at(index);
+}
+
+TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrder) {
+    setCurrentLanguage(Language::english);
+    auto bar = Menus::bar();
+    EXPECT_EQ(titles(bar), (std::vector<std::string>{"The NIMB 2000", "File", "Edit", "View", "Go"}));
+    EXPECT_EQ(titles(menu(bar, 0).children),
+              (std::vector<std::string>{"About The NIMB 2000", "-", "Search Engine", "Language", "-",
+                                        "Quit The NIMB 2000"}));
+    EXPECT_EQ(titles(menu(bar, 1).children),
+              (std::vector<std::string>{"New Tab", "New Window", "Open Location...", "-", "Settings", "-",
+                                        "Print...", "-", "Close Tab", "Close Window"}));
+    EXPECT_EQ(titles(menu(bar, 1).children.at(4).children),
+              (std::vector<std::string>{"History", "-", "Remember History", "Clear History..."}));
+    EXPECT_EQ(titles(menu(bar, 2).children),
+              (std::vector<std::string>{"Cut", "Copy", "Paste", "Select All", "-", "Find in Page...",
+                                        "Find Next", "Find Previous"}));
+    EXPECT_EQ(titles(menu(bar, 3).children),
+              (std::vector<std::string>{"Stealth", "-", "JavaScript", "Block Ads and Consent Walls",
+                                        "Forget Local Storage", "Ask Google for Links Only", "-",
+                                        "NIMB Report", "Saved Reports", "Record NIMB Reports", "-",
+                                        "Add Bookmark", "Bookmarks", "Add to Marginalia", "Marginalia"}));
+    EXPECT_EQ(titles(menu(bar, 4).children),
+              (std::vector<std::string>{"Back", "Forward", "Reload", "Stop", "-", "Home", "-", "Next Tab",
+                                        "Previous Tab"}));
+}
+
+TEST(MenusTest, choosersCarryTheirValues) {
+    setCurrentLanguage(Language::english);
+    auto bar = Menus::bar();
+    const auto& engines = menu(bar, 0).children.at(2).children;
+    ASSERT_EQ(engines.size(), allCases<SearchEngine>.size());
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        EXPECT_EQ(engines[i].action, "chooseEngine");
+        EXPECT_EQ(engines[i].target, std::string(rawValue(allCases<SearchEngine>[i])));
+        EXPECT_EQ(engines[i].title, displayName(allCases<SearchEngine>[i]));
+    }
+    EXPECT_EQ(engines.back().title, "None \u2014 URLs only");
+    const auto& languages = menu(bar, 0).children.at(3).children;
+    EXPECT_EQ(titles(languages),
+              (std::vector<std::string>{"English", "Espa\u00F1ol", "Italiano", "Fran\u00E7ais"}));
+    EXPECT_EQ(languages.at(3).target, "fr");
+}
+
+TEST(MenusTest, acceleratorsUseControlWhereTheMacUsesCommand) {
+    setCurrentLanguage(Language::english);
+    auto accelerators = Menus::accelerators(Menus::bar());
+    auto key = [&](const std::string& action) -> std::string {
+        auto found = std::find_if(accelerators.begin(), accelerators.end(),
+                                  [&](const auto& pair) { return pair.first == action; });
+        return found == accelerators.end() ? "" : found->second;
+    };
+    const std::pair<const char*, const char*> expected[] = {
+        {"newTab", "<Control>t"},
+        {"newWindow", "<Control>n"},
+        {"openLocation", "<Control>l"},
+        {"showHistory", "<Control>y"},
+        {"printPage", "<Control>p"},
+        {"closeTab", "<Control>w"},
+        {"closeWindow", "<Control><Shift>w"},
+        {"findInPage", "<Control>f"},
+        {"findNext", "<Control>g"},
+        {"findPrevious", "<Control><Shift>g"},
+        {"toggleStealth", "<Control><Shift>s"},
+        {"toggleJS", "<Control>j"},
+        {"toggleBlocking", "<Control>k"},
+        {"nimbReport", "<Control>i"},
+        {"savedReports", "<Control><Shift>i"},
+        {"addBookmark", "<Control>d"},
+        {"showBookmarks", "<Control>b"},
+        {"addToMarginalia", "<Control><Shift>m"},
+        {"showMarginalia", "<Control>m"},
+        {"goBack", "<Control>bracketleft"},
+        {"goForward", "<Control>bracketright"},
+        {"reloadPage", "<Control>r"},
+        {"stopLoading", "<Control>period"},
+        {"goHome", "<Control><Shift>h"},
+        {"quit", "<Control>q"},
+    };
+    for (const auto& [action, accelerator] : expected)
+        EXPECT_EQ(key(action), accelerator) << action;
+    for (const char* none : {"toggleForgetStorage", "toggleLinksOnlySearch", "toggleNimbReport",
+                             "toggleRememberHistory", "clearHistory", "chooseEngine", "about"})
+        EXPECT_EQ(key(none), "") << none;
+    // Every accelerator parses, and no two actions share one.
+    for (const auto& [action, accelerator] : accelerators) {
+        guint keyval = 0;
+        GdkModifierType modifiers{};
+        EXPECT_TRUE(gtk_accelerator_parse(accelerator.c_str(), &keyval, &modifiers)) << accelerator;
+        EXPECT_EQ(std::count_if(accelerators.begin(), accelerators.end(),
+                                [&](const auto& other) { return other.second == accelerator; }),
+                  1)
+            << accelerator;
+    }
+}
+
+TEST(MenusTest, theBarIsWordedInTheCurrentLanguage) {
+    setCurrentLanguage(Language::french);
+    auto bar = Menus::bar();
+    const Vocabulary& french = words(Language::french);
+    EXPECT_EQ(titles(bar), (std::vector<std::string>{"The NIMB 2000", french.fileMenu(), french.editMenu(),
+                                                     french.viewMenu(), french.goMenu()}));
+    EXPECT_EQ(menu(bar, 3).children.at(7).title, french.nimbReport());
+
+    // The model the application shows carries the same titles, sections for separators, and the
+    // app actions with their targets.
+    auto* model = Menus::model(bar);
+    ASSERT_EQ(g_menu_model_get_n_items(model), 5);
+    char* label = nullptr;
+    g_menu_model_get_item_attribute(model, 1, G_MENU_ATTRIBUTE_LABEL, "s", &label);
+    EXPECT_EQ(std::string(label ? label : ""), french.fileMenu());
+    g_free(label);
+    GMenuModel* file = g_menu_model_get_item_link(model, 1, G_MENU_LINK_SUBMENU);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(g_menu_model_get_n_items(file), 4); // four sections
+    GMenuModel* first = g_menu_model_get_item_link(file, 0, G_MENU_LINK_SECTION);
+    char* action = nullptr;
+    g_menu_model_get_item_attribute(first, 0, G_MENU_ATTRIBUTE_ACTION, "s", &action);
+    EXPECT_EQ(std::string(action ? action : ""), "app.newTab");
+    g_free(action);
+    g_object_unref(first);
+    g_object_unref(file);
+    g_object_unref(model);
+    setCurrentLanguage(Language::english);
+}
+
+TEST(TabKeysTest, keyPressesAndWhatTheyMean) {
+    using Kind = TabKeys::Command::Kind;
+    using C = TabKeys::Command;
+    struct Case {
+        const char* name;
+        guint keyval;
+        guint state;
+        std::optional<C> expected;
+    };
+    const Case cases[] = {
+        {"Ctrl+1", GDK_KEY_1, GDK_CONTROL_MASK, C{Kind::selectNumber, 1}},
+        {"Ctrl+9", GDK_KEY_9, GDK_CONTROL_MASK, C{Kind::selectNumber, 9}},
+        {"Ctrl+keypad 5", GDK_KEY_KP_5, GDK_CONTROL_MASK, C{Kind::selectNumber, 5}},
+        {"Ctrl+0 is no tab", GDK_KEY_0, GDK_CONTROL_MASK, std::nullopt},
+        {"Ctrl+Alt+2 passes", GDK_KEY_2, GDK_CONTROL_MASK | GDK_ALT_MASK, std::nullopt},
+        {"Ctrl+Shift+2 passes", GDK_KEY_at, GDK_CONTROL_MASK | GDK_SHIFT_MASK, std::nullopt},
+        {"2 alone passes", GDK_KEY_2, 0, std::nullopt},
+        {"Ctrl+2 with Caps Lock", GDK_KEY_2, GDK_CONTROL_MASK | GDK_LOCK_MASK, C{Kind::selectNumber, 2}},
+        {"Escape", GDK_KEY_Escape, 0, C{Kind::dismissFind}},
+        {"Shift+Escape passes", GDK_KEY_Escape, GDK_SHIFT_MASK, std::nullopt},
+        {"Ctrl+Tab", GDK_KEY_Tab, GDK_CONTROL_MASK, C{Kind::nextTab}},
+        {"Ctrl+Shift+Tab", GDK_KEY_ISO_Left_Tab, GDK_CONTROL_MASK | GDK_SHIFT_MASK, C{Kind::previousTab}},
+        {"Ctrl+Alt+Tab", GDK_KEY_Tab, GDK_CONTROL_MASK | GDK_ALT_MASK, C{Kind::nextTab}},
+        {"Ctrl+Super+Tab passes", GDK_KEY_Tab, GDK_CONTROL_MASK | GDK_SUPER_MASK, std::nullopt},
+        {"Tab alone passes", GDK_KEY_Tab, 0, std::nullopt},
+        {"Shift+Tab passes", GDK_KEY_ISO_Left_Tab, GDK_SHIFT_MASK, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TabKeys::decide(c.keyval, static_cast<GdkModifierType>(c.state)), c.expected) << c.name;
+}
+
+TEST(TabKeysTest, numbersNextAndPrevious) {
+    EXPECT_EQ(TabKeys::tabForNumber(1, 3), 0);
+    EXPECT_EQ(TabKeys::tabForNumber(5, 3), 2);
+    EXPECT_EQ(TabKeys::tabForNumber(9, 3), 2);
+    EXPECT_EQ(TabKeys::tabForNumber(9, 20), 19);
+    EXPECT_EQ(TabKeys::tabForNumber(8, 20), 7);
+    EXPECT_EQ(TabKeys::tabForNumber(1, 1), std::nullopt);
+    EXPECT_EQ(TabKeys::tabForNumber(9, 1), std::nullopt);
+    EXPECT_EQ(TabKeys::nextTab(2, 3), 0);
+    EXPECT_EQ(TabKeys::nextTab(0, 1), std::nullopt);
+    EXPECT_EQ(TabKeys::previousTab(0, 3), 2);
+    EXPECT_EQ(TabKeys::previousTab(2, 3), 1);
+    EXPECT_EQ(TabKeys::previousTab(0, 1), std::nullopt);
+}
+
+} // namespace
+} // namespace nimb

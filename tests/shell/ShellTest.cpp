@@ -1,0 +1,258 @@
+#include "ShellTest.h"
+
+#include "LocationBar.h"
+#include "report/Dossier.h"
+#include "storage/SqliteStore.h"
+
+#include <gdk/x11/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <thread>
+
+namespace nimb::test {
+
+namespace {
+
+// The blocklist entries the fixtures name, by placeholder.
+// The first host of a list that the dossier can name.
+std::string named(const std::vector<std::string>& hosts) {
+    for (const auto& host : hosts) {
+        if (Dossier::entryForHost(host)) return host;
+    }
+    return hosts.at(0);
+}
+
+std::map<std::string, std::string> blocklistVariables() {
+    return {
+        {"namedAd", named(ContentBlocker::adHosts())},
+        {"namedTrack", named(ContentBlocker::trackingHosts())},
+        {"ad", ContentBlocker::adHosts().at(0)},
+        {"ad2", ContentBlocker::adHosts().at(1)},
+        {"track", ContentBlocker::trackingHosts().at(0)},
+        {"track2", ContentBlocker::trackingHosts().at(1)},
+        {"consent", ContentBlocker::consentHosts().at(0)},
+        {"nag", ContentBlocker::nagHosts().at(0)},
+    };
+}
+
+bool displayAvailable() {
+    static const bool available = [] {
+        g_set_prgname("nimb-shell-tests");
+        return gtk_init_check() != FALSE;
+    }();
+    return available;
+}
+
+int applications = 0;
+
+} // namespace
+
+void ShellTest::SetUp() {
+    if (!displayAvailable()) GTEST_SKIP() << "no display: run under tools/run-headless";
+    setCurrentLanguage(Language::english);
+    ASSERT_TRUE(m_proxy.start());
+    m_variables = blocklistVariables();
+    m_proxy.setVariables(m_variables);
+
+    m_profile = std::make_unique<TemporaryDirectory>();
+    // Each application of the process has an id of its own, so that several can come and go in one
+    // run without meeting on the session bus.
+    m_options.id = "net.nimb2000.Nimb.Test" + std::to_string(++applications);
+    m_directories = UserDirectories{m_profile->file("data"), m_profile->file("cache")};
+    m_directories.create();
+    m_options.directories = m_directories;
+    m_options.httpProxy = m_proxy.address();
+    m_options.preferredLanguages = std::vector<std::string>{"en_US.UTF-8", "en"};
+    // The home page is the browser's own, not a search engine's start page out on the web.
+    seed([](Preferences& stored) { stored.setHomePage(LocationBar::aboutHome); });
+    configure();
+    start();
+}
+
+void ShellTest::seed(const std::function<void(Preferences&)>& write) {
+    std::string error;
+    auto store = SqliteStore::open(m_directories.preferencesFile(), &error);
+    ASSERT_TRUE(store) << error;
+    Preferences stored(std::move(store));
+    write(stored);
+}
+
+void ShellTest::start() {
+    m_app = std::make_unique<Application>(m_options);
+    ASSERT_TRUE(m_app->launch());
+    ASSERT_EQ(BrowserWindowController::open().size(), 1u);
+    ASSERT_TRUE(waitForLoad(tab()));
+}
+
+void ShellTest::TearDown() {
+    if (m_app) {
+        m_app.reset();
+        pump(50ms);
+    }
+    m_proxy.stop();
+    setCurrentLanguage(Language::english);
+}
+
+BrowserWindowController& ShellTest::window() {
+    auto* front = m_app ? m_app->front() : nullptr;
+    if (!front) throw std::runtime_error("no window is open");
+    return *front;
+}
+
+BrowserWindowController& ShellTest::window(std::size_t index) {
+    return *BrowserWindowController::open().at(index);
+}
+
+Tab& ShellTest::tab() {
+    Tab* current = window().currentTab();
+    if (!current) throw std::runtime_error("the window has no tab");
+    return *current;
+}
+
+bool ShellTest::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+void ShellTest::pump(std::chrono::milliseconds duration) {
+    auto end = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < end) {
+        if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(2ms);
+    }
+}
+
+void ShellTest::type(const std::string& text, BrowserWindowController* in) {
+    GtkWidget* field = (in ? *in : window()).chrome().locationField();
+    gtk_widget_grab_focus(field);
+    gtk_editable_set_text(GTK_EDITABLE(field), text.c_str());
+    g_signal_emit_by_name(field, "activate");
+}
+
+bool ShellTest::waitForLoad(Tab& loading, std::chrono::milliseconds deadline) {
+    // A load has begun once the view says so or has an address; it has ended when it stops loading.
+    pump(20ms);
+    return waitUntil([&] { return !webkit_web_view_is_loading(loading.view()); }, deadline);
+}
+
+bool ShellTest::visit(const std::string& address, BrowserWindowController* in) {
+    BrowserWindowController& target = in ? *in : window();
+    type(address, &target);
+    return waitUntil(
+        [&] {
+            Tab* current = target.currentTab();
+            auto uri = current ? current->viewAddress() : std::nullopt;
+            return uri && uri->starts_with(address.substr(0, address.find('#'))) &&
+                   !webkit_web_view_is_loading(current->view());
+        },
+        20s);
+}
+
+bool ShellTest::waitForStatus(const std::string& status, std::chrono::milliseconds deadline) {
+    return waitUntil([&] { return window().status() == status; }, deadline);
+}
+
+std::optional<nlohmann::json> ShellTest::evaluate(Tab& in, const std::string& script) {
+    struct Result {
+        bool done = false;
+        std::optional<nlohmann::json> value;
+    } result;
+    webkit_web_view_evaluate_javascript(
+        in.view(), script.c_str(), -1, nullptr, nullptr, nullptr,
+        +[](GObject* source, GAsyncResult* async, gpointer data) {
+            auto* out = static_cast<Result*>(data);
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), async, &error);
+            if (error) g_error_free(error);
+            if (value) {
+                if (!jsc_value_is_undefined(value)) {
+                    char* json = jsc_value_to_json(value, 0);
+                    if (json) {
+                        auto parsed = nlohmann::json::parse(json, nullptr, false);
+                        if (!parsed.is_discarded()) out->value = parsed;
+                        g_free(json);
+                    }
+                }
+                g_object_unref(value);
+            }
+            out->done = true;
+        },
+        &result);
+    waitUntil([&] { return result.done; }, 10s);
+    return result.value;
+}
+
+std::string ShellTest::pageText(Tab& in) {
+    auto text = evaluate(in, "document.body ? document.body.innerText : ''");
+    return text && text->is_string() ? text->get<std::string>() : "";
+}
+
+bool ShellTest::xdotool(BrowserWindowController& target, const std::vector<std::string>& arguments) {
+    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(target.window()));
+    if (!surface || !GDK_IS_X11_SURFACE(surface)) return false;
+    std::string id = std::to_string(gdk_x11_surface_get_xid(surface));
+    auto run = [&](std::vector<std::string> command) {
+        command.insert(command.begin(), "xdotool");
+        std::vector<char*> argv;
+        for (auto& part : command)
+            argv.push_back(part.data());
+        argv.push_back(nullptr);
+        GPid pid = 0;
+        GError* error = nullptr;
+        if (!g_spawn_async(nullptr, argv.data(), nullptr,
+                           static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
+                           nullptr, &pid, &error)) {
+            if (error) g_error_free(error);
+            return false;
+        }
+        // The loop keeps turning while xdotool works, so the window can answer the X server.
+        bool exited = false;
+        int status = -1;
+        struct Wait {
+            bool* exited;
+            int* status;
+        } wait{&exited, &status};
+        g_child_watch_add(
+            pid,
+            +[](GPid child, int code, gpointer data) {
+                auto* w = static_cast<Wait*>(data);
+                *w->exited = true;
+                *w->status = code;
+                g_spawn_close_pid(child);
+            },
+            &wait);
+        waitUntil([&] { return exited; }, 10s);
+        return exited && g_spawn_check_wait_status(status, nullptr);
+    };
+    if (!run({"windowfocus", "--sync", id})) return false;
+    pump(50ms);
+    return run(arguments);
+}
+
+GtkWidget* ShellTest::dialog() {
+    GListModel* toplevels = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(toplevels); ++i) {
+        auto* widget = static_cast<GtkWidget*>(g_list_model_get_item(toplevels, i));
+        g_object_unref(widget);
+        if (GTK_IS_MESSAGE_DIALOG(widget) && gtk_widget_get_visible(widget)) return widget;
+    }
+    return nullptr;
+}
+
+std::string ShellTest::dialogText(GtkWidget* shown, const char* property) {
+    char* text = nullptr;
+    g_object_get(shown, property, &text, nullptr);
+    std::string out = text ? text : "";
+    g_free(text);
+    return out;
+}
+
+void ShellTest::answer(GtkWidget* shown, bool destructive) {
+    gtk_dialog_response(GTK_DIALOG(shown), destructive ? GTK_RESPONSE_ACCEPT : GTK_RESPONSE_CANCEL);
+}
+
+} // namespace nimb::test

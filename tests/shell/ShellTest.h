@@ -1,0 +1,86 @@
+#pragma once
+
+// The real application, driven from inside the test: started as a launch starts it, with its own
+// fresh profile, every request sent to a loopback proxy serving the fixture sites, and a first window
+// open. Tests type into the location field, trigger the same actions the menus trigger, answer the
+// same dialogs the user would, and wait on conditions with deadlines.
+
+#include "Application.h"
+#include "BrowserWindowController.h"
+#include "ContentBlocker.h"
+#include "Language.h"
+#include "Preferences.h"
+#include "ProxyServer.h"
+#include "TemporaryDirectory.h"
+#include "UserDirectories.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nimb::test {
+
+using namespace std::chrono_literals;
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Called before the application starts: a fixture may change the options and what is stored.
+    virtual void configure() {}
+    // Writes to the profile's stored preferences before the application opens them.
+    void seed(const std::function<void(Preferences&)>& write);
+    // Starts the application as a launch does and waits for the first window's page.
+    void start();
+
+    Application::Options m_options;
+
+    Application& app() { return *m_app; }
+    Preferences& prefs() { return m_app->preferences(); }
+    BrowserWindowController& window();
+    BrowserWindowController& window(std::size_t index);
+    Tab& tab();
+
+    // Spins the main loop until the condition holds (true) or the deadline passes (false).
+    bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 20s);
+    void pump(std::chrono::milliseconds duration);
+
+    // Types text into a window's location field (the front window's when none) and presses Return.
+    void type(const std::string& text, BrowserWindowController* in = nullptr);
+    // Waits until the tab has finished loading a web page (true) or generated page.
+    bool waitForLoad(Tab& tab, std::chrono::milliseconds deadline = 20s);
+    // Types an address and waits until its page has loaded in that window's current tab.
+    bool visit(const std::string& address, BrowserWindowController* in = nullptr);
+    bool waitForStatus(const std::string& status, std::chrono::milliseconds deadline = 20s);
+
+    // Runs a script in the tab's page; its value as JSON (none when it threw).
+    std::optional<nlohmann::json> evaluate(Tab& tab, const std::string& script);
+    // The page's visible text.
+    std::string pageText(Tab& tab);
+
+    // Runs xdotool against the window (its X window is focused first); false when it failed.
+    bool xdotool(BrowserWindowController& target, const std::vector<std::string>& arguments);
+
+    // The question dialog on screen, if any; answering it as its buttons do.
+    GtkWidget* dialog();
+    std::string dialogText(GtkWidget* dialog, const char* property = "text");
+    void answer(GtkWidget* dialog, bool destructive);
+
+    // The value of a fixture placeholder ({{ad}}, {{track}}, ...).
+    const std::string& var(const std::string& name) const { return m_variables.at(name); }
+
+    ProxyServer m_proxy;
+    std::map<std::string, std::string> m_variables;
+    std::unique_ptr<TemporaryDirectory> m_profile;
+    UserDirectories m_directories;
+    std::unique_ptr<Application> m_app;
+};
+
+} // namespace nimb::test

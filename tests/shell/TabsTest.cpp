@@ -1,0 +1,273 @@
+// Tabs and windows: new tabs from links and scripts, closing and what is asked first, and the keys.
+
+#include "ShellTest.h"
+
+#include <gdk/x11/gdkx.h>
+
+#include <algorithm>
+
+namespace nimb::test {
+namespace {
+
+class TabsTest : public ShellTest {
+protected:
+    const std::string fixture = "http://browse.example/";
+    const std::string second = "http://browse.example/second.html";
+
+    // Clicks an element of the page as a script would (the engine counts it as the user's click).
+    void click(Tab& in, const std::string& id) {
+        ASSERT_TRUE(evaluate(in, "document.getElementById('" + id + "').click(), true"));
+    }
+
+    // Clicks an element of the page with the real pointer, holding the keys given ("ctrl", "shift").
+    bool press(Tab& in, const std::string& id, const std::vector<std::string>& keys, int button = 1) {
+        auto box = evaluate(
+            in, "(function () { var r = document.getElementById('" + id +
+                    "').getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()");
+        if (!box || !box->is_array()) return false;
+        graphene_point_t inView = GRAPHENE_POINT_INIT(box->at(0).get<float>(), box->at(1).get<float>());
+        graphene_point_t inWindow;
+        if (!gtk_widget_compute_point(GTK_WIDGET(in.view()), GTK_WIDGET(window().window()), &inView,
+                                      &inWindow))
+            return false;
+        GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window().window()));
+        std::vector<std::string> command{
+            "mousemove", "--window", std::to_string(gdk_x11_surface_get_xid(surface)),
+            std::to_string(static_cast<int>(inWindow.x)), std::to_string(static_cast<int>(inWindow.y))};
+        for (const auto& key : keys) {
+            command.push_back("keydown");
+            command.push_back(key);
+        }
+        command.push_back("click");
+        command.push_back(std::to_string(button));
+        for (const auto& key : keys) {
+            command.push_back("keyup");
+            command.push_back(key);
+        }
+        return xdotool(window(), command);
+    }
+
+    bool loaded(Tab& in, const std::string& address) {
+        return waitUntil(
+            [&] { return in.viewAddress() == address && !webkit_web_view_is_loading(in.view()); });
+    }
+};
+
+TEST_F(TabsTest, ctrlClickOpensABackgroundTabRightAfterTheCurrentOne) {
+    ASSERT_TRUE(visit(fixture));
+    Tab& first = tab();
+
+    ASSERT_TRUE(press(first, "plain", {"ctrl"}));
+    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 2; }));
+    EXPECT_EQ(window().current(), 0);
+    EXPECT_EQ(window().currentTab(), &first);
+    EXPECT_TRUE(loaded(*window().tabs().at(1), second));
+    EXPECT_EQ(first.viewAddress(), fixture) << "the page itself did not move";
+
+    // With Shift as well the new tab comes to the front, again right after the current tab.
+    ASSERT_TRUE(press(first, "plain", {"ctrl", "shift"}));
+    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 3; }));
+    EXPECT_EQ(window().current(), 1);
+    EXPECT_TRUE(loaded(tab(), second));
+    EXPECT_EQ(window().tabs().at(0).get(), &first);
+
+    // The middle button opens in the background too.
+    window().select(0);
+    ASSERT_TRUE(press(first, "plain", {}, 2));
+    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 4; }));
+    EXPECT_EQ(window().current(), 0);
+    EXPECT_EQ(first.viewAddress(), fixture);
+}
+
+TEST_F(TabsTest, aLinkToANewWindowOpensAForegroundTab) {
+    ASSERT_TRUE(visit(fixture));
+    click(tab(), "blank");
+    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 2; }));
+    EXPECT_EQ(BrowserWindowController::open().size(), 1u);
+    EXPECT_EQ(window().current(), 1);
+    EXPECT_TRUE(loaded(tab(), second));
+}
+
+TEST_F(TabsTest, aWindowOpenedByScriptIsAWindowOfItsOwn) {
+    ASSERT_TRUE(visit(fixture));
+    click(tab(), "open");
+    ASSERT_TRUE(waitUntil([&] { return BrowserWindowController::open().size() == 2; }));
+    auto& opened = window(1);
+    EXPECT_EQ(opened.tabs().size(), 1u);
+    EXPECT_EQ(window(0).tabs().size(), 1u);
+    EXPECT_TRUE(loaded(*opened.currentTab(), second));
+}
+
+TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
+    app().activate("newTab");
+    ASSERT_EQ(window().tabs().size(), 2u);
+    EXPECT_EQ(window().current(), 1);
+    EXPECT_EQ(window().currentTab()->localPage, std::string(LocationBar::aboutHome));
+
+    app().activate("closeWindow");
+    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
+    EXPECT_EQ(dialogText(dialog()), "Close this window?");
+    EXPECT_EQ(dialogText(dialog(), "secondary-text"), "2 tabs are open in it.");
+    answer(dialog(), false);
+    pump(100ms);
+    ASSERT_EQ(BrowserWindowController::open().size(), 1u);
+    EXPECT_EQ(window().tabs().size(), 2u);
+    EXPECT_EQ(dialog(), nullptr);
+
+    app().activate("closeWindow");
+    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
+    answer(dialog(), true);
+    EXPECT_TRUE(waitUntil([&] { return BrowserWindowController::open().empty(); }));
+}
+
+TEST_F(TabsTest, closingTheOnlyTabClosesTheWindowWithoutAQuestion) {
+    app().activate("closeTab");
+    EXPECT_TRUE(waitUntil([&] { return BrowserWindowController::open().empty(); }));
+    EXPECT_EQ(dialog(), nullptr);
+}
+
+TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
+    app().activate("newTab");
+    app().activate("newTab");
+    app().activate("newTab");
+    ASSERT_EQ(window().tabs().size(), 4u);
+    ASSERT_EQ(window().current(), 3);
+    Tab* shown = window().currentTab();
+
+    window().close(1); // left of the current tab: the same page stays selected
+    EXPECT_EQ(window().current(), 2);
+    EXPECT_EQ(window().currentTab(), shown);
+
+    window().close(2); // the current, last tab: the new last tab
+    EXPECT_EQ(window().current(), 1);
+    EXPECT_EQ(window().tabs().size(), 2u);
+
+    window().select(0);
+    Tab* left = window().currentTab();
+    window().close(1); // right of the current tab: the index stays
+    EXPECT_EQ(window().current(), 0);
+    EXPECT_EQ(window().currentTab(), left);
+
+    window().close(7); // no such tab
+    EXPECT_EQ(window().tabs().size(), 1u);
+    EXPECT_EQ(BrowserWindowController::open().size(), 1u);
+}
+
+TEST_F(TabsTest, theTabKeysFromTheKeyboard) {
+    app().activate("newTab");
+    app().activate("newTab");
+    ASSERT_EQ(window().tabs().size(), 3u);
+    gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
+
+    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+1"}));
+    EXPECT_TRUE(waitUntil([&] { return window().current() == 0; }, 5s));
+    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+9"}));
+    EXPECT_TRUE(waitUntil([&] { return window().current() == 2; }, 5s));
+    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+Tab"}));
+    EXPECT_TRUE(waitUntil([&] { return window().current() == 0; }, 5s)) << "Ctrl+Tab wraps to the first";
+    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+shift+Tab"}));
+    EXPECT_TRUE(waitUntil([&] { return window().current() == 2; }, 5s)) << "and back to the last";
+    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+alt+2"}));
+    pump(200ms);
+    EXPECT_EQ(window().current(), 2) << "another modifier passes the key on";
+}
+
+TEST_F(TabsTest, ctrlIShowsTheReportOfThePage) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
+    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+i"}));
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    ASSERT_TRUE(tab().reported);
+    EXPECT_FALSE(tab().reported->reason);
+    EXPECT_EQ(tab().reported->report.requestsBlocked(), 2);
+    EXPECT_EQ(window().fullAddress(), LocationBar::aboutReport);
+    EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(window().chrome().locationField())), "about:report");
+}
+
+TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(evaluate(
+        tab(), "var r = document.createRange(); r.selectNodeContents(document.getElementById('words'));"
+               "getSelection().removeAllRanges(); getSelection().addRange(r); true"));
+    struct Seen {
+        std::vector<std::string> labels;
+        GAction* report = nullptr;
+    } seen;
+    // Runs after the window has added its items; the menu itself is not shown.
+    g_signal_connect_after(
+        tab().view(), "context-menu",
+        G_CALLBACK(+[](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*, Seen* out) -> gboolean {
+            out->labels.clear();
+            for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next) {
+                auto* item = WEBKIT_CONTEXT_MENU_ITEM(i->data);
+                if (webkit_context_menu_item_is_separator(item)) {
+                    out->labels.push_back("-");
+                } else if (GAction* action = webkit_context_menu_item_get_gaction(item)) {
+                    out->labels.push_back(g_action_get_name(action));
+                    if (out->labels.back() == "nimbReport") out->report = action;
+                } else {
+                    out->labels.push_back(
+                        std::to_string(static_cast<int>(webkit_context_menu_item_get_stock_action(item))));
+                }
+            }
+            return TRUE;
+        }),
+        &seen);
+    ASSERT_TRUE(press(tab(), "words", {}, 3));
+    ASSERT_TRUE(waitUntil([&] { return !seen.labels.empty(); }, 5s));
+    // With text selected the engine's menu starts with Copy, and Add to Marginalia follows it.
+    ASSERT_GE(seen.labels.size(), 7u);
+    EXPECT_NE(seen.labels.at(0), "-");
+    EXPECT_EQ(seen.labels.at(1), "addToMarginalia");
+    std::vector<std::string> tail(seen.labels.end() - 5, seen.labels.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"-", "addBookmark", "showBookmarks", "showMarginalia",
+                                              "nimbReport"}));
+
+    // The item does what it says, for the current tab.
+    ASSERT_TRUE(seen.report);
+    g_action_activate(seen.report, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    g_signal_handlers_disconnect_by_data(window().tabs().at(0)->view(), &seen);
+}
+
+TEST_F(TabsTest, menuStatesFollowTheWindow) {
+    auto enabled = [&](const char* action) {
+        return g_action_group_get_action_enabled(G_ACTION_GROUP(app().gtk()), action) != FALSE;
+    };
+    auto checked = [&](const char* action) {
+        GVariant* state = g_action_group_get_action_state(G_ACTION_GROUP(app().gtk()), action);
+        bool on = state && g_variant_get_boolean(state);
+        if (state) g_variant_unref(state);
+        return on;
+    };
+    app().validate();
+    EXPECT_FALSE(enabled("nextTab"));
+    EXPECT_FALSE(enabled("clearHistory"));
+    EXPECT_FALSE(enabled("addToMarginalia")) << "nothing to annotate on the home page";
+    EXPECT_TRUE(checked("toggleJS"));
+    EXPECT_TRUE(checked("toggleBlocking"));
+    EXPECT_FALSE(checked("toggleStealth"));
+
+    ASSERT_TRUE(visit(fixture));
+    app().activate("newTab");
+    app().activate("toggleStealth");
+    app().validate();
+    EXPECT_TRUE(enabled("nextTab"));
+    EXPECT_TRUE(enabled("clearHistory"));
+    EXPECT_TRUE(checked("toggleStealth"));
+    EXPECT_TRUE(window().stealth());
+    window().select(0);
+    app().validate();
+    EXPECT_TRUE(enabled("addToMarginalia"));
+
+    app().activate("toggleJS");
+    app().validate();
+    EXPECT_FALSE(checked("toggleJS"));
+    EXPECT_FALSE(prefs().javaScriptEnabled());
+    EXPECT_FALSE(webkit_settings_get_enable_javascript_markup(webkit_web_view_get_settings(tab().view())));
+}
+
+} // namespace
+} // namespace nimb::test
