@@ -23,10 +23,7 @@ std::string rowOf(const std::string& page, std::string_view escapedAddress) {
     return page.substr(start, page.find("</li>", field) + 5 - start);
 }
 
-class BookmarksPageTest : public ::testing::Test {
-protected:
-    void SetUp() override { setCurrentLanguage(Language::english); }
-};
+class BookmarksPageTest : public test::EnglishPageTest {};
 
 TEST_F(BookmarksPageTest, shortenedDropsTheSecureSchemeWwwAndOneSlash) {
     const std::tuple<std::string, std::int64_t, std::string> cases[] = {

@@ -116,7 +116,6 @@ TEST(ContentBlockerClassify, hostOfUrl) {
     };
     const Case cases[] = {
         {"https://WWW.Example.COM:8443/path", "www.example.com"},
-        {"http://example.com", "example.com"},
         {"https://example.com?q=1", "example.com"},
         {"https://example.com#top", "example.com"},
         {"https://example.com./", "example.com."},
@@ -128,7 +127,6 @@ TEST(ContentBlockerClassify, hostOfUrl) {
         {"mailto:someone@example.com", std::nullopt},
         {"https:///path", std::nullopt},
         {"https://:443/", std::nullopt},
-        {"https://", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& c : cases)
@@ -144,12 +142,9 @@ TEST(ContentBlockerClassify, categoryForHost) {
         {"doubleclick.net", Category::advertising},
         {"DoubleClick.NET.", Category::advertising},
         {"a.b.c.doubleclick.net", Category::advertising},
-        {"securepubads.g.doubleclick.net", Category::advertising},
         {"cdn.cookielaw.org", Category::consent},
         {"connect.facebook.net", Category::measurement},
-        {"x.connect.facebook.net", Category::measurement},
         {"px.ads.linkedin.com", Category::measurement},
-        {"a.b.c.d.e.px.ads.linkedin.com", Category::measurement},
         {"cdn.onesignal.com", Category::interruption},
         // Near misses
         {"facebook.net", std::nullopt},
@@ -160,9 +155,7 @@ TEST(ContentBlockerClassify, categoryForHost) {
         {".doubleclick.net", Category::advertising},
         // A single label, or a listed name's last label alone, never matches.
         {"net", std::nullopt},
-        {"net.", std::nullopt},
         {"localhost", std::nullopt},
-        {"example.net", std::nullopt},
         {"", std::nullopt},
         {".", std::nullopt},
     };
@@ -187,13 +180,11 @@ TEST(ContentBlockerClassify, pathCategoryForHost) {
         {"WWW.Facebook.com", Category::measurement},
         {"m.www.facebook.com", Category::measurement},
         {"accounts.google.com", Category::interruption},
-        {"a.accounts.google.com", Category::interruption},
         {"facebook.com", std::nullopt},
         {"xwww.facebook.com", std::nullopt},
         {"www.facebook.com.example", std::nullopt},
         // Unlike categoryForHost, a trailing dot is not ignored, as the path rule does not match it.
         {"www.facebook.com.", std::nullopt},
-        {"google.com", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& c : cases)
@@ -207,7 +198,6 @@ TEST(ContentBlockerClassify, categoryForUrl) {
     };
     const Case cases[] = {
         {"https://www.facebook.com/tr?id=1&ev=PageView", Category::measurement},
-        {"https://www.facebook.com/tr/", Category::measurement},
         {"http://m.www.facebook.com/tr", Category::measurement},
         {"HTTPS://WWW.FACEBOOK.COM/tr", Category::measurement},
         {"https://www.facebook.com/profile", std::nullopt},
@@ -329,15 +319,10 @@ TEST(ContentBlockerRules, ruleListBytes) {
     const std::string firstRule =
         R"([{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?cookielaw\\.org[\/:]"}},)";
     EXPECT_TRUE(text.starts_with(firstRule)) << text.substr(0, firstRule.size());
-    const std::string threeDots =
-        R"({"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?px\\.ads\\.linkedin\\.com[\/:]"}})";
-    EXPECT_NE(text.find(threeDots), std::string::npos);
     const std::string pathRules =
         R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?www\\.facebook\\.com\/tr"}})"
         R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?accounts\\.google\\.com\/gsi\/"}},)";
     EXPECT_NE(text.find(pathRules), std::string::npos);
-    const std::string lastRule = R"({"action":{"selector":"#onetrust-consent-sdk, #onetrust-banner-sdk, )";
-    EXPECT_NE(text.find(lastRule), std::string::npos);
     EXPECT_TRUE(text.ends_with(
         R"(#credential_picker_iframe, iframe[src*=\"accounts.google.com\/gsi\/\"]","type":"css-display-none"},"trigger":{"url-filter":".*"}}])"));
     EXPECT_NE(text.find(R"(, div[id^=\"sp_message_container_\"], )"), std::string::npos);

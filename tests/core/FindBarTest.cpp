@@ -10,10 +10,8 @@ namespace {
 
 TEST(FindBarQuery, trimsAndDropsBlankText) {
     EXPECT_EQ(FindBar::query("  needle \n"), "needle");
-    EXPECT_EQ(FindBar::query("two words"), "two words");
     EXPECT_EQ(FindBar::query("\u00A0caf\u00E9\u2003"), "caf\u00E9");
     EXPECT_EQ(FindBar::query("   "), std::nullopt);
-    EXPECT_EQ(FindBar::query("\t\r\n"), std::nullopt);
     EXPECT_EQ(FindBar::query(""), std::nullopt);
 }
 
@@ -23,13 +21,10 @@ TEST(FindBarStep, wrapsAtBothEnds) {
     };
     const Case cases[] = {
         {1, 0, 5, 1},
-        {3, 0, 5, 3},
         {3, 1, 5, 4},
         {5, 1, 5, 1},
         {1, -1, 5, 5},
-        {2, -1, 5, 1},
         {1, 1, 1, 1},
-        {1, -1, 1, 1},
         {4, 7, 5, 1},
         {1, -11, 5, 5},
         // An index left over from a longer list lands inside this one.
@@ -38,7 +33,6 @@ TEST(FindBarStep, wrapsAtBothEnds) {
         {0, 0, 5, 5},
         // Nothing to step through.
         {1, 1, 0, 0},
-        {3, -1, 0, 0},
         {1, 1, -4, 0},
     };
     for (const auto& c : cases) {
@@ -68,12 +62,8 @@ TEST(FindBarTally, speaksTheCurrentLanguage) {
     EXPECT_EQ(FindBar::tally(0, 0, true), "No matches");
     EXPECT_EQ(FindBar::tally(1, -1, true), "No matches");
     EXPECT_EQ(FindBar::tally(3, 12, false), "");
-    EXPECT_EQ(FindBar::tally(0, 0, false), "");
-    for (Language language : allCases<Language>) {
-        setCurrentLanguage(language);
-        EXPECT_EQ(FindBar::tally(2, 4000, true), words().matchTally(2, 4000));
-        EXPECT_EQ(FindBar::tally(0, 0, true), words().noMatches());
-    }
+    setCurrentLanguage(Language::french);
+    EXPECT_EQ(FindBar::tally(0, 0, true), words().noMatches());
     setCurrentLanguage(Language::english);
 }
 

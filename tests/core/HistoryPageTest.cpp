@@ -16,11 +16,7 @@ Visit visit(std::string address, std::string title, double last, std::int64_t co
     return Visit::make(std::move(address), std::move(title), Date{last}, count);
 }
 
-class HistoryPageTest : public ::testing::Test {
-protected:
-    void SetUp() override { setCurrentLanguage(Language::english); }
-    void TearDown() override { setCurrentLanguage(Language::english); }
-};
+class HistoryPageTest : public test::EnglishPageTest {};
 
 TEST_F(HistoryPageTest, whenNamesTheCalendarDayInTheGivenZone) {
     struct Case {

@@ -19,10 +19,7 @@ std::string column(const std::string& page, std::string_view heading) {
     return start == std::string::npos ? "" : page.substr(start, page.find("</ul>", start) - start);
 }
 
-class HomePageTest : public ::testing::Test {
-protected:
-    void SetUp() override { setCurrentLanguage(Language::english); }
-};
+class HomePageTest : public test::EnglishPageTest {};
 
 TEST_F(HomePageTest, emptyHistoryShowsBothInvitationsAndTheFiveEngines) {
     const std::string page = HomePage::html({});

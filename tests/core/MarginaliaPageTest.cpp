@@ -23,10 +23,7 @@ std::string body(const std::string& page) {
     return page.substr(start, page.rfind("</body>") - start);
 }
 
-class MarginaliaPageTest : public ::testing::Test {
-protected:
-    void SetUp() override { setCurrentLanguage(Language::english); }
-};
+class MarginaliaPageTest : public test::EnglishPageTest {};
 
 TEST_F(MarginaliaPageTest, emptyMarginsSayWhatTheyCan) {
     const std::string everywhere = MarginaliaPage::html({}, std::nullopt, now, rome);

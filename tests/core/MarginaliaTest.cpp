@@ -24,7 +24,6 @@ TEST(Marginalia, tidyTable) {
              Case{"bad\xFF\xC0 byte", "bad\uFFFD\uFFFD byte"}, // kept text is UTF-8
              Case{"", std::nullopt},
              Case{"  \r\n \t\n  \n\u00A0", std::nullopt},
-             Case{"\n\n\n", std::nullopt},
          }) {
         EXPECT_EQ(Marginalia::tidy(selected), kept) << selected;
     }
@@ -37,13 +36,11 @@ TEST(Marginalia, siteTable) {
     };
     for (const auto& [address, site] : {
              Case{"https://www.Example.COM/a?b#c", "example.com"},
-             Case{"http://WWW.example.com:8080", "example.com"},
              Case{"https://wwwexample.com/", "wwwexample.com"},
              Case{"https://user@Host.example/", "host.example"},
              Case{"https://www./", ""},
              Case{"about:blank", std::nullopt},
              Case{"file:///tmp/x.html", std::nullopt},
-             Case{"example.com/page", std::nullopt},
              Case{"", std::nullopt},
          }) {
         EXPECT_EQ(Marginalia::site(address), site) << address;

@@ -3,10 +3,16 @@
 // Hostile records for the generated pages, the check that none of them came through as markup, and
 // small readers of page text shared by the page tests.
 
+#include "Language.h"
 #include "Text.h"
+#include "report/NimbReport.h"
+#include "report/SavedReport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,45 +28,127 @@ inline constexpr std::string_view hostileScriptAddress =
 inline constexpr std::string_view hostileWebAddress =
     "https://evil.example/?q=\"><script>alert(1)</script>&r='onmouseover='x";
 
-// Walks every tag: each element and attribute must be one the pages write, every value double-quoted
-// and free of "<", and every link must lead to a web, file or internal address. A record that slipped
-// through unescaped opens another element, adds an attribute or links to a script, and fails here.
-inline void expectNoActiveMarkup(std::string_view html) {
-    // Space-separated, with a space at each end.
-    constexpr std::string_view elements =
-        " html head meta title style body div h1 h2 p span a ol ul li br form "
-        "input textarea button svg path kbd section code b i ";
-    constexpr std::string_view attributes =
-        " charset class href title method action autocomplete type name "
-        "value spellcheck placeholder rows width height viewbox aria-hidden d fill ";
-    const std::string page = text::asciiLowercased(html);
-    auto among = [](std::string_view list, std::string_view name) {
-        return !name.empty() && list.find(" " + std::string(name) + " ") != std::string_view::npos;
+// A payload in which every text a report page might show is hostile: hosts, labels, texts, keys,
+// previews and database names.
+inline std::string hostilePayload() {
+    using json = nlohmann::json;
+    const std::string h(hostileText);
+    json item = {{"key", h}, {"bytes", 2000}, {"preview", h}};
+    json sdk = {{"key", "mprtcl-<u>"}, {"bytes", 100}, {"preview", "https://x.example/<script>"}};
+    json network = {{"blocked", {{"<script>.ads&\"'.example", 4}, {"doubleclick.net", 2}}},
+                    {"other", {"javascript:alert(1)//<i>", "tapad.com"}},
+                    {"house", {"<img src=x>.example"}},
+                    {"cookies", 2},
+                    {"storage",
+                     {{"local", {{"count", 3}, {"bytes", 4000}, {"items", {item, sdk}}}},
+                      {"session", {{"count", 1}, {"bytes", 10}, {"items", json::array()}}},
+                      {"databases", {h}}}}};
+    json walls = {{"items", {{{"label", h}, {"reason", "known"}, {"text", h}}}}};
+    return json{{"walls", walls}, {"network", network}}.dump();
+}
+
+inline NimbReport hostileReport() {
+    return NimbReport::parse(hostilePayload(), hostileScriptAddress, hostileText);
+}
+
+inline SavedReport hostileSaved(Date saved) {
+    return {std::string(hostileText), saved, std::string(hostileScriptAddress),
+            std::string(hostileText), true,  hostilePayload()};
+}
+
+// Pages are rendered in English unless a test says otherwise, and the language is set back after.
+class EnglishPageTest : public ::testing::Test {
+protected:
+    void SetUp() override { setCurrentLanguage(Language::english); }
+    void TearDown() override { setCurrentLanguage(Language::english); }
+};
+
+// Where a page's links may lead: the report pages link only to the browser's own actions.
+enum class Links {
+    webAndInternal,
+    internalOnly
+};
+
+namespace safety {
+
+// Space-separated, with a space at each end.
+inline constexpr std::string_view elements =
+    " html head meta title style body div nav header h1 h2 h3 p span a ol ul li br form input textarea "
+    "button svg path kbd section code b i dl dt dd strong em sup ";
+inline constexpr std::string_view attributes =
+    " charset class href title method action autocomplete type name value spellcheck placeholder rows "
+    "width height viewbox aria-hidden aria-current d fill style autofocus ";
+
+inline bool among(std::string_view list, std::string_view name) {
+    return !name.empty() && list.find(" " + std::string(name) + " ") != std::string_view::npos;
+}
+
+// A style attribute the pages write: the score's colour, or the scale marker's place.
+inline bool safeStyle(std::string_view value) {
+    auto hexDigits = [](std::string_view text, std::size_t min, std::size_t max) {
+        return text.size() >= min && text.size() <= max && std::all_of(text.begin(), text.end(), [](char c) {
+                   return std::isxdigit(static_cast<unsigned char>(c));
+               });
     };
+    if (text::startsWith(value, "color:#")) return hexDigits(value.substr(7), 6, 6);
+    if (text::startsWith(value, "left:") && value.ends_with("%"))
+        return hexDigits(value.substr(5, value.size() - 6), 1, 2);
+    return false;
+}
+
+} // namespace safety
+
+// Walks every tag outside the style sheet: each element and attribute must be one the pages write,
+// every value double-quoted and free of "<", every link lead to a web, file or internal address (an
+// internal one only, on the report pages), every form go to one of the two form actions, and every
+// inline style be the score's colour or the marker's place. A record that slipped through unescaped
+// opens another element, adds an attribute (a quote ending a value early) or links elsewhere, and
+// fails here.
+inline void expectNoActiveMarkup(std::string_view html, Links links = Links::webAndInternal) {
+    const std::string page = text::asciiLowercased(html);
     auto nameEnd = [&](std::size_t at) {
-        return page.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-", at);
+        return std::min(page.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-", at), page.size());
     };
     for (std::size_t at = page.find('<'); at != std::string::npos; at = page.find('<', at)) {
         ++at;
-        if (page[at] == '!') continue;
-        if (page[at] == '/') ++at;
+        if (page.compare(at, 1, "!") == 0) continue;
+        const bool closing = page.compare(at, 1, "/") == 0;
+        if (closing) ++at;
         std::size_t end = nameEnd(at);
-        ASSERT_TRUE(among(elements, page.substr(at, end - at))) << page.substr(at, 40);
-        for (at = page.find_first_not_of(" \n", end); page[at] != '>' && page.compare(at, 2, "/>") != 0;
+        const std::string element = page.substr(at, end - at);
+        ASSERT_TRUE(safety::among(safety::elements, element)) << page.substr(at, 40);
+        for (at = page.find_first_not_of(" \n", end);
+             at < page.size() && page[at] != '>' && page.compare(at, 2, "/>") != 0;
              at = page.find_first_not_of(" \n", at)) {
             end = nameEnd(at);
             const std::string attribute = page.substr(at, end - at);
-            ASSERT_TRUE(among(attributes, attribute)) << page.substr(at, 80);
+            ASSERT_TRUE(safety::among(safety::attributes, attribute)) << page.substr(at, 80);
+            if (attribute == "autofocus" && page.compare(end, 1, "=") != 0) {
+                at = end;
+                continue;
+            }
             ASSERT_EQ(page.compare(end, 2, "=\""), 0) << attribute;
             at = page.find('"', end + 2);
+            ASSERT_NE(at, std::string::npos) << attribute;
             const std::string_view value = std::string_view(page).substr(end + 2, at - end - 2);
             ++at;
-            EXPECT_EQ(value.find('<'), std::string_view::npos) << value;
+            EXPECT_EQ(value.find('<'), std::string_view::npos) << attribute << "=" << value;
             if (attribute == "href") {
-                EXPECT_TRUE(text::startsWith(value, "http://") || text::startsWith(value, "https://") ||
-                            text::startsWith(value, "file:") || text::startsWith(value, "nimb://"))
-                    << value;
+                const bool internal = text::startsWith(value, "nimb://");
+                const bool web = text::startsWith(value, "http://") || text::startsWith(value, "https://") ||
+                                 text::startsWith(value, "file:");
+                EXPECT_TRUE(internal || (links == Links::webAndInternal && web)) << "href=" << value;
+            } else if (attribute == "action") {
+                EXPECT_TRUE(value == "nimb://edit" || value == "nimb://report") << "action=" << value;
+            } else if (attribute == "style") {
+                EXPECT_TRUE(safety::safeStyle(value)) << "style=" << value;
             }
+        }
+        ASSERT_LT(at, page.size()) << "unterminated <" << element << ">";
+        // The style sheet is the page's own; skip to its end.
+        if (element == "style" && !closing) {
+            at = page.find("</style>", at);
+            ASSERT_NE(at, std::string::npos);
         }
     }
 }

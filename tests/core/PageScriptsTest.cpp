@@ -41,24 +41,6 @@ TEST(PageScripts, declutterEmbedsTheSelectorsAsAJsonArray) {
     EXPECT_TRUE(PageScripts::declutter({}).starts_with("(function(){\nvar HIDE = [];\n"));
 }
 
-TEST(PageScripts, constantScriptsHaveTheirShapes) {
-    // The collector and the installed constant scripts are complete, self-invoking texts.
-    for (std::string_view script : {PageScripts::snapshot(), PageScripts::forgetStorage(),
-                                    PageScripts::linkHover(), PageScripts::favicon()}) {
-        EXPECT_NE(script.find("(function"), std::string_view::npos);
-        EXPECT_TRUE(endsWith(script, "})();")) << script.substr(0, 80);
-    }
-    // The two function bodies end by returning their answer.
-    EXPECT_NE(PageScripts::selection().rfind("return "), std::string_view::npos);
-    EXPECT_TRUE(endsWith(PageScripts::selection(), ";"));
-    EXPECT_TRUE(endsWith(PageScripts::find(), "};"));
-    // Each message goes to its own handler.
-    EXPECT_NE(PageScripts::linkHover().find("messageHandlers.status"), std::string_view::npos);
-    EXPECT_NE(PageScripts::favicon().find("messageHandlers.favicon"), std::string_view::npos);
-    EXPECT_NE(PageScripts::recorder("{}").find("messageHandlers.blocked"), std::string::npos);
-    EXPECT_NE(PageScripts::declutter({}).find("messageHandlers.blocked"), std::string::npos);
-}
-
 // Whether the JavaScript engine the build uses can read a text: the assembled scripts, not only the
 // files they are made of, must parse.
 std::optional<bool> parses(const std::string& text) {

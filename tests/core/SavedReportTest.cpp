@@ -12,7 +12,6 @@
 #include "report/NimbReportPage.h"
 
 #include <random>
-#include <regex>
 
 namespace nimb {
 namespace {
@@ -71,18 +70,6 @@ TEST_F(SavedReportTest, theTwoHundredAndFirstPushesOutTheOldest) {
     EXPECT_EQ(stored.front().id, "ID-201");
     EXPECT_EQ(stored.back().id, "ID-2");
     EXPECT_EQ(prefs.savedReport("ID-1"), std::nullopt);
-}
-
-TEST_F(SavedReportTest, forgettingRemovesOnlyTheFirstWithThatId) {
-    SavedReport a{"SAME", Date{1}, "https://a.example/", "A", true, "{}"};
-    SavedReport b{"SAME", Date{2}, "https://b.example/", "B", false, "{}"};
-    SavedReport c{"OTHER", Date{3}, "https://c.example/", "C", true, "{}"};
-    prefs.setSavedReports({a, b, c});
-
-    EXPECT_EQ(prefs.forgetReport("SAME"), a);
-    EXPECT_EQ(prefs.savedReports(), (std::vector<SavedReport>{b, c}));
-    EXPECT_EQ(prefs.forgetReport("MISSING"), std::nullopt);
-    EXPECT_EQ(prefs.savedReports(), (std::vector<SavedReport>{b, c}));
 }
 
 TEST_F(SavedReportTest, derivedValuesAreWorkedOutFromTheSnapshot) {

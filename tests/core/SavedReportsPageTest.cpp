@@ -1,7 +1,7 @@
 #include "report/SavedReportsPage.h"
 
 #include "Language.h"
-#include "ReportPageSafety.h"
+#include "PageSafety.h"
 #include "pages/PageFrame.h"
 #include "report/Dossier.h"
 #include "report/DossierVocabulary.h"
@@ -22,11 +22,7 @@ SavedReport kept(std::string id, std::string_view payload, double saved,
     return {std::move(id), Date{saved}, std::move(address), "A story", blockingOn, report.snapshot()};
 }
 
-class SavedReportsPageTest : public ::testing::Test {
-protected:
-    void SetUp() override { setCurrentLanguage(Language::english); }
-    void TearDown() override { setCurrentLanguage(Language::english); }
-};
+class SavedReportsPageTest : public test::EnglishPageTest {};
 
 TEST_F(SavedReportsPageTest, withNothingKeptTheListSaysSo) {
     std::string page = SavedReportsPage::html({}, now, utc);
@@ -96,7 +92,7 @@ TEST_F(SavedReportsPageTest, everyKeptReportIsListedInOrderAndScoredAfresh) {
 TEST_F(SavedReportsPageTest, nothingKeptComesThroughAsMarkup) {
     std::vector<SavedReport> reports = {test::hostileSaved(now)};
     std::string page = SavedReportsPage::html(reports, now, utc);
-    test::expectOnlyReportMarkup(page);
+    test::expectNoActiveMarkup(page, test::Links::internalOnly);
     EXPECT_NE(page.find("<span class=\"site\">javascript:alert(&#39;x&#39;)//&quot;&gt;&lt;script&gt;"),
               std::string::npos);
 }

@@ -28,7 +28,6 @@ TEST(SearchEngine, queryAddresses) {
     EXPECT_EQ(address(SearchEngine::ddgLite, ""), "https://lite.duckduckgo.com/lite/?q=");
 
     EXPECT_EQ(home(SearchEngine::ddgLite)->string(), "https://lite.duckduckgo.com/lite/");
-    EXPECT_EQ(home(SearchEngine::marginalia)->string(), "https://search.marginalia.nu/");
     EXPECT_FALSE(home(SearchEngine::none));
 }
 
@@ -63,7 +62,6 @@ TEST(SearchRewrite, asksGoogleForLinksOnly) {
     EXPECT_EQ(rewrite("https://www.google.com/search/?q=cats"), "(none)");
     EXPECT_EQ(rewrite("https://www.google.com/search?hl=en"), "(none)");
     EXPECT_EQ(rewrite("https://www.google.com/webhp?q=cats"), "(none)");
-    EXPECT_EQ(rewrite("ftp://www.google.com/search?q=cats"), "(none)");
     EXPECT_EQ(rewrite("/search?q=cats"), "(none)");
     EXPECT_EQ(rewrite("https://www.google.com/search?q=a&q=b"),
               "https://www.google.com/search?q=a&q=b&udm=14");

@@ -11,11 +11,11 @@
 
 namespace nimb::TabStrip {
 
-void PrintTo(const Range& range, std::ostream* out) {
+inline void PrintTo(const Range& range, std::ostream* out) {
     *out << range.lowerBound << "..<" << range.upperBound;
 }
 
-void PrintTo(const Band& band, std::ostream* out) {
+inline void PrintTo(const Band& band, std::ostream* out) {
     PrintTo(band.shown, out);
     *out << " [";
     for (double width : band.widths)
@@ -23,7 +23,7 @@ void PrintTo(const Band& band, std::ostream* out) {
     *out << " ]" << (band.overflowing ? " overflowing" : "");
 }
 
-void PrintTo(const Rect& rect, std::ostream* out) {
+inline void PrintTo(const Rect& rect, std::ostream* out) {
     *out << "{" << rect.x << ", " << rect.y << ", " << rect.width << ", " << rect.height << "}";
 }
 
@@ -45,7 +45,6 @@ TEST_F(TabStripLabel, titleThenAddress) {
     for (const auto& [title, address, expected] : std::initializer_list<Case>{
              // A title wins, trimmed of white space and line breaks.
              {"  The Page\n", "https://example.org/", "The Page"},
-             {"Ünïcødé ☃", std::nullopt, "Ünïcødé ☃"},
              // A title of nothing but spaces falls back to the host, without "www.".
              {"   \t ", "https://www.example.org/a/b?c", "example.org"},
              {std::nullopt, "  http://news.example.com:8080/x ", "news.example.com"},
@@ -58,12 +57,9 @@ TEST_F(TabStripLabel, titleThenAddress) {
              // The browser's own pages take fixed words.
              {std::nullopt, "about:home", "Home"},
              {"", " about:bookmarks ", "Bookmarks"},
-             {"", "about:history", "History"},
-             {"", "about:report", "NIMB Report"},
              {"", "about:reports", "Saved Reports"},
              // Without a host, the address as it stands.
              {"", "about:blank", "about:blank"},
-             {"", "file:///home/me/notes.txt", "file:///home/me/notes.txt"},
              {"", "just some words", "just some words"},
              {"", "http://a:80x/", "http://a:80x/"},
              // Nothing at all.
@@ -101,12 +97,10 @@ TEST(TabStripSelection, afterClosing) {
     for (const auto& [closed, current, count, expected] : std::initializer_list<Case>{
              // Left of the current tab: the same page stays selected, one index lower.
              {1, 3, 5, 2},
-             {0, 1, 2, 0},
              // The current tab: the next one takes its place, or the new last one at the end.
              {2, 2, 5, 2},
              {4, 4, 5, 3},
              {1, 1, 2, 0},
-             {0, 0, 2, 0},
              // Right of the current tab: the index stays.
              {4, 1, 5, 1},
              // The only tab, or no tab at all: the window closes instead.
@@ -116,7 +110,6 @@ TEST(TabStripSelection, afterClosing) {
              {5, 2, 5, std::nullopt},
              // A current index outside the tabs never leads past the remaining ones.
              {1, 9, 5, 3},
-             {3, 7, 5, 3},
              {2, -3, 5, 0},
          }) {
         EXPECT_EQ(selection(closed, current, count), expected)
@@ -129,14 +122,12 @@ TEST(TabStripWidths, sharesTheRoom) {
     EXPECT_EQ(widths(3, 100, 220, 34), (List{34, 34, 34}));
     EXPECT_EQ(widths(3, 700, 220, 34), (List{220, 220, 220}));
     EXPECT_EQ(widths(3, 200.7, 220, 34), (List{67, 67, 66}));
-    EXPECT_EQ(widths(3, 660, 220, 34), (List{220, 220, 220}));
     EXPECT_EQ(widths(3, 102, 220, 34), (List{34, 34, 34}));
     EXPECT_EQ(widths(4, 301, 220, 34), (List{76, 75, 75, 75}));
     EXPECT_EQ(widths(1, 150.9, 220, 34), (List{150}));
     EXPECT_EQ(widths(0, 500, 220, 34), List{});
     EXPECT_EQ(widths(-2, 500, 220, 34), List{});
     EXPECT_EQ(widths(3, 0, 220, 34), List{});
-    EXPECT_EQ(widths(3, -10, 220, 34), List{});
     EXPECT_EQ(widths(3, std::nan(""), 220, 34), List{});
 }
 
@@ -166,14 +157,12 @@ TEST(TabStripVisible, keepsTheCurrentTabInView) {
              // fit 5 < 10; floor((200 - 26) / 34) = 5 shown, ending at the current tab.
              {10, 200, 9, {5, 10}},
              {10, 200, 2, {0, 5}},
-             {10, 200, 4, {0, 5}},
              {10, 200, 5, {1, 6}},
              // A current index past the end counts as the last tab.
              {10, 200, 42, {5, 10}},
              {10, 200, -1, {0, 5}},
              // Everything fits.
              {10, 340, 9, {0, 10}},
-             {3, 878, 1, {0, 3}},
              // One tab is always shown, however little room there is.
              {1, 5, 0, {0, 1}},
              {5, 5, 3, {3, 4}},
@@ -181,7 +170,6 @@ TEST(TabStripVisible, keepsTheCurrentTabInView) {
              // No tabs, or no room.
              {0, 500, 0, {0, 0}},
              {5, 0, 2, {0, 0}},
-             {5, -3, 2, {0, 0}},
          }) {
         EXPECT_EQ(visible(count, room, current, 26, 34), expected)
             << current << " of " << count << " in " << room;

@@ -16,12 +16,10 @@ TEST(Url, parsesForgivingly) {
              {"https://example.org/a b", "https://example.org/a%20b"},
              {"https://example.org/é", "https://example.org/%C3%A9"},
              {"https://example.org/100%", "https://example.org/100%25"},
-             {"https://example.org/%41", "https://example.org/%41"},
              {"https://example.org/#a#b", "https://example.org/#a%23b"},
              {"https://example.org/[x]", "https://example.org/%5Bx%5D"},
              {"http://[::1]:8080/", "http://[::1]:8080/"},
              {"localhost:8080", "localhost:8080"},
-             {"example.org", "example.org"},
              {"about:home", "about:home"},
              {"", std::nullopt},
              {"http://[::1", std::nullopt},
@@ -63,7 +61,6 @@ TEST(PercentEncoding, decodes) {
 TEST(PercentEncoding, keepsOnlyLettersMarksAndDigits) {
     EXPECT_EQ(percentEncodeAlphanumerics("a b&c"), "a%20b%26c");
     EXPECT_EQ(percentEncodeAlphanumerics("日本語 テスト"), "日本語%20テスト");
-    EXPECT_EQ(percentEncodeAlphanumerics("é"), "é");
     EXPECT_EQ(percentEncodeAlphanumerics("e\xCC\x81"), "e\xCC\x81"); // a mark stays
     EXPECT_EQ(percentEncodeAlphanumerics("٣"), "٣");                 // an Arabic-Indic digit
     EXPECT_EQ(percentEncodeAlphanumerics("-._~/?#"), "%2D%2E%5F%7E%2F%3F%23");

@@ -33,26 +33,11 @@ bool endsWith(std::string_view text, std::string_view end) {
 }
 
 std::string_view reason(int status) {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 204:
-        return "No Content";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 304:
-        return "Not Modified";
-    case 400:
-        return "Bad Request";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    default:
-        return "Status";
-    }
+    static const std::map<int, std::string_view> reasons = {
+        {200, "OK"},           {204, "No Content"},  {301, "Moved Permanently"}, {302, "Found"},
+        {304, "Not Modified"}, {400, "Bad Request"}, {404, "Not Found"},         {405, "Method Not Allowed"}};
+    auto found = reasons.find(status);
+    return found == reasons.end() ? "Status" : found->second;
 }
 
 std::string extensionOf(std::string_view path) {

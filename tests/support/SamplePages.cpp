@@ -124,4 +124,12 @@ std::string render(const SamplePage& page, Language language) {
     return page.render();
 }
 
+std::string render(const std::string& name, Language language) {
+    for (const auto& list : {pages(), hostilePages()}) {
+        for (const auto& page : list)
+            if (page.name == name) return render(page, language);
+    }
+    return {};
+}
+
 } // namespace nimb::samples

@@ -32,5 +32,7 @@ inline constexpr const char* timeZone = "UTC";
 
 // Renders a page in `language`, leaving the current language as it was.
 [[nodiscard]] std::string render(const SamplePage& page, Language language);
+// The sample page of that name (hostile or not) rendered in `language`; empty when there is none.
+[[nodiscard]] std::string render(const std::string& name, Language language = Language::english);
 
 } // namespace nimb::samples

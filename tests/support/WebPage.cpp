@@ -29,7 +29,36 @@ struct Pending {
     bool ok = false;
     std::optional<nlohmann::json> json;
     std::optional<std::string> text;
+
+    // Takes what a script call answered: its value, or the error that stands in for one.
+    void finish(JSCValue* value, GError* error) {
+        if (value) {
+            ok = true;
+            json = toJson(value);
+            if (jsc_value_is_string(value)) text = toText(value);
+            g_object_unref(value);
+        } else if (error) {
+            g_error_free(error);
+        }
+        done = true;
+    }
 };
+
+Pending run(WebPage& page, std::string_view script, const char* world) {
+    Pending pending;
+    std::string text(script);
+    webkit_web_view_evaluate_javascript(
+        page.view(), text.c_str(), static_cast<gssize>(text.size()), world, nullptr, nullptr,
+        +[](GObject* source, GAsyncResult* result, gpointer data) {
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+            static_cast<Pending*>(data)->finish(value, error);
+        },
+        &pending);
+    page.waitUntil([&] { return pending.done; }, 30s);
+    return pending;
+}
 
 } // namespace
 
@@ -152,51 +181,11 @@ bool WebPage::loadHtml(const std::string& html, std::chrono::milliseconds timeou
 }
 
 std::optional<nlohmann::json> WebPage::evaluate(std::string_view script, const char* world) {
-    Pending pending;
-    std::string text(script);
-    webkit_web_view_evaluate_javascript(
-        m_view, text.c_str(), static_cast<gssize>(text.size()), world, nullptr, nullptr,
-        +[](GObject* source, GAsyncResult* result, gpointer data) {
-            auto* p = static_cast<Pending*>(data);
-            GError* error = nullptr;
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-            if (value) {
-                p->ok = true;
-                p->json = toJson(value);
-                if (jsc_value_is_string(value)) p->text = toText(value);
-                g_object_unref(value);
-            } else if (error) {
-                g_error_free(error);
-            }
-            p->done = true;
-        },
-        &pending);
-    waitUntil([&] { return pending.done; }, 30s);
-    return pending.json;
+    return run(*this, script, world).json;
 }
 
 WebPage::Evaluation WebPage::evaluateText(std::string_view script) {
-    Pending pending;
-    std::string text(script);
-    webkit_web_view_evaluate_javascript(
-        m_view, text.c_str(), static_cast<gssize>(text.size()), nullptr, nullptr, nullptr,
-        +[](GObject* source, GAsyncResult* result, gpointer data) {
-            auto* p = static_cast<Pending*>(data);
-            GError* error = nullptr;
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-            if (value) {
-                p->ok = true;
-                if (jsc_value_is_string(value)) p->text = toText(value);
-                g_object_unref(value);
-            } else if (error) {
-                g_error_free(error);
-            }
-            p->done = true;
-        },
-        &pending);
-    waitUntil([&] { return pending.done; }, 30s);
+    Pending pending = run(*this, script, nullptr);
     return Evaluation{pending.ok, pending.text};
 }
 
@@ -208,18 +197,10 @@ std::optional<nlohmann::json> WebPage::callAsync(std::string_view body, GVariant
     webkit_web_view_call_async_javascript_function(
         m_view, text.c_str(), static_cast<gssize>(text.size()), arguments, world, nullptr, nullptr,
         +[](GObject* source, GAsyncResult* result, gpointer data) {
-            auto* p = static_cast<Pending*>(data);
             GError* error = nullptr;
             JSCValue* value = webkit_web_view_call_async_javascript_function_finish(WEBKIT_WEB_VIEW(source),
                                                                                     result, &error);
-            if (value) {
-                p->ok = true;
-                p->json = toJson(value);
-                g_object_unref(value);
-            } else if (error) {
-                g_error_free(error);
-            }
-            p->done = true;
+            static_cast<Pending*>(data)->finish(value, error);
         },
         &pending);
     waitUntil([&] { return pending.done; }, 30s);

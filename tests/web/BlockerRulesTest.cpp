@@ -13,6 +13,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
+void spinUntil(const bool& done) {
+    while (!done)
+        g_main_context_iteration(nullptr, TRUE);
+}
+
 // Compiles a small list in the engine once, to have a real compiled list to hand out.
 glib::GRefPtr<WebKitUserContentFilter> someList() {
     static test::TemporaryDirectory directory;
@@ -26,8 +31,7 @@ glib::GRefPtr<WebKitUserContentFilter> someList() {
                        list = std::move(compiled);
                        done = true;
                    });
-    while (!done)
-        g_main_context_iteration(nullptr, TRUE);
+    spinUntil(done);
     return list;
 }
 
@@ -195,8 +199,7 @@ TEST_F(BlockerRulesTest, theEngineStoreCompilesOnceAndKeepsTheList) {
         bool saved = false;
         engine->compile(id, R"([{"trigger":{"url-filter":"x"},"action":{"type":"block"}}])",
                         [&](BlockerRules::List l, std::string) { saved = static_cast<bool>(l); });
-        while (!saved)
-            g_main_context_iteration(nullptr, TRUE);
+        spinUntil(saved);
     }
     auto identifiers = [&] {
         std::optional<std::vector<std::string>> ids;
@@ -205,25 +208,25 @@ TEST_F(BlockerRulesTest, theEngineStoreCompilesOnceAndKeepsTheList) {
             ids = std::move(got);
             done = true;
         });
-        while (!done)
-            g_main_context_iteration(nullptr, TRUE);
+        spinUntil(done);
         std::vector<std::string> sorted = ids.value_or(std::vector<std::string>{});
         std::sort(sorted.begin(), sorted.end());
         return sorted;
     };
 
-    WebKitUserContentFilter* first = nullptr;
     {
-        BlockerRules compiling([&] { return engine; });
+        auto counting = std::make_shared<CountingStore>(engine);
+        BlockerRules compiling([&] { return counting; });
+        WebKitUserContentFilter* first = nullptr;
         bool done = false;
         compiling.load([&](WebKitUserContentFilter* l) {
             first = l;
             done = true;
         });
-        while (!done)
-            g_main_context_iteration(nullptr, TRUE);
+        spinUntil(done);
         ASSERT_NE(first, nullptr);
         EXPECT_EQ(webkit_user_content_filter_get_identifier(first), ContentBlocker::identifier());
+        EXPECT_EQ(counting->compiles, 1);
         // The removal of the older list runs after the compile has answered.
         auto end = std::chrono::steady_clock::now() + 5s;
         while (identifiers().size() != 2 && std::chrono::steady_clock::now() < end)
@@ -233,14 +236,42 @@ TEST_F(BlockerRulesTest, theEngineStoreCompilesOnceAndKeepsTheList) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(identifiers(), expected);
 
-    // The next run finds it without compiling.
-    auto counting = std::make_shared<HandStore>();
-    BlockerRules later([&] { return engine; });
+    // The next run, over a store opened afresh, finds it without compiling.
+    auto counting = std::make_shared<CountingStore>(BlockerRules::webKitStore(directory.path().string()));
+    BlockerRules later([&] { return counting; });
     bool found = false;
     later.load([&](WebKitUserContentFilter* l) { found = l != nullptr; });
     while (later.working())
         g_main_context_iteration(nullptr, TRUE);
     EXPECT_TRUE(found);
+    EXPECT_EQ(counting->compiles, 0);
+}
+
+// The tests above would pass vacuously if the engine's refusals went unnoticed.
+TEST_F(BlockerRulesTest, theEngineStoreReportsARejectedListAndAMissingOne) {
+    test::TemporaryDirectory directory;
+    auto engine = BlockerRules::webKitStore(directory.path().string());
+    bool compiled = false, listed = true;
+    std::string error;
+    engine->compile("nimb-block-broken",
+                    R"json([{"action":{"type":"block"},"trigger":{"url-filter":"(a|b)"}}])json",
+                    [&](BlockerRules::List l, std::string e) {
+                        listed = static_cast<bool>(l);
+                        error = std::move(e);
+                        compiled = true;
+                    });
+    spinUntil(compiled);
+    EXPECT_FALSE(listed);
+    EXPECT_FALSE(error.empty());
+
+    bool lookedUp = false;
+    listed = true;
+    engine->lookUp(ContentBlocker::identifier(), [&](BlockerRules::List l) {
+        listed = static_cast<bool>(l);
+        lookedUp = true;
+    });
+    spinUntil(lookedUp);
+    EXPECT_FALSE(listed);
 }
 
 } // namespace

@@ -109,24 +109,5 @@ TEST_F(PageSetupTest, aPageMadeBeforeTheListCompiledGetsItWhenItArrives) {
     }
 }
 
-TEST_F(PageSetupTest, aListedHostsOwnPagesAreNotBlocked) {
-    const std::string host = var("ad");
-    m_proxy.route(host, "/", [host](const HttpRequest&) {
-        return HttpResponse{200,
-                            "text/html",
-                            {},
-                            "<script src=\"http://" + host +
-                                "/own.js\"></script>"
-                                "<div id=\"onetrust-consent-sdk\">wall</div>",
-                            {}};
-    });
-    auto p = page();
-    ASSERT_TRUE(p->load("http://" + host + "/"));
-    EXPECT_TRUE(m_proxy.received("http://" + host + "/own.js"));
-    // The selector rule still applies there.
-    EXPECT_EQ(p->evaluate("getComputedStyle(document.getElementById('onetrust-consent-sdk')).display"),
-              "none");
-}
-
 } // namespace
 } // namespace nimb::test

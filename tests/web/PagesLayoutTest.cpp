@@ -33,13 +33,6 @@ protected:
         return page(std::move(options));
     }
 
-    static samples::SamplePage sample(const std::string& name) {
-        for (auto& page : samples::pages())
-            if (page.name == name) return page;
-        ADD_FAILURE() << "no sample page " << name;
-        return {name, 0, [] { return std::string(); }};
-    }
-
     // Loads a page and waits for its faces, so that what is measured is what is drawn.
     static void show(WebPage& page, const std::string& html) {
         ASSERT_TRUE(page.loadHtml(html));
@@ -127,7 +120,7 @@ TEST_F(PagesLayout, hiddenBookmarkButtonsTakeNoRoom) {
         for (Language language : {Language::english, Language::french}) {
             SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
             auto page = view(width);
-            show(*page, samples::render(sample("bookmarks-full"), language));
+            show(*page, samples::render("bookmarks-full", language));
             auto found = measure(*page, rows);
             ASSERT_TRUE(found.is_array());
             ASSERT_FALSE(found.empty());
@@ -158,7 +151,7 @@ TEST_F(PagesLayout, keptReportsKeepTheirWidth) {
     for (Language language : allCases<Language>) {
         SCOPED_TRACE(rawValue(language));
         auto narrow = view(480);
-        show(*narrow, samples::render(sample("kept-reports"), language));
+        show(*narrow, samples::render("kept-reports", language));
         auto found = measure(*narrow, rows);
         ASSERT_TRUE(found.is_array());
         ASSERT_FALSE(found.empty());
@@ -168,7 +161,7 @@ TEST_F(PagesLayout, keptReportsKeepTheirWidth) {
         }
 
         auto wide = view(1000);
-        show(*wide, samples::render(sample("kept-reports"), language));
+        show(*wide, samples::render("kept-reports", language));
         for (const auto& row : measure(*wide, rows))
             EXPECT_TRUE(row["sameLine"].get<bool>()) << "a wide window has room for one line: " << row.dump();
     }
@@ -183,7 +176,7 @@ TEST_F(PagesLayout, partyNamesLineUp) {
         for (Language language : {Language::english, Language::french}) {
             SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
             auto page = view(width);
-            show(*page, samples::render(sample("report-full"), language));
+            show(*page, samples::render("report-full", language));
             auto found = measure(*page, groups);
             ASSERT_TRUE(found.is_array());
             ASSERT_GE(found.size(), 5u);
@@ -199,7 +192,7 @@ TEST_F(PagesLayout, dossierSearchButtonsSitLevel) {
     for (int width : {1000, 480}) {
         SCOPED_TRACE(width);
         auto page = view(width);
-        show(*page, samples::render(sample("report-dossier-searched"), Language::english));
+        show(*page, samples::render("report-dossier-searched"));
         auto centres = measure(*page, R"([...document.querySelectorAll('.find .acts > *')].map(b => {
     const r = b.getBoundingClientRect(); return (r.top + r.bottom) / 2; }))");
         ASSERT_TRUE(centres.is_array());
@@ -218,19 +211,19 @@ TEST_F(PagesLayout, aPageWithoutAReadingKeepsItsReasonUnderTheTitle) {
     for (const char* name :
          {"report-recording-off", "report-scripting-off", "report-local-page", "report-not-recorded"}) {
         SCOPED_TRACE(name);
-        show(*page, samples::render(sample(name), Language::english));
+        show(*page, samples::render(name));
         auto found = measure(*page, heights);
         EXPECT_LT(found["top"].get<double>(), 250) << found.dump();
         EXPECT_LT(found["reason"].get<double>(), 350) << found.dump();
     }
-    show(*page, samples::render(sample("report-full"), Language::english));
+    show(*page, samples::render("report-full"));
     EXPECT_GE(measure(*page, heights)["top"].get<double>(), 640 - 200);
 }
 
 // The ordinary group is a sentence in the text face followed by host names in the monospace face.
 TEST_F(PagesLayout, onlyOrdinaryHostNamesAreMonospace) {
     auto page = view(1000);
-    show(*page, samples::render(sample("report-full"), Language::english));
+    show(*page, samples::render("report-full"));
     auto families =
         measure(*page, R"([document.querySelector('p.hosts'), document.querySelector('p.hosts .names')]
     .map(e => e ? getComputedStyle(e).fontFamily : ''))");

@@ -275,14 +275,6 @@ protected:
         return "an internal address nothing understands";
     }
 
-    // The sample page of that name.
-    static samples::SamplePage sample(const std::string& name) {
-        for (auto& page : samples::pages())
-            if (page.name == name) return page;
-        ADD_FAILURE() << "no sample page " << name;
-        return {name, 0, [] { return std::string(); }};
-    }
-
     static std::string join(const std::vector<std::string>& lines) {
         std::string out;
         for (const auto& line : lines)
@@ -318,7 +310,6 @@ TEST_F(PagesTest, theChecksCatchBrokenPages) {
         {"a declaration without a colon", make("  .a { font-size 13px; color:red; }\n", ""), "no colon"},
         {"a value the engine cannot read", make("  .a { color:#zzzzzz; }\n", ""),
          "dropped \"color:#zzzzzz\""},
-        {"a property that does not exist", make("  .a { colour:red; }\n", ""), "dropped \"colour:red\""},
         {"a brace too few", make("  .a { color:red;\n  .b { color:blue; }\n", ""), "never closed"},
         {"a brace too many", make("  .a { color:red; } }\n  .b { color:blue; }\n", ""), "closes nothing"},
         {"a broken rule inside a media query", make("  @media (min-width:10px) { .a { width:10zz; } }\n", ""),
@@ -326,7 +317,6 @@ TEST_F(PagesTest, theChecksCatchBrokenPages) {
         {"a broken inline style", make("", "<span style=\"color:#FF4125; left:9 1%\">9</span>"),
          "dropped \"left:9 1%\""},
         {"a script that does not parse", make("", "<script>function (</script>"), "script error"},
-        {"a script that throws", make("", "<script>null.x()</script>"), "script error"},
         {"a script element", make("", "<script>var quiet = 1;</script>"), "script element"},
         {"a javascript: link", make("", "<a href=\" JavaScript:alert(1)\">x</a>"), "script address"},
         {"an event handler", make("", "<b onmouseover=\"x()\">x</b>"), "event handler onmouseover"},
@@ -344,7 +334,7 @@ TEST_F(PagesTest, theChecksCatchBrokenPages) {
          "failed to load"},
     };
     // One of the real pages with a single declaration spoiled, and with its end cut off at a NUL.
-    std::string spoiled = samples::render(sample("history-full"), Language::english);
+    std::string spoiled = samples::render("history-full");
     const std::string declaration = "color:#8e8e93;";
     ASSERT_NE(spoiled.find(declaration), std::string::npos);
     std::string cut = spoiled;
@@ -437,13 +427,15 @@ protected:
                          &followed);
     }
 
-    static std::optional<std::string> follow(WebPage& page, Followed& followed, const std::string& script) {
+    // Runs the script and gives the address of the navigation it started, parsed as the browser does.
+    static std::optional<Url> follow(WebPage& page, Followed& followed, const std::string& script) {
         followed.addresses.clear();
         auto ran = page.evaluate(script);
         if (!ran) return std::nullopt;
         page.waitUntil([&] { return !followed.addresses.empty(); }, 5s);
         if (followed.addresses.empty()) return std::nullopt;
-        return followed.addresses.front();
+        EXPECT_TRUE(Url::parse(followed.addresses.front())) << followed.addresses.front();
+        return Url::parse(followed.addresses.front());
     }
 };
 
@@ -451,7 +443,7 @@ TEST_F(PageActions, anEditedBookmarkIsSentBackAsTyped) {
     auto page = view(1000);
     Followed followed;
     watch(*page, followed);
-    ASSERT_TRUE(page->loadHtml(samples::render(sample("bookmarks-full"), Language::english)));
+    ASSERT_TRUE(page->loadHtml(samples::render("bookmarks-full")));
 
     // A name with a space, an ampersand and a plus the user typed; a summary of two lines.
     auto sent = follow(*page, followed, R"((() => {
@@ -462,34 +454,27 @@ TEST_F(PageActions, anEditedBookmarkIsSentBackAsTyped) {
         return true;
     })())");
     ASSERT_TRUE(sent.has_value()) << "the form was not sent";
-    auto url = Url::parse(*sent);
-    ASSERT_TRUE(url);
-    auto action = BookmarkAction::fromUrl(*url);
-    ASSERT_TRUE(action) << *sent;
-    EXPECT_EQ(*action, BookmarkAction::edit(samples::bookmarks().front().address, "Fish & chips + peas",
-                                            "first line\nsecond line"))
-        << *sent;
+    EXPECT_EQ(BookmarkAction::fromUrl(*sent),
+              BookmarkAction::edit(samples::bookmarks().front().address, "Fish & chips + peas",
+                                   "first line\nsecond line"))
+        << sent->string();
 }
 
 TEST_F(PageActions, linksAndTheDossierSearchAskForWhatTheySay) {
     auto page = view(1000);
     Followed followed;
     watch(*page, followed);
-    ASSERT_TRUE(page->loadHtml(samples::render(sample("history-full"), Language::french)));
+    ASSERT_TRUE(page->loadHtml(samples::render("history-full", Language::french)));
     auto clear = follow(*page, followed, "document.querySelector('.top .btn').click(), true");
     ASSERT_TRUE(clear);
-    auto clearUrl = Url::parse(*clear);
-    ASSERT_TRUE(clearUrl);
-    EXPECT_EQ(HistoryAction::fromUrl(*clearUrl), HistoryAction::forgetAll()) << *clear;
+    EXPECT_EQ(HistoryAction::fromUrl(*clear), HistoryAction::forgetAll()) << clear->string();
 
     auto forget = follow(*page, followed, "document.querySelector('li .acts .btn').click(), true");
     ASSERT_TRUE(forget);
-    auto forgetUrl = Url::parse(*forget);
-    ASSERT_TRUE(forgetUrl);
-    EXPECT_EQ(HistoryAction::fromUrl(*forgetUrl), HistoryAction::forget(samples::visits().front().address));
+    EXPECT_EQ(HistoryAction::fromUrl(*forget), HistoryAction::forget(samples::visits().front().address));
 
     // The dossier's search on a kept report stays on that report.
-    ASSERT_TRUE(page->loadHtml(samples::render(sample("report-dossier-kept"), Language::english)));
+    ASSERT_TRUE(page->loadHtml(samples::render("report-dossier-kept")));
     auto search = follow(*page, followed, R"((() => {
         const box = document.querySelector('form.find .q');
         box.value = '  adobe & counted  ';
@@ -497,13 +482,10 @@ TEST_F(PageActions, linksAndTheDossierSearchAskForWhatTheySay) {
         return true;
     })())");
     ASSERT_TRUE(search) << "the search form was not sent";
-    auto searchUrl = Url::parse(*search);
-    ASSERT_TRUE(searchUrl);
-    auto shown = ReportAction::fromUrl(*searchUrl);
-    ASSERT_TRUE(shown) << *search;
-    EXPECT_EQ(*shown, ReportAction::show(NimbReportPage::View::dossier, "adobe & counted",
-                                         samples::savedReports().front().id))
-        << *search;
+    EXPECT_EQ(ReportAction::fromUrl(*search),
+              ReportAction::show(NimbReportPage::View::dossier, "adobe & counted",
+                                 samples::savedReports().front().id))
+        << search->string();
 }
 
 // The asset scheme as the engine sees it: the two faces and nothing else, from any directory.
