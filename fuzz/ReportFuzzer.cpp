@@ -4,6 +4,8 @@
 //     and the blocking flag aside, which the snapshot leaves out on purpose);
 //   - a payload that is plain JSON reads differently from a straightforward reading of the whole
 //     decoded document (the parser streams the payload instead of building the document);
+//   - the quick reader of well-formed payloads reads one that nlohmann's reader does not, or reads
+//     it to another record;
 //   - the record breaks its own limits, or a reading of it is out of range.
 
 #include "ContentBlocker.h"
@@ -11,6 +13,7 @@
 #include "report/Dossier.h"
 #include "report/Evidence.h"
 #include "report/NimbReport.h"
+#include "report/NimbReportReaders.h"
 
 #include <nlohmann/json.hpp>
 
@@ -221,6 +224,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkReach(NimbReportPage::reading(report));
     for (const Evidence::Finding& finding : Evidence::read(report, Date{1767225600}))
         check(!finding.subjects.empty() && !finding.sentence().empty(), "empty finding");
+
+    if (std::optional<NimbReport> quick = NimbReportReaders::strict(payload)) {
+        std::optional<NimbReport> careful = NimbReportReaders::tolerant(payload);
+        check(careful.has_value(), "the quick reader read what nlohmann's refuses");
+        check(*quick == *careful, "the quick reader's record differs from nlohmann's");
+    }
 
     Value document = Value::parse(payload, nullptr, /*allow_exceptions=*/false);
     if (!document.is_discarded())

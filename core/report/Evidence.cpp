@@ -85,9 +85,23 @@ std::string_view stemOf(std::string_view site) {
 // The text in lower case: the text itself when it has nothing to lower (the common case for hosts),
 // else a lowered copy kept in `buffer`.
 std::string_view lowered(std::string_view text, std::string& buffer) {
-    for (char c : text) {
-        if ((c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
             buffer = text::lowercased(text);
+            return buffer;
+        }
+        if (c >= 'A' && c <= 'Z') {
+            if (!text::isAscii(text.substr(i))) {
+                buffer = text::lowercased(text);
+                return buffer;
+            }
+            // ASCII lowers one byte at a time, into the buffer's own room.
+            buffer.assign(text);
+            for (std::size_t j = i; j < buffer.size(); ++j) {
+                if (buffer[j] >= 'A' && buffer[j] <= 'Z')
+                    buffer[j] = static_cast<char>(buffer[j] - 'A' + 'a');
+            }
             return buffer;
         }
     }
@@ -121,27 +135,37 @@ bool isQueue(std::string_view text, std::string_view lowerText) {
 }
 
 std::vector<std::string> fieldsIn(std::string_view lowerText) {
-    std::vector<std::string> names;
-    if (!contains(lowerText, "\"")) return names;
-    for (std::string_view name : deviceFieldNames) {
-        std::size_t at = lowerText.find(name);
-        while (at != std::string_view::npos) {
-            if (at > 0 && lowerText[at - 1] == '"' && at + name.size() < lowerText.size() &&
-                lowerText[at + name.size()] == '"') {
-                names.emplace_back(name);
-                break;
+    // No field name holds a quote, so a name stands in quotes exactly when it is all the text between
+    // two consecutive quotes: one pass over the quotes finds them all.
+    std::array<bool, deviceFieldNames.size()> named{};
+    bool any = false;
+    for (std::size_t open = lowerText.find('"'); open != std::string_view::npos;) {
+        const std::size_t close = lowerText.find('"', open + 1);
+        if (close == std::string_view::npos) break;
+        const std::string_view between = lowerText.substr(open + 1, close - open - 1);
+        for (std::size_t i = 0; i < deviceFieldNames.size(); ++i) {
+            if (between == deviceFieldNames[i]) {
+                named[i] = true;
+                any = true;
             }
-            at = lowerText.find(name, at + 1);
         }
+        open = close;
+    }
+    std::vector<std::string> names;
+    if (!any) return names;
+    for (std::size_t i = 0; i < deviceFieldNames.size(); ++i) {
+        if (named[i]) names.emplace_back(deviceFieldNames[i]);
     }
     return names;
 }
 
 // Whether some label of the lower-cased host, longer than two characters, is the stem, begins with it
 // or begins it.
+// The stem is never empty here.
 bool labelCarries(std::string_view lowerHost, std::string_view stem) {
     return anyLabel(lowerHost, [stem](std::string_view label) {
-        return (text::startsWith(label, stem) || text::startsWith(stem, label)) &&
+        return label.front() == stem.front() &&
+               (text::startsWith(label, stem) || text::startsWith(stem, label)) &&
                text::characterCount(label) > 2;
     });
 }
@@ -173,12 +197,9 @@ const icu::DateFormat* longDateFormat(Language language) {
 }
 
 bool isNumeric(UChar32 c) {
-    return c >= 0 && u_getIntPropertyValue(c, UCHAR_NUMERIC_TYPE) != U_NT_NONE;
-}
-
-void appendAll(std::vector<Evidence::Finding>& to, std::vector<Evidence::Finding> findings) {
-    for (Evidence::Finding& finding : findings)
-        to.push_back(std::move(finding));
+    // In ASCII only the digits have a numeric value.
+    if (c < 0x80) return c >= '0' && c <= '9';
+    return u_getIntPropertyValue(c, UCHAR_NUMERIC_TYPE) != U_NT_NONE;
 }
 
 } // namespace
@@ -311,13 +332,14 @@ std::optional<std::string> expiryIn(std::string_view lower, Date now, Language l
 
 namespace Evidence {
 namespace {
+// `buffer` is room for lowered text, kept from one item to the next.
 void readItem(std::vector<Finding>& findings, std::string_view key, std::string_view value,
-              std::int64_t bytes, Date now, Language language, WrittenDates& written) {
+              std::int64_t bytes, Date now, Language language, WrittenDates& written, std::string& buffer) {
     std::string subject(key);
-    std::string buffer;
     std::string_view lower = lowered(value, buffer);
     if (auto found = identifier(value)) findings.push_back(Finding::about(Kind::identifier, subject, *found));
     if (auto address = url(value)) {
+        // The value's lowered text is still needed below; the address is lowered on its own.
         std::string addressBuffer;
         Kind kind = isVideo(lowered(*address, addressBuffer)) ? Kind::videoRemembered : Kind::pageRemembered;
         findings.push_back(Finding::about(kind, subject, *address));
@@ -336,6 +358,22 @@ void readItem(std::vector<Finding>& findings, std::string_view key, std::string_
         findings.push_back(Finding::about(Kind::sdkRan, subject, sdk->company.name));
     if (auto date = expiryIn(lower, now, language, written))
         findings.push_back(Finding::about(Kind::expiry, subject, *date));
+}
+
+void readHost(std::vector<Finding>& findings, std::string_view host, std::string_view site,
+              std::string& buffer) {
+    std::string_view lower = lowered(host, buffer);
+    if (const Dossier::BrandTLD* brand = Dossier::brandTldOfHost(host)) {
+        findings.push_back(Finding::about(Kind::brandTLD, std::string(host), brand->holder));
+    } else if (sameNameOf(host, lower, site, stemOf(site))) {
+        const Dossier::Entry* entry = Dossier::entryForHost(host);
+        if (entry && std::find(entry->siblings.begin(), entry->siblings.end(), site) == entry->siblings.end())
+            findings.push_back(Finding::about(Kind::namedSeat, std::string(host), entry->company.name));
+        else
+            findings.push_back(Finding::about(Kind::sameName, std::string(host), std::string(site)));
+    }
+    if (isAuctionHost(lower))
+        findings.push_back(Finding::about(Kind::serverSideAuction, std::string(host), ""));
 }
 
 } // namespace
@@ -407,25 +445,15 @@ std::vector<Finding> read(std::string_view key, std::string_view value, std::int
                           Language language) {
     std::vector<Finding> findings;
     WrittenDates written;
-    readItem(findings, key, value, bytes, now, language, written);
+    std::string buffer;
+    readItem(findings, key, value, bytes, now, language, written, buffer);
     return findings;
 }
 
 std::vector<Finding> read(std::string_view host, std::string_view site) {
     std::vector<Finding> findings;
     std::string buffer;
-    std::string_view lower = lowered(host, buffer);
-    if (const Dossier::BrandTLD* brand = Dossier::brandTldOfHost(host)) {
-        findings.push_back(Finding::about(Kind::brandTLD, std::string(host), brand->holder));
-    } else if (sameNameOf(host, lower, site, stemOf(site))) {
-        const Dossier::Entry* entry = Dossier::entryForHost(host);
-        if (entry && std::find(entry->siblings.begin(), entry->siblings.end(), site) == entry->siblings.end())
-            findings.push_back(Finding::about(Kind::namedSeat, std::string(host), entry->company.name));
-        else
-            findings.push_back(Finding::about(Kind::sameName, std::string(host), std::string(site)));
-    }
-    if (isAuctionHost(lower))
-        findings.push_back(Finding::about(Kind::serverSideAuction, std::string(host), ""));
+    readHost(findings, host, site, buffer);
     return findings;
 }
 
@@ -435,14 +463,15 @@ std::vector<Finding> read(const NimbReport& report, Date now, Language language)
 
     std::vector<Finding> raw;
     WrittenDates written;
+    std::string buffer;
     for (const NimbReport::Jar* jar : {&report.local, &report.session}) {
         for (const NimbReport::Item& item : jar->items)
-            readItem(raw, item.key, item.preview, item.bytes, now, language, written);
+            readItem(raw, item.key, item.preview, item.bytes, now, language, written, buffer);
     }
     for (const NimbReport::Blocked& blocked : report.blocked)
-        appendAll(raw, read(blocked.host, site));
+        readHost(raw, blocked.host, site, buffer);
     for (const std::string& host : report.otherHosts)
-        appendAll(raw, read(host, site));
+        readHost(raw, host, site, buffer);
 
     // Findings that say the same sentence are one finding with every subject that showed it.
     std::vector<Finding> merged;

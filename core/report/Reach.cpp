@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <map>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -31,6 +34,12 @@ std::string companiesCounted(std::int64_t n) {
     return std::to_string(n) + (n == 1 ? " company" : " companies");
 }
 
+// Hashes text of either kind alike, so that a map keyed by strings can be asked with a view.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 } // namespace
 
 namespace Dossier {
@@ -50,8 +59,8 @@ Reach reachOf(Hosts hosts, std::string_view address) {
     std::map<std::string_view, Depth> companies;
     std::unordered_set<std::string_view> reachedCompanies;
     // Each unidentified domain, with whether any of its hosts got through.
-    std::unordered_map<std::string, bool> domains;
-    std::unordered_set<std::string> houseDomains;
+    std::unordered_map<std::string, bool, TextHash, std::equal_to<>> domains;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> houseDomains;
     Depth houseDepth = Depth::served;
     std::string_view houseName;
 
@@ -62,13 +71,16 @@ Reach reachOf(Hosts hosts, std::string_view address) {
 
         const Entry* entry = entryForHost(host);
         if (!entry) {
-            auto [found, fresh] = domains.try_emplace(std::string(domain), !wasBlocked);
-            if (!fresh && !wasBlocked) found->second = true;
+            // Most unidentified domains come with several hosts: the name is copied only the first time.
+            if (auto found = domains.find(domain); found != domains.end())
+                found->second = found->second || !wasBlocked;
+            else
+                domains.emplace(std::string(domain), !wasBlocked);
             return;
         }
         Depth d = depth(entry->capabilities);
         if (std::find(entry->siblings.begin(), entry->siblings.end(), site) != entry->siblings.end()) {
-            houseDomains.emplace(domain);
+            if (!houseDomains.contains(domain)) houseDomains.emplace(domain);
             if (d > houseDepth) {
                 houseDepth = d;
                 houseName = entry->company.name;
