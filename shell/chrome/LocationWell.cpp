@@ -1,0 +1,574 @@
+#include "chrome/LocationWell.h"
+
+#include "WindowLayout.h"
+#include "chrome/Drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace nimb {
+
+namespace {
+
+namespace Colours = Drawing::Colours;
+using Drawing::rect;
+
+constexpr double fieldPoints = 13;
+constexpr double shieldGlyph = 16;
+constexpr float iconRadius = 3;
+
+graphene_rect_t toGraphene(const TabStrip::Rect& r) {
+    return rect(r.x, r.y, r.width, r.height);
+}
+
+// The field's look, given once per display: the chrome's typeface and ink on the well's ground.
+void ensureFieldStyle() {
+    static bool done = false;
+    GdkDisplay* display = gdk_display_get_default();
+    if (done || !display) return;
+    done = true;
+    std::string css = "text.nimb-location { font-family: \"" + Drawing::family() +
+                      "\"; font-size: " + std::to_string(static_cast<int>(fieldPoints)) +
+                      "px; font-weight: normal; color: #e9e9eb; caret-color: #e9e9eb; background: none; "
+                      "min-height: 0; padding: 0; margin: 0; border: none; box-shadow: none; }\n"
+                      "text.nimb-location selection { background-color: rgba(122, 162, 255, 0.42); "
+                      "color: #ffffff; }\n";
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, css.c_str(), static_cast<gssize>(css.size()));
+    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider),
+                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
+    g_object_unref(provider);
+}
+
+int characterCount(const std::string& text) {
+    return static_cast<int>(g_utf8_strlen(text.c_str(), static_cast<gssize>(text.size())));
+}
+
+void removeSource(guint& source) {
+    if (source) g_source_remove(std::exchange(source, 0));
+}
+
+} // namespace
+
+struct LocationWellGlue {
+    static LocationWell* make(GtkWidget* widget) { return new LocationWell(widget); }
+    static void release(LocationWell& well) { well.releaseCallbacks(); }
+};
+
+} // namespace nimb
+
+struct _NimbLocationWell {
+    GtkWidget parent_instance;
+    nimb::LocationWell* well;
+};
+
+G_DEFINE_FINAL_TYPE(NimbLocationWell, nimb_location_well, GTK_TYPE_WIDGET)
+
+namespace {
+
+using nimb::LocationWell;
+
+LocationWell& wellOf(gpointer widget) {
+    return *NIMB_LOCATION_WELL(widget)->well;
+}
+
+struct Hold {
+    explicit Hold(gpointer object) : object(G_OBJECT(g_object_ref(object))) {}
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    ~Hold() { g_object_unref(object); }
+    GObject* object;
+};
+
+void dragBegan(GtkGestureDrag*, double x, double y, gpointer widget) {
+    Hold hold(widget);
+    wellOf(widget).mouseDown({x, y});
+}
+
+void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
+    double x = 0;
+    double y = 0;
+    if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
+    Hold hold(widget);
+    wellOf(widget).mouseUp({x + dx, y + dy});
+}
+
+void moved(GtkEventControllerMotion*, double x, double y, gpointer widget) {
+    wellOf(widget).mouseMoved({x, y});
+}
+
+void left(GtkEventControllerMotion*, gpointer widget) {
+    wellOf(widget).mouseExited();
+}
+
+void snapshotWidget(GtkWidget* widget, GtkSnapshot* snapshot) {
+    wellOf(widget).snapshot(snapshot);
+}
+
+void measureWidget(GtkWidget*, GtkOrientation, int, int* minimum, int* natural, int* minimumBaseline,
+                   int* naturalBaseline) {
+    // The window places the well; it asks for nothing of its own.
+    *minimum = 0;
+    *natural = 0;
+    *minimumBaseline = -1;
+    *naturalBaseline = -1;
+}
+
+gboolean queryTooltip(GtkWidget* widget, int x, int y, gboolean keyboard, GtkTooltip* tooltip) {
+    if (keyboard) return FALSE;
+    auto text = wellOf(widget).tooltip({static_cast<double>(x), static_cast<double>(y)});
+    if (!text) return FALSE;
+    gtk_tooltip_set_text(tooltip, text->c_str());
+    return TRUE;
+}
+
+void allocateWidget(GtkWidget* widget, int width, int height, int) {
+    wellOf(widget).allocate(width, height);
+}
+
+void disposeWidget(GObject* object) {
+    NimbLocationWell* self = NIMB_LOCATION_WELL(object);
+    if (self->well) nimb::LocationWellGlue::release(*self->well);
+    G_OBJECT_CLASS(nimb_location_well_parent_class)->dispose(object);
+}
+
+void finalizeWidget(GObject* object) {
+    delete std::exchange(NIMB_LOCATION_WELL(object)->well, nullptr);
+    G_OBJECT_CLASS(nimb_location_well_parent_class)->finalize(object);
+}
+
+} // namespace
+
+static void nimb_location_well_class_init(NimbLocationWellClass* klass) {
+    G_OBJECT_CLASS(klass)->dispose = disposeWidget;
+    G_OBJECT_CLASS(klass)->finalize = finalizeWidget;
+    GtkWidgetClass* widgetClass = GTK_WIDGET_CLASS(klass);
+    widgetClass->snapshot = snapshotWidget;
+    widgetClass->measure = measureWidget;
+    widgetClass->size_allocate = allocateWidget;
+    widgetClass->query_tooltip = queryTooltip;
+    gtk_widget_class_set_css_name(widgetClass, "locationwell");
+    nimb::Drawing::ensureFonts();
+}
+
+static void nimb_location_well_init(NimbLocationWell* self) {
+    GtkWidget* widget = GTK_WIDGET(self);
+    self->well = nimb::LocationWellGlue::make(widget);
+    gtk_widget_set_has_tooltip(widget, TRUE);
+
+    GtkGesture* drag = gtk_gesture_drag_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(drag), GDK_BUTTON_PRIMARY);
+    g_signal_connect(drag, "drag-begin", G_CALLBACK(dragBegan), widget);
+    g_signal_connect(drag, "drag-end", G_CALLBACK(dragEnded), widget);
+    gtk_widget_add_controller(widget, GTK_EVENT_CONTROLLER(drag));
+
+    GtkEventController* motion = gtk_event_controller_motion_new();
+    g_signal_connect(motion, "enter", G_CALLBACK(moved), widget);
+    g_signal_connect(motion, "motion", G_CALLBACK(moved), widget);
+    g_signal_connect(motion, "leave", G_CALLBACK(left), widget);
+    gtk_widget_add_controller(widget, motion);
+}
+
+namespace nimb {
+
+LocationWell::LocationWell(GtkWidget* widget) : m_widget(widget) {
+    ensureFieldStyle();
+    m_field = gtk_text_new();
+    gtk_widget_add_css_class(m_field, "nimb-location");
+    gtk_widget_set_parent(m_field, m_widget);
+    gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
+    gtk_text_set_activates_default(GTK_TEXT(m_field), FALSE);
+    // Addresses are not words: no spelling, no capitals, no emoji chooser.
+    gtk_text_set_input_hints(GTK_TEXT(m_field), static_cast<GtkInputHints>(GTK_INPUT_HINT_NO_SPELLCHECK |
+                                                                           GTK_INPUT_HINT_NO_EMOJI));
+    gtk_text_set_input_purpose(GTK_TEXT(m_field), GTK_INPUT_PURPOSE_URL);
+    connectField();
+}
+
+void LocationWell::connectField() {
+    g_signal_connect(m_field, "activate", G_CALLBACK(+[](GtkText* text, LocationWell* self) {
+                         std::string entered = gtk_editable_get_text(GTK_EDITABLE(text));
+                         if (self->onEnter) {
+                             auto enter = self->onEnter;
+                             enter(entered);
+                         }
+                     }),
+                     this);
+    g_signal_connect(m_field, "changed",
+                     G_CALLBACK(+[](GtkEditable*, LocationWell* self) { self->textChanged(); }), this);
+    g_signal_connect(m_field, "insert-text",
+                     G_CALLBACK(+[](GtkEditable*, const char*, int, int*, LocationWell* self) {
+                         self->m_deleting = false;
+                     }),
+                     this);
+    g_signal_connect(m_field, "delete-text",
+                     G_CALLBACK(+[](GtkEditable*, int start, int end, LocationWell* self) {
+                         if (end < 0 || end > start) self->m_deleting = true;
+                     }),
+                     this);
+
+    GtkEventController* focus = gtk_event_controller_focus_new();
+    g_signal_connect(focus, "enter",
+                     G_CALLBACK(+[](GtkEventControllerFocus*, LocationWell* self) { self->beginEditing(); }),
+                     this);
+    g_signal_connect(focus, "leave",
+                     G_CALLBACK(+[](GtkEventControllerFocus*, LocationWell* self) { self->endEditing(); }),
+                     this);
+    gtk_widget_add_controller(m_field, focus);
+
+    // Every press and key reaches this before the field's own handling.
+    GtkEventController* legacy = gtk_event_controller_legacy_new();
+    gtk_event_controller_set_propagation_phase(legacy, GTK_PHASE_CAPTURE);
+    g_signal_connect(legacy, "event",
+                     G_CALLBACK(+[](GtkEventControllerLegacy*, GdkEvent* event, LocationWell* self) {
+                         switch (gdk_event_get_event_type(event)) {
+                         case GDK_BUTTON_PRESS:
+                             if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY)
+                                 self->fieldPressed();
+                             break;
+                         case GDK_BUTTON_RELEASE:
+                             if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY)
+                                 self->fieldReleased();
+                             break;
+                         case GDK_KEY_PRESS:
+                             self->m_engaged = true;
+                             break;
+                         default:
+                             break;
+                         }
+                         return FALSE;
+                     }),
+                     this);
+    gtk_widget_add_controller(m_field, legacy);
+}
+
+void LocationWell::releaseCallbacks() {
+    removeSource(m_restingSource);
+    removeSource(m_completionSource);
+    removeSource(m_selectSource);
+    onEnter = nullptr;
+    onEditing = nullptr;
+    completion = nullptr;
+    m_onClose = nullptr;
+    if (m_field) {
+        g_signal_handlers_disconnect_by_data(m_field, this);
+        gtk_widget_unparent(std::exchange(m_field, nullptr));
+    }
+    m_icon.reset();
+}
+
+GtkWidget* LocationWell::create() {
+    return GTK_WIDGET(g_object_new(NIMB_TYPE_LOCATION_WELL, nullptr));
+}
+
+LocationWell& LocationWell::of(GtkWidget* widget) {
+    return *NIMB_LOCATION_WELL(widget)->well;
+}
+
+// ------------------------------------------------------------------------------------------------
+// The address
+
+std::string LocationWell::text() const {
+    return m_field ? gtk_editable_get_text(GTK_EDITABLE(m_field)) : "";
+}
+
+void LocationWell::replaceText(const std::string& text) {
+    if (!m_field || text == this->text()) return;
+    bool was = std::exchange(m_completing, true);
+    gtk_editable_set_text(GTK_EDITABLE(m_field), text.c_str());
+    m_completing = was;
+}
+
+void LocationWell::setAddress(std::string_view full, std::string_view resting) {
+    m_full = std::string(full);
+    m_resting = std::string(resting);
+    if (m_editing || !m_field) return;
+    removeSource(m_restingSource);
+    gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
+    replaceText(m_resting);
+}
+
+void LocationWell::focus() {
+    if (!m_field) return;
+    if (gtk_widget_is_focus(m_field)) {
+        // Already being edited: start over as if it had just taken the focus.
+        m_engaged = false;
+        gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
+        return;
+    }
+    gtk_widget_grab_focus(m_field);
+}
+
+void LocationWell::beginEditing() {
+    removeSource(m_restingSource);
+    // Focus also comes back when the window becomes active again: the editing goes on as it was.
+    if (m_editing || !m_field) return;
+    m_editing = true;
+    m_engaged = false;
+    if (onEditing) {
+        auto editing = onEditing;
+        editing(true);
+    }
+    redraw();
+    if (!m_field) return;
+    gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.0f);
+    replaceText(m_full);
+    gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
+}
+
+void LocationWell::endEditing() {
+    // The field is still its window's focus: only the window went to the background.
+    if (m_field) {
+        GtkRoot* root = gtk_widget_get_root(m_field);
+        if (root && gtk_root_get_focus(root) == m_field) return;
+    }
+    m_engaged = false;
+    m_firstClick = false;
+    removeSource(m_completionSource);
+    removeSource(m_selectSource);
+    if (!m_editing) return;
+    m_editing = false;
+    if (onEditing) {
+        auto editing = onEditing;
+        editing(false);
+    }
+    redraw();
+    // The resting label comes back on the next turn of the loop, after whatever took the focus has
+    // had its say.
+    removeSource(m_restingSource);
+    m_restingSource = g_idle_add(
+        +[](gpointer data) -> gboolean {
+            auto* self = static_cast<LocationWell*>(data);
+            self->m_restingSource = 0;
+            if (!self->m_editing && self->m_field) {
+                gtk_editable_set_alignment(GTK_EDITABLE(self->m_field), 0.5f);
+                self->replaceText(self->m_resting);
+            }
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Inline completion
+
+void LocationWell::textChanged() {
+    if (m_completing || !m_editing) return;
+    // The field moves its caret past typed text only after telling of the change: look once it has.
+    if (m_completionSource) return;
+    m_completionSource = g_idle_add_full(
+        G_PRIORITY_HIGH_IDLE,
+        +[](gpointer data) -> gboolean {
+            auto* self = static_cast<LocationWell*>(data);
+            self->m_completionSource = 0;
+            self->complete();
+            return G_SOURCE_REMOVE;
+        },
+        this, nullptr);
+}
+
+void LocationWell::complete() {
+    if (!m_field || !m_editing || m_deleting || m_completing || !completion) return;
+    GtkEditable* editable = GTK_EDITABLE(m_field);
+    int start = 0;
+    int end = 0;
+    if (gtk_editable_get_selection_bounds(editable, &start, &end)) return;
+    std::string typed = text();
+    int length = characterCount(typed);
+    if (gtk_editable_get_position(editable) != length) return;
+    auto ask = completion;
+    auto completed = ask(typed);
+    if (!completed || *completed == typed || !m_field || !m_editing) return;
+    m_completing = true;
+    gtk_editable_set_text(editable, completed->c_str());
+    gtk_editable_select_region(editable, length, -1);
+    m_completing = false;
+}
+
+// ------------------------------------------------------------------------------------------------
+// Clicks into the field
+
+void LocationWell::fieldPressed() {
+    m_firstClick = !m_engaged || !gtk_widget_is_focus(m_field);
+    m_engaged = true;
+}
+
+void LocationWell::fieldReleased() {
+    if (!std::exchange(m_firstClick, false)) return;
+    // Once the field has handled the release: a plain click leaves no selection, a drag does.
+    removeSource(m_selectSource);
+    m_selectSource = g_idle_add(
+        +[](gpointer data) -> gboolean {
+            auto* self = static_cast<LocationWell*>(data);
+            self->m_selectSource = 0;
+            if (!self->m_field || !gtk_widget_is_focus(self->m_field)) return G_SOURCE_REMOVE;
+            GtkEditable* editable = GTK_EDITABLE(self->m_field);
+            if (!gtk_editable_get_selection_bounds(editable, nullptr, nullptr))
+                gtk_editable_select_region(editable, 0, -1);
+            self->m_engaged = true;
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+// ------------------------------------------------------------------------------------------------
+// The well around the field
+
+void LocationWell::setIcon(GdkTexture* icon) {
+    if (icon == m_icon.get()) return;
+    m_icon = glib::GRefPtr<GdkTexture>(icon);
+    redraw();
+}
+
+void LocationWell::setShield(const Glyphs::ShieldLook& shield) {
+    if (shield == m_shield) return;
+    m_shield = shield;
+    redraw();
+}
+
+void LocationWell::setPill(bool pill, double radius) {
+    if (pill == m_pill && radius == m_radius) return;
+    m_pill = pill;
+    m_radius = radius;
+    redraw();
+}
+
+void LocationWell::setHelp(std::string_view help) {
+    if (help == m_help) return;
+    m_help = std::string(help);
+    gtk_widget_trigger_tooltip_query(m_widget);
+}
+
+void LocationWell::setShieldHelp(std::string_view help) {
+    if (help == m_shieldHelp) return;
+    m_shieldHelp = std::string(help);
+    gtk_widget_trigger_tooltip_query(m_widget);
+}
+
+std::optional<std::string> LocationWell::tooltip(Point point) const {
+    auto inside = WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
+                                              static_cast<double>(gtk_widget_get_height(m_widget))});
+    if (inside.shield.contains(point) && !m_shieldHelp.empty()) return m_shieldHelp;
+    if (!m_help.empty()) return m_help;
+    return std::nullopt;
+}
+
+void LocationWell::setOnClose(std::function<void()> onClose) {
+    m_onClose = std::move(onClose);
+    if (!m_onClose) {
+        m_hovered = false;
+        m_pressedKill = false;
+    }
+    redraw();
+}
+
+LocationWell::Rect LocationWell::iconBox() const {
+    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
+                                       static_cast<double>(gtk_widget_get_height(m_widget))})
+        .icon;
+}
+
+LocationWell::Rect LocationWell::closeHitArea() const {
+    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
+                                       static_cast<double>(gtk_widget_get_height(m_widget))})
+        .closeHit;
+}
+
+LocationWell::Rect LocationWell::fieldFrame() const {
+    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
+                                       static_cast<double>(gtk_widget_get_height(m_widget))})
+        .field;
+}
+
+void LocationWell::redraw() const {
+    gtk_widget_queue_draw(m_widget);
+}
+
+void LocationWell::mouseMoved(Point) {
+    if (m_hovered) return;
+    m_hovered = true;
+    redraw();
+}
+
+void LocationWell::mouseExited() {
+    if (!m_hovered) return;
+    m_hovered = false;
+    redraw();
+}
+
+void LocationWell::mouseDown(Point point) {
+    m_hovered = true;
+    if (showsKill() && closeHitArea().contains(point)) {
+        m_pressedKill = true;
+        redraw();
+        return;
+    }
+    if (!m_field) return;
+    if (m_editing)
+        gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
+    else
+        focus();
+}
+
+void LocationWell::mouseUp(Point point) {
+    bool close = m_pressedKill && m_onClose && closeHitArea().contains(point);
+    m_pressedKill = false;
+    redraw();
+    if (!close) return;
+    auto onClose = m_onClose; // closing the tab may change the well's callbacks
+    onClose();
+}
+
+void LocationWell::allocate(int width, int height) {
+    if (!m_field) return;
+    auto inside = WindowLayout::wellInterior({static_cast<double>(width), static_cast<double>(height)});
+    int minimum = 0;
+    int natural = 0;
+    gtk_widget_measure(m_field, GTK_ORIENTATION_VERTICAL, -1, &minimum, &natural, nullptr, nullptr);
+    // One line of text, centred on the field's place; taller when the typeface needs it.
+    int fieldHeight = std::max(static_cast<int>(inside.field.height), minimum);
+    int y = static_cast<int>(std::round(inside.field.midY() - fieldHeight / 2.0));
+    gtk_widget_measure(m_field, GTK_ORIENTATION_HORIZONTAL, fieldHeight, &minimum, &natural, nullptr,
+                       nullptr);
+    GtkAllocation allocation{static_cast<int>(inside.field.x), y,
+                             std::max(static_cast<int>(inside.field.width), minimum), fieldHeight};
+    gtk_widget_set_child_visible(m_field, inside.field.width >= 1);
+    gtk_widget_size_allocate(m_field, &allocation, -1);
+}
+
+void LocationWell::snapshot(GtkSnapshot* snapshot) const {
+    double width = gtk_widget_get_width(m_widget);
+    double height = gtk_widget_get_height(m_widget);
+    if (width < 1 || height < 1) return;
+    auto bounds = rect(0, 0, width, height);
+    float radius = static_cast<float>(std::min(m_radius, std::min(width, height) / 2));
+    Drawing::fillRounded(snapshot, bounds, radius, Colours::sunken);
+    Drawing::outlineRounded(snapshot, bounds, radius, 1, m_editing ? Colours::dimInk : Colours::line);
+
+    auto inside = WindowLayout::wellInterior({width, height});
+    if (showsKill()) {
+        Drawing::circle(snapshot, inside.icon.midX(), inside.icon.midY(), inside.icon.width,
+                        m_pressedKill ? Colours::pressed : Colours::line);
+        Drawing::cross(snapshot, inside.icon.midX(), inside.icon.midY(), 6, 1.5, Colours::ink);
+    } else if (m_icon) {
+        auto box = toGraphene(inside.icon);
+        GskRoundedRect rounded;
+        gsk_rounded_rect_init_from_rect(&rounded, &box, iconRadius);
+        gtk_snapshot_push_rounded_clip(snapshot, &rounded);
+        Drawing::texture(snapshot, m_icon.get(), box);
+        gtk_snapshot_pop(snapshot);
+    } else {
+        auto& box = inside.icon;
+        Drawing::outlineRounded(snapshot, rect(box.x + 2, box.y + 2, box.width - 4, box.height - 4), 6, 1.5,
+                                Colours::line);
+    }
+
+    if (inside.shield.x >= inside.icon.maxX())
+        Glyphs::shield(snapshot, m_shield, inside.shield.midX(), inside.shield.midY(),
+                       std::min(shieldGlyph, inside.shield.height * 0.55));
+
+    if (m_field) gtk_widget_snapshot_child(m_widget, m_field, snapshot);
+}
+
+} // namespace nimb

@@ -1,0 +1,58 @@
+#include "chrome/StatusLine.h"
+
+#include "WindowLayout.h"
+#include "chrome/Drawing.h"
+#include "chrome/Panel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace nimb {
+
+namespace {
+
+constexpr double padding = 8; // each side of the text
+constexpr float corner = 6;
+
+} // namespace
+
+StatusLine::StatusLine() : m_widget(Panel::create("nimb-status")) {
+    gtk_widget_set_can_target(m_widget.get(), FALSE);
+    Panel::Hooks hooks;
+    hooks.drawBelow = [this](GtkSnapshot* snapshot, double width, double height) {
+        draw(snapshot, width, height);
+    };
+    Panel::setHooks(m_widget.get(), std::move(hooks));
+}
+
+StatusLine::~StatusLine() {
+    Panel::clearHooks(m_widget.get());
+}
+
+void StatusLine::setText(std::string_view text) {
+    if (text == m_text) return;
+    m_text = std::string(text);
+    gtk_widget_queue_draw(m_widget.get());
+}
+
+void StatusLine::draw(GtkSnapshot* snapshot, double width, double height) const {
+    if (m_text.empty() || width < 2 * padding) return;
+    auto font = Drawing::font(WindowLayout::statusPoints);
+    double textWidth = std::ceil(Drawing::textWidth(m_widget.get(), m_text, font.get()));
+    double groundWidth = std::min(width, textWidth + 2 * padding);
+    // Square where it meets the window's edges, rounded where it stands over the page.
+    auto ground = Drawing::rect(0, 0, groundWidth, height);
+    GskRoundedRect rounded;
+    graphene_size_t square = GRAPHENE_SIZE_INIT(0, 0);
+    graphene_size_t round = GRAPHENE_SIZE_INIT(corner, corner);
+    gsk_rounded_rect_init(&rounded, &ground, &square, &round, &square, &square);
+    gtk_snapshot_push_rounded_clip(snapshot, &rounded);
+    Drawing::fill(snapshot, ground, Drawing::Colours::face);
+    gtk_snapshot_pop(snapshot);
+    Drawing::text(snapshot, m_widget.get(), m_text,
+                  Drawing::rect(padding, 0, groundWidth - 2 * padding, height), font.get(),
+                  Drawing::Colours::dimInk);
+}
+
+} // namespace nimb
