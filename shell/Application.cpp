@@ -3,6 +3,7 @@
 #include "AssetSchemeHandler.h"
 #include "BlockerRules.h"
 #include "BrowserWindowController.h"
+#include "FaviconStore.h"
 #include "Menus.h"
 #include "Resources.h"
 #include "TabKeys.h"
@@ -77,45 +78,27 @@ constexpr CommandAction commandActions[] = {
 };
 
 std::string chromeStyle() {
-    auto colour = [](std::string_view hex) { return std::string(hex); };
-    std::string face = colour(Palette::background);
-    std::string ink = colour(Palette::text);
-    std::string dim = colour(Palette::secondary);
-    std::string line = colour(Palette::separator);
-    std::string raised = colour(Palette::raised);
-    std::string sunken = colour(Palette::sunken);
-    std::string family(Typeface::family);
+    std::string face(Palette::background);
+    std::string ink(Palette::text);
+    std::string line(Palette::separator);
+    std::string raised(Palette::raised);
+    // The chrome draws itself; GTK keeps only the window's ground, the menus and the window's own
+    // buttons. Without a compositor GTK frames a window with a border of its own, which would take
+    // room from the strip and the bands: the window's edges are its content's.
     return "window.nimb { background-color: " + face + "; color: " + ink +
            "; }\n"
-           ".nimb-bar { background-color: " +
-           face + "; border-bottom: 1px solid " + line +
-           "; }\n"
-           ".nimb-bar button { min-width: 32px; min-height: 32px; padding: 0; margin: 0; border: none; "
-           "box-shadow: none; background: none; color: " +
+           "window.nimb.solid-csd { padding: 0; margin: 0; border: none; border-radius: 0; box-shadow: none; "
+           "}\n"
+           "window.nimb.csd { border-radius: 0; }\n"
+           ".nimb-window-controls button { min-width: 24px; min-height: 24px; padding: 0; margin: 0 2px; "
+           "border: none; box-shadow: none; background: none; color: " +
            ink +
            "; }\n"
-           ".nimb-bar button:hover { background-color: " +
+           ".nimb-window-controls button:hover { background-color: " +
            raised +
            "; }\n"
-           ".nimb-bar button:disabled { color: " +
-           line +
-           "; }\n"
-           ".nimb-bar entry { min-height: 32px; border-radius: 0; border: 1px solid " +
-           line + "; background-color: " + sunken + "; color: " + ink + "; font-family: \"" + family +
-           "\", sans-serif; font-size: 12pt; box-shadow: none; }\n"
-           ".nimb-foot { background-color: " +
-           face + "; border-top: 1px solid " + line + "; border-right: 1px solid " + line +
-           "; padding: 1px 8px; }\n"
-           ".nimb-status { color: " +
-           dim + "; font-family: \"" + family +
-           "\", sans-serif; font-size: 10pt; }\n"
-           ".nimb-foot progressbar trough, .nimb-foot progressbar progress { min-height: 4px; "
-           "border-radius: 2px; }\n"
-           ".nimb-foot progressbar trough { background-color: " +
-           line +
-           "; }\n"
-           ".nimb-foot progressbar progress { background-color: " +
-           ink + "; }\n";
+           ".nimb-window-controls button:active { background-color: " +
+           line + "; }\n";
 }
 
 } // namespace
@@ -246,6 +229,8 @@ void Application::makeEngine() {
         if (const char* variable = std::getenv("NIMB_HTTP_PROXY"); variable && *variable) proxy = variable;
     }
     if (proxy) {
+        // Icons are fetched apart from the engine, through the same proxy.
+        FaviconStore::shared().setProxy(*proxy);
         WebKitNetworkProxySettings* settings = webkit_network_proxy_settings_new(proxy->c_str(), nullptr);
         webkit_network_session_set_proxy_settings(m_session.get(), WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
                                                   settings);

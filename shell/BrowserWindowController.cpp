@@ -5,6 +5,7 @@
 #include "Application.h"
 #include "BlockerRules.h"
 #include "Dialogs.h"
+#include "FaviconStore.h"
 #include "Menus.h"
 #include "PageSetup.h"
 #include "Preferences.h"
@@ -31,7 +32,6 @@ constexpr int windowWidth = 1000;
 constexpr int windowHeight = 720;
 constexpr int minimumWidth = 480;
 constexpr int minimumHeight = 320;
-constexpr double stripInset = 8;
 
 std::vector<std::shared_ptr<BrowserWindowController>>& openList() {
     static auto* list = new std::vector<std::shared_ptr<BrowserWindowController>>;
@@ -166,14 +166,8 @@ void BrowserWindowController::build() {
 }
 
 void BrowserWindowController::buildContent() {
-    GtkWidget* root = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    gtk_widget_set_size_request(root, minimumWidth, minimumHeight);
-
     m_strip = glib::GRefPtr<GtkWidget>(TabStripView::create());
-    gtk_widget_set_size_request(m_strip.get(), -1, static_cast<int>(TabStrip::height));
     auto& strip = TabStripView::of(m_strip.get());
-    strip.setLeftInset(stripInset);
-    strip.setRightInset(stripInset);
     strip.onSelect = [this](TabStripView::Index index) { select(index); };
     strip.onClose = [this](TabStripView::Index index) { close(index); };
     strip.onNew = [this] {
@@ -181,7 +175,9 @@ void BrowserWindowController::buildContent() {
         goHome(tab);
         focusLocation();
     };
-    gtk_box_append(GTK_BOX(root), m_strip.get());
+
+    m_stack = gtk_stack_new();
+    gtk_stack_set_transition_type(GTK_STACK(m_stack), GTK_STACK_TRANSITION_TYPE_NONE);
 
     Chrome::Callbacks callbacks;
     callbacks.back = [this] { goBack(); };
@@ -192,20 +188,47 @@ void BrowserWindowController::buildContent() {
         m_editing = editing;
         if (!editing) redrawAddress();
     };
-    m_chrome = makeSimpleChrome(std::move(callbacks));
-    gtk_box_append(GTK_BOX(root), m_chrome->bar());
+    callbacks.completion = [this](std::string_view typed) { return prefs().completion(typed); };
+    callbacks.toggleStealth = [this] {
+        setStealth(!m_stealth);
+        m_app.scheduleValidate();
+    };
+    callbacks.closeCurrent = [this] { closeTab(); };
+    callbacks.openBookmark = [this](const std::string& address) {
+        // A stored address that is not a whole address (no scheme) leads nowhere: the engine would
+        // only blank the page.
+        auto url = Url::parse(address);
+        Tab* tab = currentTab();
+        if (url && url->view().has_scheme() && tab) load(*url, *tab);
+    };
+    callbacks.removeFromToolbar = [this](const std::string& address) {
+        apply(BookmarkAction::removeFromToolbar(address), nullptr);
+    };
+    callbacks.removeBookmark = [this](const std::string& address) {
+        apply(BookmarkAction::remove(address), nullptr);
+    };
+    callbacks.showBookmarks = [this] { showBookmarks(); };
+    callbacks.addBookmark = [this] { addBookmark(); };
+    callbacks.showNimbReport = [this] {
+        if (Tab* tab = currentTab()) showNimbReport(*tab);
+    };
+    m_chrome = makeChrome(std::move(callbacks), m_strip.get(), m_stack);
 
-    GtkWidget* pageArea = gtk_overlay_new();
-    gtk_widget_set_vexpand(pageArea, TRUE);
-    gtk_widget_set_hexpand(pageArea, TRUE);
-    m_stack = gtk_stack_new();
-    gtk_stack_set_transition_type(GTK_STACK(m_stack), GTK_STACK_TRANSITION_TYPE_NONE);
-    gtk_overlay_set_child(GTK_OVERLAY(pageArea), m_stack);
-    gtk_overlay_add_overlay(GTK_OVERLAY(pageArea), m_chrome->foot());
-    gtk_box_append(GTK_BOX(root), pageArea);
-
+    GtkWidget* root = m_chrome->root();
+    gtk_widget_set_size_request(root, minimumWidth, minimumHeight);
+    // The strip is the title bar: the window draws no title bar of its own, and the window's buttons
+    // stand in the strip.
+    GtkWidget* titlebar = gtk_label_new(nullptr);
+    gtk_widget_set_visible(titlebar, FALSE);
+    gtk_window_set_titlebar(m_window, titlebar);
     gtk_window_set_child(m_window, root);
+    rebuildBookmarks();
     m_chrome->retitle();
+}
+
+void BrowserWindowController::rebuildBookmarks() {
+    if (m_closed) return;
+    m_chrome->setBookmarks(prefs().toolbarBookmarks());
 }
 
 WebKitWebView* BrowserWindowController::makePageView() {
@@ -888,7 +911,11 @@ void BrowserWindowController::titleChanged(WebKitWebView* view) {
     Tab* tab = tabFor(view);
     if (!tab) return;
     syncStrip();
-    if (isCurrent(*tab)) syncTitle();
+    if (isCurrent(*tab)) {
+        syncTitle();
+        // In stealth the location pill shows the tab's label, which the title makes.
+        if (m_stealth && !m_editing) redrawAddress();
+    }
     auto uri = tab->viewAddress();
     const char* title = webkit_web_view_get_title(view);
     if (uri && title && *title && prefs().retitle(*uri, title)) historyChanged();
@@ -998,9 +1025,20 @@ void BrowserWindowController::syncStrip() {
     }
     auto& strip = tabStrip();
     strip.setLabels(std::move(labels));
-    strip.setIcons(std::vector<glib::GRefPtr<GdkTexture>>(m_tabs.size()));
+    // The current tab's icon in colour, the others' greyed.
+    std::vector<glib::GRefPtr<GdkTexture>> icons;
+    for (const auto& tab : m_tabs) {
+        GdkTexture* texture = icon(*tab);
+        if (texture && !isCurrent(*tab)) texture = FaviconStore::grey(texture);
+        icons.emplace_back(texture);
+    }
+    strip.setIcons(std::move(icons));
     strip.setTips(std::move(tips));
     strip.setCurrent(m_current);
+    Tab* tab = currentTab();
+    m_chrome->setIcon(tab ? icon(*tab) : nullptr);
+    // In stealth the location pill stands in the current tab's place, wherever the tabs moved it.
+    if (m_stealth) m_chrome->relayout();
 }
 
 void BrowserWindowController::syncNavigation() {

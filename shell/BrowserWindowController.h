@@ -68,6 +68,8 @@ public:
     [[nodiscard]] Tab* currentTab() const;
     [[nodiscard]] Tab* tabFor(WebKitWebView* view) const;
     [[nodiscard]] bool isCurrent(const Tab& tab) const;
+    // The site's icon of a tab, from the favicon store; none for the browser's own pages.
+    [[nodiscard]] GdkTexture* icon(const Tab& tab) const;
 
     // A new tab right after the current one, shown unless `background`.
     Tab& addTab(bool background);
@@ -175,6 +177,8 @@ private:
     // web page does or by a change of tab.
     void showPageStatus(std::string_view text, bool fromGeneratedPage);
 
+    // The personal toolbar's buttons, from the stored bookmarks.
+    void rebuildBookmarks();
     void syncTitle();
     void syncStrip();
     void syncChrome();

@@ -1,17 +1,22 @@
 #pragma once
 
-// The controls a browser window keeps around its pages, below the tab strip: the band with the
-// navigation buttons and the location field, and the status line with the progress indicator over
-// the foot of the page area. The window talks to them only through this interface, so that the
-// simple chrome can give way to the custom-drawn one without the window changing.
+// The controls a browser window keeps around its pages: the tab strip's place at the top with the window's
+// own buttons, the band with the navigation buttons, the location field and the stealth button, the personal
+// toolbar of bookmarks, the page area with the tabs' views, and the status line with the progress well over
+// the foot of the page. The window talks to them only through this interface; the chrome lays everything out
+// itself, and tells the window what the user did through its callbacks.
+
+#include "Bookmarks.h"
 
 #include <gtk/gtk.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nimb {
 
@@ -26,9 +31,23 @@ public:
         std::function<void(const std::string&)> locationEntered;
         // The location field started (true) or stopped (false) being edited.
         std::function<void(bool)> editing;
+        // What typed text completes to, or none.
+        std::function<std::optional<std::string>(std::string_view)> completion;
+        // The stealth button.
+        std::function<void()> toggleStealth;
+        // The close box of the location pill in stealth: close the current tab.
+        std::function<void()> closeCurrent;
+        // The personal toolbar: load a bookmark's address in the current tab, take it off the toolbar, remove
+        // it; and the toolbar's own menu.
+        std::function<void(const std::string&)> openBookmark;
+        std::function<void(const std::string&)> removeFromToolbar;
+        std::function<void(const std::string&)> removeBookmark;
+        std::function<void()> showBookmarks;
+        std::function<void()> addBookmark;
+        std::function<void()> showNimbReport;
     };
 
-    // What the shield shows; the shield widget arrives with the custom chrome.
+    // What the shield shows.
     struct Shield {
         bool isOn = true;
         std::int64_t count = 0;
@@ -39,9 +58,8 @@ public:
 
     virtual ~Chrome() = default;
 
-    // The band under the tab strip, and what lies over the foot of the page area.
-    [[nodiscard]] virtual GtkWidget* bar() const = 0;
-    [[nodiscard]] virtual GtkWidget* foot() const = 0;
+    // The window's content: the strip, the bands and the page area, each in its place.
+    [[nodiscard]] virtual GtkWidget* root() const = 0;
 
     virtual void setStatus(std::string_view text) = 0;
     [[nodiscard]] virtual std::string status() const = 0;
@@ -59,9 +77,16 @@ public:
 
     virtual void setShield(const Shield& shield) = 0;
     virtual void setStealth(bool stealth) = 0;
+    // The current page's site icon for the location well; none for no icon.
+    virtual void setIcon(GdkTexture* icon) = 0;
+    // The personal toolbar's bookmarks, in order.
+    virtual void setBookmarks(std::vector<Bookmark> bookmarks) = 0;
+    // Lays everything out again (the strip's tabs changed, and with them the pill's place).
+    virtual void relayout() = 0;
 };
 
-// The chrome in its simplest working form: stock buttons, an entry and a label.
-[[nodiscard]] std::unique_ptr<Chrome> makeSimpleChrome(Chrome::Callbacks callbacks);
+// The custom-drawn chrome around a window's tab strip and its page area (whose children are the tabs' views).
+[[nodiscard]] std::unique_ptr<Chrome> makeChrome(Chrome::Callbacks callbacks, GtkWidget* strip,
+                                                 GtkWidget* pages);
 
 } // namespace nimb

@@ -5,6 +5,8 @@
 #include "Application.h"
 #include "BrowserWindowController.h"
 #include "Dialogs.h"
+#include "Favicon.h"
+#include "FaviconStore.h"
 #include "Language.h"
 #include "Marginalia.h"
 #include "MessageBody.h"
@@ -71,8 +73,30 @@ void BrowserWindowController::faviconMessage(WebKitWebView* view, JSCValue* body
     fetchIcon(*tab);
 }
 
-void BrowserWindowController::fetchIcon(Tab&) {
-    // Tab icons come from the favicon store, which the custom chrome brings; the strip shows none.
+void BrowserWindowController::fetchIcon(Tab& tab) {
+    if (tab.localPage) return;
+    auto address = tab.viewAddress();
+    auto page = address ? Url::parse(*address) : std::nullopt;
+    if (!page || !Favicon::key(*address)) return;
+    std::weak_ptr<BrowserWindowController> weakWindow = weak_from_this();
+    std::weak_ptr<Tab> weakTab = shared(tab);
+    // The answer may come before icon() returns, when the site's icon is at hand.
+    FaviconStore::shared().icon(
+        *page, tab.declaredIcon,
+        [weakWindow, weakTab](GdkTexture*) {
+            auto self = weakWindow.lock();
+            auto fetched = weakTab.lock();
+            if (!self || !fetched || self->m_closed || fetched->tornDown() || !self->shared(*fetched)) return;
+            self->syncStrip();
+            if (self->isCurrent(*fetched)) self->m_chrome->setIcon(self->icon(*fetched));
+        },
+        tab.cancellable());
+}
+
+GdkTexture* BrowserWindowController::icon(const Tab& tab) const {
+    if (tab.localPage) return nullptr;
+    auto key = Favicon::key(tab.address());
+    return key ? FaviconStore::shared().cached(*key) : nullptr;
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -386,6 +410,7 @@ void BrowserWindowController::historyChanged() {
 void BrowserWindowController::bookmarksChanged(const Tab* except) {
     auto windows = open();
     for (const auto& window : windows) {
+        window->rebuildBookmarks();
         window->refreshMargin();
         auto tabs = window->m_tabs;
         for (const auto& tab : tabs) {
@@ -517,6 +542,7 @@ void BrowserWindowController::closeReportPopover() {
 
 void BrowserWindowController::languageChanged() {
     m_chrome->retitle();
+    rebuildBookmarks();
     if (m_findOpen) runFind(0);
     syncChrome();
     auto tabs = m_tabs;

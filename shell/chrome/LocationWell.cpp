@@ -1,11 +1,13 @@
 #include "chrome/LocationWell.h"
 
+#include "Text.h"
 #include "WindowLayout.h"
 #include "chrome/Drawing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace nimb {
 
@@ -286,7 +288,36 @@ void LocationWell::setAddress(std::string_view full, std::string_view resting) {
     if (m_editing || !m_field) return;
     removeSource(m_restingSource);
     gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
-    replaceText(m_resting);
+    replaceText(shownResting());
+}
+
+std::string LocationWell::shownResting() const {
+    if (!m_field) return m_resting;
+    int room = gtk_widget_get_width(m_field);
+    if (room <= 0) room = static_cast<int>(fieldFrame().width);
+    auto width = [&](const std::string& text) {
+        PangoLayout* layout = gtk_widget_create_pango_layout(m_field, text.c_str());
+        int pixels = 0;
+        pango_layout_get_pixel_size(layout, &pixels, nullptr);
+        g_object_unref(layout);
+        return pixels;
+    };
+    if (room <= 0 || width(m_resting) <= room) return m_resting;
+    // The longest start of the label that fits with an ellipsis after it, cut between characters.
+    static constexpr std::string_view ellipsis = "\u2026";
+    std::vector<std::size_t> ends;
+    for (const char* p = m_resting.c_str(); *p; p = g_utf8_next_char(p))
+        ends.push_back(static_cast<std::size_t>(p - m_resting.c_str()));
+    std::size_t low = 0;
+    std::size_t high = ends.size();
+    while (low + 1 < high) {
+        std::size_t middle = (low + high) / 2;
+        if (width(m_resting.substr(0, ends[middle]) + std::string(ellipsis)) <= room)
+            low = middle;
+        else
+            high = middle;
+    }
+    return std::string(text::trimmed(m_resting.substr(0, ends[low]))) + std::string(ellipsis);
 }
 
 void LocationWell::focus() {
@@ -343,7 +374,9 @@ void LocationWell::endEditing() {
             self->m_restingSource = 0;
             if (!self->m_editing && self->m_field) {
                 gtk_editable_set_alignment(GTK_EDITABLE(self->m_field), 0.5f);
-                self->replaceText(self->m_resting);
+                self->replaceText(self->shownResting());
+                // At rest nothing is selected.
+                gtk_editable_select_region(GTK_EDITABLE(self->m_field), 0, 0);
             }
             return G_SOURCE_REMOVE;
         },
@@ -535,6 +568,16 @@ void LocationWell::allocate(int width, int height) {
                              std::max(static_cast<int>(inside.field.width), minimum), fieldHeight};
     gtk_widget_set_child_visible(m_field, inside.field.width >= 1);
     gtk_widget_size_allocate(m_field, &allocation, -1);
+    // A resting label too long for the new width is cut with an ellipsis, once the allocation is over.
+    if (m_editing || m_restingSource || shownResting() == text()) return;
+    m_restingSource = g_idle_add(
+        +[](gpointer data) -> gboolean {
+            auto* self = static_cast<LocationWell*>(data);
+            self->m_restingSource = 0;
+            if (!self->m_editing && self->m_field) self->replaceText(self->shownResting());
+            return G_SOURCE_REMOVE;
+        },
+        this);
 }
 
 void LocationWell::snapshot(GtkSnapshot* snapshot) const {

@@ -49,6 +49,7 @@ public:
     // when it differs from what is shown.
     void setAddress(std::string_view full, std::string_view resting);
     [[nodiscard]] const std::string& fullAddress() const { return m_full; }
+    // The label at rest, whole (the field shows it cut with an ellipsis when it is too long to fit).
     [[nodiscard]] const std::string& restingLabel() const { return m_resting; }
     [[nodiscard]] std::string text() const;
     [[nodiscard]] bool editing() const { return m_editing; }
@@ -108,6 +109,8 @@ private:
     void releaseCallbacks();
 
     void replaceText(const std::string& text);
+    // The resting label as it fits the field: cut with an ellipsis when it is too long.
+    [[nodiscard]] std::string shownResting() const;
     void beginEditing();
     void endEditing();
     void textChanged();

@@ -201,7 +201,9 @@ void PersonalToolbar::showMenu(Point point) {
     GtkPopover* popover = GTK_POPOVER(m_popover.get());
     gtk_widget_set_parent(m_popover.get(), m_widget.get());
     gtk_popover_set_has_arrow(popover, FALSE);
-    gtk_widget_set_halign(m_popover.get(), GTK_ALIGN_START);
+    // Near the right end the menu opens to the left of the pointer, so that it stays over the window.
+    bool rightHalf = point.x > gtk_widget_get_width(m_widget.get()) / 2.0;
+    gtk_widget_set_halign(m_popover.get(), rightHalf ? GTK_ALIGN_END : GTK_ALIGN_START);
     GdkRectangle at{static_cast<int>(point.x), static_cast<int>(point.y), 1, 1};
     gtk_popover_set_pointing_to(popover, &at);
     gtk_popover_set_position(popover, GTK_POS_BOTTOM);

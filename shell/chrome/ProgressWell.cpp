@@ -34,11 +34,24 @@ bool ProgressWell::showsBar() const {
 }
 
 void ProgressWell::draw(GtkSnapshot* snapshot, double width, double height) const {
-    if (!showsBar() || width <= 0) return;
+    if (!showsBar() || width <= 2 * inset) return;
+    // A ground of the chrome's face, so that the bar reads over any page: rounded where it stands over
+    // the page, square where it meets the window's bottom edge.
+    auto ground = Drawing::rect(0, 0, width, height);
+    GskRoundedRect rounded;
+    graphene_size_t square = GRAPHENE_SIZE_INIT(0, 0);
+    graphene_size_t round = GRAPHENE_SIZE_INIT(corner, corner);
+    gsk_rounded_rect_init(&rounded, &ground, &round, &round, &square, &square);
+    gtk_snapshot_push_rounded_clip(snapshot, &rounded);
+    Drawing::fill(snapshot, ground, Drawing::Colours::face);
+    gtk_snapshot_pop(snapshot);
+
     double y = std::round((height - barHeight) / 2);
-    Drawing::fillRounded(snapshot, Drawing::rect(0, y, width, barHeight), barRadius, Drawing::Colours::line);
-    double filled = width * std::min(m_value, 1.0);
-    Drawing::fillRounded(snapshot, Drawing::rect(0, y, filled, barHeight),
+    double track = width - 2 * inset;
+    Drawing::fillRounded(snapshot, Drawing::rect(inset, y, track, barHeight), barRadius,
+                         Drawing::Colours::line);
+    double filled = track * std::min(m_value, 1.0);
+    Drawing::fillRounded(snapshot, Drawing::rect(inset, y, filled, barHeight),
                          static_cast<float>(std::min(barRadius, filled / 2)), Drawing::Colours::ink);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // How far the current page has loaded: a bar 4 points high with rounded ends, centred in the well
-// and as wide as it, in the line colour, with the part loaded over it in the ink colour. At 0.001 or
-// less there is nothing to show and only the well's (clear) ground is drawn.
+// and as wide as it less a small margin, in the line colour, with the part loaded over it in the ink
+// colour, on a ground of the chrome's face so that it reads over any page. At 0.001 or less there is
+// nothing to show and the well is left clear.
 
 #include "glib/GRefPtr.h"
 
@@ -25,6 +26,9 @@ public:
 
     static constexpr double barHeight = 4;
     static constexpr double barRadius = 2;
+    // The bar's ends from the well's sides, and the rounding of the ground's upper corners.
+    static constexpr double inset = 8;
+    static constexpr float corner = 6;
 
 private:
     void draw(GtkSnapshot* snapshot, double width, double height) const;

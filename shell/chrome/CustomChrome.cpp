@@ -1,0 +1,260 @@
+#include "chrome/CustomChrome.h"
+
+#include "Language.h"
+#include "chrome/Drawing.h"
+#include "chrome/Panel.h"
+#include "chrome/TabStripView.h"
+
+#include <utility>
+
+namespace nimb {
+
+namespace {
+
+// Calls a callback through a copy: it may close the window, and the chrome with it.
+template <class Function, class... Arguments>
+void notify(const Function& function, Arguments&&... arguments) {
+    if (!function) return;
+    Function call = function;
+    call(std::forward<Arguments>(arguments)...);
+}
+
+// The window's own buttons, when the desktop puts any on that side.
+std::optional<WindowLayout::Size> controlsSize(GtkWidget* controls) {
+    if (!controls || gtk_window_controls_get_empty(GTK_WINDOW_CONTROLS(controls))) return std::nullopt;
+    int minimum = 0;
+    int width = 0;
+    int height = 0;
+    gtk_widget_measure(controls, GTK_ORIENTATION_HORIZONTAL, -1, &minimum, &width, nullptr, nullptr);
+    gtk_widget_measure(controls, GTK_ORIENTATION_VERTICAL, width, &minimum, &height, nullptr, nullptr);
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return WindowLayout::Size{static_cast<double>(width),
+                              std::min(static_cast<double>(height), WindowLayout::stripHeight)};
+}
+
+} // namespace
+
+CustomChrome::CustomChrome(Callbacks callbacks, GtkWidget* strip, GtkWidget* pages)
+    : m_callbacks(std::move(callbacks)), m_strip(strip), m_pages(pages) {
+    build();
+}
+
+CustomChrome::~CustomChrome() {
+    Panel::clearHooks(m_root.get());
+    for (GtkWidget* button : {m_back.get(), m_forward.get(), m_reload.get(), m_stealthButton.get()})
+        ToolButton::of(button).onClick = nullptr;
+    auto& field = well();
+    field.onEnter = nullptr;
+    field.onEditing = nullptr;
+    field.completion = nullptr;
+    field.setOnClose(nullptr);
+    for (GtkWidget* controls : {m_startControls.get(), m_endControls.get()})
+        g_signal_handlers_disconnect_by_data(controls, this);
+    if (m_strip) TabStripView::of(m_strip.get()).drawField = nullptr;
+}
+
+void CustomChrome::build() {
+    m_root = glib::GRefPtr<GtkWidget>(Panel::create("nimb-chrome"));
+    GtkWidget* root = m_root.get();
+    Panel::Hooks hooks;
+    hooks.drawBelow = [this](GtkSnapshot* snapshot, double width, double height) {
+        drawBands(snapshot, width, height);
+    };
+    hooks.allocate = [this](int width, int height) { allocate(width, height); };
+    Panel::setHooks(root, std::move(hooks));
+
+    // Bottom to top: what is added later is drawn over, and hit before, what came earlier.
+    Panel::add(root, m_pages.get());
+    Panel::add(root, m_strip.get());
+    // In stealth the pill stands over the current tab's field; the strip draws only its ground.
+    TabStripView::of(m_strip.get()).drawField = [](GtkSnapshot*, const TabStrip::Rect&) {};
+
+    m_startControls = glib::GRefPtr<GtkWidget>(gtk_window_controls_new(GTK_PACK_START));
+    m_endControls = glib::GRefPtr<GtkWidget>(gtk_window_controls_new(GTK_PACK_END));
+    for (GtkWidget* controls : {m_startControls.get(), m_endControls.get()}) {
+        gtk_widget_add_css_class(controls, "nimb-window-controls");
+        g_signal_connect_swapped(controls, "notify::empty",
+                                 G_CALLBACK(+[](CustomChrome* self) { self->relayout(); }), this);
+        Panel::add(root, controls);
+    }
+
+    auto navButton = [&](Glyph glyph, std::function<void()> Callbacks::*action) {
+        GtkWidget* widget = ToolButton::create(ToolButton::Look::nav);
+        ToolButton::of(widget).setGlyph(glyph);
+        ToolButton::of(widget).onClick = [this, action] { notify(m_callbacks.*action); };
+        Panel::add(root, widget);
+        return glib::GRefPtr<GtkWidget>(widget);
+    };
+    m_back = navButton(Glyph::back, &Callbacks::back);
+    m_forward = navButton(Glyph::forward, &Callbacks::forward);
+    m_reload = navButton(Glyph::reload, &Callbacks::reload);
+
+    m_well = glib::GRefPtr<GtkWidget>(LocationWell::create());
+    auto& field = well();
+    field.onEnter = [this](const std::string& text) { notify(m_callbacks.locationEntered, text); };
+    field.onEditing = [this](bool editing) { notify(m_callbacks.editing, editing); };
+    field.completion = [this](std::string_view typed) -> std::optional<std::string> {
+        if (!m_callbacks.completion) return std::nullopt;
+        auto complete = m_callbacks.completion;
+        return complete(typed);
+    };
+    Panel::add(root, m_well.get());
+
+    m_stealthButton = navButton(Glyph::stealth, &Callbacks::toggleStealth);
+
+    m_personal = std::make_unique<PersonalToolbar>();
+    auto& personal = *m_personal;
+    personal.onOpen = [this](const std::string& address) { notify(m_callbacks.openBookmark, address); };
+    personal.onRemoveFromToolbar = [this](const std::string& address) {
+        notify(m_callbacks.removeFromToolbar, address);
+    };
+    personal.onRemove = [this](const std::string& address) { notify(m_callbacks.removeBookmark, address); };
+    personal.onShowBookmarks = [this] { notify(m_callbacks.showBookmarks); };
+    personal.onAddBookmark = [this] { notify(m_callbacks.addBookmark); };
+    personal.onNimbReport = [this] { notify(m_callbacks.showNimbReport); };
+    Panel::add(root, personal.widget());
+
+    m_status = std::make_unique<StatusLine>();
+    Panel::add(root, m_status->widget());
+    m_progress = std::make_unique<ProgressWell>();
+    Panel::add(root, m_progress->widget());
+
+    setNavigation(false, false, false);
+    retitle();
+}
+
+WindowLayout::Window CustomChrome::window(int width, int height) const {
+    WindowLayout::Window window;
+    window.width = width;
+    window.height = height;
+    window.stealth = m_stealth;
+    window.startControls = controlsSize(m_startControls.get());
+    window.endControls = controlsSize(m_endControls.get());
+    window.navButtons = 3;
+    const auto& strip = TabStripView::of(m_strip.get());
+    window.tabs = static_cast<std::int64_t>(strip.labels().size());
+    window.current = strip.current();
+    window.bookmarkTitles = m_personal->titleWidths();
+    return window;
+}
+
+void CustomChrome::allocate(int width, int height) {
+    m_layout = WindowLayout::layout(window(width, height));
+    const auto& layout = m_layout;
+
+    Panel::place(m_pages.get(), layout.pageArea);
+
+    auto& strip = TabStripView::of(m_strip.get());
+    strip.setLeftInset(layout.tabStrip.leftInset);
+    strip.setRightInset(layout.tabStrip.rightInset);
+    strip.setGapAfterCurrent(layout.tabStrip.gapAfterCurrent);
+    strip.setBottomLine(layout.stripBottomLine);
+    Panel::place(m_strip.get(), layout.strip);
+    Panel::place(m_startControls.get(), layout.startControls);
+    Panel::place(m_endControls.get(), layout.endControls);
+
+    GtkWidget* nav[] = {m_back.get(), m_forward.get(), m_reload.get()};
+    for (std::size_t k = 0; k < std::size(nav); ++k)
+        Panel::place(nav[k],
+                     k < layout.navButtons.size() ? std::optional(layout.navButtons[k]) : std::nullopt);
+
+    well().setPill(m_stealth, layout.wellRadius);
+    Panel::place(m_well.get(), layout.well);
+    Panel::place(m_stealthButton.get(), layout.stealthButton);
+
+    m_personal->setBottomLine(layout.personalBottomLine);
+    Panel::place(m_personal->widget(), layout.personal);
+
+    Panel::place(m_status->widget(), layout.statusLine);
+    Panel::place(m_progress->widget(), layout.progressWell);
+}
+
+void CustomChrome::drawBands(GtkSnapshot* snapshot, double width, double height) const {
+    Drawing::fill(snapshot, Drawing::rect(0, 0, width, height), Drawing::Colours::face);
+    if (m_layout.bar && m_layout.barBottomLine)
+        Drawing::fill(snapshot, Drawing::rect(0, m_layout.bar->maxY() - 1, width, 1), Drawing::Colours::line);
+}
+
+void CustomChrome::relayout() {
+    gtk_widget_queue_allocate(m_root.get());
+    gtk_widget_queue_draw(m_root.get());
+}
+
+// ------------------------------------------------------------------------------------------------
+// What the window tells the chrome
+
+void CustomChrome::setStatus(std::string_view text) {
+    m_status->setText(text);
+}
+
+std::string CustomChrome::status() const {
+    return m_status->text();
+}
+
+void CustomChrome::setProgress(double value) {
+    m_progress->setValue(value);
+}
+
+void CustomChrome::setNavigation(bool canGoBack, bool canGoForward, bool loading) {
+    backButton().setEnabled(canGoBack);
+    forwardButton().setEnabled(canGoForward);
+    m_loading = loading;
+    reloadButton().setGlyph(loading ? Glyph::stop : Glyph::reload);
+    retitle();
+}
+
+void CustomChrome::retitle() {
+    backButton().setHelp(words().backHelp());
+    forwardButton().setHelp(words().forwardHelp());
+    reloadButton().setHelp(m_loading ? words().stopHelp() : words().reloadHelp());
+    stealthButton().setHelp(words().stealth());
+    well().setShieldHelp(words().shieldHelp());
+}
+
+void CustomChrome::setAddress(std::string_view full, std::string_view resting) {
+    m_fullAddress = std::string(full);
+    well().setAddress(full, resting);
+    well().setHelp(m_stealth ? m_fullAddress : std::string());
+}
+
+bool CustomChrome::editing() const {
+    return well().editing();
+}
+
+void CustomChrome::focusLocation() {
+    well().focus();
+}
+
+GtkWidget* CustomChrome::locationField() const {
+    return well().field();
+}
+
+void CustomChrome::setShield(const Shield& shield) {
+    well().setShield({shield.isOn, shield.count, shield.heat});
+}
+
+void CustomChrome::setStealth(bool stealth) {
+    m_stealth = stealth;
+    stealthButton().setGlyph(stealth ? Glyph::unstealth : Glyph::stealth);
+    if (stealth)
+        well().setOnClose([this] { notify(m_callbacks.closeCurrent); });
+    else
+        well().setOnClose(nullptr);
+    well().setHelp(m_stealth ? m_fullAddress : std::string());
+    relayout();
+}
+
+void CustomChrome::setIcon(GdkTexture* icon) {
+    well().setIcon(icon);
+}
+
+void CustomChrome::setBookmarks(std::vector<Bookmark> bookmarks) {
+    m_personal->setBookmarks(std::move(bookmarks));
+    relayout();
+}
+
+std::unique_ptr<Chrome> makeChrome(Chrome::Callbacks callbacks, GtkWidget* strip, GtkWidget* pages) {
+    return std::make_unique<CustomChrome>(std::move(callbacks), strip, pages);
+}
+
+} // namespace nimb
