@@ -294,7 +294,15 @@ void Application::installActions() {
 
 void Application::buildMenu() {
     auto model = glib::adoptGRef(Menus::model(Menus::bar()));
-    gtk_application_set_menubar(m_application.get(), model.get());
+    if (!m_menubar) {
+        m_menubar = glib::adoptGRef(g_menu_new());
+        gtk_application_set_menubar(m_application.get(), G_MENU_MODEL(m_menubar.get()));
+    }
+    g_menu_remove_all(m_menubar.get());
+    for (int index = 0; index < g_menu_model_get_n_items(model.get()); ++index) {
+        auto item = glib::adoptGRef(g_menu_item_new_from_model(model.get(), index));
+        g_menu_append_item(m_menubar.get(), item.get());
+    }
 }
 
 // ------------------------------------------------------------------------------------------------

@@ -123,6 +123,9 @@ private:
     glib::GRefPtr<WebKitNetworkSession> m_session;
     glib::GRefPtr<WebKitWebContext> m_context;
     glib::GRefPtr<GCancellable> m_cancellable;
+    // The menu bar's one model: a language change refills it, because windows keep the model they
+    // were given and would not see a new one.
+    glib::GRefPtr<GMenu> m_menubar;
     std::optional<std::string> m_storeProblem;
     bool m_storeProblemShown = false;
     bool m_started = false;

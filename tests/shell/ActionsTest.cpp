@@ -30,6 +30,23 @@ protected:
         return waitUntil([&] { return tab().localPage == std::string(page); }) && waitForLoad(tab());
     }
 
+    // The titles the window's menu bar shows: the labels of its items, as drawn.
+    static std::vector<std::string> shownMenuTitles(GtkWidget* widget) {
+        if (GTK_IS_POPOVER_MENU_BAR(widget)) {
+            std::vector<std::string> titles;
+            for (GtkWidget* item = gtk_widget_get_first_child(widget); item;
+                 item = gtk_widget_get_next_sibling(item))
+                for (GtkWidget* child = gtk_widget_get_first_child(item); child;
+                     child = gtk_widget_get_next_sibling(child))
+                    if (GTK_IS_LABEL(child)) titles.emplace_back(gtk_label_get_text(GTK_LABEL(child)));
+            return titles;
+        }
+        for (GtkWidget* child = gtk_widget_get_first_child(widget); child;
+             child = gtk_widget_get_next_sibling(child))
+            if (auto titles = shownMenuTitles(child); !titles.empty()) return titles;
+        return {};
+    }
+
     std::string html(Tab& in) {
         auto text = evaluate(in, "document.body.innerHTML");
         return text && text->is_string() ? text->get<std::string>() : "";
@@ -226,7 +243,10 @@ TEST_F(ActionsTest, switchingTheLanguageRewordsEverythingOpen) {
     EXPECT_TRUE(waitUntil([&] {
         return pageText(*window().tabs().at(0)).find(french.nothingRecorded()) != std::string::npos;
     }));
-    // The menu bar is the French one.
+    // The menu bar is the French one, in the model and in the window that was open before the switch.
+    auto shown = shownMenuTitles(GTK_WIDGET(window().window()));
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[1], french.fileMenu());
     GMenuModel* bar = gtk_application_get_menubar(app().gtk());
     char* label = nullptr;
     g_menu_model_get_item_attribute(bar, 1, G_MENU_ATTRIBUTE_LABEL, "s", &label);
