@@ -153,7 +153,6 @@ TEST(DossierLookup, hostsResolveByLabelSuffix) {
         {"firestore.googleapis.com", "Firebase"},      // ...beside a sibling suffix
         {"www.googleapis.com", "(none)"},              // the shared parent is nobody's
         {"s.yimg.com", "Yahoo image servers"},         // owner's other entry
-        {"c2shb.pubgw.yahoo.com", "Yahoo"},            //
         {"www.yahoo.com", "(none)"},                   // only named suffixes answer
         {"nation.fox", "Fox Corporation"},             // the bare label
         {"fox", "Fox Corporation"},                    // the label itself
@@ -165,7 +164,6 @@ TEST(DossierLookup, hostsResolveByLabelSuffix) {
         {"", "(none)"},                                //
         {"doubleclick.net..", "(none)"},               // only one trailing dot is dropped
         {"..doubleclick.net", "Google"},               //
-        {"fscdn.eppo.cloud", "Eppo"},                  //
     };
     for (const auto& [host, company] : cases) {
         EXPECT_EQ(nameFor(entryForHost(host)), company) << "host \"" << host << "\"";
@@ -247,14 +245,10 @@ TEST(DossierConnections, parentTiesAndSameOwner) {
     EXPECT_EQ(connections(named("Tapad")), (std::vector<Tie>{{"Experian", "parent \u00b7 2020"}}));
     EXPECT_EQ(connections(named("Braze")), (std::vector<Tie>{{"Appboy", "former name"}}));
     EXPECT_TRUE(connections(named("Criteo")).empty());
-    // Nobody names Criteo as owner; Google is named by three, and Yahoo by one.
+    // Nobody names Criteo as owner; Google is named by three.
     EXPECT_EQ(connections(named("Google")), (std::vector<Tie>{{"Google Tag Manager", "same owner"},
                                                               {"Google Fonts", "same owner"},
                                                               {"Firebase", "same owner"}}));
-    EXPECT_EQ(connections(named("Firebase")), (std::vector<Tie>{{"Google", "parent \u00b7 2014"},
-                                                                {"Google Tag Manager", "same owner"},
-                                                                {"Google Fonts", "same owner"}}));
-    EXPECT_EQ(connections(named("Yahoo")), (std::vector<Tie>{{"Yahoo image servers", "same owner"}}));
 }
 
 TEST(DossierConnections, eachCompanyAppearsOnceAndNeverItself) {
@@ -323,7 +317,6 @@ TEST(DossierWords, depthsCapabilitiesAndGroups) {
     EXPECT_EQ(depthFromRaw(3), Depth::thisBrowser);
     EXPECT_EQ(depthFromRaw(6), std::nullopt);
     EXPECT_EQ(depthFromRaw(-1), std::nullopt);
-    EXPECT_EQ(label(Depth::served), "sent the page");
     EXPECT_EQ(label(Depth::acrossLives), "knows you off the web");
 
     // One capability of each depth, and the table's ends.
@@ -360,10 +353,8 @@ TEST(DossierWords, depthsCapabilitiesAndGroups) {
 TEST(DossierWords, attribution) {
     EXPECT_EQ(named("Tapad").company.attribution(), "Tapad (Experian)");
     EXPECT_EQ(named("Criteo").company.attribution(), "Criteo");
-    Company ownedBySelf{.name = "Yahoo", .owner = "Yahoo"};
-    EXPECT_EQ(ownedBySelf.attribution(), "Yahoo");
-    Company emptyOwner{.name = "Acme", .owner = ""};
-    EXPECT_EQ(emptyOwner.attribution(), "Acme");
+    EXPECT_EQ((Company{.name = "Yahoo", .owner = "Yahoo"}.attribution()), "Yahoo");
+    EXPECT_EQ((Company{.name = "Acme", .owner = ""}.attribution()), "Acme");
     EXPECT_EQ(dossierWords().attribution(named("Xandr").company), "Xandr (Microsoft)");
 }
 
@@ -382,7 +373,6 @@ TEST(DossierWords, englishInEveryLanguage) {
     EXPECT_EQ(words.companyTally(57, 57), "57 companies");
     EXPECT_EQ(words.companyTally(1, 57), "1 of 57 companies");
     EXPECT_EQ(words.companyTally(1, 1), "1 company");
-    EXPECT_EQ(words.companyTally(0, 0), "0 companies");
     EXPECT_EQ(words.nothingButDelivery(1),
               "One host sent bytes this page asked for and nothing else. They score "
               "nothing:");

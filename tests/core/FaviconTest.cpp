@@ -12,7 +12,6 @@ TEST(FaviconKey, isTheLowerCaseHostWithANamedPort) {
     };
     const Case cases[] = {
         {"https://News.Example:8443/a?b#c", "news.example:8443"},
-        {"http://news.example/", "news.example"},
         // One key for both web schemes, and a default port written out is still a named port.
         {"https://news.example/x", "news.example"},
         {"http://news.example:80/", "news.example:80"},
@@ -21,7 +20,6 @@ TEST(FaviconKey, isTheLowerCaseHostWithANamedPort) {
         {"http://user:pw@News.example/", "news.example"},
         {"http://news.example:/", "news.example"},
         {"ftp://news.example/file", std::nullopt},
-        {"file:///etc/hosts", std::nullopt},
         {"about:blank", std::nullopt},
         {"news.example/path", std::nullopt},
         {"http:///nohost", std::nullopt},
@@ -54,7 +52,6 @@ TEST(FaviconCandidates, declaredIconFirstThenTheConventionalOne) {
         // A declared icon is used only when it is absolute and navigable; the page does not resolve it.
         {"/static/icon.png", {"https://News.example:8443/favicon.ico"}},
         {"data:image/png;base64,AAAA", {"https://News.example:8443/favicon.ico"}},
-        {"ftp://news.example/icon.png", {"https://News.example:8443/favicon.ico"}},
         {"HTTP://cdn.example/i.ico", {"HTTP://cdn.example/i.ico", "https://News.example:8443/favicon.ico"}},
         {" https://cdn.example/i.ico\n",
          {"https://cdn.example/i.ico", "https://News.example:8443/favicon.ico"}},

@@ -18,12 +18,10 @@ TEST(InternalActionsTest, parsersAreAskedInTheBrowsersOrder) {
     };
     const Case cases[] = {
         {"nimb://remove?a=https%3A%2F%2Fa.example%2F", Action{BookmarkAction::remove("https://a.example/")}},
-        {"nimb://press?k=find", Action{BookmarkAction::press(Shortcut::find)}},
         {"nimb://forget?a=https%3A%2F%2Fa.example%2F", Action{HistoryAction::forget("https://a.example/")}},
         {"nimb://forget-all", Action{HistoryAction::forgetAll()}},
         {"nimb://report-keep", Action{ReportAction::keep()}},
         {"nimb://report?v=dossier&q=ad", Action{ReportAction::show(View::dossier, "ad", std::nullopt)}},
-        {"nimb://report-forget?s=ID-1", Action{ReportAction::forget("ID-1")}},
         // Ordinary addresses, and nimb addresses that ask for nothing, carry no action.
         {"https://news.example/", std::nullopt},
         {"nimb://unknown", std::nullopt},

@@ -78,7 +78,6 @@ TEST(NimbReportReadersTest, theQuickReaderLeavesAnythingUnusualToNlohmann) {
         // Numbers it does not read itself.
         R"({"network":{"cookies":1.5}})",
         R"({"network":{"cookies":1e3}})",
-        R"({"network":{"cookies":-2E-1}})",
         R"({"network":{"cookies":9223372036854775807}})",
         R"({"network":{"cookies":1234567890123456789012}})",
         // Not JSON at all, or not an object at the top.
@@ -86,7 +85,6 @@ TEST(NimbReportReadersTest, theQuickReaderLeavesAnythingUnusualToNlohmann) {
         R"({"network":{"cookies":-}})",
         R"({"network":{"cookies":tru}})",
         R"({"a":1,})",
-        R"({"a" 1})",
         R"({"a":1} x)",
         R"({"a":1)",
         "[{}]",
@@ -96,14 +94,12 @@ TEST(NimbReportReadersTest, theQuickReaderLeavesAnythingUnusualToNlohmann) {
         "/* */ {}",
         // Strings that need a careful look.
         R"({"network":{"other":["\ud800"]}})",
-        R"({"network":{"other":["\udc00\ud800"]}})",
         R"({"network":{"other":["\ud800\u0041"]}})",
         R"({"network":{"other":["\x41"]}})",
         R"({"network":{"other":["\u12"]}})",
         "{\"network\":{\"other\":[\"a\xFF\"]}}",
         "{\"network\":{\"other\":[\"\xC0\x80\"]}}",
         "{\"network\":{\"other\":[\"\xED\xA0\x80\"]}}",
-        "{\"network\":{\"other\":[\"\xF4\x90\x80\x80\"]}}",
         "{\"network\":{\"other\":[\"\xE2\x82\"]}}",
         "{\"network\":{\"other\":[\"tab\there\"]}}",
         "{\"network\":{\"other\":[\"unterminated]}}",

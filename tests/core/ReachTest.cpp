@@ -292,16 +292,6 @@ TEST(ReachTest, colourFollowsTheRampBetweenItsStops) {
         EXPECT_EQ(Dossier::colour(c.at), c.colour) << c.at;
 }
 
-TEST(ReachTest, theScaleStyleDrawsTheRampThroughItsStops) {
-    std::string style = Dossier::heatScaleStyle();
-    EXPECT_NE(style.find("linear-gradient(to right, #6E6E73 0%, #9A9AA0 7%, #FFD84D 24%, #FFA53D 48%, "
-                         "#FF6B33 72%, #FF2D1F 100%)"),
-              std::string::npos);
-    for (const char* selector :
-         {".scale{", ".bar{", ".mark{", ".ticks{", ".ticks span{", ".ticks span:last-child{"})
-        EXPECT_NE(style.find(selector), std::string::npos) << selector;
-}
-
 TEST(ReachTest, headlineCountsThenSaysHowFarTheDeepestCouldFollow) {
     struct Case {
         std::int64_t companies;
@@ -312,8 +302,6 @@ TEST(ReachTest, headlineCountsThenSaysHowFarTheDeepestCouldFollow) {
         const char* headline;
     };
     const Case cases[] = {
-        {3, 0, Depth::counted, std::nullopt, false,
-         "3 companies counted you. None of them followed you off this page."},
         {1, 0, Depth::counted, std::nullopt, false,
          "1 company counted you. None of them followed you off this page."},
         {3, 1, Depth::thisPage, std::nullopt, false, "1 company saw this visit, and 2 more counted you."},
@@ -344,44 +332,6 @@ TEST(ReachTest, headlineCountsThenSaysHowFarTheDeepestCouldFollow) {
         reach.deepestWasBlocked = c.wasBlocked;
         EXPECT_EQ(headline(reach), c.headline);
     }
-}
-
-TEST(ReachTest, whatTheScoreMeansSaysWhatBlockingStopped) {
-    struct Case {
-        std::int64_t companies;
-        std::int64_t blocked;
-        std::int64_t gotThrough;
-        bool blocking;
-        std::string sentence;
-    };
-    const Case cases[] = {
-        {0, 0, 0, true, ""},
-        {0, 0, 0, false, ""},
-        {4, 4, 0, true,
-         "Nimb blocked all 4 here; none of them got your IP address and the time." + attempted},
-        {4, 1, 3, true, "Nimb blocked 1 of them here; 3 got your IP address and the time." + attempted},
-        {4, 0, 4, true, "Nimb blocked none of them: all 4 got your IP address and the time." + attempted},
-        {4, 0, 4, false, "Blocking was off, so all 4 got your IP address and the time." + attempted},
-    };
-    for (const Case& c : cases) {
-        Reach reach;
-        reach.companies = c.companies;
-        reach.blocked = c.blocked;
-        reach.gotThrough = c.gotThrough;
-        EXPECT_EQ(meaning(reach, c.blocking), c.sentence);
-    }
-}
-
-TEST(ReachTest, connectionsNameParentTiesAndSiblingsUnderOneOwner) {
-    EXPECT_EQ(Dossier::connections(entryNamed("Xandr")),
-              (std::vector<Dossier::Tie>{{"Microsoft", "parent \xC2\xB7 2022"},
-                                         {"AppNexus", "former name"},
-                                         {"AT&T", "former owner, 2018\xE2\x80\x93"
-                                                  "2022"}}));
-    EXPECT_EQ(Dossier::connections(entryNamed("Adobe Experience Cloud")),
-              (std::vector<Dossier::Tie>{{"Adobe", "parent"},
-                                         {"Adobe Audience Manager", "same owner"},
-                                         {"Livefyre", "same owner"}}));
 }
 
 } // namespace

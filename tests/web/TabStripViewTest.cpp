@@ -153,6 +153,7 @@ TEST_F(TabStripViewTest, isAsTallAsTheStripAndAsWideAsItIsMade) {
     gtk_widget_measure(m_strip, GTK_ORIENTATION_VERTICAL, -1, &minimum, &natural, nullptr, nullptr);
     EXPECT_EQ(minimum, 38);
     EXPECT_EQ(natural, 38);
+    // It never holds the window wider than the window wants to be.
     gtk_widget_measure(m_strip, GTK_ORIENTATION_HORIZONTAL, -1, &minimum, &natural, nullptr, nullptr);
     EXPECT_EQ(minimum, 0);
     EXPECT_EQ(gtk_widget_get_height(m_strip), 38);
