@@ -12,7 +12,7 @@ else
 WERROR ?= OFF
 endif
 
-.PHONY: all deps build build-asan run test format install bench pages clean
+.PHONY: all deps build build-asan run test format install bench bench-shell pages clean
 
 all: build
 
@@ -47,6 +47,15 @@ format:
 
 bench: build
 	@$(BUILD)/bench/core-bench
+
+# NIMB against a bare WebKitGTK view: start-up, page loads and memory, side by side in a virtual
+# display (see bench/shell/ShellBench.cpp). BENCH_RUNS runs of each, alternating.
+BENCH_RUNS ?= 10
+bench-shell: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMB_WERROR=$(WERROR) \
+		-DNIMB_EXTRA_TEST_TREE=$(CURDIR)/$(ASAN_BUILD) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target shell-bench
+	@tools/run-headless $(BUILD)/bench/shell/shell-bench --runs $(BENCH_RUNS)
 
 # Every generated page drawn to PNG with sample records, in a virtual display (see tools/render-pages).
 pages: deps
