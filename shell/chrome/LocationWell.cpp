@@ -3,6 +3,7 @@
 #include "Text.h"
 #include "WindowLayout.h"
 #include "chrome/Drawing.h"
+#include "glib/GRefPtr.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,16 +76,8 @@ LocationWell& wellOf(gpointer widget) {
     return *NIMB_LOCATION_WELL(widget)->well;
 }
 
-struct Hold {
-    explicit Hold(gpointer object) : object(G_OBJECT(g_object_ref(object))) {}
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-    ~Hold() { g_object_unref(object); }
-    GObject* object;
-};
-
 void dragBegan(GtkGestureDrag*, double x, double y, gpointer widget) {
-    Hold hold(widget);
+    auto kept = nimb::glib::hold(widget);
     wellOf(widget).mouseDown({x, y});
 }
 
@@ -92,7 +85,7 @@ void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
     double x = 0;
     double y = 0;
     if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    Hold hold(widget);
+    auto kept = nimb::glib::hold(widget);
     wellOf(widget).mouseUp({x + dx, y + dy});
 }
 
@@ -197,6 +190,9 @@ void LocationWell::connectField() {
                          }
                      }),
                      this);
+    g_signal_connect(m_field, "notify::cursor-position",
+                     G_CALLBACK(+[](GtkEditable*, GParamSpec*, LocationWell* self) { self->keepOffer(); }),
+                     this);
     g_signal_connect(m_field, "changed",
                      G_CALLBACK(+[](GtkEditable*, LocationWell* self) { self->textChanged(); }), this);
     g_signal_connect(m_field, "insert-text",
@@ -224,7 +220,9 @@ void LocationWell::connectField() {
     gtk_event_controller_set_propagation_phase(legacy, GTK_PHASE_CAPTURE);
     g_signal_connect(legacy, "event",
                      G_CALLBACK(+[](GtkEventControllerLegacy*, GdkEvent* event, LocationWell* self) {
-                         switch (gdk_event_get_event_type(event)) {
+                         GdkEventType type = gdk_event_get_event_type(event);
+                         if (type == GDK_BUTTON_PRESS || type == GDK_KEY_PRESS) self->m_offeredFrom.reset();
+                         switch (type) {
                          case GDK_BUTTON_PRESS:
                              if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY)
                                  self->fieldPressed();
@@ -356,6 +354,7 @@ void LocationWell::endEditing() {
     }
     m_engaged = false;
     m_firstClick = false;
+    m_offeredFrom.reset();
     removeSource(m_completionSource);
     removeSource(m_selectSource);
     if (!m_editing) return;
@@ -387,7 +386,9 @@ void LocationWell::endEditing() {
 // Inline completion
 
 void LocationWell::textChanged() {
-    if (m_completing || !m_editing) return;
+    if (m_completing) return;
+    m_offeredFrom.reset();
+    if (!m_editing) return;
     // The field moves its caret past typed text only after telling of the change: look once it has.
     if (m_completionSource) return;
     m_completionSource = g_idle_add_full(
@@ -416,6 +417,18 @@ void LocationWell::complete() {
     m_completing = true;
     gtk_editable_set_text(editable, completed->c_str());
     gtk_editable_select_region(editable, length, -1);
+    m_completing = false;
+    m_offeredFrom = length;
+}
+
+void LocationWell::keepOffer() {
+    if (m_completing || !m_offeredFrom || !m_field || !m_editing) return;
+    GtkEditable* editable = GTK_EDITABLE(m_field);
+    if (gtk_editable_get_selection_bounds(editable, nullptr, nullptr)) return;
+    // No key or press came since the offer: the selection went without the user.
+    int from = *m_offeredFrom;
+    m_completing = true;
+    gtk_editable_select_region(editable, from, -1);
     m_completing = false;
 }
 

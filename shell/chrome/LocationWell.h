@@ -115,6 +115,7 @@ private:
     void endEditing();
     void textChanged();
     void complete();
+    void keepOffer();
     void fieldPressed();
     void fieldReleased();
     void redraw() const;
@@ -137,6 +138,10 @@ private:
     bool m_firstClick = false; // the press under way is the first into the field
     bool m_completing = false; // the well itself is changing the text
     bool m_deleting = false;   // the last change of the text took something away
+    // Where the offered tail begins, until the next key or press: the toolkit can drop the selection
+    // on its own when the windowing system's primary selection changes hands, and a key typed next
+    // would then land in the middle of the suggestion instead of replacing it.
+    std::optional<int> m_offeredFrom;
     bool m_hovered = false;
     bool m_pressedKill = false;
     guint m_restingSource = 0;

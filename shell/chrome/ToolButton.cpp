@@ -2,6 +2,7 @@
 
 #include "WindowLayout.h"
 #include "chrome/Drawing.h"
+#include "glib/GRefPtr.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,17 +45,8 @@ ToolButton& buttonOf(gpointer widget) {
     return *NIMB_TOOL_BUTTON(widget)->button;
 }
 
-// A click may close the window around the button; keep it alive until the event is handled.
-struct Hold {
-    explicit Hold(gpointer object) : object(G_OBJECT(g_object_ref(object))) {}
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-    ~Hold() { g_object_unref(object); }
-    GObject* object;
-};
-
 void dragBegan(GtkGestureDrag*, double x, double y, gpointer widget) {
-    Hold hold(widget);
+    auto kept = nimb::glib::hold(widget);
     buttonOf(widget).mouseDown({x, y});
 }
 
@@ -69,7 +61,7 @@ void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
     double x = 0;
     double y = 0;
     if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    Hold hold(widget);
+    auto kept = nimb::glib::hold(widget);
     buttonOf(widget).mouseUp({x + dx, y + dy});
 }
 

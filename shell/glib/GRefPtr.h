@@ -114,4 +114,10 @@ private:
     gulong m_id = 0;
 };
 
+// Keeps an object alive to the end of the scope: for a widget's handler whose action may close the
+// window around it.
+inline GRefPtr<GObject> hold(gpointer object) {
+    return GRefPtr<GObject>(G_OBJECT(object));
+}
+
 } // namespace nimb::glib
