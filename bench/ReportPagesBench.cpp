@@ -3,7 +3,7 @@
 // kept-reports page for 200 such reports, each parsed from its snapshot and scored again, in at most
 // 40 ms. Each also prints its time as a multiple of a baseline measured in the same run.
 
-#include "ContentBlocker.h"
+#include "MaximalReport.h"
 #include "SampleRecords.h"
 #include "report/Dossier.h"
 #include "report/Evidence.h"
@@ -12,7 +12,6 @@
 #include "report/SavedReportsPage.h"
 
 #include <benchmark/benchmark.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -23,80 +22,8 @@ namespace {
 constexpr Date now{1767268800};
 constexpr std::string_view zone = "UTC";
 
-// Storage values of the kinds pages write, so that every evidence rule has work to do.
-std::string preview(int i) {
-    std::string value;
-    switch (i % 6) {
-    case 0:
-        value = "{\"id\":\"" + std::to_string(10000000 + i) +
-                "-7425-40de-944b-e07fc1f90ae7\",\"n\":" + std::to_string(i);
-        break;
-    case 1:
-        value = "https://www.example.com/section/" + std::to_string(i) + "/watch?v=abcdefghijk&t=120|last";
-        break;
-    case 2:
-        value =
-            "[{\"event\":\"scroll\",\"timestamp\":1767225600" + std::to_string(i) + ",\"session\":\"s1\"}]";
-        break;
-    case 3:
-        value = "{\"browser\":\"Safari\",\"os_version\":\"14\",\"screen\":\"1440x900\",\"timezone\":\"UTC\"}";
-        break;
-    case 4:
-        value = "{\"value\":\"granted\",\"expires\":1939291200000,\"path\":\"/\"}";
-        break;
-    default:
-        value = "settings: theme dark, font size " + std::to_string(i) + ", consent <given> & \"kept\"";
-        break;
-    }
-    return value.substr(0, 90);
-}
-
 NimbReport largest() {
-    using json = nlohmann::json;
-    json hidden = json::array();
-    for (int i = 0; i < 100; ++i)
-        hidden.push_back({{"label", "div#slot-" + std::to_string(i) + ".ad-container"},
-                          {"reason", i % 3 == 0 ? "known" : (i % 3 == 1 ? "overlay" : "adSlot")},
-                          {"text", "Advertisement. We and our 1,482 partners value your privacy & would like "
-                                   "to store <cookies> on your device."}});
-    // Blocked: subdomains of listed hosts. Other: hosts of catalogue companies and unknown ones.
-    json blocked = json::object();
-    const auto& listed = ContentBlocker::blockedHosts();
-    for (int i = 0; i < 200; ++i)
-        blocked["s" + std::to_string(i) + "." + listed[static_cast<std::size_t>(i) % listed.size()]] =
-            1 + i % 9;
-    json other = json::array();
-    const auto& entries = Dossier::entries();
-    for (int i = 0; i < 300; ++i) {
-        const Dossier::Entry& entry = entries[static_cast<std::size_t>(i) % entries.size()];
-        if (i % 2 == 0 && !entry.hosts.empty())
-            other.push_back("cdn" + std::to_string(i) + "." + entry.hosts.front());
-        else
-            other.push_back("static" + std::to_string(i) + ".unlisted-" + std::to_string(i % 40) + ".net");
-    }
-    auto jar = [](const std::string& prefix) {
-        json items = json::array();
-        for (int i = 0; i < 60; ++i) {
-            std::string key = (i % 10 == 0 ? "_dd_s" : prefix) + std::to_string(i);
-            items.push_back({{"key", key}, {"bytes", 4000 - i * 50}, {"preview", preview(i)}});
-        }
-        return json{{"count", 400}, {"bytes", 180000}, {"items", items}};
-    };
-    json payload = {
-        {"walls", {{"items", hidden}}},
-        {"network",
-         {{"blocked", blocked},
-          {"other", other},
-          {"house", json::array({"static.example.com", "img.example.com"})},
-          {"cookies", 42},
-          {"storage",
-           {{"local", jar("local_")},
-            {"session", jar("session_")},
-            {"databases", json::array({"firebaseLocalStorageDb", "keyval-store"})},
-            {"forgotten", false}}}}},
-    };
-    NimbReport report = NimbReport::parse(payload.dump(), "https://www.example.com/story", "A story");
-    return report;
+    return NimbReport::parse(bench::maximalPayload(), "https://www.example.com/story", "A story");
 }
 
 const NimbReport& report() {
