@@ -141,6 +141,20 @@ void fillRounded(GtkSnapshot* snapshot, const graphene_rect_t& bounds, float rad
     gtk_snapshot_pop(snapshot);
 }
 
+void fillRounded(GtkSnapshot* snapshot, const graphene_rect_t& bounds, Corners corners,
+                 const GdkRGBA& colour) {
+    auto size = [](float radius) { return GRAPHENE_SIZE_INIT(radius, radius); };
+    graphene_size_t topLeft = size(corners.topLeft);
+    graphene_size_t topRight = size(corners.topRight);
+    graphene_size_t bottomRight = size(corners.bottomRight);
+    graphene_size_t bottomLeft = size(corners.bottomLeft);
+    GskRoundedRect rounded;
+    gsk_rounded_rect_init(&rounded, &bounds, &topLeft, &topRight, &bottomRight, &bottomLeft);
+    gtk_snapshot_push_rounded_clip(snapshot, &rounded);
+    gtk_snapshot_append_color(snapshot, &colour, &bounds);
+    gtk_snapshot_pop(snapshot);
+}
+
 void outlineRounded(GtkSnapshot* snapshot, const graphene_rect_t& bounds, float radius, float width,
                     const GdkRGBA& colour) {
     GskRoundedRect rounded;

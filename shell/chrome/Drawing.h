@@ -73,6 +73,15 @@ using Font = std::unique_ptr<PangoFontDescription, FontDescriptionDeleter>;
 
 void fill(GtkSnapshot* snapshot, const graphene_rect_t& bounds, const GdkRGBA& colour);
 void fillRounded(GtkSnapshot* snapshot, const graphene_rect_t& bounds, float radius, const GdkRGBA& colour);
+// The radius of each corner, for a shape that is square where it meets an edge of the window.
+struct Corners {
+    float topLeft = 0;
+    float topRight = 0;
+    float bottomRight = 0;
+    float bottomLeft = 0;
+};
+void fillRounded(GtkSnapshot* snapshot, const graphene_rect_t& bounds, Corners corners,
+                 const GdkRGBA& colour);
 void outlineRounded(GtkSnapshot* snapshot, const graphene_rect_t& bounds, float radius, float width,
                     const GdkRGBA& colour);
 void texture(GtkSnapshot* snapshot, GdkTexture* texture, const graphene_rect_t& bounds);

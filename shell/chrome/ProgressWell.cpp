@@ -37,14 +37,8 @@ void ProgressWell::draw(GtkSnapshot* snapshot, double width, double height) cons
     if (!showsBar() || width <= 2 * inset) return;
     // A ground of the chrome's face, so that the bar reads over any page: rounded where it stands over
     // the page, square where it meets the window's bottom edge.
-    auto ground = Drawing::rect(0, 0, width, height);
-    GskRoundedRect rounded;
-    graphene_size_t square = GRAPHENE_SIZE_INIT(0, 0);
-    graphene_size_t round = GRAPHENE_SIZE_INIT(corner, corner);
-    gsk_rounded_rect_init(&rounded, &ground, &round, &round, &square, &square);
-    gtk_snapshot_push_rounded_clip(snapshot, &rounded);
-    Drawing::fill(snapshot, ground, Drawing::Colours::face);
-    gtk_snapshot_pop(snapshot);
+    Drawing::fillRounded(snapshot, Drawing::rect(0, 0, width, height),
+                         {.topLeft = corner, .topRight = corner}, Drawing::Colours::face);
 
     double y = std::round((height - barHeight) / 2);
     double track = width - 2 * inset;

@@ -43,13 +43,7 @@ void StatusLine::draw(GtkSnapshot* snapshot, double width, double height) const 
     double groundWidth = std::min(width, textWidth + 2 * padding);
     // Square where it meets the window's edges, rounded where it stands over the page.
     auto ground = Drawing::rect(0, 0, groundWidth, height);
-    GskRoundedRect rounded;
-    graphene_size_t square = GRAPHENE_SIZE_INIT(0, 0);
-    graphene_size_t round = GRAPHENE_SIZE_INIT(corner, corner);
-    gsk_rounded_rect_init(&rounded, &ground, &square, &round, &square, &square);
-    gtk_snapshot_push_rounded_clip(snapshot, &rounded);
-    Drawing::fill(snapshot, ground, Drawing::Colours::face);
-    gtk_snapshot_pop(snapshot);
+    Drawing::fillRounded(snapshot, ground, {.topRight = corner}, Drawing::Colours::face);
     Drawing::text(snapshot, m_widget.get(), m_text,
                   Drawing::rect(padding, 0, groundWidth - 2 * padding, height), font.get(),
                   Drawing::Colours::dimInk);

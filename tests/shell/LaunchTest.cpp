@@ -1,6 +1,7 @@
 // The real program, launched as the desktop launches it: one instance, to which later launches hand
 // their addresses (new tabs) or their wish for a new window, and then exit.
 
+#include "MainLoop.h"
 #include "ProxyServer.h"
 
 #include <glib.h>
@@ -65,12 +66,7 @@ protected:
     }
 
     bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-        auto end = std::chrono::steady_clock::now() + deadline;
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(5ms);
-        }
-        return true;
+        return test::waitUntil(condition, deadline);
     }
 
     // How many windows of the program are on the screen.

@@ -1,7 +1,8 @@
 #include "ShellTest.h"
 
+#include "FixtureVariables.h"
 #include "LocationBar.h"
-#include "report/Dossier.h"
+#include "MainLoop.h"
 #include "storage/SqliteStore.h"
 
 #include <gdk/x11/gdkx.h>
@@ -12,28 +13,6 @@
 namespace nimb::test {
 
 namespace {
-
-// The blocklist entries the fixtures name, by placeholder.
-// The first host of a list that the dossier can name.
-std::string named(const std::vector<std::string>& hosts) {
-    for (const auto& host : hosts) {
-        if (Dossier::entryForHost(host)) return host;
-    }
-    return hosts.at(0);
-}
-
-std::map<std::string, std::string> blocklistVariables() {
-    return {
-        {"namedAd", named(ContentBlocker::adHosts())},
-        {"namedTrack", named(ContentBlocker::trackingHosts())},
-        {"ad", ContentBlocker::adHosts().at(0)},
-        {"ad2", ContentBlocker::adHosts().at(1)},
-        {"track", ContentBlocker::trackingHosts().at(0)},
-        {"track2", ContentBlocker::trackingHosts().at(1)},
-        {"consent", ContentBlocker::consentHosts().at(0)},
-        {"nag", ContentBlocker::nagHosts().at(0)},
-    };
-}
 
 bool displayAvailable() {
     static const bool available = [] {
@@ -110,19 +89,11 @@ Tab& ShellTest::tab() {
 }
 
 bool ShellTest::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(2ms);
-    }
-    return true;
+    return test::waitUntil(condition, deadline);
 }
 
 void ShellTest::pump(std::chrono::milliseconds duration) {
-    auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(2ms);
-    }
+    test::pump(duration);
 }
 
 void ShellTest::type(const std::string& text, BrowserWindowController* in) {

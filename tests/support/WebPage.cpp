@@ -1,5 +1,7 @@
 #include "WebPage.h"
 
+#include "MainLoop.h"
+
 #include <gtk/gtk.h>
 
 namespace nimb::test {
@@ -209,22 +211,7 @@ std::optional<nlohmann::json> WebPage::callAsync(std::string_view body, GVariant
 }
 
 bool WebPage::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        // Wake at least every 10 ms to look again.
-        bool fired = false;
-        guint tick = g_timeout_add(
-            10,
-            +[](gpointer flag) -> gboolean {
-                *static_cast<bool*>(flag) = true;
-                return G_SOURCE_REMOVE;
-            },
-            &fired);
-        g_main_context_iteration(nullptr, TRUE);
-        if (!fired) g_source_remove(tick);
-    }
-    return true;
+    return test::waitUntil(condition, deadline);
 }
 
 bool WebPage::waitFor(std::string_view expression, std::chrono::milliseconds deadline) {
@@ -238,8 +225,7 @@ bool WebPage::waitFor(std::string_view expression, std::chrono::milliseconds dea
 }
 
 void WebPage::pump(std::chrono::milliseconds duration) {
-    auto end = std::chrono::steady_clock::now() + duration;
-    waitUntil([&] { return std::chrono::steady_clock::now() >= end; }, duration + 1s);
+    test::pump(duration);
 }
 
 } // namespace nimb::test

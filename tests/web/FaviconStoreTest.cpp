@@ -2,6 +2,7 @@
 // it remembers, and whom it calls back.
 
 #include "FaviconStore.h"
+#include "MainLoop.h"
 #include "WebTest.h"
 
 #include <arpa/inet.h>
@@ -118,18 +119,12 @@ bool isBlue(GdkTexture* texture) {
     return p.red == 0 && p.green == 0 && p.blue == 255 && p.alpha == 255;
 }
 
-// Spins the main loop until the condition holds (true) or the deadline passes (false).
 bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
-    auto end = Clock::now() + deadline;
-    while (!done()) {
-        if (Clock::now() > end) return false;
-        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
-    }
-    return true;
+    return test::waitUntil(done, deadline);
 }
 
 void spin(std::chrono::milliseconds duration) {
-    spinUntil([] { return false; }, duration);
+    test::pump(duration);
 }
 
 // What a callback was given, in order.

@@ -2,6 +2,7 @@
 // events turn into for the window.
 
 #include "chrome/TabStripView.h"
+#include "MainLoop.h"
 #include "chrome/Drawing.h"
 #include "glib/GRefPtr.h"
 
@@ -24,10 +25,7 @@ using Point = TabStrip::Point;
 constexpr int stripWidth = 1000;
 
 void spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
-    }
+    nimb::test::waitUntil(done, limit);
 }
 
 // A texture of one colour, standing in for a site's icon.

@@ -5,6 +5,7 @@
 // sets them up.
 
 #include "ContentBlocker.h"
+#include "FixtureVariables.h"
 #include "PageScripts.h"
 #include "ProxyServer.h"
 #include "WebPage.h"
@@ -18,24 +19,6 @@
 #include <string>
 
 namespace nimb::test {
-
-// The blocklist entries the fixtures name, by placeholder.
-inline std::map<std::string, std::string> blocklistVariables() {
-    const auto& paths = ContentBlocker::blockedPaths();
-    auto hostOf = [](const std::string& path) { return path.substr(0, path.find('/')); };
-    return {
-        {"ad", ContentBlocker::adHosts().at(0)},
-        {"ad2", ContentBlocker::adHosts().at(1)},
-        {"track", ContentBlocker::trackingHosts().at(0)},
-        {"track2", ContentBlocker::trackingHosts().at(1)},
-        {"consent", ContentBlocker::consentHosts().at(0)},
-        {"nag", ContentBlocker::nagHosts().at(0)},
-        {"path1", paths.at(0).path},
-        {"path1host", hostOf(paths.at(0).path)},
-        {"path2", paths.at(1).path},
-        {"path2host", hostOf(paths.at(1).path)},
-    };
-}
 
 class WebTest : public ::testing::Test {
 protected:

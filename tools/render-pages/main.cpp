@@ -15,6 +15,7 @@
 
 #include "AssetSchemeHandler.h"
 #include "Language.h"
+#include "MainLoop.h"
 #include "PageSetup.h"
 #include "SamplePages.h"
 #include "glib/GRefPtr.h"
@@ -46,29 +47,8 @@ constexpr int popoverWidth = 380;
 // The card colour the popover draws behind its transparent page.
 constexpr GdkRGBA popoverCard{0.11f, 0.11f, 0.118f, 1.0f};
 
-// Spins the main loop until the condition holds or the deadline passes.
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        bool fired = false;
-        guint tick = g_timeout_add(
-            10,
-            +[](gpointer flag) -> gboolean {
-                *static_cast<bool*>(flag) = true;
-                return G_SOURCE_REMOVE;
-            },
-            &fired);
-        g_main_context_iteration(nullptr, TRUE);
-        if (!fired) g_source_remove(tick);
-    }
-    return true;
-}
-
-void pump(std::chrono::milliseconds duration) {
-    auto end = std::chrono::steady_clock::now() + duration;
-    waitUntil([&] { return std::chrono::steady_clock::now() >= end; }, duration + 1s);
-}
+using nimb::test::pump;
+using nimb::test::waitUntil;
 
 // A window of one size holding one web view set up as a tab's.
 class Easel {

@@ -1,0 +1,16 @@
+#pragma once
+
+// Waiting in tests and tools that drive GTK and WebKit: the main loop keeps turning while they wait,
+// so that the engine's answers and the windowing system's events are handled in the meantime.
+
+#include <chrono>
+#include <functional>
+
+namespace nimb::test {
+
+// Spins the main loop until the condition holds (true) or the deadline passes (false).
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
+// Spins the main loop for a while.
+void pump(std::chrono::milliseconds duration);
+
+} // namespace nimb::test
