@@ -194,7 +194,7 @@ void Application::startup() {
     setCurrentLanguage(startupLanguage(m_preferences->language(), preferred));
 
     makeEngine();
-    installStyle();
+    // The style waits for the first window: see installStyle.
     installActions();
     buildMenu();
     // The tab keys are watched by every window's own key controller, made with the window.
@@ -251,7 +251,8 @@ void Application::makeEngine() {
 
 void Application::installStyle() {
     GdkDisplay* display = gdk_display_get_default();
-    if (!display) return;
+    if (m_styled || !display) return;
+    m_styled = true;
     g_object_set(gtk_settings_get_for_display(display), "gtk-application-prefer-dark-theme", TRUE, nullptr);
     GtkCssProvider* provider = gtk_css_provider_new();
     std::string css = chromeStyle();

@@ -85,6 +85,11 @@ public:
 
     // Opens a new window on an address, or on the home page, and shows it.
     BrowserWindowController& openWindow(const std::optional<Url>& address);
+    // Gives the toolkit the chrome's look (the dark variant of the theme and the chrome's own style
+    // sheet), once. The first window calls it after its first page has begun to load and before the
+    // window is shown: the theme takes the toolkit some milliseconds to load, and the page's web
+    // process starts up meanwhile.
+    void installStyle();
 
     // Carries out a menu command by its action name, as the menu item or accelerator would.
     void activate(const std::string& action, const std::optional<std::string>& target = std::nullopt);
@@ -113,7 +118,6 @@ private:
     void makeEngine();
     void installActions();
     void buildMenu();
-    void installStyle();
     void run(const std::string& action, GVariant* parameter);
     void forEachWindow(const std::function<void(BrowserWindowController&)>& each);
 
@@ -129,6 +133,7 @@ private:
     std::optional<std::string> m_storeProblem;
     bool m_storeProblemShown = false;
     bool m_started = false;
+    bool m_styled = false;
     guint m_validateSource = 0;
 };
 

@@ -71,6 +71,7 @@ BrowserWindowController& BrowserWindowController::make(Application& application,
         controller->load(*address, *controller->currentTab());
     else
         controller->goHome(*controller->currentTab());
+    application.installStyle();
     gtk_window_present(controller->m_window);
     application.scheduleValidate();
     return *controller;

@@ -2,6 +2,8 @@
 // with one WebKitWebView in the engine's defaults (the default network session and context, no user
 // scripts, no content filters), every request sent through NIMB_HTTP_PROXY. It first shows the HTML
 // document in the file named on its command line, then loads what the driver asks for (see Probe.h).
+// That document is NIMB's home page: the typefaces it asks for under NIMB's private scheme are served
+// from the document's directory, as a plain embedder serves its own page's files.
 
 #include "Probe.h"
 
@@ -55,6 +57,35 @@ void show(const gchar* html, const std::function<void()>& quit) {
     webkit_web_view_load_html(view, html, nullptr);
 }
 
+// Answers "nimb-asset:/<name>" with the file <name> in the document's directory.
+void serveFilesBeside(const char* document) {
+    gchar* absolute = g_canonicalize_filename(document, nullptr);
+    gchar* directory = g_path_get_dirname(absolute);
+    g_free(absolute);
+    webkit_web_context_register_uri_scheme(
+        webkit_web_context_get_default(), "nimb-asset",
+        +[](WebKitURISchemeRequest* request, gpointer data) {
+            gchar* name = g_path_get_basename(webkit_uri_scheme_request_get_path(request));
+            gchar* path = g_build_filename(static_cast<const gchar*>(data), name, nullptr);
+            gchar* contents = nullptr;
+            gsize length = 0;
+            if (g_file_get_contents(path, &contents, &length, nullptr)) {
+                GBytes* bytes = g_bytes_new_take(contents, length);
+                GInputStream* stream = g_memory_input_stream_new_from_bytes(bytes);
+                webkit_uri_scheme_request_finish(request, stream, static_cast<gint64>(length), "font/ttf");
+                g_object_unref(stream);
+                g_bytes_unref(bytes);
+            } else {
+                GError* error = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "no such file: %s", name);
+                webkit_uri_scheme_request_finish_error(request, error);
+                g_error_free(error);
+            }
+            g_free(path);
+            g_free(name);
+        },
+        directory, g_free);
+}
+
 void useProxy() {
     if (const char* proxy = std::getenv("NIMB_HTTP_PROXY"); proxy && *proxy) {
         WebKitNetworkProxySettings* settings = webkit_network_proxy_settings_new(proxy, nullptr);
@@ -73,6 +104,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     gchar* html = nullptr;
     if (!g_file_get_contents(argv[1], &html, nullptr, nullptr)) return 2;
+    serveFilesBeside(argv[1]);
     bool asApplication = argc > 2 && std::string(argv[2]) == "--application";
 
     if (asApplication) {

@@ -19,6 +19,7 @@
 #include "Preferences.h"
 #include "ProxyServer.h"
 #include "Sites.h"
+#include "pages/AssetScheme.h"
 #include "pages/HomePage.h"
 #include "storage/SqliteStore.h"
 
@@ -299,6 +300,7 @@ struct Harness {
     std::set<std::string> nimbOff; // features switched off in NIMB's profile, to see what each costs
     bool bareApplication = false;  // the bare view as a GtkApplication on the session bus
     bool trace = false;            // NIMB's start-up calls timed (StartupTrace.cpp)
+    bool startOnly = false;        // each run ends with the first page: no page loads, no memory
     // Per traced call, per run: (start after exec, total duration) in ms, for calls begun before the
     // first page finished.
     std::map<std::string, std::vector<std::pair<double, double>>> traced;
@@ -405,6 +407,13 @@ struct Harness {
         sample.windowMs = since(*window);
         sample.startMs = since(*ready);
         if (trace && program == Program::nimb) readTrace(traceFile, child.started, *ready);
+        if (startOnly) {
+            child.stop();
+            std::error_code ignored;
+            fs::remove_all(profile, ignored);
+            sample.ok = true;
+            return sample;
+        }
         std::this_thread::sleep_for(settle);
         sample.homePss = memoryOf(child.pid()).totalMiB;
 
@@ -449,6 +458,32 @@ struct Harness {
     }
 };
 
+// The bare view's first page: NIMB's home page, and beside it the two typefaces it asks for, which the
+// bare view serves from there under the same scheme (see BareView.cpp). Without them the bare view
+// would show a lighter page than NIMB's: its font requests would fail at once.
+bool writeHomeDocument(const fs::path& file, const fs::path& fonts, std::string* error) {
+    std::string html = HomePage::html({});
+    std::error_code failed;
+    fs::create_directories(file.parent_path(), failed);
+    for (const auto& asset : AssetScheme::assets) {
+        std::string served = std::string(AssetScheme::scheme) + ":/" + std::string(asset.name);
+        if (html.find(served) == std::string::npos) {
+            *error = "the home page no longer asks for " + served;
+            return false;
+        }
+        fs::copy_file(fonts / asset.name, file.parent_path() / asset.name,
+                      fs::copy_options::overwrite_existing, failed);
+        if (failed) {
+            *error = (fonts / asset.name).string() + ": " + failed.message();
+            return false;
+        }
+    }
+    std::ofstream out(file);
+    out << html;
+    if (!out) *error = "cannot write " + file.string();
+    return static_cast<bool>(out);
+}
+
 // The value below which `share` of the values lie (linear between neighbours).
 double quantile(std::vector<double> values, double share) {
     if (values.empty()) return 0;
@@ -483,6 +518,7 @@ int main(int argc, char** argv) {
     std::set<std::string> nimbOff;
     bool bareApplication = false;
     bool trace = false;
+    bool startOnly = false;
     for (int i = 1; i < argc; i++) {
         std::string option = argv[i];
         if (option == "--runs" && i + 1 < argc)
@@ -495,6 +531,8 @@ int main(int argc, char** argv) {
             bareApplication = true;
         else if (option == "--trace")
             trace = true;
+        else if (option == "--start-only")
+            startOnly = true;
         else if (option == "--nimb-off" && i + 1 < argc) {
             std::istringstream features(argv[++i]);
             for (std::string feature; std::getline(features, feature, ',');)
@@ -503,7 +541,7 @@ int main(int argc, char** argv) {
             std::cerr
                 << "usage: shell-bench [--runs N] [--settle SECONDS] [--keep DIRECTORY]\n"
                    "                   [--nimb-off report,blocking,forget,history] [--bare-application]\n"
-                   "                   [--trace]\n";
+                   "                   [--trace] [--start-only]\n";
             return 2;
         }
     }
@@ -524,6 +562,7 @@ int main(int argc, char** argv) {
     harness.nimbOff = nimbOff;
     harness.bareApplication = bareApplication;
     harness.trace = trace;
+    harness.startOnly = startOnly;
     if (bareApplication) std::printf("the bare view runs as a GtkApplication\n");
     fs::path siteRoot = keep ? *keep : harness.scratch / "sites";
     std::string error;
@@ -533,8 +572,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     harness.sites = *sites;
-    harness.homeDocument = harness.scratch / "home.html";
-    std::ofstream(harness.homeDocument) << HomePage::html({});
+    harness.homeDocument = harness.scratch / "home" / "home.html";
+    if (!writeHomeDocument(harness.homeDocument, NIMB_BENCH_FONTS, &error)) {
+        std::cerr << "cannot write the bare view's home page: " << error << "\n";
+        return 1;
+    }
 
     test::ProxyServer proxy(siteRoot);
     if (!proxy.start()) {
@@ -629,6 +671,8 @@ int main(int argc, char** argv) {
     std::printf("%-34s %8s %8s %7s %8s %-6s  %-11s %-11s\n", "measure", "NIMB", "bare", "ratio", "target", "",
                 "NIMB p25-75", "bare p25-75");
     for (const auto& measure : measures) {
+        // Without page loads only the start-up rows have values.
+        if (startOnly && measure.field == &Sample::cleanMs) break;
         double ours = column(Program::nimb, measure.field), theirs = column(Program::bare, measure.field);
         double ratio = theirs > 0 ? ours / theirs : 0;
         std::string verdict;
@@ -640,8 +684,9 @@ int main(int argc, char** argv) {
                     measure.target, verdict.c_str(), spread(Program::nimb, measure.field).c_str(),
                     spread(Program::bare, measure.field).c_str());
     }
-    std::printf("\nPSS by process, clean page settled (MiB, medians)\n");
+    if (!startOnly) std::printf("\nPSS by process, clean page settled (MiB, medians)\n");
     for (Program program : {Program::nimb, Program::bare}) {
+        if (startOnly) break;
         std::set<std::string> names;
         for (const auto& sample : samples[program])
             for (const auto& [name, mib] : sample.pssByProcess)

@@ -133,6 +133,21 @@ void webkit_web_view_load_html(WebKitWebView* view, const gchar* content, const 
     NIMB_TRACE_VOID(webkit_web_view_load_html, view, content, base);
 }
 
+// The toolkit's and the engine's synchronous calls on the session bus.
+GDBusProxy* g_dbus_proxy_new_sync(GDBusConnection* connection, GDBusProxyFlags flags,
+                                  GDBusInterfaceInfo* info, const gchar* name, const gchar* path,
+                                  const gchar* interface, GCancellable* cancellable, GError** error) {
+    NIMB_TRACE_CALL(g_dbus_proxy_new_sync, connection, flags, info, name, path, interface, cancellable,
+                    error);
+}
+
+GDBusProxy* g_dbus_proxy_new_for_bus_sync(GBusType bus, GDBusProxyFlags flags, GDBusInterfaceInfo* info,
+                                          const gchar* name, const gchar* path, const gchar* interface,
+                                          GCancellable* cancellable, GError** error) {
+    NIMB_TRACE_CALL(g_dbus_proxy_new_for_bus_sync, bus, flags, info, name, path, interface, cancellable,
+                    error);
+}
+
 void gtk_window_present(GtkWindow* window) {
     NIMB_TRACE_VOID(gtk_window_present, window);
 }

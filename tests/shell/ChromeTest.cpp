@@ -142,6 +142,15 @@ TEST_F(ChromeTest, theWindowStandsWhereTheLayoutSays) {
     EXPECT_EQ(frame(parts.stealthButton().widget()).x, 444);
 }
 
+TEST_F(ChromeTest, theWindowIsShownInTheDarkVariantOfTheTheme) {
+    // The look is given once the first page has begun to load, before the window is shown.
+    gboolean dark = FALSE;
+    g_object_get(gtk_widget_get_settings(GTK_WIDGET(window().window())), "gtk-application-prefer-dark-theme",
+                 &dark, nullptr);
+    EXPECT_TRUE(dark);
+    EXPECT_TRUE(gtk_widget_get_mapped(GTK_WIDGET(window().window())));
+}
+
 // ------------------------------------------------------------------------------------------------
 // The location field
 
