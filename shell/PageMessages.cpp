@@ -87,8 +87,8 @@ void BrowserWindowController::fetchIcon(Tab& tab) {
             auto self = weakWindow.lock();
             auto fetched = weakTab.lock();
             if (!self || !fetched || self->m_closed || fetched->tornDown() || !self->shared(*fetched)) return;
+            // The strip's icons, and the current tab's in the location well.
             self->syncStrip();
-            if (self->isCurrent(*fetched)) self->m_chrome->setIcon(self->icon(*fetched));
         },
         tab.cancellable());
 }

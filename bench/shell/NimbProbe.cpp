@@ -65,20 +65,18 @@ int main(int argc, char** argv) {
     // "gtk": the toolkit is up and the application registered on the bus, just before NIMB's own
     // start-up work; "startup": that work done; "activate": the first window is about to be made.
     gpointer applicationClass = g_type_class_ref(G_TYPE_APPLICATION);
-    g_signal_add_emission_hook(
-        g_signal_lookup("startup", G_TYPE_APPLICATION), 0,
-        +[](GSignalInvocationHint*, guint, const GValue*, gpointer) -> gboolean {
-            probe::report("gtk", probe::now());
-            return FALSE;
-        },
-        nullptr, nullptr);
-    g_signal_add_emission_hook(
-        g_signal_lookup("activate", G_TYPE_APPLICATION), 0,
-        +[](GSignalInvocationHint*, guint, const GValue*, gpointer) -> gboolean {
-            probe::report("activate", probe::now());
-            return FALSE;
-        },
-        nullptr, nullptr);
+    // Reports the event at the signal's first emission (the hook goes once it has run).
+    auto reportAtFirst = [](const char* signal, const char* event) {
+        g_signal_add_emission_hook(
+            g_signal_lookup(signal, G_TYPE_APPLICATION), 0,
+            +[](GSignalInvocationHint*, guint, const GValue*, gpointer name) -> gboolean {
+                probe::report(static_cast<const char*>(name), probe::now());
+                return FALSE;
+            },
+            const_cast<char*>(event), nullptr);
+    };
+    reportAtFirst("startup", "gtk");
+    reportAtFirst("activate", "activate");
 
     nimb::Application application;
     g_signal_connect(application.gtk(), "startup",

@@ -407,13 +407,15 @@ struct Harness {
         sample.windowMs = since(*window);
         sample.startMs = since(*ready);
         if (trace && program == Program::nimb) readTrace(traceFile, child.started, *ready);
-        if (startOnly) {
+        // A run that measured all it was to measure: the program goes, and its profile with it.
+        auto completed = [&] {
             child.stop();
             std::error_code ignored;
             fs::remove_all(profile, ignored);
             sample.ok = true;
             return sample;
-        }
+        };
+        if (startOnly) return completed();
         std::this_thread::sleep_for(settle);
         sample.homePss = memoryOf(child.pid()).totalMiB;
 
@@ -450,11 +452,7 @@ struct Harness {
         }
         sample.blocklistRequests = blocklistedAmong(proxy->requests());
         sample.trackerPss = memoryOf(child.pid()).totalMiB;
-        child.stop();
-        std::error_code ignored;
-        fs::remove_all(profile, ignored);
-        sample.ok = true;
-        return sample;
+        return completed();
     }
 };
 

@@ -227,12 +227,7 @@ protected:
 };
 
 TEST_F(TimeoutTest, anAddressThatDoesNotAnswerIsStoppedAndSaysSo) {
-    m_proxy.route("slow.example", "/", [](const HttpRequest&) {
-        HttpResponse response;
-        response.body = "<title>Too late</title>";
-        response.delay = 5s;
-        return response;
-    });
+    m_proxy.answer("slow.example", "/", "<title>Too late</title>", 5s);
     type("http://slow.example/");
     ASSERT_TRUE(waitUntil([&] { return window().status() == "Contacting host..."; }));
     ASSERT_TRUE(waitUntil([&] { return window().status() == g_strerror(ETIMEDOUT); }, 4s))

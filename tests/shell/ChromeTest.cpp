@@ -105,13 +105,7 @@ protected:
 
     // Serves a coloured icon at an address of the loopback server.
     void serveIcon(std::string_view host, std::string_view path, guint8 r, guint8 g, guint8 b) {
-        std::string png = solidPng(r, g, b);
-        m_proxy.route(host, path, [png](const HttpRequest&) {
-            HttpResponse response;
-            response.contentType = "image/png";
-            response.body = png;
-            return response;
-        });
+        m_proxy.answer(host, path, solidPng(r, g, b), {}, "image/png");
     }
 };
 
@@ -328,12 +322,7 @@ TEST_F(ChromeTest, toolButtonsActOnReleaseOverThemAndSpeakTheLanguage) {
 }
 
 TEST_F(ChromeTest, theReloadButtonStopsWhileLoadingAndTheProgressWellShows) {
-    m_proxy.route("slow.example", "/", [](const HttpRequest&) {
-        HttpResponse response;
-        response.body = "<title>Slow</title><p>at last</p>";
-        response.delay = 1500ms;
-        return response;
-    });
+    m_proxy.answer("slow.example", "/", "<title>Slow</title><p>at last</p>", 1500ms);
     type("http://slow.example/");
     ASSERT_TRUE(waitUntil([&] { return chrome().reloadButton().glyph() == Glyph::stop; }, 5s));
     EXPECT_EQ(chrome().reloadButton().help(), "Stop loading this page");
@@ -572,11 +561,7 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
 
 TEST_F(ChromeTest, aRestingLabelTooLongForTheFieldIsCutWithAnEllipsis) {
     const std::string title = "A page whose title goes on and on, far past the end of the pill it stands in";
-    m_proxy.route("long.example", "/", [title](const HttpRequest&) {
-        HttpResponse response;
-        response.body = "<title>" + title + "</title><p>long</p>";
-        return response;
-    });
+    m_proxy.answer("long.example", "/", "<title>" + title + "</title><p>long</p>");
     // Stealth comes on before the page has told its title: the pill's label follows the title.
     app().activate("toggleStealth");
     ASSERT_TRUE(visit("http://long.example/"));
@@ -655,19 +640,8 @@ TEST_F(ChromeTest, tabsAndTheWellShowTheSitesIcons) {
 }
 
 TEST_F(ChromeTest, aTabClosedBeforeItsIconArrivesIsLeftAlone) {
-    std::string png = solidPng(40, 200, 40);
-    m_proxy.route("late.example", "/favicon.ico", [png](const HttpRequest&) {
-        HttpResponse response;
-        response.contentType = "image/png";
-        response.body = png;
-        response.delay = 800ms;
-        return response;
-    });
-    m_proxy.route("late.example", "/", [](const HttpRequest&) {
-        HttpResponse response;
-        response.body = "<title>Late</title><p>late</p>";
-        return response;
-    });
+    m_proxy.answer("late.example", "/favicon.ico", solidPng(40, 200, 40), 800ms, "image/png");
+    m_proxy.answer("late.example", "/", "<title>Late</title><p>late</p>");
     app().activate("newTab");
     ASSERT_TRUE(visit("http://late.example/"));
     window().closeTab();
@@ -766,21 +740,12 @@ protected:
         std::filesystem::create_directories(m_out);
         ChromeTest::SetUp();
         for (const auto& site : sites) {
-            std::string icon = letterIcon(site.letter, site.r, site.g, site.b);
-            m_proxy.route(site.host, "/favicon.ico", [icon](const HttpRequest&) {
-                HttpResponse response;
-                response.contentType = "image/png";
-                response.body = icon;
-                return response;
-            });
+            m_proxy.answer(site.host, "/favicon.ico", letterIcon(site.letter, site.r, site.g, site.b), {},
+                           "image/png");
             std::string page = std::string("<!doctype html><meta charset=utf-8><title>") + site.title +
                                "</title><body style='font: 16px sans-serif; margin: 40px'><h1>" + site.title +
                                "</h1><p>A page of the fixture web.</p>";
-            m_proxy.route(site.host, "/", [page](const HttpRequest&) {
-                HttpResponse response;
-                response.body = page;
-                return response;
-            });
+            m_proxy.answer(site.host, "/", page);
         }
     }
 
@@ -887,12 +852,7 @@ TEST_F(ChromeScreenshots, DISABLED_draw) {
     shot("english");
 
     // A page on its way: the stop button, the status line and the progress well.
-    m_proxy.route("slow.example", "/", [](const HttpRequest&) {
-        HttpResponse response;
-        response.body = "<title>Slow</title><p>at last</p>";
-        response.delay = 3000ms;
-        return response;
-    });
+    m_proxy.answer("slow.example", "/", "<title>Slow</title><p>at last</p>", 3000ms);
     type("http://slow.example/");
     waitUntil([&] { return chrome().progressWell().showsBar(); }, 5s);
     shot("loading");

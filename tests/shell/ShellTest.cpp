@@ -88,14 +88,6 @@ Tab& ShellTest::tab() {
     return *current;
 }
 
-bool ShellTest::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    return test::waitUntil(condition, deadline);
-}
-
-void ShellTest::pump(std::chrono::milliseconds duration) {
-    test::pump(duration);
-}
-
 void ShellTest::type(const std::string& text, BrowserWindowController* in) {
     GtkWidget* field = (in ? *in : window()).chrome().locationField();
     gtk_widget_grab_focus(field);

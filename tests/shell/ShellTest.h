@@ -9,6 +9,7 @@
 #include "BrowserWindowController.h"
 #include "ContentBlocker.h"
 #include "Language.h"
+#include "MainLoop.h"
 #include "Preferences.h"
 #include "ProxyServer.h"
 #include "TemporaryDirectory.h"
@@ -48,9 +49,7 @@ protected:
     BrowserWindowController& window(std::size_t index);
     Tab& tab();
 
-    // Spins the main loop until the condition holds (true) or the deadline passes (false).
-    bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 20s);
-    void pump(std::chrono::milliseconds duration);
+    // (Waiting with the main loop turning: waitUntil and pump of MainLoop.h.)
 
     // Types text into a window's location field (the front window's when none) and presses Return.
     void type(const std::string& text, BrowserWindowController* in = nullptr);

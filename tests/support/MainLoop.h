@@ -9,7 +9,8 @@
 namespace nimb::test {
 
 // Spins the main loop until the condition holds (true) or the deadline passes (false).
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds deadline = std::chrono::seconds(20));
 // Spins the main loop for a while.
 void pump(std::chrono::milliseconds duration);
 

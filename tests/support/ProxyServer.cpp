@@ -223,6 +223,15 @@ void ProxyServer::route(std::string_view host, std::string_view path, Handler ha
     m_routes[lower(host) + std::string(path)] = std::move(handler);
 }
 
+void ProxyServer::answer(std::string_view host, std::string_view path, std::string body,
+                         std::chrono::milliseconds delay, std::string contentType) {
+    HttpResponse response;
+    response.contentType = std::move(contentType);
+    response.body = std::move(body);
+    response.delay = delay;
+    route(host, path, [response = std::move(response)](const HttpRequest&) { return response; });
+}
+
 std::vector<HttpRequest> ProxyServer::requests() const {
     std::lock_guard lock(m_mutex);
     return m_log;

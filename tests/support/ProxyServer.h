@@ -67,6 +67,9 @@ public:
     void setVariables(std::map<std::string, std::string> variables);
     // Answers requests for this host and path (query ignored) with the handler, before any file.
     void route(std::string_view host, std::string_view path, Handler handler);
+    // Answers requests for this host and path with the same body every time, after the delay.
+    void answer(std::string_view host, std::string_view path, std::string body,
+                std::chrono::milliseconds delay = {}, std::string contentType = "text/html; charset=utf-8");
 
     // Every request that has arrived, in order of arrival.
     [[nodiscard]] std::vector<HttpRequest> requests() const;
