@@ -10,6 +10,7 @@ var apply = Reflect.apply;
 var later = window.setTimeout;
 var clock = Date.now;
 var computed = window.getComputedStyle;
+var frame = window.requestAnimationFrame;
 var Observer = window.MutationObserver;
 
 var WORDS = /cookie|consent|gdpr|ccpa|privacy|newsletter|subscribe|sign ?up|notification|ad ?block/i;
@@ -244,10 +245,51 @@ function sweep(extra, deep) {
     }
 }
 
-function run(extra, deep) {
+// A sweep reads the computed style of many elements, and the first read makes the engine bring the
+// page's style up to date. Run when it is asked for (a timer, the load event), that is a style pass of
+// its own, often over a page the engine is not drawing yet because style sheets and fonts are still on
+// their way, and it holds up the load event. So a sweep waits for the next frame and runs in its
+// callback, where the pass is the one the frame was about to make anyway and a wall goes before it is
+// drawn. Sweeps asked for before that frame are made one (their extra elements together, deep when any
+// of them was): a sweep's outcome depends only on the page as it then is. A hidden page draws no
+// frames, so there the sweep runs from a timer at once; a page that draws none for FRAME_WAIT ms gets
+// it then.
+var FRAME_WAIT = 500;
+var nextSweep = null;
+var sweepTurn = 0;
+
+function sweepNow() {
+    if (!nextSweep) return;
+    var job = nextSweep;
+    nextSweep = null;
     try {
-        sweep(extra, deep);
+        sweep(job.extra, job.deep);
     } catch (e) {}
+}
+
+function run(extra, deep) {
+    if (nextSweep) {
+        nextSweep.extra = nextSweep.extra.concat(extra);
+        nextSweep.deep = nextSweep.deep || deep;
+        return;
+    }
+    nextSweep = {extra: extra, deep: deep};
+    var turn = ++sweepTurn;
+    var mine = function () {
+        if (turn === sweepTurn) sweepNow();
+    };
+    var shown = false;
+    try {
+        shown = document.visibilityState === 'visible';
+    } catch (e) {}
+    if (shown && typeof frame === 'function') {
+        try {
+            apply(frame, window, [mine]);
+        } catch (e) {}
+        after(FRAME_WAIT, mine);
+    } else {
+        after(0, mine);
+    }
 }
 
 function after(delay, work) {

@@ -166,6 +166,11 @@ WebPage::~WebPage() {
     pump(20ms);
 }
 
+void WebPage::hide() {
+    waitUntil([this] { return gtk_widget_get_width(GTK_WIDGET(m_view)) > 0; }, 5s);
+    gtk_widget_set_visible(m_window, FALSE);
+}
+
 bool WebPage::load(const std::string& url, std::chrono::milliseconds timeout) {
     m_finished = false;
     m_failed = false;

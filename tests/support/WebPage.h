@@ -61,6 +61,8 @@ public:
 
     // Loads the address and waits until the load finished (true) or failed or timed out (false).
     bool load(const std::string& url, std::chrono::milliseconds timeout = 20s);
+    // Hides the window, as a tab is in the background: the page keeps its size and draws no frames.
+    void hide();
     // Loads HTML with no base address, as the browser loads its generated pages.
     bool loadHtml(const std::string& html, std::chrono::milliseconds timeout = 20s);
 

@@ -52,6 +52,17 @@ TEST_F(DeclutterTest, hidesAnUnknownBandAndLogsIt) {
     EXPECT_EQ(wallMessages(*p).back(), nlohmann::json({{"walls", 1}}));
 }
 
+// A page in a window never shown draws no frames; its sweeps run all the same.
+TEST_F(DeclutterTest, sweepsAPageThatDrawsNoFrames) {
+    auto p = page();
+    p->hide();
+    ASSERT_TRUE(p->load("http://walls.example/band.html"));
+    ASSERT_EQ(p->evaluate("document.visibilityState"), "hidden");
+    ASSERT_TRUE(p->waitUntil([&] { return hidden(*p, "bar"); }, 3s));
+    EXPECT_EQ(report(*p).hidden.size(), 1u);
+    EXPECT_EQ(wallMessages(*p).back(), nlohmann::json({{"walls", 1}}));
+}
+
 TEST_F(DeclutterTest, leavesAloneWhatIsNotAWall) {
     auto p = page();
     ASSERT_TRUE(p->load("http://walls.example/unwalls.html"));
