@@ -105,6 +105,19 @@ TEST_F(RecorderTest, addressesFromMarkupCountOnceAndCallsEveryTime) {
     }
 }
 
+// What the observer alone sees: blocked pictures inside trees that leave the page before any scan,
+// whether the parser added them element by element or a script attached them whole.
+TEST_F(RecorderTest, seesInsideTreesThatComeAndGo) {
+    auto p = page();
+    ASSERT_TRUE(p->load("http://news.example/fleeting.html"));
+    ASSERT_TRUE(p->waitFor("window.gone", 5s));
+    p->pump(600ms);
+    NimbReport r = report(*p);
+    for (const char* part : {"parsed.", "built.", "mixed."})
+        EXPECT_EQ(blockedCount(r, part + var("ad")), 1) << part;
+    EXPECT_EQ(r.requestsBlocked(), 3);
+}
+
 TEST_F(RecorderTest, tellsTheShellOnceAndThenOnlyOfChanges) {
     auto p = page();
     ASSERT_TRUE(p->load("http://news.example/quiet.html#later"));
