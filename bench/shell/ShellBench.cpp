@@ -1,7 +1,11 @@
 // The shell benchmark: NIMB against a bare WebKitGTK view, side by side in one harness. Both programs
 // run under the same virtual display and session bus, send every request to the same loopback proxy
 // and load the same generated sites; runs alternate between them (NIMB first on even runs, the bare
-// view first on odd ones), every run with a fresh profile (HOME and the XDG directories). Per run:
+// view first on odd ones). Every run has a profile of its own (HOME and the XDG directories), a copy
+// of one its program has used once before (started to its first page and quit), as a person's is
+// from the second start on: NIMB has its rule list compiled and stored, both engines their stores
+// made. With --first-run each run starts on a profile never used, NIMB compiling its rule list while
+// it starts. Per run:
 //   1. start: from starting the process to its first window's first page finished loading (NIMB on
 //      its own home page, the bare view on the same document given as an HTML string);
 //   2. clean: loading the clean heavy page in the running window (navigation start to load finished);
@@ -14,7 +18,7 @@
 // --keep DIRECTORY (write the sites there and keep them), --nimb-off report,blocking,forget,history
 // (those features switched off in NIMB's profile, to see what each costs), --bare-application (the
 // bare view's window in a GtkApplication registered on the session bus, as NIMB's is), --trace (NIMB's
-// start-up library calls timed with a preloaded library, StartupTrace.cpp).
+// start-up library calls timed with a preloaded library, StartupTrace.cpp), --first-run.
 
 #include "Preferences.h"
 #include "ProxyServer.h"
@@ -301,6 +305,8 @@ struct Harness {
     bool bareApplication = false;  // the bare view as a GtkApplication on the session bus
     bool trace = false;            // NIMB's start-up calls timed (StartupTrace.cpp)
     bool startOnly = false;        // each run ends with the first page: no page loads, no memory
+    bool firstRun = false;         // each run on a profile never used before
+    std::map<Program, fs::path> usedOnce; // per program, the profile the runs copy (see profileFor)
     // Per traced call, per run: (start after exec, total duration) in ms, for calls begun before the
     // first page finished.
     std::map<std::string, std::vector<std::pair<double, double>>> traced;
@@ -371,12 +377,46 @@ struct Harness {
             traced[call].push_back(timing);
     }
 
-    Sample run(Program program, const fs::path& binary) {
-        Sample sample;
-        fs::path profile = freshProfile(program);
+    std::vector<std::string> commandLine(Program program, const fs::path& binary) const {
         std::vector<std::string> argv{binary.string()};
         if (program == Program::bare) argv.push_back(homeDocument.string());
         if (program == Program::bare && bareApplication) argv.push_back("--application");
+        return argv;
+    }
+
+    // A run's profile: a copy of the one the program has used once (made at the first call: the
+    // program started on a fresh profile to its first page, then quit), or with --first-run a fresh
+    // one. The runtime directory is always the run's own. None when the program did not come up.
+    std::optional<fs::path> profileFor(Program program, const fs::path& binary) {
+        fs::path profile = freshProfile(program);
+        if (firstRun) return profile;
+        fs::path& once = usedOnce[program];
+        if (once.empty()) {
+            fs::path made = freshProfile(program);
+            Child child;
+            bool up = child.start(commandLine(program, binary), environment(made)) &&
+                      child.expect("ready", 30s).has_value();
+            child.stop();
+            if (!up) return std::nullopt;
+            once = made;
+        }
+        std::error_code failed;
+        for (const char* part : {"home", "data", "cache", "config", "state"})
+            fs::copy(once / part, profile / part,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing, failed);
+        if (failed) return std::nullopt;
+        return profile;
+    }
+
+    Sample run(Program program, const fs::path& binary) {
+        Sample sample;
+        auto prepared = profileFor(program, binary);
+        if (!prepared) {
+            sample.problem = "no profile: the program did not come up once";
+            return sample;
+        }
+        fs::path profile = *prepared;
+        std::vector<std::string> argv = commandLine(program, binary);
         Child child;
         std::vector<std::string> env = environment(profile);
         fs::path traceFile = profile / "trace.txt";
@@ -517,6 +557,7 @@ int main(int argc, char** argv) {
     bool bareApplication = false;
     bool trace = false;
     bool startOnly = false;
+    bool firstRun = false;
     for (int i = 1; i < argc; i++) {
         std::string option = argv[i];
         if (option == "--runs" && i + 1 < argc)
@@ -531,6 +572,8 @@ int main(int argc, char** argv) {
             trace = true;
         else if (option == "--start-only")
             startOnly = true;
+        else if (option == "--first-run")
+            firstRun = true;
         else if (option == "--nimb-off" && i + 1 < argc) {
             std::istringstream features(argv[++i]);
             for (std::string feature; std::getline(features, feature, ',');)
@@ -539,7 +582,7 @@ int main(int argc, char** argv) {
             std::cerr
                 << "usage: shell-bench [--runs N] [--settle SECONDS] [--keep DIRECTORY]\n"
                    "                   [--nimb-off report,blocking,forget,history] [--bare-application]\n"
-                   "                   [--trace] [--start-only]\n";
+                   "                   [--trace] [--start-only] [--first-run]\n";
             return 2;
         }
     }
@@ -561,6 +604,9 @@ int main(int argc, char** argv) {
     harness.bareApplication = bareApplication;
     harness.trace = trace;
     harness.startOnly = startOnly;
+    harness.firstRun = firstRun;
+    std::printf(firstRun ? "profiles: each run's never used before\n"
+                         : "profiles: each run's a copy of one its program has used once\n");
     if (bareApplication) std::printf("the bare view runs as a GtkApplication\n");
     fs::path siteRoot = keep ? *keep : harness.scratch / "sites";
     std::string error;
