@@ -306,7 +306,8 @@ struct Harness {
     bool trace = false;            // NIMB's start-up calls timed (StartupTrace.cpp)
     bool startOnly = false;        // each run ends with the first page: no page loads, no memory
     bool firstRun = false;         // each run on a profile never used before
-    std::map<Program, fs::path> usedOnce; // per program, the profile the runs copy (see profileFor)
+    // Per program, the profile its runs copy (see profileFor).
+    std::map<Program, fs::path> usedOnce;
     // Per traced call, per run: (start after exec, total duration) in ms, for calls begun before the
     // first page finished.
     std::map<std::string, std::vector<std::pair<double, double>>> traced;
