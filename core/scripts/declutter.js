@@ -256,7 +256,6 @@ function sweep(extra, deep) {
 // it then.
 var FRAME_WAIT = 500;
 var nextSweep = null;
-var sweepTurn = 0;
 
 function sweepNow() {
     if (!nextSweep) return;
@@ -273,10 +272,12 @@ function run(extra, deep) {
         nextSweep.deep = nextSweep.deep || deep;
         return;
     }
-    nextSweep = {extra: extra, deep: deep};
-    var turn = ++sweepTurn;
+    var job = {extra: extra, deep: deep};
+    nextSweep = job;
+    // The frame and the timer both ask; whichever comes second finds the sweep made (or a later one
+    // waiting, which is not its to run).
     var mine = function () {
-        if (turn === sweepTurn) sweepNow();
+        if (nextSweep === job) sweepNow();
     };
     var shown = false;
     try {
