@@ -333,11 +333,17 @@ struct Harness {
         return out;
     }
 
-    fs::path freshProfile(Program program) {
+    // A profile's directories, all empty; the runtime directory for the user alone.
+    fs::path emptyProfile() {
         fs::path profile = scratch / ("profile-" + std::to_string(++profiles));
         for (const char* part : {"home", "data", "cache", "config", "state", "runtime"})
             fs::create_directories(profile / part);
         fs::permissions(profile / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+        return profile;
+    }
+
+    fs::path freshProfile(Program program) {
+        fs::path profile = emptyProfile();
         if (program == Program::nimb) {
             // The browser's own start page, as the bare view's document is: not a search engine's
             // start page out on the web, which the loopback proxy cannot tunnel to.
@@ -389,8 +395,7 @@ struct Harness {
     // program started on a fresh profile to its first page, then quit), or with --first-run a fresh
     // one. The runtime directory is always the run's own. None when the program did not come up.
     std::optional<fs::path> profileFor(Program program, const fs::path& binary) {
-        fs::path profile = freshProfile(program);
-        if (firstRun) return profile;
+        if (firstRun) return freshProfile(program);
         fs::path& once = usedOnce[program];
         if (once.empty()) {
             fs::path made = freshProfile(program);
@@ -401,11 +406,12 @@ struct Harness {
             if (!up) return std::nullopt;
             once = made;
         }
-        std::error_code failed;
-        for (const char* part : {"home", "data", "cache", "config", "state"})
-            fs::copy(once / part, profile / part,
-                     fs::copy_options::recursive | fs::copy_options::overwrite_existing, failed);
-        if (failed) return std::nullopt;
+        fs::path profile = emptyProfile();
+        for (const char* part : {"home", "data", "cache", "config", "state"}) {
+            std::error_code failed;
+            fs::copy(once / part, profile / part, fs::copy_options::recursive, failed);
+            if (failed) return std::nullopt;
+        }
         return profile;
     }
 

@@ -52,7 +52,8 @@ TEST_F(DeclutterTest, hidesAnUnknownBandAndLogsIt) {
     EXPECT_EQ(wallMessages(*p).back(), nlohmann::json({{"walls", 1}}));
 }
 
-// A page in a window never shown draws no frames; its sweeps run all the same.
+// A page whose window is hidden, as a tab in the background is, draws no frames; its sweeps run
+// all the same.
 TEST_F(DeclutterTest, sweepsAPageThatDrawsNoFrames) {
     auto p = page();
     p->hide();
