@@ -1,4 +1,4 @@
-#include "ContentBlocker.h"
+#include "blocker/ContentBlocker.h"
 
 #include <benchmark/benchmark.h>
 

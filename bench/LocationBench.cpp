@@ -1,9 +1,9 @@
 // The location field's work per keystroke and per Return: completion over a full history of 500
 // visits, with reading the stored list shown on its own, and resolving typical typed texts.
 
-#include "History.h"
-#include "LocationBar.h"
-#include "Preferences.h"
+#include "library/History.h"
+#include "location/LocationBar.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 #include <benchmark/benchmark.h>
@@ -70,7 +70,7 @@ void preferencesCompletion(benchmark::State& state) {
     const char* typed = typedTexts[state.range(0)];
     state.SetLabel(typed);
     for (auto _ : state) {
-        auto completed = prefs.completion(typed);
+        auto completed = History::completion(prefs, typed);
         benchmark::DoNotOptimize(completed);
     }
 }

@@ -1,8 +1,8 @@
 // Hostile input to the two parsers a page can feed: an internal address and a selection. Both should
 // grow linearly with the input (see the fitted complexity in the output).
 
-#include "Bookmarks.h"
-#include "Marginalia.h"
+#include "library/Bookmarks.h"
+#include "library/Marginalia.h"
 
 #include <benchmark/benchmark.h>
 

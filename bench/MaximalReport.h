@@ -4,7 +4,7 @@
 // 100 hidden elements — as the page's payload, for the report benchmarks. Texts carry markup
 // characters so that the pages' escaping has work to do.
 
-#include "ContentBlocker.h"
+#include "blocker/ContentBlocker.h"
 #include "report/Dossier.h"
 
 #include <nlohmann/json.hpp>

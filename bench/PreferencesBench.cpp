@@ -1,7 +1,8 @@
 // Reading and rewriting the history list on the persistent store, at its full 500 visits.
 
-#include "Preferences.h"
 #include "TemporaryDirectory.h"
+#include "library/History.h"
+#include "preferences/Preferences.h"
 #include "storage/SqliteStore.h"
 
 #include <benchmark/benchmark.h>
@@ -44,7 +45,7 @@ void recordVisit(benchmark::State& state) {
     for (auto _ : state) {
         // The oldest visit each time, so that every recording moves one from the back to the front.
         const Visit& visit = visits[visits.size() - 1 - next++ % visits.size()];
-        bool recorded = profile.preferences.recordVisit(visit.address, visit.title, Date{now += 1});
+        bool recorded = History::recordVisit(profile.preferences, visit.address, visit.title, Date{now += 1});
         benchmark::DoNotOptimize(recorded);
     }
 }

@@ -1,5 +1,5 @@
-#include "SearchEngine.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "location/SearchEngine.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 // a draw for every frame. Shown for a usual window (8 tabs), a busy one (40) and an extreme one
 // (500), in both layouts, beside the labels the window makes on every sync.
 
-#include "Language.h"
-#include "TabStrip.h"
+#include "layout/TabStrip.h"
+#include "vocabulary/Language.h"
 
 #include <benchmark/benchmark.h>
 

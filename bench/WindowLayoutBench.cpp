@@ -3,7 +3,7 @@
 // few toolbar bookmarks), a busy one (40 tabs, 30 bookmarks, the margin open) and stealth, beside the
 // tab strip's own layout, which the window's layout includes, as the baseline.
 
-#include "WindowLayout.h"
+#include "layout/WindowLayout.h"
 
 #include <benchmark/benchmark.h>
 

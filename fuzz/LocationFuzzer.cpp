@@ -2,10 +2,10 @@
 // the internal actions' parsers, and the blocklist's classifier of addresses. Checks that an action
 // read from an address survives being written back as an address and read again.
 
-#include "Bookmarks.h"
-#include "ContentBlocker.h"
-#include "History.h"
-#include "LocationBar.h"
+#include "blocker/ContentBlocker.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "location/LocationBar.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -8,8 +8,8 @@
 //     it to another record;
 //   - the record breaks its own limits, or a reading of it is out of range.
 
-#include "ContentBlocker.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
 #include "report/Dossier.h"
 #include "report/Evidence.h"
 #include "report/NimbReport.h"

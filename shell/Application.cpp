@@ -7,7 +7,7 @@
 #include "Menus.h"
 #include "Resources.h"
 #include "TabKeys.h"
-#include "Url.h"
+#include "base/Url.h"
 #include "chrome/Drawing.h"
 #include "pages/PageFrame.h"
 #include "storage/InMemoryStore.h"

@@ -8,12 +8,12 @@
 // It is a GtkApplication with the id "net.nimb2000.Nimb": a second launch hands its addresses (or a
 // request for a new window) to the first and exits.
 
-#include "Date.h"
-#include "Language.h"
-#include "Preferences.h"
-#include "SearchEngine.h"
 #include "UserDirectories.h"
+#include "base/Date.h"
 #include "glib/GRefPtr.h"
+#include "location/SearchEngine.h"
+#include "preferences/Preferences.h"
+#include "vocabulary/Language.h"
 
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>

@@ -1,7 +1,7 @@
 #include "BlockerRules.h"
 
-#include "ContentBlocker.h"
 #include "UserDirectories.h"
+#include "blocker/ContentBlocker.h"
 
 #include <utility>
 

@@ -8,15 +8,17 @@
 #include "FaviconStore.h"
 #include "Menus.h"
 #include "PageSetup.h"
-#include "Preferences.h"
-#include "SearchRewrite.h"
 #include "TabKeys.h"
-#include "TabStrip.h"
-#include "Text.h"
-#include "UserAgent.h"
+#include "base/Text.h"
+#include "layout/TabStrip.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "location/SearchRewrite.h"
+#include "location/UserAgent.h"
 #include "pages/BookmarksPage.h"
 #include "pages/HistoryPage.h"
 #include "pages/HomePage.h"
+#include "preferences/Preferences.h"
 #include "report/SavedReportsPage.h"
 
 #include <algorithm>
@@ -189,7 +191,7 @@ void BrowserWindowController::buildContent() {
         m_editing = editing;
         if (!editing) redrawAddress();
     };
-    callbacks.completion = [this](std::string_view typed) { return prefs().completion(typed); };
+    callbacks.completion = [this](std::string_view typed) { return History::completion(prefs(), typed); };
     callbacks.toggleStealth = [this] {
         setStealth(!m_stealth);
         m_app.scheduleValidate();
@@ -229,7 +231,7 @@ void BrowserWindowController::buildContent() {
 
 void BrowserWindowController::rebuildBookmarks() {
     if (m_closed) return;
-    m_chrome->setBookmarks(prefs().toolbarBookmarks());
+    m_chrome->setBookmarks(Bookmarks::toolbar(prefs()));
 }
 
 WebKitWebView* BrowserWindowController::makePageView() {
@@ -697,7 +699,7 @@ void BrowserWindowController::clearHistory() {
                      words().clear(), [weak](bool clear) {
                          auto self = weak.lock();
                          if (!self || !clear) return;
-                         std::int64_t forgotten = self->prefs().clearHistory();
+                         std::int64_t forgotten = History::clear(self->prefs());
                          historyChanged();
                          self->setStatus(words().clearedHistory(forgotten));
                      });
@@ -883,7 +885,7 @@ void BrowserWindowController::loadChanged(WebKitWebView* view, WebKitLoadEvent e
         if (m_findOpen && isCurrent(*tab)) runFind(0);
         if (auto uri = tab->viewAddress()) {
             const char* title = webkit_web_view_get_title(view);
-            if (prefs().recordVisit(*uri, title ? title : "", now())) historyChanged();
+            if (History::recordVisit(prefs(), *uri, title ? title : "", now())) historyChanged();
         }
         break;
     }
@@ -919,7 +921,7 @@ void BrowserWindowController::titleChanged(WebKitWebView* view) {
     }
     auto uri = tab->viewAddress();
     const char* title = webkit_web_view_get_title(view);
-    if (uri && title && *title && prefs().retitle(*uri, title)) historyChanged();
+    if (uri && title && *title && History::retitle(prefs(), *uri, title)) historyChanged();
 }
 
 void BrowserWindowController::addressChanged(WebKitWebView* view) {

@@ -9,17 +9,17 @@
 // nothing once either is gone.
 
 #include "Chrome.h"
-#include "Date.h"
-#include "InternalActions.h"
-#include "LocationBar.h"
 #include "Tab.h"
-#include "Url.h"
+#include "base/Date.h"
+#include "base/Url.h"
 #include "chrome/TabStripView.h"
 #include "glib/GRefPtr.h"
+#include "location/LocationBar.h"
+#include "page/InternalActions.h"
+#include "records/NimbReportPageUnavailable.h"
+#include "records/SavedReport.h"
 #include "report/NimbReport.h"
-#include "report/NimbReportPageUnavailable.h"
 #include "report/ReportAction.h"
-#include "report/SavedReport.h"
 
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>

@@ -6,7 +6,7 @@
 // the foot of the page. The window talks to them only through this interface; the chrome lays everything out
 // itself, and tells the window what the user did through its callbacks.
 
-#include "Bookmarks.h"
+#include "library/Bookmarks.h"
 
 #include <gtk/gtk.h>
 

@@ -1,6 +1,6 @@
 #include "Dialogs.h"
 
-#include "Language.h"
+#include "vocabulary/Language.h"
 
 namespace nimb::Dialogs {
 

@@ -1,7 +1,7 @@
 #include "FaviconStore.h"
 
-#include "Favicon.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "page/Favicon.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <libsoup/soup.h>

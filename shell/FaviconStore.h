@@ -12,7 +12,7 @@
 // The window asks with icon() when a page finishes loading and whenever the page declares an icon,
 // holding the tab's cancellable so that a closed tab is never called back; it draws with cached().
 
-#include "Url.h"
+#include "base/Url.h"
 #include "glib/GRefPtr.h"
 
 #include <gtk/gtk.h>

@@ -1,7 +1,7 @@
 #include "Menus.h"
 
-#include "Language.h"
-#include "SearchEngine.h"
+#include "location/SearchEngine.h"
+#include "vocabulary/Language.h"
 
 namespace nimb::Menus {
 

@@ -5,19 +5,22 @@
 #include "Application.h"
 #include "BrowserWindowController.h"
 #include "Dialogs.h"
-#include "Favicon.h"
 #include "FaviconStore.h"
-#include "Language.h"
-#include "Marginalia.h"
-#include "MessageBody.h"
-#include "PageScripts.h"
 #include "PageSetup.h"
-#include "Preferences.h"
 #include "ScriptValue.h"
-#include "TabStrip.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "layout/TabStrip.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "library/Marginalia.h"
+#include "page/Favicon.h"
+#include "page/MessageBody.h"
+#include "page/PageScripts.h"
+#include "preferences/Preferences.h"
 #include "report/Dossier.h"
+#include "report/KeptReports.h"
 #include "report/NimbReportPage.h"
+#include "vocabulary/Language.h"
 
 namespace nimb {
 
@@ -222,9 +225,9 @@ void BrowserWindowController::keepReport(Tab& tab) {
         return;
     }
     NimbReport report = tab.reported->report;
-    SavedReport kept = prefs().keepReport(report, now());
+    SavedReport kept = KeptReports::keep(prefs(), report, now());
     savedReportsChanged();
-    setStatus(words().reportKept(kept.site()));
+    setStatus(words().reportKept(KeptReports::site(kept)));
     auto page = tab.reportPage.value_or(Tab::ReportPage{});
     renderReport(tab, report, std::nullopt, page.view, page.query, kept);
 }
@@ -239,12 +242,12 @@ void BrowserWindowController::apply(const ReportAction& action, Tab& tab) {
         showLocal(LocationBar::aboutReports, *generatedPage(LocationBar::aboutReports), tab);
         return;
     case ReportAction::Kind::forget: {
-        auto removed = prefs().forgetReport(action.id);
+        auto removed = KeptReports::forget(prefs(), action.id);
         if (!removed) {
             setStatus(words().nothingToChange());
             return;
         }
-        setStatus(words().reportForgotten(removed->site()));
+        setStatus(words().reportForgotten(KeptReports::site(*removed)));
         savedReportsChanged();
         if (tab.localPage != LocationBar::aboutReports) {
             closeReportPopover();
@@ -257,13 +260,13 @@ void BrowserWindowController::apply(const ReportAction& action, Tab& tab) {
     }
 
     if (action.saved) {
-        auto kept = prefs().savedReport(*action.saved);
+        auto kept = KeptReports::find(prefs(), *action.saved);
         if (!kept) {
             closeReportPopover();
             showLocal(LocationBar::aboutReports, *generatedPage(LocationBar::aboutReports), tab);
             return;
         }
-        renderReport(tab, kept->report(), std::nullopt, action.view, action.query, kept);
+        renderReport(tab, KeptReports::report(*kept), std::nullopt, action.view, action.query, kept);
         return;
     }
     if (tab.localPage == LocationBar::aboutReport && tab.reported) {
@@ -292,7 +295,7 @@ void BrowserWindowController::apply(const HistoryAction& action) {
         clearHistory();
         return;
     case HistoryAction::Kind::forget:
-        if (auto visit = prefs().forget(action.address)) {
+        if (auto visit = History::forget(prefs(), action.address)) {
             historyChanged();
             setStatus(words().forgot(visit->name()));
         } else {
@@ -319,7 +322,7 @@ void BrowserWindowController::apply(const BookmarkAction& action, Tab* from) {
         auto remove = [weak, address = action.address, name, notes] {
             auto self = weak.lock();
             if (!self || self->m_closed) return;
-            if (!self->prefs().removeBookmark(address)) {
+            if (!Bookmarks::remove(self->prefs(), address)) {
                 self->setStatus(words().nothingToChange());
                 return;
             }
@@ -340,7 +343,7 @@ void BrowserWindowController::apply(const BookmarkAction& action, Tab* from) {
     case Kind::addToToolbar:
     case Kind::removeFromToolbar: {
         bool on = action.kind == Kind::addToToolbar;
-        auto changed = prefs().setOnToolbar(on, action.address);
+        auto changed = Bookmarks::setOnToolbar(prefs(), on, action.address);
         if (!changed) {
             setStatus(words().nothingToChange());
             return;
@@ -350,7 +353,7 @@ void BrowserWindowController::apply(const BookmarkAction& action, Tab* from) {
         return;
     }
     case Kind::edit: {
-        auto changed = prefs().edit(action.address, action.name, action.summary);
+        auto changed = Bookmarks::edit(prefs(), action.address, action.name, action.summary);
         if (!changed) {
             setStatus(words().nothingToChange());
             return;
@@ -365,7 +368,7 @@ void BrowserWindowController::apply(const BookmarkAction& action, Tab* from) {
         return;
     }
     case Kind::forgetNote:
-        if (prefs().forgetNote(action.id)) {
+        if (Marginalia::forgetNote(prefs(), action.id)) {
             bookmarksChanged(nullptr);
             setStatus(words().struckOut());
         } else {
@@ -447,7 +450,7 @@ void BrowserWindowController::addBookmark() {
     const char* title = webkit_web_view_get_title(tab->view());
     std::string name(text::trimmed(title ? title : ""));
     if (name.empty()) name = *address;
-    if (prefs().addBookmark(Bookmark{name, *address, false, {}})) {
+    if (Bookmarks::add(prefs(), Bookmark{name, *address, false, {}})) {
         bookmarksChanged(nullptr);
         setStatus(words().addedBookmark(name));
     } else {
@@ -492,7 +495,8 @@ void BrowserWindowController::addToMarginalia() {
                 !self->isCurrent(*annotated))
                 return;
             std::string selected = (value ? ScriptValue::text(value.get()) : std::nullopt).value_or("");
-            auto note = self->prefs().addNote(selected, work->then.address, work->then.title, self->now());
+            auto note = Marginalia::addNote(self->prefs(), selected, work->then.address, work->then.title,
+                                            self->now());
             if (!note) {
                 self->setStatus(words().nothingSelected());
                 return;
@@ -555,8 +559,8 @@ void BrowserWindowController::languageChanged() {
         // The report page is drawn again from what it was drawn from, in the new words.
         auto page = tab->reportPage.value_or(Tab::ReportPage{});
         if (page.saved) {
-            if (auto kept = prefs().savedReport(*page.saved))
-                renderReport(*tab, kept->report(), std::nullopt, page.view, page.query, kept);
+            if (auto kept = KeptReports::find(prefs(), *page.saved))
+                renderReport(*tab, KeptReports::report(*kept), std::nullopt, page.view, page.query, kept);
         } else if (tab->reported) {
             auto reported = *tab->reported;
             renderReport(*tab, reported.report, reported.reason, page.view, page.query, std::nullopt);

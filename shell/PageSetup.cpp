@@ -1,9 +1,9 @@
 #include "PageSetup.h"
 
-#include "ContentBlocker.h"
-#include "PageScripts.h"
-#include "Preferences.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
+#include "page/PageScripts.h"
+#include "preferences/Preferences.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "ScriptValue.h"
 
-#include "Text.h"
+#include "base/Text.h"
 #include "glib/GRefPtr.h"
 
 #include <cmath>

@@ -5,9 +5,9 @@
 // through the tab's cancellable when the tab goes.
 
 #include "glib/GRefPtr.h"
+#include "records/NimbReportPageUnavailable.h"
+#include "records/NimbReportPageView.h"
 #include "report/NimbReport.h"
-#include "report/NimbReportPageUnavailable.h"
-#include "report/NimbReportPageView.h"
 
 #include <webkit/webkit.h>
 

@@ -8,7 +8,7 @@
 #include "BrowserWindowController.h"
 #include "Probe.h"
 #include "Tab.h"
-#include "Url.h"
+#include "base/Url.h"
 
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>

@@ -20,11 +20,11 @@
 // bare view's window in a GtkApplication registered on the session bus, as NIMB's is), --trace (NIMB's
 // start-up library calls timed with a preloaded library, StartupTrace.cpp), --first-run.
 
-#include "Preferences.h"
 #include "ProxyServer.h"
 #include "Sites.h"
 #include "pages/AssetScheme.h"
 #include "pages/HomePage.h"
+#include "preferences/Preferences.h"
 #include "storage/SqliteStore.h"
 
 #include <fcntl.h>

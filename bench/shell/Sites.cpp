@@ -1,6 +1,6 @@
 #include "Sites.h"
 
-#include "ContentBlocker.h"
+#include "blocker/ContentBlocker.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 

@@ -1,6 +1,6 @@
 #include "pages/AssetScheme.h"
 
-#include "Url.h"
+#include "base/Url.h"
 
 #include <fstream>
 #include <iterator>

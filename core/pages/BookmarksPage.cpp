@@ -1,8 +1,8 @@
 #include "pages/BookmarksPage.h"
 
-#include "Language.h"
-#include "Text.h"
+#include "base/Text.h"
 #include "pages/HistoryPage.h"
+#include "vocabulary/Language.h"
 
 #include <algorithm>
 #include <unordered_map>

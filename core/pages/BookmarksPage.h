@@ -3,10 +3,10 @@
 // The bookmarks page: every bookmark with its name and summary editable in place, its margin notes,
 // and buttons for the toolbar and removal. `escape` lives with the page frame (PageFrame.h).
 
-#include "Bookmarks.h"
-#include "Date.h"
-#include "History.h"
-#include "Marginalia.h"
+#include "base/Date.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "library/Marginalia.h"
 #include "pages/PageFrame.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "pages/HistoryPage.h"
 
-#include "Language.h"
 #include "pages/PageFrame.h"
+#include "vocabulary/Language.h"
 
 #include <unicode/calendar.h>
 #include <unicode/smpdtfmt.h>

@@ -3,8 +3,8 @@
 // The history page: every remembered visit, newest first, with when it was last opened, how often,
 // and a button to forget it.
 
-#include "Date.h"
-#include "History.h"
+#include "base/Date.h"
+#include "library/History.h"
 
 #include <memory>
 #include <string>

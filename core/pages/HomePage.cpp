@@ -1,8 +1,8 @@
 #include "pages/HomePage.h"
 
-#include "Language.h"
-#include "SearchEngine.h"
+#include "location/SearchEngine.h"
 #include "pages/PageFrame.h"
+#include "vocabulary/Language.h"
 
 #include <algorithm>
 

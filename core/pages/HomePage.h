@@ -3,7 +3,7 @@
 // The start page: the sites visited most recently, the pages gone back to most often, and the start
 // pages of the search engines.
 
-#include "History.h"
+#include "library/History.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 #include "pages/MarginaliaPage.h"
 
-#include "Bookmarks.h"
-#include "Language.h"
+#include "library/Bookmarks.h"
 #include "pages/BookmarksPage.h"
 #include "pages/HistoryPage.h"
 #include "pages/PageFrame.h"
+#include "vocabulary/Language.h"
 
 #include <algorithm>
 

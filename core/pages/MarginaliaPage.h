@@ -3,8 +3,8 @@
 // The margin: the notes of one home address (and the other shelves of its site), or of every home,
 // as the side panel shows them.
 
-#include "Date.h"
-#include "Marginalia.h"
+#include "base/Date.h"
+#include "library/Marginalia.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "pages/PageFrame.h"
 
-#include "LocationBar.h"
-#include "Text.h"
-#include "Url.h"
+#include "base/Text.h"
+#include "base/Url.h"
+#include "location/LocationBar.h"
 
 namespace nimb {
 

@@ -1,6 +1,6 @@
 #include "report/Dossier.h"
 
-#include "Text.h"
+#include "base/Text.h"
 #include "report/DossierVocabulary.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 //
 // The English words that describe the catalogue come from DossierVocabulary (DossierVocabulary.h).
 
-#include "Enumeration.h"
+#include "base/Enumeration.h"
 
 #include <array>
 #include <cstdint>

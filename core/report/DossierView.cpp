@@ -1,14 +1,14 @@
 // The report page's second view: everyone the catalogue can name, searchable, with the companies the
 // page contacted tagged.
 
-#include "ContentBlocker.h"
-#include "Language.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
 #include "pages/PageFrame.h"
 #include "report/DossierVocabulary.h"
 #include "report/NimbReport.h"
 #include "report/NimbReportPage.h"
 #include "report/ReportAction.h"
+#include "vocabulary/Language.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "report/Evidence.h"
 
-#include "ContentBlocker.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
 #include "report/Dossier.h"
 #include "report/DossierVocabulary.h"
 #include "report/NimbReport.h"

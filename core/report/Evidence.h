@@ -6,9 +6,9 @@
 // short strings (a storage value is only ever its preview). `registrable` is the one rule by which the
 // whole report decides what counts as the same site.
 
-#include "Date.h"
-#include "Enumeration.h"
-#include "Language.h"
+#include "base/Date.h"
+#include "base/Enumeration.h"
+#include "vocabulary/Language.h"
 
 #include <cstdint>
 #include <optional>

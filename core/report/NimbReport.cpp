@@ -1,9 +1,9 @@
 #include "report/NimbReport.h"
 #include "report/NimbReportReaders.h"
 
-#include "ContentBlocker.h"
-#include "Json.h"
-#include "Text.h"
+#include "base/Json.h"
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,8 +4,8 @@
 // the page contacted and what it keeps in its storage. Built only by parsing, either the payload the
 // page scripts return or the snapshot of a kept report; everything after that reads this record.
 
-#include "ContentBlockerCategory.h"
-#include "report/NimbReportReason.h"
+#include "records/ContentBlockerCategory.h"
+#include "records/NimbReportReason.h"
 
 #include <nlohmann/json_fwd.hpp>
 

@@ -1,14 +1,14 @@
 #include "report/NimbReportPage.h"
 
-#include "ContentBlocker.h"
-#include "Language.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
 #include "pages/HistoryPage.h"
 #include "pages/PageFrame.h"
 #include "report/DossierVocabulary.h"
 #include "report/Evidence.h"
 #include "report/NimbReport.h"
 #include "report/ReportAction.h"
+#include "vocabulary/Language.h"
 
 #include <algorithm>
 #include <array>

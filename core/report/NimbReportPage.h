@@ -6,12 +6,12 @@
 // and keeps nothing; stored and page-supplied text is escaped, and only vocabulary members that carry
 // markup go in as they are.
 
-#include "Date.h"
+#include "base/Date.h"
+#include "records/NimbReportPageUnavailable.h"
+#include "records/NimbReportPageView.h"
+#include "records/SavedReport.h"
 #include "report/Dossier.h"
-#include "report/NimbReportPageUnavailable.h"
-#include "report/NimbReportPageView.h"
 #include "report/ReportSize.h"
-#include "report/SavedReport.h"
 
 #include <optional>
 #include <set>

@@ -1,7 +1,7 @@
 // The reach of a page, its heat, score and colour, the heat scale under the score, and the two
 // sentences that explain the reading.
 
-#include "ContentBlocker.h"
+#include "blocker/ContentBlocker.h"
 #include "pages/PageFrame.h"
 #include "report/Dossier.h"
 #include "report/DossierVocabulary.h"

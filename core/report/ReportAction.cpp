@@ -1,8 +1,8 @@
 #include "report/ReportAction.h"
 
-#include "Bookmarks.h"
-#include "PercentEncoding.h"
-#include "Text.h"
+#include "base/PercentEncoding.h"
+#include "base/Text.h"
+#include "library/Bookmarks.h"
 
 namespace nimb {
 

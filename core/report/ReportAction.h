@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Url.h"
-#include "report/NimbReportPageView.h"
+#include "base/Url.h"
+#include "records/NimbReportPageView.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Language.h"
+#include "vocabulary/Language.h"
 
 #include <cstdint>
 #include <string>

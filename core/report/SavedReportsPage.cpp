@@ -1,13 +1,14 @@
 #include "report/SavedReportsPage.h"
 
-#include "Language.h"
 #include "pages/HistoryPage.h"
 #include "pages/PageFrame.h"
 #include "report/Dossier.h"
 #include "report/DossierVocabulary.h"
+#include "report/KeptReports.h"
 #include "report/NimbReport.h"
 #include "report/NimbReportPage.h"
 #include "report/ReportAction.h"
+#include "vocabulary/Language.h"
 
 namespace nimb::SavedReportsPage {
 
@@ -66,7 +67,7 @@ const std::string& rules() {
 namespace {
 
 std::string rowWith(const SavedReport& report, const HistoryPage::WhenFormatter& when) {
-    Dossier::Reach reach = report.reach();
+    Dossier::Reach reach = KeptReports::reach(report);
     std::string out = "    <li>\n      <a class=\"row\" href=\"";
     appendEscaped(out, ReportAction::show(NimbReportPage::View::overview, "", report.id).href());
     out += "\">\n        <span class=\"num\" style=\"color:";
@@ -74,7 +75,7 @@ std::string rowWith(const SavedReport& report, const HistoryPage::WhenFormatter&
     out += "\">";
     out += std::to_string(reach.score());
     out += "</span>\n        <span class=\"who\">\n          <span class=\"site\">";
-    appendEscaped(out, report.site());
+    appendEscaped(out, KeptReports::site(report));
     out += "</span>\n          <span class=\"said\">";
     appendEscaped(out, dossierWords().headline(reach));
     out += "</span>\n        </span>\n      </a>\n      <span class=\"when\">";

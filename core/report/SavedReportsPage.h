@@ -3,8 +3,8 @@
 // The kept-reports page: every kept report, newest first, each scored afresh against the catalogue as
 // it stands, with a button to forget it.
 
-#include "Date.h"
-#include "report/SavedReport.h"
+#include "base/Date.h"
+#include "records/SavedReport.h"
 
 #include <string>
 #include <string_view>

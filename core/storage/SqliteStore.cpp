@@ -1,6 +1,6 @@
 #include "storage/SqliteStore.h"
 
-#include "Json.h"
+#include "base/Json.h"
 
 #include <cerrno>
 #include <chrono>

@@ -7,9 +7,9 @@
 // Members that carry HTML markup or entities (<b>, <i>, <code>, <br>, &mdash;, &rarr;) are only ever
 // placed into generated pages; every other member is plain text.
 
-#include "ContentBlockerCategory.h"
-#include "report/NimbReportPageUnavailable.h"
-#include "report/NimbReportReason.h"
+#include "records/ContentBlockerCategory.h"
+#include "records/NimbReportPageUnavailable.h"
+#include "records/NimbReportReason.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "chrome/CustomChrome.h"
 
-#include "Language.h"
 #include "chrome/Drawing.h"
 #include "chrome/Panel.h"
 #include "chrome/TabStripView.h"
+#include "vocabulary/Language.h"
 
 #include <utility>
 

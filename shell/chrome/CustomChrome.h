@@ -6,15 +6,15 @@
 // the page area with the tabs' views, and the status line and the progress well over the foot of the page. In
 // stealth the band folds into the strip.
 
-#include "Bookmarks.h"
 #include "Chrome.h"
-#include "WindowLayout.h"
 #include "chrome/LocationWell.h"
 #include "chrome/PersonalToolbar.h"
 #include "chrome/ProgressWell.h"
 #include "chrome/StatusLine.h"
 #include "chrome/ToolButton.h"
 #include "glib/GRefPtr.h"
+#include "layout/WindowLayout.h"
+#include "library/Bookmarks.h"
 
 #include <gtk/gtk.h>
 

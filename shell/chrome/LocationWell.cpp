@@ -1,9 +1,9 @@
 #include "chrome/LocationWell.h"
 
-#include "Text.h"
-#include "WindowLayout.h"
+#include "base/Text.h"
 #include "chrome/Drawing.h"
 #include "glib/GRefPtr.h"
+#include "layout/WindowLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,9 +12,9 @@
 // overwrites it and a deletion removes it. The first click into the field, or the first after it was
 // given the focus from the keyboard, selects the whole address; later clicks place the caret.
 
-#include "TabStrip.h"
 #include "chrome/Glyphs.h"
 #include "glib/GRefPtr.h"
+#include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 

@@ -6,7 +6,7 @@
 // children in the order they were added (the last on top, and the first to be hit by the pointer),
 // then what its owner draws above them.
 
-#include "TabStrip.h"
+#include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 

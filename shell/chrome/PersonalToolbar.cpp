@@ -1,10 +1,10 @@
 #include "chrome/PersonalToolbar.h"
 
-#include "Language.h"
-#include "WindowLayout.h"
 #include "chrome/Drawing.h"
 #include "chrome/Panel.h"
 #include "chrome/ToolButton.h"
+#include "layout/WindowLayout.h"
+#include "vocabulary/Language.h"
 
 #include <utility>
 

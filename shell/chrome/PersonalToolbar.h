@@ -7,9 +7,9 @@
 // bookmark, to show the bookmarks, or to show the site report. The menus are worded when they open,
 // so they always speak the current language.
 
-#include "Bookmarks.h"
-#include "TabStrip.h"
 #include "glib/GRefPtr.h"
+#include "layout/TabStrip.h"
+#include "library/Bookmarks.h"
 
 #include <gtk/gtk.h>
 

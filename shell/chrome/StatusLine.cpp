@@ -1,8 +1,8 @@
 #include "chrome/StatusLine.h"
 
-#include "WindowLayout.h"
 #include "chrome/Drawing.h"
 #include "chrome/Panel.h"
+#include "layout/WindowLayout.h"
 
 #include <algorithm>
 #include <cmath>

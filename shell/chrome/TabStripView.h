@@ -9,8 +9,8 @@
 // through five callbacks: select a tab, close a tab, open a new tab, show the hidden tabs, and (set
 // by the widget itself) move the window when the empty strip is dragged.
 
-#include "TabStrip.h"
 #include "glib/GRefPtr.h"
+#include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 

@@ -1,8 +1,8 @@
 #include "chrome/ToolButton.h"
 
-#include "WindowLayout.h"
 #include "chrome/Drawing.h"
 #include "glib/GRefPtr.h"
+#include "layout/WindowLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,8 +6,8 @@
 // it, follows hover and press, and never takes the keyboard focus, so that pressing it leaves the
 // page or the location field as it was.
 
-#include "TabStrip.h"
 #include "chrome/Glyphs.h"
+#include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 

@@ -1,7 +1,7 @@
 #include "pages/BookmarksPage.h"
 
-#include "Language.h"
 #include "PageSafety.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Bookmarks.h"
-#include "Preferences.h"
+#include "library/Bookmarks.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 #include <gtest/gtest.h>
@@ -207,22 +207,22 @@ TEST(BookmarkAction, hostileAddressesAreNoActionOrHarmless) {
 
 TEST_F(BookmarkOperations, addingComparesCanonicalAddresses) {
     seed({{"Example", "http://www.Example.com/", true, ""}});
-    EXPECT_FALSE(prefs().addBookmark({"Again", "http://example.com", false, ""}));
-    EXPECT_FALSE(prefs().addBookmark({"Again", "HTTP://WWW.EXAMPLE.COM/", false, ""}));
+    EXPECT_FALSE(Bookmarks::add(prefs(), {"Again", "http://example.com", false, ""}));
+    EXPECT_FALSE(Bookmarks::add(prefs(), {"Again", "HTTP://WWW.EXAMPLE.COM/", false, ""}));
     EXPECT_TRUE(store().written.empty());
 
     // Another scheme or another path is another page.
-    EXPECT_TRUE(prefs().addBookmark({"Secure", "https://example.com/", false, "why"}));
-    EXPECT_TRUE(prefs().addBookmark({"Deep", "http://example.com/deep", true, ""}));
+    EXPECT_TRUE(Bookmarks::add(prefs(), {"Secure", "https://example.com/", false, "why"}));
+    EXPECT_TRUE(Bookmarks::add(prefs(), {"Deep", "http://example.com/deep", true, ""}));
     auto stored = prefs().bookmarks();
     ASSERT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored[1], (Bookmark{"Secure", "https://example.com/", false, "why"}));
     EXPECT_EQ(stored[2].name, "Deep");
 
     // Addresses that are not web addresses compare as written.
-    EXPECT_TRUE(prefs().addBookmark({"Odd", "about:blank", true, ""}));
-    EXPECT_FALSE(prefs().addBookmark({"Odd", "about:blank", true, ""}));
-    EXPECT_TRUE(prefs().addBookmark({"Odd", "about:Blank", true, ""}));
+    EXPECT_TRUE(Bookmarks::add(prefs(), {"Odd", "about:blank", true, ""}));
+    EXPECT_FALSE(Bookmarks::add(prefs(), {"Odd", "about:blank", true, ""}));
+    EXPECT_TRUE(Bookmarks::add(prefs(), {"Odd", "about:Blank", true, ""}));
 }
 
 TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
@@ -233,7 +233,7 @@ TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
                                                     {"N3", a, "https://a.example/deep", "three", Date{3}},
                                                     {"N4", "https://A.example/", a, "four", Date{4}}});
 
-    EXPECT_EQ(prefs().removeBookmark(a), (Bookmark{"A", a, true, ""}));
+    EXPECT_EQ(Bookmarks::remove(prefs(), a), (Bookmark{"A", a, true, ""}));
     EXPECT_EQ(prefs().bookmarks(), (std::vector<Bookmark>{{"B", b, true, ""}}));
     auto left = prefs().notes();
     ASSERT_EQ(left.size(), 2u);
@@ -242,24 +242,24 @@ TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
 
     // Not found: exact comparison, nothing written.
     store().written.clear();
-    EXPECT_FALSE(prefs().removeBookmark("https://B.example/"));
-    EXPECT_FALSE(prefs().removeBookmark(a));
+    EXPECT_FALSE(Bookmarks::remove(prefs(), "https://B.example/"));
+    EXPECT_FALSE(Bookmarks::remove(prefs(), a));
     EXPECT_TRUE(store().written.empty());
 
     // A bookmark without notes leaves the notes as they are stored, unreadable rows included.
     store().set("marginalia", Pairs{{b, "N2", "two", "2", a}, {"broken"}});
     store().written.clear();
-    EXPECT_TRUE(prefs().addBookmark({"C", "https://c.example/", true, ""}));
-    EXPECT_TRUE(prefs().removeBookmark("https://c.example/"));
+    EXPECT_TRUE(Bookmarks::add(prefs(), {"C", "https://c.example/", true, ""}));
+    EXPECT_TRUE(Bookmarks::remove(prefs(), "https://c.example/"));
     EXPECT_EQ(store().pairs("marginalia")->size(), 2u);
 }
 
 TEST_F(BookmarkOperations, notesStayWhileAnotherBookmarkOfTheAddressRemains) {
     const std::string a = "https://a.example/";
     seed({{"First", a, true, ""}, {"Second", a, false, ""}}, {{"N1", a, a, "one", Date{1}}});
-    EXPECT_EQ(prefs().removeBookmark(a)->name, "First");
+    EXPECT_EQ(Bookmarks::remove(prefs(), a)->name, "First");
     EXPECT_EQ(prefs().notes().size(), 1u);
-    EXPECT_EQ(prefs().removeBookmark(a)->name, "Second");
+    EXPECT_EQ(Bookmarks::remove(prefs(), a)->name, "Second");
     EXPECT_TRUE(prefs().notes().empty());
 }
 
@@ -268,16 +268,16 @@ TEST_F(BookmarkOperations, toolbarFlagChangesOnceInPlace) {
     seed({{"A", "https://a.example/", true, ""},
           {"B", b, false, "s"},
           {"C", "https://c.example/", false, ""}});
-    EXPECT_EQ(prefs().setOnToolbar(true, b), (Bookmark{"B", b, true, "s"}));
+    EXPECT_EQ(Bookmarks::setOnToolbar(prefs(), true, b), (Bookmark{"B", b, true, "s"}));
     EXPECT_EQ(prefs().bookmarks()[1], (Bookmark{"B", b, true, "s"}));
     store().written.clear();
-    EXPECT_FALSE(prefs().setOnToolbar(true, b));
-    EXPECT_FALSE(prefs().setOnToolbar(false, "https://missing.example/"));
+    EXPECT_FALSE(Bookmarks::setOnToolbar(prefs(), true, b));
+    EXPECT_FALSE(Bookmarks::setOnToolbar(prefs(), false, "https://missing.example/"));
     EXPECT_TRUE(store().written.empty());
-    EXPECT_EQ(prefs().setOnToolbar(false, b)->onToolbar, false);
-    EXPECT_EQ(prefs().setOnToolbar(true, "https://c.example/")->name, "C");
+    EXPECT_EQ(Bookmarks::setOnToolbar(prefs(), false, b)->onToolbar, false);
+    EXPECT_EQ(Bookmarks::setOnToolbar(prefs(), true, "https://c.example/")->name, "C");
     // The toolbar shows the flagged ones in stored order.
-    auto shown = prefs().toolbarBookmarks();
+    auto shown = Bookmarks::toolbar(prefs());
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].name, "A");
     EXPECT_EQ(shown[1].name, "C");
@@ -287,13 +287,14 @@ TEST_F(BookmarkOperations, editingWritesOnlyRealChanges) {
     const std::string a = "https://a.example/";
     seed({{"Zero", "https://z.example/", true, ""}, {"Name", a, false, "Said"}});
 
-    EXPECT_FALSE(prefs().edit(a, "  Name ", "Said\n")); // the same after trimming
-    EXPECT_FALSE(prefs().edit(a, "   ", " Said"));      // blank name keeps the old one
-    EXPECT_FALSE(prefs().edit("https://A.example/", "New", ""));
+    EXPECT_FALSE(Bookmarks::edit(prefs(), a, "  Name ", "Said\n")); // the same after trimming
+    EXPECT_FALSE(Bookmarks::edit(prefs(), a, "   ", " Said"));      // blank name keeps the old one
+    EXPECT_FALSE(Bookmarks::edit(prefs(), "https://A.example/", "New", ""));
     EXPECT_TRUE(store().written.empty());
 
-    EXPECT_EQ(prefs().edit(a, "  ", "  Other words "), (Bookmark{"Name", a, false, "Other words"}));
-    EXPECT_EQ(prefs().edit(a, "\tRenamed\n", ""), (Bookmark{"Renamed", a, false, ""}));
+    EXPECT_EQ(Bookmarks::edit(prefs(), a, "  ", "  Other words "),
+              (Bookmark{"Name", a, false, "Other words"}));
+    EXPECT_EQ(Bookmarks::edit(prefs(), a, "\tRenamed\n", ""), (Bookmark{"Renamed", a, false, ""}));
     auto stored = prefs().bookmarks();
     EXPECT_EQ(stored[1], (Bookmark{"Renamed", a, false, ""}));
     EXPECT_EQ(stored[0].name, "Zero");
@@ -304,23 +305,23 @@ TEST_F(BookmarkOperations, applyingActions) {
     const std::string a = "https://a.example/";
     seed({{"A", a, false, ""}}, {{"N1", a, a, "one", Date{1}}});
 
-    EXPECT_EQ(prefs().apply(BookmarkAction::addToToolbar(a)), (Bookmark{"A", a, true, ""}));
-    EXPECT_FALSE(prefs().apply(BookmarkAction::addToToolbar(a)));
-    EXPECT_EQ(prefs().apply(BookmarkAction::removeFromToolbar(a)), (Bookmark{"A", a, false, ""}));
-    EXPECT_EQ(prefs().apply(BookmarkAction::edit(a, "Named", "Summed")),
+    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(a)), (Bookmark{"A", a, true, ""}));
+    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(a)));
+    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::removeFromToolbar(a)), (Bookmark{"A", a, false, ""}));
+    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::edit(a, "Named", "Summed")),
               (Bookmark{"Named", a, false, "Summed"}));
 
     // The window carries these out; the records stay as they are.
     store().written.clear();
-    EXPECT_FALSE(prefs().apply(BookmarkAction::forgetNote(a, "N1")));
-    EXPECT_FALSE(prefs().apply(BookmarkAction::marginalia(a)));
-    EXPECT_FALSE(prefs().apply(BookmarkAction::press(Shortcut::bookmarks)));
+    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::forgetNote(a, "N1")));
+    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::marginalia(a)));
+    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::press(Shortcut::bookmarks)));
     EXPECT_TRUE(store().written.empty());
 
-    EXPECT_EQ(prefs().apply(BookmarkAction::remove(a)), (Bookmark{"Named", a, false, "Summed"}));
+    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::remove(a)), (Bookmark{"Named", a, false, "Summed"}));
     EXPECT_TRUE(prefs().bookmarks().empty());
     EXPECT_TRUE(prefs().notes().empty());
-    EXPECT_FALSE(prefs().apply(BookmarkAction::remove(a)));
+    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::remove(a)));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ContentBlocker.h"
+#include "blocker/ContentBlocker.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

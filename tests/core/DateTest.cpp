@@ -1,4 +1,4 @@
-#include "Date.h"
+#include "base/Date.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

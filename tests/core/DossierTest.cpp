@@ -1,8 +1,8 @@
 #include "report/Dossier.h"
-#include "Language.h"
-#include "Text.h"
-#include "Url.h"
+#include "base/Text.h"
+#include "base/Url.h"
 #include "report/DossierVocabulary.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

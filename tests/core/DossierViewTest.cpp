@@ -1,9 +1,9 @@
-#include "Language.h"
 #include "PageSafety.h"
 #include "pages/PageFrame.h"
 #include "report/DossierVocabulary.h"
 #include "report/NimbReport.h"
 #include "report/NimbReportPage.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Favicon.h"
+#include "page/Favicon.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "FindBar.h"
-#include "Language.h"
+#include "page/FindBar.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "pages/HistoryPage.h"
 
-#include "Language.h"
 #include "PageSafety.h"
 #include "pages/PageFrame.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

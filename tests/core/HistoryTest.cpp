@@ -1,6 +1,6 @@
-#include "History.h"
+#include "library/History.h"
 
-#include "Preferences.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 #include <gtest/gtest.h>
@@ -44,15 +44,15 @@ TEST(History, worthKeepingOnlyRealPages) {
 }
 
 TEST_F(HistoryTest, recordingTheSameAddressCountsAndKeepsTheTitle) {
-    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "A", Date{100}));
-    EXPECT_TRUE(prefs().recordVisit("https://b.org/", "B", Date{200}));
-    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "", Date{300}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "A", Date{100}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://b.org/", "B", Date{200}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "", Date{300}));
     EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "A", Date{300}, 2},
                                                      {"https://b.org/", "B", Date{200}, 1}}));
-    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "A again", Date{400.9}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "A again", Date{400.9}));
     EXPECT_EQ(prefs().history().front(), (Visit{"https://a.org/", "A again", Date{400}, 3}));
     // Recording an untitled page first leaves the title empty.
-    EXPECT_TRUE(prefs().recordVisit("https://c.org/", "", Date{500}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://c.org/", "", Date{500}));
     EXPECT_EQ(prefs().history().front(), (Visit{"https://c.org/", "", Date{500}, 1}));
 }
 
@@ -60,7 +60,7 @@ TEST_F(HistoryTest, recordingMovesOnlyTheFirstOfDuplicates) {
     prefs().setHistory({{"https://b.org/", "", Date{3}, 1},
                         {"https://a.org/", "first", Date{2}, 4},
                         {"https://a.org/", "second", Date{1}, 7}});
-    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "", Date{10}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "", Date{10}));
     EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "first", Date{10}, 5},
                                                      {"https://b.org/", "", Date{3}, 1},
                                                      {"https://a.org/", "second", Date{1}, 7}}));
@@ -69,13 +69,14 @@ TEST_F(HistoryTest, recordingMovesOnlyTheFirstOfDuplicates) {
 TEST_F(HistoryTest, aCountAtTheLimitStaysThere) {
     constexpr auto most = std::numeric_limits<std::int64_t>::max();
     prefs().setHistory({{"https://a.org/", "", Date{1}, most}});
-    EXPECT_TRUE(prefs().recordVisit("https://a.org/", "", Date{2}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "", Date{2}));
     EXPECT_EQ(prefs().history().front().visits, most);
 }
 
 TEST_F(HistoryTest, theFiveHundredAndFirstAddressDropsTheOldest) {
     for (int i = 0; i < 501; ++i)
-        ASSERT_TRUE(prefs().recordVisit("https://example.org/" + std::to_string(i), "", Date{1.0 * i}));
+        ASSERT_TRUE(
+            History::recordVisit(prefs(), "https://example.org/" + std::to_string(i), "", Date{1.0 * i}));
     auto visits = prefs().history();
     ASSERT_EQ(visits.size(), History::limit);
     EXPECT_EQ(visits.front().address, "https://example.org/500");
@@ -84,13 +85,13 @@ TEST_F(HistoryTest, theFiveHundredAndFirstAddressDropsTheOldest) {
 
 TEST_F(HistoryTest, pagesNotWorthKeepingAndForgettingModeWriteNothing) {
     for (const char* address : {"about:home", "http:///x", "data:text/plain,hi", "nimb://forget-all"})
-        EXPECT_FALSE(prefs().recordVisit(address, "T", Date{1})) << address;
+        EXPECT_FALSE(History::recordVisit(prefs(), address, "T", Date{1})) << address;
     EXPECT_FALSE(store().pairs("history"));
-    EXPECT_TRUE(prefs().recordVisit("file:///tmp/page.html", "Local", Date{1}));
+    EXPECT_TRUE(History::recordVisit(prefs(), "file:///tmp/page.html", "Local", Date{1}));
     EXPECT_EQ(prefs().history().size(), 1u);
 
     prefs().setRememberHistory(false);
-    EXPECT_FALSE(prefs().recordVisit("https://a.org/", "A", Date{2}));
+    EXPECT_FALSE(History::recordVisit(prefs(), "https://a.org/", "A", Date{2}));
     EXPECT_EQ(prefs().history().size(), 1u);
 }
 
@@ -99,13 +100,13 @@ TEST_F(HistoryTest, retitleChangesOnlyWhatIsThere) {
                         {"https://b.org/", "B", Date{4}, 1},
                         {"https://a.org/", "Older", Date{3}, 2}});
     auto before = store().pairs("history");
-    EXPECT_FALSE(prefs().retitle("https://a.org/", ""));
-    EXPECT_FALSE(prefs().retitle("https://a.org/", "Old"));
-    EXPECT_FALSE(prefs().retitle("https://c.org/", "C"));
+    EXPECT_FALSE(History::retitle(prefs(), "https://a.org/", ""));
+    EXPECT_FALSE(History::retitle(prefs(), "https://a.org/", "Old"));
+    EXPECT_FALSE(History::retitle(prefs(), "https://c.org/", "C"));
     EXPECT_EQ(store().pairs("history"), before);
 
-    EXPECT_TRUE(prefs().retitle("https://b.org/", "New B"));
-    EXPECT_TRUE(prefs().retitle("https://a.org/", "New A"));
+    EXPECT_TRUE(History::retitle(prefs(), "https://b.org/", "New B"));
+    EXPECT_TRUE(History::retitle(prefs(), "https://a.org/", "New A"));
     EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "New A", Date{5}, 3},
                                                      {"https://b.org/", "New B", Date{4}, 1},
                                                      {"https://a.org/", "Older", Date{3}, 2}}));
@@ -113,15 +114,15 @@ TEST_F(HistoryTest, retitleChangesOnlyWhatIsThere) {
 
 TEST_F(HistoryTest, forgettingAndClearing) {
     prefs().setHistory({{"https://a.org/", "", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
-    EXPECT_EQ(prefs().apply(HistoryAction::forget("https://c.org/")), 0);
-    EXPECT_EQ(prefs().apply(HistoryAction::forget("https://a.org/")), 1);
+    EXPECT_EQ(History::apply(prefs(), HistoryAction::forget("https://c.org/")), 0);
+    EXPECT_EQ(History::apply(prefs(), HistoryAction::forget("https://a.org/")), 1);
     EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://b.org/", "", Date{1}, 1}}));
-    EXPECT_EQ(prefs().apply(HistoryAction::forgetAll()), 1);
+    EXPECT_EQ(History::apply(prefs(), HistoryAction::forgetAll()), 1);
     EXPECT_TRUE(prefs().history().empty());
-    EXPECT_EQ(prefs().clearHistory(), 0);
+    EXPECT_EQ(History::clear(prefs()), 0);
 
     prefs().setHistory({{"https://a.org/", "", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
-    EXPECT_EQ(prefs().clearHistory(), 2);
+    EXPECT_EQ(History::clear(prefs()), 2);
     EXPECT_TRUE(prefs().history().empty());
 }
 

@@ -1,6 +1,6 @@
 // Which navigations may carry the browser's internal actions, and what they carry.
 
-#include "InternalActions.h"
+#include "page/InternalActions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Language.h"
-#include "Preferences.h"
+#include "vocabulary/Language.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 #include <gtest/gtest.h>

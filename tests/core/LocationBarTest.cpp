@@ -1,7 +1,7 @@
-#include "LocationBar.h"
+#include "location/LocationBar.h"
 
-#include "History.h"
-#include "Preferences.h"
+#include "library/History.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 #include <gtest/gtest.h>
@@ -308,12 +308,12 @@ TEST(Completion, storedRowsCompleteAsTheVisitsTheyReadAs) {
 
 TEST(Completion, preferencesCompleteOnlyWhileRememberingHistory) {
     Preferences prefs(std::make_unique<InMemoryStore>());
-    EXPECT_EQ(prefs.completion("exa"), std::nullopt);
+    EXPECT_EQ(History::completion(prefs, "exa"), std::nullopt);
     prefs.setHistory(oneVisit("https://www.example.com/"));
-    EXPECT_EQ(prefs.completion("exa"), "example.com/");
+    EXPECT_EQ(History::completion(prefs, "exa"), "example.com/");
     prefs.setRememberHistory(false);
-    EXPECT_EQ(prefs.completion("exa"), std::nullopt);
-    EXPECT_EQ(prefs.completion("www"), std::nullopt);
+    EXPECT_EQ(History::completion(prefs, "exa"), std::nullopt);
+    EXPECT_EQ(History::completion(prefs, "www"), std::nullopt);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "pages/MarginaliaPage.h"
 
-#include "Language.h"
 #include "PageSafety.h"
 #include "pages/BookmarksPage.h"
 #include "pages/PageFrame.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Marginalia.h"
-#include "Preferences.h"
+#include "library/Marginalia.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 #include <gtest/gtest.h>
@@ -205,16 +205,17 @@ private:
 TEST_F(NoteOperations, nothingSelectedOrNoPageMakesNothing) {
     const std::vector<std::string> notAnnotatable = {"about:blank", "ftp://files.example/x",
                                                      "nimb://margin?a=x", "just words", ""};
-    EXPECT_FALSE(prefs().addNote(" \r\n\t\n ", "https://a.example/", "Title", Date{1}));
+    EXPECT_FALSE(Marginalia::addNote(prefs(), " \r\n\t\n ", "https://a.example/", "Title", Date{1}));
     for (const auto& address : notAnnotatable)
-        EXPECT_FALSE(prefs().addNote("words", address, "Title", Date{1})) << address;
+        EXPECT_FALSE(Marginalia::addNote(prefs(), "words", address, "Title", Date{1})) << address;
     EXPECT_FALSE(store().pairs("bookmarks"));
     EXPECT_FALSE(store().pairs("marginalia"));
 }
 
 TEST_F(NoteOperations, anUnfiledPageIsBookmarkedFirst) {
     const std::string page = "https://a.example/article";
-    auto note = prefs().addNote("  Quoted words \n", page, "\n  The Article  \t", Date{1700000000.75});
+    auto note =
+        Marginalia::addNote(prefs(), "  Quoted words \n", page, "\n  The Article  \t", Date{1700000000.75});
     ASSERT_TRUE(note);
     EXPECT_EQ(*note, (Note{"ID-1", page, page, "Quoted words", Date{1700000000}}));
     EXPECT_EQ(prefs().bookmarks(), (std::vector<Bookmark>{{"The Article", page, false, ""}}));
@@ -223,43 +224,43 @@ TEST_F(NoteOperations, anUnfiledPageIsBookmarkedFirst) {
 
     // A blank title names the bookmark after the address; "HTTP" in capitals is still the web.
     const std::string other = "HTTP://b.example/";
-    ASSERT_TRUE(prefs().addNote("x", other, " \n ", Date{2}));
+    ASSERT_TRUE(Marginalia::addNote(prefs(), "x", other, " \n ", Date{2}));
     EXPECT_EQ(prefs().bookmarks().back(), (Bookmark{other, other, false, ""}));
 
     // A second note on the same page files under the bookmark just made.
-    EXPECT_EQ(prefs().addNote("again", page, "Ignored", Date{3})->address, page);
+    EXPECT_EQ(Marginalia::addNote(prefs(), "again", page, "Ignored", Date{3})->address, page);
     EXPECT_EQ(prefs().bookmarks().size(), 2u);
 }
 
 TEST_F(NoteOperations, aDeepPageFilesUnderItsSite) {
     prefs().setBookmarks({{"Front", "http://example.com/", true, ""}});
     const std::string page = "https://www.example.com/deep/page";
-    auto note = prefs().addNote("said", page, "Deep", Date{5});
+    auto note = Marginalia::addNote(prefs(), "said", page, "Deep", Date{5});
     ASSERT_TRUE(note);
     EXPECT_EQ(note->address, "http://example.com/");
     EXPECT_EQ(note->source, page);
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
-    EXPECT_EQ(prefs().notes("http://example.com/"), std::vector<Note>{*note});
-    EXPECT_TRUE(prefs().notes(page).empty());
+    EXPECT_EQ(Marginalia::notes(prefs(), "http://example.com/"), std::vector<Note>{*note});
+    EXPECT_TRUE(Marginalia::notes(prefs(), page).empty());
 }
 
 TEST_F(NoteOperations, oldFourStringNotesAreWrittenBackWhole) {
     const std::string a = "https://a.example/";
     store().set("marginalia", Pairs{{a, "OLD", "old words", "100"}});
     prefs().setBookmarks({{"A", a, true, ""}});
-    ASSERT_TRUE(prefs().addNote("new words", a, "A", Date{50}));
+    ASSERT_TRUE(Marginalia::addNote(prefs(), "new words", a, "A", Date{50}));
     EXPECT_EQ(store().pairs("marginalia"),
               (Pairs{{a, "OLD", "old words", "100", a}, {a, "ID-1", "new words", "50", a}}));
     // Oldest first, whatever the stored order.
-    auto filed = prefs().notes(a);
+    auto filed = Marginalia::notes(prefs(), a);
     ASSERT_EQ(filed.size(), 2u);
     EXPECT_EQ(filed[0].id, "ID-1");
 }
 
 TEST(NoteIdentifiers, areCanonicalUpperCaseUuids) {
     Preferences prefs(std::make_unique<InMemoryStore>());
-    auto first = prefs.addNote("x", "https://a.example/", "A", Date{1});
-    auto second = prefs.addNote("y", "https://a.example/", "A", Date{1});
+    auto first = Marginalia::addNote(prefs, "x", "https://a.example/", "A", Date{1});
+    auto second = Marginalia::addNote(prefs, "y", "https://a.example/", "A", Date{1});
     ASSERT_TRUE(first && second);
     // 8-4-4-4-12 upper-case hexadecimal digits.
     auto isCanonical = [](const std::string& id) {
@@ -273,7 +274,7 @@ TEST(NoteIdentifiers, areCanonicalUpperCaseUuids) {
     };
     EXPECT_TRUE(isCanonical(first->id)) << first->id;
     EXPECT_NE(first->id, second->id);
-    EXPECT_EQ(prefs.forgetNote(first->id), first);
+    EXPECT_EQ(Marginalia::forgetNote(prefs, first->id), first);
     EXPECT_EQ(prefs.notes(), std::vector<Note>{*second});
 }
 

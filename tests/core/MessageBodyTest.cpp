@@ -1,6 +1,6 @@
 // What a page's message bodies are taken to mean, with hostile bodies among them.
 
-#include "MessageBody.h"
+#include "page/MessageBody.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,10 +1,11 @@
 #include "report/NimbReportPage.h"
 
-#include "Language.h"
 #include "PageSafety.h"
 #include "pages/PageFrame.h"
 #include "report/DossierVocabulary.h"
+#include "report/KeptReports.h"
 #include "report/NimbReport.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +120,7 @@ TEST_F(NimbReportPageTest, unavailableBodySaysWhyAndShowsNoReading) {
     EXPECT_NE(page.find(escape(words().unavailableLine(Unavailable::notRecorded))), std::string::npos);
     // A kept report whose snapshot no longer reads still has its reading and its Forget button.
     SavedReport broken{"K1", now, "https://www.news.example/", "", true, "not json"};
-    page = overview(broken.report(), broken);
+    page = overview(KeptReports::report(broken), broken);
     EXPECT_NE(page.find("<span class=\"num\" style=\"color:#6E6E73\">0</span>"), std::string::npos);
     EXPECT_NE(page.find("nimb://report-forget?s=K1"), std::string::npos);
 }
@@ -325,7 +326,7 @@ TEST_F(NimbReportPageTest, nothingAReportHoldsComesThroughAsMarkup) {
     ASSERT_FALSE(report.local.items.empty());
     const std::string pages[] = {
         overview(report),
-        overview(saved.report(), saved),
+        overview(KeptReports::report(saved), saved),
         html(report, std::nullopt, false, View::dossier, test::hostileText, saved, now, utc),
         html(report, std::nullopt, true, View::overview, "", std::nullopt, now, utc),
         html(report, Unavailable::notRecorded, false, View::overview, "", saved, now, utc),

@@ -1,5 +1,5 @@
 #include "report/NimbReport.h"
-#include "Text.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -3,10 +3,10 @@
 // Hostile records for the generated pages, the check that none of them came through as markup, and
 // small readers of page text shared by the page tests.
 
-#include "Language.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "records/SavedReport.h"
 #include "report/NimbReport.h"
-#include "report/SavedReport.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,4 +1,4 @@
-#include "PageScripts.h"
+#include "page/PageScripts.h"
 #include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>

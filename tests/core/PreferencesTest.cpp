@@ -1,7 +1,10 @@
 // One scenario suite, run against the in-memory store and the SQLite store alike.
 
-#include "Preferences.h"
+#include "preferences/Preferences.h"
 #include "TemporaryDirectory.h"
+#include "library/History.h"
+#include "library/Marginalia.h"
+#include "report/KeptReports.h"
 #include "storage/InMemoryStore.h"
 #include "storage/SqliteStore.h"
 
@@ -230,7 +233,7 @@ TEST_P(PreferencesTest, removingByKeyTakesOnlyTheFirstMatch) {
     prefs().setSavedReports({{"same", Date{1}, "a", "first", true, "{}"},
                              {"other", Date{2}, "b", "other", true, "{}"},
                              {"same", Date{3}, "c", "second", true, "{}"}});
-    auto removed = prefs().forgetReport("same");
+    auto removed = KeptReports::forget(prefs(), "same");
     ASSERT_TRUE(removed);
     EXPECT_EQ(removed->title, "first");
     auto left = prefs().savedReports();
@@ -239,16 +242,16 @@ TEST_P(PreferencesTest, removingByKeyTakesOnlyTheFirstMatch) {
 
     // Nothing matches: nothing is written, not even the same list again.
     store().set("savedReports", Pairs{{"kept", "1", "a", "t", "1", "{}"}, {"bad"}});
-    EXPECT_FALSE(prefs().forgetReport("missing"));
+    EXPECT_FALSE(KeptReports::forget(prefs(), "missing"));
     EXPECT_EQ(store().pairs("savedReports")->size(), 2u);
 
     prefs().setHistory({{"https://x.example/", "X", Date{1}, 2}, {"https://y.example/", "Y", Date{2}, 1}});
-    EXPECT_EQ(prefs().forget("https://y.example/")->title, "Y");
-    EXPECT_FALSE(prefs().forget("https://Y.example/"));
+    EXPECT_EQ(History::forget(prefs(), "https://y.example/")->title, "Y");
+    EXPECT_FALSE(History::forget(prefs(), "https://Y.example/"));
     EXPECT_EQ(prefs().history().size(), 1u);
 
     prefs().setNotes({{"N1", "a", "a", "t", Date{1}}});
-    EXPECT_TRUE(prefs().forgetNote("N1"));
+    EXPECT_TRUE(Marginalia::forgetNote(prefs(), "N1"));
     EXPECT_TRUE(prefs().notes().empty());
 }
 

@@ -1,11 +1,12 @@
 #include "report/SavedReportsPage.h"
 
-#include "Language.h"
 #include "PageSafety.h"
 #include "pages/PageFrame.h"
 #include "report/Dossier.h"
 #include "report/DossierVocabulary.h"
+#include "report/KeptReports.h"
 #include "report/NimbReport.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ TEST_F(SavedReportsPageTest, withNothingKeptTheListSaysSo) {
 TEST_F(SavedReportsPageTest, aRowIsTheScoreTheSiteAndItsHeadline) {
     SavedReport report =
         kept("K1", R"({"network":{"other":["cdn.unknown-tracker.io"]}})", now.seconds - 3600);
-    Dossier::Reach reach = report.reach();
+    Dossier::Reach reach = KeptReports::reach(report);
     ASSERT_EQ(reach.score(), 24);
     EXPECT_EQ(
         SavedReportsPage::row(report, now, utc),

@@ -1,7 +1,7 @@
-#include "SearchEngine.h"
-#include "Language.h"
-#include "SearchRewrite.h"
-#include "UserAgent.h"
+#include "location/SearchEngine.h"
+#include "location/SearchRewrite.h"
+#include "location/UserAgent.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Shortcut.h"
-#include "Language.h"
+#include "library/Shortcut.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // permissions, and two processes sharing one file.
 
 #include "storage/SqliteStore.h"
-#include "Preferences.h"
 #include "TemporaryDirectory.h"
+#include "preferences/Preferences.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

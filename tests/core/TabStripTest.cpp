@@ -1,6 +1,6 @@
-#include "TabStrip.h"
+#include "layout/TabStrip.h"
 
-#include "Language.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Text.h"
-#include "Json.h"
+#include "base/Text.h"
+#include "base/Json.h"
 
 #include <gtest/gtest.h>
 

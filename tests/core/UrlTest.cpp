@@ -1,5 +1,5 @@
-#include "Url.h"
-#include "PercentEncoding.h"
+#include "base/Url.h"
+#include "base/PercentEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The vocabulary: the English texts that other parts quote, and checks that hold for every language.
 
-#include "Language.h"
-#include "Text.h"
+#include "base/Text.h"
+#include "vocabulary/Language.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

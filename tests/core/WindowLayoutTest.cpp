@@ -1,4 +1,4 @@
-#include "WindowLayout.h"
+#include "layout/WindowLayout.h"
 
 #include <gtest/gtest.h>
 

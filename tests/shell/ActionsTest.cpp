@@ -3,8 +3,9 @@
 
 #include "ShellTest.h"
 
-#include "Bookmarks.h"
-#include "History.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "library/Marginalia.h"
 #include "report/ReportAction.h"
 
 namespace nimb::test {
@@ -93,10 +94,10 @@ TEST_F(ActionsTest, clearHistoryWithNothingToClear) {
 }
 
 TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
-    prefs().addBookmark(Bookmark{"Plain", "http://plain.example/", true, {}});
-    prefs().addBookmark(Bookmark{"Kept", kept, false, {}});
-    ASSERT_TRUE(prefs().addNote("Something worth keeping", kept, "Kept", Date{1}));
-    ASSERT_TRUE(prefs().addNote("And another", kept, "Kept", Date{2}));
+    Bookmarks::add(prefs(), Bookmark{"Plain", "http://plain.example/", true, {}});
+    Bookmarks::add(prefs(), Bookmark{"Kept", kept, false, {}});
+    ASSERT_TRUE(Marginalia::addNote(prefs(), "Something worth keeping", kept, "Kept", Date{1}));
+    ASSERT_TRUE(Marginalia::addNote(prefs(), "And another", kept, "Kept", Date{2}));
     ASSERT_TRUE(show("showBookmarks", LocationBar::aboutBookmarks));
 
     ASSERT_TRUE(follow(tab(), BookmarkAction::remove("http://plain.example/").href()));
@@ -123,7 +124,7 @@ TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
 }
 
 TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
-    prefs().addBookmark(Bookmark{"Kept", kept, false, {}});
+    Bookmarks::add(prefs(), Bookmark{"Kept", kept, false, {}});
     ASSERT_TRUE(show("showBookmarks", LocationBar::aboutBookmarks));
     ASSERT_TRUE(evaluate(tab(),
                          "var f = document.forms[0]; f.elements.n.value = 'Renamed';"
@@ -287,7 +288,7 @@ TEST_F(StoreProblemTest, theBrowserRunsInMemoryAndSaysSoInTheFirstWindow) {
     ASSERT_TRUE(app().storeProblem());
     EXPECT_NE(window().status().find("/proc/nimb-cannot-be-here/preferences.sqlite"), std::string::npos)
         << window().status();
-    prefs().addBookmark(Bookmark{"Kept", kept, false, {}});
+    Bookmarks::add(prefs(), Bookmark{"Kept", kept, false, {}});
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
     app().activate("newWindow");
     ASSERT_EQ(BrowserWindowController::open().size(), 2u);

@@ -3,7 +3,7 @@
 
 #include "ShellTest.h"
 
-#include "SearchEngine.h"
+#include "location/SearchEngine.h"
 #include "report/Dossier.h"
 
 #include <cerrno>

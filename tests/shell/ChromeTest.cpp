@@ -4,12 +4,13 @@
 
 #include "ShellTest.h"
 
-#include "Bookmarks.h"
-#include "Favicon.h"
 #include "FaviconStore.h"
-#include "Text.h"
+#include "base/Text.h"
 #include "chrome/CustomChrome.h"
 #include "chrome/TabStripView.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "page/Favicon.h"
 #include "vocabulary/Languages.h"
 
 #include <gdk/x11/gdkx.h>
@@ -152,7 +153,7 @@ class LocationFieldTest : public ChromeTest {
 protected:
     void configure() override {
         seed([](Preferences& stored) {
-            stored.recordVisit("https://www.example.org/page", "Example", Date{1'700'000'000});
+            History::recordVisit(stored, "https://www.example.org/page", "Example", Date{1'700'000'000});
         });
     }
 };
@@ -342,9 +343,9 @@ class ToolbarTest : public ChromeTest {
 protected:
     void configure() override {
         seed([](Preferences& stored) {
-            stored.addBookmark(Bookmark{"Browse fixture", fixture, true, ""});
-            stored.addBookmark(Bookmark{"Not an address", "definitely not an address", true, ""});
-            stored.addBookmark(Bookmark{"Kept off", "http://off.example/", false, ""});
+            Bookmarks::add(stored, Bookmark{"Browse fixture", fixture, true, ""});
+            Bookmarks::add(stored, Bookmark{"Not an address", "definitely not an address", true, ""});
+            Bookmarks::add(stored, Bookmark{"Kept off", "http://off.example/", false, ""});
         });
     }
 
@@ -469,8 +470,8 @@ TEST_F(ToolbarTest, theBarsOwnMenuOpensBesideTheButtonsWhileTheFieldIsEdited) {
 
 TEST_F(ChromeTest, buttonsPastTheRightEdgeAreHidden) {
     for (int k = 0; k < 12; ++k)
-        prefs().addBookmark(Bookmark{"A rather long bookmark name " + std::to_string(k),
-                                     "http://b" + std::to_string(k) + ".example/", true, ""});
+        Bookmarks::add(prefs(), Bookmark{"A rather long bookmark name " + std::to_string(k),
+                                         "http://b" + std::to_string(k) + ".example/", true, ""});
     BrowserWindowController::bookmarksChanged(nullptr);
     ASSERT_TRUE(resize(700));
     auto buttons = chrome().personal().buttons();
@@ -493,7 +494,7 @@ TEST_F(ChromeTest, buttonsPastTheRightEdgeAreHidden) {
 // Stealth
 
 TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
-    prefs().addBookmark(Bookmark{"Browse fixture", fixture, true, ""});
+    Bookmarks::add(prefs(), Bookmark{"Browse fixture", fixture, true, ""});
     BrowserWindowController::bookmarksChanged(nullptr);
     ASSERT_TRUE(visit(fixture));
     app().activate("newTab");
@@ -714,7 +715,8 @@ class ChromeScreenshots : public ChromeTest {
 protected:
     void configure() override {
         seed([](Preferences& stored) {
-            stored.recordVisit("https://www.example.org/reading/list", "Reading list", Date{1'700'000'000});
+            History::recordVisit(stored, "https://www.example.org/reading/list", "Reading list",
+                                 Date{1'700'000'000});
             const char* names[] = {"Morning paper",
                                    "Weather",
                                    "Arctic Notes",
@@ -728,8 +730,8 @@ protected:
                                    "Garden"};
             int k = 0;
             for (const char* name : names)
-                stored.addBookmark(
-                    Bookmark{name, "http://bookmark" + std::to_string(k++) + ".example/", true, ""});
+                Bookmarks::add(
+                    stored, Bookmark{name, "http://bookmark" + std::to_string(k++) + ".example/", true, ""});
         });
     }
 

@@ -4,8 +4,10 @@
 
 #include "ShellTest.h"
 
-#include "Bookmarks.h"
-#include "History.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "library/Marginalia.h"
+#include "report/KeptReports.h"
 #include "report/NimbReport.h"
 #include "report/ReportAction.h"
 
@@ -18,10 +20,10 @@ class HostileTest : public ShellTest {
 protected:
     void configure() override {
         seed([](Preferences& stored) {
-            stored.addBookmark(Bookmark{"Kept", kept, true, "Why it is kept"});
-            stored.addNote("A note in its margin", kept, "Kept", Date{1000});
-            stored.recordVisit(kept, "Kept", Date{2000});
-            stored.keepReport(NimbReport::parse("{}", kept, "Kept"), Date{3000});
+            Bookmarks::add(stored, Bookmark{"Kept", kept, true, "Why it is kept"});
+            Marginalia::addNote(stored, "A note in its margin", kept, "Kept", Date{1000});
+            History::recordVisit(stored, kept, "Kept", Date{2000});
+            KeptReports::keep(stored, NimbReport::parse("{}", kept, "Kept"), Date{3000});
         });
     }
 

@@ -1,9 +1,9 @@
 // What the menu bar says and sends, and what the tab keys mean.
 
 #include "Menus.h"
-#include "Language.h"
-#include "SearchEngine.h"
 #include "TabKeys.h"
+#include "location/SearchEngine.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

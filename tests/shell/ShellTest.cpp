@@ -1,8 +1,8 @@
 #include "ShellTest.h"
 
 #include "FixtureVariables.h"
-#include "LocationBar.h"
 #include "MainLoop.h"
+#include "location/LocationBar.h"
 #include "storage/SqliteStore.h"
 
 #include <gdk/x11/gdkx.h>

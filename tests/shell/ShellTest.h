@@ -7,13 +7,13 @@
 
 #include "Application.h"
 #include "BrowserWindowController.h"
-#include "ContentBlocker.h"
-#include "Language.h"
 #include "MainLoop.h"
-#include "Preferences.h"
 #include "ProxyServer.h"
 #include "TemporaryDirectory.h"
 #include "UserDirectories.h"
+#include "blocker/ContentBlocker.h"
+#include "preferences/Preferences.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,6 +1,6 @@
 #include "FixtureVariables.h"
 
-#include "ContentBlocker.h"
+#include "blocker/ContentBlocker.h"
 #include "report/Dossier.h"
 
 #include <vector>

@@ -1,4 +1,5 @@
 #include "SamplePages.h"
+#include "report/KeptReports.h"
 
 #include "SampleRecords.h"
 #include "pages/BookmarksPage.h"
@@ -65,9 +66,13 @@ std::vector<SamplePage> pages() {
         {"report-local-page", 0, [] { return report(localPage(), Unavailable::localPage); }},
         {"report-not-recorded", 0, [] { return report(unrecordedReport(), Unavailable::notRecorded); }},
         {"report-kept", 0,
-         [keptReport] { return report(keptReport.report(), std::nullopt, View::overview, "", keptReport); }},
+         [keptReport] {
+             return report(KeptReports::report(keptReport), std::nullopt, View::overview, "", keptReport);
+         }},
         {"report-kept-unreadable", 0,
-         [unreadable] { return report(unreadable.report(), std::nullopt, View::overview, "", unreadable); }},
+         [unreadable] {
+             return report(KeptReports::report(unreadable), std::nullopt, View::overview, "", unreadable);
+         }},
         {"report-dossier", 0, [] { return report(fullReport(), std::nullopt, View::dossier); }},
         {"report-dossier-searched", 0,
          [] { return report(fullReport(), std::nullopt, View::dossier, "google"); }},
@@ -75,7 +80,8 @@ std::vector<SamplePage> pages() {
          [] { return report(fullReport(), std::nullopt, View::dossier, "adobe measured"); }},
         {"report-dossier-kept", 0,
          [keptReport] {
-             return report(keptReport.report(), std::nullopt, View::dossier, "adobe counted", keptReport);
+             return report(KeptReports::report(keptReport), std::nullopt, View::dossier, "adobe counted",
+                           keptReport);
          }},
         {"panel-full", popoverWidth, [] { return panel(fullReport(), std::nullopt); }},
         {"panel-quiet", popoverWidth, [] { return panel(quietReport(), std::nullopt); }},
@@ -107,7 +113,8 @@ std::vector<SamplePage> hostilePages() {
          }},
         {"hostile-report-kept", 0,
          [keptReport] {
-             return report(keptReport.report(), std::nullopt, View::overview, hostileText, keptReport);
+             return report(KeptReports::report(keptReport), std::nullopt, View::overview, hostileText,
+                           keptReport);
          }},
         {"hostile-panel", popoverWidth, [] { return panel(hostileReport(), std::nullopt); }},
         {"hostile-kept-reports", 0,

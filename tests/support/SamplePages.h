@@ -4,7 +4,7 @@
 // full and empty data, the report in each of its shapes, and pages of hostile records. The page
 // renderer draws them and the real-engine tests load them, so both look at the same pages.
 
-#include "Language.h"
+#include "vocabulary/Language.h"
 
 #include <functional>
 #include <string>

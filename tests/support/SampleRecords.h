@@ -5,12 +5,12 @@
 // shape, and kept reports. Everything is fixed data around one moment, `now`, so that pictures and
 // tests come out the same on every run.
 
-#include "Bookmarks.h"
-#include "Date.h"
-#include "History.h"
-#include "Marginalia.h"
+#include "base/Date.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
+#include "library/Marginalia.h"
+#include "records/SavedReport.h"
 #include "report/NimbReport.h"
-#include "report/SavedReport.h"
 
 #include <cstddef>
 #include <string>

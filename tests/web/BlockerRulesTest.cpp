@@ -2,9 +2,9 @@
 // store whose answers the test gives by hand, then against the engine's own store.
 
 #include "BlockerRules.h"
-#include "ContentBlocker.h"
 #include "TemporaryDirectory.h"
 #include "WebPage.h"
+#include "blocker/ContentBlocker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Which scripts and rule list a page gets for each page policy, in the real engine.
 
-#include "Preferences.h"
 #include "TemporaryDirectory.h"
 #include "WebTest.h"
+#include "preferences/Preferences.h"
 #include "storage/InMemoryStore.h"
 
 namespace nimb::test {

@@ -4,10 +4,10 @@
 // row, a button out of line with its neighbour, and a page without a reading pushed down the screen.
 
 #include "AssetSchemeHandler.h"
-#include "Language.h"
 #include "SamplePages.h"
 #include "WebTest.h"
 #include "pages/PageFrame.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -8,16 +8,16 @@
 // The checks are proved first on pages broken on purpose, so a clean result means something.
 
 #include "AssetSchemeHandler.h"
-#include "Bookmarks.h"
-#include "History.h"
-#include "Language.h"
 #include "SamplePages.h"
 #include "SampleRecords.h"
-#include "Text.h"
-#include "Url.h"
 #include "WebTest.h"
+#include "base/Text.h"
+#include "base/Url.h"
+#include "library/Bookmarks.h"
+#include "library/History.h"
 #include "pages/AssetScheme.h"
 #include "report/ReportAction.h"
+#include "vocabulary/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 // the blocklist's hosts filled into the fixtures' {{placeholders}}, and pages set up as the browser
 // sets them up.
 
-#include "ContentBlocker.h"
 #include "FixtureVariables.h"
-#include "PageScripts.h"
 #include "ProxyServer.h"
 #include "WebPage.h"
+#include "blocker/ContentBlocker.h"
+#include "page/PageScripts.h"
 #include "report/NimbReport.h"
 
 #include <gtest/gtest.h>

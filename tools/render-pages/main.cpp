@@ -14,11 +14,11 @@
 // to say goes to standard output, so the engine's own chatter on standard error can be set aside.
 
 #include "AssetSchemeHandler.h"
-#include "Language.h"
 #include "MainLoop.h"
 #include "PageSetup.h"
 #include "SamplePages.h"
 #include "glib/GRefPtr.h"
+#include "vocabulary/Language.h"
 
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>

@@ -1,0 +1,174 @@
+#include "base/Text.h"
+
+#include <memory>
+#include <unicode/brkiter.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
+
+namespace nimb::text {
+
+namespace {
+
+// Decodes one code point at `i`; ill-formed input yields a negative value and advances by one unit.
+UChar32 next(std::string_view text, std::size_t& i) {
+    UChar32 c;
+    auto length = static_cast<int32_t>(text.size());
+    auto index = static_cast<int32_t>(i);
+    U8_NEXT(text.data(), index, length, c);
+    i = static_cast<std::size_t>(index);
+    return c;
+}
+
+bool isSpace(UChar32 c) {
+    return c >= 0 && (u_isUWhiteSpace(c) || c == 0x85);
+}
+
+// A grapheme-cluster iterator positioned over `text`, reused across calls on this thread.
+class Graphemes {
+public:
+    explicit Graphemes(std::string_view text) {
+        UErrorCode status = U_ZERO_ERROR;
+        m_text = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
+        iterator().setText(m_text, status);
+        m_ok = U_SUCCESS(status);
+    }
+    ~Graphemes() { utext_close(m_text); }
+    Graphemes(const Graphemes&) = delete;
+    Graphemes& operator=(const Graphemes&) = delete;
+
+    bool ok() const { return m_ok; }
+    int32_t next() { return iterator().next(); }
+
+private:
+    static icu::BreakIterator& iterator() {
+        thread_local std::unique_ptr<icu::BreakIterator> cached = [] {
+            UErrorCode status = U_ZERO_ERROR;
+            return std::unique_ptr<icu::BreakIterator>(
+                icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+        }();
+        return *cached;
+    }
+
+    UText* m_text = nullptr;
+    bool m_ok = false;
+};
+
+// In ASCII every byte is its own cluster except CR LF, which is one.
+bool isSimpleAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r') return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string_view trimmed(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t i = start;
+        if (!isSpace(next(text, i))) break;
+        start = i;
+    }
+    std::size_t end = text.size();
+    while (end > start) {
+        // Step back to the start of the previous code point.
+        std::size_t begin = end - 1;
+        while (begin > start && (static_cast<unsigned char>(text[begin]) & 0xC0) == 0x80)
+            --begin;
+        std::size_t i = begin;
+        if (!isSpace(next(text, i)) || i != end) break;
+        end = begin;
+    }
+    return text.substr(start, end - start);
+}
+
+bool isAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+std::string asciiLowercased(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return result;
+}
+
+std::string lowercased(std::string_view text) {
+    if (isAscii(text)) return asciiLowercased(text);
+    auto unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    unicode.toLower(icu::Locale::getRoot());
+    std::string result;
+    unicode.toUTF8String(result);
+    return result;
+}
+
+std::size_t characterCount(std::string_view text) {
+    if (isSimpleAscii(text)) return text.size();
+    Graphemes graphemes(text);
+    if (!graphemes.ok()) return text.size();
+    std::size_t count = 0;
+    while (graphemes.next() != icu::BreakIterator::DONE)
+        ++count;
+    return count;
+}
+
+std::string_view prefix(std::string_view text, std::size_t count) {
+    if (isSimpleAscii(text)) return text.substr(0, count);
+    if (count == 0) return {};
+    Graphemes graphemes(text);
+    if (!graphemes.ok()) return text.substr(0, count);
+    std::size_t seen = 0;
+    for (int32_t boundary = graphemes.next(); boundary != icu::BreakIterator::DONE;
+         boundary = graphemes.next()) {
+        if (++seen == count) return text.substr(0, static_cast<std::size_t>(boundary));
+    }
+    return text;
+}
+
+std::string_view dropPrefix(std::string_view text, std::size_t count) {
+    return text.substr(prefix(text, count).size());
+}
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (next(text, i) < 0) return false;
+    }
+    return true;
+}
+
+std::string validUtf8(std::string_view text) {
+    if (isValidUtf8(text)) return std::string(text);
+    std::string result;
+    result.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t start = i;
+        if (next(text, i) < 0)
+            result += "\xEF\xBF\xBD";
+        else
+            result.append(text.substr(start, i - start));
+    }
+    return result;
+}
+
+std::vector<std::string_view> split(std::string_view text, char separator, bool keepEmpty) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = text.find(separator, start);
+        std::string_view piece = text.substr(start, end == std::string_view::npos ? end : end - start);
+        if (keepEmpty || !piece.empty()) pieces.push_back(piece);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return pieces;
+}
+
+} // namespace nimb::text

@@ -1,0 +1,82 @@
+#pragma once
+
+// The browser's one built-in blocklist and everything derived from it: the content rule list the
+// web engine compiles, its identifier, the lookup table the page recorder embeds, and the
+// classification of hosts and addresses into blocking categories. The lists are constants of the
+// program (core/ContentBlockerLists.cpp); nothing here has mutable state.
+
+#include "records/ContentBlockerCategory.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nimb::ContentBlocker {
+
+// A host followed by a path, joined by "/" ("www.facebook.com/tr"). Only the path below the host is
+// blocked, never the host itself.
+struct PathEntry {
+    std::string path;
+    Category category;
+
+    bool operator==(const PathEntry&) const = default;
+};
+
+// One category with its host list.
+struct CatalogueEntry {
+    Category category;
+    std::vector<std::string> hosts;
+
+    bool operator==(const CatalogueEntry&) const = default;
+};
+
+// The host lists: lower-case host names without scheme, port or path.
+[[nodiscard]] const std::vector<std::string>& consentHosts();
+[[nodiscard]] const std::vector<std::string>& adHosts();
+[[nodiscard]] const std::vector<std::string>& trackingHosts();
+[[nodiscard]] const std::vector<std::string>& nagHosts();
+
+// (consent, consentHosts), (advertising, adHosts), (measurement, trackingHosts),
+// (interruption, nagHosts), in that order.
+[[nodiscard]] const std::vector<CatalogueEntry>& catalogue();
+// consentHosts, adHosts, trackingHosts and nagHosts, concatenated in that order.
+[[nodiscard]] const std::vector<std::string>& blockedHosts();
+[[nodiscard]] const std::vector<PathEntry>& blockedPaths();
+// CSS selectors of the common consent walls, in rule-list order.
+[[nodiscard]] const std::vector<std::string>& hiddenSelectors();
+
+// The content rule list in WebKit's content-blocker JSON format: one blocking rule per host, one per
+// path entry, then one rule hiding every selector. Built on first use and cached.
+[[nodiscard]] const std::string& ruleListJSON();
+// The same text built afresh on every call (what ruleListJSON caches).
+[[nodiscard]] std::string buildRuleListJSON();
+
+inline constexpr std::string_view identifierPrefix = "nimb-block-";
+// The name the compiled rule list is stored under: identifierPrefix + fingerprint(ruleListJSON()).
+[[nodiscard]] std::string identifier();
+
+// {"hosts":{<host>:1,...},"paths":[<path>,...]} for the page recorder. Built on first use and cached.
+[[nodiscard]] const std::string& lookupTableJSON();
+// The same text built afresh on every call.
+[[nodiscard]] std::string buildLookupTableJSON();
+
+// The host of an address by plain text scanning: the text between the first "://" and the next
+// "/", ":", "?" or "#", lower-cased; none when there is no "://" or nothing follows it.
+[[nodiscard]] std::optional<std::string> hostOfUrl(std::string_view url);
+// The category of the most specific listed suffix of `host` (at least two labels), ignoring one
+// trailing dot and case.
+[[nodiscard]] std::optional<Category> categoryForHost(std::string_view host);
+// The category of the path entry whose host is `host` or a parent domain of it.
+[[nodiscard]] std::optional<Category> pathCategoryForHost(std::string_view host);
+// The category of an address: by its host, else by a path entry it falls under.
+[[nodiscard]] std::optional<Category> categoryForUrl(std::string_view url);
+
+// `text` with a backslash before every regular-expression metacharacter \ ^ $ . | ? * + ( ) [ ] { }.
+[[nodiscard]] std::string escaped(std::string_view text);
+// The url-filter of a path entry: the host-rule prefix, the escaped host, "/", the escaped path.
+[[nodiscard]] std::string pathPattern(std::string_view path);
+// 64-bit FNV-1a of the bytes of `text`, in lower-case base 36 without leading zeros.
+[[nodiscard]] std::string fingerprint(std::string_view text);
+
+} // namespace nimb::ContentBlocker

@@ -1,0 +1,279 @@
+#include "preferences/Preferences.h"
+
+#include "base/Identifier.h"
+#include "location/LocationBar.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+namespace nimb {
+
+namespace {
+
+std::string storedFlag(bool on) {
+    return on ? "1" : "0";
+}
+bool readFlag(std::string_view text) {
+    return text != "0";
+}
+
+} // namespace
+
+Preferences::Preferences(std::unique_ptr<KeyValueStore> store)
+    : m_store(std::move(store)), m_newIdentifier(makeIdentifier) {}
+
+void Preferences::setIdentifierSource(std::function<std::string()> source) {
+    m_newIdentifier = source ? std::move(source) : makeIdentifier;
+}
+
+std::string Preferences::newIdentifier() const {
+    return m_newIdentifier();
+}
+
+bool Preferences::flag(std::string_view key) const {
+    return m_store->boolean(key).value_or(true);
+}
+
+std::string Preferences::storedString(std::string_view key) const {
+    return m_store->string(key).value_or("");
+}
+
+Pairs Preferences::storedPairs(std::string_view key) const {
+    return m_store->pairs(key).value_or(Pairs{});
+}
+
+SearchEngine Preferences::searchEngine() const {
+    return fromRaw<SearchEngine>(storedString(Keys::searchEngine)).value_or(SearchEngine::ddgLite);
+}
+void Preferences::setSearchEngine(SearchEngine engine) {
+    m_store->set(Keys::searchEngine, rawValue(engine));
+}
+
+std::optional<Language> Preferences::language() const {
+    return fromRaw<Language>(storedString(Keys::language));
+}
+void Preferences::setLanguage(std::optional<Language> language) {
+    m_store->set(Keys::language, language ? rawValue(*language) : std::string_view());
+}
+
+bool Preferences::javaScriptEnabled() const {
+    return flag(Keys::javaScriptEnabled);
+}
+void Preferences::setJavaScriptEnabled(bool on) {
+    m_store->set(Keys::javaScriptEnabled, on);
+}
+bool Preferences::contentBlockingEnabled() const {
+    return flag(Keys::contentBlockingEnabled);
+}
+void Preferences::setContentBlockingEnabled(bool on) {
+    m_store->set(Keys::contentBlockingEnabled, on);
+}
+bool Preferences::nimbReportEnabled() const {
+    return flag(Keys::nimbReportEnabled);
+}
+void Preferences::setNimbReportEnabled(bool on) {
+    m_store->set(Keys::nimbReportEnabled, on);
+}
+bool Preferences::forgetStorageEnabled() const {
+    return flag(Keys::forgetStorageEnabled);
+}
+void Preferences::setForgetStorageEnabled(bool on) {
+    m_store->set(Keys::forgetStorageEnabled, on);
+}
+bool Preferences::rememberHistory() const {
+    return flag(Keys::rememberHistory);
+}
+void Preferences::setRememberHistory(bool on) {
+    m_store->set(Keys::rememberHistory, on);
+}
+bool Preferences::linksOnlySearch() const {
+    return flag(Keys::linksOnlySearch);
+}
+void Preferences::setLinksOnlySearch(bool on) {
+    m_store->set(Keys::linksOnlySearch, on);
+}
+
+std::string Preferences::homePage() const {
+    std::string stored = storedString(Keys::homePage);
+    if (!stored.empty()) return stored;
+    if (auto start = home(searchEngine())) return start->string();
+    return "about:home";
+}
+void Preferences::setHomePage(std::string_view address) {
+    m_store->set(Keys::homePage, address);
+}
+
+std::vector<Visit> Preferences::history() const {
+    return StoredRecords::decodeVisits(storedPairs(Keys::history));
+}
+void Preferences::setHistory(const std::vector<Visit>& visits) {
+    m_store->set(Keys::history, StoredRecords::encode(visits));
+}
+
+std::vector<Bookmark> Preferences::bookmarks() const {
+    auto stored = m_store->pairs(Keys::bookmarks);
+    if (!stored) return {}; // the default bookmarks: none
+    return StoredRecords::decodeBookmarks(*stored, storedPairs(Keys::bookmarkSummaries));
+}
+void Preferences::setBookmarks(const std::vector<Bookmark>& bookmarks) {
+    m_store->set(Keys::bookmarks, StoredRecords::encodeBookmarks(bookmarks));
+    m_store->set(Keys::bookmarkSummaries, StoredRecords::encodeSummaries(bookmarks));
+}
+
+std::vector<Note> Preferences::notes() const {
+    return StoredRecords::decodeNotes(storedPairs(Keys::notes));
+}
+void Preferences::setNotes(const std::vector<Note>& notes) {
+    m_store->set(Keys::notes, StoredRecords::encode(notes));
+}
+
+std::vector<SavedReport> Preferences::savedReports() const {
+    return StoredRecords::decodeSavedReports(storedPairs(Keys::savedReports));
+}
+void Preferences::setSavedReports(const std::vector<SavedReport>& reports) {
+    m_store->set(Keys::savedReports, StoredRecords::encode(reports));
+}
+
+Pairs Preferences::storedHistory() const {
+    return storedPairs(Keys::history);
+}
+
+LocationBar::Destination Preferences::resolve(std::string_view text) const {
+    return LocationBar::resolve(text, searchEngine());
+}
+
+bool switchLanguage(Language language, Preferences& preferences) {
+    if (language == currentLanguage()) return false;
+    setCurrentLanguage(language);
+    preferences.setLanguage(language);
+    return true;
+}
+
+namespace StoredRecords {
+
+std::optional<std::int64_t> readInteger(std::string_view text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    // Parse with the sign so that the most negative value fits.
+    std::string signedDigits = (negative ? "-" : "") + std::string(digits);
+    std::int64_t value = 0;
+    auto [end, error] =
+        std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
+    if (error != std::errc() || end != signedDigits.data() + signedDigits.size()) return std::nullopt;
+    return value;
+}
+
+Pairs encode(const std::vector<Visit>& visits) {
+    Pairs pairs;
+    std::size_t count = std::min(visits.size(), Preferences::historyCap);
+    pairs.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Visit& visit = visits[i];
+        pairs.push_back({visit.address, visit.title, storedDate(visit.last), std::to_string(visit.visits)});
+    }
+    return pairs;
+}
+
+std::vector<Visit> decodeVisits(const Pairs& pairs) {
+    std::vector<Visit> visits;
+    visits.reserve(pairs.size());
+    for (const auto& row : pairs) {
+        if (row.size() < 4) continue;
+        auto last = readStoredDate(row[2]);
+        auto count = readInteger(row[3]);
+        if (!last || !count) continue;
+        visits.push_back({row[0], row[1], *last, std::max<std::int64_t>(*count, 1)});
+    }
+    return visits;
+}
+
+Pairs encodeBookmarks(const std::vector<Bookmark>& bookmarks) {
+    Pairs pairs;
+    pairs.reserve(bookmarks.size());
+    for (const Bookmark& bookmark : bookmarks)
+        pairs.push_back({bookmark.name, bookmark.address, storedFlag(bookmark.onToolbar)});
+    return pairs;
+}
+
+Pairs encodeSummaries(const std::vector<Bookmark>& bookmarks) {
+    Pairs pairs;
+    for (const Bookmark& bookmark : bookmarks) {
+        if (!bookmark.summary.empty()) pairs.push_back({bookmark.address, bookmark.summary});
+    }
+    return pairs;
+}
+
+std::vector<Bookmark> decodeBookmarks(const Pairs& pairs, const Pairs& summaries) {
+    std::map<std::string_view, std::string_view> summaryOf;
+    for (const auto& row : summaries) {
+        if (row.size() >= 2) summaryOf.insert_or_assign(row[0], row[1]);
+    }
+    std::vector<Bookmark> bookmarks;
+    bookmarks.reserve(pairs.size());
+    for (const auto& row : pairs) {
+        if (row.size() < 2) continue;
+        Bookmark bookmark{row[0], row[1], row.size() == 2 || readFlag(row[2]), {}};
+        if (auto found = summaryOf.find(bookmark.address); found != summaryOf.end())
+            bookmark.summary = found->second;
+        else if (row.size() >= 4)
+            bookmark.summary = row[3];
+        bookmarks.push_back(std::move(bookmark));
+    }
+    return bookmarks;
+}
+
+Pairs encode(const std::vector<Note>& notes) {
+    Pairs pairs;
+    pairs.reserve(notes.size());
+    for (const Note& note : notes)
+        pairs.push_back({note.address, note.id, note.text, storedDate(note.made), note.source});
+    return pairs;
+}
+
+std::vector<Note> decodeNotes(const Pairs& pairs) {
+    std::vector<Note> notes;
+    notes.reserve(pairs.size());
+    for (const auto& row : pairs) {
+        if (row.size() < 4) continue;
+        auto made = readStoredDate(row[3]);
+        if (!made) continue;
+        notes.push_back({row[1], row[0], row.size() >= 5 ? row[4] : row[0], row[2], *made});
+    }
+    return notes;
+}
+
+Pairs encode(const std::vector<SavedReport>& reports) {
+    Pairs pairs;
+    std::size_t count = std::min(reports.size(), Preferences::savedReportsCap);
+    pairs.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const SavedReport& report = reports[i];
+        pairs.push_back({report.id, storedDate(report.saved), report.address, report.title,
+                         storedFlag(report.blockingOn), report.snapshot});
+    }
+    return pairs;
+}
+
+std::vector<SavedReport> decodeSavedReports(const Pairs& pairs) {
+    std::vector<SavedReport> reports;
+    reports.reserve(pairs.size());
+    for (const auto& row : pairs) {
+        if (row.size() < 6) continue;
+        auto saved = readStoredDate(row[1]);
+        if (!saved || row[0].empty()) continue;
+        reports.push_back({row[0], *saved, row[2], row[3], readFlag(row[4]), row[5]});
+    }
+    return reports;
+}
+
+} // namespace StoredRecords
+
+} // namespace nimb

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "location/SearchEngine.h"
+#include "records/Bookmark.h"
+#include "records/Note.h"
+#include "records/SavedReport.h"
+#include "records/Visit.h"
+#include "storage/KeyValueStore.h"
+#include "vocabulary/Language.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nimb {
+
+namespace LocationBar {
+struct Destination;
+}
+
+// The one typed view of the store: every setting and every record list. It keeps nothing of its own:
+// each read decodes the stored value afresh and each write stores the whole value at once. What is
+// done with the records (recording a visit, filing a bookmark, keeping a note or a report) lives with
+// each kind of record: History, Bookmarks, Marginalia, KeptReports.
+class Preferences {
+public:
+    explicit Preferences(std::unique_ptr<KeyValueStore> store);
+
+    // Where new note and kept-report identifiers come from: canonical upper-case UUIDs unless a test
+    // says otherwise.
+    void setIdentifierSource(std::function<std::string()> source);
+    [[nodiscard]] std::string newIdentifier() const;
+
+    // The store keys, as written to disk.
+    struct Keys {
+        static constexpr std::string_view searchEngine = "searchEngine";
+        static constexpr std::string_view language = "language";
+        static constexpr std::string_view javaScriptEnabled = "javaScriptEnabled";
+        static constexpr std::string_view contentBlockingEnabled = "contentBlocking";
+        static constexpr std::string_view nimbReportEnabled = "recordSiteReports";
+        static constexpr std::string_view forgetStorageEnabled = "forgetLocalStorage";
+        static constexpr std::string_view rememberHistory = "rememberHistory";
+        static constexpr std::string_view linksOnlySearch = "googleWebResultsOnly";
+        static constexpr std::string_view homePage = "homePage";
+        static constexpr std::string_view history = "history";
+        static constexpr std::string_view bookmarks = "bookmarks";
+        static constexpr std::string_view bookmarkSummaries = "bookmarkSummaries";
+        static constexpr std::string_view notes = "marginalia";
+        static constexpr std::string_view savedReports = "savedReports";
+    };
+
+    static constexpr std::size_t historyCap = 500;
+    static constexpr std::size_t savedReportsCap = 200;
+
+    // Settings
+    [[nodiscard]] SearchEngine searchEngine() const;
+    void setSearchEngine(SearchEngine engine);
+    [[nodiscard]] std::optional<Language> language() const;
+    void setLanguage(std::optional<Language> language);
+    [[nodiscard]] bool javaScriptEnabled() const;
+    void setJavaScriptEnabled(bool on);
+    [[nodiscard]] bool contentBlockingEnabled() const;
+    void setContentBlockingEnabled(bool on);
+    [[nodiscard]] bool nimbReportEnabled() const;
+    void setNimbReportEnabled(bool on);
+    [[nodiscard]] bool forgetStorageEnabled() const;
+    void setForgetStorageEnabled(bool on);
+    [[nodiscard]] bool rememberHistory() const;
+    void setRememberHistory(bool on);
+    [[nodiscard]] bool linksOnlySearch() const;
+    void setLinksOnlySearch(bool on);
+    // The stored home page, else the search engine's start page, else "about:home".
+    [[nodiscard]] std::string homePage() const;
+    void setHomePage(std::string_view address);
+
+    // Record lists, newest first
+    [[nodiscard]] std::vector<Visit> history() const;
+    void setHistory(const std::vector<Visit>& visits);
+    [[nodiscard]] std::vector<Bookmark> bookmarks() const;
+    void setBookmarks(const std::vector<Bookmark>& bookmarks);
+    [[nodiscard]] std::vector<Note> notes() const;
+    void setNotes(const std::vector<Note>& notes);
+    [[nodiscard]] std::vector<SavedReport> savedReports() const;
+    void setSavedReports(const std::vector<SavedReport>& reports);
+
+    // The stored form of the history list, for reading it without decoding every visit (completion).
+    [[nodiscard]] Pairs storedHistory() const;
+
+    // Typed text resolved with the stored search engine.
+    [[nodiscard]] LocationBar::Destination resolve(std::string_view text) const;
+
+private:
+    bool flag(std::string_view key) const;
+    std::string storedString(std::string_view key) const;
+    Pairs storedPairs(std::string_view key) const;
+
+    std::unique_ptr<KeyValueStore> m_store;
+    std::function<std::string()> m_newIdentifier;
+};
+
+// Makes `language` current and stores it. Returns false, having changed and written nothing, when it
+// already is current; the caller then rebuilds nothing either.
+[[nodiscard]] bool switchLanguage(Language language, Preferences& preferences);
+
+// The stored forms of the record lists, readable on their own for tools and tests.
+namespace StoredRecords {
+[[nodiscard]] Pairs encode(const std::vector<Visit>& visits);
+[[nodiscard]] std::vector<Visit> decodeVisits(const Pairs& pairs);
+[[nodiscard]] Pairs encodeBookmarks(const std::vector<Bookmark>& bookmarks);
+[[nodiscard]] Pairs encodeSummaries(const std::vector<Bookmark>& bookmarks);
+[[nodiscard]] std::vector<Bookmark> decodeBookmarks(const Pairs& pairs, const Pairs& summaries);
+[[nodiscard]] Pairs encode(const std::vector<Note>& notes);
+[[nodiscard]] std::vector<Note> decodeNotes(const Pairs& pairs);
+[[nodiscard]] Pairs encode(const std::vector<SavedReport>& reports);
+[[nodiscard]] std::vector<SavedReport> decodeSavedReports(const Pairs& pairs);
+// A stored count: an optional sign then only digits, within 64 bits.
+[[nodiscard]] std::optional<std::int64_t> readInteger(std::string_view text);
+} // namespace StoredRecords
+
+} // namespace nimb
