@@ -2,7 +2,7 @@
 // A page load asks for one icon at most, and the strip greys each icon once; these run on the main
 // thread, so they should stay well under a frame (16 ms).
 
-#include "FaviconStore.h"
+#include "engine/FaviconStore.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 

@@ -4,9 +4,9 @@
 // - loading a heavy page (2,000 elements, 300 requests to 40 hosts) in a bare view and in a view with
 //   every page script installed and the rule list off, side by side: the ratio of the two.
 
-#include "PageSetup.h"
 #include "ProxyServer.h"
 #include "WebPage.h"
+#include "engine/PageSetup.h"
 #include "page/PageScripts.h"
 
 #include <benchmark/benchmark.h>

@@ -4,11 +4,14 @@
 // start (see Probe.h) and loads what the driver asks for in the front window's current tab, as the
 // location field would.
 
-#include "Application.h"
-#include "BrowserWindowController.h"
 #include "Probe.h"
-#include "Tab.h"
+#include "app/Application.h"
 #include "base/Url.h"
+#include "window/BrowserWindowController.h"
+#include "window/Navigator.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
 
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>
@@ -40,8 +43,8 @@ gboolean loadFailed(GSignalInvocationHint*, guint count, const GValue* values, g
 }
 
 void load(const std::string& address) {
-    const auto& windows = BrowserWindowController::open();
-    Tab* tab = windows.empty() ? nullptr : windows.front()->currentTab();
+    const auto& windows = Application::shared()->windows();
+    Tab* tab = windows.empty() ? nullptr : windows.front()->context().tabs().currentTab();
     auto url = Url::parse(address);
     if (!tab || !url) {
         probe::report("failed", 0);
@@ -49,7 +52,7 @@ void load(const std::string& address) {
     }
     measured = tab->view();
     timer.begin();
-    windows.front()->load(*url, *tab);
+    windows.front()->context().navigator().load(*url, *tab);
 }
 
 } // namespace

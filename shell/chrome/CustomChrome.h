@@ -6,7 +6,7 @@
 // the page area with the tabs' views, and the status line and the progress well over the foot of the page. In
 // stealth the band folds into the strip.
 
-#include "Chrome.h"
+#include "chrome/Chrome.h"
 #include "chrome/LocationWell.h"
 #include "chrome/PersonalToolbar.h"
 #include "chrome/ProgressWell.h"

@@ -1,39 +1,16 @@
 #pragma once
 
-// Ownership of GLib objects from C++. A GRefPtr holds one reference to a GObject (or to a boxed or
-// otherwise reference-counted type through its own traits): adoptGRef() takes over a new full
+// Ownership of GLib objects from C++. A GRefPtr holds one reference to a GObject, or to a boxed or
+// otherwise counted type through its traits (GRefTraits.h): adoptGRef() takes over a new full
 // reference, constructing from a raw pointer takes a reference of its own (sinking a floating one).
-// GUniquePtr owns g_free'd memory.
+// GUniquePtr owns memory that is freed rather than counted: g_free'd text, a GError, a string vector.
 
-#include <glib-object.h>
+#include "glib/GRefTraits.h"
+
 #include <memory>
 #include <utility>
 
 namespace nimb::glib {
-
-template <class T>
-struct GRefTraits {
-    static T* ref(T* p) { return static_cast<T*>(g_object_ref_sink(p)); }
-    static void unref(T* p) { g_object_unref(p); }
-};
-
-template <>
-struct GRefTraits<GBytes> {
-    static GBytes* ref(GBytes* p) { return g_bytes_ref(p); }
-    static void unref(GBytes* p) { g_bytes_unref(p); }
-};
-
-template <>
-struct GRefTraits<GVariant> {
-    static GVariant* ref(GVariant* p) { return g_variant_ref_sink(p); }
-    static void unref(GVariant* p) { g_variant_unref(p); }
-};
-
-template <>
-struct GRefTraits<GMainLoop> {
-    static GMainLoop* ref(GMainLoop* p) { return g_main_loop_ref(p); }
-    static void unref(GMainLoop* p) { g_main_loop_unref(p); }
-};
 
 template <class T>
 class GRefPtr {
@@ -76,43 +53,12 @@ template <class T>
     return GRefPtr<T>(p, typename GRefPtr<T>::Adopt{});
 }
 
+template <class T>
 struct GFreeDeleter {
-    void operator()(void* p) const { g_free(p); }
+    void operator()(T* p) const { GFreeTraits<T>::free(p); }
 };
 template <class T>
-using GUniquePtr = std::unique_ptr<T, GFreeDeleter>;
-
-struct GErrorDeleter {
-    void operator()(GError* e) const { g_error_free(e); }
-};
-using GErrorPtr = std::unique_ptr<GError, GErrorDeleter>;
-
-// A signal connection that disconnects when it goes.
-class SignalConnection {
-public:
-    SignalConnection() = default;
-    SignalConnection(gpointer instance, gulong id) : m_instance(instance), m_id(id) {
-        if (m_instance) g_object_weak_ref(G_OBJECT(m_instance), &SignalConnection::instanceGone, this);
-    }
-    SignalConnection(SignalConnection&&) = delete;
-    SignalConnection& operator=(SignalConnection&&) = delete;
-    ~SignalConnection() { disconnect(); }
-
-    void disconnect() {
-        if (m_instance) {
-            g_object_weak_unref(G_OBJECT(m_instance), &SignalConnection::instanceGone, this);
-            g_signal_handler_disconnect(m_instance, m_id);
-            m_instance = nullptr;
-        }
-    }
-
-private:
-    static void instanceGone(gpointer self, GObject*) {
-        static_cast<SignalConnection*>(self)->m_instance = nullptr;
-    }
-    gpointer m_instance = nullptr;
-    gulong m_id = 0;
-};
+using GUniquePtr = std::unique_ptr<T, GFreeDeleter<T>>;
 
 // Keeps an object alive to the end of the scope: for a widget's handler whose action may close the
 // window around it.

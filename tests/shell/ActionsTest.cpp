@@ -64,7 +64,7 @@ TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
 
     ASSERT_TRUE(follow(tab(), HistoryAction::forget(fixture).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().history().size() == 1; }));
-    EXPECT_EQ(window().status(), "Forgotten: Browse fixture");
+    EXPECT_EQ(window().context().status().status(), "Forgotten: Browse fixture");
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_EQ(html(tab()).find("browse.example/\""), std::string::npos) << "the page was drawn again";
 
@@ -81,15 +81,15 @@ TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
     ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
     answer(dialog(), true);
     ASSERT_TRUE(waitUntil([&] { return prefs().history().empty(); }));
-    EXPECT_EQ(window().status(), "Cleared history: 1 forgotten.");
+    EXPECT_EQ(window().context().status().status(), "Cleared history: 1 forgotten.");
 }
 
 TEST_F(ActionsTest, clearHistoryWithNothingToClear) {
     app().validate();
     EXPECT_FALSE(g_action_group_get_action_enabled(G_ACTION_GROUP(app().gtk()), "clearHistory"))
         << "the menu item is off while there is nothing to clear";
-    window().clearHistory(); // as the history page's button asks
-    EXPECT_EQ(window().status(), "Nothing to clear.");
+    window().context().records().clearHistory(); // as the history page's button asks
+    EXPECT_EQ(window().context().status().status(), "Nothing to clear.");
     EXPECT_EQ(dialog(), nullptr);
 }
 
@@ -103,7 +103,7 @@ TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
     ASSERT_TRUE(follow(tab(), BookmarkAction::remove("http://plain.example/").href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().size() == 1; }));
     EXPECT_EQ(dialog(), nullptr);
-    EXPECT_EQ(window().status(), "Removed bookmark: Plain");
+    EXPECT_EQ(window().context().status().status(), "Removed bookmark: Plain");
     ASSERT_TRUE(waitForLoad(tab()));
 
     ASSERT_TRUE(follow(tab(), BookmarkAction::remove(kept).href()));
@@ -120,7 +120,8 @@ TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
     answer(dialog(), true);
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().empty(); }));
     EXPECT_TRUE(prefs().notes().empty());
-    EXPECT_EQ(window().status(), "Removed bookmark: Kept \u2014 and the 2 notes in its margin.");
+    EXPECT_EQ(window().context().status().status(),
+              "Removed bookmark: Kept \u2014 and the 2 notes in its margin.");
 }
 
 TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
@@ -131,16 +132,16 @@ TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
                          "f.elements.s.value = 'Why it matters'; f.querySelector('.save').click(); true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().front().name == "Renamed"; }));
     EXPECT_EQ(prefs().bookmarks().front().summary, "Why it matters");
-    EXPECT_EQ(window().status(), "Saved: Renamed");
+    EXPECT_EQ(window().context().status().status(), "Saved: Renamed");
 
     ASSERT_TRUE(waitForLoad(tab()));
     ASSERT_TRUE(follow(tab(), BookmarkAction::addToToolbar(kept).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().front().onToolbar; }));
-    EXPECT_EQ(window().status(), "Added to the Personal Toolbar: Renamed");
+    EXPECT_EQ(window().context().status().status(), "Added to the Personal Toolbar: Renamed");
     ASSERT_TRUE(waitForLoad(tab()));
     ASSERT_TRUE(follow(tab(), BookmarkAction::removeFromToolbar(kept).href()));
     ASSERT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
-    EXPECT_EQ(window().status(), "Off the Personal Toolbar, still bookmarked: Renamed");
+    EXPECT_EQ(window().context().status().status(), "Off the Personal Toolbar, still bookmarked: Renamed");
 
     // An address no bookmark has changes nothing.
     ASSERT_TRUE(waitForLoad(tab()));
@@ -148,18 +149,20 @@ TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
         tab(), "location.href = " +
                    nlohmann::json(BookmarkAction::edit("http://none.example/", "x", "y").href()).dump() +
                    "; true"));
-    ASSERT_TRUE(waitUntil([&] { return window().status() == "Nothing to change."; }));
+    ASSERT_TRUE(waitUntil([&] { return window().context().status().status() == "Nothing to change."; }));
 }
 
 TEST_F(ActionsTest, selectedTextGoesIntoTheMargin) {
     app().validate();
     EXPECT_FALSE(g_action_group_get_action_enabled(G_ACTION_GROUP(app().gtk()), "addToMarginalia"));
-    window().addToMarginalia(); // as the page's context menu asks
-    EXPECT_EQ(window().status(), "Nothing here to bookmark.") << "the home page has no margin";
+    window().context().records().addToMarginalia(); // as the page's context menu asks
+    EXPECT_EQ(window().context().status().status(), "Nothing here to bookmark.")
+        << "the home page has no margin";
 
     ASSERT_TRUE(visit(fixture));
     app().activate("addToMarginalia");
-    ASSERT_TRUE(waitUntil([&] { return window().status() == "Select something on the page first."; }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return window().context().status().status() == "Select something on the page first."; }));
     EXPECT_TRUE(prefs().notes().empty());
 
     ASSERT_TRUE(evaluate(
@@ -168,11 +171,11 @@ TEST_F(ActionsTest, selectedTextGoesIntoTheMargin) {
     app().activate("addToMarginalia");
     ASSERT_TRUE(waitUntil([&] { return prefs().notes().size() == 1; }));
     EXPECT_EQ(prefs().notes().front().text, "Words worth keeping in the margin.");
-    EXPECT_EQ(window().status(), "Kept in the margin: Words worth keeping in the margin.");
+    EXPECT_EQ(window().context().status().status(), "Kept in the margin: Words worth keeping in the margin.");
     // The note needed a home: the page was bookmarked for it.
     ASSERT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().bookmarks().front().address, fixture);
-    EXPECT_TRUE(window().marginOpen());
+    EXPECT_TRUE(window().context().margin().isOpen());
 
     // A note struck out from one of the browser's own pages.
     ASSERT_TRUE(show("showBookmarks", LocationBar::aboutBookmarks));
@@ -181,7 +184,7 @@ TEST_F(ActionsTest, selectedTextGoesIntoTheMargin) {
         tab(), "location.href = " + nlohmann::json(BookmarkAction::forgetNote(fixture, id).href()).dump() +
                    "; true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().notes().empty(); }));
-    EXPECT_EQ(window().status(), "Struck out of the margin.");
+    EXPECT_EQ(window().context().status().status(), "Struck out of the margin.");
 }
 
 TEST_F(ActionsTest, keptReportsAreShownAndForgottenFromTheirPage) {
@@ -210,18 +213,18 @@ TEST_F(ActionsTest, keptReportsAreShownAndForgottenFromTheirPage) {
 
     ASSERT_TRUE(follow(tab(), ReportAction::forget(id).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().empty(); }));
-    EXPECT_EQ(window().status(), "Forgotten: the report for browse.example.");
+    EXPECT_EQ(window().context().status().status(), "Forgotten: the report for browse.example.");
     EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReports); }));
 }
 
 TEST_F(ActionsTest, rememberHistoryFlipsOnceForEveryWindow) {
     app().activate("newWindow");
-    ASSERT_EQ(BrowserWindowController::open().size(), 2u);
+    ASSERT_EQ(app().windows().size(), 2u);
     ASSERT_TRUE(prefs().rememberHistory());
     app().activate("toggleRememberHistory");
     EXPECT_FALSE(prefs().rememberHistory());
-    EXPECT_EQ(window(0).status(), "No longer writing history down.");
-    EXPECT_EQ(window(1).status(), "No longer writing history down.");
+    EXPECT_EQ(window(0).context().status().status(), "No longer writing history down.");
+    EXPECT_EQ(window(1).context().status().status(), "No longer writing history down.");
 
     ASSERT_TRUE(visit(fixture, &window(1)));
     pump(200ms);
@@ -237,12 +240,13 @@ TEST_F(ActionsTest, switchingTheLanguageRewordsEverythingOpen) {
     app().activate("chooseLanguage", "fr");
     EXPECT_EQ(currentLanguage(), Language::french);
     EXPECT_EQ(prefs().language(), Language::french);
-    EXPECT_EQ(window().status(), french.nowSpeaking());
-    ASSERT_TRUE(waitForLoad(*window().tabs().at(0)));
+    EXPECT_EQ(window().context().status().status(), french.nowSpeaking());
+    ASSERT_TRUE(waitForLoad(*window().context().tabs().all().at(0)));
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_TRUE(waitUntil([&] { return pageText(tab()).find(french.recent()) != std::string::npos; }));
     EXPECT_TRUE(waitUntil([&] {
-        return pageText(*window().tabs().at(0)).find(french.nothingRecorded()) != std::string::npos;
+        return pageText(*window().context().tabs().all().at(0)).find(french.nothingRecorded()) !=
+               std::string::npos;
     }));
     // The menu bar is the French one, in the model and in the window that was open before the switch.
     auto shown = shownMenuTitles(GTK_WIDGET(window().window()));
@@ -255,12 +259,12 @@ TEST_F(ActionsTest, switchingTheLanguageRewordsEverythingOpen) {
     g_free(label);
     // The status line stays with what the switch said, while the pages are drawn again.
     pump(200ms);
-    EXPECT_EQ(window().status(), french.nowSpeaking());
+    EXPECT_EQ(window().context().status().status(), french.nowSpeaking());
 
     // Choosing the language already spoken changes nothing.
-    window().setStatus("unchanged");
+    window().context().status().setStatus("unchanged");
     app().activate("chooseLanguage", "fr");
-    EXPECT_EQ(window().status(), "unchanged");
+    EXPECT_EQ(window().context().status().status(), "unchanged");
     EXPECT_EQ(gtk_application_get_menubar(app().gtk()), bar);
 }
 
@@ -286,14 +290,15 @@ protected:
 
 TEST_F(StoreProblemTest, theBrowserRunsInMemoryAndSaysSoInTheFirstWindow) {
     ASSERT_TRUE(app().storeProblem());
-    EXPECT_NE(window().status().find("/proc/nimb-cannot-be-here/preferences.sqlite"), std::string::npos)
-        << window().status();
+    EXPECT_NE(window().context().status().status().find("/proc/nimb-cannot-be-here/preferences.sqlite"),
+              std::string::npos)
+        << window().context().status().status();
     Bookmarks::add(prefs(), Bookmark{"Kept", kept, false, {}});
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
     app().activate("newWindow");
-    ASSERT_EQ(BrowserWindowController::open().size(), 2u);
-    ASSERT_TRUE(waitForLoad(*window(1).currentTab()));
-    EXPECT_EQ(window(1).status().find("preferences.sqlite"), std::string::npos)
+    ASSERT_EQ(app().windows().size(), 2u);
+    ASSERT_TRUE(waitForLoad(*window(1).context().tabs().currentTab()));
+    EXPECT_EQ(window(1).context().status().status().find("preferences.sqlite"), std::string::npos)
         << "only the first window says it";
 }
 

@@ -16,11 +16,11 @@ class BrowseTest : public ShellTest {};
 const std::string fixture = "http://browse.example/";
 
 TEST_F(BrowseTest, startsOnTheHomePageInOneWindow) {
-    EXPECT_EQ(BrowserWindowController::open().size(), 1u);
-    EXPECT_EQ(window().tabs().size(), 1u);
+    EXPECT_EQ(app().windows().size(), 1u);
+    EXPECT_EQ(window().context().tabs().all().size(), 1u);
     EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
     EXPECT_EQ(tab().viewAddress(), "about:blank");
-    EXPECT_EQ(window().fullAddress(), LocationBar::aboutHome);
+    EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutHome);
     EXPECT_STREQ(gtk_window_get_title(window().window()), "The NIMB 2000");
     EXPECT_NE(pageText(tab()).find(words().recent()), std::string::npos);
 }
@@ -28,14 +28,14 @@ TEST_F(BrowseTest, startsOnTheHomePageInOneWindow) {
 TEST_F(BrowseTest, typedAddressLoadsAndTheStatusLineCountsWhatWasBlocked) {
     ASSERT_TRUE(visit(fixture));
     EXPECT_FALSE(tab().localPage);
-    EXPECT_EQ(window().fullAddress(), fixture);
-    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << window().status();
+    EXPECT_EQ(window().context().chrome().fullAddress(), fixture);
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << window().context().status().status();
     EXPECT_FALSE(m_proxy.receivedHost(var("namedAd")));
     EXPECT_FALSE(m_proxy.receivedHost(var("namedTrack")));
     EXPECT_EQ(tab().network, 2);
     EXPECT_STREQ(gtk_window_get_title(window().window()), "Browse fixture - The NIMB 2000");
     // At rest the field shows the short form of the address.
-    GtkWidget* field = window().chrome().locationField();
+    GtkWidget* field = window().context().chrome().view().locationField();
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
     pump(50ms);
     EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(field)), "http://browse.example");
@@ -61,10 +61,10 @@ TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     ASSERT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().bookmarks().front().name, "Browse fixture");
     EXPECT_FALSE(prefs().bookmarks().front().onToolbar);
-    EXPECT_EQ(window().status(), "Added bookmark: Browse fixture");
+    EXPECT_EQ(window().context().status().status(), "Added bookmark: Browse fixture");
 
     app().activate("addBookmark");
-    EXPECT_EQ(window().status(), "Already bookmarked: Browse fixture");
+    EXPECT_EQ(window().context().status().status(), "Already bookmarked: Browse fixture");
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
 
     app().activate("showBookmarks");
@@ -74,7 +74,7 @@ TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     ASSERT_TRUE(html && html->is_string());
     EXPECT_NE(html->get<std::string>().find("Browse fixture"), std::string::npos);
     // The command's message outlasts the page it brought up.
-    EXPECT_EQ(window().status(), "Already bookmarked: Browse fixture");
+    EXPECT_EQ(window().context().status().status(), "Already bookmarked: Browse fixture");
 }
 
 TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
@@ -107,7 +107,7 @@ TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
     ASSERT_TRUE(evaluate(page, "document.querySelector('a[href=\"nimb://report-keep\"]').click(), true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().size() == 1; }));
     EXPECT_EQ(prefs().savedReports().front().address, fixture);
-    EXPECT_EQ(window().status(), "Kept the report for browse.example.");
+    EXPECT_EQ(window().context().status().status(), "Kept the report for browse.example.");
 
     type("about:reports");
     ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReports); }));
@@ -135,8 +135,8 @@ TEST_F(BrowseTest, reportsThatCannotBeMadeSayWhy) {
 
     // Keeping a report with a reason keeps nothing.
     ASSERT_TRUE(waitForLoad(tab()));
-    window().keepReport(tab());
-    EXPECT_EQ(window().status(), "There is no report here to keep.");
+    window().context().reports().keep(tab());
+    EXPECT_EQ(window().context().status().status(), "There is no report here to keep.");
     EXPECT_TRUE(prefs().savedReports().empty());
 }
 
@@ -151,9 +151,9 @@ TEST_F(BrowseTest, turningBlockingOffReloadsAndNothingIsBlocked) {
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_TRUE(waitForStatus("Document: Done"));
     pump(800ms); // the recorder reports what it saw half a second after the page is quiet
-    EXPECT_EQ(window().status(), "Document: Done");
-    EXPECT_EQ(window().blockedCount(tab()), 0);
-    EXPECT_FALSE(window().shield().isOn);
+    EXPECT_EQ(window().context().status().status(), "Document: Done");
+    EXPECT_EQ(window().context().status().blockedCount(tab()), 0);
+    EXPECT_FALSE(window().context().status().shield().isOn);
 }
 
 TEST_F(BrowseTest, linksOnlySearchRewritesGoogleResultsTypedOrFollowed) {
@@ -172,7 +172,7 @@ TEST_F(BrowseTest, linksOnlySearchRewritesGoogleResultsTypedOrFollowed) {
     };
     type("http://www.google.com/search?q=typed");
     ASSERT_TRUE(waitUntil(askedWithWebResults));
-    EXPECT_EQ(window().fullAddress(), "http://www.google.com/search?q=typed&udm=14");
+    EXPECT_EQ(window().context().chrome().fullAddress(), "http://www.google.com/search?q=typed&udm=14");
 
     m_proxy.clearLog();
     ASSERT_TRUE(visit(fixture));
@@ -229,21 +229,21 @@ protected:
 TEST_F(TimeoutTest, anAddressThatDoesNotAnswerIsStoppedAndSaysSo) {
     m_proxy.answer("slow.example", "/", "<title>Too late</title>", 5s);
     type("http://slow.example/");
-    ASSERT_TRUE(waitUntil([&] { return window().status() == "Contacting host..."; }));
-    ASSERT_TRUE(waitUntil([&] { return window().status() == g_strerror(ETIMEDOUT); }, 4s))
-        << window().status();
+    ASSERT_TRUE(waitUntil([&] { return window().context().status().status() == "Contacting host..."; }));
+    ASSERT_TRUE(waitUntil([&] { return window().context().status().status() == g_strerror(ETIMEDOUT); }, 4s))
+        << window().context().status().status();
     EXPECT_FALSE(webkit_web_view_is_loading(tab().view()));
     EXPECT_TRUE(prefs().history().empty());
 }
 
 TEST_F(BrowseTest, aFailedLoadLeavesItsErrorInTheStatusLine) {
     // A nimb address that asks for nothing is an ordinary address, which no one can load.
-    window().load(*Url::parse("nimb://nothing-at-all"), tab());
+    window().context().navigator().load(*Url::parse("nimb://nothing-at-all"), tab());
     ASSERT_TRUE(waitUntil([&] { return tab().status.has_value(); }));
-    EXPECT_EQ(window().status(), *tab().status);
-    EXPECT_NE(window().status(), "Contacting host...");
+    EXPECT_EQ(window().context().status().status(), *tab().status);
+    EXPECT_NE(window().context().status().status(), "Contacting host...");
     ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_EQ(window().status(), *tab().status);
+    EXPECT_EQ(window().context().status().status(), *tab().status);
 }
 
 } // namespace

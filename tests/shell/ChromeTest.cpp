@@ -4,10 +4,10 @@
 
 #include "ShellTest.h"
 
-#include "FaviconStore.h"
 #include "base/Text.h"
 #include "chrome/CustomChrome.h"
 #include "chrome/TabStripView.h"
+#include "engine/FaviconStore.h"
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "page/Favicon.h"
@@ -44,7 +44,7 @@ std::string solidPng(guint8 r, guint8 g, guint8 b, int size = 32) {
 class ChromeTest : public ShellTest {
 protected:
     CustomChrome& chrome(BrowserWindowController* in = nullptr) {
-        return dynamic_cast<CustomChrome&>((in ? *in : window()).chrome());
+        return dynamic_cast<CustomChrome&>((in ? *in : window()).context().chrome().view());
     }
     LocationWell& well(BrowserWindowController* in = nullptr) { return chrome(in).well(); }
     GtkEditable* field(BrowserWindowController* in = nullptr) { return GTK_EDITABLE(well(in).field()); }
@@ -120,7 +120,7 @@ TEST_F(ChromeTest, theWindowStandsWhereTheLayoutSays) {
     EXPECT_EQ(frame(parts.stealthButton().widget()), (Rect{886, 49, 26, 26}));
     EXPECT_EQ(frame(parts.backButton().widget()), (Rect{8, 46, 32, 32}));
     EXPECT_EQ(frame(parts.reloadButton().widget()), (Rect{76, 46, 32, 32}));
-    EXPECT_EQ(frame(window().tabStrip().widget()), (Rect{0, 0, 1000, 38}));
+    EXPECT_EQ(frame(window().context().chrome().strip().widget()), (Rect{0, 0, 1000, 38}));
     EXPECT_EQ(frame(GTK_WIDGET(tab().view())).y, 86) << "the page starts under the band";
     EXPECT_FALSE(gtk_widget_get_child_visible(parts.personal().widget())) << "no toolbar bookmarks";
     // The status line and the progress well stand over the foot of the page, taking nothing from it.
@@ -159,8 +159,8 @@ protected:
 };
 
 TEST_F(LocationFieldTest, typingCompletesInlineAndDeletingDoesNot) {
-    window().focusLocation();
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    window().context().chrome().focusLocation();
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
     ASSERT_TRUE(typeKeys("exa"));
     ASSERT_TRUE(waitUntil([&] { return fieldText() == "example.org/page"; }, 5s)) << fieldText();
     EXPECT_EQ(selection(), (std::pair{3, 16})) << "the added tail is selected";
@@ -187,8 +187,8 @@ TEST_F(LocationFieldTest, typingCompletesInlineAndDeletingDoesNot) {
 }
 
 TEST_F(LocationFieldTest, nothingIsCompletedWithTheCaretInTheMiddle) {
-    window().focusLocation();
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    window().context().chrome().focusLocation();
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
     ASSERT_TRUE(typeKeys("exa"));
     ASSERT_TRUE(waitUntil([&] { return fieldText() == "example.org/page"; }, 5s)) << fieldText();
     // Each key is seen through before the next goes: the keys are the user's, one after another.
@@ -217,8 +217,8 @@ TEST_F(LocationFieldTest, nothingIsCompletedWithTheCaretInTheMiddle) {
 }
 
 TEST_F(LocationFieldTest, returnResolvesAndGoes) {
-    window().focusLocation();
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    window().context().chrome().focusLocation();
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
     // The address is put in whole (the keyboard of the virtual screen may lose the shift of ":" under
     // load); the Return key is the real one.
     gtk_editable_set_text(field(), second.c_str());
@@ -227,7 +227,7 @@ TEST_F(LocationFieldTest, returnResolvesAndGoes) {
     ASSERT_TRUE(press("Return"));
     ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == second; })) << tab().viewAddress().value_or("");
     ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_FALSE(window().chrome().editing()) << "the page has the focus";
+    EXPECT_FALSE(window().context().chrome().view().editing()) << "the page has the focus";
     EXPECT_TRUE(gtk_widget_has_focus(GTK_WIDGET(tab().view())));
 }
 
@@ -236,8 +236,8 @@ TEST_F(LocationFieldTest, restingLabelAtRestFullAddressWhileEditing) {
     ASSERT_TRUE(waitUntil([&] { return fieldText() == "http://browse.example"; }, 5s)) << fieldText();
     EXPECT_EQ(gtk_editable_get_alignment(field()), 0.5f) << "centred at rest";
 
-    window().focusLocation();
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    window().context().chrome().focusLocation();
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
     EXPECT_EQ(fieldText(), second);
     EXPECT_EQ(gtk_editable_get_alignment(field()), 0.0f) << "left-aligned while edited";
     EXPECT_EQ(selection(), (std::pair{0, static_cast<int>(second.size())})) << "all of it selected";
@@ -245,7 +245,7 @@ TEST_F(LocationFieldTest, restingLabelAtRestFullAddressWhileEditing) {
     // Editing ends when the page takes the focus; the resting label comes back.
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
     ASSERT_TRUE(waitUntil([&] { return fieldText() == "http://browse.example"; }, 5s));
-    EXPECT_FALSE(window().chrome().editing());
+    EXPECT_FALSE(window().context().chrome().view().editing());
 }
 
 TEST_F(LocationFieldTest, theFirstClickSelectsAllAndLaterClicksPlaceTheCaret) {
@@ -257,7 +257,7 @@ TEST_F(LocationFieldTest, theFirstClickSelectsAllAndLaterClicksPlaceTheCaret) {
     const auto all = std::pair{0, static_cast<int>(second.size())};
 
     ASSERT_TRUE(click(text, middle));
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
     ASSERT_TRUE(waitUntil([&] { return selection() == all; }, 5s))
         << selection().first << ".." << selection().second;
 
@@ -333,7 +333,7 @@ TEST_F(ChromeTest, theReloadButtonStopsWhileLoadingAndTheProgressWellShows) {
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_TRUE(waitUntil([&] { return chrome().reloadButton().glyph() == Glyph::reload; }, 5s));
     EXPECT_FALSE(chrome().progressWell().showsBar());
-    EXPECT_EQ(chrome().statusLine().text(), window().status());
+    EXPECT_EQ(chrome().statusLine().text(), window().context().status().status());
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -364,23 +364,24 @@ TEST_F(ToolbarTest, oneButtonPerToolbarBookmarkInEveryWindow) {
     EXPECT_EQ(frame(GTK_WIDGET(tab().view())).y, 112);
 
     app().activate("newWindow");
-    ASSERT_EQ(BrowserWindowController::open().size(), 2u);
+    ASSERT_EQ(app().windows().size(), 2u);
     BrowserWindowController& first = window(0);
     BrowserWindowController& other = window(1);
-    ASSERT_TRUE(waitForLoad(*other.currentTab()));
+    ASSERT_TRUE(waitForLoad(*other.context().tabs().currentTab()));
     EXPECT_EQ(titles(other), titles(first));
 
     // Put on the toolbar in one window, it appears in both.
-    first.apply(BookmarkAction::addToToolbar("http://off.example/"), nullptr);
+    first.context().records().apply(BookmarkAction::addToToolbar("http://off.example/"), nullptr);
     EXPECT_EQ(titles(first), (std::vector<std::string>{"Browse fixture", "Not an address", "Kept off"}));
     EXPECT_EQ(titles(other), titles(first));
-    EXPECT_EQ(first.status(), "Added to the Personal Toolbar: Kept off");
+    EXPECT_EQ(first.context().status().status(), "Added to the Personal Toolbar: Kept off");
 
     // Taken off from the other window's button menu, it goes from both.
     chrome(&other).personal().activate("remove-from-toolbar", fixture);
     EXPECT_EQ(titles(first), (std::vector<std::string>{"Not an address", "Kept off"}));
     EXPECT_EQ(titles(other), titles(first));
-    EXPECT_EQ(other.status(), "Off the Personal Toolbar, still bookmarked: Browse fixture");
+    EXPECT_EQ(other.context().status().status(),
+              "Off the Personal Toolbar, still bookmarked: Browse fixture");
     EXPECT_EQ(prefs().bookmarks().size(), 3u) << "still bookmarked";
 
     // Removed entirely: gone from the bookmarks too.
@@ -459,8 +460,8 @@ TEST_F(ToolbarTest, theMenusOfTheButtonsAndOfTheBar) {
 
 TEST_F(ToolbarTest, theBarsOwnMenuOpensBesideTheButtonsWhileTheFieldIsEdited) {
     auto& personal = chrome().personal();
-    window().focusLocation();
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    window().context().chrome().focusLocation();
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
     ASSERT_TRUE(click(personal.widget(), {gtk_widget_get_width(personal.widget()) - 8.0, 12}, 3));
     ASSERT_TRUE(waitUntil([&] { return personal.openMenu() != nullptr; }, 5s));
     pump(300ms);
@@ -472,7 +473,7 @@ TEST_F(ChromeTest, buttonsPastTheRightEdgeAreHidden) {
     for (int k = 0; k < 12; ++k)
         Bookmarks::add(prefs(), Bookmark{"A rather long bookmark name " + std::to_string(k),
                                          "http://b" + std::to_string(k) + ".example/", true, ""});
-    BrowserWindowController::bookmarksChanged(nullptr);
+    app().bookmarksChanged(nullptr);
     ASSERT_TRUE(resize(700));
     auto buttons = chrome().personal().buttons();
     ASSERT_EQ(buttons.size(), 12u);
@@ -495,18 +496,18 @@ TEST_F(ChromeTest, buttonsPastTheRightEdgeAreHidden) {
 
 TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     Bookmarks::add(prefs(), Bookmark{"Browse fixture", fixture, true, ""});
-    BrowserWindowController::bookmarksChanged(nullptr);
+    app().bookmarksChanged(nullptr);
     ASSERT_TRUE(visit(fixture));
     app().activate("newTab");
     ASSERT_TRUE(visit(second));
     ASSERT_TRUE(resize(1000));
-    window().focusLocation();
-    ASSERT_TRUE(waitUntil([&] { return window().chrome().editing(); }, 5s));
+    window().context().chrome().focusLocation();
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
 
     app().activate("toggleStealth");
-    ASSERT_TRUE(window().stealth());
+    ASSERT_TRUE(window().context().chrome().stealth());
     pump(100ms);
-    EXPECT_FALSE(window().chrome().editing()) << "stealth ends the editing";
+    EXPECT_FALSE(window().context().chrome().view().editing()) << "stealth ends the editing";
     auto& parts = chrome();
     EXPECT_FALSE(parts.layout().bar);
     EXPECT_FALSE(parts.layout().personal) << "hidden even with a toolbar bookmark";
@@ -515,12 +516,12 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     EXPECT_EQ(frame(parts.backButton().widget()).width, 28);
     EXPECT_EQ(frame(GTK_WIDGET(tab().view())).y, 38);
     EXPECT_EQ(parts.stealthButton().glyph(), Glyph::unstealth);
-    EXPECT_TRUE(window().tabStrip().stealth());
-    EXPECT_EQ(window().tabStrip().gapAfterCurrent(), 36);
-    EXPECT_TRUE(window().tabStrip().bottomLine());
+    EXPECT_TRUE(window().context().chrome().strip().stealth());
+    EXPECT_EQ(window().context().chrome().strip().gapAfterCurrent(), 36);
+    EXPECT_TRUE(window().context().chrome().strip().bottomLine());
 
     // The well is the pill in the current tab's place.
-    auto place = window().tabStrip().frame(window().current());
+    auto place = window().context().chrome().strip().frame(window().context().tabs().current());
     ASSERT_TRUE(place);
     EXPECT_EQ(frame(well().widget()), (Rect{place->x, 4, place->width, 30}));
     EXPECT_TRUE(well().pill());
@@ -530,17 +531,17 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     EXPECT_EQ(fieldText(), "Second page");
 
     // Another tab chosen, the pill follows it into its place.
-    window().select(0);
+    window().context().tabs().select(0);
     pump(100ms);
-    auto first = window().tabStrip().frame(0);
+    auto first = window().context().chrome().strip().frame(0);
     ASSERT_TRUE(first);
     EXPECT_EQ(frame(well().widget()), (Rect{first->x, 4, first->width, 30}));
     EXPECT_EQ(well().help(), fixture);
-    window().select(1);
+    window().context().tabs().select(1);
     pump(100ms);
 
     app().activate("toggleStealth");
-    ASSERT_FALSE(window().stealth());
+    ASSERT_FALSE(window().context().chrome().stealth());
     pump(100ms);
     EXPECT_TRUE(parts.layout().bar);
     EXPECT_TRUE(gtk_widget_get_child_visible(parts.personal().widget()));
@@ -553,11 +554,11 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
 
     // The stealth button does the same, from the band and then from its place in the strip.
     ASSERT_TRUE(click(parts.stealthButton().widget(), {13, 13}));
-    ASSERT_TRUE(waitUntil([&] { return window().stealth(); }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return window().context().chrome().stealth(); }, 5s));
     pump(100ms);
     EXPECT_EQ(frame(parts.stealthButton().widget()).y, 6);
     ASSERT_TRUE(click(parts.stealthButton().widget(), {13, 13}));
-    EXPECT_TRUE(waitUntil([&] { return !window().stealth(); }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return !window().context().chrome().stealth(); }, 5s));
 }
 
 TEST_F(ChromeTest, aRestingLabelTooLongForTheFieldIsCutWithAnEllipsis) {
@@ -576,7 +577,7 @@ TEST_F(ChromeTest, aRestingLabelTooLongForTheFieldIsCutWithAnEllipsis) {
     EXPECT_EQ(well().restingLabel(), title);
 
     // Edited, the field holds the whole address; at rest again, the cut label.
-    window().focusLocation();
+    window().context().chrome().focusLocation();
     ASSERT_TRUE(waitUntil([&] { return fieldText() == "http://long.example/"; }, 5s)) << fieldText();
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
     ASSERT_TRUE(waitUntil([&] { return fieldText() == shown; }, 5s)) << fieldText();
@@ -590,8 +591,8 @@ TEST_F(ChromeTest, aRestingLabelTooLongForTheFieldIsCutWithAnEllipsis) {
 TEST_F(ChromeTest, thePillsCloseBoxClosesTheCurrentTab) {
     app().activate("newTab");
     app().activate("newTab");
-    ASSERT_EQ(window().tabs().size(), 3u);
-    Tab* closing = window().currentTab();
+    ASSERT_EQ(window().context().tabs().all().size(), 3u);
+    Tab* closing = window().context().tabs().currentTab();
     app().activate("toggleStealth");
     pump(150ms);
     auto box = well().closeHitArea();
@@ -608,11 +609,11 @@ TEST_F(ChromeTest, thePillsCloseBoxClosesTheCurrentTab) {
     away.insert(away.end(), {"mouseup", "1"});
     ASSERT_TRUE(keys(away));
     EXPECT_FALSE(well().pressedKill());
-    EXPECT_EQ(window().tabs().size(), 3u);
+    EXPECT_EQ(window().context().tabs().all().size(), 3u);
 
     ASSERT_TRUE(click(well().widget(), centre));
-    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 2; }, 5s));
-    for (const auto& left : window().tabs())
+    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 2; }, 5s));
+    for (const auto& left : window().context().tabs().all())
         EXPECT_NE(left.get(), closing);
 }
 
@@ -625,18 +626,18 @@ TEST_F(ChromeTest, tabsAndTheWellShowTheSitesIcons) {
     ASSERT_TRUE(waitUntil([&] { return FaviconStore::shared().cached("browse.example") != nullptr; }));
     GdkTexture* icon = FaviconStore::shared().cached("browse.example");
     EXPECT_TRUE(waitUntil([&] { return well().icon() == icon; }, 5s)) << "the current tab's icon in the well";
-    EXPECT_EQ(window().icon(tab()), icon);
+    EXPECT_EQ(tab().icon(), icon);
 
     // A second tab on the home page has none; the first keeps its own, greyed behind the current one.
     Tab& first = tab();
     app().activate("newTab");
     ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_EQ(window().icon(tab()), nullptr) << "an internal page has no icon";
+    EXPECT_EQ(tab().icon(), nullptr) << "an internal page has no icon";
     EXPECT_EQ(well().icon(), nullptr);
-    EXPECT_EQ(window().icon(first), icon);
+    EXPECT_EQ(first.icon(), icon);
 
     // And back: the well shows it again.
-    window().select(0);
+    window().context().tabs().select(0);
     EXPECT_EQ(well().icon(), icon);
 }
 
@@ -645,8 +646,8 @@ TEST_F(ChromeTest, aTabClosedBeforeItsIconArrivesIsLeftAlone) {
     m_proxy.answer("late.example", "/", "<title>Late</title><p>late</p>");
     app().activate("newTab");
     ASSERT_TRUE(visit("http://late.example/"));
-    window().closeTab();
-    ASSERT_EQ(window().tabs().size(), 1u);
+    window().context().tabs().closeCurrent();
+    ASSERT_EQ(window().context().tabs().all().size(), 1u);
     pump(1200ms);
     EXPECT_EQ(well().icon(), nullptr) << "the home page's well stays without an icon";
 }
@@ -793,17 +794,17 @@ protected:
 TEST_F(ChromeScreenshots, DISABLED_draw) {
     ASSERT_TRUE(resize(1000));
     openSites(5);
-    window().select(2);
-    auto second = window().tabStrip().frame(1);
+    window().context().tabs().select(2);
+    auto second = window().context().chrome().strip().frame(1);
     ASSERT_TRUE(second);
-    hover(window().tabStrip().widget(), {second->x + 40, second->midY()});
+    hover(window().context().chrome().strip().widget(), {second->x + 40, second->midY()});
     shot("tabs-five-hovered");
 
     // The location field at rest, and while a completion is offered.
-    hover(window().tabStrip().widget(), {500, 400});
+    hover(window().context().chrome().strip().widget(), {500, 400});
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
     shot("location-rest");
-    window().focusLocation();
+    window().context().chrome().focusLocation();
     ASSERT_TRUE(typeKeys("exa"));
     waitUntil([&] { return fieldText() == "example.org/reading/list"; }, 5s);
     shot("location-editing-completion");
@@ -821,7 +822,7 @@ TEST_F(ChromeScreenshots, DISABLED_draw) {
 
     // Stealth on and off.
     app().activate("toggleStealth");
-    hover(window().tabStrip().widget(), {500, 400});
+    hover(window().context().chrome().strip().widget(), {500, 400});
     shot("stealth-on-1000");
     hover(well().widget(), {20, 15});
     shot("stealth-on-pill-hovered");

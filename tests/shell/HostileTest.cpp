@@ -74,7 +74,7 @@ protected:
         std::string address = "http://evil.example/attack.html?" + std::to_string(++m_attacks) + "#" + way +
                               "|" + encoded(target);
         ASSERT_TRUE(visit(address, &window(0)));
-        Tab& page = *window(0).currentTab();
+        Tab& page = *window(0).context().tabs().currentTab();
         if (way == "blank" || way == "open") {
             ASSERT_TRUE(evaluate(page, "attack(), true"));
         }
@@ -101,8 +101,8 @@ TEST_F(HostileTest, aWebPageCannotCarryOutInternalActions) {
         }
     }
     // The ways that open tabs and windows did open them, so the navigation was really asked for.
-    EXPECT_GT(window(0).tabs().size(), 1u);
-    EXPECT_GT(BrowserWindowController::open().size(), 1u);
+    EXPECT_GT(window(0).context().tabs().all().size(), 1u);
+    EXPECT_GT(app().windows().size(), 1u);
 }
 
 TEST_F(HostileTest, aClickOnALinkOfAWebPageIsNoBetter) {
@@ -160,7 +160,7 @@ TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
     pump(200ms);
     EXPECT_EQ(page.walls, 0);
     EXPECT_EQ(page.network, 2);
-    EXPECT_EQ(window().status(), "Document: Done  \u2014  2 blocked");
+    EXPECT_EQ(window().context().status().status(), "Document: Done  \u2014  2 blocked");
     EXPECT_FALSE(page.declaredIcon);
 
     ASSERT_TRUE(evaluate(page,
@@ -170,7 +170,7 @@ TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
     ASSERT_TRUE(waitUntil([&] { return page.hosts.size() == 1000; }));
     EXPECT_EQ(page.walls, 1'000'000'000);
     ASSERT_TRUE(waitUntil([&] { return page.status && page.status->size() == 1000; }));
-    EXPECT_EQ(window().status().size(), 1000u);
+    EXPECT_EQ(window().context().status().status().size(), 1000u);
 }
 
 } // namespace

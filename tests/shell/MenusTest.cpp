@@ -1,7 +1,8 @@
 // What the menu bar says and sends, and what the tab keys mean.
 
-#include "Menus.h"
-#include "TabKeys.h"
+#include "app/Menus.h"
+#include "app/Commands.h"
+#include "app/TabKeys.h"
 #include "location/SearchEngine.h"
 #include "vocabulary/Language.h"
 
@@ -66,56 +67,52 @@ TEST(MenusTest, choosersCarryTheirValues) {
     EXPECT_EQ(languages.at(3).target, "fr");
 }
 
-TEST(MenusTest, acceleratorsUseControlWhereTheMacUsesCommand) {
+void collect(const std::vector<Menus::Entry>& entries, std::vector<const Menus::Entry*>& items) {
+    for (const auto& entry : entries) {
+        if (entry.kind == Menus::Entry::Kind::item) items.push_back(&entry);
+        collect(entry.children, items);
+    }
+}
+
+TEST(MenusTest, everyItemSendsACommandOfTheTableWithItsKey) {
     setCurrentLanguage(Language::english);
-    auto accelerators = Menus::accelerators(Menus::bar());
-    auto key = [&](const std::string& action) -> std::string {
-        auto found = std::find_if(accelerators.begin(), accelerators.end(),
-                                  [&](const auto& pair) { return pair.first == action; });
-        return found == accelerators.end() ? "" : found->second;
-    };
-    const std::pair<const char*, const char*> expected[] = {
-        {"newTab", "<Control>t"},
-        {"newWindow", "<Control>n"},
-        {"openLocation", "<Control>l"},
-        {"showHistory", "<Control>y"},
-        {"printPage", "<Control>p"},
-        {"closeTab", "<Control>w"},
-        {"closeWindow", "<Control><Shift>w"},
-        {"findInPage", "<Control>f"},
-        {"findNext", "<Control>g"},
-        {"findPrevious", "<Control><Shift>g"},
-        {"toggleStealth", "<Control><Shift>s"},
-        {"toggleJS", "<Control>j"},
-        {"toggleBlocking", "<Control>k"},
-        {"nimbReport", "<Control>i"},
-        {"savedReports", "<Control><Shift>i"},
-        {"addBookmark", "<Control>d"},
-        {"showBookmarks", "<Control>b"},
-        {"addToMarginalia", "<Control><Shift>m"},
-        {"showMarginalia", "<Control>m"},
-        {"goBack", "<Control>bracketleft"},
-        {"goForward", "<Control>bracketright"},
-        {"reloadPage", "<Control>r"},
-        {"stopLoading", "<Control>period"},
-        {"goHome", "<Control><Shift>h"},
-        {"quit", "<Control>q"},
-    };
-    for (const auto& [action, accelerator] : expected)
-        EXPECT_EQ(key(action), accelerator) << action;
-    for (const char* none : {"toggleForgetStorage", "toggleLinksOnlySearch", "toggleNimbReport",
-                             "toggleRememberHistory", "clearHistory", "chooseEngine", "about"})
-        EXPECT_EQ(key(none), "") << none;
-    // Every accelerator parses, and no two actions share one.
-    for (const auto& [action, accelerator] : accelerators) {
+    auto bar = Menus::bar();
+    std::vector<const Menus::Entry*> items;
+    collect(bar, items);
+    for (const auto* item : items) {
+        const auto* command = Commands::find(item->action);
+        ASSERT_TRUE(command) << item->title << " sends " << item->action << ", which no command answers";
+        EXPECT_EQ(item->accelerator, command->accelerator) << item->action;
+        EXPECT_EQ(item->target.has_value(), command->kind == Commands::Command::Kind::chooser)
+            << item->action;
+    }
+    // Every command is reachable from the menus, and every toggle shows its state.
+    for (const auto& command : Commands::all()) {
+        EXPECT_TRUE(std::any_of(items.begin(), items.end(),
+                                [&](const auto* item) { return item->action == command.name; }))
+            << command.name << " has no menu item";
+        EXPECT_EQ(command.kind == Commands::Command::Kind::toggle, command.checked != nullptr)
+            << command.name;
+        EXPECT_EQ(command.kind == Commands::Command::Kind::chooser, command.chosen != nullptr)
+            << command.name;
+    }
+}
+
+TEST(MenusTest, acceleratorsUseControlAndNoTwoCommandsShareOne) {
+    std::vector<std::string_view> seen;
+    for (const auto& command : Commands::all()) {
+        if (command.accelerator.empty()) continue;
         guint keyval = 0;
         GdkModifierType modifiers{};
+        std::string accelerator(command.accelerator);
         EXPECT_TRUE(gtk_accelerator_parse(accelerator.c_str(), &keyval, &modifiers)) << accelerator;
-        EXPECT_EQ(std::count_if(accelerators.begin(), accelerators.end(),
-                                [&](const auto& other) { return other.second == accelerator; }),
-                  1)
-            << accelerator;
+        EXPECT_TRUE(modifiers & GDK_CONTROL_MASK) << command.name;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), command.accelerator), 0) << accelerator;
+        seen.push_back(command.accelerator);
     }
+    EXPECT_EQ(Commands::find("newTab")->accelerator, "<Control>t");
+    EXPECT_EQ(Commands::find("quit")->accelerator, "<Control>q");
+    EXPECT_TRUE(Commands::find("toggleForgetStorage")->accelerator.empty());
 }
 
 TEST(MenusTest, theBarIsWordedInTheCurrentLanguage) {

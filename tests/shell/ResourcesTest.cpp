@@ -1,6 +1,6 @@
 // Where the browser finds the files that come with it.
 
-#include "Resources.h"
+#include "app/Resources.h"
 
 #include <gtest/gtest.h>
 

@@ -59,7 +59,7 @@ void ShellTest::seed(const std::function<void(Preferences&)>& write) {
 void ShellTest::start() {
     m_app = std::make_unique<Application>(m_options);
     ASSERT_TRUE(m_app->launch());
-    ASSERT_EQ(BrowserWindowController::open().size(), 1u);
+    ASSERT_EQ(app().windows().size(), 1u);
     ASSERT_TRUE(waitForLoad(tab()));
 }
 
@@ -79,17 +79,17 @@ BrowserWindowController& ShellTest::window() {
 }
 
 BrowserWindowController& ShellTest::window(std::size_t index) {
-    return *BrowserWindowController::open().at(index);
+    return *app().windows().at(index);
 }
 
 Tab& ShellTest::tab() {
-    Tab* current = window().currentTab();
+    Tab* current = window().context().tabs().currentTab();
     if (!current) throw std::runtime_error("the window has no tab");
     return *current;
 }
 
 void ShellTest::type(const std::string& text, BrowserWindowController* in) {
-    GtkWidget* field = (in ? *in : window()).chrome().locationField();
+    GtkWidget* field = (in ? *in : window()).context().chrome().view().locationField();
     gtk_widget_grab_focus(field);
     gtk_editable_set_text(GTK_EDITABLE(field), text.c_str());
     g_signal_emit_by_name(field, "activate");
@@ -106,7 +106,7 @@ bool ShellTest::visit(const std::string& address, BrowserWindowController* in) {
     type(address, &target);
     return waitUntil(
         [&] {
-            Tab* current = target.currentTab();
+            Tab* current = target.context().tabs().currentTab();
             auto uri = current ? current->viewAddress() : std::nullopt;
             return uri && uri->starts_with(address.substr(0, address.find('#'))) &&
                    !webkit_web_view_is_loading(current->view());
@@ -115,7 +115,7 @@ bool ShellTest::visit(const std::string& address, BrowserWindowController* in) {
 }
 
 bool ShellTest::waitForStatus(const std::string& status, std::chrono::milliseconds deadline) {
-    return waitUntil([&] { return window().status() == status; }, deadline);
+    return waitUntil([&] { return window().context().status().status() == status; }, deadline);
 }
 
 std::optional<nlohmann::json> ShellTest::evaluate(Tab& in, const std::string& script) {

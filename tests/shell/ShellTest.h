@@ -5,15 +5,26 @@
 // open. Tests type into the location field, trigger the same actions the menus trigger, answer the
 // same dialogs the user would, and wait on conditions with deadlines.
 
-#include "Application.h"
-#include "BrowserWindowController.h"
 #include "MainLoop.h"
 #include "ProxyServer.h"
 #include "TemporaryDirectory.h"
-#include "UserDirectories.h"
+#include "app/Application.h"
+#include "app/UserDirectories.h"
 #include "blocker/ContentBlocker.h"
+#include "location/LocationBar.h"
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
+#include "window/BrowserWindowController.h"
+#include "window/ChromeController.h"
+#include "window/FindController.h"
+#include "window/MarginController.h"
+#include "window/Navigator.h"
+#include "window/RecordActions.h"
+#include "window/ReportRequests.h"
+#include "window/StatusController.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -58,51 +58,51 @@ TEST_F(TabsTest, ctrlClickOpensABackgroundTabRightAfterTheCurrentOne) {
     Tab& first = tab();
 
     ASSERT_TRUE(press(first, "plain", {"ctrl"}));
-    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 2; }));
-    EXPECT_EQ(window().current(), 0);
-    EXPECT_EQ(window().currentTab(), &first);
-    EXPECT_TRUE(loaded(*window().tabs().at(1), second));
+    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 2; }));
+    EXPECT_EQ(window().context().tabs().current(), 0);
+    EXPECT_EQ(window().context().tabs().currentTab(), &first);
+    EXPECT_TRUE(loaded(*window().context().tabs().all().at(1), second));
     EXPECT_EQ(first.viewAddress(), fixture) << "the page itself did not move";
 
     // With Shift as well the new tab comes to the front, again right after the current tab.
     ASSERT_TRUE(press(first, "plain", {"ctrl", "shift"}));
-    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 3; }));
-    EXPECT_EQ(window().current(), 1);
+    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 3; }));
+    EXPECT_EQ(window().context().tabs().current(), 1);
     EXPECT_TRUE(loaded(tab(), second));
-    EXPECT_EQ(window().tabs().at(0).get(), &first);
+    EXPECT_EQ(window().context().tabs().all().at(0).get(), &first);
 
     // The middle button opens in the background too.
-    window().select(0);
+    window().context().tabs().select(0);
     ASSERT_TRUE(press(first, "plain", {}, 2));
-    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 4; }));
-    EXPECT_EQ(window().current(), 0);
+    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 4; }));
+    EXPECT_EQ(window().context().tabs().current(), 0);
     EXPECT_EQ(first.viewAddress(), fixture);
 }
 
 TEST_F(TabsTest, aLinkToANewWindowOpensAForegroundTab) {
     ASSERT_TRUE(visit(fixture));
     click(tab(), "blank");
-    ASSERT_TRUE(waitUntil([&] { return window().tabs().size() == 2; }));
-    EXPECT_EQ(BrowserWindowController::open().size(), 1u);
-    EXPECT_EQ(window().current(), 1);
+    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 2; }));
+    EXPECT_EQ(app().windows().size(), 1u);
+    EXPECT_EQ(window().context().tabs().current(), 1);
     EXPECT_TRUE(loaded(tab(), second));
 }
 
 TEST_F(TabsTest, aWindowOpenedByScriptIsAWindowOfItsOwn) {
     ASSERT_TRUE(visit(fixture));
     click(tab(), "open");
-    ASSERT_TRUE(waitUntil([&] { return BrowserWindowController::open().size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 2; }));
     auto& opened = window(1);
-    EXPECT_EQ(opened.tabs().size(), 1u);
-    EXPECT_EQ(window(0).tabs().size(), 1u);
-    EXPECT_TRUE(loaded(*opened.currentTab(), second));
+    EXPECT_EQ(opened.context().tabs().all().size(), 1u);
+    EXPECT_EQ(window(0).context().tabs().all().size(), 1u);
+    EXPECT_TRUE(loaded(*opened.context().tabs().currentTab(), second));
 }
 
 TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
     app().activate("newTab");
-    ASSERT_EQ(window().tabs().size(), 2u);
-    EXPECT_EQ(window().current(), 1);
-    EXPECT_EQ(window().currentTab()->localPage, std::string(LocationBar::aboutHome));
+    ASSERT_EQ(window().context().tabs().all().size(), 2u);
+    EXPECT_EQ(window().context().tabs().current(), 1);
+    EXPECT_EQ(window().context().tabs().currentTab()->localPage, std::string(LocationBar::aboutHome));
 
     app().activate("closeWindow");
     ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
@@ -110,19 +110,19 @@ TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
     EXPECT_EQ(dialogText(dialog(), "secondary-text"), "2 tabs are open in it.");
     answer(dialog(), false);
     pump(100ms);
-    ASSERT_EQ(BrowserWindowController::open().size(), 1u);
-    EXPECT_EQ(window().tabs().size(), 2u);
+    ASSERT_EQ(app().windows().size(), 1u);
+    EXPECT_EQ(window().context().tabs().all().size(), 2u);
     EXPECT_EQ(dialog(), nullptr);
 
     app().activate("closeWindow");
     ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
     answer(dialog(), true);
-    EXPECT_TRUE(waitUntil([&] { return BrowserWindowController::open().empty(); }));
+    EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
 }
 
 TEST_F(TabsTest, closingTheOnlyTabClosesTheWindowWithoutAQuestion) {
     app().activate("closeTab");
-    EXPECT_TRUE(waitUntil([&] { return BrowserWindowController::open().empty(); }));
+    EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
     EXPECT_EQ(dialog(), nullptr);
 }
 
@@ -130,46 +130,48 @@ TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
     app().activate("newTab");
     app().activate("newTab");
     app().activate("newTab");
-    ASSERT_EQ(window().tabs().size(), 4u);
-    ASSERT_EQ(window().current(), 3);
-    Tab* shown = window().currentTab();
+    ASSERT_EQ(window().context().tabs().all().size(), 4u);
+    ASSERT_EQ(window().context().tabs().current(), 3);
+    Tab* shown = window().context().tabs().currentTab();
 
-    window().close(1); // left of the current tab: the same page stays selected
-    EXPECT_EQ(window().current(), 2);
-    EXPECT_EQ(window().currentTab(), shown);
+    window().context().tabs().close(1); // left of the current tab: the same page stays selected
+    EXPECT_EQ(window().context().tabs().current(), 2);
+    EXPECT_EQ(window().context().tabs().currentTab(), shown);
 
-    window().close(2); // the current, last tab: the new last tab
-    EXPECT_EQ(window().current(), 1);
-    EXPECT_EQ(window().tabs().size(), 2u);
+    window().context().tabs().close(2); // the current, last tab: the new last tab
+    EXPECT_EQ(window().context().tabs().current(), 1);
+    EXPECT_EQ(window().context().tabs().all().size(), 2u);
 
-    window().select(0);
-    Tab* left = window().currentTab();
-    window().close(1); // right of the current tab: the index stays
-    EXPECT_EQ(window().current(), 0);
-    EXPECT_EQ(window().currentTab(), left);
+    window().context().tabs().select(0);
+    Tab* left = window().context().tabs().currentTab();
+    window().context().tabs().close(1); // right of the current tab: the index stays
+    EXPECT_EQ(window().context().tabs().current(), 0);
+    EXPECT_EQ(window().context().tabs().currentTab(), left);
 
-    window().close(7); // no such tab
-    EXPECT_EQ(window().tabs().size(), 1u);
-    EXPECT_EQ(BrowserWindowController::open().size(), 1u);
+    window().context().tabs().close(7); // no such tab
+    EXPECT_EQ(window().context().tabs().all().size(), 1u);
+    EXPECT_EQ(app().windows().size(), 1u);
 }
 
 TEST_F(TabsTest, theTabKeysFromTheKeyboard) {
     app().activate("newTab");
     app().activate("newTab");
-    ASSERT_EQ(window().tabs().size(), 3u);
+    ASSERT_EQ(window().context().tabs().all().size(), 3u);
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
 
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+1"}));
-    EXPECT_TRUE(waitUntil([&] { return window().current() == 0; }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 0; }, 5s));
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+9"}));
-    EXPECT_TRUE(waitUntil([&] { return window().current() == 2; }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 2; }, 5s));
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+Tab"}));
-    EXPECT_TRUE(waitUntil([&] { return window().current() == 0; }, 5s)) << "Ctrl+Tab wraps to the first";
+    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 0; }, 5s))
+        << "Ctrl+Tab wraps to the first";
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+shift+Tab"}));
-    EXPECT_TRUE(waitUntil([&] { return window().current() == 2; }, 5s)) << "and back to the last";
+    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 2; }, 5s))
+        << "and back to the last";
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+alt+2"}));
     pump(200ms);
-    EXPECT_EQ(window().current(), 2) << "another modifier passes the key on";
+    EXPECT_EQ(window().context().tabs().current(), 2) << "another modifier passes the key on";
 }
 
 TEST_F(TabsTest, ctrlIShowsTheReportOfThePage) {
@@ -182,8 +184,9 @@ TEST_F(TabsTest, ctrlIShowsTheReportOfThePage) {
     ASSERT_TRUE(tab().reported);
     EXPECT_FALSE(tab().reported->reason);
     EXPECT_EQ(tab().reported->report.requestsBlocked(), 2);
-    EXPECT_EQ(window().fullAddress(), LocationBar::aboutReport);
-    EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(window().chrome().locationField())), "about:report");
+    EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutReport);
+    EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(window().context().chrome().view().locationField())),
+                 "about:report");
 }
 
 TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
@@ -229,7 +232,7 @@ TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
     ASSERT_TRUE(seen.report);
     g_action_activate(seen.report, nullptr);
     EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
-    g_signal_handlers_disconnect_by_data(window().tabs().at(0)->view(), &seen);
+    g_signal_handlers_disconnect_by_data(window().context().tabs().all().at(0)->view(), &seen);
 }
 
 TEST_F(TabsTest, menuStatesFollowTheWindow) {
@@ -257,8 +260,8 @@ TEST_F(TabsTest, menuStatesFollowTheWindow) {
     EXPECT_TRUE(enabled("nextTab"));
     EXPECT_TRUE(enabled("clearHistory"));
     EXPECT_TRUE(checked("toggleStealth"));
-    EXPECT_TRUE(window().stealth());
-    window().select(0);
+    EXPECT_TRUE(window().context().chrome().stealth());
+    window().context().tabs().select(0);
     app().validate();
     EXPECT_TRUE(enabled("addToMarginalia"));
 

@@ -6,8 +6,8 @@
 // read the messages the page scripts posted, and wait on conditions with a deadline instead of
 // sleeping through the scripts' timers.
 
-#include "PageSetup.h"
 #include "ProxyServer.h"
+#include "engine/PageSetup.h"
 
 #include <nlohmann/json.hpp>
 #include <webkit/webkit.h>

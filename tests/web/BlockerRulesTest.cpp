@@ -1,7 +1,7 @@
 // When the compiled rule list is looked up, compiled, handed out and cleared away: first against a
 // store whose answers the test gives by hand, then against the engine's own store.
 
-#include "BlockerRules.h"
+#include "engine/BlockerRules.h"
 #include "TemporaryDirectory.h"
 #include "WebPage.h"
 #include "blocker/ContentBlocker.h"

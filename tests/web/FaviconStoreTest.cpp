@@ -1,7 +1,7 @@
 // The favicon store against the loopback server: what it downloads, what it refuses to decode, what
 // it remembers, and whom it calls back.
 
-#include "FaviconStore.h"
+#include "engine/FaviconStore.h"
 #include "MainLoop.h"
 #include "WebTest.h"
 

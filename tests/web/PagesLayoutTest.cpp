@@ -3,9 +3,9 @@
 // room while hidden, a row squeezed to a narrow column, names that start at a different place on each
 // row, a button out of line with its neighbour, and a page without a reading pushed down the screen.
 
-#include "AssetSchemeHandler.h"
 #include "SamplePages.h"
 #include "WebTest.h"
+#include "engine/AssetSchemeHandler.h"
 #include "pages/PageFrame.h"
 #include "vocabulary/Language.h"
 

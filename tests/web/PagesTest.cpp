@@ -7,12 +7,12 @@
 //
 // The checks are proved first on pages broken on purpose, so a clean result means something.
 
-#include "AssetSchemeHandler.h"
 #include "SamplePages.h"
 #include "SampleRecords.h"
 #include "WebTest.h"
 #include "base/Text.h"
 #include "base/Url.h"
+#include "engine/AssetSchemeHandler.h"
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "pages/AssetScheme.h"

@@ -13,10 +13,10 @@
 // typefaces loaded, and any element that reaches past the right edge of the window; everything it has
 // to say goes to standard output, so the engine's own chatter on standard error can be set aside.
 
-#include "AssetSchemeHandler.h"
 #include "MainLoop.h"
-#include "PageSetup.h"
 #include "SamplePages.h"
+#include "engine/AssetSchemeHandler.h"
+#include "engine/PageSetup.h"
 #include "glib/GRefPtr.h"
 #include "vocabulary/Language.h"
 

@@ -1,0 +1,33 @@
+#include "app/Dialogs.h"
+
+#include "vocabulary/Language.h"
+
+namespace nimb::Dialogs {
+
+GtkWidget* confirm(GtkWindow* parent, const std::string& message, const std::string& detail,
+                   const std::string& destructive, std::function<void(bool)> answer) {
+    GtkWidget* dialog = gtk_message_dialog_new(
+        parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+        GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", message.c_str());
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s", detail.c_str());
+    GtkWidget* yes = gtk_dialog_add_button(GTK_DIALOG(dialog), destructive.c_str(), destructiveResponse);
+    gtk_widget_add_css_class(yes, "destructive-action");
+    gtk_dialog_add_button(GTK_DIALOG(dialog), words().cancel().c_str(), GTK_RESPONSE_CANCEL);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+
+    using Answer = std::function<void(bool)>;
+    g_signal_connect_data(
+        dialog, "response", G_CALLBACK(+[](GtkDialog* self, int response, gpointer data) {
+            // Taken out first: answering may close windows, and this dialog with them.
+            Answer call = std::move(*static_cast<Answer*>(data));
+            *static_cast<Answer*>(data) = nullptr;
+            gtk_window_destroy(GTK_WINDOW(self));
+            if (call) call(response == destructiveResponse);
+        }),
+        new Answer(std::move(answer)), +[](gpointer data, GClosure*) { delete static_cast<Answer*>(data); },
+        G_CONNECT_DEFAULT);
+    gtk_window_present(GTK_WINDOW(dialog));
+    return dialog;
+}
+
+} // namespace nimb::Dialogs

@@ -1,8 +1,0 @@
-// The browser: one application, run until its last window closes.
-
-#include "Application.h"
-
-int main(int argc, char** argv) {
-    nimb::Application application;
-    return application.run(argc, argv);
-}

@@ -1,0 +1,142 @@
+#include "window/BrowserWindowController.h"
+
+#include "app/Application.h"
+#include "app/Dialogs.h"
+#include "app/Menus.h"
+#include "location/LocationBar.h"
+#include "vocabulary/Language.h"
+#include "window/ChromeController.h"
+#include "window/FindController.h"
+#include "window/Navigator.h"
+#include "window/ReportRequests.h"
+#include "window/StatusController.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+namespace {
+
+constexpr const char* controllerKey = "nimb-browser-window-controller";
+constexpr int windowWidth = 1000;
+constexpr int windowHeight = 720;
+
+} // namespace
+
+BrowserWindowController* BrowserWindowController::of(GtkWindow* window) {
+    if (!window) return nullptr;
+    return static_cast<BrowserWindowController*>(g_object_get_data(G_OBJECT(window), controllerKey));
+}
+
+BrowserWindowController::BrowserWindowController(Passkey, Application& application)
+    : m_application(application) {}
+
+BrowserWindowController::~BrowserWindowController() = default;
+
+BrowserWindowController& BrowserWindowController::make(Application& application,
+                                                       const std::optional<Url>& address) {
+    auto controller = std::make_shared<BrowserWindowController>(Passkey{}, application);
+    application.windowOpened(controller);
+    controller->build();
+    WindowContext& context = controller->context();
+    Tab& first = *context.tabs().currentTab();
+    if (address)
+        context.navigator().load(*address, first);
+    else
+        context.navigator().goHome(first);
+    application.installStyle();
+    gtk_window_present(controller->m_window);
+    application.scheduleValidate();
+    return *controller;
+}
+
+void BrowserWindowController::build() {
+    m_window = GTK_WINDOW(gtk_application_window_new(m_application.gtk()));
+    g_object_set_data(G_OBJECT(m_window), controllerKey, this);
+    gtk_window_set_title(m_window, Menus::applicationName);
+    gtk_window_set_default_size(m_window, windowWidth, windowHeight);
+    gtk_widget_add_css_class(GTK_WIDGET(m_window), "nimb");
+    gtk_application_window_set_show_menubar(GTK_APPLICATION_WINDOW(m_window), TRUE);
+
+    m_connections.push_back(glib::connect<gboolean(GtkWindow*)>(
+        m_window, "close-request", [this](GtkWindow*) { return shouldClose() ? FALSE : TRUE; }));
+    m_connections.push_back(
+        glib::connect<void(GtkWidget*)>(m_window, "destroy", [this](GtkWidget*) { willClose(); }));
+    m_connections.push_back(glib::connect<void(GObject*, GParamSpec*)>(
+        m_window, "notify::is-active", [this](GObject*, GParamSpec*) { m_application.scheduleValidate(); }));
+
+    // The tab keys are seen before anything in the window, the page included.
+    GtkEventController* keys = gtk_event_controller_key_new();
+    gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
+    m_connections.push_back(glib::connect<gboolean(GtkEventControllerKey*, guint, guint, GdkModifierType)>(
+        keys, "key-pressed", [this](GtkEventControllerKey*, guint keyval, guint, GdkModifierType state) {
+            return m_application.handleTabKey(*this, keyval, state) ? TRUE : FALSE;
+        }));
+    gtk_widget_add_controller(GTK_WIDGET(m_window), keys);
+
+    GtkWidget* stack = gtk_stack_new();
+    gtk_stack_set_transition_type(GTK_STACK(stack), GTK_STACK_TRANSITION_TYPE_NONE);
+    m_context = std::make_shared<WindowContext>(m_application, *this, stack);
+
+    // The strip is the title bar: the window draws no title bar of its own, and the window's buttons
+    // stand in the strip.
+    GtkWidget* titlebar = gtk_label_new(nullptr);
+    gtk_widget_set_visible(titlebar, FALSE);
+    gtk_window_set_titlebar(m_window, titlebar);
+    gtk_window_set_child(m_window, m_context->chrome().root());
+    m_context->chrome().rebuildBookmarks();
+    m_context->chrome().retitle();
+    m_context->tabs().add(false);
+}
+
+void BrowserWindowController::performClose() {
+    if (m_window && !m_context->closed()) gtk_window_close(m_window);
+}
+
+bool BrowserWindowController::shouldClose() {
+    auto count = m_context->tabs().size();
+    if (m_closing || count < 2) return true;
+    if (m_asking) return false;
+    m_asking = true;
+    std::weak_ptr<BrowserWindowController> weak = weak_from_this();
+    Dialogs::confirm(m_window, words().closeWindowQuestion(),
+                     words().closeWindowDetail(static_cast<std::int64_t>(count)), words().closeWindow(),
+                     [weak](bool close) {
+                         auto self = weak.lock();
+                         if (!self) return;
+                         self->m_asking = false;
+                         if (!close) return;
+                         self->m_closing = true;
+                         self->performClose();
+                     });
+    return false;
+}
+
+void BrowserWindowController::willClose() {
+    if (m_context->closed()) return;
+    m_context->markClosed();
+    auto self = shared_from_this(); // the list lets go below; this lives until the handler returns
+    m_context->tabs().tearDownAll();
+    m_application.windowClosed(*this);
+    m_application.scheduleValidate();
+    m_connections.clear();
+}
+
+void BrowserWindowController::languageChanged() {
+    ChromeController& chrome = m_context->chrome();
+    chrome.retitle();
+    chrome.rebuildBookmarks();
+    m_context->find().rerun();
+    m_context->tabs().showCurrent();
+    auto tabs = m_context->tabs().all();
+    for (const auto& tab : tabs) {
+        if (!tab->localPage) continue;
+        if (*tab->localPage != LocationBar::aboutReport)
+            m_context->navigator().reload(*tab);
+        else
+            m_context->reports().redraw(*tab);
+    }
+    m_context->status().setStatus(words().nowSpeaking());
+}
+
+} // namespace nimb

@@ -1,0 +1,129 @@
+#include "window/NavigationPolicy.h"
+
+#include "app/Application.h"
+#include "location/SearchRewrite.h"
+#include "preferences/Preferences.h"
+#include "window/Navigator.h"
+#include "window/RecordActions.h"
+#include "window/ReportRequests.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+namespace {
+
+// What a generated page reports as its address.
+constexpr std::string_view generatedAddress = "about:blank";
+
+} // namespace
+
+bool NavigationPolicy::decide(Tab& tab, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+    switch (type) {
+    case WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION:
+        return decideNavigation(tab, WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+    case WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION:
+        return false; // the engine asks for the new view next ("create")
+    case WEBKIT_POLICY_DECISION_TYPE_RESPONSE: {
+        // Nothing a page serves is ever saved to disk: what cannot be shown is not taken at all.
+        auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+        if (webkit_response_policy_decision_is_mime_type_supported(response)) {
+            webkit_policy_decision_use(decision);
+        } else {
+            webkit_policy_decision_ignore(decision);
+        }
+        return true;
+    }
+    }
+    return false;
+}
+
+bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision* decision) {
+    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(decision);
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+    std::string address = uri ? uri : "";
+
+    if (auto internal = InternalActions::parse(address)) {
+        webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+        InternalActions::Source source;
+        source.kind = InternalActions::Source::Kind::tab;
+        source.showsGeneratedPage = tab.localPage.has_value();
+        source.documentIsGenerated = tab.documentIsGenerated;
+        source.viewAddress = tab.viewAddress().value_or("");
+        if (InternalActions::permitted(source)) defer(*internal, tab);
+        return true;
+    }
+
+    const auto type = webkit_navigation_action_get_navigation_type(action);
+    const auto modifiers = webkit_navigation_action_get_modifiers(action);
+    const bool middle = webkit_navigation_action_get_mouse_button(action) == 2;
+    if (type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED && !address.empty() &&
+        ((modifiers & GDK_CONTROL_MASK) || middle)) {
+        webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+        if (auto url = Url::parse(address)) {
+            Tab& opened = m_context.tabs().add(!(modifiers & GDK_SHIFT_MASK));
+            m_context.navigator().load(*url, opened);
+        }
+        return true;
+    }
+
+    if (m_context.prefs().linksOnlySearch()) {
+        if (auto url = Url::parse(address)) {
+            if (auto rewritten = SearchRewrite::webResults(*url)) {
+                webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+                m_context.navigator().load(*rewritten, tab);
+                return true;
+            }
+        }
+    }
+
+    // The page goes on to something that is not the browser's own HTML.
+    if (address != generatedAddress) tab.pendingGenerated = false;
+    webkit_policy_decision_use(WEBKIT_POLICY_DECISION(decision));
+    return true;
+}
+
+void NavigationPolicy::defer(const InternalActions::Action& action, Tab& tab) {
+    m_deferred.push_back(Deferred{TabRef(m_context, tab), action});
+    if (!m_carryOut.pending())
+        m_carryOut = glib::Source::idle([this] { carryOutDeferred(); }, G_PRIORITY_DEFAULT);
+}
+
+void NavigationPolicy::carryOutDeferred() {
+    auto deferred = std::move(m_deferred);
+    m_deferred.clear();
+    for (const auto& each : deferred) {
+        if (m_context.closed()) return;
+        auto locked = each.tab.lock();
+        Tab* from = locked ? locked.tab.get() : nullptr;
+        if (const auto* bookmark = std::get_if<BookmarkAction>(&each.action)) {
+            m_context.records().apply(*bookmark, from);
+        } else if (const auto* history = std::get_if<HistoryAction>(&each.action)) {
+            m_context.records().apply(*history);
+        } else if (const auto* report = std::get_if<ReportAction>(&each.action)) {
+            Tab* in = from ? from : m_context.tabs().currentTab();
+            if (in) m_context.reports().apply(*report, *in);
+        }
+    }
+}
+
+void NavigationPolicy::createRequested(WebKitNavigationAction* action) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+    if (!uri || !*uri) return;
+    auto url = Url::parse(uri);
+    if (!url) return;
+    if (webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) {
+        // A script opened a window: it gets a browser window of its own.
+        m_context.application().openWindow(*url);
+        return;
+    }
+    const auto modifiers = webkit_navigation_action_get_modifiers(action);
+    bool background = (modifiers & GDK_CONTROL_MASK) && !(modifiers & GDK_SHIFT_MASK);
+    Tab& tab = m_context.tabs().add(background);
+    m_context.navigator().load(*url, tab);
+}
+
+} // namespace nimb

@@ -1,0 +1,191 @@
+#include "window/Navigator.h"
+
+#include "app/Application.h"
+#include "location/SearchRewrite.h"
+#include "pages/BookmarksPage.h"
+#include "pages/HistoryPage.h"
+#include "pages/HomePage.h"
+#include "preferences/Preferences.h"
+#include "report/SavedReportsPage.h"
+#include "window/ChromeController.h"
+#include "window/ReportRequests.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/TabRef.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+namespace {
+
+bool isInternalAddress(std::string_view address) {
+    return address == LocationBar::aboutHome || address == LocationBar::aboutBookmarks ||
+           address == LocationBar::aboutHistory || address == LocationBar::aboutReports ||
+           address == LocationBar::aboutReport;
+}
+
+} // namespace
+
+void Navigator::load(const Url& address, Tab& tab) {
+    const std::string& text = address.string();
+    if (isInternalAddress(text)) {
+        using Kind = LocationBar::Destination::Kind;
+        Kind kind = text == LocationBar::aboutHome        ? Kind::home
+                    : text == LocationBar::aboutBookmarks ? Kind::bookmarks
+                    : text == LocationBar::aboutHistory   ? Kind::history
+                    : text == LocationBar::aboutReports   ? Kind::savedReports
+                                                          : Kind::report;
+        go(LocationBar::Destination::of(kind), tab);
+        return;
+    }
+    tab.localPage.reset();
+    Url target = address;
+    if (m_context.prefs().linksOnlySearch()) {
+        if (auto rewritten = SearchRewrite::webResults(address)) target = *rewritten;
+    }
+    if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(target.string());
+    tab.pendingGenerated = false;
+    tab.armTimeout(m_context.application().requestTimeout(), [ref = TabRef(m_context, tab)] {
+        // The engine only learns that the load was stopped; the tab remembers why.
+        if (auto locked = ref.lock(); locked && locked.tab->loading())
+            webkit_web_view_stop_loading(locked.tab->view());
+    });
+    webkit_web_view_load_uri(tab.view(), target.string().c_str());
+    m_context.chrome().syncStrip();
+}
+
+void Navigator::go(const LocationBar::Destination& destination, Tab& tab) {
+    using Kind = LocationBar::Destination::Kind;
+    switch (destination.kind) {
+    case Kind::url:
+        if (destination.url) load(*destination.url, tab);
+        break;
+    case Kind::home:
+        showLocal(LocationBar::aboutHome, *generatedPage(LocationBar::aboutHome), tab);
+        break;
+    case Kind::bookmarks:
+        showLocal(LocationBar::aboutBookmarks, *generatedPage(LocationBar::aboutBookmarks), tab);
+        break;
+    case Kind::history:
+        showLocal(LocationBar::aboutHistory, *generatedPage(LocationBar::aboutHistory), tab);
+        break;
+    case Kind::savedReports:
+        m_context.reports().closePopover();
+        showLocal(LocationBar::aboutReports, *generatedPage(LocationBar::aboutReports), tab);
+        break;
+    case Kind::report:
+        m_context.reports().show(tab);
+        break;
+    case Kind::nowhere:
+        break;
+    }
+}
+
+void Navigator::goHome(Tab& tab) {
+    Preferences& prefs = m_context.prefs();
+    auto destination = prefs.resolve(prefs.homePage());
+    if (destination.kind == LocationBar::Destination::Kind::nowhere)
+        destination = LocationBar::Destination::home;
+    go(destination, tab);
+}
+
+std::optional<std::string> Navigator::generatedPage(std::string_view address) const {
+    const Preferences& prefs = m_context.prefs();
+    if (address == LocationBar::aboutHome) return HomePage::html(prefs.history());
+    if (address == LocationBar::aboutBookmarks)
+        return BookmarksPage::html(prefs.bookmarks(), prefs.history(), prefs.notes(), m_context.now());
+    if (address == LocationBar::aboutHistory) return HistoryPage::html(prefs.history(), m_context.now());
+    if (address == LocationBar::aboutReports)
+        return SavedReportsPage::html(prefs.savedReports(), m_context.now());
+    return std::nullopt;
+}
+
+void Navigator::showLocal(std::string_view address, const std::string& html, Tab& tab) {
+    tab.localPage = std::string(address);
+    if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(std::string(address));
+    tab.pendingGenerated = true;
+    tab.disarmTimeout();
+    webkit_web_view_load_html(tab.view(), html.c_str(), nullptr);
+    m_context.chrome().syncTitle();
+    m_context.chrome().syncStrip();
+}
+
+void Navigator::redrawLocal(Tab& tab) {
+    if (!tab.localPage) return;
+    if (auto html = generatedPage(*tab.localPage)) showLocal(*tab.localPage, *html, tab);
+}
+
+void Navigator::showHistory() {
+    if (Tab* tab = m_context.tabs().currentTab()) go(LocationBar::Destination::history, *tab);
+}
+
+void Navigator::showBookmarks() {
+    if (Tab* tab = m_context.tabs().currentTab()) go(LocationBar::Destination::bookmarks, *tab);
+}
+
+void Navigator::showSavedReports() {
+    if (Tab* tab = m_context.tabs().currentTab()) go(LocationBar::Destination::savedReports, *tab);
+}
+
+void Navigator::reload(Tab& tab) {
+    if (tab.localPage) {
+        if (*tab.localPage == LocationBar::aboutReport) return;
+        if (auto html = generatedPage(*tab.localPage)) {
+            if (*tab.localPage == LocationBar::aboutReports) m_context.reports().closePopover();
+            showLocal(*tab.localPage, *html, tab);
+            return;
+        }
+    }
+    tab.pendingGenerated = false;
+    webkit_web_view_reload(tab.view());
+}
+
+void Navigator::reloadAll() {
+    // A copy: reloading can close the popover, and nothing here may change the list under it.
+    auto tabs = m_context.tabs().all();
+    for (const auto& tab : tabs)
+        reload(*tab);
+}
+
+void Navigator::reloadPage() {
+    Tab* tab = m_context.tabs().currentTab();
+    if (!tab) return;
+    if (tab->loading())
+        webkit_web_view_stop_loading(tab->view());
+    else
+        reload(*tab);
+}
+
+void Navigator::printPage() {
+    Tab* tab = m_context.tabs().currentTab();
+    if (!tab) return;
+    auto operation = glib::adoptGRef(webkit_print_operation_new(tab->view()));
+    webkit_print_operation_run_dialog(operation.get(), m_context.gtkWindow());
+}
+
+void Navigator::goBack() {
+    if (Tab* tab = m_context.tabs().currentTab()) {
+        tab->pendingGenerated = false;
+        webkit_web_view_go_back(tab->view());
+    }
+}
+
+void Navigator::goForward() {
+    if (Tab* tab = m_context.tabs().currentTab()) {
+        tab->pendingGenerated = false;
+        webkit_web_view_go_forward(tab->view());
+    }
+}
+
+void Navigator::stopLoading() {
+    if (Tab* tab = m_context.tabs().currentTab()) webkit_web_view_stop_loading(tab->view());
+}
+
+void Navigator::locationEntered(const std::string& text) {
+    Tab* tab = m_context.tabs().currentTab();
+    if (!tab) return;
+    go(m_context.prefs().resolve(text), *tab);
+    if (Tab* now = m_context.tabs().currentTab()) gtk_widget_grab_focus(GTK_WIDGET(now->view()));
+}
+
+} // namespace nimb

@@ -1,0 +1,51 @@
+#pragma once
+
+// Where a tab goes: web addresses (after the links-only rewrite, under the request timeout), the
+// browser's own pages drawn from the stores as they are now, and back, forward, reload and stop.
+
+#include "base/Url.h"
+#include "location/LocationBar.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace nimb {
+
+class Tab;
+class WindowContext;
+
+class Navigator {
+public:
+    explicit Navigator(WindowContext& context) : m_context(context) {}
+
+    void load(const Url& address, Tab& tab);
+    void go(const LocationBar::Destination& destination, Tab& tab);
+    void goHome(Tab& tab);
+    // Shows the browser's own HTML in the tab under its internal address.
+    void showLocal(std::string_view address, const std::string& html, Tab& tab);
+    // Draws the tab's generated page again from the stores (not the report page).
+    void redrawLocal(Tab& tab);
+    void showHistory();
+    void showBookmarks();
+    void showSavedReports();
+    void reload(Tab& tab);
+    void reloadAll();
+    // The reload button and command: stop while loading, else reload.
+    void reloadPage();
+    void printPage();
+    void goBack();
+    void goForward();
+    void stopLoading();
+    // Return in the location field.
+    void locationEntered(const std::string& text);
+
+private:
+    // The generated page for an internal address, from the stores as they are now; none for the
+    // report page and anything else.
+    [[nodiscard]] std::optional<std::string> generatedPage(std::string_view address) const;
+
+    WindowContext& m_context;
+};
+
+} // namespace nimb

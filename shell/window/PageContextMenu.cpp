@@ -1,0 +1,74 @@
+#include "window/PageContextMenu.h"
+
+#include "vocabulary/Language.h"
+#include "window/MarginController.h"
+#include "window/Navigator.h"
+#include "window/RecordActions.h"
+#include "window/ReportRequests.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
+
+#include <functional>
+#include <string>
+
+namespace nimb {
+
+PageContextMenu::PageContextMenu(WindowContext& context, GtkWindow* window)
+    : m_context(context), m_actions(glib::adoptGRef(g_simple_action_group_new())) {
+    struct PageAction {
+        const char* name;
+        std::function<void(WindowContext&)> run;
+    };
+    const PageAction actions[] = {
+        {"addBookmark", [](WindowContext& c) { c.records().addBookmark(); }},
+        {"showBookmarks", [](WindowContext& c) { c.navigator().showBookmarks(); }},
+        {"showMarginalia", [](WindowContext& c) { c.margin().toggle(); }},
+        {"addToMarginalia", [](WindowContext& c) { c.records().addToMarginalia(); }},
+        {"nimbReport",
+         [](WindowContext& c) {
+             if (Tab* tab = c.tabs().currentTab()) c.reports().show(*tab);
+         }},
+    };
+    for (const auto& each : actions) {
+        auto action = glib::adoptGRef(g_simple_action_new(each.name, nullptr));
+        m_connections.push_back(glib::connect<void(GSimpleAction*, GVariant*)>(
+            action.get(), "activate", [this, run = each.run](GSimpleAction*, GVariant*) { run(m_context); }));
+        g_action_map_add_action(G_ACTION_MAP(m_actions.get()), G_ACTION(action.get()));
+    }
+    gtk_widget_insert_action_group(GTK_WIDGET(window), "page", G_ACTION_GROUP(m_actions.get()));
+}
+
+PageContextMenu::~PageContextMenu() = default;
+
+void PageContextMenu::extend(WebKitContextMenu* menu) {
+    GAction* addBookmarkAction = g_action_map_lookup_action(G_ACTION_MAP(m_actions.get()), "addBookmark");
+    GList* items = webkit_context_menu_get_items(menu);
+    for (GList* item = items; item; item = item->next) {
+        if (webkit_context_menu_item_get_gaction(WEBKIT_CONTEXT_MENU_ITEM(item->data)) == addBookmarkAction)
+            return;
+    }
+    auto entry = [this](const char* name, const std::string& title) {
+        GAction* action = g_action_map_lookup_action(G_ACTION_MAP(m_actions.get()), name);
+        return webkit_context_menu_item_new_from_gaction(action, title.c_str(), nullptr);
+    };
+    gint position = 0;
+    for (GList* item = items; item; item = item->next, ++position) {
+        auto* menuItem = WEBKIT_CONTEXT_MENU_ITEM(item->data);
+        if (webkit_context_menu_item_get_stock_action(menuItem) == WEBKIT_CONTEXT_MENU_ACTION_COPY) {
+            webkit_context_menu_insert(menu, entry("addToMarginalia", words().addToMarginalia()),
+                                       position + 1);
+            break;
+        }
+    }
+    guint count = webkit_context_menu_get_n_items(menu);
+    WebKitContextMenuItem* last =
+        count > 0 ? webkit_context_menu_get_item_at_position(menu, count - 1) : nullptr;
+    if (!last || !webkit_context_menu_item_is_separator(last))
+        webkit_context_menu_append(menu, webkit_context_menu_item_new_separator());
+    webkit_context_menu_append(menu, entry("addBookmark", words().addBookmark()));
+    webkit_context_menu_append(menu, entry("showBookmarks", words().bookmarks()));
+    webkit_context_menu_append(menu, entry("showMarginalia", words().marginalia()));
+    webkit_context_menu_append(menu, entry("nimbReport", words().nimbReport()));
+}
+
+} // namespace nimb

@@ -1,0 +1,172 @@
+#include "window/PageLifecycle.h"
+
+#include "app/Application.h"
+#include "library/History.h"
+#include "preferences/Preferences.h"
+#include "vocabulary/Language.h"
+#include "window/ChromeController.h"
+#include "window/FindController.h"
+#include "window/MarginController.h"
+#include "window/StatusController.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
+
+#include <cerrno>
+
+namespace nimb {
+
+namespace {
+
+// What a generated page reports as its address.
+constexpr std::string_view generatedAddress = "about:blank";
+
+} // namespace
+
+PageLifecycle::PageLifecycle(WindowContext& context, GtkWindow* window)
+    : m_context(context), m_policy(context), m_messages(context), m_menu(context, window) {}
+
+bool PageLifecycle::decidePolicy(Tab& tab, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+    return m_policy.decide(tab, decision, type);
+}
+
+void PageLifecycle::createRequested(Tab&, WebKitNavigationAction* action) {
+    m_policy.createRequested(action);
+}
+
+bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu) {
+    m_menu.extend(menu);
+    return false;
+}
+
+void PageLifecycle::message(Tab& tab, PageMessage kind, JSCValue* body) {
+    m_messages.received(tab, kind, body);
+}
+
+void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
+    StatusController& status = m_context.status();
+    switch (event) {
+    case WEBKIT_LOAD_STARTED:
+        tab.walls = 0;
+        tab.network = 0;
+        tab.status.reset();
+        tab.declaredIcon.reset();
+        tab.failed = false;
+        if (m_context.tabs().isCurrent(tab)) {
+            status.showPageStatus(StatusStrings::contacting(), tab.pendingGenerated);
+            status.syncShield();
+        }
+        break;
+    case WEBKIT_LOAD_REDIRECTED:
+        break;
+    case WEBKIT_LOAD_COMMITTED: {
+        const char* uri = webkit_web_view_get_uri(tab.view());
+        tab.documentIsGenerated = tab.pendingGenerated && uri && uri == generatedAddress;
+        tab.disarmTimeout();
+        break;
+    }
+    case WEBKIT_LOAD_FINISHED:
+        finished(tab);
+        break;
+    }
+}
+
+void PageLifecycle::finished(Tab& tab) {
+    StatusController& status = m_context.status();
+    bool current = m_context.tabs().isCurrent(tab);
+    tab.disarmTimeout();
+    if (tab.failed) {
+        tab.failed = false;
+        if (current) status.showPageStatus(tab.status.value_or(status.idleStatus()), false);
+        if (auto problem = m_context.application().takeStoreProblemForStatus()) status.setStatus(*problem);
+        m_context.chrome().syncStrip();
+        return;
+    }
+    tab.status.reset();
+    m_messages.fetchIcon(tab);
+    if (current) status.showPageStatus(status.idleStatus(), tab.documentIsGenerated);
+    // When the preferences could not be opened, the first page to finish says so.
+    if (auto problem = m_context.application().takeStoreProblemForStatus()) status.setStatus(*problem);
+    m_context.chrome().syncStrip();
+    if (current) m_context.find().rerun();
+    if (auto uri = tab.viewAddress()) {
+        const char* title = webkit_web_view_get_title(tab.view());
+        if (History::recordVisit(m_context.prefs(), *uri, title ? title : "", m_context.now()))
+            m_context.application().historyChanged();
+    }
+}
+
+void PageLifecycle::loadFailed(Tab& tab, const GError* error) {
+    tab.failed = true;
+    tab.disarmTimeout();
+    bool cancelled = error && g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED);
+    std::string message;
+    if (tab.timedOut) {
+        // The engine only knows that the load was stopped; say why, in the system's words.
+        message = g_strerror(ETIMEDOUT);
+    } else if (cancelled) {
+        return; // stopped by the user, or by a newer load: not a failure worth a word
+    } else {
+        message = error && error->message ? error->message : "";
+    }
+    tab.status = message.empty() ? std::nullopt : std::optional<std::string>(message);
+    StatusController& status = m_context.status();
+    if (m_context.tabs().isCurrent(tab))
+        status.showPageStatus(tab.status.value_or(status.idleStatus()), false);
+}
+
+void PageLifecycle::titleChanged(Tab& tab) {
+    ChromeController& chrome = m_context.chrome();
+    chrome.syncStrip();
+    if (m_context.tabs().isCurrent(tab)) {
+        chrome.syncTitle();
+        // In stealth the location pill shows the tab's label, which the title makes.
+        if (chrome.stealth() && !chrome.editing()) chrome.redrawAddress();
+    }
+    auto uri = tab.viewAddress();
+    const char* title = webkit_web_view_get_title(tab.view());
+    if (uri && title && *title && History::retitle(m_context.prefs(), *uri, title))
+        m_context.application().historyChanged();
+}
+
+void PageLifecycle::addressChanged(Tab& tab) {
+    auto uri = tab.viewAddress();
+    if (uri && *uri != generatedAddress) {
+        tab.localPage.reset();
+        tab.reported.reset();
+    }
+    ChromeController& chrome = m_context.chrome();
+    chrome.syncStrip();
+    if (!m_context.tabs().isCurrent(tab)) return;
+    m_context.margin().unpin();
+    m_context.margin().refresh();
+    if (!chrome.editing()) {
+        if (tab.localPage) {
+            chrome.showAddress(*tab.localPage);
+        } else if (uri && *uri != generatedAddress) {
+            chrome.showAddress(*uri);
+        } else {
+            chrome.redrawAddress();
+        }
+    }
+    m_context.application().scheduleValidate();
+}
+
+void PageLifecycle::progressChanged(Tab& tab) {
+    tab.progress = webkit_web_view_get_estimated_load_progress(tab.view());
+    if (m_context.tabs().isCurrent(tab) && tab.loading()) m_context.chrome().view().setProgress(tab.progress);
+}
+
+void PageLifecycle::loadingChanged(Tab& tab) {
+    if (!tab.loading()) tab.progress = 0;
+    if (m_context.tabs().isCurrent(tab)) {
+        m_context.chrome().syncNavigation();
+        m_context.chrome().view().setProgress(tab.progress);
+    }
+}
+
+void PageLifecycle::backForwardChanged(Tab& tab) {
+    if (m_context.tabs().isCurrent(tab)) m_context.chrome().syncNavigation();
+}
+
+} // namespace nimb

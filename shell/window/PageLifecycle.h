@@ -1,0 +1,41 @@
+#pragma once
+
+// What a window makes of its tabs' views: the life of each page (started, committed, finished,
+// failed, retitled, moved on) kept in the tab and shown in the chrome, with the policy decisions,
+// the page scripts' messages and the context menu handed to their own controllers.
+
+#include "window/NavigationPolicy.h"
+#include "window/PageContextMenu.h"
+#include "window/PageMessages.h"
+#include "window/TabObserver.h"
+
+namespace nimb {
+
+class WindowContext;
+
+class PageLifecycle final : public TabObserver {
+public:
+    PageLifecycle(WindowContext& context, GtkWindow* window);
+
+    bool decidePolicy(Tab& tab, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) override;
+    void createRequested(Tab& tab, WebKitNavigationAction* action) override;
+    void loadChanged(Tab& tab, WebKitLoadEvent event) override;
+    void loadFailed(Tab& tab, const GError* error) override;
+    void titleChanged(Tab& tab) override;
+    void addressChanged(Tab& tab) override;
+    void progressChanged(Tab& tab) override;
+    void loadingChanged(Tab& tab) override;
+    void backForwardChanged(Tab& tab) override;
+    bool contextMenu(Tab& tab, WebKitContextMenu* menu) override;
+    void message(Tab& tab, PageMessage kind, JSCValue* body) override;
+
+private:
+    void finished(Tab& tab);
+
+    WindowContext& m_context;
+    NavigationPolicy m_policy;
+    PageMessages m_messages;
+    PageContextMenu m_menu;
+};
+
+} // namespace nimb

@@ -1,0 +1,72 @@
+#include "window/PageMessages.h"
+
+#include "engine/FaviconStore.h"
+#include "engine/ScriptValue.h"
+#include "page/Favicon.h"
+#include "page/MessageBody.h"
+#include "report/Dossier.h"
+#include "window/ChromeController.h"
+#include "window/StatusController.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/TabRef.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+void PageMessages::received(Tab& tab, PageMessage kind, JSCValue* body) {
+    switch (kind) {
+    case PageMessage::status:
+        status(tab, body);
+        return;
+    case PageMessage::blocked:
+        blocked(tab, body);
+        return;
+    case PageMessage::favicon:
+        tab.declaredIcon = MessageBody::favicon(ScriptValue::read(body));
+        fetchIcon(tab);
+        return;
+    }
+}
+
+void PageMessages::status(Tab& tab, JSCValue* body) {
+    tab.status = MessageBody::status(ScriptValue::read(body));
+    if (!m_context.tabs().isCurrent(tab)) return;
+    StatusController& line = m_context.status();
+    if (tab.status)
+        line.showPageStatus(*tab.status, false);
+    else
+        line.showPageStatus(line.idleStatus(), tab.documentIsGenerated);
+}
+
+void PageMessages::blocked(Tab& tab, JSCValue* body) {
+    auto message = MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts"}));
+    if (!message) return;
+    if (message->walls) tab.walls = *message->walls;
+    if (message->network) tab.network = *message->network;
+    if (message->hosts) {
+        tab.hosts = std::move(*message->hosts);
+        tab.heat = Dossier::reach(tab.hosts, tab.address().value_or("")).heat();
+    }
+    if (!m_context.tabs().isCurrent(tab)) return;
+    StatusController& line = m_context.status();
+    line.syncShield();
+    line.showPageStatus(tab.status.value_or(line.idleStatus()), tab.documentIsGenerated && !tab.status);
+}
+
+void PageMessages::fetchIcon(Tab& tab) {
+    if (tab.localPage) return;
+    auto address = tab.viewAddress();
+    auto page = address ? Url::parse(*address) : std::nullopt;
+    if (!page || !Favicon::key(*address)) return;
+    // The answer may come before icon() returns, when the site's icon is at hand.
+    FaviconStore::shared().icon(
+        *page, tab.declaredIcon,
+        [ref = TabRef(m_context, tab)](GdkTexture*) {
+            // The strip's icons, and the current tab's in the location well.
+            if (auto locked = ref.lock()) locked.window->chrome().syncStrip();
+        },
+        tab.cancellable());
+}
+
+} // namespace nimb

@@ -1,0 +1,56 @@
+#include "window/PageViews.h"
+
+#include "app/Application.h"
+#include "engine/BlockerRules.h"
+#include "engine/PageSetup.h"
+#include "glib/GRefPtr.h"
+#include "location/UserAgent.h"
+#include "preferences/Preferences.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+WebKitWebView* PageViews::make() {
+    auto settings = glib::adoptGRef(webkit_settings_new());
+    webkit_settings_set_enable_javascript_markup(settings.get(), m_context.prefs().javaScriptEnabled());
+    // The engine appends "<name>/<version>": here "Version/<v> Safari" and "605.1.15".
+    std::string agent = UserAgent::applicationName();
+    auto slash = agent.rfind('/');
+    if (slash != std::string::npos)
+        webkit_settings_set_user_agent_with_application_details(
+            settings.get(), agent.substr(0, slash).c_str(), agent.substr(slash + 1).c_str());
+
+    auto manager = glib::adoptGRef(webkit_user_content_manager_new());
+    PageSetup::registerMessageHandlers(manager.get());
+
+    Application& application = m_context.application();
+    auto* view = WEBKIT_WEB_VIEW(g_object_new(
+        WEBKIT_TYPE_WEB_VIEW, "web-context", application.context(), "network-session", application.session(),
+        "user-content-manager", manager.get(), "settings", settings.get(), nullptr));
+    gtk_widget_set_hexpand(GTK_WIDGET(view), TRUE);
+    gtk_widget_set_vexpand(GTK_WIDGET(view), TRUE);
+    applyPolicy(view);
+    return view;
+}
+
+void PageViews::applyPolicy(WebKitWebView* view) {
+    std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
+    PageSetup::apply(webkit_web_view_get_user_content_manager(view),
+                     PageSetup::Policy::from(m_context.prefs()), &BlockerRules::shared(), [weak] {
+                         auto context = weak.lock();
+                         return context && context->prefs().contentBlockingEnabled();
+                     });
+}
+
+void PageViews::applyPolicyToEveryTab() {
+    for (const auto& tab : m_context.tabs().all())
+        applyPolicy(tab->view());
+}
+
+void PageViews::setJavaScript(bool on) {
+    for (const auto& tab : m_context.tabs().all())
+        webkit_settings_set_enable_javascript_markup(webkit_web_view_get_settings(tab->view()), on);
+}
+
+} // namespace nimb

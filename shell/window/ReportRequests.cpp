@@ -1,0 +1,155 @@
+#include "window/ReportRequests.h"
+
+#include "app/Application.h"
+#include "engine/ScriptValue.h"
+#include "glib/Async.h"
+#include "glib/GRefPtr.h"
+#include "location/LocationBar.h"
+#include "page/PageScripts.h"
+#include "preferences/Preferences.h"
+#include "report/KeptReports.h"
+#include "report/NimbReportPage.h"
+#include "vocabulary/Language.h"
+#include "window/Navigator.h"
+#include "window/StatusController.h"
+#include "window/Tab.h"
+#include "window/TabRef.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+void ReportRequests::askThePage(Tab& tab, Answer then) {
+    std::string address = tab.address().value_or("");
+    const char* viewTitle = webkit_web_view_get_title(tab.view());
+    std::string title = viewTitle ? viewTitle : "";
+    auto empty = [&] {
+        NimbReport report;
+        report.address = address;
+        return report;
+    };
+    const Preferences& prefs = m_context.prefs();
+    if (tab.localPage) return then(empty(), Unavailable::localPage);
+    if (!prefs.nimbReportEnabled()) return then(empty(), Unavailable::recordingOff);
+    if (!prefs.javaScriptEnabled()) return then(empty(), Unavailable::scriptingOff);
+
+    auto script = PageScripts::snapshot();
+    auto call = glib::async(
+        [](GObject* source, GAsyncResult* result, GError** error) {
+            return glib::adoptGRef(
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, error));
+        },
+        [ref = TabRef(m_context, tab), then = std::move(then), address, title](glib::GRefPtr<JSCValue> value,
+                                                                               const glib::Error&) {
+            auto locked = ref.lock();
+            if (!locked) return;
+            auto text = value ? ScriptValue::text(value.get()) : std::nullopt;
+            if (!text) {
+                NimbReport report;
+                report.address = address;
+                return then(std::move(report), Unavailable::notRecorded);
+            }
+            NimbReport report = NimbReport::parse(*text, address, title);
+            report.blockingOn = locked.window->prefs().contentBlockingEnabled();
+            then(std::move(report), std::nullopt);
+        });
+    webkit_web_view_evaluate_javascript(tab.view(), script.data(), static_cast<gssize>(script.size()),
+                                        nullptr, nullptr, tab.cancellable(), call.callback, call.data);
+}
+
+void ReportRequests::askAndRender(Tab& tab, NimbReportPage::View view, const std::string& query) {
+    askThePage(tab, [this, ref = TabRef(m_context, tab), view, query](NimbReport report,
+                                                                      std::optional<Unavailable> reason) {
+        auto locked = ref.lock();
+        if (!locked) return;
+        locked.tab->reported = Tab::Reported{report, reason};
+        render(*locked.tab, report, reason, view, query, std::nullopt);
+    });
+}
+
+void ReportRequests::show(Tab& tab) {
+    if (tab.localPage == LocationBar::aboutReport) return;
+    askAndRender(tab, NimbReportPage::View::overview, "");
+}
+
+void ReportRequests::render(Tab& tab, const NimbReport& report, std::optional<Unavailable> reason,
+                            NimbReportPage::View view, const std::string& query,
+                            const std::optional<SavedReport>& saved) {
+    std::string html = NimbReportPage::html(report, reason, false, view, query, saved, m_context.now());
+    tab.reportPage =
+        Tab::ReportPage{view, query, saved ? std::optional<std::string>(saved->id) : std::nullopt};
+    m_context.navigator().showLocal(LocationBar::aboutReport, html, tab);
+}
+
+void ReportRequests::keep(Tab& tab) {
+    StatusController& status = m_context.status();
+    if (tab.localPage != LocationBar::aboutReport || !tab.reported || tab.reported->reason) {
+        status.setStatus(words().nothingToKeep());
+        return;
+    }
+    NimbReport report = tab.reported->report;
+    SavedReport kept = KeptReports::keep(m_context.prefs(), report, m_context.now());
+    m_context.application().savedReportsChanged();
+    status.setStatus(words().reportKept(KeptReports::site(kept)));
+    auto page = tab.reportPage.value_or(Tab::ReportPage{});
+    render(tab, report, std::nullopt, page.view, page.query, kept);
+}
+
+void ReportRequests::apply(const ReportAction& action, Tab& tab) {
+    Navigator& navigator = m_context.navigator();
+    switch (action.kind) {
+    case ReportAction::Kind::keep:
+        keep(tab);
+        return;
+    case ReportAction::Kind::list:
+        navigator.go(LocationBar::Destination::savedReports, tab);
+        return;
+    case ReportAction::Kind::forget: {
+        auto removed = KeptReports::forget(m_context.prefs(), action.id);
+        if (!removed) {
+            m_context.status().setStatus(words().nothingToChange());
+            return;
+        }
+        m_context.status().setStatus(words().reportForgotten(KeptReports::site(*removed)));
+        m_context.application().savedReportsChanged();
+        if (tab.localPage != LocationBar::aboutReports)
+            navigator.go(LocationBar::Destination::savedReports, tab);
+        return;
+    }
+    case ReportAction::Kind::show:
+        break;
+    }
+
+    if (action.saved) {
+        auto kept = KeptReports::find(m_context.prefs(), *action.saved);
+        if (!kept) {
+            navigator.go(LocationBar::Destination::savedReports, tab);
+            return;
+        }
+        render(tab, KeptReports::report(*kept), std::nullopt, action.view, action.query, kept);
+        return;
+    }
+    if (tab.localPage == LocationBar::aboutReport && tab.reported) {
+        auto reported = *tab.reported;
+        render(tab, reported.report, reported.reason, action.view, action.query, std::nullopt);
+        return;
+    }
+    closePopover();
+    askAndRender(tab, action.view, action.query);
+}
+
+void ReportRequests::closePopover() {
+    // The shield's report popover is drawn by the custom chrome; there is none open to close.
+}
+
+void ReportRequests::redraw(Tab& tab) {
+    auto page = tab.reportPage.value_or(Tab::ReportPage{});
+    if (page.saved) {
+        if (auto kept = KeptReports::find(m_context.prefs(), *page.saved))
+            render(tab, KeptReports::report(*kept), std::nullopt, page.view, page.query, kept);
+    } else if (tab.reported) {
+        auto reported = *tab.reported;
+        render(tab, reported.report, reported.reason, page.view, page.query, std::nullopt);
+    }
+}
+
+} // namespace nimb

@@ -1,0 +1,60 @@
+#include "window/StatusController.h"
+
+#include "preferences/Preferences.h"
+#include "vocabulary/Language.h"
+#include "window/ChromeController.h"
+#include "window/Tab.h"
+#include "window/TabList.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+void StatusController::setStatus(std::string_view text) {
+    m_held = true;
+    m_context.chrome().view().setStatus(text);
+}
+
+void StatusController::showPageStatus(std::string_view text, bool fromGeneratedPage) {
+    if (fromGeneratedPage && m_held) return;
+    m_held = false;
+    m_context.chrome().view().setStatus(text);
+}
+
+void StatusController::showCurrentTab() {
+    m_held = false;
+    Tab* tab = m_context.tabs().currentTab();
+    Chrome& chrome = m_context.chrome().view();
+    if (tab && tab->status)
+        chrome.setStatus(*tab->status);
+    else if (tab && tab->address())
+        chrome.setStatus(idleStatus());
+    else
+        chrome.setStatus("");
+}
+
+std::string StatusController::status() const {
+    return m_context.chrome().view().status();
+}
+
+std::int64_t StatusController::blockedCount(const Tab& tab) const {
+    // With blocking off the recorder still counts the requests the blocklist names, but none of them
+    // was refused: the status line and the shield do not call them blocked.
+    return tab.walls + (m_context.prefs().contentBlockingEnabled() ? tab.network : 0);
+}
+
+std::string StatusController::idleStatus() const {
+    Tab* tab = m_context.tabs().currentTab();
+    if (tab && tab->loading()) return StatusStrings::contacting();
+    return StatusStrings::done(tab ? blockedCount(*tab) : 0);
+}
+
+void StatusController::syncShield() {
+    Tab* tab = m_context.tabs().currentTab();
+    Chrome::Shield shield{m_context.prefs().contentBlockingEnabled(), tab ? blockedCount(*tab) : 0,
+                          tab ? tab->heat : 0};
+    if (shield == m_shield) return;
+    m_shield = shield;
+    m_context.chrome().view().setShield(m_shield);
+}
+
+} // namespace nimb

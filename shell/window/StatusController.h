@@ -1,0 +1,44 @@
+#pragma once
+
+// The status line and the shield: what the current page is doing and what it had refused. Commands
+// write their results to the line; the pages' own events write theirs, but a generated page's start
+// and finish do not overwrite a command's message (often the very page the command redrew), only what
+// a web page does or a change of tab does.
+
+#include "chrome/Chrome.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace nimb {
+
+class Tab;
+class WindowContext;
+
+class StatusController {
+public:
+    explicit StatusController(WindowContext& context) : m_context(context) {}
+
+    // A command's result; held against generated pages' own events.
+    void setStatus(std::string_view text);
+    // A page event's text; from a generated page it gives way to a command's held message.
+    void showPageStatus(std::string_view text, bool fromGeneratedPage);
+    // The current tab's line, written afresh after a change of tab.
+    void showCurrentTab();
+    [[nodiscard]] std::string status() const;
+    // "Contacting host..." while the current tab loads, else "Document: Done" with its count.
+    [[nodiscard]] std::string idleStatus() const;
+    // What the page had refused: walls taken off, and requests the rule list stopped.
+    [[nodiscard]] std::int64_t blockedCount(const Tab& tab) const;
+
+    void syncShield();
+    [[nodiscard]] const Chrome::Shield& shield() const { return m_shield; }
+
+private:
+    WindowContext& m_context;
+    Chrome::Shield m_shield;
+    bool m_held = false;
+};
+
+} // namespace nimb

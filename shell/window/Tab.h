@@ -1,0 +1,100 @@
+#pragma once
+
+// One tab of a browser window: its web view, the view's signal connections, and what the window knows
+// about the page in it. The window's tab list owns its tabs (shared, so that asynchronous work can hold
+// a tab weakly through a TabRef); everything the view reports goes to the tab's observer with the tab.
+// When the tab is torn down its connections go, its timer stops and its cancellable is cancelled.
+
+#include "glib/Connection.h"
+#include "glib/GRefPtr.h"
+#include "glib/Source.h"
+#include "records/NimbReportPageUnavailable.h"
+#include "records/NimbReportPageView.h"
+#include "report/NimbReport.h"
+#include "window/TabObserver.h"
+
+#include <webkit/webkit.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nimb {
+
+class Tab : public std::enable_shared_from_this<Tab> {
+public:
+    // Takes a reference of its own on the view and connects to its signals.
+    Tab(WebKitWebView* view, TabObserver& observer);
+    ~Tab();
+    Tab(const Tab&) = delete;
+    Tab& operator=(const Tab&) = delete;
+
+    [[nodiscard]] WebKitWebView* view() const { return m_view.get(); }
+    // Cancelled when the tab is torn down.
+    [[nodiscard]] GCancellable* cancellable() const { return m_cancellable.get(); }
+    [[nodiscard]] bool tornDown() const { return m_tornDown; }
+
+    // The internal address of the generated page shown, else the view's address, else none.
+    [[nodiscard]] std::optional<std::string> address() const;
+    // The view's address as the engine reports it; none before anything was loaded.
+    [[nodiscard]] std::optional<std::string> viewAddress() const;
+    // The view's title; none when it has none or shows a generated page.
+    [[nodiscard]] std::optional<std::string> pageTitle() const;
+    // The site's icon from the favicon store; none for the browser's own pages.
+    [[nodiscard]] GdkTexture* icon() const;
+    [[nodiscard]] bool loading() const;
+
+    // The last report built for the page, and why there is no real one when there is not.
+    struct Reported {
+        NimbReport report;
+        std::optional<NimbReportPage::Unavailable> reason;
+    };
+    // How the report page in this tab was last drawn, so that it can be drawn again alike.
+    struct ReportPage {
+        NimbReportPage::View view = NimbReportPage::View::overview;
+        std::string query;
+        std::optional<std::string> saved; // the kept report's id
+    };
+
+    std::optional<std::string> localPage;
+    std::optional<Reported> reported;
+    std::optional<ReportPage> reportPage;
+    std::optional<std::string> status;
+    std::optional<std::string> declaredIcon;
+    std::int64_t walls = 0;
+    std::int64_t network = 0;
+    std::vector<std::string> hosts;
+    double heat = 0;
+    double progress = 0;
+
+    // Whether the load under way comes from the browser's own HTML, and whether the document now
+    // committed in the view did: only such a document may ask for internal actions.
+    bool pendingGenerated = false;
+    bool documentIsGenerated = false;
+    // The load under way failed (the engine still reports it finished afterwards).
+    bool failed = false;
+    // The load under way was stopped for taking too long.
+    bool timedOut = false;
+
+    // The request timeout: armed when an address is loaded, disarmed once the page answers.
+    void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);
+    void disarmTimeout();
+
+    // Stops the page, lets go of the view's signals and cancels everything still pending for the tab.
+    void teardown();
+
+private:
+    void connect(TabObserver& observer);
+
+    glib::GRefPtr<WebKitWebView> m_view;
+    glib::GRefPtr<GCancellable> m_cancellable;
+    std::vector<glib::Connection> m_connections;
+    glib::Source m_timeout;
+    bool m_tornDown = false;
+};
+
+} // namespace nimb

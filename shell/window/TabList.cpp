@@ -1,0 +1,95 @@
+#include "window/TabList.h"
+
+#include "app/Application.h"
+#include "app/TabKeys.h"
+#include "layout/TabStrip.h"
+#include "window/BrowserWindowController.h"
+#include "window/ChromeController.h"
+#include "window/FindController.h"
+#include "window/MarginController.h"
+#include "window/StatusController.h"
+#include "window/WindowContext.h"
+
+namespace nimb {
+
+TabList::TabList(WindowContext& context, GtkWidget* stack, TabObserver& observer)
+    : m_context(context), m_stack(stack), m_observer(observer), m_views(context) {}
+
+TabList::~TabList() {
+    tearDownAll();
+}
+
+Tab* TabList::currentTab() const {
+    if (m_current < 0 || m_current >= static_cast<Index>(m_tabs.size())) return nullptr;
+    return m_tabs[static_cast<std::size_t>(m_current)].get();
+}
+
+Tab& TabList::add(bool background) {
+    auto tab = std::make_shared<Tab>(m_views.make(), m_observer);
+    auto at = m_tabs.empty() ? m_tabs.begin() : m_tabs.begin() + (m_current + 1);
+    auto index = static_cast<Index>(at - m_tabs.begin());
+    m_tabs.insert(at, tab);
+    gtk_stack_add_child(GTK_STACK(m_stack), GTK_WIDGET(tab->view()));
+    if (background) {
+        m_context.chrome().syncStrip();
+        m_context.application().scheduleValidate();
+    } else {
+        select(index);
+    }
+    return *tab;
+}
+
+void TabList::select(Index index) {
+    if (index < 0 || index >= static_cast<Index>(m_tabs.size())) return;
+    m_context.margin().unpin();
+    m_current = index;
+    Tab& tab = *m_tabs[static_cast<std::size_t>(index)];
+    gtk_stack_set_visible_child(GTK_STACK(m_stack), GTK_WIDGET(tab.view()));
+    gtk_widget_grab_focus(GTK_WIDGET(tab.view()));
+    showCurrent();
+    m_context.find().rerun();
+    m_context.application().scheduleValidate();
+}
+
+void TabList::showCurrent() {
+    m_context.chrome().showCurrentTab();
+    m_context.status().syncShield();
+    m_context.margin().refresh();
+    m_context.chrome().syncProgress();
+    m_context.status().showCurrentTab();
+}
+
+void TabList::close(Index index) {
+    if (index < 0 || index >= static_cast<Index>(m_tabs.size())) return;
+    auto next = TabStrip::selection(index, m_current, static_cast<Index>(m_tabs.size()));
+    if (!next) {
+        m_context.window().performClose();
+        return;
+    }
+    auto tab = m_tabs[static_cast<std::size_t>(index)];
+    m_tabs.erase(m_tabs.begin() + index);
+    tab->teardown();
+    m_current = *next;
+    select(*next);
+}
+
+void TabList::selectNext() {
+    if (auto next = TabKeys::nextTab(m_current, static_cast<long>(m_tabs.size()))) select(*next);
+}
+
+void TabList::selectPrevious() {
+    if (auto previous = TabKeys::previousTab(m_current, static_cast<long>(m_tabs.size()))) select(*previous);
+}
+
+void TabList::selectNumber(int number) {
+    if (auto index = TabKeys::tabForNumber(number, static_cast<long>(m_tabs.size()))) select(*index);
+}
+
+void TabList::tearDownAll() {
+    for (const auto& tab : m_tabs)
+        tab->teardown();
+    m_tabs.clear();
+    m_current = 0;
+}
+
+} // namespace nimb
