@@ -74,7 +74,7 @@ TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
     EXPECT_EQ(dialogText(dialog(), "secondary-text"), "1 pages will be forgotten, and the Location: bar will "
                                                       "have nothing left to finish your typing with.");
     answer(dialog(), false);
-    pump(100ms);
+    ASSERT_TRUE(waitUntil([&] { return dialog() == nullptr; }));
     EXPECT_EQ(prefs().history().size(), 1u);
 
     ASSERT_TRUE(follow(tab(), HistoryAction::forgetAll().href()));
@@ -111,7 +111,7 @@ TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
     EXPECT_EQ(dialogText(dialog()), "Remove Kept?");
     EXPECT_EQ(dialogText(dialog(), "secondary-text"), "The 2 notes you kept in its margin go with it.");
     answer(dialog(), false);
-    pump(100ms);
+    ASSERT_TRUE(waitUntil([&] { return dialog() == nullptr; }));
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().notes().size(), 2u);
 
@@ -226,8 +226,8 @@ TEST_F(ActionsTest, rememberHistoryFlipsOnceForEveryWindow) {
     EXPECT_EQ(window(0).context().status().status(), "No longer writing history down.");
     EXPECT_EQ(window(1).context().status().status(), "No longer writing history down.");
 
+    // The visit's load has finished, and with it the moment a visit is recorded.
     ASSERT_TRUE(visit(fixture, &window(1)));
-    pump(200ms);
     EXPECT_TRUE(prefs().history().empty());
 }
 
@@ -257,8 +257,7 @@ TEST_F(ActionsTest, switchingTheLanguageRewordsEverythingOpen) {
     g_menu_model_get_item_attribute(bar, 1, G_MENU_ATTRIBUTE_LABEL, "s", &label);
     EXPECT_EQ(std::string(label ? label : ""), french.fileMenu());
     g_free(label);
-    // The status line stays with what the switch said, while the pages are drawn again.
-    pump(200ms);
+    // The status line stays with what the switch said, though the pages were drawn again since.
     EXPECT_EQ(window().context().status().status(), french.nowSpeaking());
 
     // Choosing the language already spoken changes nothing.

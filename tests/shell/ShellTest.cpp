@@ -24,10 +24,37 @@ bool displayAvailable() {
 
 int applications = 0;
 
+// Every load a web view finishes, counted by view, from an emission hook so that no load goes
+// unseen between an action and the wait for it.
+std::map<WebKitWebView*, std::size_t>& finishedLoads() {
+    static auto* loads = new std::map<WebKitWebView*, std::size_t>;
+    return *loads;
+}
+
+gboolean loadChanged(GSignalInvocationHint*, guint count, const GValue* values, gpointer) {
+    if (count < 2) return TRUE;
+    auto* view = WEBKIT_WEB_VIEW(g_value_get_object(&values[0]));
+    if (static_cast<WebKitLoadEvent>(g_value_get_enum(&values[1])) == WEBKIT_LOAD_FINISHED)
+        ++finishedLoads()[view];
+    return TRUE;
+}
+
+void countLoads() {
+    static const bool hooked = [] {
+        g_type_class_unref(g_type_class_ref(WEBKIT_TYPE_WEB_VIEW));
+        g_signal_add_emission_hook(g_signal_lookup("load-changed", WEBKIT_TYPE_WEB_VIEW), 0, loadChanged,
+                                   nullptr, nullptr);
+        return true;
+    }();
+    (void)hooked;
+}
+
 } // namespace
 
 void ShellTest::SetUp() {
     if (!displayAvailable()) GTEST_SKIP() << "no display: run under tools/run-headless";
+    countLoads();
+    finishedLoads().clear();
     setCurrentLanguage(Language::english);
     ASSERT_TRUE(m_proxy.start());
     m_variables = blocklistVariables();
@@ -66,7 +93,7 @@ void ShellTest::start() {
 void ShellTest::TearDown() {
     if (m_app) {
         m_app.reset();
-        pump(50ms);
+        drain();
     }
     m_proxy.stop();
     setCurrentLanguage(Language::english);
@@ -95,23 +122,58 @@ void ShellTest::type(const std::string& text, BrowserWindowController* in) {
     g_signal_emit_by_name(field, "activate");
 }
 
+std::size_t ShellTest::loadsFinished(Tab& loading) {
+    return finishedLoads()[loading.view()];
+}
+
 bool ShellTest::waitForLoad(Tab& loading, std::chrono::milliseconds deadline) {
-    // A load has begun once the view says so or has an address; it has ended when it stops loading.
-    pump(20ms);
-    return waitUntil([&] { return !webkit_web_view_is_loading(loading.view()); }, deadline);
+    return waitForLoadAfter(loading, m_waitedLoads[loading.view()], deadline);
+}
+
+bool ShellTest::waitForLoadAfter(Tab& loading, std::size_t after, std::chrono::milliseconds deadline) {
+    WebKitWebView* view = loading.view();
+    bool done = waitUntil([&] { return finishedLoads()[view] > after && !webkit_web_view_is_loading(view); },
+                          deadline);
+    m_waitedLoads[view] = finishedLoads()[view];
+    return done;
+}
+
+bool ShellTest::nextFrame(BrowserWindowController* in) {
+    GtkWidget* root = GTK_WIDGET((in ? *in : window()).window());
+    GdkFrameClock* clock = gtk_widget_get_frame_clock(root);
+    if (!clock) return false;
+    gint64 before = gdk_frame_clock_get_frame_counter(clock);
+    // Something must be drawn for a frame to come at all.
+    gtk_widget_queue_draw(root);
+    gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_LAYOUT);
+    bool drawn = waitUntil([&] { return gdk_frame_clock_get_frame_counter(clock) > before + 1; }, 10s);
+    drain();
+    return drawn;
+}
+
+void ShellTest::settleInput() {
+    // A round trip to the X server brings every event it made for us so far; then they are handled.
+    gdk_display_sync(gdk_display_get_default());
+    drain();
 }
 
 bool ShellTest::visit(const std::string& address, BrowserWindowController* in) {
     BrowserWindowController& target = in ? *in : window();
+    Tab* typedIn = target.context().tabs().currentTab();
+    std::size_t before = typedIn ? loadsFinished(*typedIn) : 0;
     type(address, &target);
-    return waitUntil(
+    bool done = waitUntil(
         [&] {
             Tab* current = target.context().tabs().currentTab();
             auto uri = current ? current->viewAddress() : std::nullopt;
             return uri && uri->starts_with(address.substr(0, address.find('#'))) &&
+                   (current != typedIn || loadsFinished(*current) > before) &&
                    !webkit_web_view_is_loading(current->view());
         },
         20s);
+    if (Tab* current = target.context().tabs().currentTab())
+        m_waitedLoads[current->view()] = loadsFinished(*current);
+    return done;
 }
 
 bool ShellTest::waitForStatus(const std::string& status, std::chrono::milliseconds deadline) {
@@ -192,8 +254,10 @@ bool ShellTest::xdotool(BrowserWindowController& target, const std::vector<std::
         return exited && g_spawn_check_wait_status(status, nullptr);
     };
     if (!run({"windowfocus", "--sync", id})) return false;
-    pump(50ms);
-    return run(arguments);
+    settleInput();
+    bool done = run(arguments);
+    settleInput();
+    return done;
 }
 
 GtkWidget* ShellTest::dialog() {

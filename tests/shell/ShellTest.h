@@ -60,12 +60,21 @@ protected:
     BrowserWindowController& window(std::size_t index);
     Tab& tab();
 
-    // (Waiting with the main loop turning: waitUntil and pump of MainLoop.h.)
+    // (Waiting with the main loop turning: waitUntil and drain of MainLoop.h.)
 
     // Types text into a window's location field (the front window's when none) and presses Return.
     void type(const std::string& text, BrowserWindowController* in = nullptr);
-    // Waits until the tab has finished loading a web page (true) or generated page.
+    // How many loads (of web or generated pages) the tab's view has finished so far.
+    std::size_t loadsFinished(Tab& tab);
+    // Waits until the tab's view has finished a load it had not finished at the last wait on it (or
+    // at `after` loads), and is no longer loading.
     bool waitForLoad(Tab& tab, std::chrono::milliseconds deadline = 20s);
+    bool waitForLoadAfter(Tab& tab, std::size_t after, std::chrono::milliseconds deadline = 20s);
+    // After input sent through the X server (xdotool): every event it caused has been handled.
+    void settleInput();
+    // Waits until the window has drawn a frame begun after this call: whatever changed its layout
+    // before has been laid out and drawn.
+    bool nextFrame(BrowserWindowController* in = nullptr);
     // Types an address and waits until its page has loaded in that window's current tab.
     bool visit(const std::string& address, BrowserWindowController* in = nullptr);
     bool waitForStatus(const std::string& status, std::chrono::milliseconds deadline = 20s);
@@ -87,6 +96,7 @@ protected:
     const std::string& var(const std::string& name) const { return m_variables.at(name); }
 
     ProxyServer m_proxy;
+    std::map<WebKitWebView*, std::size_t> m_waitedLoads;
     std::map<std::string, std::string> m_variables;
     std::unique_ptr<TemporaryDirectory> m_profile;
     UserDirectories m_directories;

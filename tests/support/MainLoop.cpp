@@ -23,6 +23,12 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
+void drain() {
+    // Bounded, in case something re-arms itself for ever (an animation's idle, say).
+    for (int turns = 0; turns < 10000 && g_main_context_pending(nullptr); ++turns)
+        g_main_context_iteration(nullptr, FALSE);
+}
+
 void pump(std::chrono::milliseconds duration) {
     auto end = std::chrono::steady_clock::now() + duration;
     waitUntil([&] { return std::chrono::steady_clock::now() >= end; }, duration + std::chrono::seconds(1));

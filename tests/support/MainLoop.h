@@ -11,7 +11,11 @@ namespace nimb::test {
 // Spins the main loop until the condition holds (true) or the deadline passes (false).
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds deadline = std::chrono::seconds(20));
-// Spins the main loop for a while.
+// Handles everything the main loop has ready now (events, idle work), without waiting for more:
+// what a synchronous action queued is done when this returns.
+void drain();
+// Spins the main loop for a while. Only for tools that must give a page time to draw; tests wait on
+// conditions instead.
 void pump(std::chrono::milliseconds duration);
 
 } // namespace nimb::test
