@@ -82,7 +82,7 @@ TEST_F(PagesLayout, monospaceTextNeverJoinsLetters) {
 // not thickened by the engine: drawn bold and drawn medium, it inks the same pixels.
 TEST_F(PagesLayout, boldIsTheMediumFaceUnthickened) {
     auto page = view(1000);
-    show(*page, PageFrame::document("faces", "; }\n", "<p>faces</p></body></html>"));
+    show(*page, PageFrame::document("faces", "", "<p>faces</p></body></html>"));
     auto ink = page->callAsync(R"(
 const inkOf = async weight => {
     const font = weight + ' 30px "Fira Sans"';

@@ -335,12 +335,12 @@ TEST_F(PagesTest, theChecksCatchBrokenPages) {
     };
     // One of the real pages with a single declaration spoiled, and with its end cut off at a NUL.
     std::string spoiled = samples::render("history-full");
-    const std::string declaration = "color:#8e8e93;";
+    const std::string declaration = "font-size:11px;";
     ASSERT_NE(spoiled.find(declaration), std::string::npos);
     std::string cut = spoiled;
-    spoiled.replace(spoiled.find(declaration), declaration.size(), "color:#8e8e9;");
+    spoiled.replace(spoiled.find(declaration), declaration.size(), "font-size:11pz;");
     cut.insert(cut.find("</style>"), 1, '\0');
-    cases.push_back({"a real page with one value spoiled", spoiled, "dropped \"color:#8e8e9\""});
+    cases.push_back({"a real page with one value spoiled", spoiled, "dropped \"font-size:11pz\""});
     cases.push_back({"a real page cut short", cut, "the page shows nothing"});
 
     auto page = view(1000);
