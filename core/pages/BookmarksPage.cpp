@@ -16,71 +16,6 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view start) {
     return text::asciiLowercased(text.substr(0, start.size())) == start;
 }
 
-std::string rules() {
-    const std::string sans(Typeface::sans);
-    const std::string mono = std::string(Typeface::mono) + "; " + std::string(Typeface::monoLigatures);
-    std::string out;
-    out += "; font-size:15px; margin:0; padding:40px 34px 60px 34px; }\n"
-           "  .sheet { max-width:720px; margin:0 auto; }\n"
-           "  h1 { font-family:" +
-           sans +
-           "; font-size:46px; font-weight:400; margin:0; color:#e9e9eb; "
-           "letter-spacing:-1px; text-align:center; }\n"
-           "  .keys { display:flex; justify-content:center; flex-wrap:wrap; gap:22px; margin:18px 0 52px 0; "
-           "padding:0; }\n"
-           "  .keys a { display:inline-flex; align-items:center; gap:8px; font-size:12px; color:#8e8e93; "
-           "text-decoration:none; }\n"
-           "  .keys a:visited { color:#8e8e93; }\n"
-           "  .keys a:hover { color:#e9e9eb; }\n"
-           "  kbd { font-family:" +
-           mono +
-           "; font-size:11px; color:#8e8e93; background:#1f1f21; "
-           "border:1px solid #3a3a3c; border-radius:5px; padding:3px 7px; }\n"
-           "  .keys a:hover kbd { color:#e9e9eb; border-color:#8e8e93; background:#3a3a3c; }\n"
-           "  ol { margin:0; padding:0; list-style:none; }\n"
-           "  li { padding:0 0 34px 0; margin:0 0 34px 0; border-bottom:1px solid #1f1f21; }\n"
-           "  li:last-child { border-bottom:none; }\n"
-           "  form { margin:0; }\n"
-           "  .field { display:flex; align-items:flex-start; gap:8px; }\n"
-           "  .pen { flex:none; color:#8e8e93; opacity:0; margin-top:6px; transition:opacity .12s; }\n"
-           "  li:hover .pen { opacity:0.6; }\n"
-           "  .name, .say { flex:1; min-width:0; display:block; width:100%; font-family:" +
-           sans +
-           "; "
-           "background:transparent; color:#e9e9eb; border:1px solid transparent; border-radius:7px; "
-           "padding:3px 6px; margin-left:-7px; }\n"
-           "  .name:hover, .say:hover { background:#121214; }\n"
-           "  .name:focus, .say:focus { background:#121214; border-color:#3a3a3c; outline:none; }\n"
-           "  .name { font-size:34px; font-weight:500; letter-spacing:-0.6px; line-height:1.15; }\n"
-           "  .say { font-size:17px; line-height:1.55; resize:vertical; margin-top:10px; }\n"
-           "  .name::placeholder, .say::placeholder { color:#5a5a5f; }\n"
-           "  .addr { display:inline-block; margin:6px 0 0 0; font-size:12px; font-family:" +
-           mono +
-           "; "
-           "color:#8e8e93; text-decoration:none; word-break:break-all; }\n"
-           "  a.addr:visited { color:#8e8e93; }\n"
-           "  a.addr:hover { color:#7aa2ff; text-decoration:underline; }\n"
-           "  .foot { display:flex; align-items:baseline; justify-content:space-between; gap:20px; "
-           "margin-top:16px; flex-wrap:wrap; }\n"
-           "  .facts { font-size:12px; color:#8e8e93; }\n"
-           "  .acts { display:flex; align-items:baseline; justify-content:flex-end; gap:8px; flex-wrap:wrap; "
-           "margin-left:auto; }\n"
-           "  .btn { display:inline-block; padding:6px 12px; font-size:12px; font-family:" +
-           sans +
-           "; "
-           "text-decoration:none; color:#e9e9eb; background:#1f1f21; border:1px solid #3a3a3c; "
-           "border-radius:6px; cursor:default; }\n"
-           "  .btn:visited { color:#e9e9eb; }\n"
-           "  .btn:hover { background:#3a3a3c; }\n"
-           "  .btn:active { background:#1f1f21; }\n"
-           "  .btn.gone:hover { text-decoration:line-through; }\n"
-           "  .keep { display:none; }\n"
-           "  li:hover .keep, form:focus-within .keep { display:inline-block; }\n"
-           "  .keep.save { background:#3a3a3c; }\n"
-           "  .none { color:#8e8e93; font-size:17px; padding:8px 0; text-align:center; }\n";
-    return out;
-}
-
 void appendLinkButton(std::string& out, const BookmarkAction& action, std::string_view extraClass,
                       std::string_view label) {
     out += "<a class=\"btn";
@@ -225,9 +160,7 @@ std::string html(const std::vector<Bookmark>& bookmarks, const std::vector<Visit
     const std::string title = vocabulary.bookmarks();
     std::string out;
     out.reserve(8192 + bookmarks.size() * 2400);
-    PageFrame::appendPrologue(out, title);
-    out += rules();
-    out += PageFrame::headEnd;
+    PageFrame::appendHead(out, title, PageStyles::bookmarks);
     out += "\n<div class=\"sheet\">\n  <h1>";
     appendEscaped(out, title);
     out += "</h1>\n";

@@ -109,42 +109,6 @@ namespace {
 
 using BookmarksPage::appendEscaped;
 
-std::string rules() {
-    std::string out;
-    out += "; font-size:13px; margin:0; padding:26px 30px; }\n"
-           "  .sheet { max-width:660px; }\n"
-           "  h1 { font-family:";
-    out += Typeface::sans;
-    out += "; font-size:30px; margin:0 0 2px 0; color:#e9e9eb; letter-spacing:-0.5px; }\n"
-           "  .rule { height:2px; background:#e9e9eb; margin:10px 0 14px 0; }\n"
-           "  .top { display:flex; align-items:baseline; gap:14px; margin:0 0 16px 0; }\n"
-           "  .sub { flex:1; font-size:11px; color:#8e8e93; margin:0; }\n"
-           "  ol { margin:0; padding:0; list-style:none; }\n"
-           "  li { display:flex; align-items:center; gap:14px; padding:8px 0; border-bottom:1px dotted "
-           "#3a3a3c; }\n"
-           "  li:last-child { border-bottom:none; }\n"
-           "  .who { flex:1; min-width:0; }\n"
-           "  a.name { color:#7aa2ff; font-size:13px; }\n"
-           "  a.name:visited { color:#b79ce8; }\n"
-           "  .addr { display:block; font-size:11px; color:#8e8e93; margin-top:2px; font-family:";
-    out += Typeface::mono;
-    out += "; ";
-    out += Typeface::monoLigatures;
-    out += "; word-break:break-all; }\n"
-           "  .when { flex:none; font-size:11px; color:#8e8e93; white-space:nowrap; text-align:right; }\n"
-           "  .acts { flex:none; white-space:nowrap; }\n"
-           "  .btn { display:inline-block; margin-left:6px; padding:3px 9px; font-size:11px; "
-           "text-decoration:none; "
-           "color:#e9e9eb; background:#1f1f21; border:1px solid #3a3a3c; }\n"
-           "  .btn:visited { color:#e9e9eb; }\n"
-           "  .btn:active { background:#3a3a3c; }\n"
-           "  .none { color:#8e8e93; font-size:11px; padding:8px 0; }\n"
-           "  .note { margin-top:20px; font-size:11px; color:#8e8e93; border-top:1px solid #3a3a3c; "
-           "padding-top:12px; line-height:1.6; }\n"
-           "  code { background:#1f1f21; padding:1px 4px; font-variant-ligatures:none; }\n";
-    return out;
-}
-
 void appendRow(std::string& out, const Visit& visit, const WhenFormatter& when,
                const Vocabulary& vocabulary) {
     const std::string& label = visit.title.empty() ? visit.address : visit.title;
@@ -183,9 +147,7 @@ std::string html(const std::vector<Visit>& visits, Date now, std::string_view ti
     const std::string title = vocabulary.history();
     std::string out;
     out.reserve(4096 + visits.size() * 512);
-    PageFrame::appendPrologue(out, title);
-    out += rules();
-    out += PageFrame::headEnd;
+    PageFrame::appendHead(out, title, PageStyles::history);
     out += "\n<div class=\"sheet\">\n  <h1>";
     appendEscaped(out, title);
     out += "</h1>\n  <div class=\"rule\"></div>\n  <div class=\"top\">\n    <p class=\"sub\">";

@@ -13,25 +13,6 @@ namespace {
 // The page's own name, the same in every language.
 constexpr std::string_view title = "The NIMB 2000";
 
-std::string rules() {
-    std::string out;
-    out += "; font-size:13px; margin:0; padding:22px 26px 40px 26px; }\n";
-    out += "  h1 { font-family:";
-    out += Typeface::sans;
-    out +=
-        "; font-size:22px; font-weight:normal; color:#e9e9eb; letter-spacing:-0.5px; margin:0 0 18px 0; }\n"
-        "  .cols { display:flex; flex-wrap:wrap; gap:14px 38px; }\n"
-        "  .col { flex:1 1 190px; max-width:300px; min-width:0; }\n"
-        "  h2 { font-size:12px; margin:0 0 5px 0; }\n"
-        "  ul { margin:0; padding:0; list-style:none; }\n"
-        "  li { line-height:1.45; white-space:nowrap; overflow:hidden; text-overflow:ellipsis; }\n"
-        "  a { color:#7aa2ff; text-decoration:none; }\n"
-        "  a:visited { color:#b79ce8; }\n"
-        "  a:hover { text-decoration:underline; }\n"
-        "  .none { color:#8e8e93; font-size:11px; line-height:1.5; white-space:normal; }\n";
-    return out;
-}
-
 void appendRow(std::string& out, std::string_view name, std::string_view address) {
     using BookmarksPage::appendEscaped;
     if (PageFrame::isNavigable(address)) {
@@ -106,9 +87,7 @@ std::string html(const std::vector<Visit>& visits) {
     const Vocabulary& vocabulary = words();
     std::string out;
     out.reserve(8192);
-    PageFrame::appendPrologue(out, title);
-    out += rules();
-    out += PageFrame::headEnd;
+    PageFrame::appendHead(out, title, PageStyles::home);
     out += "\n<h1>";
     BookmarksPage::appendEscaped(out, title);
     out += "</h1>\n<div class=\"cols\">\n";

@@ -8,16 +8,15 @@ namespace nimb {
 
 namespace PageFrame {
 
-std::string bodyRuleStart() {
-    std::string out;
-    out.reserve(64 + Typeface::sans.size());
+namespace {
+
+void appendBodyRuleStart(std::string& out) {
     out += "\n  body { background:";
     out += Palette::background;
     out += "; color:";
     out += Palette::text;
     out += "; font-family:";
     out += Typeface::sans;
-    return out;
 }
 
 void appendPrologue(std::string& out, std::string_view title) {
@@ -26,8 +25,24 @@ void appendPrologue(std::string& out, std::string_view title) {
     out += titleEnd;
     out += colorSchemeRule;
     out += fontFaces;
-    out += bodyRuleStart();
+    appendBodyRuleStart(out);
 }
+
+// After the opening of the body rule: its end, the custom properties, the page's own rules.
+void appendRest(std::string& out, std::string_view rules) {
+    out += " }\n  :root {\n";
+    for (const Property& property : properties) {
+        out += "    --";
+        out += property.name;
+        out += ':';
+        out += property.value;
+        out += ";\n";
+    }
+    out += "  }\n";
+    out += rules;
+}
+
+} // namespace
 
 std::string prologue(std::string_view title) {
     std::string out;
@@ -35,12 +50,27 @@ std::string prologue(std::string_view title) {
     return out;
 }
 
+std::string styleSheet(std::string_view rules) {
+    std::string out;
+    out.reserve(1536 + rules.size());
+    out += colorSchemeRule;
+    out += fontFaces;
+    appendBodyRuleStart(out);
+    appendRest(out, rules);
+    return out;
+}
+
+void appendHead(std::string& out, std::string_view title, std::string_view rules) {
+    appendPrologue(out, title);
+    appendRest(out, rules);
+    out += '\n';
+    out += headEnd;
+}
+
 std::string document(std::string_view title, std::string_view rules, std::string_view body) {
     std::string out;
-    out.reserve(1024 + rules.size() + body.size());
-    appendPrologue(out, title);
-    out += rules;
-    out += headEnd;
+    out.reserve(1536 + rules.size() + body.size());
+    appendHead(out, title, rules);
     out += body;
     return out;
 }

@@ -1,17 +1,20 @@
 #pragma once
 
 // What every page the browser writes for itself shares: the typefaces and the palette, the document
-// prologue with its colour-scheme rule and font faces, and the one escaping of text put into a page.
+// prologue with its colour-scheme rule and font faces, the palette and type stacks as CSS custom
+// properties, and the one escaping of text put into a page.
 //
-// A page is written as
+// A page's style element holds, in this order:
 //
-//   PageFrame::prologue(title)        "<!DOCTYPE html>..." up to and including the body's font stack
-//   + the page's own rules            starting with the rest of the body rule, e.g. "; font-size:13px; }"
-//   + PageFrame::headEnd              "</style></head><body>"
-//   + the body
+//   colorSchemeRule, fontFaces           ":root { color-scheme: dark; }" and the two Fira Sans faces
+//   "body { ... }"                       the body's ground, ink and sans stack
+//   a :root rule declaring `properties`  "--text:#e9e9eb;" ... "--mono:..."
+//   the page's own sheet                 one of PageStyles (below), which takes every colour and type
+//                                        stack from those properties as var(--name)
 //
-// Pages that write their own head lines (the margin, the report) use `colorSchemeRule` and
-// `fontFaces` directly.
+// `styleSheet(rules)` is that text; `document(title, rules, body)` puts it in a whole page. The
+// prologue (doctype, title, colour-scheme rule, font faces, the start of the body rule) is the same
+// text on every page: `prologue(title)`.
 
 #include <array>
 #include <string>
@@ -29,13 +32,12 @@ inline constexpr std::string_view sans =
     "\"Segoe UI\", sans-serif";
 // Addresses, keys and code. "DejaVu Sans Mono" stands before "Courier New": on a Linux desktop without
 // the first families, fontconfig answers "Courier New" with a thin Courier clone that is hard to read
-// small and grey on black, while DejaVu Sans Mono is nearly always there. Text set in this stack also
-// turns ligatures off (`monoLigatures`), or "fi" and "ffl" in host and key names run together.
+// small and grey on black, while DejaVu Sans Mono is nearly always there. A style sheet that sets text
+// in this stack also turns ligatures off (font-variant-ligatures:none), or "fi" and "ffl" in host and
+// key names run together.
 inline constexpr std::string_view mono =
     "ui-monospace, SFMono-Regular, Menlo, Monaco, Consolas, \"Liberation "
     "Mono\", \"DejaVu Sans Mono\", \"Courier New\", monospace";
-// The declaration that goes with every use of `mono`.
-inline constexpr std::string_view monoLigatures = "font-variant-ligatures:none";
 // Tried in this order by the chrome; the first that loads at 12 points wins.
 inline constexpr std::array<std::string_view, 4> candidates{"Fira Sans", "Inter", "IBM Plex Sans",
                                                             "Source Sans 3"};
@@ -80,16 +82,42 @@ inline constexpr std::string_view fontFaces =
 // Closes the style sheet and the head, and opens the body.
 inline constexpr std::string_view headEnd = "</style></head><body>";
 
-// The opening of the body rule: "\n  body { background:#000000; color:#e9e9eb; font-family:" and the
-// sans stack. The page continues the rule with its own declarations ("; font-size:13px; ... }").
-[[nodiscard]] std::string bodyRuleStart();
+// A CSS custom property every page declares: "--" + name.
+struct Property {
+    std::string_view name;
+    std::string_view value;
 
-// The whole prologue: doctype, the escaped title, the colour-scheme rule, the font faces and
-// `bodyRuleStart()`.
+    bool operator==(const Property&) const = default;
+};
+
+// The palette and the type stacks, as the properties the pages' style sheets read them from.
+inline constexpr std::array<Property, 11> properties{{
+    {"background", Palette::background},
+    {"text", Palette::text},
+    {"secondary", Palette::secondary},
+    {"separator", Palette::separator},
+    {"raised", Palette::raised},
+    {"sunken", Palette::sunken},
+    {"placeholder", Palette::placeholder},
+    {"link", Palette::link},
+    {"visited", Palette::visited},
+    {"sans", Typeface::sans},
+    {"mono", Typeface::mono},
+}};
+
+// The prologue: doctype, the escaped title, the colour-scheme rule, the font faces and the opening of
+// the body rule, "\n  body { background:#000000; color:#e9e9eb; font-family:" and the sans stack.
+// Every page begins with it.
 [[nodiscard]] std::string prologue(std::string_view title);
-void appendPrologue(std::string& out, std::string_view title);
 
-// A whole document: `prologue(title)` + `rules` + `headEnd` + `body`.
+// The text of a page's style element: the colour-scheme rule, the font faces, the body rule, the :root
+// rule declaring `properties`, then `rules` (the page's own sheet).
+[[nodiscard]] std::string styleSheet(std::string_view rules);
+
+// A page's head, from `prologue(title)` through the style sheet of `rules` to `headEnd`.
+void appendHead(std::string& out, std::string_view title, std::string_view rules);
+
+// A whole document: the head of `title` and `rules`, then `body`.
 [[nodiscard]] std::string document(std::string_view title, std::string_view rules, std::string_view body);
 
 // Whether a page may link to `address`: it parses, and its scheme (in any case) is http, https or file.
@@ -98,6 +126,26 @@ void appendPrologue(std::string& out, std::string_view title);
 [[nodiscard]] bool isWeb(std::string_view address);
 
 } // namespace PageFrame
+
+// The pages' own style sheets: the .css files of core/pages/styles, embedded at build time
+// (cmake/EmbedText.cmake), each without its final line break. Each goes into `PageFrame::styleSheet`
+// and takes every colour and type stack from `PageFrame::properties` as var(--name); the build refuses
+// a sheet that writes a hex colour of its own.
+namespace PageStyles {
+
+extern const std::string_view home;
+extern const std::string_view history;
+extern const std::string_view bookmarks;
+extern const std::string_view marginalia;
+extern const std::string_view savedReports;
+// The report page in the tab (overview and dossier view) and in the shield's popover; both follow
+// the heat scale's rules (Dossier::heatScaleStyle).
+extern const std::string_view report;
+extern const std::string_view panel;
+// The heat scale under a report's score; its ramp is the property --heat-ramp.
+extern const std::string_view heatScale;
+
+} // namespace PageStyles
 
 namespace BookmarksPage {
 

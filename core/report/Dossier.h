@@ -381,7 +381,8 @@ inline constexpr std::array<HeatStop, 6> heatStops = {{
 // The heat scale under the score: the gradient bar with a marker at the score (none at heat 0), then
 // the depth labels from `counted` to `acrossLives`. Two indented lines, each ending in a line feed.
 [[nodiscard]] std::string heatScale(const Reach& reach);
-// The style rules of .scale, .bar, .mark and .ticks that the markup above needs.
+// The style rules of .scale, .bar, .mark and .ticks that the markup above needs: the ramp through
+// `heatStops` as the custom property --heat-ramp, then PageStyles::heatScale.
 [[nodiscard]] std::string heatScaleStyle();
 
 } // namespace nimb::Dossier

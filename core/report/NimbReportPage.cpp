@@ -90,163 +90,12 @@ private:
     std::unordered_map<std::string_view, const Dossier::Entry*> m_entries;
 };
 
-// The style rules shared by the page and the panel, after their own body rule.
-std::string frameStart() {
-    std::string out;
-    out += PageFrame::colorSchemeRule;
-    out += PageFrame::fontFaces;
-    return out;
-}
-
-// The heat scale's rules, indented like the rest of the sheet.
-std::string scaleRules() {
-    const std::string rules = Dossier::heatScaleStyle();
-    std::string out;
-    for (std::string_view line : text::split(rules, '\n', false)) {
-        out += "  ";
-        out += line;
-        out += '\n';
-    }
-    return out;
-}
-
-std::string buildPageStyle() {
-    const std::string sans(Typeface::sans);
-    const std::string mono = std::string(Typeface::mono) + "; " + std::string(Typeface::monoLigatures);
-    std::string out = frameStart();
-    out += "\n  body { background:#000000; color:#e9e9eb; font-family:" + sans +
-           "; font-size:15px; margin:0; padding:26px 34px 90px 34px; }\n";
-    out +=
-        "  a { color:#7aa2ff; }\n"
-        "  a:visited { color:#b79ce8; }\n"
-        "  .sheet { max-width:720px; margin:0 auto; }\n"
-        "  .views { display:flex; justify-content:center; gap:34px; border-bottom:1px solid #1f1f21;"
-        " margin-bottom:8px; }\n"
-        "  .tab, .tab:visited { font-size:12px; letter-spacing:0.09em; text-transform:uppercase;"
-        " text-decoration:none; color:#8e8e93; border-bottom:2px solid transparent; padding:10px 0 9px 0;"
-        " margin-bottom:-1px; }\n"
-        "  .tab:hover, .tab.on { color:#e9e9eb; border-bottom-color:#e9e9eb; }\n"
-        "  .top { text-align:center; padding-top:20px; }\n"
-        // Only a reading fills the first screen; a page without one keeps its reason near the title.
-        "  @media (min-height:640px) {\n"
-        "    .top:has(.score) { display:flex; flex-direction:column; justify-content:center;"
-        " min-height:calc(100vh - 200px); }\n"
-        "  }\n"
-        "  h1 { font-family:" +
-        sans +
-        "; font-size:46px; font-weight:400; letter-spacing:-1px; text-align:center; margin:0 0 6px 0; }\n"
-        "  .addr { font-family:" +
-        mono +
-        "; font-size:12px; color:#8e8e93; margin:0 0 26px 0; text-align:center; overflow-wrap:anywhere; }\n"
-        "  .score { font-size:13px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 18px 0; }\n"
-        "  .score .num { font-size:96px; font-weight:500; letter-spacing:-4px; line-height:1;"
-        " margin-right:6px; }\n";
-    out += scaleRules();
-    out +=
-        "  .ticks { margin-bottom:4px; }\n"
-        "  .lede { font-size:19px; line-height:1.45; margin:34px 0 14px 0; }\n"
-        "  .sub { font-size:13px; color:#8e8e93; line-height:1.6; margin:0; }\n"
-        "  .blurb { font-size:15px; color:#8e8e93; text-align:center; line-height:1.6; }\n"
-        "  h2 { font-family:" +
-        sans +
-        "; font-size:24px; font-weight:500; margin:64px 0 20px 0; padding-top:26px;"
-        " border-top:1px solid #1f1f21; }\n"
-        "  .why { font-size:13px; color:#8e8e93; line-height:1.6; margin:-12px 0 18px 0; }\n"
-        "  .why.after { margin-top:16px; }\n"
-        "  ul, ol { list-style:none; margin:0; padding:0; }\n"
-        "  li { display:flex; align-items:baseline; gap:22px; padding-bottom:18px; margin-bottom:18px;"
-        " border-bottom:1px solid #1f1f21; }\n"
-        "  li:last-child { border-bottom:none; margin-bottom:0; }\n"
-        "  .who { flex:1; min-width:0; overflow-wrap:anywhere; }\n"
-        "  .n { font-size:12px; color:#8e8e93; white-space:nowrap; }\n"
-        // The count column of the party rows, so that the names after it line up.
-        "  .n:first-child { flex:none; min-width:10.5em; }\n"
-        "  .quote { display:block; font-size:12px; color:#8e8e93; margin-top:5px; }\n"
-        "  .quote b { color:#e9e9eb; font-weight:500; }\n"
-        "  li .lede { display:block; font-size:17px; margin:0; }\n"
-        "  a.name, a.name:visited { color:#e9e9eb; text-decoration:none; }\n"
-        "  a.name:hover { text-decoration:underline; }\n"
-        "  .tried { margin-top:34px; }\n"
-        "  .tried li { display:block; text-align:center; padding-bottom:22px; margin-bottom:22px; }\n"
-        "  .hosts { font-size:13px; color:#8e8e93; line-height:1.9; }\n"
-        "  .hosts .names { font-family:" +
-        mono +
-        "; }\n"
-        "  .keeping { display:flex; justify-content:center; align-items:center; gap:12px; flex-wrap:wrap;"
-        " margin:26px 0 0 0; }\n"
-        "  .was { font-size:12px; color:#8e8e93; }\n"
-        "  .btn, .btn:visited { display:inline-block; padding:9px 14px; font-family:inherit; font-size:13px;"
-        " color:#e9e9eb; background:#1f1f21; border:1px solid #3a3a3c; border-radius:8px;"
-        " text-decoration:none; cursor:pointer; }\n"
-        "  .btn:hover { background:#3a3a3c; }\n"
-        "  .btn.quiet { background:transparent; color:#8e8e93; }\n"
-        "  .btn.gone:hover { text-decoration:line-through; }\n"
-        "  .flag { border:1px solid #e9e9eb; padding:0 4px; }\n"
-        "  code { font-family:" +
-        mono +
-        "; font-size:0.92em; background:#1f1f21; padding:1px 5px; border-radius:4px; }\n"
-        "  .note { margin-top:64px; font-size:12px; color:#8e8e93; border-top:1px solid #1f1f21;"
-        " padding-top:20px; line-height:1.7; }\n";
-    // The dossier view
-    out +=
-        "  .find { display:flex; gap:10px; margin:0 0 20px 0; }\n"
-        "  .q { flex:1; min-width:0; font-family:" +
-        sans +
-        "; font-size:15px; color:#e9e9eb; background:#121214; border:1px solid #3a3a3c;"
-        " border-radius:8px; padding:10px 13px; }\n"
-        "  .q::placeholder { color:#5a5a5f; }\n"
-        "  .q:focus { border-color:#8e8e93; outline:none; }\n"
-        "  .acts { display:flex; align-items:center; gap:8px; }\n"
-        "  .tally { font-size:12px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 34px 0; }\n"
-        "  .none { color:#8e8e93; border-top:1px solid #1f1f21; padding-top:20px; line-height:1.6; }\n"
-        "  .file li { display:block; padding-bottom:30px; margin-bottom:30px; }\n"
-        "  .file h3 { font-size:28px; font-weight:500; letter-spacing:-0.5px; line-height:1.15;"
-        " margin:0 0 10px 0; }\n"
-        "  .their { font-size:15px; color:#8e8e93; font-style:italic; margin:0 0 8px 0; }\n"
-        "  .note-line { font-size:14px; color:#8e8e93; line-height:1.65; margin:0 0 14px 0; }\n"
-        "  dl { display:grid; grid-template-columns:106px 1fr; gap:9px 20px; margin:0; }\n"
-        "  dt { font-size:11px; letter-spacing:0.07em; text-transform:uppercase; color:#8e8e93;"
-        " padding-top:3px; }\n"
-        "  dd { margin:0; min-width:0; overflow-wrap:anywhere; }\n"
-        "  dd .quiet, .how { color:#8e8e93; }\n"
-        "  .tag { font-size:11px; font-weight:400; letter-spacing:0.04em; border:1px solid #3a3a3c;"
-        " border-radius:5px; padding:2px 7px; margin-left:8px; color:#8e8e93; vertical-align:middle; }\n"
-        "  .tag.here { color:#e9e9eb; border-color:#8e8e93; }\n"
-        "  .tag.flag { color:#e9e9eb; padding:2px 7px; border-color:#e9e9eb; }";
-    return out;
-}
-
-std::string buildPanelStyle() {
-    const std::string sans(Typeface::sans);
-    const std::string mono = std::string(Typeface::mono) + "; " + std::string(Typeface::monoLigatures);
-    std::string out = frameStart();
-    out +=
-        "\n  body { background:transparent; color:#e9e9eb; font-family:" + sans +
-        "; font-size:13px; margin:0; padding:22px 20px 20px 20px; }\n"
-        "  a { color:#7aa2ff; }\n"
-        "  .top { text-align:center; }\n"
-        "  h1 { font-family:" +
-        sans +
-        "; font-size:27px; font-weight:500; letter-spacing:-0.6px; margin:0 0 3px 0; }\n"
-        "  .addr { font-family:" +
-        mono +
-        "; font-size:11px; color:#8e8e93; margin:0 0 14px 0; overflow-wrap:anywhere; }\n"
-        "  .score { font-size:11px; color:#8e8e93; font-variant-numeric:tabular-nums; margin:0 0 12px 0; }\n"
-        "  .score .num { font-size:62px; font-weight:500; letter-spacing:-2.5px; line-height:1;"
-        " margin-right:4px; }\n";
-    out += scaleRules();
-    out += "  .ticks { margin-bottom:16px; }\n"
-           "  .lede { font-size:14px; line-height:1.42; margin:0 0 10px 0; }\n"
-           "  .sub, .note { font-size:11px; color:#8e8e93; line-height:1.5; margin:0 0 12px 0; }\n"
-           "  code { font-family:" +
-           mono +
-           "; background:rgba(255,255,255,0.1); padding:0 4px; border-radius:3px; }\n"
-           "  .more, .more:visited { display:block; box-sizing:border-box; width:100%; margin-top:16px;"
-           " padding:9px 12px; font-size:12px; text-align:center; text-decoration:none; color:#e9e9eb;"
-           " background:rgba(255,255,255,0.07); border:1px solid #3a3a3c; border-radius:8px; }\n"
-           "  .more:hover { background:rgba(255,255,255,0.13); }\n"
-           "  .more:active { background:rgba(255,255,255,0.05); }";
-    return out;
+// The style sheets: the frame's, the heat scale's, then the page's or the panel's own.
+std::string styleOf(std::string_view rules) {
+    std::string sheet = Dossier::heatScaleStyle();
+    sheet += '\n';
+    sheet += rules;
+    return PageFrame::styleSheet(sheet);
 }
 
 // A host of the site's own domain that no entry names is the site's own, not an unidentified third
@@ -461,12 +310,12 @@ std::string_view searchQuery(std::string_view query) {
 }
 
 const std::string& pageStyle() {
-    static const std::string style = buildPageStyle();
+    static const std::string style = styleOf(PageStyles::report);
     return style;
 }
 
 const std::string& panelStyle() {
-    static const std::string style = buildPanelStyle();
+    static const std::string style = styleOf(PageStyles::panel);
     return style;
 }
 

@@ -205,26 +205,18 @@ std::string heatScale(const Reach& reach) {
 }
 
 std::string heatScaleStyle() {
-    std::string gradient = "linear-gradient(to right, ";
+    std::string out = ":root { --heat-ramp:linear-gradient(to right, ";
     for (std::size_t i = 0; i < heatStops.size(); ++i) {
         const HeatStop& stop = heatStops[i];
-        if (i) gradient += ", ";
-        gradient += hexColour(stop.red, stop.green, stop.blue);
-        gradient += ' ';
-        gradient += std::to_string(std::lround(stop.position * 100));
-        gradient += '%';
+        if (i) out += ", ";
+        out += hexColour(stop.red, stop.green, stop.blue);
+        out += ' ';
+        out += std::to_string(std::lround(stop.position * 100));
+        out += '%';
     }
-    gradient += ')';
-    return ".scale{position:relative;height:8px;margin:0 0 6px 0}\n"
-           ".bar{position:absolute;inset:0;border-radius:4px;background:" +
-           gradient +
-           "}\n"
-           ".mark{position:absolute;top:-3px;width:3px;height:14px;margin-left:-1px;background:#e9e9eb;"
-           "border-radius:2px;box-shadow:0 0 0 2px #000}\n"
-           ".ticks{display:flex;flex-direction:row;justify-content:space-between;gap:6px;font-size:10px;"
-           "color:#8e8e93;text-align:left}\n"
-           ".ticks span{flex:1}\n"
-           ".ticks span:last-child{text-align:right}";
+    out += "); }\n";
+    out += PageStyles::heatScale;
+    return out;
 }
 
 } // namespace Dossier

@@ -54,8 +54,7 @@ TEST_F(BookmarksPageTest, rowsCountWrappedLinesBetweenTwoAndFourteen) {
 
 TEST_F(BookmarksPageTest, emptyListShowsTheShortcutsAndNothingFiled) {
     const std::string page = BookmarksPage::html({}, {}, {}, now, rome);
-    EXPECT_TRUE(page.starts_with(PageFrame::prologue("Bookmarks") +
-                                 "; font-size:15px; margin:0; padding:40px 34px 60px 34px; }\n"));
+    EXPECT_TRUE(page.starts_with(PageFrame::document("Bookmarks", PageStyles::bookmarks, "")));
     std::string keysLine;
     for (Shortcut s : allCases<Shortcut>) {
         keysLine += (keysLine.empty() ? "" : "\n    ") + std::string("<a href=\"nimb://press?k=") +

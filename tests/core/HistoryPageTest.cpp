@@ -48,8 +48,7 @@ TEST_F(HistoryPageTest, whenNamesTheCalendarDayInTheGivenZone) {
 
 TEST_F(HistoryPageTest, emptyHistoryHasNoClearButtonAndKeepsTheNote) {
     const std::string page = HistoryPage::html({}, afterMidnight, rome);
-    EXPECT_TRUE(page.starts_with(PageFrame::prologue("History") +
-                                 "; font-size:13px; margin:0; padding:26px 30px; }\n  .sheet { "));
+    EXPECT_TRUE(page.starts_with(PageFrame::document("History", PageStyles::history, "")));
     EXPECT_TRUE(page.ends_with(
         "</style></head><body>\n<div class=\"sheet\">\n  <h1>History</h1>\n  <div class=\"rule\"></div>\n"
         "  <div class=\"top\">\n    <p class=\"sub\">Nothing recorded yet.</p>\n    <span "

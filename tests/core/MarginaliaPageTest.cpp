@@ -27,10 +27,7 @@ class MarginaliaPageTest : public test::EnglishPageTest {};
 
 TEST_F(MarginaliaPageTest, emptyMarginsSayWhatTheyCan) {
     const std::string everywhere = MarginaliaPage::html({}, std::nullopt, now, rome);
-    EXPECT_TRUE(everywhere.starts_with(
-        std::string(PageFrame::doctype) + "Marginalia" + std::string(PageFrame::titleEnd) +
-        std::string(PageFrame::colorSchemeRule) + std::string(PageFrame::fontFaces) +
-        PageFrame::bodyRuleStart() + "; font-size:14px; padding:16px 16px 40px 16px; }\n"));
+    EXPECT_TRUE(everywhere.starts_with(PageFrame::document("Marginalia", PageStyles::marginalia, "")));
     EXPECT_EQ(body(everywhere), "<p class=\"none\">Nothing in any margin yet.</p>");
     EXPECT_EQ(body(MarginaliaPage::html({}, std::string("https://example.org/"), now, rome)), "");
     // A page with no notes anywhere still shows its own shelf, with the invitation.

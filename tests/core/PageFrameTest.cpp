@@ -1,4 +1,5 @@
 #include "pages/PageFrame.h"
+#include "PageSafety.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ TEST(PageFrame, escapeReplacesExactlyTheFiveCharacters) {
     }
 }
 
-TEST(PageFrame, prologueIsTheSharedHeadWithTheTitleEscaped) {
+TEST(PageFrame, everyPageOpensWithTheSharedHeadAndThePalette) {
     const std::string prologue = PageFrame::prologue("Tom & <Jerry> \"live\"");
     EXPECT_TRUE(prologue.starts_with("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Tom &amp; "
                                      "&lt;Jerry&gt; &quot;live&quot;</title>\n<style>\n"));
@@ -29,10 +30,18 @@ TEST(PageFrame, prologueIsTheSharedHeadWithTheTitleEscaped) {
     EXPECT_NE(prologue.find("src:url(nimb-asset:/FiraSans-Medium.ttf) format(\"truetype\"); }\n"),
               std::string::npos);
     EXPECT_TRUE(
-        prologue.ends_with("font-family:\"Fira Sans\", \"Inter\", \"IBM Plex Sans\", \"Source Sans 3\", "
-                           "system-ui, -apple-system, \"Segoe UI\", sans-serif"));
-    EXPECT_EQ(PageFrame::document("T", "; margin:0; }\n", "<p>x</p>"),
-              PageFrame::prologue("T") + "; margin:0; }\n</style></head><body><p>x</p>");
+        prologue.ends_with("\n  body { background:#000000; color:#e9e9eb; font-family:\"Fira Sans\", "
+                           "\"Inter\", \"IBM Plex Sans\", \"Source Sans 3\", system-ui, -apple-system, "
+                           "\"Segoe UI\", sans-serif"));
+    // Then the body rule closes, the palette is declared once, and the page's own rules end the sheet.
+    const std::string rules = ".x { color:var(--secondary); }";
+    const std::string page = PageFrame::document("T", rules, "<p>x</p>");
+    EXPECT_TRUE(page.starts_with(PageFrame::prologue("T") + " }\n"));
+    EXPECT_TRUE(page.ends_with("\n" + rules + "\n</style></head><body><p>x</p>"));
+    for (std::string_view declared : {"--background:#000000;", "--text:#e9e9eb;", "--secondary:#8e8e93;",
+                                      "--separator:#3a3a3c;", "--raised:#1f1f21;", "--sunken:#121214;",
+                                      "--placeholder:#5a5a5f;", "--link:#7aa2ff;", "--visited:#b79ce8;"})
+        EXPECT_EQ(test::occurrences(page, declared), 1u) << declared;
 }
 
 TEST(PageFrame, whichAddressesPagesLink) {

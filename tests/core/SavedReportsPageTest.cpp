@@ -27,16 +27,14 @@ class SavedReportsPageTest : public test::EnglishPageTest {};
 
 TEST_F(SavedReportsPageTest, withNothingKeptTheListSaysSo) {
     std::string page = SavedReportsPage::html({}, now, utc);
-    EXPECT_TRUE(page.starts_with(PageFrame::prologue("Saved Reports") + "; font-size:15px;"));
-    EXPECT_NE(
-        page.find("</style></head><body>\n<div class=\"sheet\">\n  <h1>Saved Reports</h1>\n"
-                  "  <p class=\"tally\">0 reports kept</p>\n  <ol>\n"
-                  "    <li class=\"none\">Nothing kept yet. Every report has a Keep this report button under "
-                  "the reading, and what you press it on lands here.</li>\n  </ol>\n"
-                  "  <div class=\"note\">" +
-                  BookmarksPage::escape(words().savedReportsNote()) + "</div>\n</div>\n</body></html>"),
-        std::string::npos);
-    EXPECT_TRUE(page.ends_with("</div>\n</div>\n</body></html>"));
+    EXPECT_TRUE(page.starts_with(PageFrame::document("Saved Reports", PageStyles::savedReports, "")));
+    EXPECT_TRUE(page.ends_with(
+        "</style></head><body>\n<div class=\"sheet\">\n  <h1>Saved Reports</h1>\n"
+        "  <p class=\"tally\">0 reports kept</p>\n  <ol>\n"
+        "    <li class=\"none\">Nothing kept yet. Every report has a Keep this report button under "
+        "the reading, and what you press it on lands here.</li>\n  </ol>\n"
+        "  <div class=\"note\">" +
+        BookmarksPage::escape(words().savedReportsNote()) + "</div>\n</div>\n</body></html>"));
     std::vector<SavedReport> one = {kept("K1", "{}", now.seconds)};
     EXPECT_NE(SavedReportsPage::html(one, now, utc).find("<p class=\"tally\">1 report kept</p>"),
               std::string::npos);
