@@ -128,13 +128,27 @@ TEST_F(EvidenceTest, anEventQueueCountsFromOneThousandAndOneBytes) {
     EXPECT_FALSE(Evidence::queue("\n[{\"event\":1}]")); // only spaces and tabs are trimmed
 }
 
-TEST_F(EvidenceTest, deviceFieldsAreQuotedNamesInTableOrder) {
-    EXPECT_EQ(Evidence::deviceFields("{\"Screen\":1,\"BROWSER\":2,\"screen\":3}"),
-              (std::vector<std::string>{"browser", "screen"}));
-    EXPECT_EQ(Evidence::deviceFields("{\"user_agent\":1,\"timezone\":2,\"platform\":3}"),
-              (std::vector<std::string>{"platform", "user_agent", "timezone"}));
-    EXPECT_TRUE(Evidence::deviceFields("browser screen").empty());
-    EXPECT_TRUE(Evidence::deviceFields("{\"browsers\":1}").empty());
+TEST_F(EvidenceTest, deviceFieldsAreNamesStandingAloneBetweenQuotesInTableOrder) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> fields;
+    };
+    const Case cases[] = {
+        {"{\"Screen\":1,\"BROWSER\":2,\"screen\":3}", {"browser", "screen"}},
+        {"{\"user_agent\":1,\"timezone\":2,\"platform\":3}", {"platform", "user_agent", "timezone"}},
+        // One quote can close one name and open the next.
+        {"\"screen\"browser\"", {"browser", "screen"}},
+        {"\"\"screen\"\"", {"screen"}},
+        // Lowered with the rest of a value that is not ASCII.
+        {"{\"Timezone\":\"\xC3\x84rger\",\"LANGUAGE\":\"\xCE\xA3\"}", {"timezone", "language"}},
+        {"{\"screen \":1,\" browser\":2,\"screen", {}},
+        {"browser\"screen\"", {"screen"}},
+        {"browser screen", {}},
+        {"{\"browsers\":1}", {}},
+        {"\"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Evidence::deviceFields(c.text), c.fields) << c.text;
 }
 
 TEST_F(EvidenceTest, expiryNeedsThirteenDigitsOfAFutureMoment) {
@@ -389,6 +403,64 @@ TEST_F(EvidenceTest, sizesFollowTheLanguagesDecimalSeparator) {
     setCurrentLanguage(Language::french);
     EXPECT_EQ(NimbReportPage::size(1536), "1,5 KB");
     EXPECT_EQ(NimbReportPage::size(1), words(Language::french).byteCount(1));
+}
+
+// Values that need lowering, that do not, and that are not ASCII, one after another: the whole report
+// reads as its items and hosts read one by one, merged by sentence.
+TEST_F(EvidenceTest, aReportReadsAsItsItemsAndHostsReadOneByOne) {
+    NimbReport report;
+    report.address = "https://www.example.com/story";
+    report.local.items = {
+        {"a", 10, "{\"SCREEN\":\"1440x900\",\"Expires\":" + june2031 + "}"},
+        {"b", 10, "{\"browser\":\"x\",\"expires\":" + march2030 + "}"},
+        {"c", 10, "{\"\xC3\x89TAT\":\"https://Example.COM/Watch?v=1\",\"PLATFORM\":\"x\"}"},
+        {"d", 2000, "[{\"EVENT\":\"click\",\"TIME\":1}]"},
+    };
+    report.session.items = {{"a", 10, "0F8FAD5B-D9CB-469F-A165-70867728950E"}};
+    report.blocked = {{"PREBID.Example.net", 3, std::nullopt}};
+    report.otherHosts = {"cdn.EXAMPLE-static.net", "shb.other.example", "plain.example"};
+
+    std::vector<Finding> oneByOne;
+    for (const auto* jar : {&report.local, &report.session}) {
+        for (const NimbReport::Item& item : jar->items) {
+            for (Finding& finding : Evidence::read(item.key, item.preview, item.bytes, now))
+                oneByOne.push_back(std::move(finding));
+        }
+    }
+    for (const std::string& host :
+         {report.blocked[0].host, report.otherHosts[0], report.otherHosts[1], report.otherHosts[2]}) {
+        for (Finding& finding : Evidence::read(host, "example.com"))
+            oneByOne.push_back(std::move(finding));
+    }
+
+    std::vector<Finding> whole = Evidence::read(report, now);
+    std::size_t subjects = 0;
+    for (const Finding& finding : whole) {
+        subjects += finding.subjects.size();
+        bool found = false;
+        for (const Finding& single : oneByOne)
+            found = found || (single.kind == finding.kind && single.detail == finding.detail);
+        EXPECT_TRUE(found) << finding.sentence();
+    }
+    EXPECT_EQ(subjects, oneByOne.size());
+    std::vector<std::pair<Kind, std::string>> read;
+    for (const Finding& finding : whole)
+        read.emplace_back(finding.kind, finding.kind == Kind::eventQueue || finding.kind == Kind::expiry ||
+                                                finding.kind == Kind::serverSideAuction
+                                            ? ""
+                                            : finding.detail);
+    EXPECT_EQ(read, (std::vector<std::pair<Kind, std::string>>{
+                        {Kind::identifier, "0F8FAD5B-D9CB-469F-A165-70867728950E"},
+                        {Kind::videoRemembered, "https://Example.COM/Watch?v=1"},
+                        {Kind::eventQueue, ""},
+                        {Kind::deviceDescribed, "screen"},
+                        {Kind::deviceDescribed, "browser"},
+                        {Kind::deviceDescribed, "platform"},
+                        {Kind::sameName, "example.com"},
+                        {Kind::serverSideAuction, ""},
+                        {Kind::expiry, ""},
+                        {Kind::expiry, ""},
+                    }));
 }
 
 } // namespace
