@@ -90,11 +90,7 @@ TEST(ContentBlockerCategory, rawValuesRoundTripExactly) {
 }
 
 TEST(ContentBlockerClassify, hostOfUrl) {
-    struct Case {
-        std::string_view url;
-        std::optional<std::string> host;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<std::string>> cases[] = {
         {"https://WWW.Example.COM:8443/path", "www.example.com"},
         {"https://example.com?q=1", "example.com"},
         {"https://example.com#top", "example.com"},
@@ -109,16 +105,12 @@ TEST(ContentBlockerClassify, hostOfUrl) {
         {"https://:443/", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(hostOfUrl(c.url), c.host) << c.url;
+    for (const auto& [url, host] : cases)
+        EXPECT_EQ(hostOfUrl(url), host) << url;
 }
 
 TEST(ContentBlockerClassify, categoryForHost) {
-    struct Case {
-        std::string_view host;
-        std::optional<Category> category;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<Category>> cases[] = {
         {"doubleclick.net", Category::advertising},
         {"DoubleClick.NET.", Category::advertising},
         {"a.b.c.doubleclick.net", Category::advertising},
@@ -138,8 +130,8 @@ TEST(ContentBlockerClassify, categoryForHost) {
         {"", std::nullopt},
         {".", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(categoryForHost(c.host), c.category) << c.host;
+    for (const auto& [host, category] : cases)
+        EXPECT_EQ(categoryForHost(host), category) << host;
 
     for (const auto& entry : catalogue()) {
         for (const auto& host : entry.hosts) {
@@ -150,11 +142,7 @@ TEST(ContentBlockerClassify, categoryForHost) {
 }
 
 TEST(ContentBlockerClassify, pathCategoryForHost) {
-    struct Case {
-        std::string_view host;
-        std::optional<Category> category;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<Category>> cases[] = {
         {"www.facebook.com", Category::measurement},
         {"m.www.facebook.com", Category::measurement},
         {"accounts.google.com", Category::interruption},
@@ -165,16 +153,12 @@ TEST(ContentBlockerClassify, pathCategoryForHost) {
         {"www.facebook.com.", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(pathCategoryForHost(c.host), c.category) << c.host;
+    for (const auto& [host, category] : cases)
+        EXPECT_EQ(pathCategoryForHost(host), category) << host;
 }
 
 TEST(ContentBlockerClassify, categoryForUrl) {
-    struct Case {
-        std::string_view url;
-        std::optional<Category> category;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<Category>> cases[] = {
         {"https://www.facebook.com/tr?id=1&ev=PageView", Category::measurement},
         {"http://m.www.facebook.com/tr", Category::measurement},
         {"HTTPS://WWW.FACEBOOK.COM/tr", Category::measurement},
@@ -192,8 +176,8 @@ TEST(ContentBlockerClassify, categoryForUrl) {
         {"https:///tr", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(categoryForUrl(c.url), c.category) << c.url;
+    for (const auto& [url, category] : cases)
+        EXPECT_EQ(categoryForUrl(url), category) << url;
 }
 
 TEST(ContentBlockerClassify, hostileInputsGiveNoneWithoutTrouble) {

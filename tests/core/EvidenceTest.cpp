@@ -34,13 +34,9 @@ std::vector<Kind> kinds(const std::vector<Finding>& findings) {
 }
 
 TEST_F(EvidenceTest, firstUUIDTakesTheFirstFreeStandingRunAsWritten) {
-    struct Case {
-        std::string text;
-        std::optional<std::string> uuid;
-    };
     const std::string upper = "0F8FAD5B-D9CB-469F-A165-70867728950E";
     const std::string lower = "7c9e6679-7425-40de-944b-e07fc1f90ae7";
-    const Case cases[] = {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
         {upper, upper},
         {"id=" + upper + "&x", upper},
         {"{\"u\":\"" + lower + "\"}", lower},
@@ -53,8 +49,8 @@ TEST_F(EvidenceTest, firstUUIDTakesTheFirstFreeStandingRunAsWritten) {
         {"0F8FAD5B--D9CB-469F-A165-70867728950E", std::nullopt},
         {"", std::nullopt},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Evidence::firstUUID(c.text), c.uuid) << c.text;
+    for (const auto& [text, uuid] : cases)
+        EXPECT_EQ(Evidence::firstUUID(text), uuid) << text;
 }
 
 TEST_F(EvidenceTest, identifierIsAUUIDElseALongHexRun) {
@@ -70,11 +66,7 @@ TEST_F(EvidenceTest, identifierIsAUUIDElseALongHexRun) {
 }
 
 TEST_F(EvidenceTest, urlNeedsMoreThanThreeCharactersAfterItsScheme) {
-    struct Case {
-        std::string text;
-        std::optional<std::string> address;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"https://abc then", std::nullopt},
         {"https://abcd then", "https://abcd"},
         {"ref=https://example.com/a?b=1|next", "https://example.com/a?b=1"},
@@ -84,8 +76,8 @@ TEST_F(EvidenceTest, urlNeedsMoreThanThreeCharactersAfterItsScheme) {
         {"https://\xC3\xA9\xC3\xA9\xC3\xA9 x", std::nullopt}, // three characters, six bytes
         {"https://\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "https://\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Evidence::url(c.text), c.address) << c.text;
+    for (const auto& [text, address] : cases)
+        EXPECT_EQ(Evidence::url(text), address) << text;
 }
 
 TEST_F(EvidenceTest, storageItemFindingsComeInRuleOrder) {
@@ -129,11 +121,7 @@ TEST_F(EvidenceTest, anEventQueueCountsFromOneThousandAndOneBytes) {
 }
 
 TEST_F(EvidenceTest, deviceFieldsAreNamesStandingAloneBetweenQuotesInTableOrder) {
-    struct Case {
-        std::string text;
-        std::vector<std::string> fields;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"{\"Screen\":1,\"BROWSER\":2,\"screen\":3}", {"browser", "screen"}},
         {"{\"user_agent\":1,\"timezone\":2,\"platform\":3}", {"platform", "user_agent", "timezone"}},
         // One quote can close one name and open the next.
@@ -147,16 +135,12 @@ TEST_F(EvidenceTest, deviceFieldsAreNamesStandingAloneBetweenQuotesInTableOrder)
         {"{\"browsers\":1}", {}},
         {"\"", {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Evidence::deviceFields(c.text), c.fields) << c.text;
+    for (const auto& [text, fields] : cases)
+        EXPECT_EQ(Evidence::deviceFields(text), fields) << text;
 }
 
 TEST_F(EvidenceTest, expiryNeedsThirteenDigitsOfAFutureMoment) {
-    struct Case {
-        std::string text;
-        std::optional<std::string> date;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"{\"expires\":" + june2031 + "}", "June 15, 2031"},
         {"{\"EXPIRES\": \"" + june2031 + "\"}", "June 15, 2031"},
         {"{\"v\":1,\"e\":" + march2030 + "}", "March 2, 2030"},
@@ -170,8 +154,8 @@ TEST_F(EvidenceTest, expiryNeedsThirteenDigitsOfAFutureMoment) {
         // Numeric characters that are not digits make a run no number is read from.
         {"{\"expires\":\xD9\xA1" + june2031.substr(1) + "}", std::nullopt},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Evidence::expiry(c.text, now), c.date) << c.text;
+    for (const auto& [text, date] : cases)
+        EXPECT_EQ(Evidence::expiry(text, now), date) << text;
     // Exactly now is not later than now.
     EXPECT_EQ(Evidence::expiry("\"expires\":" + june2031, Date{1939291200}), std::nullopt);
 }
@@ -187,11 +171,7 @@ TEST_F(EvidenceTest, expiryDatesAreWrittenInTheInterfaceLanguage) {
 }
 
 TEST_F(EvidenceTest, registrableKeepsTheLabelsThatNameASite) {
-    struct Case {
-        const char* host;
-        const char* site;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"a.b.example.co.uk", "example.co.uk"},
         {"www.Example.COM", "example.com"},
         {"shop.example.com.au", "example.com.au"},
@@ -208,10 +188,10 @@ TEST_F(EvidenceTest, registrableKeepsTheLabelsThatNameASite) {
         {"A.B.CO.UK", "b.co.uk"},
         {"co.co.uk", "co.co.uk"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Evidence::registrable(c.host), c.site) << c.host;
+    for (const auto& [host, site] : cases) {
+        EXPECT_EQ(Evidence::registrable(host), site) << host;
         std::string buffer = "left over";
-        EXPECT_EQ(Evidence::registrable(c.host, buffer), c.site) << c.host;
+        EXPECT_EQ(Evidence::registrable(host, buffer), site) << host;
     }
 }
 

@@ -190,11 +190,8 @@ TEST(HistoryAction, hrefsAndParsing) {
     EXPECT_EQ(HistoryAction::forget("https://a.org/x?y=1").href(),
               "nimb://forget?a=https%3A%2F%2Fa%2Eorg%2Fx%3Fy%3D1");
 
-    struct Case {
-        const char* url;
-        std::optional<HistoryAction> action;
-    };
-    for (const auto& [text, action] : std::initializer_list<Case>{
+    for (const auto& [text, action] :
+         std::initializer_list<std::pair<const char*, std::optional<HistoryAction>>>{
              {"nimb://forget?a=https%3A%2F%2Fa.org%2F", HistoryAction::forget("https://a.org/")},
              {"NIMB://forget?a=x", HistoryAction::forget("x")},
              {"nimb://forget?b=1&a=x%20y&a=z", HistoryAction::forget("x y")},

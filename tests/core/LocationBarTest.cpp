@@ -27,11 +27,7 @@ Destination load(std::string_view address) {
 }
 
 TEST(LocationBar, resolvesTypedText) {
-    struct Case {
-        std::string text;
-        Destination expected;
-    };
-    for (const auto& [text, expected] : std::initializer_list<Case>{
+    for (const auto& [text, expected] : std::initializer_list<std::pair<std::string, Destination>>{
              // Nothing, and the browser's own pages, named exactly.
              {"", Destination::nowhere},
              {"  \t\n ", Destination::nowhere},
@@ -75,11 +71,7 @@ TEST(LocationBar, searchesWithTheChosenEngineOrGoesNowhere) {
 }
 
 TEST(LocationBar, restingLabels) {
-    struct Case {
-        const char* address;
-        const char* label;
-    };
-    for (const auto& [address, label] : std::initializer_list<Case>{
+    for (const auto& [address, label] : std::initializer_list<std::pair<const char*, const char*>>{
              {"https://www.example.org/path?x=1#y", "example.org"},
              {"http://example.org:8080/a", "http://example.org:8080"},
              {"http://www.example.org/", "http://example.org"},
@@ -99,11 +91,7 @@ TEST(LocationBar, restingLabels) {
 }
 
 TEST(LocationBar, canonicalForms) {
-    struct Case {
-        const char* address;
-        const char* canonical;
-    };
-    for (const auto& [address, expected] : std::initializer_list<Case>{
+    for (const auto& [address, expected] : std::initializer_list<std::pair<const char*, const char*>>{
              {"http://WWW.Example.COM/", "http://example.com"},
              {"HTTPS://Example.com/Path/?Q=A#F", "https://example.com/Path/?Q=A#F"},
              {"https://example.com/?q=1", "https://example.com?q=1"},
@@ -122,11 +110,7 @@ TEST(LocationBar, canonicalForms) {
 }
 
 TEST(LocationBar, hostParts) {
-    struct Case {
-        const char* text;
-        const char* host;
-    };
-    for (const auto& [text, host] : std::initializer_list<Case>{
+    for (const auto& [text, host] : std::initializer_list<std::pair<const char*, const char*>>{
              {"example.org/x", "example.org"},
              {"//Example.ORG/x", "example.org"},
              {"localhost:8080/x", "localhost"},
@@ -216,11 +200,8 @@ std::vector<Visit> oneVisit(std::string address) {
 
 TEST(Completion, completesFromTheFormsOfAnAddress) {
     auto visits = oneVisit("https://www.example.com/");
-    struct Case {
-        const char* typed;
-        std::optional<std::string> completed;
-    };
-    for (const auto& [typed, completed] : std::initializer_list<Case>{
+    for (const auto& [typed, completed] :
+         std::initializer_list<std::pair<const char*, std::optional<std::string>>>{
              {"exa", "example.com/"},
              {"EXA", "EXAmple.com/"},
              {"www", "www.example.com/"},

@@ -278,18 +278,14 @@ TEST(ReachTest, theMarkerSitsAtTheScoreKeptOffTheEnds) {
 }
 
 TEST(ReachTest, colourFollowsTheRampBetweenItsStops) {
-    struct Case {
-        double at;
-        const char* colour;
-    };
-    const Case cases[] = {
+    const std::pair<double, const char*> cases[] = {
         {0.0, "#6E6E73"},       {0.07, "#9A9AA0"},  {0.24, "#FFD84D"}, {0.48, "#FFA53D"},
         {0.72, "#FF6B33"},      {1.0, "#FF2D1F"},   {-0.5, "#6E6E73"}, {7.0, "#FF2D1F"},
         {NAN, "#6E6E73"},       {0.035, "#84848A"}, {0.36, "#FFBF45"}, {INFINITY, "#FF2D1F"},
         {-INFINITY, "#6E6E73"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Dossier::colour(c.at), c.colour) << c.at;
+    for (const auto& [at, colour] : cases)
+        EXPECT_EQ(Dossier::colour(at), colour) << at;
 }
 
 TEST(ReachTest, headlineCountsThenSaysHowFarTheDeepestCouldFollow) {

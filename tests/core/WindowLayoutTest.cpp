@@ -205,11 +205,7 @@ TEST(WindowLayout, personalToolbarButtons) {
 }
 
 TEST(WindowLayout, marginPanelWidths) {
-    struct Case {
-        double width;
-        std::optional<double> margin;
-    };
-    for (const auto& [width, margin] : std::initializer_list<Case>{
+    for (const auto& [width, margin] : std::initializer_list<std::pair<double, std::optional<double>>>{
              {580, 320},
              {500, 240},
              {1400, 320},
