@@ -34,9 +34,6 @@ NIMB_GREF_TRAITS(WebKitUserStyleSheet, webkit_user_style_sheet_ref, webkit_user_
 NIMB_GREF_TRAITS(WebKitWebsiteData, webkit_website_data_ref, webkit_website_data_unref);
 NIMB_GREF_TRAITS(WebKitScriptMessageReply, webkit_script_message_reply_ref,
                  webkit_script_message_reply_unref);
-NIMB_GREF_TRAITS(WebKitCredential, webkit_credential_copy, webkit_credential_free);
-NIMB_GREF_TRAITS(WebKitNetworkProxySettings, webkit_network_proxy_settings_copy,
-                 webkit_network_proxy_settings_free);
 
 #undef NIMB_GREF_TRAITS
 
@@ -49,6 +46,16 @@ struct GFreeTraits {
 template <>
 struct GFreeTraits<GError> {
     static void free(GError* p) { g_error_free(p); }
+};
+
+// Boxed types that are copied rather than counted.
+template <>
+struct GFreeTraits<WebKitNetworkProxySettings> {
+    static void free(WebKitNetworkProxySettings* p) { webkit_network_proxy_settings_free(p); }
+};
+template <>
+struct GFreeTraits<WebKitCredential> {
+    static void free(WebKitCredential* p) { webkit_credential_free(p); }
 };
 
 // A NULL-terminated array of strings.

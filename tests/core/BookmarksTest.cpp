@@ -1,50 +1,20 @@
 #include "library/Bookmarks.h"
-#include "preferences/Preferences.h"
-#include "storage/InMemoryStore.h"
+
+#include "WatchedPreferences.h"
 
 #include <gtest/gtest.h>
 
 namespace nimb {
 namespace {
 
-// An in-memory store that remembers which keys were written, so a test can tell "nothing written".
-class WatchedStore final : public KeyValueStore {
-public:
-    std::optional<std::string> string(std::string_view key) override { return m_inner.string(key); }
-    std::optional<bool> boolean(std::string_view key) override { return m_inner.boolean(key); }
-    std::optional<Pairs> pairs(std::string_view key) override { return m_inner.pairs(key); }
-    void set(std::string_view key, std::string_view value) override { note(key), m_inner.set(key, value); }
-    void set(std::string_view key, bool value) override { note(key), m_inner.set(key, value); }
-    void set(std::string_view key, const Pairs& value) override { note(key), m_inner.set(key, value); }
-    using KeyValueStore::set;
-
-    std::vector<std::string> written;
-
-private:
-    void note(std::string_view key) { written.emplace_back(key); }
-    InMemoryStore m_inner;
-};
-
-class BookmarkOperations : public ::testing::Test {
+class BookmarkOperations : public test::WatchedPreferences {
 protected:
-    BookmarkOperations() {
-        auto store = std::make_unique<WatchedStore>();
-        m_store = store.get();
-        m_prefs = std::make_unique<Preferences>(std::move(store));
-    }
-
-    Preferences& prefs() { return *m_prefs; }
-    WatchedStore& store() { return *m_store; }
     // Seeds the lists and forgets those writes.
     void seed(const std::vector<Bookmark>& bookmarks, const std::vector<Note>& notes = {}) {
         prefs().setBookmarks(bookmarks);
         prefs().setNotes(notes);
         store().written.clear();
     }
-
-private:
-    WatchedStore* m_store = nullptr;
-    std::unique_ptr<Preferences> m_prefs;
 };
 
 std::optional<BookmarkAction> parsed(std::string_view address) {
@@ -89,21 +59,17 @@ TEST(Bookmark, editedCopyAndParsedAddress) {
 }
 
 TEST(BookmarkAction, hrefEncodesEverythingButLettersMarksAndDigits) {
-    struct Case {
-        BookmarkAction action;
-        std::string href;
-    };
-    for (const auto& [action, href] : {
-             Case{BookmarkAction::remove("https://a.example/x?y=1"),
-                  "nimb://remove?a=https%3A%2F%2Fa%2Eexample%2Fx%3Fy%3D1"},
-             Case{BookmarkAction::addToToolbar("a b"), "nimb://toolbar-add?a=a%20b"},
-             Case{BookmarkAction::removeFromToolbar("caf\u00E9"), "nimb://toolbar-remove?a=caf\u00E9"},
-             Case{BookmarkAction::edit("https://a.example/", "Tom & Jerry", "x+y\n"),
-                  "nimb://edit?a=https%3A%2F%2Fa%2Eexample%2F&n=Tom%20%26%20Jerry&s=x%2By%0A"},
-             Case{BookmarkAction::forgetNote("https://a.example/", "0F8C-1"),
-                  "nimb://note-forget?a=https%3A%2F%2Fa%2Eexample%2F&i=0F8C%2D1"},
-             Case{BookmarkAction::marginalia("x_y"), "nimb://margin?a=x%5Fy"},
-             Case{BookmarkAction::press(Shortcut::find), "nimb://press?k=find"},
+    for (const auto& [action, href] : std::initializer_list<std::pair<BookmarkAction, std::string>>{
+             {BookmarkAction::remove("https://a.example/x?y=1"),
+              "nimb://remove?a=https%3A%2F%2Fa%2Eexample%2Fx%3Fy%3D1"},
+             {BookmarkAction::addToToolbar("a b"), "nimb://toolbar-add?a=a%20b"},
+             {BookmarkAction::removeFromToolbar("caf\u00E9"), "nimb://toolbar-remove?a=caf\u00E9"},
+             {BookmarkAction::edit("https://a.example/", "Tom & Jerry", "x+y\n"),
+              "nimb://edit?a=https%3A%2F%2Fa%2Eexample%2F&n=Tom%20%26%20Jerry&s=x%2By%0A"},
+             {BookmarkAction::forgetNote("https://a.example/", "0F8C-1"),
+              "nimb://note-forget?a=https%3A%2F%2Fa%2Eexample%2F&i=0F8C%2D1"},
+             {BookmarkAction::marginalia("x_y"), "nimb://margin?a=x%5Fy"},
+             {BookmarkAction::press(Shortcut::find), "nimb://press?k=find"},
          }) {
         EXPECT_EQ(action.href(), href);
     }
@@ -130,36 +96,33 @@ TEST(BookmarkAction, everyActionSurvivesItsOwnAddress) {
 
 TEST(BookmarkAction, parsingTable) {
     using A = BookmarkAction;
-    struct Case {
-        std::string address;
-        std::optional<BookmarkAction> action;
-    };
-    for (const auto& [address, action] : {
+    for (const auto& [address, action] :
+         std::initializer_list<std::pair<std::string, std::optional<BookmarkAction>>>{
              // A submitted form: spaces come as "+", a typed "+" as "%2B", line ends as CR LF.
-             Case{"nimb://edit?a=https%3A%2F%2Fa.example%2F&n=My+own+name&s=one%0D%0Atwo",
-                  A::edit("https://a.example/", "My own name", "one\ntwo")},
-             Case{"nimb://edit?a=u&n=1%2B1%3D2&s=C%2B%2B", A::edit("u", "1+1=2", "C++")},
-             Case{"nimb://edit?a=u", A::edit("u", "", "")},
-             Case{"NIMB://remove?a=u", A::remove("u")},
-             Case{"nimb://note-forget?a=u&i=N1", A::forgetNote("u", "N1")},
-             Case{"nimb://press?k=find", A::press(Shortcut::find)},
-             Case{"nimb://remove?a=first&a=second", A::remove("second")}, // a later field wins
-             Case{"nimb://remove?x=1&a=u#frag", A::remove("u")},
+             {"nimb://edit?a=https%3A%2F%2Fa.example%2F&n=My+own+name&s=one%0D%0Atwo",
+              A::edit("https://a.example/", "My own name", "one\ntwo")},
+             {"nimb://edit?a=u&n=1%2B1%3D2&s=C%2B%2B", A::edit("u", "1+1=2", "C++")},
+             {"nimb://edit?a=u", A::edit("u", "", "")},
+             {"NIMB://remove?a=u", A::remove("u")},
+             {"nimb://note-forget?a=u&i=N1", A::forgetNote("u", "N1")},
+             {"nimb://press?k=find", A::press(Shortcut::find)},
+             {"nimb://remove?a=first&a=second", A::remove("second")}, // a later field wins
+             {"nimb://remove?x=1&a=u#frag", A::remove("u")},
              // Bytes that do not decode to UTF-8 stay as written; raw text the parser had to escape
              // comes back as typed.
-             Case{"nimb://remove?a=x+%FF", A::remove("x%20%FF")},
-             Case{"nimb://remove?a=100%", A::remove("100%")},
-             Case{"nimb://remove?a=a b", A::remove("a b")},
+             {"nimb://remove?a=x+%FF", A::remove("x%20%FF")},
+             {"nimb://remove?a=100%", A::remove("100%")},
+             {"nimb://remove?a=a b", A::remove("a b")},
              // No action.
-             Case{"nimb://note-forget?a=u", std::nullopt},
-             Case{"nimb://note-forget?a=u&i=", std::nullopt},
-             Case{"nimb://press?k=FIND", std::nullopt},
-             Case{"nimb://press", std::nullopt},
-             Case{"nimb://remove?a=", std::nullopt},
-             Case{"nimb://Remove?a=u", std::nullopt},
-             Case{"nimb://bookmark?a=u", std::nullopt},
-             Case{"nimb:remove?a=u", std::nullopt},
-             Case{"https://remove?a=u", std::nullopt},
+             {"nimb://note-forget?a=u", std::nullopt},
+             {"nimb://note-forget?a=u&i=", std::nullopt},
+             {"nimb://press?k=FIND", std::nullopt},
+             {"nimb://press", std::nullopt},
+             {"nimb://remove?a=", std::nullopt},
+             {"nimb://Remove?a=u", std::nullopt},
+             {"nimb://bookmark?a=u", std::nullopt},
+             {"nimb:remove?a=u", std::nullopt},
+             {"https://remove?a=u", std::nullopt},
          }) {
         EXPECT_EQ(parsed(address), action) << address;
     }

@@ -14,10 +14,6 @@ using namespace ContentBlocker;
 
 constexpr std::string_view hostPrefix = "^https?://([^/]+\\.)?";
 
-std::size_t dots(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '.'));
-}
-
 bool isBelow(std::string_view host, std::string_view parent) {
     return host.size() > parent.size() && host.ends_with(parent) &&
            host[host.size() - parent.size() - 1] == '.';
@@ -34,27 +30,17 @@ std::string canonical(const nlohmann::json& value) {
     return out;
 }
 
-TEST(ContentBlockerLists, haveTheirCountsAndShapes) {
-    EXPECT_EQ(consentHosts().size(), 29u);
-    EXPECT_EQ(adHosts().size(), 51u);
-    EXPECT_EQ(trackingHosts().size(), 60u);
-    EXPECT_EQ(nagHosts().size(), 17u);
+TEST(ContentBlockerLists, hostsAreLowerCaseNamesListedOnceAndNeverBelowAnother) {
     ASSERT_EQ(blockedHosts().size(), 157u);
-
-    std::map<std::size_t, int> byDots;
-    for (const auto& host : blockedHosts()) {
-        ++byDots[dots(host)];
-        EXPECT_TRUE(std::all_of(host.begin(), host.end(), [](char c) {
-            return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-';
-        })) << host;
-        EXPECT_FALSE(host.starts_with('.') || host.ends_with('.') || host.find("..") != std::string::npos)
-            << host;
-    }
-    EXPECT_EQ(byDots, (std::map<std::size_t, int>{{1, 148}, {2, 8}, {3, 1}}));
-
     std::set<std::string> unique(blockedHosts().begin(), blockedHosts().end());
     EXPECT_EQ(unique.size(), blockedHosts().size()) << "a host is listed twice";
     for (const auto& host : blockedHosts()) {
+        EXPECT_TRUE(std::all_of(host.begin(), host.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-';
+        })) << host;
+        EXPECT_FALSE(host.find('.') == std::string::npos || host.starts_with('.') || host.ends_with('.') ||
+                     host.find("..") != std::string::npos)
+            << host;
         for (const auto& other : blockedHosts())
             EXPECT_FALSE(isBelow(host, other)) << host << " is below " << other;
     }
@@ -104,11 +90,7 @@ TEST(ContentBlockerCategory, rawValuesRoundTripExactly) {
 }
 
 TEST(ContentBlockerClassify, hostOfUrl) {
-    struct Case {
-        std::string_view url;
-        std::optional<std::string> host;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<std::string>> cases[] = {
         {"https://WWW.Example.COM:8443/path", "www.example.com"},
         {"https://example.com?q=1", "example.com"},
         {"https://example.com#top", "example.com"},
@@ -123,22 +105,15 @@ TEST(ContentBlockerClassify, hostOfUrl) {
         {"https://:443/", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(hostOfUrl(c.url), c.host) << c.url;
+    for (const auto& [url, host] : cases)
+        EXPECT_EQ(hostOfUrl(url), host) << url;
 }
 
 TEST(ContentBlockerClassify, categoryForHost) {
-    struct Case {
-        std::string_view host;
-        std::optional<Category> category;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<Category>> cases[] = {
         {"doubleclick.net", Category::advertising},
         {"DoubleClick.NET.", Category::advertising},
         {"a.b.c.doubleclick.net", Category::advertising},
-        {"cdn.cookielaw.org", Category::consent},
-        {"connect.facebook.net", Category::measurement},
-        {"cdn.onesignal.com", Category::interruption},
         // Near misses
         {"facebook.net", std::nullopt},
         {"ads.linkedin.com", std::nullopt},
@@ -148,13 +123,13 @@ TEST(ContentBlockerClassify, categoryForHost) {
         {".doubleclick.net", Category::advertising},
         // A single label, or a listed name's last label alone, never matches.
         {"net", std::nullopt},
-        {"localhost", std::nullopt},
         {"", std::nullopt},
         {".", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(categoryForHost(c.host), c.category) << c.host;
+    for (const auto& [host, category] : cases)
+        EXPECT_EQ(categoryForHost(host), category) << host;
 
+    // Every listed host, and below it, in its own category.
     for (const auto& entry : catalogue()) {
         for (const auto& host : entry.hosts) {
             EXPECT_EQ(categoryForHost(host), entry.category) << host;
@@ -164,11 +139,7 @@ TEST(ContentBlockerClassify, categoryForHost) {
 }
 
 TEST(ContentBlockerClassify, pathCategoryForHost) {
-    struct Case {
-        std::string_view host;
-        std::optional<Category> category;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<Category>> cases[] = {
         {"www.facebook.com", Category::measurement},
         {"m.www.facebook.com", Category::measurement},
         {"accounts.google.com", Category::interruption},
@@ -179,16 +150,12 @@ TEST(ContentBlockerClassify, pathCategoryForHost) {
         {"www.facebook.com.", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(pathCategoryForHost(c.host), c.category) << c.host;
+    for (const auto& [host, category] : cases)
+        EXPECT_EQ(pathCategoryForHost(host), category) << host;
 }
 
 TEST(ContentBlockerClassify, categoryForUrl) {
-    struct Case {
-        std::string_view url;
-        std::optional<Category> category;
-    };
-    const Case cases[] = {
+    const std::pair<std::string_view, std::optional<Category>> cases[] = {
         {"https://www.facebook.com/tr?id=1&ev=PageView", Category::measurement},
         {"http://m.www.facebook.com/tr", Category::measurement},
         {"HTTPS://WWW.FACEBOOK.COM/tr", Category::measurement},
@@ -196,7 +163,6 @@ TEST(ContentBlockerClassify, categoryForUrl) {
         {"https://www.facebook.com:8443/tr", std::nullopt},
         {"https://accounts.google.com/gsi/client", Category::interruption},
         {"https://accounts.google.com/signin", std::nullopt},
-        {"https://ads.doubleclick.net/pixel?x=1", Category::advertising},
         {"https://cdn.cookielaw.org:443/consent.js", Category::consent},
         // An entry's text further on in the address is not the entry's host.
         {"https://example.com/?next=m.www.facebook.com/tr", std::nullopt},
@@ -206,8 +172,8 @@ TEST(ContentBlockerClassify, categoryForUrl) {
         {"https:///tr", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(categoryForUrl(c.url), c.category) << c.url;
+    for (const auto& [url, category] : cases)
+        EXPECT_EQ(categoryForUrl(url), category) << url;
 }
 
 TEST(ContentBlockerClassify, hostileInputsGiveNoneWithoutTrouble) {
@@ -272,33 +238,18 @@ TEST(ContentBlockerRules, ruleListHasItsRulesInOrder) {
     EXPECT_EQ(canonical(rules), text);
 
     for (std::size_t i = 0; i < 157; ++i) {
-        const auto& host = blockedHosts()[i];
         const auto& rule = rules[i];
         EXPECT_EQ(rule["action"], nlohmann::json({{"type", "block"}}));
         EXPECT_EQ(rule["trigger"]["load-type"], nlohmann::json::array({"third-party"}));
-        auto filter = rule["trigger"]["url-filter"].get<std::string>();
-        EXPECT_EQ(filter, std::string(hostPrefix) + escaped(host) + "[/:]");
-        // Every dot of the host is escaped.
-        auto hostPart = filter.substr(hostPrefix.size(), filter.size() - hostPrefix.size() - 4);
-        for (std::size_t at = hostPart.find('.'); at != std::string::npos; at = hostPart.find('.', at + 1))
-            EXPECT_EQ(hostPart[at - 1], '\\') << filter;
-        EXPECT_EQ(std::count(hostPart.begin(), hostPart.end(), '\\'),
-                  std::count(host.begin(), host.end(), '.'));
+        EXPECT_EQ(rule["trigger"]["url-filter"],
+                  std::string(hostPrefix) + escaped(blockedHosts()[i]) + "[/:]");
     }
-    for (std::size_t i = 0; i < 2; ++i) {
-        const auto& rule = rules[157 + i];
-        EXPECT_EQ(rule["action"], nlohmann::json({{"type", "block"}}));
-        EXPECT_EQ(rule["trigger"]["load-type"], nlohmann::json::array({"third-party"}));
-        EXPECT_EQ(rule["trigger"]["url-filter"], pathPattern(blockedPaths()[i].path));
-    }
-    const auto& last = rules[159];
-    EXPECT_EQ(last["trigger"], nlohmann::json({{"url-filter", ".*"}}));
-    EXPECT_EQ(last["action"]["type"], "css-display-none");
-    auto selector = last["action"]["selector"].get<std::string>();
+    // The two path rules and the hiding rule are written out in full below; the hiding rule holds
+    // every selector.
     std::string joined;
     for (const auto& item : hiddenSelectors())
         joined += (joined.empty() ? "" : ", ") + item;
-    EXPECT_EQ(selector, joined);
+    EXPECT_EQ(rules[159]["action"]["selector"], joined);
 }
 
 TEST(ContentBlockerRules, ruleListBytes) {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 namespace nimb::Dossier {
@@ -27,47 +26,18 @@ std::string nameFor(const Entry* entry) {
     return entry ? entry->company.name : "(none)";
 }
 
-// The catalogue's shape: how many entries each group files, its totals, and a few anchors of its
-// order and contents.
+// The catalogue as read from its data file: its size, and anchors of its order and of every kind of
+// field an entry can carry.
 TEST(DossierCatalogue, countsAndAnchors) {
     ASSERT_EQ(entries().size(), 57u);
     EXPECT_EQ(entries().front().company.name, "Adobe Audience Manager");
     EXPECT_EQ(entries()[28].company.name, "iSpot.tv");
     EXPECT_EQ(entries().back().company.name, "a standards body");
-    EXPECT_EQ(companies().size(), entries().size());
-
-    std::map<Group, std::size_t> groups;
-    std::size_t hosts = 0, siblings = 0, files = 0, notes = 0, retired = 0, theirWords = 0, verified = 0;
+    EXPECT_EQ(revised, "2026-08");
     for (const Entry& entry : entries()) {
-        ++groups[entry.group];
-        hosts += entry.hosts.size();
-        siblings += entry.siblings.size();
-        files += entry.files.size();
-        notes += entry.note.has_value();
-        retired += entry.retired.has_value();
-        theirWords += entry.theirWords.has_value();
-        verified += entry.company.checked == revised;
         EXPECT_TRUE(entry.company.checked == revised || entry.company.checked == "needs-check");
         EXPECT_FALSE(entry.note && entry.note->empty()) << entry.company.name;
     }
-    EXPECT_EQ(groups, (std::map<Group, std::size_t>{{Group::identity, 7},
-                                                    {Group::auction, 11},
-                                                    {Group::advertising, 5},
-                                                    {Group::profile, 14},
-                                                    {Group::measurement, 5},
-                                                    {Group::dead, 2},
-                                                    {Group::walls, 4},
-                                                    {Group::ordinary, 6},
-                                                    {Group::ownGround, 1},
-                                                    {Group::backend, 2}}));
-    EXPECT_EQ(hosts, 141u);
-    EXPECT_EQ(siblings, 10u);
-    EXPECT_EQ(files, 33u);
-    EXPECT_EQ(notes, 47u);
-    EXPECT_EQ(retired, 2u);
-    EXPECT_EQ(theirWords, 17u);
-    EXPECT_EQ(verified, 20u);
-    EXPECT_EQ(revised, "2026-08");
 
     const Entry& xandr = named("Xandr");
     EXPECT_EQ(xandr.company.owner, "Microsoft");

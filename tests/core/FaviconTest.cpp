@@ -6,11 +6,7 @@ namespace nimb {
 namespace {
 
 TEST(FaviconKey, isTheLowerCaseHostWithANamedPort) {
-    struct Case {
-        std::optional<std::string_view> address;
-        std::optional<std::string> key;
-    };
-    const Case cases[] = {
+    const std::pair<std::optional<std::string_view>, std::optional<std::string>> cases[] = {
         {"https://News.Example:8443/a?b#c", "news.example:8443"},
         // One key for both web schemes, and a default port written out is still a named port.
         {"https://news.example/x", "news.example"},
@@ -26,8 +22,8 @@ TEST(FaviconKey, isTheLowerCaseHostWithANamedPort) {
         {"", std::nullopt},
         {std::nullopt, std::nullopt},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Favicon::key(c.address), c.key) << (c.address ? *c.address : "(none)");
+    for (const auto& [address, key] : cases) {
+        EXPECT_EQ(Favicon::key(address), key) << (address ? *address : "(none)");
     }
 }
 
@@ -41,11 +37,7 @@ std::vector<std::string> texts(const std::vector<Url>& urls) {
 TEST(FaviconCandidates, declaredIconFirstThenTheConventionalOne) {
     using List = std::vector<std::string>;
     auto page = Url::parse("https://News.example:8443/articles/1?x=2");
-    struct Case {
-        std::optional<std::string_view> declared;
-        List expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::optional<std::string_view>, List> cases[] = {
         {std::nullopt, {"https://News.example:8443/favicon.ico"}},
         {"https://cdn.news.example/icon-192.png",
          {"https://cdn.news.example/icon-192.png", "https://News.example:8443/favicon.ico"}},
@@ -58,9 +50,8 @@ TEST(FaviconCandidates, declaredIconFirstThenTheConventionalOne) {
         // The same address twice is tried once.
         {"https://News.example:8443/favicon.ico", {"https://News.example:8443/favicon.ico"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(texts(Favicon::candidates(page, c.declared)), c.expected)
-            << (c.declared ? *c.declared : "(none)");
+    for (const auto& [declared, expected] : cases) {
+        EXPECT_EQ(texts(Favicon::candidates(page, declared)), expected) << (declared ? *declared : "(none)");
     }
 }
 

@@ -12,11 +12,7 @@ using InternalActions::Source;
 
 TEST(InternalActionsTest, parsersAreAskedInTheBrowsersOrder) {
     using View = NimbReportPage::View;
-    struct Case {
-        std::string address;
-        std::optional<Action> expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::optional<Action>> cases[] = {
         {"nimb://remove?a=https%3A%2F%2Fa.example%2F", Action{BookmarkAction::remove("https://a.example/")}},
         {"nimb://forget?a=https%3A%2F%2Fa.example%2F", Action{HistoryAction::forget("https://a.example/")}},
         {"nimb://forget-all", Action{HistoryAction::forgetAll()}},
@@ -28,8 +24,8 @@ TEST(InternalActionsTest, parsersAreAskedInTheBrowsersOrder) {
         {"nimb:forget-all", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(InternalActions::parse(c.address), c.expected) << c.address;
+    for (const auto& [address, expected] : cases)
+        EXPECT_EQ(InternalActions::parse(address), expected) << address;
 }
 
 TEST(InternalActionsTest, onlyTheBrowsersOwnDocumentsMayAct) {

@@ -1,6 +1,6 @@
 #include "library/Marginalia.h"
-#include "preferences/Preferences.h"
-#include "storage/InMemoryStore.h"
+
+#include "WatchedPreferences.h"
 
 #include <gtest/gtest.h>
 
@@ -10,36 +10,30 @@ namespace {
 using Marginalia::distantPast;
 
 TEST(Marginalia, tidyTable) {
-    struct Case {
-        std::string selected;
-        std::optional<std::string> kept;
-    };
-    for (const auto& [selected, kept] : {
-             Case{"\r\n\r\n  first  \r\n\r\n\r\n second\n\n", "first\n\nsecond"},
-             Case{"a\n\n\n\nb\n \n\tc\t", "a\n\nb\n\nc"},
-             Case{"\u00A0\u3000word\u2003\t", "word"},         // spaces of other kinds
-             Case{"a\rb\r", "a\rb\r"},                         // a lone CR is no line break
-             Case{"x\r\r\ny", "x\r\ny"},                       // only the CR before the LF goes
-             Case{"bad\xFF\xC0 byte", "bad\uFFFD\uFFFD byte"}, // kept text is UTF-8
-             Case{"", std::nullopt},
-             Case{"  \r\n \t\n  \n\u00A0", std::nullopt},
+    for (const auto& [selected, kept] :
+         std::initializer_list<std::pair<std::string, std::optional<std::string>>>{
+             {"\r\n\r\n  first  \r\n\r\n\r\n second\n\n", "first\n\nsecond"},
+             {"a\n\n\n\nb\n \n\tc\t", "a\n\nb\n\nc"},
+             {"\u00A0\u3000word\u2003\t", "word"},         // spaces of other kinds
+             {"a\rb\r", "a\rb\r"},                         // a lone CR is no line break
+             {"x\r\r\ny", "x\r\ny"},                       // only the CR before the LF goes
+             {"bad\xFF\xC0 byte", "bad\uFFFD\uFFFD byte"}, // kept text is UTF-8
+             {"", std::nullopt},
+             {"  \r\n \t\n  \n\u00A0", std::nullopt},
          }) {
         EXPECT_EQ(Marginalia::tidy(selected), kept) << selected;
     }
 }
 
 TEST(Marginalia, siteTable) {
-    struct Case {
-        std::string address;
-        std::optional<std::string> site;
-    };
-    for (const auto& [address, site] : {
-             Case{"https://www.Example.COM/a?b#c", "example.com"},
-             Case{"https://wwwexample.com/", "wwwexample.com"},
-             Case{"https://www./", ""},
-             Case{"about:blank", std::nullopt},
-             Case{"file:///tmp/x.html", std::nullopt},
-             Case{"", std::nullopt},
+    for (const auto& [address, site] :
+         std::initializer_list<std::pair<std::string, std::optional<std::string>>>{
+             {"https://www.Example.COM/a?b#c", "example.com"},
+             {"https://wwwexample.com/", "wwwexample.com"},
+             {"https://www./", ""},
+             {"about:blank", std::nullopt},
+             {"file:///tmp/x.html", std::nullopt},
+             {"", std::nullopt},
          }) {
         EXPECT_EQ(Marginalia::site(address), site) << address;
     }
@@ -184,21 +178,13 @@ TEST(Marginalia, hostileTextIsHandledInLinearTime) {
     EXPECT_EQ(Marginalia::site("https://" + std::string(1 << 20, 'H') + "/"), std::string(1 << 20, 'h'));
 }
 
-class NoteOperations : public ::testing::Test {
+class NoteOperations : public test::WatchedPreferences {
 protected:
     NoteOperations() {
-        auto store = std::make_unique<InMemoryStore>();
-        m_store = store.get();
-        m_prefs = std::make_unique<Preferences>(std::move(store));
-        m_prefs->setIdentifierSource([this] { return "ID-" + std::to_string(++m_issued); });
+        prefs().setIdentifierSource([this] { return "ID-" + std::to_string(++m_issued); });
     }
 
-    Preferences& prefs() { return *m_prefs; }
-    KeyValueStore& store() { return *m_store; }
-
 private:
-    InMemoryStore* m_store = nullptr;
-    std::unique_ptr<Preferences> m_prefs;
     int m_issued = 0;
 };
 

@@ -14,19 +14,15 @@ namespace {
 using nlohmann::json;
 
 TEST(MessageBodyTest, statusIsTextOrNothing) {
-    struct Case {
-        json body;
-        std::optional<std::string> expected;
-    };
-    const Case cases[] = {
+    const std::pair<json, std::optional<std::string>> cases[] = {
         {"http://news.example/story", "http://news.example/story"},
         {"", std::nullopt},
         {nullptr, std::nullopt},
         {json::array({"a"}), std::nullopt},
         {json::object({{"text", "a"}}), std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MessageBody::status(c.body), c.expected) << c.body.dump();
+    for (const auto& [body, expected] : cases)
+        EXPECT_EQ(MessageBody::status(body), expected) << body.dump();
 }
 
 TEST(MessageBodyTest, statusIsCutToItsLimitInCharactersAndMadeValid) {

@@ -80,9 +80,7 @@ TEST(ReachTest, oneUnidentifiedAllowedDomainSawThisVisit) {
     EXPECT_EQ(reach.deepestName, std::nullopt);
     EXPECT_FALSE(reach.deepestWasBlocked);
     EXPECT_NEAR(reach.heat(), (1 + 1 / std::log2(24.0)) / 5, 1e-12);
-    EXPECT_NEAR(reach.heat(), 0.2436, 1e-4);
     EXPECT_EQ(reach.score(), 24);
-    EXPECT_EQ(headline(reach), "1 company saw this visit.");
     EXPECT_EQ(meaning(reach, true),
               "Nimb blocked none of them: all 1 got your IP address and the time." + attempted);
     EXPECT_EQ(Dossier::reach({"pixel.tracker.example", "cdn.tracker.example"}, page), reach);
@@ -97,7 +95,6 @@ TEST(ReachTest, aCompanyReachedThroughABlockedAndAnAllowedHostCountsOnceAsGotThr
     EXPECT_EQ(reach.outsideDeepest, Depth::acrossSites);
     EXPECT_EQ(reach.deepestName, "Criteo");
     EXPECT_FALSE(reach.deepestWasBlocked);
-    EXPECT_EQ(headline(reach), "1 company saw this visit. Criteo can recognise this browser on other sites.");
 }
 
 TEST(ReachTest, theFirstNameInCharacterOrderNamesTheDeepest) {
@@ -138,7 +135,6 @@ TEST(ReachTest, companiesThatOnlyDeliverBytesAreNotCounted) {
     Reach reach = Dossier::reach({hostOf("Google Fonts")},
                                  {hostOf("Firebase"), hostOf("a standards body"), hostOf("Fonticons")}, page);
     EXPECT_EQ(reach, Reach{});
-    EXPECT_EQ(headline(reach), "Nothing here followed you.");
 }
 
 TEST(ReachTest, theSitesOwnCompanyInTheBusinessIsTheHouse) {
@@ -240,7 +236,6 @@ TEST(ReachTest, eachDepthOwnsABandAFifthWide) {
     const double least = 1 / std::log2(24.0) / 5; // one third party, at the bottom of its band
     const Case cases[] = {
         {Depth::counted, 1, least, 4},
-        {Depth::counted, 23, 0.2, 20},
         {Depth::counted, 500, 0.2, 20},
         {Depth::thisPage, 1, 0.2 + least, 24},
         {Depth::thisBrowser, 1, 0.4 + least, 44},
@@ -260,36 +255,31 @@ TEST(ReachTest, eachDepthOwnsABandAFifthWide) {
 }
 
 TEST(ReachTest, theMarkerSitsAtTheScoreKeptOffTheEnds) {
-    Reach full = reachAt(Depth::acrossLives, {{Depth::acrossLives, 23}});
-    EXPECT_EQ(
-        Dossier::heatScale(full),
-        "  <div class=\"scale\"><div class=\"bar\"></div><div class=\"mark\" "
-        "style=\"left:98%\"></div></div>\n"
-        "  <div class=\"ticks\"><span>counted</span><span>saw this visit</span><span>knows this "
-        "browser</span><span>knows you on other sites</span><span>knows you off the web</span></div>\n");
-    Reach lowest = reachAt(Depth::counted, {{Depth::counted, 1}});
-    EXPECT_NE(Dossier::heatScale(lowest).find("<div class=\"mark\" style=\"left:4%\"></div>"),
-              std::string::npos);
-    EXPECT_EQ(
-        Dossier::heatScale(Reach{}),
-        "  <div class=\"scale\"><div class=\"bar\"></div></div>\n"
-        "  <div class=\"ticks\"><span>counted</span><span>saw this visit</span><span>knows this "
-        "browser</span><span>knows you on other sites</span><span>knows you off the web</span></div>\n");
+    const std::string ticks =
+        "<div class=\"ticks\"><span>counted</span><span>saw this visit</span><span>knows "
+        "this browser</span><span>knows you on other sites</span><span>knows you off the "
+        "web</span></div>";
+    for (const auto& [reach, mark] :
+         {std::pair{reachAt(Depth::acrossLives, {{Depth::acrossLives, 23}}), "98%"},
+          std::pair{reachAt(Depth::counted, {{Depth::counted, 1}}), "4%"}, std::pair{Reach{}, ""}}) {
+        std::string scale = Dossier::heatScale(reach);
+        EXPECT_NE(scale.find(ticks), std::string::npos) << scale;
+        std::string marker =
+            *mark ? "<div class=\"mark\" style=\"left:" + std::string(mark) + "\"></div>" : "";
+        EXPECT_EQ(scale.find("class=\"mark\"") != std::string::npos, !marker.empty()) << scale;
+        EXPECT_NE(scale.find(marker), std::string::npos) << scale;
+    }
 }
 
 TEST(ReachTest, colourFollowsTheRampBetweenItsStops) {
-    struct Case {
-        double at;
-        const char* colour;
-    };
-    const Case cases[] = {
+    const std::pair<double, const char*> cases[] = {
         {0.0, "#6E6E73"},       {0.07, "#9A9AA0"},  {0.24, "#FFD84D"}, {0.48, "#FFA53D"},
         {0.72, "#FF6B33"},      {1.0, "#FF2D1F"},   {-0.5, "#6E6E73"}, {7.0, "#FF2D1F"},
         {NAN, "#6E6E73"},       {0.035, "#84848A"}, {0.36, "#FFBF45"}, {INFINITY, "#FF2D1F"},
         {-INFINITY, "#6E6E73"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Dossier::colour(c.at), c.colour) << c.at;
+    for (const auto& [at, colour] : cases)
+        EXPECT_EQ(Dossier::colour(at), colour) << at;
 }
 
 TEST(ReachTest, headlineCountsThenSaysHowFarTheDeepestCouldFollow) {

@@ -7,11 +7,8 @@ namespace nimb {
 namespace {
 
 TEST(Url, parsesForgivingly) {
-    struct Case {
-        const char* text;
-        std::optional<std::string> parsed;
-    };
-    for (const auto& [text, parsed] : std::initializer_list<Case>{
+    for (const auto& [text, parsed] :
+         std::initializer_list<std::pair<const char*, std::optional<std::string>>>{
              {"https://example.org/a?b=c#d", "https://example.org/a?b=c#d"},
              {"https://example.org/a b", "https://example.org/a%20b"},
              {"https://example.org/é", "https://example.org/%C3%A9"},

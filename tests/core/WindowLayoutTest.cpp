@@ -151,15 +151,8 @@ TEST(WindowLayout, stealthFoldsTheBandIntoTheStrip) {
     ASSERT_TRUE(field);
     EXPECT_EQ(layout.well, (Rect{field->x, 4, field->width, 30}));
     EXPECT_EQ(layout.wellRadius, 15);
-    // Two 34-point icons before it: the field starts at 176 + 68.
-    EXPECT_EQ(layout.well.x, 244);
-    EXPECT_EQ(layout.well.width, 420);
     // The stealth button in the middle of the gap after the current tab.
-    EXPECT_EQ(layout.stealthButton, (Rect{std::round(244 + 420 + 18 - 13), 6, 26, 26}));
-    // And the next tab starts after the gap.
-    auto next = layout.tabStrip.frame(3);
-    ASSERT_TRUE(next);
-    EXPECT_EQ(next->x, 244 + 420 + 36);
+    EXPECT_EQ(layout.stealthButton, (Rect{std::round(field->maxX() + 18 - 13), 6, 26, 26}));
 }
 
 TEST(WindowLayout, stealthInANarrowWindowWithManyTabs) {
@@ -205,11 +198,7 @@ TEST(WindowLayout, personalToolbarButtons) {
 }
 
 TEST(WindowLayout, marginPanelWidths) {
-    struct Case {
-        double width;
-        std::optional<double> margin;
-    };
-    for (const auto& [width, margin] : std::initializer_list<Case>{
+    for (const auto& [width, margin] : std::initializer_list<std::pair<double, std::optional<double>>>{
              {580, 320},
              {500, 240},
              {1400, 320},

@@ -158,12 +158,15 @@ WebPage::~WebPage() {
     g_signal_handlers_disconnect_by_data(m_manager, this);
     PageSetup::unregisterMessageHandlers(m_manager);
     webkit_web_view_stop_loading(m_view);
+    // The next test starts once the engine has torn the view down.
+    bool gone = false;
+    g_object_weak_ref(
+        G_OBJECT(m_view), +[](gpointer flag, GObject*) { *static_cast<bool*>(flag) = true; }, &gone);
     gtk_window_destroy(GTK_WINDOW(m_window));
     g_object_unref(m_view);
     g_object_unref(m_manager);
     g_object_unref(m_session);
-    // Let the engine finish tearing the view down before the next test starts.
-    pump(20ms);
+    if (!waitUntil([&] { return gone; }, 5s)) g_object_weak_unref(G_OBJECT(m_view), nullptr, &gone);
 }
 
 void WebPage::hide() {
@@ -229,8 +232,25 @@ bool WebPage::waitFor(std::string_view expression, std::chrono::milliseconds dea
         deadline);
 }
 
-void WebPage::pump(std::chrono::milliseconds duration) {
-    test::pump(duration);
+bool WebPage::passTimers(std::chrono::milliseconds sinceStart, std::chrono::milliseconds fromNow) {
+    // The page scripts start at document start, before the document is parsed: their timers are due
+    // by the time it became interactive plus their delay. The marker runs in a world of its own, out
+    // of reach of whatever the page did to its own.
+    std::string body =
+        "var since = " + std::to_string(sinceStart.count()) +
+        ", fromNow = " + std::to_string(fromNow.count()) +
+        ";\n"
+        "var entry = performance.getEntriesByType('navigation')[0];\n"
+        "var start = entry && entry.domInteractive > 0 ? entry.domInteractive : performance.now();\n"
+        "var wait = Math.max(fromNow, Math.ceil(start + since - performance.now()) + 1);\n"
+        "return new Promise(function (done) {\n"
+        "  setTimeout(function () {\n"
+        "    if (document.visibilityState === 'visible') requestAnimationFrame(function () { "
+        "done(true); });\n"
+        "    else setTimeout(function () { done(true); }, 0);\n"
+        "  }, wait);\n"
+        "});";
+    return callAsync(body, nullptr, "nimb-tests") == true;
 }
 
 } // namespace nimb::test

@@ -3,8 +3,8 @@
 // One web view in a window of its own, set up the way the browser sets up its pages (PageSetup:
 // the same scripts at the same times, the same message handlers, the same compiled rule list),
 // with its traffic sent through a loopback ProxyServer. Tests load pages, run scripts in them,
-// read the messages the page scripts posted, and wait on conditions with a deadline instead of
-// sleeping through the scripts' timers.
+// read the messages the page scripts posted, and wait on conditions with a deadline, or until the
+// scripts' timers have fired, instead of sleeping through them.
 
 #include "ProxyServer.h"
 #include "engine/PageSetup.h"
@@ -83,8 +83,11 @@ public:
     bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
     // Spins until the expression is truthy in the page.
     bool waitFor(std::string_view expression, std::chrono::milliseconds deadline);
-    // Spins the main loop for a while.
-    void pump(std::chrono::milliseconds duration);
+    // Waits until the page scripts' timers due at most `sinceStart` after they started, and those
+    // already set to fire within `fromNow`, have fired and the work they ask for has run: a timer of
+    // the test's own, due no earlier, fires after them, and then the next animation frame (the next
+    // turn of a hidden page), which is when that work runs. What must not happen by then has not.
+    bool passTimers(std::chrono::milliseconds sinceStart, std::chrono::milliseconds fromNow = {});
 
     [[nodiscard]] const PageMessages& messages() const { return m_messages; }
     void clearMessages() { m_messages = {}; }

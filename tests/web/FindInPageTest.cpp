@@ -45,8 +45,7 @@ protected:
 };
 
 TEST_F(FindInPageTest, foldsOneCharacterAtATimeAndKeepsBlocksApart) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://find.example/text.html"));
+    auto p = open("http://find.example/text.html");
     struct Case {
         const char* query;
         int count;
@@ -72,8 +71,7 @@ TEST_F(FindInPageTest, foldsOneCharacterAtATimeAndKeepsBlocksApart) {
 }
 
 TEST_F(FindInPageTest, stepsAndWrapsThroughTextAndFields) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://find.example/text.html"));
+    auto p = open("http://find.example/text.html");
     EXPECT_EQ(find(*p, "needle"), (Answer{6, 1}));
     EXPECT_EQ(current(*p), "needle");
     EXPECT_EQ(find(*p, "needle", 0), (Answer{6, 1}));
@@ -99,8 +97,7 @@ TEST_F(FindInPageTest, stepsAndWrapsThroughTextAndFields) {
 }
 
 TEST_F(FindInPageTest, paintsEveryMatchAndTheCurrentOneBrighter) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://find.example/text.html"));
+    auto p = open("http://find.example/text.html");
     find(*p, "needle", 0);
     auto colours = p->evaluate("Array.from(document.querySelectorAll('nimb-found')).map(function (m) {"
                                "  return getComputedStyle(m).backgroundColor; })");
@@ -112,8 +109,7 @@ TEST_F(FindInPageTest, paintsEveryMatchAndTheCurrentOneBrighter) {
 }
 
 TEST_F(FindInPageTest, clearingLeavesThePageAsItWas) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://find.example/text.html"));
+    auto p = open("http://find.example/text.html");
     const char* shape = "[document.body.innerHTML, document.body.getAttribute('style'),"
                         " document.getElementById('split').childNodes.length,"
                         " document.getElementById('dotted').childNodes.length]";
@@ -136,8 +132,7 @@ TEST_F(FindInPageTest, clearingLeavesThePageAsItWas) {
 }
 
 TEST_F(FindInPageTest, reportsAtMostFourThousandMatches) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://find.example/many.html"));
+    auto p = open("http://find.example/many.html");
     EXPECT_EQ(find(*p, "needle"), (Answer{4000, 1}));
     EXPECT_EQ(p->evaluate("document.querySelectorAll('nimb-found').length"), 4000);
     EXPECT_EQ(find(*p, "needle", -1), (Answer{4000, 4000}));
@@ -146,8 +141,7 @@ TEST_F(FindInPageTest, reportsAtMostFourThousandMatches) {
 }
 
 TEST_F(FindInPageTest, revealsMatchesAboveTheBar) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://find.example/tall.html"));
+    auto p = open("http://find.example/tall.html");
     const int foot = 64;
     const std::string band =
         "(function(){var r = document.querySelector('nimb-found[here]').getBoundingClientRect();"

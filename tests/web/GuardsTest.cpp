@@ -22,7 +22,8 @@ protected:
                               "'xhr' in window.pageResult && 'fetch' in window.pageResult && "
                               "'blockedFetch' in window.pageResult",
                               5s));
-        p.pump(1300ms); // the recorder's and the wall hiding's first rounds
+        // The recorder's first round and its scan, and the wall hiding's first sweeps.
+        EXPECT_TRUE(p.passTimers(1700ms));
         return p.evaluate("window.pageResult").value_or(nullptr);
     }
 };
@@ -59,10 +60,8 @@ TEST_F(GuardsTest, aHostilePageRunsAsItWouldWithoutUs) {
     EXPECT_EQ(r.local.count, 0);
     EXPECT_EQ(r.session.count, 0);
     // And the shell was told, window.webkit or not.
-    bool toldBlocked = false;
-    for (const auto& m : p->messages().blocked)
-        toldBlocked = toldBlocked || (m.contains("network") && m["network"] == 1);
-    EXPECT_TRUE(toldBlocked);
+    auto told = blockedWith(*p, "network");
+    EXPECT_TRUE(std::any_of(told.begin(), told.end(), [](const auto& m) { return m["network"] == 1; }));
 }
 
 } // namespace

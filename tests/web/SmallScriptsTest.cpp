@@ -16,8 +16,7 @@ protected:
 };
 
 TEST_F(LinkHoverTest, tellsTheLinkUnderThePointer) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://links.example/links.html"));
+    auto p = open("http://links.example/links.html");
     ASSERT_TRUE(p->waitFor("frames[0].document.readyState === 'complete'", 3s));
     p->clearMessages();
     event(*p, "mouseover", "inner");
@@ -36,41 +35,42 @@ class FaviconScriptTest : public WebTest {};
 
 TEST_F(FaviconScriptTest, choosesTheLargestDeclaredIcon) {
     auto p = page();
-    struct Case {
-        const char* page;
-        const char* icon;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         // A scalable icon beats every size; an Apple touch icon is no icon.
         {"icons.html", "http://icons.example/any.svg"},
         // The first of equal sizes; a link with an empty address is skipped.
         {"equal.html", "http://icons.example/first.ico"},
         {"none.html", ""},
+        // Loaded again, so that anything a page said after its first word shows up before this.
+        {"icons.html", "http://icons.example/any.svg"},
     };
-    for (const auto& c : cases) {
-        p->clearMessages();
-        ASSERT_TRUE(p->load(std::string("http://icons.example/") + c.page));
-        ASSERT_TRUE(p->waitUntil([&] { return !p->messages().favicon.empty(); }, 2s)) << c.page;
-        p->pump(100ms);
-        EXPECT_EQ(p->messages().favicon, std::vector<std::string>{c.icon}) << c.page;
+    std::vector<std::string> told;
+    for (const auto& [name, icon] : cases) {
+        ASSERT_TRUE(p->load(std::string("http://icons.example/") + name)) << name;
+        told.push_back(icon);
+        ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() >= told.size(); }, 2s)) << name;
     }
+    EXPECT_EQ(p->messages().favicon, told);
 }
 
 TEST_F(FaviconScriptTest, tellsEachChangeOfChoiceOnce) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://icons.example/swap.html"));
-    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() == 1; }, 2s));
-    EXPECT_EQ(p->messages().favicon[0], "http://icons.example/a.png");
+    auto p = open("http://icons.example/swap.html");
+    auto swap = [&](const std::string& to) {
+        p->evaluate(
+            "var l = document.createElement('link'); l.rel = 'icon'; l.href = '" + to + "';" +
+            "document.querySelector('link[rel=icon]').replaceWith(l); l.setAttribute('data-x', '1'); true");
+    };
     // Swapped by script: told once.
-    p->evaluate("var l = document.createElement('link'); l.rel = 'icon'; l.href = '/b.png';"
-                "document.getElementById('icon').replaceWith(l); l.setAttribute('data-x', '1'); true");
-    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() == 2; }, 2s));
-    EXPECT_EQ(p->messages().favicon[1], "http://icons.example/b.png");
-    // The same link put back again: nothing new to tell.
+    swap("/b.png");
+    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() >= 2; }, 2s));
+    // The same link put back again: nothing new to tell before the next swap is told.
     p->evaluate("var l = document.querySelector('link[rel=icon]'); l.remove(); document.head.appendChild(l);"
                 "document.title = 'retitled'; true");
-    p->pump(300ms);
-    EXPECT_EQ(p->messages().favicon.size(), 2u);
+    swap("/c.png");
+    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() >= 3; }, 2s));
+    EXPECT_EQ(p->messages().favicon,
+              (std::vector<std::string>{"http://icons.example/a.png", "http://icons.example/b.png",
+                                        "http://icons.example/c.png"}));
 }
 
 class SelectionTest : public WebTest {
@@ -81,10 +81,8 @@ protected:
 };
 
 TEST_F(SelectionTest, readsThePageThenItsOwnFramesButNoOtherSite) {
-    auto p = page();
-    ASSERT_TRUE(p->load("http://links.example/selection.html"));
-    ASSERT_TRUE(p->waitFor("frames[0].document.readyState === 'complete'", 3s));
-    p->pump(300ms);
+    auto p = open("http://links.example/selection.html");
+    ASSERT_TRUE(p->waitFor("frames[0].document.readyState === 'complete' && window.otherSelected", 3s));
     // Only another site's frame has a selection, and it is not ours to read.
     EXPECT_EQ(selected(*p), "");
     // A selection in a frame of the same site is read, untrimmed.

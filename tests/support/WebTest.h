@@ -35,6 +35,13 @@ protected:
         return std::make_unique<WebPage>(m_proxy, std::move(options));
     }
 
+    // A page that has loaded the address.
+    std::unique_ptr<WebPage> open(const std::string& url, WebPage::Options options = {}) {
+        auto made = page(std::move(options));
+        EXPECT_TRUE(made->load(url)) << url;
+        return made;
+    }
+
     // The value of a fixture placeholder.
     const std::string& var(const std::string& name) const { return m_variables.at(name); }
 
@@ -51,6 +58,16 @@ protected:
         auto result = page.evaluateText(PageScripts::snapshot());
         if (!result.text) return nullptr;
         return nlohmann::json::parse(*result.text, nullptr, false);
+    }
+
+    // The "blocked" messages that carry this key: "walls" from the wall hiding, "network" from the
+    // recorder.
+    static std::vector<nlohmann::json> blockedWith(const WebPage& page, const std::string& key) {
+        std::vector<nlohmann::json> found;
+        for (const auto& m : page.messages().blocked) {
+            if (m.is_object() && m.contains(key)) found.push_back(m);
+        }
+        return found;
     }
 
     static bool contains(const std::vector<std::string>& list, const std::string& value) {

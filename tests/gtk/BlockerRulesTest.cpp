@@ -1,6 +1,7 @@
 // When the compiled rule list is looked up, compiled, handed out and cleared away: first against a
 // store whose answers the test gives by hand, then against the engine's own store.
 
+#include "MainLoop.h"
 #include "engine/BlockerRules.h"
 #include "TemporaryDirectory.h"
 #include "WebPage.h"
@@ -14,8 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 
 void spinUntil(const bool& done) {
-    while (!done)
-        g_main_context_iteration(nullptr, TRUE);
+    ASSERT_TRUE(test::waitUntil([&] { return done; }, 10s));
 }
 
 // Compiles a small list in the engine once, to have a real compiled list to hand out.
@@ -228,9 +228,7 @@ TEST_F(BlockerRulesTest, theEngineStoreCompilesOnceAndKeepsTheList) {
         EXPECT_EQ(webkit_user_content_filter_get_identifier(first), ContentBlocker::identifier());
         EXPECT_EQ(counting->compiles, 1);
         // The removal of the older list runs after the compile has answered.
-        auto end = std::chrono::steady_clock::now() + 5s;
-        while (identifiers().size() != 2 && std::chrono::steady_clock::now() < end)
-            g_main_context_iteration(nullptr, FALSE);
+        test::waitUntil([&] { return identifiers().size() == 2; }, 5s);
     }
     std::vector<std::string> expected{ContentBlocker::identifier(), "unrelated"};
     std::sort(expected.begin(), expected.end());
@@ -241,8 +239,7 @@ TEST_F(BlockerRulesTest, theEngineStoreCompilesOnceAndKeepsTheList) {
     BlockerRules later([&] { return counting; });
     bool found = false;
     later.load([&](WebKitUserContentFilter* l) { found = l != nullptr; });
-    while (later.working())
-        g_main_context_iteration(nullptr, TRUE);
+    ASSERT_TRUE(test::waitUntil([&] { return !later.working(); }, 10s));
     EXPECT_TRUE(found);
     EXPECT_EQ(counting->compiles, 0);
 }
