@@ -42,9 +42,16 @@ gboolean loadFailed(GSignalInvocationHint*, guint count, const GValue* values, g
     return TRUE;
 }
 
+// The application under measure, once made.
+Application* running = nullptr;
+
 void load(const std::string& address) {
-    const auto& windows = Application::shared()->windows();
-    Tab* tab = windows.empty() ? nullptr : windows.front()->context().tabs().currentTab();
+    if (!running || running->windows().empty()) {
+        probe::report("failed", 0);
+        return;
+    }
+    BrowserWindowController& window = running->windows().at(0);
+    Tab* tab = window.context().tabs().currentTab();
     auto url = Url::parse(address);
     if (!tab || !url) {
         probe::report("failed", 0);
@@ -52,7 +59,7 @@ void load(const std::string& address) {
     }
     measured = tab->view();
     timer.begin();
-    windows.front()->context().navigator().load(*url, *tab);
+    window.context().navigator().load(*url, *tab);
 }
 
 } // namespace
@@ -82,6 +89,7 @@ int main(int argc, char** argv) {
     reportAtFirst("activate", "activate");
 
     nimb::Application application;
+    running = &application;
     g_signal_connect(application.gtk(), "startup",
                      G_CALLBACK(+[](GApplication*, gpointer) { probe::report("startup", probe::now()); }),
                      nullptr);

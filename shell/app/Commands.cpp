@@ -60,13 +60,16 @@ const Command table[] = {
      }},
     {"chooseEngine", Kind::chooser, "",
      [](Application& app, Window, const Value& v) {
-         if (auto engine = v ? fromRaw<SearchEngine>(*v) : std::nullopt) app.chooseEngine(*engine);
+         if (auto engine = v ? fromRaw<SearchEngine>(*v) : std::nullopt) app.settings().chooseEngine(*engine);
      },
      nullptr, nullptr,
-     [](const Application& app) { return std::string(rawValue(app.preferences().searchEngine())); }},
+     [](const Application& app) {
+         return std::string(rawValue(app.profile().preferences().searchEngine()));
+     }},
     {"chooseLanguage", Kind::chooser, "",
      [](Application& app, Window, const Value& v) {
-         if (auto language = v ? fromRaw<Language>(*v) : std::nullopt) app.chooseLanguage(*language);
+         if (auto language = v ? fromRaw<Language>(*v) : std::nullopt)
+             app.settings().chooseLanguage(*language);
      },
      nullptr, nullptr, [](const Application&) { return std::string(rawValue(currentLanguage())); }},
     {"quit", Kind::plain, "<Control>q", [](Application& app, Window, const Value&) { app.quit(); }},
@@ -94,13 +97,13 @@ const Command table[] = {
          inWindow(w, [](WindowContext& c) { c.navigator().showHistory(); });
      }},
     {"toggleRememberHistory", Kind::toggle, "",
-     [](Application& app, Window, const Value&) { app.toggleRememberHistory(); }, nullptr,
-     [](const Application& app, Window) { return app.preferences().rememberHistory(); }},
+     [](Application& app, Window, const Value&) { app.settings().toggleRememberHistory(); }, nullptr,
+     [](const Application& app, Window) { return app.profile().preferences().rememberHistory(); }},
     {"clearHistory", Kind::plain, "",
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.records().clearHistory(); });
      },
-     [](const Application& app, Window) { return !app.preferences().history().empty(); }},
+     [](const Application& app, Window) { return !app.profile().preferences().history().empty(); }},
     {"printPage", Kind::plain, "<Control>p",
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.navigator().printPage(); });
@@ -143,17 +146,17 @@ const Command table[] = {
      },
      nullptr, [](const Application&, Window w) { return w && w->context().chrome().stealth(); }},
     {"toggleJS", Kind::toggle, "<Control>j",
-     [](Application& app, Window, const Value&) { app.toggleJavaScript(); }, nullptr,
-     [](const Application& app, Window) { return app.preferences().javaScriptEnabled(); }},
+     [](Application& app, Window, const Value&) { app.settings().toggleJavaScript(); }, nullptr,
+     [](const Application& app, Window) { return app.profile().preferences().javaScriptEnabled(); }},
     {"toggleBlocking", Kind::toggle, "<Control>k",
-     [](Application& app, Window, const Value&) { app.toggleBlocking(); }, nullptr,
-     [](const Application& app, Window) { return app.preferences().contentBlockingEnabled(); }},
+     [](Application& app, Window, const Value&) { app.settings().toggleBlocking(); }, nullptr,
+     [](const Application& app, Window) { return app.profile().preferences().contentBlockingEnabled(); }},
     {"toggleForgetStorage", Kind::toggle, "",
-     [](Application& app, Window, const Value&) { app.toggleForgetStorage(); }, nullptr,
-     [](const Application& app, Window) { return app.preferences().forgetStorageEnabled(); }},
+     [](Application& app, Window, const Value&) { app.settings().toggleForgetStorage(); }, nullptr,
+     [](const Application& app, Window) { return app.profile().preferences().forgetStorageEnabled(); }},
     {"toggleLinksOnlySearch", Kind::toggle, "",
-     [](Application& app, Window, const Value&) { app.toggleLinksOnlySearch(); }, nullptr,
-     [](const Application& app, Window) { return app.preferences().linksOnlySearch(); }},
+     [](Application& app, Window, const Value&) { app.settings().toggleLinksOnlySearch(); }, nullptr,
+     [](const Application& app, Window) { return app.profile().preferences().linksOnlySearch(); }},
     {"nimbReport", Kind::plain, "<Control>i",
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) {
@@ -166,8 +169,8 @@ const Command table[] = {
          inWindow(w, [](WindowContext& c) { c.navigator().showSavedReports(); });
      }},
     {"toggleNimbReport", Kind::toggle, "",
-     [](Application& app, Window, const Value&) { app.toggleNimbReport(); }, nullptr,
-     [](const Application& app, Window) { return app.preferences().nimbReportEnabled(); }},
+     [](Application& app, Window, const Value&) { app.settings().toggleNimbReport(); }, nullptr,
+     [](const Application& app, Window) { return app.profile().preferences().nimbReportEnabled(); }},
     {"addBookmark", Kind::plain, "<Control>d",
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.records().addBookmark(); });

@@ -3,6 +3,8 @@
 #include "app/Application.h"
 #include "app/Dialogs.h"
 #include "app/Menus.h"
+#include "app/TabKeys.h"
+#include "chrome/ChromeStyle.h"
 #include "location/LocationBar.h"
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
@@ -36,7 +38,7 @@ BrowserWindowController::~BrowserWindowController() = default;
 BrowserWindowController& BrowserWindowController::make(Application& application,
                                                        const std::optional<Url>& address) {
     auto controller = std::make_shared<BrowserWindowController>(Passkey{}, application);
-    application.windowOpened(controller);
+    application.windows().add(controller);
     controller->build();
     WindowContext& context = controller->context();
     Tab& first = *context.tabs().currentTab();
@@ -44,9 +46,9 @@ BrowserWindowController& BrowserWindowController::make(Application& application,
         context.navigator().load(*address, first);
     else
         context.navigator().goHome(first);
-    application.installStyle();
+    ChromeStyle::install();
     gtk_window_present(controller->m_window);
-    application.scheduleValidate();
+    application.actions().scheduleValidate();
     return *controller;
 }
 
@@ -63,14 +65,15 @@ void BrowserWindowController::build() {
     m_connections.push_back(
         glib::connect<void(GtkWidget*)>(m_window, "destroy", [this](GtkWidget*) { willClose(); }));
     m_connections.push_back(glib::connect<void(GObject*, GParamSpec*)>(
-        m_window, "notify::is-active", [this](GObject*, GParamSpec*) { m_application.scheduleValidate(); }));
+        m_window, "notify::is-active",
+        [this](GObject*, GParamSpec*) { m_application.actions().scheduleValidate(); }));
 
     // The tab keys are seen before anything in the window, the page included.
     GtkEventController* keys = gtk_event_controller_key_new();
     gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
     m_connections.push_back(glib::connect<gboolean(GtkEventControllerKey*, guint, guint, GdkModifierType)>(
         keys, "key-pressed", [this](GtkEventControllerKey*, guint keyval, guint, GdkModifierType state) {
-            return m_application.handleTabKey(*this, keyval, state) ? TRUE : FALSE;
+            return tabKey(keyval, state) ? TRUE : FALSE;
         }));
     gtk_widget_add_controller(GTK_WIDGET(m_window), keys);
 
@@ -87,6 +90,28 @@ void BrowserWindowController::build() {
     m_context->chrome().rebuildBookmarks();
     m_context->chrome().retitle();
     m_context->tabs().add(false);
+}
+
+bool BrowserWindowController::tabKey(guint keyval, GdkModifierType state) {
+    auto command = TabKeys::decide(keyval, state);
+    if (!command) return false;
+    TabList& tabs = m_context->tabs();
+    switch (command->kind) {
+    case TabKeys::Command::Kind::selectNumber:
+        tabs.selectNumber(command->number);
+        return true;
+    case TabKeys::Command::Kind::nextTab:
+        tabs.selectNext();
+        return true;
+    case TabKeys::Command::Kind::previousTab:
+        tabs.selectPrevious();
+        return true;
+    case TabKeys::Command::Kind::dismissFind:
+        // Escape while the location field is edited belongs to the field.
+        if (m_context->chrome().editing()) return false;
+        return m_context->find().dismissIfShowing();
+    }
+    return false;
 }
 
 void BrowserWindowController::performClose() {
@@ -117,8 +142,8 @@ void BrowserWindowController::willClose() {
     m_context->markClosed();
     auto self = shared_from_this(); // the list lets go below; this lives until the handler returns
     m_context->tabs().tearDownAll();
-    m_application.windowClosed(*this);
-    m_application.scheduleValidate();
+    m_application.windows().remove(*this);
+    m_application.actions().scheduleValidate();
     m_connections.clear();
 }
 

@@ -45,6 +45,8 @@ public:
 
 private:
     void build();
+    // The keys the menus do not carry (TabKeys); true when the key was used.
+    bool tabKey(guint keyval, GdkModifierType state);
     bool shouldClose();
     void willClose();
 

@@ -66,7 +66,7 @@ Chrome::Callbacks ChromeController::callbacks() {
     };
     callbacks.toggleStealth = [this] {
         setStealth(!m_stealth);
-        m_context.application().scheduleValidate();
+        m_context.application().actions().scheduleValidate();
     };
     callbacks.closeCurrent = [this] { m_context.tabs().closeCurrent(); };
     callbacks.openBookmark = [this](const std::string& address) {

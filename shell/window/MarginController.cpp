@@ -8,14 +8,14 @@ namespace nimb {
 void MarginController::toggle() {
     m_open = !m_open;
     if (!m_open) m_pinned.reset();
-    m_context.application().scheduleValidate();
+    m_context.application().actions().scheduleValidate();
 }
 
 void MarginController::showFor(std::string_view address) {
     m_pinned = std::string(address);
     m_open = true;
     refresh();
-    m_context.application().scheduleValidate();
+    m_context.application().actions().scheduleValidate();
 }
 
 void MarginController::refresh() {

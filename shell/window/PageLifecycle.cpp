@@ -78,7 +78,8 @@ void PageLifecycle::finished(Tab& tab) {
     if (tab.failed) {
         tab.failed = false;
         if (current) status.showPageStatus(tab.status.value_or(status.idleStatus()), false);
-        if (auto problem = m_context.application().takeStoreProblemForStatus()) status.setStatus(*problem);
+        if (auto problem = m_context.application().profile().takeProblemForStatus())
+            status.setStatus(*problem);
         m_context.chrome().syncStrip();
         return;
     }
@@ -86,13 +87,13 @@ void PageLifecycle::finished(Tab& tab) {
     m_messages.fetchIcon(tab);
     if (current) status.showPageStatus(status.idleStatus(), tab.documentIsGenerated);
     // When the preferences could not be opened, the first page to finish says so.
-    if (auto problem = m_context.application().takeStoreProblemForStatus()) status.setStatus(*problem);
+    if (auto problem = m_context.application().profile().takeProblemForStatus()) status.setStatus(*problem);
     m_context.chrome().syncStrip();
     if (current) m_context.find().rerun();
     if (auto uri = tab.viewAddress()) {
         const char* title = webkit_web_view_get_title(tab.view());
         if (History::recordVisit(m_context.prefs(), *uri, title ? title : "", m_context.now()))
-            m_context.application().historyChanged();
+            m_context.application().windows().historyChanged();
     }
 }
 
@@ -126,7 +127,7 @@ void PageLifecycle::titleChanged(Tab& tab) {
     auto uri = tab.viewAddress();
     const char* title = webkit_web_view_get_title(tab.view());
     if (uri && title && *title && History::retitle(m_context.prefs(), *uri, title))
-        m_context.application().historyChanged();
+        m_context.application().windows().historyChanged();
 }
 
 void PageLifecycle::addressChanged(Tab& tab) {
@@ -149,7 +150,7 @@ void PageLifecycle::addressChanged(Tab& tab) {
             chrome.redrawAddress();
         }
     }
-    m_context.application().scheduleValidate();
+    m_context.application().actions().scheduleValidate();
 }
 
 void PageLifecycle::progressChanged(Tab& tab) {

@@ -25,9 +25,10 @@ WebKitWebView* PageViews::make() {
     PageSetup::registerMessageHandlers(manager.get());
 
     Application& application = m_context.application();
-    auto* view = WEBKIT_WEB_VIEW(g_object_new(
-        WEBKIT_TYPE_WEB_VIEW, "web-context", application.context(), "network-session", application.session(),
-        "user-content-manager", manager.get(), "settings", settings.get(), nullptr));
+    auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context",
+                                              application.engine().context(), "network-session",
+                                              application.engine().session(), "user-content-manager",
+                                              manager.get(), "settings", settings.get(), nullptr));
     gtk_widget_set_hexpand(GTK_WIDGET(view), TRUE);
     gtk_widget_set_vexpand(GTK_WIDGET(view), TRUE);
     applyPolicy(view);

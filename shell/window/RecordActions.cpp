@@ -38,7 +38,7 @@ void RecordActions::apply(const HistoryAction& action) {
         return;
     case HistoryAction::Kind::forget:
         if (auto visit = History::forget(m_context.prefs(), action.address)) {
-            m_context.application().historyChanged();
+            m_context.application().windows().historyChanged();
             m_context.status().setStatus(words().forgot(visit->name()));
         } else {
             m_context.status().setStatus(words().nothingToChange());
@@ -66,7 +66,7 @@ void RecordActions::removeBookmark(const std::string& address) {
             context->status().setStatus(words().nothingToChange());
             return;
         }
-        context->application().bookmarksChanged(nullptr);
+        context->application().windows().bookmarksChanged(nullptr);
         context->status().setStatus(notes > 0 ? words().removedBookmarkAndMargin(name, notes)
                                               : words().removedBookmark(name));
     };
@@ -96,7 +96,7 @@ void RecordActions::apply(const BookmarkAction& action, Tab* from) {
             status.setStatus(words().nothingToChange());
             return;
         }
-        m_context.application().bookmarksChanged(nullptr);
+        m_context.application().windows().bookmarksChanged(nullptr);
         status.setStatus(on ? words().addedToToolbar(changed->name) : words().offToolbar(changed->name));
         return;
     }
@@ -111,13 +111,13 @@ void RecordActions::apply(const BookmarkAction& action, Tab* from) {
         bool shownAsStored = changed->name == action.name && changed->summary == action.summary &&
                              text::trimmed(action.name) == action.name &&
                              text::trimmed(action.summary) == action.summary;
-        m_context.application().bookmarksChanged(shownAsStored ? from : nullptr);
+        m_context.application().windows().bookmarksChanged(shownAsStored ? from : nullptr);
         status.setStatus(words().savedBookmark(changed->name));
         return;
     }
     case Kind::forgetNote:
         if (Marginalia::forgetNote(prefs, action.id)) {
-            m_context.application().bookmarksChanged(nullptr);
+            m_context.application().windows().bookmarksChanged(nullptr);
             status.setStatus(words().struckOut());
         } else {
             status.setStatus(words().nothingToChange());
@@ -154,7 +154,7 @@ void RecordActions::addBookmark() {
     std::string name(text::trimmed(title ? title : ""));
     if (name.empty()) name = *address;
     if (Bookmarks::add(m_context.prefs(), Bookmark{name, *address, false, {}})) {
-        m_context.application().bookmarksChanged(nullptr);
+        m_context.application().windows().bookmarksChanged(nullptr);
         m_context.status().setStatus(words().addedBookmark(name));
     } else {
         m_context.status().setStatus(words().alreadyBookmarked(name));
@@ -192,7 +192,7 @@ void RecordActions::addToMarginalia() {
                 context.status().setStatus(words().nothingSelected());
                 return;
             }
-            context.application().bookmarksChanged(nullptr);
+            context.application().windows().bookmarksChanged(nullptr);
             if (!context.margin().isOpen()) context.margin().toggle();
             context.status().setStatus(words().keptInTheMargin(note->line(noteLineLimit)));
         });
@@ -214,7 +214,7 @@ void RecordActions::clearHistory() {
                          auto context = weak.lock();
                          if (!context || !clear) return;
                          std::int64_t forgotten = History::clear(context->prefs());
-                         context->application().historyChanged();
+                         context->application().windows().historyChanged();
                          context->status().setStatus(words().clearedHistory(forgotten));
                      });
 }

@@ -32,7 +32,7 @@ Tab& TabList::add(bool background) {
     gtk_stack_add_child(GTK_STACK(m_stack), GTK_WIDGET(tab->view()));
     if (background) {
         m_context.chrome().syncStrip();
-        m_context.application().scheduleValidate();
+        m_context.application().actions().scheduleValidate();
     } else {
         select(index);
     }
@@ -48,7 +48,7 @@ void TabList::select(Index index) {
     gtk_widget_grab_focus(GTK_WIDGET(tab.view()));
     showCurrent();
     m_context.find().rerun();
-    m_context.application().scheduleValidate();
+    m_context.application().actions().scheduleValidate();
 }
 
 void TabList::showCurrent() {

@@ -31,7 +31,7 @@ WindowContext::WindowContext(Application& application, BrowserWindowController& 
 WindowContext::~WindowContext() = default;
 
 Preferences& WindowContext::prefs() const {
-    return m_application.preferences();
+    return m_application.profile().preferences();
 }
 
 Date WindowContext::now() const {

@@ -1,8 +1,8 @@
 // When the compiled rule list is looked up, compiled, handed out and cleared away: first against a
 // store whose answers the test gives by hand, then against the engine's own store.
 
-#include "MainLoop.h"
 #include "engine/BlockerRules.h"
+#include "MainLoop.h"
 #include "TemporaryDirectory.h"
 #include "WebPage.h"
 #include "blocker/ContentBlocker.h"

@@ -59,17 +59,17 @@ TEST_F(BrowseTest, theVisitIsRecordedAndTheHomePageListsIt) {
 TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     ASSERT_TRUE(visit(fixture));
     ASSERT_TRUE(waitUntil([&] { return tab().pageTitle() == "Browse fixture"; }));
-    app().activate("addBookmark");
+    app().actions().activate("addBookmark");
     ASSERT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().bookmarks().front().name, "Browse fixture");
     EXPECT_FALSE(prefs().bookmarks().front().onToolbar);
     EXPECT_EQ(window().context().status().status(), "Added bookmark: Browse fixture");
 
-    app().activate("addBookmark");
+    app().actions().activate("addBookmark");
     EXPECT_EQ(window().context().status().status(), "Already bookmarked: Browse fixture");
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
 
-    app().activate("showBookmarks");
+    app().actions().activate("showBookmarks");
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutBookmarks));
     auto html = evaluate(tab(), "document.body.innerHTML");
@@ -84,7 +84,7 @@ TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
     ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
     Tab& page = tab();
 
-    app().activate("nimbReport");
+    app().actions().activate("nimbReport");
     ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReport); }));
     ASSERT_TRUE(waitForLoad(page));
     ASSERT_TRUE(page.reported);
@@ -102,7 +102,7 @@ TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
 
     // Asking again while the report shows changes nothing: no new load starts.
     auto drawn = loadsFinished(page);
-    app().activate("nimbReport");
+    app().actions().activate("nimbReport");
     drain();
     EXPECT_EQ(page.localPage, std::string(LocationBar::aboutReport));
     EXPECT_FALSE(webkit_web_view_is_loading(page.view()));
@@ -122,7 +122,7 @@ TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
 
 TEST_F(BrowseTest, reportsThatCannotBeMadeSayWhy) {
     // On one of the browser's own pages.
-    app().activate("nimbReport");
+    app().actions().activate("nimbReport");
     ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
     ASSERT_TRUE(tab().reported);
     EXPECT_EQ(tab().reported->reason, NimbReportPage::Unavailable::localPage);
@@ -131,10 +131,10 @@ TEST_F(BrowseTest, reportsThatCannotBeMadeSayWhy) {
               std::string::npos);
 
     // With recording off, no script is asked.
-    app().activate("toggleNimbReport");
+    app().actions().activate("toggleNimbReport");
     ASSERT_FALSE(prefs().nimbReportEnabled());
     ASSERT_TRUE(visit(fixture));
-    app().activate("nimbReport");
+    app().actions().activate("nimbReport");
     ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
     EXPECT_EQ(tab().reported->reason, NimbReportPage::Unavailable::recordingOff);
 
@@ -149,7 +149,7 @@ TEST_F(BrowseTest, turningBlockingOffReloadsAndNothingIsBlocked) {
     ASSERT_TRUE(visit(fixture));
     ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
     m_proxy.clearLog();
-    app().activate("toggleBlocking");
+    app().actions().activate("toggleBlocking");
     EXPECT_FALSE(prefs().contentBlockingEnabled());
     ASSERT_TRUE(waitUntil([&] { return m_proxy.receivedHost(var("namedAd")); }))
         << "the page was not reloaded";
@@ -189,7 +189,7 @@ TEST_F(BrowseTest, linksOnlySearchRewritesGoogleResultsTypedOrFollowed) {
         waitUntil([&] { return tab().viewAddress() == "http://www.google.com/search?q=nimb&udm=14"; }));
 
     // Turned off, the address is left as it is.
-    app().activate("toggleLinksOnlySearch");
+    app().actions().activate("toggleLinksOnlySearch");
     EXPECT_FALSE(prefs().linksOnlySearch());
     ASSERT_TRUE(waitForLoad(tab())); // every tab was reloaded
     m_proxy.clearLog();
@@ -198,9 +198,9 @@ TEST_F(BrowseTest, linksOnlySearchRewritesGoogleResultsTypedOrFollowed) {
     EXPECT_FALSE(askedWithWebResults());
 
     // The engine chosen from the menu is the one typed searches go to; nothing reloads.
-    app().activate("chooseEngine", "wiby");
+    app().actions().activate("chooseEngine", "wiby");
     EXPECT_EQ(prefs().searchEngine(), SearchEngine::wiby);
-    app().activate("chooseEngine", "no such engine");
+    app().actions().activate("chooseEngine", "no such engine");
     EXPECT_EQ(prefs().searchEngine(), SearchEngine::wiby);
 }
 
@@ -209,7 +209,7 @@ TEST_F(BrowseTest, forgettingStorageEmptiesTheJarsThenReloads) {
     ASSERT_TRUE(visit(fixture));
     // Off: every tab reloads at once.
     m_proxy.clearLog();
-    app().activate("toggleForgetStorage");
+    app().actions().activate("toggleForgetStorage");
     EXPECT_FALSE(prefs().forgetStorageEnabled());
     ASSERT_TRUE(waitUntil([&] { return m_proxy.received(fixture); }));
     ASSERT_TRUE(waitForLoad(tab()));
@@ -217,11 +217,11 @@ TEST_F(BrowseTest, forgettingStorageEmptiesTheJarsThenReloads) {
 
     // On: the jars are emptied first, and the tabs reload when that is done.
     m_proxy.clearLog();
-    app().activate("toggleForgetStorage");
+    app().actions().activate("toggleForgetStorage");
     EXPECT_TRUE(prefs().forgetStorageEnabled());
     ASSERT_TRUE(waitUntil([&] { return m_proxy.received(fixture); }));
     ASSERT_TRUE(waitForLoad(tab()));
-    app().activate("toggleForgetStorage"); // off again, to read the real jar
+    app().actions().activate("toggleForgetStorage"); // off again, to read the real jar
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_EQ(evaluate(tab(), "localStorage.getItem('kept')"), nlohmann::json()) << "the jar was emptied";
 }

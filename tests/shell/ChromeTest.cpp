@@ -257,7 +257,7 @@ TEST_F(LocationFieldTest, theFirstClickSelectsAllAndLaterClicksPlaceTheCaret) {
     EXPECT_EQ(selection().first, selection().second) << "the second click places the caret";
 
     // Open Location selects everything again, and the next click keeps it so...
-    app().activate("openLocation");
+    app().actions().activate("openLocation");
     ASSERT_TRUE(waitUntil([&] { return selection() == all; }, 5s));
     ASSERT_TRUE(click(text, {20, middle.y}));
     EXPECT_EQ(selection(), all);
@@ -307,7 +307,7 @@ TEST_F(ChromeTest, toolButtonsActOnReleaseOverThemAndSpeakTheLanguage) {
     EXPECT_TRUE(waitUntil([&] { return chrome().forwardButton().enabled(); }, 5s));
     EXPECT_FALSE(gtk_widget_has_focus(button)) << "a tool button never takes the focus";
 
-    app().activate("chooseLanguage", "fr");
+    app().actions().activate("chooseLanguage", "fr");
     EXPECT_EQ(back.help(), frenchWords().backHelp());
     EXPECT_EQ(chrome().stealthButton().help(), frenchWords().stealth());
     EXPECT_EQ(chrome().reloadButton().help(), frenchWords().reloadHelp());
@@ -354,7 +354,7 @@ TEST_F(ToolbarTest, oneButtonPerToolbarBookmarkInEveryWindow) {
     EXPECT_EQ(frame(chrome().personal().widget()), (Rect{0, 86, 1000, 26}));
     EXPECT_EQ(frame(GTK_WIDGET(tab().view())).y, 112);
 
-    app().activate("newWindow");
+    app().actions().activate("newWindow");
     ASSERT_EQ(app().windows().size(), 2u);
     BrowserWindowController& first = window(0);
     BrowserWindowController& other = window(1);
@@ -429,11 +429,11 @@ TEST_F(ToolbarTest, theMenusOfTheButtonsAndOfTheBar) {
     EXPECT_EQ(labels(personal.barMenu().get()),
               (std::vector<std::string>{"Add Bookmark", "Bookmarks", "NIMB Report"}));
 
-    app().activate("chooseLanguage", "fr");
+    app().actions().activate("chooseLanguage", "fr");
     EXPECT_EQ(labels(personal.barMenu().get()),
               (std::vector<std::string>{frenchWords().addBookmark(), frenchWords().bookmarks(),
                                         frenchWords().nimbReport()}));
-    app().activate("chooseLanguage", "en");
+    app().actions().activate("chooseLanguage", "en");
 
     // A secondary click opens the button's menu; its Bookmarks item shows the bookmarks page.
     ASSERT_TRUE(nextFrame());
@@ -467,7 +467,7 @@ TEST_F(ChromeTest, buttonsPastTheRightEdgeAreHidden) {
     for (int k = 0; k < 12; ++k)
         Bookmarks::add(prefs(), Bookmark{"A rather long bookmark name " + std::to_string(k),
                                          "http://b" + std::to_string(k) + ".example/", true, ""});
-    app().bookmarksChanged(nullptr);
+    app().windows().bookmarksChanged(nullptr);
     ASSERT_TRUE(resize(700));
     auto buttons = chrome().personal().buttons();
     ASSERT_EQ(buttons.size(), 12u);
@@ -490,15 +490,15 @@ TEST_F(ChromeTest, buttonsPastTheRightEdgeAreHidden) {
 
 TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     Bookmarks::add(prefs(), Bookmark{"Browse fixture", fixture, true, ""});
-    app().bookmarksChanged(nullptr);
+    app().windows().bookmarksChanged(nullptr);
     ASSERT_TRUE(visit(fixture));
-    app().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_TRUE(visit(second));
     ASSERT_TRUE(resize(1000));
     window().context().chrome().focusLocation();
     ASSERT_TRUE(waitUntil([&] { return window().context().chrome().view().editing(); }, 5s));
 
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     ASSERT_TRUE(window().context().chrome().stealth());
     ASSERT_TRUE(nextFrame());
     EXPECT_FALSE(window().context().chrome().view().editing()) << "stealth ends the editing";
@@ -534,7 +534,7 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     window().context().tabs().select(1);
     ASSERT_TRUE(nextFrame());
 
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     ASSERT_FALSE(window().context().chrome().stealth());
     ASSERT_TRUE(nextFrame());
     EXPECT_TRUE(parts.layout().bar);
@@ -559,7 +559,7 @@ TEST_F(ChromeTest, aRestingLabelTooLongForTheFieldIsCutWithAnEllipsis) {
     const std::string title = "A page whose title goes on and on, far past the end of the pill it stands in";
     m_proxy.answer("long.example", "/", "<title>" + title + "</title><p>long</p>");
     // Stealth comes on before the page has told its title: the pill's label follows the title.
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     ASSERT_TRUE(visit("http://long.example/"));
     ASSERT_TRUE(waitUntil([&] { return well().restingLabel() == title; }, 5s)) << well().restingLabel();
     ASSERT_TRUE(waitUntil([&] { return fieldText() != title && !fieldText().empty(); }, 5s));
@@ -577,17 +577,17 @@ TEST_F(ChromeTest, aRestingLabelTooLongForTheFieldIsCutWithAnEllipsis) {
     ASSERT_TRUE(waitUntil([&] { return fieldText() == shown; }, 5s)) << fieldText();
 
     // Out of stealth the resting label is the address's, whole.
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     EXPECT_TRUE(waitUntil([&] { return fieldText() == well().restingLabel(); }, 5s)) << fieldText();
     EXPECT_EQ(fieldText().find(ellipsis), std::string::npos);
 }
 
 TEST_F(ChromeTest, thePillsCloseBoxClosesTheCurrentTab) {
-    app().activate("newTab");
-    app().activate("newTab");
+    app().actions().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_EQ(window().context().tabs().all().size(), 3u);
     Tab* closing = window().context().tabs().currentTab();
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     ASSERT_TRUE(nextFrame());
     auto box = well().closeHitArea();
     Point centre{box.midX(), box.midY()};
@@ -624,7 +624,7 @@ TEST_F(ChromeTest, tabsAndTheWellShowTheSitesIcons) {
 
     // A second tab on the home page has none; the first keeps its own, greyed behind the current one.
     Tab& first = tab();
-    app().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_EQ(tab().icon(), nullptr) << "an internal page has no icon";
     EXPECT_EQ(well().icon(), nullptr);
@@ -638,7 +638,7 @@ TEST_F(ChromeTest, tabsAndTheWellShowTheSitesIcons) {
 TEST_F(ChromeTest, aTabClosedBeforeItsIconArrivesIsLeftAlone) {
     m_proxy.answer("late.example", "/favicon.ico", solidPng(40, 200, 40), 800ms, "image/png");
     m_proxy.answer("late.example", "/", "<title>Late</title><p>late</p>");
-    app().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_TRUE(visit("http://late.example/"));
     window().context().tabs().closeCurrent();
     ASSERT_EQ(window().context().tabs().all().size(), 1u);
@@ -774,7 +774,7 @@ protected:
 
     void openSites(std::size_t count) {
         for (std::size_t k = 0; k < count; ++k) {
-            if (k > 0) app().activate("newTab");
+            if (k > 0) app().actions().activate("newTab");
             ASSERT_TRUE(visit(std::string("http://") + sites[k].host + "/"));
         }
         for (std::size_t k = 0; k < count; ++k)
@@ -827,27 +827,27 @@ TEST_F(ChromeScreenshots, DISABLED_draw) {
     press("Escape");
 
     // Stealth on and off.
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     hover(window().context().chrome().strip().widget(), {500, 400});
     shot("stealth-on-1000");
     hover(well().widget(), {20, 15});
     shot("stealth-on-pill-hovered");
-    app().activate("toggleStealth");
+    app().actions().activate("toggleStealth");
     shot("stealth-off-1000");
 
     // The three widths.
     for (int width : {480, 1000, 1400}) {
         ASSERT_TRUE(resize(width));
         shot("window-" + std::to_string(width));
-        app().activate("toggleStealth");
+        app().actions().activate("toggleStealth");
         shot("window-" + std::to_string(width) + "-stealth");
-        app().activate("toggleStealth");
+        app().actions().activate("toggleStealth");
     }
 
     // In French: the words of the chrome, the status line and a tool tip.
     ASSERT_TRUE(resize(1000));
-    app().activate("chooseLanguage", "fr");
-    app().activate("newTab");
+    app().actions().activate("chooseLanguage", "fr");
+    app().actions().activate("newTab");
     waitForLoad(tab());
     hover(chrome().backButton().widget(), {16, 16});
     EXPECT_TRUE(waitUntil([&] { return tooltipShown(); }, 5s));
@@ -857,7 +857,7 @@ TEST_F(ChromeScreenshots, DISABLED_draw) {
     waitUntil([&] { return personal.openMenu() != nullptr; }, 5s);
     shot("french-toolbar-menu");
     press("Escape");
-    app().activate("chooseLanguage", "en");
+    app().actions().activate("chooseLanguage", "en");
     shot("english");
 
     // A page on its way: the stop button, the status line and the progress well.

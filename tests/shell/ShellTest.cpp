@@ -100,13 +100,13 @@ void ShellTest::TearDown() {
 }
 
 BrowserWindowController& ShellTest::window() {
-    auto* front = m_app ? m_app->front() : nullptr;
+    auto* front = m_app ? m_app->windows().active() : nullptr;
     if (!front) throw std::runtime_error("no window is open");
     return *front;
 }
 
 BrowserWindowController& ShellTest::window(std::size_t index) {
-    return *app().windows().at(index);
+    return app().windows().at(index);
 }
 
 Tab& ShellTest::tab() {

@@ -55,7 +55,7 @@ protected:
     Application::Options m_options;
 
     Application& app() { return *m_app; }
-    Preferences& prefs() { return m_app->preferences(); }
+    Preferences& prefs() { return m_app->profile().preferences(); }
     BrowserWindowController& window();
     BrowserWindowController& window(std::size_t index);
     Tab& tab();

@@ -99,12 +99,12 @@ TEST_F(TabsTest, aWindowOpenedByScriptIsAWindowOfItsOwn) {
 }
 
 TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
-    app().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_EQ(window().context().tabs().all().size(), 2u);
     EXPECT_EQ(window().context().tabs().current(), 1);
     EXPECT_EQ(window().context().tabs().currentTab()->localPage, std::string(LocationBar::aboutHome));
 
-    app().activate("closeWindow");
+    app().actions().activate("closeWindow");
     ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
     EXPECT_EQ(dialogText(dialog()), "Close this window?");
     EXPECT_EQ(dialogText(dialog(), "secondary-text"), "2 tabs are open in it.");
@@ -114,22 +114,22 @@ TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
     EXPECT_EQ(window().context().tabs().all().size(), 2u);
     EXPECT_EQ(dialog(), nullptr);
 
-    app().activate("closeWindow");
+    app().actions().activate("closeWindow");
     ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
     answer(dialog(), true);
     EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
 }
 
 TEST_F(TabsTest, closingTheOnlyTabClosesTheWindowWithoutAQuestion) {
-    app().activate("closeTab");
+    app().actions().activate("closeTab");
     EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
     EXPECT_EQ(dialog(), nullptr);
 }
 
 TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
-    app().activate("newTab");
-    app().activate("newTab");
-    app().activate("newTab");
+    app().actions().activate("newTab");
+    app().actions().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_EQ(window().context().tabs().all().size(), 4u);
     ASSERT_EQ(window().context().tabs().current(), 3);
     Tab* shown = window().context().tabs().currentTab();
@@ -154,8 +154,8 @@ TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
 }
 
 TEST_F(TabsTest, theTabKeysFromTheKeyboard) {
-    app().activate("newTab");
-    app().activate("newTab");
+    app().actions().activate("newTab");
+    app().actions().activate("newTab");
     ASSERT_EQ(window().context().tabs().all().size(), 3u);
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
 
@@ -244,7 +244,7 @@ TEST_F(TabsTest, menuStatesFollowTheWindow) {
         if (state) g_variant_unref(state);
         return on;
     };
-    app().validate();
+    app().actions().validate();
     EXPECT_FALSE(enabled("nextTab"));
     EXPECT_FALSE(enabled("clearHistory"));
     EXPECT_FALSE(enabled("addToMarginalia")) << "nothing to annotate on the home page";
@@ -253,19 +253,19 @@ TEST_F(TabsTest, menuStatesFollowTheWindow) {
     EXPECT_FALSE(checked("toggleStealth"));
 
     ASSERT_TRUE(visit(fixture));
-    app().activate("newTab");
-    app().activate("toggleStealth");
-    app().validate();
+    app().actions().activate("newTab");
+    app().actions().activate("toggleStealth");
+    app().actions().validate();
     EXPECT_TRUE(enabled("nextTab"));
     EXPECT_TRUE(enabled("clearHistory"));
     EXPECT_TRUE(checked("toggleStealth"));
     EXPECT_TRUE(window().context().chrome().stealth());
     window().context().tabs().select(0);
-    app().validate();
+    app().actions().validate();
     EXPECT_TRUE(enabled("addToMarginalia"));
 
-    app().activate("toggleJS");
-    app().validate();
+    app().actions().activate("toggleJS");
+    app().actions().validate();
     EXPECT_FALSE(checked("toggleJS"));
     EXPECT_FALSE(prefs().javaScriptEnabled());
     EXPECT_FALSE(webkit_settings_get_enable_javascript_markup(webkit_web_view_get_settings(tab().view())));

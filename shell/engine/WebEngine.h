@@ -1,0 +1,34 @@
+#pragma once
+
+// What every web view of the browser shares: one persistent network session keeping the engine's data
+// under the profile's directories (with every request sent through a proxy when one is given, as the
+// tests do, and nothing a page serves ever saved as a download), and one web context that serves the
+// typefaces of the browser's own pages through the asset scheme.
+
+#include "app/UserDirectories.h"
+#include "glib/Connection.h"
+#include "glib/GRefPtr.h"
+
+#include <webkit/webkit.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace nimb {
+
+class WebEngine {
+public:
+    WebEngine(const UserDirectories& directories, const std::optional<std::string>& proxy,
+              const std::filesystem::path& fonts);
+
+    [[nodiscard]] WebKitNetworkSession* session() const { return m_session.get(); }
+    [[nodiscard]] WebKitWebContext* context() const { return m_context.get(); }
+
+private:
+    glib::GRefPtr<WebKitNetworkSession> m_session;
+    glib::GRefPtr<WebKitWebContext> m_context;
+    glib::Connection m_downloads;
+};
+
+} // namespace nimb
