@@ -51,6 +51,12 @@ struct GFreeTraits<GError> {
     static void free(GError* p) { g_error_free(p); }
 };
 
+// A proxy settings record is freed by its own function, whether held counted (GRefPtr) or owned alone.
+template <>
+struct GFreeTraits<WebKitNetworkProxySettings> {
+    static void free(WebKitNetworkProxySettings* p) { webkit_network_proxy_settings_free(p); }
+};
+
 // A NULL-terminated array of strings.
 template <>
 struct GFreeTraits<char*> {
