@@ -11,14 +11,6 @@ namespace nimb {
 
 namespace {
 
-// Calls a callback through a copy: it may close the window, and the chrome with it.
-template <class Function, class... Arguments>
-void notify(const Function& function, Arguments&&... arguments) {
-    if (!function) return;
-    Function call = function;
-    call(std::forward<Arguments>(arguments)...);
-}
-
 // The window's own buttons, when the desktop puts any on that side.
 std::optional<WindowLayout::Size> controlsSize(GtkWidget* controls) {
     if (!controls || gtk_window_controls_get_empty(GTK_WINDOW_CONTROLS(controls))) return std::nullopt;
@@ -39,79 +31,63 @@ CustomChrome::CustomChrome(Callbacks callbacks, GtkWidget* strip, GtkWidget* pag
     build();
 }
 
-CustomChrome::~CustomChrome() {
-    Panel::clearHooks(m_root.get());
-    for (GtkWidget* button : {m_back.get(), m_forward.get(), m_reload.get(), m_stealthButton.get()})
-        ToolButton::of(button).onClick = nullptr;
-    auto& field = well();
-    field.onEnter = nullptr;
-    field.onEditing = nullptr;
-    field.completion = nullptr;
-    field.setOnClose(nullptr);
-    for (GtkWidget* controls : {m_startControls.get(), m_endControls.get()})
-        g_signal_handlers_disconnect_by_data(controls, this);
-    if (m_strip) TabStripView::of(m_strip.get()).drawField = nullptr;
-}
+CustomChrome::~CustomChrome() = default;
 
+// The parts' hooks are connected to copies of the window's callbacks: a hook calls through a copy of
+// what it holds, so a callback that closes the window, and the chrome with it, runs to its end.
 void CustomChrome::build() {
+    auto& c = m_connections;
     m_root = glib::GRefPtr<GtkWidget>(Panel::create("nimb-chrome"));
     GtkWidget* root = m_root.get();
-    Panel::Hooks hooks;
-    hooks.drawBelow = [this](GtkSnapshot* snapshot, double width, double height) {
-        drawBands(snapshot, width, height);
-    };
-    hooks.allocate = [this](int width, int height) { allocate(width, height); };
-    Panel::setHooks(root, std::move(hooks));
+    auto& hooks = Panel::hooks(root);
+    c.push_back(hooks.drawBelow.connect(
+        [this](GtkSnapshot* snapshot, double width, double height) { drawBands(snapshot, width, height); }));
+    c.push_back(hooks.allocate.connect([this](int width, int height) { allocate(width, height); }));
 
     // Bottom to top: what is added later is drawn over, and hit before, what came earlier.
     Panel::add(root, m_pages.get());
     Panel::add(root, m_strip.get());
     // In stealth the pill stands over the current tab's field; the strip draws only its ground.
-    TabStripView::of(m_strip.get()).drawField = [](GtkSnapshot*, const TabStrip::Rect&) {};
+    c.push_back(
+        TabStripView::of(m_strip.get()).drawField.connect([](GtkSnapshot*, const TabStrip::Rect&) {}));
 
     m_startControls = glib::GRefPtr<GtkWidget>(gtk_window_controls_new(GTK_PACK_START));
     m_endControls = glib::GRefPtr<GtkWidget>(gtk_window_controls_new(GTK_PACK_END));
     for (GtkWidget* controls : {m_startControls.get(), m_endControls.get()}) {
         gtk_widget_add_css_class(controls, "nimb-window-controls");
-        g_signal_connect_swapped(controls, "notify::empty",
-                                 G_CALLBACK(+[](CustomChrome* self) { self->relayout(); }), this);
+        c.push_back(glib::connect<void(GtkWindowControls*, GParamSpec*)>(
+            controls, "notify::empty", [this](GtkWindowControls*, GParamSpec*) { relayout(); }));
         Panel::add(root, controls);
     }
 
-    auto navButton = [&](Glyph glyph, std::function<void()> Callbacks::*action) {
+    auto navButton = [&](Glyph glyph, const std::function<void()>& action) {
         GtkWidget* widget = ToolButton::create(ToolButton::Look::nav);
         ToolButton::of(widget).setGlyph(glyph);
-        ToolButton::of(widget).onClick = [this, action] { notify(m_callbacks.*action); };
+        c.push_back(ToolButton::of(widget).onClick.connect(action));
         Panel::add(root, widget);
         return glib::GRefPtr<GtkWidget>(widget);
     };
-    m_back = navButton(Glyph::back, &Callbacks::back);
-    m_forward = navButton(Glyph::forward, &Callbacks::forward);
-    m_reload = navButton(Glyph::reload, &Callbacks::reload);
+    m_back = navButton(Glyph::back, m_callbacks.back);
+    m_forward = navButton(Glyph::forward, m_callbacks.forward);
+    m_reload = navButton(Glyph::reload, m_callbacks.reload);
 
     m_well = glib::GRefPtr<GtkWidget>(LocationWell::create());
     auto& field = well();
-    field.onEnter = [this](const std::string& text) { notify(m_callbacks.locationEntered, text); };
-    field.onEditing = [this](bool editing) { notify(m_callbacks.editing, editing); };
-    field.completion = [this](std::string_view typed) -> std::optional<std::string> {
-        if (!m_callbacks.completion) return std::nullopt;
-        auto complete = m_callbacks.completion;
-        return complete(typed);
-    };
+    c.push_back(field.onEnter.connect(m_callbacks.locationEntered));
+    c.push_back(field.onEditing.connect(m_callbacks.editing));
+    c.push_back(field.completion.connect(m_callbacks.completion));
     Panel::add(root, m_well.get());
 
-    m_stealthButton = navButton(Glyph::stealth, &Callbacks::toggleStealth);
+    m_stealthButton = navButton(Glyph::stealth, m_callbacks.toggleStealth);
 
     m_personal = std::make_unique<PersonalToolbar>();
     auto& personal = *m_personal;
-    personal.onOpen = [this](const std::string& address) { notify(m_callbacks.openBookmark, address); };
-    personal.onRemoveFromToolbar = [this](const std::string& address) {
-        notify(m_callbacks.removeFromToolbar, address);
-    };
-    personal.onRemove = [this](const std::string& address) { notify(m_callbacks.removeBookmark, address); };
-    personal.onShowBookmarks = [this] { notify(m_callbacks.showBookmarks); };
-    personal.onAddBookmark = [this] { notify(m_callbacks.addBookmark); };
-    personal.onNimbReport = [this] { notify(m_callbacks.showNimbReport); };
+    c.push_back(personal.onOpen.connect(m_callbacks.openBookmark));
+    c.push_back(personal.onRemoveFromToolbar.connect(m_callbacks.removeFromToolbar));
+    c.push_back(personal.onRemove.connect(m_callbacks.removeBookmark));
+    c.push_back(personal.onShowBookmarks.connect(m_callbacks.showBookmarks));
+    c.push_back(personal.onAddBookmark.connect(m_callbacks.addBookmark));
+    c.push_back(personal.onNimbReport.connect(m_callbacks.showNimbReport));
     Panel::add(root, personal.widget());
 
     m_status = std::make_unique<StatusLine>();
@@ -236,10 +212,8 @@ void CustomChrome::setShield(const Shield& shield) {
 void CustomChrome::setStealth(bool stealth) {
     m_stealth = stealth;
     stealthButton().setGlyph(stealth ? Glyph::unstealth : Glyph::stealth);
-    if (stealth)
-        well().setOnClose([this] { notify(m_callbacks.closeCurrent); });
-    else
-        well().setOnClose(nullptr);
+    // The close box is there while its hook is connected.
+    m_closeBox = stealth ? well().onClose.connect(m_callbacks.closeCurrent) : glib::Connection();
     well().setHelp(m_stealth ? m_fullAddress : std::string());
     relayout();
 }

@@ -12,6 +12,7 @@
 #include "chrome/ProgressWell.h"
 #include "chrome/StatusLine.h"
 #include "chrome/ToolButton.h"
+#include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "layout/WindowLayout.h"
 #include "library/Bookmarks.h"
@@ -88,6 +89,9 @@ private:
     bool m_stealth = false;
     bool m_loading = false;
     std::string m_fullAddress;
+    glib::Connection m_closeBox; // the well's close box, in stealth
+    // Declared last, so that they go first: every hook and signal of the parts that calls back here.
+    std::vector<glib::Connection> m_connections;
 };
 
 } // namespace nimb

@@ -1,5 +1,6 @@
 #include "chrome/Drawing.h"
 
+#include "glib/GRefPtr.h"
 #include "pages/AssetScheme.h"
 
 #include <dlfcn.h>
@@ -171,7 +172,8 @@ void texture(GtkSnapshot* snapshot, GdkTexture* texture, const graphene_rect_t& 
 void text(GtkSnapshot* snapshot, GtkWidget* widget, std::string_view text, const graphene_rect_t& box,
           const PangoFontDescription* font, const GdkRGBA& colour, Align align) {
     if (text.empty() || box.size.width < 8) return;
-    PangoLayout* layout = gtk_widget_create_pango_layout(widget, nullptr);
+    auto owned = glib::adoptGRef(gtk_widget_create_pango_layout(widget, nullptr));
+    PangoLayout* layout = owned.get();
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     pango_layout_set_font_description(layout, font);
     pango_layout_set_single_paragraph_mode(layout, TRUE);
@@ -188,16 +190,15 @@ void text(GtkSnapshot* snapshot, GtkWidget* widget, std::string_view text, const
     gtk_snapshot_translate(snapshot, &origin);
     gtk_snapshot_append_layout(snapshot, layout, &colour);
     gtk_snapshot_restore(snapshot);
-    g_object_unref(layout);
 }
 
 double textWidth(GtkWidget* widget, std::string_view text, const PangoFontDescription* font) {
-    PangoLayout* layout = gtk_widget_create_pango_layout(widget, nullptr);
+    auto owned = glib::adoptGRef(gtk_widget_create_pango_layout(widget, nullptr));
+    PangoLayout* layout = owned.get();
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     pango_layout_set_font_description(layout, font);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
-    g_object_unref(layout);
     return static_cast<double>(logical.width) / PANGO_SCALE;
 }
 

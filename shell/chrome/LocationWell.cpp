@@ -37,26 +37,21 @@ void ensureFieldStyle() {
                       "min-height: 0; padding: 0; margin: 0; border: none; box-shadow: none; }\n"
                       "text.nimb-location selection { background-color: rgba(122, 162, 255, 0.42); "
                       "color: #ffffff; }\n";
-    GtkCssProvider* provider = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(provider, css.c_str(), static_cast<gssize>(css.size()));
-    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider),
+    auto provider = glib::adoptGRef(gtk_css_provider_new());
+    gtk_css_provider_load_from_data(provider.get(), css.c_str(), static_cast<gssize>(css.size()));
+    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider.get()),
                                                GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
-    g_object_unref(provider);
 }
 
 int characterCount(const std::string& text) {
     return static_cast<int>(g_utf8_strlen(text.c_str(), static_cast<gssize>(text.size())));
 }
 
-void removeSource(guint& source) {
-    if (source) g_source_remove(std::exchange(source, 0));
-}
-
 } // namespace
 
 struct LocationWellGlue {
     static LocationWell* make(GtkWidget* widget) { return new LocationWell(widget); }
-    static void release(LocationWell& well) { well.releaseCallbacks(); }
+    static void release(LocationWell& well) { well.release(); }
 };
 
 } // namespace nimb
@@ -182,79 +177,60 @@ LocationWell::LocationWell(GtkWidget* widget) : m_widget(widget) {
 }
 
 void LocationWell::connectField() {
-    g_signal_connect(m_field, "activate", G_CALLBACK(+[](GtkText* text, LocationWell* self) {
-                         std::string entered = gtk_editable_get_text(GTK_EDITABLE(text));
-                         if (self->onEnter) {
-                             auto enter = self->onEnter;
-                             enter(entered);
-                         }
-                     }),
-                     this);
-    g_signal_connect(m_field, "notify::cursor-position",
-                     G_CALLBACK(+[](GtkEditable*, GParamSpec*, LocationWell* self) { self->keepOffer(); }),
-                     this);
-    g_signal_connect(m_field, "changed",
-                     G_CALLBACK(+[](GtkEditable*, LocationWell* self) { self->textChanged(); }), this);
-    g_signal_connect(m_field, "insert-text",
-                     G_CALLBACK(+[](GtkEditable*, const char*, int, int*, LocationWell* self) {
-                         self->m_deleting = false;
-                     }),
-                     this);
-    g_signal_connect(m_field, "delete-text",
-                     G_CALLBACK(+[](GtkEditable*, int start, int end, LocationWell* self) {
-                         if (end < 0 || end > start) self->m_deleting = true;
-                     }),
-                     this);
+    auto& c = m_fieldConnections;
+    c.push_back(glib::connect<void(GtkText*)>(m_field, "activate", [this](GtkText* text) {
+        std::string entered = gtk_editable_get_text(GTK_EDITABLE(text));
+        onEnter(entered);
+    }));
+    c.push_back(glib::connect<void(GtkEditable*, GParamSpec*)>(
+        m_field, "notify::cursor-position", [this](GtkEditable*, GParamSpec*) { keepOffer(); }));
+    c.push_back(
+        glib::connect<void(GtkEditable*)>(m_field, "changed", [this](GtkEditable*) { textChanged(); }));
+    c.push_back(glib::connect<void(GtkEditable*, const char*, int, int*)>(
+        m_field, "insert-text", [this](GtkEditable*, const char*, int, int*) { m_deleting = false; }));
+    c.push_back(glib::connect<void(GtkEditable*, int, int)>(m_field, "delete-text",
+                                                            [this](GtkEditable*, int start, int end) {
+                                                                if (end < 0 || end > start) m_deleting = true;
+                                                            }));
 
     GtkEventController* focus = gtk_event_controller_focus_new();
-    g_signal_connect(focus, "enter",
-                     G_CALLBACK(+[](GtkEventControllerFocus*, LocationWell* self) { self->beginEditing(); }),
-                     this);
-    g_signal_connect(focus, "leave",
-                     G_CALLBACK(+[](GtkEventControllerFocus*, LocationWell* self) { self->endEditing(); }),
-                     this);
+    c.push_back(glib::connect<void(GtkEventControllerFocus*)>(
+        focus, "enter", [this](GtkEventControllerFocus*) { beginEditing(); }));
+    c.push_back(glib::connect<void(GtkEventControllerFocus*)>(
+        focus, "leave", [this](GtkEventControllerFocus*) { endEditing(); }));
     gtk_widget_add_controller(m_field, focus);
 
     // Every press and key reaches this before the field's own handling.
     GtkEventController* legacy = gtk_event_controller_legacy_new();
     gtk_event_controller_set_propagation_phase(legacy, GTK_PHASE_CAPTURE);
-    g_signal_connect(legacy, "event",
-                     G_CALLBACK(+[](GtkEventControllerLegacy*, GdkEvent* event, LocationWell* self) {
-                         GdkEventType type = gdk_event_get_event_type(event);
-                         if (type == GDK_BUTTON_PRESS || type == GDK_KEY_PRESS) self->m_offeredFrom.reset();
-                         switch (type) {
-                         case GDK_BUTTON_PRESS:
-                             if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY)
-                                 self->fieldPressed();
-                             break;
-                         case GDK_BUTTON_RELEASE:
-                             if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY)
-                                 self->fieldReleased();
-                             break;
-                         case GDK_KEY_PRESS:
-                             self->m_engaged = true;
-                             break;
-                         default:
-                             break;
-                         }
-                         return FALSE;
-                     }),
-                     this);
+    c.push_back(glib::connect<gboolean(GtkEventControllerLegacy*, GdkEvent*)>(
+        legacy, "event", [this](GtkEventControllerLegacy*, GdkEvent* event) -> gboolean {
+            GdkEventType type = gdk_event_get_event_type(event);
+            if (type == GDK_BUTTON_PRESS || type == GDK_KEY_PRESS) m_offeredFrom.reset();
+            switch (type) {
+            case GDK_BUTTON_PRESS:
+                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) fieldPressed();
+                break;
+            case GDK_BUTTON_RELEASE:
+                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) fieldReleased();
+                break;
+            case GDK_KEY_PRESS:
+                m_engaged = true;
+                break;
+            default:
+                break;
+            }
+            return FALSE;
+        }));
     gtk_widget_add_controller(m_field, legacy);
 }
 
-void LocationWell::releaseCallbacks() {
-    removeSource(m_restingSource);
-    removeSource(m_completionSource);
-    removeSource(m_selectSource);
-    onEnter = nullptr;
-    onEditing = nullptr;
-    completion = nullptr;
-    m_onClose = nullptr;
-    if (m_field) {
-        g_signal_handlers_disconnect_by_data(m_field, this);
-        gtk_widget_unparent(std::exchange(m_field, nullptr));
-    }
+void LocationWell::release() {
+    m_restingSource.cancel();
+    m_completionSource.cancel();
+    m_selectSource.cancel();
+    m_fieldConnections.clear();
+    if (m_field) gtk_widget_unparent(std::exchange(m_field, nullptr));
     m_icon.reset();
 }
 
@@ -284,7 +260,7 @@ void LocationWell::setAddress(std::string_view full, std::string_view resting) {
     m_full = std::string(full);
     m_resting = std::string(resting);
     if (m_editing || !m_field) return;
-    removeSource(m_restingSource);
+    m_restingSource.cancel();
     gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
     replaceText(shownResting());
 }
@@ -294,10 +270,9 @@ std::string LocationWell::shownResting() const {
     int room = gtk_widget_get_width(m_field);
     if (room <= 0) room = static_cast<int>(fieldFrame().width);
     auto width = [&](const std::string& text) {
-        PangoLayout* layout = gtk_widget_create_pango_layout(m_field, text.c_str());
+        auto layout = glib::adoptGRef(gtk_widget_create_pango_layout(m_field, text.c_str()));
         int pixels = 0;
-        pango_layout_get_pixel_size(layout, &pixels, nullptr);
-        g_object_unref(layout);
+        pango_layout_get_pixel_size(layout.get(), &pixels, nullptr);
         return pixels;
     };
     if (room <= 0 || width(m_resting) <= room) return m_resting;
@@ -330,15 +305,12 @@ void LocationWell::focus() {
 }
 
 void LocationWell::beginEditing() {
-    removeSource(m_restingSource);
+    m_restingSource.cancel();
     // Focus also comes back when the window becomes active again: the editing goes on as it was.
     if (m_editing || !m_field) return;
     m_editing = true;
     m_engaged = false;
-    if (onEditing) {
-        auto editing = onEditing;
-        editing(true);
-    }
+    onEditing(true);
     redraw();
     if (!m_field) return;
     gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.0f);
@@ -355,31 +327,21 @@ void LocationWell::endEditing() {
     m_engaged = false;
     m_firstClick = false;
     m_offeredFrom.reset();
-    removeSource(m_completionSource);
-    removeSource(m_selectSource);
+    m_completionSource.cancel();
+    m_selectSource.cancel();
     if (!m_editing) return;
     m_editing = false;
-    if (onEditing) {
-        auto editing = onEditing;
-        editing(false);
-    }
+    onEditing(false);
     redraw();
     // The resting label comes back on the next turn of the loop, after whatever took the focus has
     // had its say.
-    removeSource(m_restingSource);
-    m_restingSource = g_idle_add(
-        +[](gpointer data) -> gboolean {
-            auto* self = static_cast<LocationWell*>(data);
-            self->m_restingSource = 0;
-            if (!self->m_editing && self->m_field) {
-                gtk_editable_set_alignment(GTK_EDITABLE(self->m_field), 0.5f);
-                self->replaceText(self->shownResting());
-                // At rest nothing is selected.
-                gtk_editable_select_region(GTK_EDITABLE(self->m_field), 0, 0);
-            }
-            return G_SOURCE_REMOVE;
-        },
-        this);
+    m_restingSource = glib::Source::idle([this] {
+        if (m_editing || !m_field) return;
+        gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
+        replaceText(shownResting());
+        // At rest nothing is selected.
+        gtk_editable_select_region(GTK_EDITABLE(m_field), 0, 0);
+    });
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -390,16 +352,8 @@ void LocationWell::textChanged() {
     m_offeredFrom.reset();
     if (!m_editing) return;
     // The field moves its caret past typed text only after telling of the change: look once it has.
-    if (m_completionSource) return;
-    m_completionSource = g_idle_add_full(
-        G_PRIORITY_HIGH_IDLE,
-        +[](gpointer data) -> gboolean {
-            auto* self = static_cast<LocationWell*>(data);
-            self->m_completionSource = 0;
-            self->complete();
-            return G_SOURCE_REMOVE;
-        },
-        this, nullptr);
+    if (m_completionSource.pending()) return;
+    m_completionSource = glib::Source::idle([this] { complete(); }, G_PRIORITY_HIGH_IDLE);
 }
 
 void LocationWell::complete() {
@@ -411,8 +365,7 @@ void LocationWell::complete() {
     std::string typed = text();
     int length = characterCount(typed);
     if (gtk_editable_get_position(editable) != length) return;
-    auto ask = completion;
-    auto completed = ask(typed);
+    auto completed = completion(typed);
     if (!completed || *completed == typed || !m_field || !m_editing) return;
     m_completing = true;
     gtk_editable_set_text(editable, completed->c_str());
@@ -443,19 +396,13 @@ void LocationWell::fieldPressed() {
 void LocationWell::fieldReleased() {
     if (!std::exchange(m_firstClick, false)) return;
     // Once the field has handled the release: a plain click leaves no selection, a drag does.
-    removeSource(m_selectSource);
-    m_selectSource = g_idle_add(
-        +[](gpointer data) -> gboolean {
-            auto* self = static_cast<LocationWell*>(data);
-            self->m_selectSource = 0;
-            if (!self->m_field || !gtk_widget_is_focus(self->m_field)) return G_SOURCE_REMOVE;
-            GtkEditable* editable = GTK_EDITABLE(self->m_field);
-            if (!gtk_editable_get_selection_bounds(editable, nullptr, nullptr))
-                gtk_editable_select_region(editable, 0, -1);
-            self->m_engaged = true;
-            return G_SOURCE_REMOVE;
-        },
-        this);
+    m_selectSource = glib::Source::idle([this] {
+        if (!m_field || !gtk_widget_is_focus(m_field)) return;
+        GtkEditable* editable = GTK_EDITABLE(m_field);
+        if (!gtk_editable_get_selection_bounds(editable, nullptr, nullptr))
+            gtk_editable_select_region(editable, 0, -1);
+        m_engaged = true;
+    });
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -498,15 +445,6 @@ std::optional<std::string> LocationWell::tooltip(Point point) const {
     if (inside.shield.contains(point) && !m_shieldHelp.empty()) return m_shieldHelp;
     if (!m_help.empty()) return m_help;
     return std::nullopt;
-}
-
-void LocationWell::setOnClose(std::function<void()> onClose) {
-    m_onClose = std::move(onClose);
-    if (!m_onClose) {
-        m_hovered = false;
-        m_pressedKill = false;
-    }
-    redraw();
 }
 
 LocationWell::Rect LocationWell::iconBox() const {
@@ -558,12 +496,10 @@ void LocationWell::mouseDown(Point point) {
 }
 
 void LocationWell::mouseUp(Point point) {
-    bool close = m_pressedKill && m_onClose && closeHitArea().contains(point);
+    bool close = m_pressedKill && onClose && closeHitArea().contains(point);
     m_pressedKill = false;
     redraw();
-    if (!close) return;
-    auto onClose = m_onClose; // closing the tab may change the well's callbacks
-    onClose();
+    if (close) onClose();
 }
 
 void LocationWell::allocate(int width, int height) {
@@ -582,15 +518,10 @@ void LocationWell::allocate(int width, int height) {
     gtk_widget_set_child_visible(m_field, inside.field.width >= 1);
     gtk_widget_size_allocate(m_field, &allocation, -1);
     // A resting label too long for the new width is cut with an ellipsis, once the allocation is over.
-    if (m_editing || m_restingSource || shownResting() == text()) return;
-    m_restingSource = g_idle_add(
-        +[](gpointer data) -> gboolean {
-            auto* self = static_cast<LocationWell*>(data);
-            self->m_restingSource = 0;
-            if (!self->m_editing && self->m_field) self->replaceText(self->shownResting());
-            return G_SOURCE_REMOVE;
-        },
-        this);
+    if (m_editing || m_restingSource.pending() || shownResting() == text()) return;
+    m_restingSource = glib::Source::idle([this] {
+        if (!m_editing && m_field) replaceText(shownResting());
+    });
 }
 
 void LocationWell::snapshot(GtkSnapshot* snapshot) const {

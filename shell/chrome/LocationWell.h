@@ -13,15 +13,18 @@
 // given the focus from the keyboard, selects the whole address; later clicks place the caret.
 
 #include "chrome/Glyphs.h"
+#include "glib/Connection.h"
 #include "glib/GRefPtr.h"
+#include "glib/Hook.h"
+#include "glib/Source.h"
 #include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 G_BEGIN_DECLS
 #define NIMB_TYPE_LOCATION_WELL (nimb_location_well_get_type())
@@ -73,18 +76,18 @@ public:
     [[nodiscard]] std::optional<std::string> tooltip(Point point) const;
 
     // Return in the field, with its text.
-    std::function<void(const std::string&)> onEnter;
+    glib::Hook<void(const std::string&)> onEnter;
     // Editing began (true, just as the field takes the focus) or ended (false).
-    std::function<void(bool)> onEditing;
+    glib::Hook<void(bool)> onEditing;
     // The completion of typed text, or none.
-    std::function<std::optional<std::string>(std::string_view)> completion;
-    // Called when the close box is pressed and released; while it is set the well shows the box.
-    void setOnClose(std::function<void()> onClose);
-    [[nodiscard]] bool hasOnClose() const { return static_cast<bool>(m_onClose); }
+    glib::Hook<std::optional<std::string>(std::string_view)> completion;
+    // Called when the close box is pressed and released; while something is connected to it the well
+    // shows the box.
+    glib::Hook<void()> onClose;
 
     // Pointer state of the close box.
     [[nodiscard]] bool hovered() const { return m_hovered; }
-    [[nodiscard]] bool showsKill() const { return m_onClose && m_hovered && !m_editing; }
+    [[nodiscard]] bool showsKill() const { return onClose && m_hovered && !m_editing; }
     [[nodiscard]] bool pressedKill() const { return m_pressedKill; }
     // The inside of the well at its present size, in its own coordinates.
     [[nodiscard]] Rect iconBox() const;
@@ -106,7 +109,7 @@ private:
     friend struct LocationWellGlue;
     explicit LocationWell(GtkWidget* widget);
     void connectField();
-    void releaseCallbacks();
+    void release();
 
     void replaceText(const std::string& text);
     // The resting label as it fits the field: cut with an ellipsis when it is too long.
@@ -122,7 +125,7 @@ private:
 
     GtkWidget* m_widget;
     GtkWidget* m_field = nullptr; // a child of the well
-    std::function<void()> m_onClose;
+    std::vector<glib::Connection> m_fieldConnections;
 
     std::string m_full;
     std::string m_resting;
@@ -144,9 +147,9 @@ private:
     std::optional<int> m_offeredFrom;
     bool m_hovered = false;
     bool m_pressedKill = false;
-    guint m_restingSource = 0;
-    guint m_completionSource = 0;
-    guint m_selectSource = 0;
+    glib::Source m_restingSource;
+    glib::Source m_completionSource;
+    glib::Source m_selectSource;
 };
 
 } // namespace nimb

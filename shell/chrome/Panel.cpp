@@ -21,33 +21,27 @@ void snapshotWidget(GtkWidget* widget, GtkSnapshot* snapshot) {
     auto& hooks = hooksOf(widget);
     double width = gtk_widget_get_width(widget);
     double height = gtk_widget_get_height(widget);
-    if (hooks.drawBelow) hooks.drawBelow(snapshot, width, height);
+    hooks.drawBelow(snapshot, width, height);
     for (GtkWidget* child = gtk_widget_get_first_child(widget); child;
          child = gtk_widget_get_next_sibling(child))
         gtk_widget_snapshot_child(widget, child, snapshot);
-    if (hooks.drawAbove) hooks.drawAbove(snapshot, width, height);
+    hooks.drawAbove(snapshot, width, height);
 }
 
 void measureWidget(GtkWidget* widget, GtkOrientation orientation, int, int* minimum, int* natural,
                    int* minimumBaseline, int* naturalBaseline) {
     auto& hooks = hooksOf(widget);
     *minimum = 0;
-    *natural = hooks.natural ? std::max(0, hooks.natural(orientation)) : 0;
+    *natural = std::max(0, hooks.natural(orientation));
     *minimumBaseline = -1;
     *naturalBaseline = -1;
 }
 
 void allocateWidget(GtkWidget* widget, int width, int height, int) {
-    auto& hooks = hooksOf(widget);
-    if (hooks.allocate) {
-        auto allocate = hooks.allocate;
-        allocate(width, height);
-    }
+    hooksOf(widget).allocate(width, height);
 }
 
 void disposeWidget(GObject* object) {
-    NimbPanel* self = NIMB_PANEL(object);
-    if (self->hooks) *self->hooks = {};
     while (GtkWidget* child = gtk_widget_get_first_child(GTK_WIDGET(object)))
         gtk_widget_unparent(child);
     G_OBJECT_CLASS(nimb_panel_parent_class)->dispose(object);
@@ -81,13 +75,8 @@ GtkWidget* create(const char* cssName) {
     return widget;
 }
 
-void setHooks(GtkWidget* panel, Hooks hooks) {
-    hooksOf(panel) = std::move(hooks);
-    gtk_widget_queue_resize(panel);
-}
-
-void clearHooks(GtkWidget* panel) {
-    if (NIMB_PANEL(panel)->hooks) *NIMB_PANEL(panel)->hooks = {};
+Hooks& hooks(GtkWidget* panel) {
+    return hooksOf(panel);
 }
 
 void add(GtkWidget* panel, GtkWidget* child) {

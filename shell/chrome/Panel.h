@@ -4,13 +4,14 @@
 // the C++ object that made it: the window's chrome, the personal toolbar, the status line and the
 // progress well are panels. The panel draws what its owner draws below its children, then the
 // children in the order they were added (the last on top, and the first to be hit by the pointer),
-// then what its owner draws above them.
+// then what its owner draws above them. The owner connects to the panel's hooks and keeps the
+// connections, so that a panel that outlives its owner draws and places nothing of its owner's.
 
+#include "glib/Hook.h"
 #include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 
-#include <functional>
 #include <optional>
 
 G_BEGIN_DECLS
@@ -23,19 +24,18 @@ namespace nimb::Panel {
 using Rect = TabStrip::Rect;
 
 struct Hooks {
-    std::function<void(GtkSnapshot*, double width, double height)> drawBelow;
-    std::function<void(GtkSnapshot*, double width, double height)> drawAbove;
+    glib::Hook<void(GtkSnapshot*, double width, double height)> drawBelow;
+    glib::Hook<void(GtkSnapshot*, double width, double height)> drawAbove;
     // Places the children for the panel's new size.
-    std::function<void(int width, int height)> allocate;
+    glib::Hook<void(int width, int height)> allocate;
     // What the panel would like to be, across and down; nothing when none.
-    std::function<int(GtkOrientation)> natural;
+    glib::Hook<int(GtkOrientation)> natural;
 };
 
 // A new panel (a floating reference) under a CSS name.
 [[nodiscard]] GtkWidget* create(const char* cssName);
-void setHooks(GtkWidget* panel, Hooks hooks);
-// Lets go of the hooks (and whatever they hold); the panel then draws nothing of its own.
-void clearHooks(GtkWidget* panel);
+// The panel's hooks, for its owner to connect to; they live as long as the panel.
+[[nodiscard]] Hooks& hooks(GtkWidget* panel);
 
 // Adds a child on top of the others.
 void add(GtkWidget* panel, GtkWidget* child);

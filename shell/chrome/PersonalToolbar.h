@@ -7,13 +7,14 @@
 // bookmark, to show the bookmarks, or to show the site report. The menus are worded when they open,
 // so they always speak the current language.
 
+#include "glib/Connection.h"
 #include "glib/GRefPtr.h"
+#include "glib/Hook.h"
 #include "layout/TabStrip.h"
 #include "library/Bookmarks.h"
 
 #include <gtk/gtk.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,12 +45,12 @@ public:
     void setBottomLine(bool bottomLine);
 
     // Load a bookmark's address.
-    std::function<void(const std::string& address)> onOpen;
-    std::function<void(const std::string& address)> onRemoveFromToolbar;
-    std::function<void(const std::string& address)> onRemove;
-    std::function<void()> onShowBookmarks;
-    std::function<void()> onAddBookmark;
-    std::function<void()> onNimbReport;
+    glib::Hook<void(const std::string& address)> onOpen;
+    glib::Hook<void(const std::string& address)> onRemoveFromToolbar;
+    glib::Hook<void(const std::string& address)> onRemove;
+    glib::Hook<void()> onShowBookmarks;
+    glib::Hook<void()> onAddBookmark;
+    glib::Hook<void()> onNimbReport;
 
     // The context menus as they would open now: for the button of bookmark `index`, or for the bar.
     [[nodiscard]] glib::GRefPtr<GMenuModel> bookmarkMenu(std::size_t index) const;
@@ -71,13 +72,23 @@ private:
     void closeMenu();
     void removeButtons();
 
+    // A bookmark's button, a child of the toolbar, and the toolbar's connection to its click.
+    struct Button {
+        glib::GRefPtr<GtkWidget> widget;
+        glib::Connection click;
+    };
+
     glib::GRefPtr<GtkWidget> m_widget;
     glib::GRefPtr<GSimpleActionGroup> m_actions;
     std::vector<Bookmark> m_bookmarks;
-    std::vector<glib::GRefPtr<GtkWidget>> m_buttons; // children of the toolbar
+    std::vector<Button> m_buttons;
     std::vector<double> m_titleWidths;
     glib::GRefPtr<GtkWidget> m_popover; // a child of the toolbar while a menu is open
+    glib::Connection m_menuClosed;
     bool m_bottomLine = true;
+    // Declared last, so that they go first: the panel's hooks, the menus' actions and the secondary
+    // click.
+    std::vector<glib::Connection> m_connections;
 };
 
 } // namespace nimb

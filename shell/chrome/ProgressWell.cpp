@@ -11,15 +11,10 @@ namespace nimb {
 
 ProgressWell::ProgressWell() : m_widget(Panel::create("nimb-progress")) {
     gtk_widget_set_can_target(m_widget.get(), FALSE);
-    Panel::Hooks hooks;
-    hooks.drawBelow = [this](GtkSnapshot* snapshot, double width, double height) {
-        draw(snapshot, width, height);
-    };
-    Panel::setHooks(m_widget.get(), std::move(hooks));
-}
-
-ProgressWell::~ProgressWell() {
-    Panel::clearHooks(m_widget.get());
+    m_draw = Panel::hooks(m_widget.get())
+                 .drawBelow.connect([this](GtkSnapshot* snapshot, double width, double height) {
+                     draw(snapshot, width, height);
+                 });
 }
 
 void ProgressWell::setValue(double value) {

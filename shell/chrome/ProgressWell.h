@@ -5,6 +5,7 @@
 // colour, on a ground of the chrome's face so that it reads over any page. At 0.001 or less there is
 // nothing to show and the well is left clear.
 
+#include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 
 #include <gtk/gtk.h>
@@ -14,7 +15,6 @@ namespace nimb {
 class ProgressWell {
 public:
     ProgressWell();
-    ~ProgressWell();
     ProgressWell(const ProgressWell&) = delete;
     ProgressWell& operator=(const ProgressWell&) = delete;
 
@@ -35,6 +35,7 @@ private:
 
     glib::GRefPtr<GtkWidget> m_widget;
     double m_value = 0;
+    glib::Connection m_draw; // declared last, so that it goes before what it draws with
 };
 
 } // namespace nimb

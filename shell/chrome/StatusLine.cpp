@@ -19,15 +19,10 @@ constexpr float corner = 6;
 
 StatusLine::StatusLine() : m_widget(Panel::create("nimb-status")) {
     gtk_widget_set_can_target(m_widget.get(), FALSE);
-    Panel::Hooks hooks;
-    hooks.drawBelow = [this](GtkSnapshot* snapshot, double width, double height) {
-        draw(snapshot, width, height);
-    };
-    Panel::setHooks(m_widget.get(), std::move(hooks));
-}
-
-StatusLine::~StatusLine() {
-    Panel::clearHooks(m_widget.get());
+    m_draw = Panel::hooks(m_widget.get())
+                 .drawBelow.connect([this](GtkSnapshot* snapshot, double width, double height) {
+                     draw(snapshot, width, height);
+                 });
 }
 
 void StatusLine::setText(std::string_view text) {

@@ -4,6 +4,7 @@
 // over the foot of the page. It is drawn on a small ground of its own, only as wide as its text, so
 // that it reads over any page and covers as little of it as it can; it never takes the pointer.
 
+#include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 
 #include <gtk/gtk.h>
@@ -16,7 +17,6 @@ namespace nimb {
 class StatusLine {
 public:
     StatusLine();
-    ~StatusLine();
     StatusLine(const StatusLine&) = delete;
     StatusLine& operator=(const StatusLine&) = delete;
 
@@ -29,6 +29,7 @@ private:
 
     glib::GRefPtr<GtkWidget> m_widget;
     std::string m_text;
+    glib::Connection m_draw; // declared last, so that it goes before what it draws with
 };
 
 } // namespace nimb

@@ -26,15 +26,6 @@ graphene_rect_t toGraphene(const TabStrip::Rect& r) {
     return rect(r.x, r.y, r.width, r.height);
 }
 
-// Calls a callback through a copy, so that a callback that replaces itself, or clears the strip's
-// callbacks, does not pull the function out from under its own call.
-template <class Function, class... Arguments>
-void notify(const Function& function, Arguments&&... arguments) {
-    if (!function) return;
-    Function call = function;
-    call(std::forward<Arguments>(arguments)...);
-}
-
 // Counts the presses of a multiple click: another press of the same button soon enough after the
 // last, and near enough to it, adds one; anything else starts again at one.
 class ClickCounter {
@@ -70,16 +61,11 @@ private:
 struct TabStripViewGlue {
     static TabStripView* make(GtkWidget* widget) { return new TabStripView(widget); }
     static void beginWindowMove(GtkWidget* widget, GtkGesture* drag);
-    // Lets go of everything the object holds from outside: callbacks and icons.
-    static void release(TabStripView& view) {
-        view.onSelect = nullptr;
-        view.onClose = nullptr;
-        view.onNew = nullptr;
-        view.onOverflow = nullptr;
-        view.drawField = nullptr;
-        view.performWindowDrag = nullptr;
-        view.m_icons.clear();
+    static void handDragsToWindowSystem(TabStripView& view, GtkWidget* widget, GtkGesture* drag) {
+        view.m_windowMove = view.performWindowDrag.connect([widget, drag] { beginWindowMove(widget, drag); });
     }
+    // Lets go of the icons, which come from outside.
+    static void release(TabStripView& view) { view.m_icons.clear(); }
 };
 
 } // namespace nimb
@@ -96,18 +82,6 @@ G_DEFINE_FINAL_TYPE(NimbTabStripView, nimb_tab_strip_view, GTK_TYPE_WIDGET)
 namespace {
 
 using nimb::TabStripView;
-
-// Keeps the widget alive while an event is handled: a callback may close the window around it.
-class Hold {
-public:
-    explicit Hold(gpointer object) : m_object(G_OBJECT(g_object_ref(object))) {}
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-    ~Hold() { g_object_unref(m_object); }
-
-private:
-    GObject* m_object;
-};
 
 TabStripView& viewOf(gpointer widget) {
     return *NIMB_TAB_STRIP_VIEW(widget)->view;
@@ -127,7 +101,8 @@ void dragBegan(GtkGestureDrag* gesture, double x, double y, gpointer widget) {
         GTK_WIDGET(widget), button,
         gtk_event_controller_get_current_event_time(GTK_EVENT_CONTROLLER(gesture)), x, y);
     if (button != GDK_BUTTON_PRIMARY) return;
-    Hold hold(widget);
+    // A callback may close the window around the strip.
+    auto kept = nimb::glib::hold(widget);
     viewOf(widget).mouseDown({x, y}, count);
 }
 
@@ -135,7 +110,7 @@ void dragUpdated(GtkGestureDrag* gesture, double dx, double dy, gpointer widget)
     double x = 0;
     double y = 0;
     if (buttonOf(gesture) != GDK_BUTTON_PRIMARY || !gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    Hold hold(widget);
+    auto kept = nimb::glib::hold(widget);
     viewOf(widget).mouseDragged({x, y}, {x + dx, y + dy});
 }
 
@@ -144,7 +119,7 @@ void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
     double y = 0;
     if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
     unsigned button = buttonOf(gesture);
-    Hold hold(widget);
+    auto kept = nimb::glib::hold(widget);
     if (button == GDK_BUTTON_PRIMARY)
         viewOf(widget).mouseUp({x + dx, y + dy});
     else
@@ -187,7 +162,6 @@ void measureWidget(GtkWidget*, GtkOrientation orientation, int, int* minimum, in
 }
 
 void disposeWidget(GObject* object) {
-    // The callbacks may hold what holds this widget; let go of them as soon as it goes.
     nimb::TabStripViewGlue::release(viewOf(object));
     G_OBJECT_CLASS(nimb_tab_strip_view_parent_class)->dispose(object);
 }
@@ -232,8 +206,7 @@ static void nimb_tab_strip_view_init(NimbTabStripView* self) {
 
     gtk_widget_set_has_tooltip(widget, TRUE);
 
-    GtkGesture* drag = self->drag;
-    self->view->performWindowDrag = [widget, drag] { nimb::TabStripViewGlue::beginWindowMove(widget, drag); };
+    nimb::TabStripViewGlue::handDragsToWindowSystem(*self->view, widget, self->drag);
 }
 
 namespace nimb {
@@ -409,7 +382,7 @@ void TabStripView::mouseDown(Point point, int clickCount) {
     TabStrip::Layout strip = layout();
 
     if (strip.newFrame().contains(point)) {
-        notify(onNew);
+        onNew();
         return;
     }
     if (auto caret = strip.caretFrame(); caret && caret->contains(point)) {
@@ -425,11 +398,11 @@ void TabStripView::mouseDown(Point point, int clickCount) {
             redraw();
             return;
         }
-        notify(onSelect, *index);
+        onSelect(*index);
         return;
     }
     if (clickCount == 2) {
-        notify(onNew);
+        onNew();
         return;
     }
     m_dragArmed = true;
@@ -441,7 +414,7 @@ void TabStripView::mouseDragged(Point start, Point point) {
     if (!gtk_drag_check_threshold(m_widget, whole(start.x), whole(start.y), whole(point.x), whole(point.y)))
         return;
     m_dragArmed = false;
-    notify(performWindowDrag);
+    performWindowDrag();
 }
 
 void TabStripView::mouseUp(Point point) {
@@ -451,21 +424,21 @@ void TabStripView::mouseUp(Point point) {
     redraw();
     TabStrip::Layout strip = layout();
     auto tabFrame = strip.frame(*pressed);
-    if (tabFrame && strip.closeHitArea(*tabFrame).contains(point)) notify(onClose, *pressed);
+    if (tabFrame && strip.closeHitArea(*tabFrame).contains(point)) onClose(*pressed);
 }
 
 void TabStripView::otherMouseUp(Point point, unsigned button) {
     if (button != middleButton) return;
-    if (auto index = tabIndex(point)) notify(onClose, *index);
+    if (auto index = tabIndex(point)) onClose(*index);
 }
 
 void TabStripView::showOverflow(const Rect& caret) {
     if (onOverflow) {
-        notify(onOverflow, caret);
+        onOverflow(caret);
         return;
     }
     auto hidden = hiddenTabs();
-    if (!hidden.empty()) notify(onSelect, hidden.front());
+    if (!hidden.empty()) onSelect(hidden.front());
 }
 
 std::optional<TabStripView::Tip> TabStripView::tooltip(Point point) const {

@@ -6,16 +6,16 @@
 // `TabStrip::Layout`, worked out again from the object's state on every draw and every event.
 //
 // The window feeds the strip its tabs' labels, icons and tips and the current index, and hears back
-// through five callbacks: select a tab, close a tab, open a new tab, show the hidden tabs, and (set
+// through its hooks: select a tab, close a tab, open a new tab, show the hidden tabs, and (served
 // by the widget itself) move the window when the empty strip is dragged.
 
 #include "glib/GRefPtr.h"
+#include "glib/Hook.h"
 #include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,19 +69,19 @@ public:
     [[nodiscard]] std::string tip(Index index) const;
 
     // Select or close the tab at an index.
-    std::function<void(Index)> onSelect;
-    std::function<void(Index)> onClose;
+    glib::Hook<void(Index)> onSelect;
+    glib::Hook<void(Index)> onClose;
     // Open a new tab.
-    std::function<void()> onNew;
-    // Show the hidden tabs in a list anchored at the caret's rectangle. While nobody has set it, the
-    // caret selects the first hidden tab instead.
-    std::function<void(const Rect&)> onOverflow;
+    glib::Hook<void()> onNew;
+    // Show the hidden tabs in a list anchored at the caret's rectangle. While nobody is connected to
+    // it, the caret selects the first hidden tab instead.
+    glib::Hook<void(const Rect&)> onOverflow;
     // Draws what the current tab's field holds in stealth, inside the field's rectangle. Without it
     // the field shows the tab's icon and label.
-    std::function<void(GtkSnapshot*, const Rect&)> drawField;
+    glib::Hook<void(GtkSnapshot*, const Rect&)> drawField;
     // Starts moving the window: called once a press on the empty strip has been dragged far enough.
-    // The widget sets it to hand the drag to the window system.
-    std::function<void()> performWindowDrag;
+    // The widget connects to it itself, to hand the drag to the window system.
+    glib::Hook<void()> performWindowDrag;
 
     // Where everything stands at the strip's present size.
     [[nodiscard]] TabStrip::Layout layout() const;
@@ -143,6 +143,7 @@ private:
                       const Rect& frame) const;
 
     GtkWidget* m_widget;
+    glib::Connection m_windowMove; // the widget's own connection to performWindowDrag
 
     std::vector<std::string> m_labels;
     std::vector<glib::GRefPtr<GdkTexture>> m_icons;

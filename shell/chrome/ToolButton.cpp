@@ -25,7 +25,6 @@ constexpr GdkRGBA disabledInk = Drawing::colour(Palette::placeholder);
 struct ToolButtonGlue {
     static ToolButton* make(GtkWidget* widget) { return new ToolButton(widget, ToolButton::Look::nav); }
     static void setLook(ToolButton& button, ToolButton::Look look) { button.m_look = look; }
-    static void release(ToolButton& button) { button.onClick = nullptr; }
 };
 
 } // namespace nimb
@@ -100,11 +99,6 @@ void measureWidget(GtkWidget* widget, GtkOrientation orientation, int, int* mini
     *naturalBaseline = -1;
 }
 
-void disposeWidget(GObject* object) {
-    nimb::ToolButtonGlue::release(buttonOf(object));
-    G_OBJECT_CLASS(nimb_tool_button_parent_class)->dispose(object);
-}
-
 void finalizeWidget(GObject* object) {
     delete std::exchange(NIMB_TOOL_BUTTON(object)->button, nullptr);
     G_OBJECT_CLASS(nimb_tool_button_parent_class)->finalize(object);
@@ -113,7 +107,6 @@ void finalizeWidget(GObject* object) {
 } // namespace
 
 static void nimb_tool_button_class_init(NimbToolButtonClass* klass) {
-    G_OBJECT_CLASS(klass)->dispose = disposeWidget;
     G_OBJECT_CLASS(klass)->finalize = finalizeWidget;
     GtkWidgetClass* widgetClass = GTK_WIDGET_CLASS(klass);
     widgetClass->snapshot = snapshotWidget;
@@ -221,9 +214,8 @@ void ToolButton::mouseUp(Point point) {
     bool wasTracking = std::exchange(m_tracking, false);
     bool wasPressed = std::exchange(m_pressed, false);
     redraw();
-    if (!wasTracking || !wasPressed || !m_enabled || !inside(point) || !onClick) return;
-    auto click = onClick; // the callback may replace itself
-    click();
+    if (!wasTracking || !wasPressed || !m_enabled || !inside(point)) return;
+    onClick();
 }
 
 void ToolButton::mouseEntered() {

@@ -7,11 +7,11 @@
 // page or the location field as it was.
 
 #include "chrome/Glyphs.h"
+#include "glib/Hook.h"
 #include "layout/TabStrip.h"
 
 #include <gtk/gtk.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -61,7 +61,7 @@ public:
     [[nodiscard]] double titleWidth() const;
 
     // Called on release with the pointer still on the button.
-    std::function<void()> onClick;
+    glib::Hook<void()> onClick;
 
     // Pointer events, in the button's coordinates, as its controllers deliver them.
     void mouseDown(Point point);

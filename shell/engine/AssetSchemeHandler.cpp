@@ -37,10 +37,7 @@ void answer(WebKitURISchemeRequest* request, gpointer data) {
         auto kept = shelf.files.find(asset->name);
         if (kept == shelf.files.end()) {
             if (auto served = AssetScheme::serve(address, shelf.fonts)) {
-                auto* text = new std::string(std::move(served->bytes));
-                auto bytes = glib::adoptGRef(g_bytes_new_with_free_func(
-                    text->data(), text->size(), +[](gpointer p) { delete static_cast<std::string*>(p); },
-                    text));
+                auto bytes = glib::adoptGRef(g_bytes_new(served->bytes.data(), served->bytes.size()));
                 kept =
                     shelf.files.emplace(std::string(asset->name), Shelf::File{bytes, served->mimeType}).first;
             }
@@ -48,9 +45,9 @@ void answer(WebKitURISchemeRequest* request, gpointer data) {
         if (kept != shelf.files.end()) file = &kept->second;
     }
     if (!file) {
-        GError* error = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "No such asset: %s", uri ? uri : "");
-        webkit_uri_scheme_request_finish_error(request, error);
-        g_error_free(error);
+        glib::GUniquePtr<GError> error(
+            g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "No such asset: %s", uri ? uri : ""));
+        webkit_uri_scheme_request_finish_error(request, error.get());
         return;
     }
     auto stream = glib::adoptGRef(g_memory_input_stream_new_from_bytes(file->bytes.get()));

@@ -2,6 +2,7 @@
 
 #include "app/UserDirectories.h"
 #include "blocker/ContentBlocker.h"
+#include "glib/Async.h"
 
 #include <utility>
 
@@ -17,88 +18,66 @@ struct BlockerRules::State {
 
 namespace {
 
-// Carries a C++ callable through a GAsyncReadyCallback.
-template <class F>
-void* box(F function) {
-    return new F(std::move(function));
-}
-
-template <class F>
-std::unique_ptr<F> unbox(gpointer data) {
-    return std::unique_ptr<F>(static_cast<F*>(data));
-}
-
 class WebKitStore final : public BlockerRules::Store {
 public:
     explicit WebKitStore(const std::string& directory)
         : m_store(glib::adoptGRef(webkit_user_content_filter_store_new(directory.c_str()))) {}
 
     void lookUp(const std::string& identifier, std::function<void(BlockerRules::List)> done) override {
-        using Done = std::function<void(BlockerRules::List)>;
-        webkit_user_content_filter_store_load(
-            m_store.get(), identifier.c_str(), nullptr,
-            +[](GObject* source, GAsyncResult* result, gpointer data) {
-                auto finish = unbox<Done>(data);
-                GError* error = nullptr;
-                auto* filter = webkit_user_content_filter_store_load_finish(
-                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result, &error);
-                if (error) g_error_free(error);
-                (*finish)(BlockerRules::List(filter ? glib::adoptGRef(filter) : BlockerRules::List()));
+        auto call = glib::async(
+            [](GObject* source, GAsyncResult* result, GError** error) {
+                return glib::adoptGRef(webkit_user_content_filter_store_load_finish(
+                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result, error));
             },
-            box<Done>(std::move(done)));
+            [done = std::move(done)](BlockerRules::List list, const glib::Error&) { done(std::move(list)); });
+        webkit_user_content_filter_store_load(m_store.get(), identifier.c_str(), nullptr, call.callback,
+                                              call.data);
     }
 
     void compile(const std::string& identifier, const std::string& ruleList,
                  std::function<void(BlockerRules::List, std::string)> done) override {
-        using Done = std::function<void(BlockerRules::List, std::string)>;
         auto bytes = glib::adoptGRef(g_bytes_new(ruleList.data(), ruleList.size()));
-        webkit_user_content_filter_store_save(
-            m_store.get(), identifier.c_str(), bytes.get(), nullptr,
-            +[](GObject* source, GAsyncResult* result, gpointer data) {
-                auto finish = unbox<Done>(data);
-                GError* error = nullptr;
-                auto* filter = webkit_user_content_filter_store_save_finish(
-                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result, &error);
-                std::string message;
-                if (error) {
-                    message = error->message ? error->message : "";
-                    g_error_free(error);
-                }
-                if (!filter && message.empty()) message = "the engine gave no list";
-                (*finish)(filter ? glib::adoptGRef(filter) : BlockerRules::List(), message);
+        auto call = glib::async(
+            [](GObject* source, GAsyncResult* result, GError** error) {
+                return glib::adoptGRef(webkit_user_content_filter_store_save_finish(
+                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result, error));
             },
-            box<Done>(std::move(done)));
+            [done = std::move(done)](BlockerRules::List list, const glib::Error& error) {
+                std::string message = error.message();
+                if (!list && message.empty()) message = "the engine gave no list";
+                done(std::move(list), message);
+            });
+        webkit_user_content_filter_store_save(m_store.get(), identifier.c_str(), bytes.get(), nullptr,
+                                              call.callback, call.data);
     }
 
     void identifiers(std::function<void(std::optional<std::vector<std::string>>)> done) override {
-        using Done = std::function<void(std::optional<std::vector<std::string>>)>;
-        webkit_user_content_filter_store_fetch_identifiers(
-            m_store.get(), nullptr,
-            +[](GObject* source, GAsyncResult* result, gpointer data) {
-                auto finish = unbox<Done>(data);
-                gchar** names = webkit_user_content_filter_store_fetch_identifiers_finish(
-                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result);
+        auto call = glib::async(
+            [](GObject* source, GAsyncResult* result, GError**) {
+                return glib::GUniquePtr<char*>(webkit_user_content_filter_store_fetch_identifiers_finish(
+                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result));
+            },
+            [done = std::move(done)](glib::GUniquePtr<char*> names, const glib::Error&) {
                 if (!names) {
-                    (*finish)(std::nullopt);
+                    done(std::nullopt);
                     return;
                 }
                 std::vector<std::string> list;
-                for (gchar** name = names; *name; ++name)
+                for (char** name = names.get(); *name; ++name)
                     list.emplace_back(*name);
-                g_strfreev(names);
-                (*finish)(std::move(list));
-            },
-            box<Done>(std::move(done)));
+                done(std::move(list));
+            });
+        webkit_user_content_filter_store_fetch_identifiers(m_store.get(), nullptr, call.callback, call.data);
     }
 
     void remove(const std::string& identifier) override {
+        // Nothing waits for the outcome.
         webkit_user_content_filter_store_remove(
             m_store.get(), identifier.c_str(), nullptr,
             +[](GObject* source, GAsyncResult* result, gpointer) {
-                GError* error = nullptr;
+                glib::Error ignored;
                 webkit_user_content_filter_store_remove_finish(WEBKIT_USER_CONTENT_FILTER_STORE(source),
-                                                               result, &error);
-                if (error) g_error_free(error);
+                                                               result, ignored.out());
             },
             nullptr);
     }

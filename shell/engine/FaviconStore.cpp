@@ -1,6 +1,10 @@
 #include "engine/FaviconStore.h"
 
 #include "base/Text.h"
+#include "glib/Async.h"
+#include "glib/Connection.h"
+#include "glib/Error.h"
+#include "glib/Source.h"
 #include "page/Favicon.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -75,34 +79,27 @@ glib::GRefPtr<GdkTexture> FaviconStore::decode(std::string_view contentType, std
     auto type = imageType(contentType, body);
     if (!type) return {};
     // A format whose loader is not installed (SVG and WebP come in packages of their own) fails here.
-    GError* error = nullptr;
-    auto loader = glib::adoptGRef(gdk_pixbuf_loader_new_with_type(std::string(*type).c_str(), &error));
-    if (!loader) {
-        if (error) g_error_free(error);
-        return {};
-    }
+    glib::Error error;
+    auto loader = glib::adoptGRef(gdk_pixbuf_loader_new_with_type(std::string(*type).c_str(), error.out()));
+    if (!loader) return {};
     // Told the size before any pixel is decoded: an image too large to hold is stopped there (a size
     // of nothing makes the loader give up), a merely large one is scaled to what an icon needs.
     bool refused = false;
-    g_signal_connect(loader.get(), "size-prepared",
-                     G_CALLBACK(+[](GdkPixbufLoader* self, int width, int height, gpointer data) {
-                         if (width <= 0 || height <= 0 || width > largestImage || height > largestImage) {
-                             *static_cast<bool*>(data) = true;
-                             gdk_pixbuf_loader_set_size(self, 0, 0);
-                         } else if (width > keptSide || height > keptSide) {
-                             double scale = static_cast<double>(keptSide) / std::max(width, height);
-                             gdk_pixbuf_loader_set_size(
-                                 self, std::max(1, static_cast<int>(std::lround(width * scale))),
-                                 std::max(1, static_cast<int>(std::lround(height * scale))));
-                         }
-                     }),
-                     &refused);
+    auto sizing = glib::connect<void(GdkPixbufLoader*, int, int)>(
+        loader.get(), "size-prepared", [&refused](GdkPixbufLoader* self, int width, int height) {
+            if (width <= 0 || height <= 0 || width > largestImage || height > largestImage) {
+                refused = true;
+                gdk_pixbuf_loader_set_size(self, 0, 0);
+            } else if (width > keptSide || height > keptSide) {
+                double scale = static_cast<double>(keptSide) / std::max(width, height);
+                gdk_pixbuf_loader_set_size(self, std::max(1, static_cast<int>(std::lround(width * scale))),
+                                           std::max(1, static_cast<int>(std::lround(height * scale))));
+            }
+        });
     bool written = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(body.data()),
-                                           body.size(), &error);
-    if (error) g_clear_error(&error);
+                                           body.size(), error.out());
     // Closed in every case: a loader left open complains when it goes.
-    bool closed = gdk_pixbuf_loader_close(loader.get(), &error);
-    if (error) g_clear_error(&error);
+    bool closed = gdk_pixbuf_loader_close(loader.get(), error.out());
     GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
     if (!written || !closed || refused || !pixbuf) return {};
     int width = gdk_pixbuf_get_width(pixbuf);
@@ -188,7 +185,8 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         glib::GRefPtr<GInputStream> stream;
         std::string contentType;
         std::string body;
-        guint deadline = 0;
+        // Cancels the download when its time is up; removed when the download ends.
+        glib::Source deadline;
     };
 
     Options options;
@@ -334,30 +332,29 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         download->message = glib::adoptGRef(message);
         download->cancellable = glib::adoptGRef(g_cancellable_new());
         soup_message_headers_replace(soup_message_get_request_headers(message), "Accept", "image/*");
-        auto milliseconds =
-            static_cast<guint>(std::clamp<std::int64_t>(options.timeout.count(), 1, G_MAXINT));
-        download->deadline = g_timeout_add(milliseconds, &State::deadlinePassed, download.get());
+        std::chrono::milliseconds delay(std::clamp<std::int64_t>(options.timeout.count(), 1, G_MAXINT));
+        download->deadline = glib::Source::timeout(
+            delay, [cancellable = download->cancellable] { g_cancellable_cancel(cancellable.get()); });
         running.insert(download.get());
         GCancellable* cancellable = download->cancellable.get();
-        soup_session_send_async(session.get(), message, G_PRIORITY_DEFAULT, cancellable, &State::sent,
-                                download.release());
+        // A download's own cancellation (its deadline, or the store closing) must still end in
+        // done(), which winds it up, so its errors are not handed on: glib::async would skip the rest
+        // of a cancelled call. Whatever went wrong, the candidate simply gave no icon.
+        auto call = glib::async(
+            [](GObject* source, GAsyncResult* result, GError**) {
+                return glib::adoptGRef(soup_session_send_finish(SOUP_SESSION(source), result, nullptr));
+            },
+            [download = std::move(download)](glib::GRefPtr<GInputStream> stream, const glib::Error&) mutable {
+                sent(std::move(download), std::move(stream));
+            });
+        soup_session_send_async(session.get(), message, G_PRIORITY_DEFAULT, cancellable, call.callback,
+                                call.data);
         return true;
     }
 
-    static gboolean deadlinePassed(gpointer data) {
-        auto* download = static_cast<Download*>(data);
-        download->deadline = 0;
-        g_cancellable_cancel(download->cancellable.get());
-        return G_SOURCE_REMOVE;
-    }
-
-    static void sent(GObject* source, GAsyncResult* result, gpointer data) {
-        std::unique_ptr<Download> download(static_cast<Download*>(data));
-        GError* error = nullptr;
-        GInputStream* stream = soup_session_send_finish(SOUP_SESSION(source), result, &error);
-        if (error) g_error_free(error);
+    static void sent(std::unique_ptr<Download> download, glib::GRefPtr<GInputStream> stream) {
         if (!stream) return done(std::move(download), {});
-        download->stream = glib::adoptGRef(stream);
+        download->stream = std::move(stream);
 
         // Only a successful answer is read, and not one that says it is a page or text, nor one
         // that announces more than an icon can be.
@@ -376,17 +373,21 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
     static void readMore(std::unique_ptr<Download> download) {
         GInputStream* stream = download->stream.get();
         GCancellable* cancellable = download->cancellable.get();
-        g_input_stream_read_bytes_async(stream, readChunk, G_PRIORITY_DEFAULT, cancellable, &State::read,
-                                        download.release());
+        // As in start(): a cancelled read still ends in done().
+        auto call = glib::async(
+            [](GObject* source, GAsyncResult* result, GError**) {
+                return glib::adoptGRef(
+                    g_input_stream_read_bytes_finish(G_INPUT_STREAM(source), result, nullptr));
+            },
+            [download = std::move(download)](glib::GRefPtr<GBytes> bytes, const glib::Error&) mutable {
+                read(std::move(download), std::move(bytes));
+            });
+        g_input_stream_read_bytes_async(stream, readChunk, G_PRIORITY_DEFAULT, cancellable, call.callback,
+                                        call.data);
     }
 
-    static void read(GObject* source, GAsyncResult* result, gpointer data) {
-        std::unique_ptr<Download> download(static_cast<Download*>(data));
-        GError* error = nullptr;
-        GBytes* chunk = g_input_stream_read_bytes_finish(G_INPUT_STREAM(source), result, &error);
-        if (error) g_error_free(error);
-        if (!chunk) return done(std::move(download), {});
-        auto bytes = glib::adoptGRef(chunk);
+    static void read(std::unique_ptr<Download> download, glib::GRefPtr<GBytes> bytes) {
+        if (!bytes) return done(std::move(download), {});
         gsize size = 0;
         const auto* part = static_cast<const char*>(g_bytes_get_data(bytes.get(), &size));
         if (size == 0) {
@@ -399,8 +400,7 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
     }
 
     static void done(std::unique_ptr<Download> download, glib::GRefPtr<GdkTexture> texture) {
-        if (download->deadline) g_source_remove(download->deadline);
-        download->deadline = 0;
+        download->deadline.cancel();
         auto state = download->state.lock();
         if (!state) return;
         state->running.erase(download.get());

@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
+#include "glib/GRefPtr.h"
 #include "page/PageScripts.h"
 #include "preferences/Preferences.h"
 
@@ -65,24 +66,22 @@ void apply(WebKitUserContentManager* manager, const Policy& policy, BlockerRules
     webkit_user_content_manager_remove_all_scripts(manager);
     webkit_user_content_manager_remove_all_filters(manager);
     for (const auto& script : userScripts(policy)) {
-        auto* user =
-            webkit_user_script_new(script.source.c_str(), script.frames, script.time, nullptr, nullptr);
-        webkit_user_content_manager_add_script(manager, user);
-        webkit_user_script_unref(user);
+        auto user = glib::adoptGRef(
+            webkit_user_script_new(script.source.c_str(), script.frames, script.time, nullptr, nullptr));
+        webkit_user_content_manager_add_script(manager, user.get());
     }
     if (!policy.contentBlocking || !rules) return;
     if (auto* list = rules->list()) {
         webkit_user_content_manager_add_filter(manager, list);
         return;
     }
-    rules->load(
-        [target = weakly(manager), stillBlocking = std::move(stillBlocking)](WebKitUserContentFilter* list) {
-            if (!list) return;
-            auto* alive = static_cast<WebKitUserContentManager*>(g_weak_ref_get(target.get()));
-            if (!alive) return;
-            if (!stillBlocking || stillBlocking()) webkit_user_content_manager_add_filter(alive, list);
-            g_object_unref(alive);
-        });
+    rules->load([target = weakly(manager),
+                 stillBlocking = std::move(stillBlocking)](WebKitUserContentFilter* list) {
+        if (!list) return;
+        auto alive = glib::adoptGRef(static_cast<WebKitUserContentManager*>(g_weak_ref_get(target.get())));
+        if (!alive) return;
+        if (!stillBlocking || stillBlocking()) webkit_user_content_manager_add_filter(alive.get(), list);
+    });
 }
 
 GVariant* findArguments(std::string_view query, int step, int foot) {

@@ -31,23 +31,20 @@ constexpr std::string_view generatedAddress = "about:blank";
 ChromeController::ChromeController(WindowContext& context, GtkWidget* pages) : m_context(context) {
     m_strip = glib::GRefPtr<GtkWidget>(TabStripView::create());
     auto& strip = TabStripView::of(m_strip.get());
-    strip.onSelect = [this](TabStripView::Index index) { m_context.tabs().select(index); };
-    strip.onClose = [this](TabStripView::Index index) { m_context.tabs().close(index); };
-    strip.onNew = [this] {
+    m_connections.push_back(
+        strip.onSelect.connect([this](TabStripView::Index index) { m_context.tabs().select(index); }));
+    m_connections.push_back(
+        strip.onClose.connect([this](TabStripView::Index index) { m_context.tabs().close(index); }));
+    m_connections.push_back(strip.onNew.connect([this] {
         Tab& tab = m_context.tabs().add(false);
         m_context.navigator().goHome(tab);
         focusLocation();
-    };
+    }));
     m_chrome = makeChrome(callbacks(), m_strip.get(), pages);
     gtk_widget_set_size_request(m_chrome->root(), minimumWidth, minimumHeight);
 }
 
-ChromeController::~ChromeController() {
-    auto& strip = TabStripView::of(m_strip.get());
-    strip.onSelect = nullptr;
-    strip.onClose = nullptr;
-    strip.onNew = nullptr;
-}
+ChromeController::~ChromeController() = default;
 
 Chrome::Callbacks ChromeController::callbacks() {
     Chrome::Callbacks callbacks;

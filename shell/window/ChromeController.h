@@ -7,12 +7,14 @@
 
 #include "chrome/Chrome.h"
 #include "chrome/TabStripView.h"
+#include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 
 #include <gtk/gtk.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace nimb {
 
@@ -64,6 +66,7 @@ private:
     std::string m_fullAddress;
     bool m_editing = false;
     bool m_stealth = false;
+    std::vector<glib::Connection> m_connections; // to the strip's hooks; declared last, so they go first
 };
 
 } // namespace nimb

@@ -84,12 +84,12 @@ protected:
         view().setLabels(
             {"Example Domain", "A much longer title that has to be cut short somewhere", "Home"});
         view().setCurrent(1);
-        view().onSelect = [this](std::int64_t index) {
-            m_events.push_back("select " + std::to_string(index));
-        };
-        view().onClose = [this](std::int64_t index) { m_events.push_back("close " + std::to_string(index)); };
-        view().onNew = [this] { m_events.push_back("new"); };
-        view().performWindowDrag = [this] { m_events.push_back("drag"); };
+        m_hooks.push_back(view().onSelect.connect(
+            [this](std::int64_t index) { m_events.push_back("select " + std::to_string(index)); }));
+        m_hooks.push_back(view().onClose.connect(
+            [this](std::int64_t index) { m_events.push_back("close " + std::to_string(index)); }));
+        m_hooks.push_back(view().onNew.connect([this] { m_events.push_back("new"); }));
+        m_hooks.push_back(view().performWindowDrag.connect([this] { m_events.push_back("drag"); }));
     }
 
     void TearDown() override {
@@ -152,6 +152,7 @@ protected:
     GtkWindow* m_window = nullptr;
     GtkWidget* m_strip = nullptr;
     std::vector<std::string> m_events;
+    std::vector<glib::Connection> m_hooks;
 };
 
 TEST_F(TabStripViewTest, isAsTallAsTheStripAndAsWideAsItIsMade) {
@@ -292,7 +293,7 @@ TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
 
     std::optional<Rect> anchor;
-    view().onOverflow = [&](const Rect& rect) { anchor = rect; };
+    auto overflow = view().onOverflow.connect([&](const Rect& rect) { anchor = rect; });
     view().mouseExited();
     EXPECT_TRUE(view().hover(centreOf(*caret)));
     EXPECT_TRUE(view().hoveredCaret());
@@ -318,10 +319,10 @@ TEST_F(TabStripViewTest, hoverChangesOnlyWhenSomethingElseIsUnderThePointer) {
 TEST_F(TabStripViewTest, closingUnderThePointerLeavesTheNextCloseBoxReady) {
     // The window closes the tab and feeds the strip again from inside the callback.
     std::vector<std::string> labels = view().labels();
-    view().onClose = [&](std::int64_t index) {
+    auto closing = view().onClose.connect([&](std::int64_t index) {
         labels.erase(labels.begin() + index);
         view().setLabels(labels);
-    };
+    });
     Point onBox = centreOf(view().layout().closeHitArea(*view().frame(0)));
     view().hover(onBox);
     view().mouseDown(onBox, 1);
@@ -443,10 +444,10 @@ TEST_F(TabStripViewTest, drawsTheStealthStrip) {
 
     // A hook draws the field's contents instead of the label.
     int drawn = 0;
-    view().drawField = [&](GtkSnapshot*, const Rect& rect) {
+    auto drawing = view().drawField.connect([&](GtkSnapshot*, const Rect& rect) {
         EXPECT_EQ(rect, field);
         ++drawn;
-    };
+    });
     gtk_widget_queue_draw(m_strip);
     Picture hooked = render();
     EXPECT_EQ(drawn, 1);

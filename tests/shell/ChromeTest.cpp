@@ -519,7 +519,7 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     ASSERT_TRUE(place);
     EXPECT_EQ(frame(well().widget()), (Rect{place->x, 4, place->width, 30}));
     EXPECT_TRUE(well().pill());
-    EXPECT_TRUE(well().hasOnClose());
+    EXPECT_TRUE(well().onClose);
     // Its tool tip is the full address, and its text the tab's label.
     EXPECT_EQ(well().help(), second);
     EXPECT_EQ(fieldText(), "Second page");
@@ -541,7 +541,7 @@ TEST_F(ChromeTest, stealthFoldsTheBandIntoTheStripAndBack) {
     EXPECT_TRUE(gtk_widget_get_child_visible(parts.personal().widget()));
     EXPECT_EQ(frame(well().widget()), (Rect{120, 46, 760, 32}));
     EXPECT_EQ(parts.stealthButton().glyph(), Glyph::stealth);
-    EXPECT_FALSE(well().hasOnClose());
+    EXPECT_FALSE(well().onClose);
     EXPECT_FALSE(well().showsKill());
     EXPECT_EQ(well().help(), "");
     EXPECT_EQ(fieldText(), "http://browse.example");
