@@ -25,7 +25,6 @@ constexpr std::size_t labelLimit = 120;
 constexpr std::size_t hiddenTextLimit = 160;
 constexpr std::size_t keyLimit = 120;
 constexpr std::size_t previewLimit = 90;
-constexpr std::size_t databaseNameLimit = 120;
 // Limits, in list entries.
 constexpr std::size_t houseLimit = 60;
 constexpr std::size_t databaseLimit = 40;
