@@ -143,10 +143,12 @@ bool JsonReader::number(Number& number) {
     if (number.negative) ++m_at;
     const char* digits = m_at;
     std::uint64_t value = 0;
-    while (m_at != m_end && *m_at >= '0' && *m_at <= '9')
-        value = value * 10 + static_cast<std::uint64_t>(*m_at++ - '0');
+    for (; m_at != m_end && *m_at >= '0' && *m_at <= '9'; ++m_at) {
+        if (m_at - digits == 18) return false;
+        value = value * 10 + static_cast<std::uint64_t>(*m_at - '0');
+    }
     const auto length = m_at - digits;
-    if (length == 0 || length > 18 || (length > 1 && *digits == '0')) return false;
+    if (length == 0 || (length > 1 && *digits == '0')) return false;
     if (m_at != m_end && (*m_at == '.' || *m_at == 'e' || *m_at == 'E')) return false;
     number.magnitude = value;
     return true;
