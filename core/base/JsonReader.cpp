@@ -176,21 +176,20 @@ bool JsonReader::string(bool decode) {
             continue;
         }
         if (decode) m_buffer.append(run, static_cast<std::size_t>(m_at - run));
-        if (!escape(decode)) return false;
+        const auto kind = m_end - m_at >= 2 ? static_cast<unsigned char>(m_at[1]) : 0;
+        if (const char plain = kind < 0x80 ? unescaped[kind] : 0) {
+            if (decode) m_buffer += plain;
+            m_at += 2;
+        } else if (!unicodeEscape(decode)) {
+            return false;
+        }
         run = m_at;
     }
 }
 
-bool JsonReader::escape(bool decode) {
-    if (m_end - m_at < 2) return false;
-    const auto kind = static_cast<unsigned char>(m_at[1]);
+bool JsonReader::unicodeEscape(bool decode) {
+    if (m_end - m_at < 2 || m_at[1] != 'u') return false;
     m_at += 2;
-    if (kind != 'u') {
-        const char plain = kind < 0x80 ? unescaped[kind] : 0;
-        if (plain == 0) return false;
-        if (decode) m_buffer += plain;
-        return true;
-    }
     const std::string_view rest(m_at, static_cast<std::size_t>(m_end - m_at));
     const std::optional<char32_t> first = hexUnit(rest, 0);
     if (!first || isLowSurrogate(*first)) return false;

@@ -76,8 +76,8 @@ private:
     bool number(Number& number);
     // A string from its opening quote, decoded into the buffer when `decode`, otherwise only checked.
     bool string(bool decode);
-    // An escape in a string, from its backslash.
-    bool escape(bool decode);
+    // A \u escape in a string (or two, for a surrogate pair), from its backslash.
+    bool unicodeEscape(bool decode);
 
     const char* m_at;
     const char* m_end;
