@@ -749,7 +749,18 @@ protected:
     }
 
     // The window as it is on the screen, popups and tool tips included.
-    void shot(const std::string& name) {
+    void shot(const std::string& name, bool pageSettled = true) {
+        // The page draws in the web process: two of its animation frames after a change, it has
+        // painted the change; then two of the window's frames put it on the screen. A document that
+        // replaces the page meanwhile is asked again. A page still on its way is not waited for.
+        const char* painted =
+            "if (window.shotFrames === undefined) { window.shotFrames = 0;"
+            " requestAnimationFrame(() => requestAnimationFrame(() => window.shotFrames = 2)); }"
+            " window.shotFrames";
+        if (pageSettled) {
+            ASSERT_TRUE(evaluate(tab(), "delete window.shotFrames; true"));
+            ASSERT_TRUE(waitUntil([&] { return evaluate(tab(), painted) == nlohmann::json(2); }, 5s));
+        }
         ASSERT_TRUE(nextFrame());
         ASSERT_TRUE(nextFrame());
         GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window().window()));
@@ -831,6 +842,7 @@ TEST_F(ChromeScreenshots, DISABLED_draw) {
     hover(window().context().chrome().strip().widget(), {500, 400});
     shot("stealth-on-1000");
     hover(well().widget(), {20, 15});
+    EXPECT_TRUE(waitUntil([&] { return tooltipShown(); }, 5s));
     shot("stealth-on-pill-hovered");
     app().actions().activate("toggleStealth");
     shot("stealth-off-1000");
@@ -864,7 +876,7 @@ TEST_F(ChromeScreenshots, DISABLED_draw) {
     m_proxy.answer("slow.example", "/", "<title>Slow</title><p>at last</p>", 3000ms);
     type("http://slow.example/");
     waitUntil([&] { return chrome().progressWell().showsBar(); }, 5s);
-    shot("loading");
+    shot("loading", false);
 }
 
 } // namespace
