@@ -2,6 +2,7 @@
 // A page load asks for one icon at most, and the strip greys each icon once; these run on the main
 // thread, so they should stay well under a frame (16 ms).
 
+#include "engine/FaviconImage.h"
 #include "engine/FaviconStore.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -31,7 +32,7 @@ std::string encoded(int side, const char* format) {
 void decode(benchmark::State& state, const char* format, const char* type) {
     std::string body = encoded(static_cast<int>(state.range(0)), format);
     for (auto _ : state) {
-        auto texture = nimb::FaviconStore::decode(type, body);
+        auto texture = nimb::FaviconImage::decode(type, body);
         benchmark::DoNotOptimize(texture.get());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));
@@ -49,7 +50,7 @@ BENCHMARK(DecodeIco)->Arg(16)->Arg(32)->Arg(128)->Unit(benchmark::kMicrosecond);
 
 // A fresh image each time, since the copy is made once per image.
 void Grey(benchmark::State& state) {
-    auto icon = nimb::FaviconStore::decode("image/png", encoded(static_cast<int>(state.range(0)), "png"));
+    auto icon = nimb::FaviconImage::decode("image/png", encoded(static_cast<int>(state.range(0)), "png"));
     int side = gdk_texture_get_width(icon.get());
     std::string pixels(static_cast<std::size_t>(side) * side * 4, '\0');
     gdk_texture_download(icon.get(), reinterpret_cast<guchar*>(pixels.data()), static_cast<gsize>(side) * 4);
@@ -64,7 +65,7 @@ BENCHMARK(Grey)->Arg(16)->Arg(32)->Arg(128)->Unit(benchmark::kMicrosecond);
 
 // The same copy asked for again, as the strip does on every redraw.
 void GreyAgain(benchmark::State& state) {
-    auto icon = nimb::FaviconStore::decode("image/png", encoded(32, "png"));
+    auto icon = nimb::FaviconImage::decode("image/png", encoded(32, "png"));
     for (auto _ : state)
         benchmark::DoNotOptimize(nimb::FaviconStore::grey(icon.get()));
 }

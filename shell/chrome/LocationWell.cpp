@@ -1,6 +1,5 @@
 #include "chrome/LocationWell.h"
 
-#include "base/Text.h"
 #include "chrome/Drawing.h"
 #include "glib/GRefPtr.h"
 #include "layout/WindowLayout.h"
@@ -8,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
-#include <vector>
 
 namespace nimb {
 
@@ -17,34 +15,11 @@ namespace {
 namespace Colours = Drawing::Colours;
 using Drawing::rect;
 
-constexpr double fieldPoints = 13;
 constexpr double shieldGlyph = 16;
 constexpr float iconRadius = 3;
 
 graphene_rect_t toGraphene(const TabStrip::Rect& r) {
     return rect(r.x, r.y, r.width, r.height);
-}
-
-// The field's look, given once per display: the chrome's typeface and ink on the well's ground.
-void ensureFieldStyle() {
-    static bool done = false;
-    GdkDisplay* display = gdk_display_get_default();
-    if (done || !display) return;
-    done = true;
-    std::string css = "text.nimb-location { font-family: \"" + Drawing::family() +
-                      "\"; font-size: " + std::to_string(static_cast<int>(fieldPoints)) +
-                      "px; font-weight: normal; color: #e9e9eb; caret-color: #e9e9eb; background: none; "
-                      "min-height: 0; padding: 0; margin: 0; border: none; box-shadow: none; }\n"
-                      "text.nimb-location selection { background-color: rgba(122, 162, 255, 0.42); "
-                      "color: #ffffff; }\n";
-    auto provider = glib::adoptGRef(gtk_css_provider_new());
-    gtk_css_provider_load_from_data(provider.get(), css.c_str(), static_cast<gssize>(css.size()));
-    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider.get()),
-                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
-}
-
-int characterCount(const std::string& text) {
-    return static_cast<int>(g_utf8_strlen(text.c_str(), static_cast<gssize>(text.size())));
 }
 
 } // namespace
@@ -162,75 +137,19 @@ static void nimb_location_well_init(NimbLocationWell* self) {
 
 namespace nimb {
 
-LocationWell::LocationWell(GtkWidget* widget) : m_widget(widget) {
-    ensureFieldStyle();
-    m_field = gtk_text_new();
-    gtk_widget_add_css_class(m_field, "nimb-location");
-    gtk_widget_set_parent(m_field, m_widget);
-    gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
-    gtk_text_set_activates_default(GTK_TEXT(m_field), FALSE);
-    // Addresses are not words: no spelling, no capitals, no emoji chooser.
-    gtk_text_set_input_hints(GTK_TEXT(m_field), static_cast<GtkInputHints>(GTK_INPUT_HINT_NO_SPELLCHECK |
-                                                                           GTK_INPUT_HINT_NO_EMOJI));
-    gtk_text_set_input_purpose(GTK_TEXT(m_field), GTK_INPUT_PURPOSE_URL);
-    connectField();
-}
-
-void LocationWell::connectField() {
-    auto& c = m_fieldConnections;
-    c.push_back(glib::connect<void(GtkText*)>(m_field, "activate", [this](GtkText* text) {
-        std::string entered = gtk_editable_get_text(GTK_EDITABLE(text));
-        onEnter(entered);
+LocationWell::LocationWell(GtkWidget* widget) : m_widget(widget), m_field(widget) {
+    auto& c = m_fieldHooks;
+    c.push_back(m_field.onEnter.connect([this](const std::string& text) { onEnter(text); }));
+    c.push_back(m_field.onEditing.connect([this](bool editing) {
+        onEditing(editing);
+        redraw();
     }));
-    c.push_back(glib::connect<void(GtkEditable*, GParamSpec*)>(
-        m_field, "notify::cursor-position", [this](GtkEditable*, GParamSpec*) { keepOffer(); }));
     c.push_back(
-        glib::connect<void(GtkEditable*)>(m_field, "changed", [this](GtkEditable*) { textChanged(); }));
-    c.push_back(glib::connect<void(GtkEditable*, const char*, int, int*)>(
-        m_field, "insert-text", [this](GtkEditable*, const char*, int, int*) { m_deleting = false; }));
-    c.push_back(glib::connect<void(GtkEditable*, int, int)>(m_field, "delete-text",
-                                                            [this](GtkEditable*, int start, int end) {
-                                                                if (end < 0 || end > start) m_deleting = true;
-                                                            }));
-
-    GtkEventController* focus = gtk_event_controller_focus_new();
-    c.push_back(glib::connect<void(GtkEventControllerFocus*)>(
-        focus, "enter", [this](GtkEventControllerFocus*) { beginEditing(); }));
-    c.push_back(glib::connect<void(GtkEventControllerFocus*)>(
-        focus, "leave", [this](GtkEventControllerFocus*) { endEditing(); }));
-    gtk_widget_add_controller(m_field, focus);
-
-    // Every press and key reaches this before the field's own handling.
-    GtkEventController* legacy = gtk_event_controller_legacy_new();
-    gtk_event_controller_set_propagation_phase(legacy, GTK_PHASE_CAPTURE);
-    c.push_back(glib::connect<gboolean(GtkEventControllerLegacy*, GdkEvent*)>(
-        legacy, "event", [this](GtkEventControllerLegacy*, GdkEvent* event) -> gboolean {
-            GdkEventType type = gdk_event_get_event_type(event);
-            if (type == GDK_BUTTON_PRESS || type == GDK_KEY_PRESS) m_offeredFrom.reset();
-            switch (type) {
-            case GDK_BUTTON_PRESS:
-                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) fieldPressed();
-                break;
-            case GDK_BUTTON_RELEASE:
-                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) fieldReleased();
-                break;
-            case GDK_KEY_PRESS:
-                m_engaged = true;
-                break;
-            default:
-                break;
-            }
-            return FALSE;
-        }));
-    gtk_widget_add_controller(m_field, legacy);
+        m_field.completion().lookUp.connect([this](std::string_view typed) { return completion(typed); }));
 }
 
 void LocationWell::release() {
-    m_restingSource.cancel();
-    m_completionSource.cancel();
-    m_selectSource.cancel();
-    m_fieldConnections.clear();
-    if (m_field) gtk_widget_unparent(std::exchange(m_field, nullptr));
+    m_field.release();
     m_icon.reset();
 }
 
@@ -240,169 +159,6 @@ GtkWidget* LocationWell::create() {
 
 LocationWell& LocationWell::of(GtkWidget* widget) {
     return *NIMB_LOCATION_WELL(widget)->well;
-}
-
-// ------------------------------------------------------------------------------------------------
-// The address
-
-std::string LocationWell::text() const {
-    return m_field ? gtk_editable_get_text(GTK_EDITABLE(m_field)) : "";
-}
-
-void LocationWell::replaceText(const std::string& text) {
-    if (!m_field || text == this->text()) return;
-    bool was = std::exchange(m_completing, true);
-    gtk_editable_set_text(GTK_EDITABLE(m_field), text.c_str());
-    m_completing = was;
-}
-
-void LocationWell::setAddress(std::string_view full, std::string_view resting) {
-    m_full = std::string(full);
-    m_resting = std::string(resting);
-    if (m_editing || !m_field) return;
-    m_restingSource.cancel();
-    gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
-    replaceText(shownResting());
-}
-
-std::string LocationWell::shownResting() const {
-    if (!m_field) return m_resting;
-    int room = gtk_widget_get_width(m_field);
-    if (room <= 0) room = static_cast<int>(fieldFrame().width);
-    auto width = [&](const std::string& text) {
-        auto layout = glib::adoptGRef(gtk_widget_create_pango_layout(m_field, text.c_str()));
-        int pixels = 0;
-        pango_layout_get_pixel_size(layout.get(), &pixels, nullptr);
-        return pixels;
-    };
-    if (room <= 0 || width(m_resting) <= room) return m_resting;
-    // The longest start of the label that fits with an ellipsis after it, cut between characters.
-    static constexpr std::string_view ellipsis = "\u2026";
-    std::vector<std::size_t> ends;
-    for (const char* p = m_resting.c_str(); *p; p = g_utf8_next_char(p))
-        ends.push_back(static_cast<std::size_t>(p - m_resting.c_str()));
-    std::size_t low = 0;
-    std::size_t high = ends.size();
-    while (low + 1 < high) {
-        std::size_t middle = (low + high) / 2;
-        if (width(m_resting.substr(0, ends[middle]) + std::string(ellipsis)) <= room)
-            low = middle;
-        else
-            high = middle;
-    }
-    return std::string(text::trimmed(m_resting.substr(0, ends[low]))) + std::string(ellipsis);
-}
-
-void LocationWell::focus() {
-    if (!m_field) return;
-    if (gtk_widget_is_focus(m_field)) {
-        // Already being edited: start over as if it had just taken the focus.
-        m_engaged = false;
-        gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
-        return;
-    }
-    gtk_widget_grab_focus(m_field);
-}
-
-void LocationWell::beginEditing() {
-    m_restingSource.cancel();
-    // Focus also comes back when the window becomes active again: the editing goes on as it was.
-    if (m_editing || !m_field) return;
-    m_editing = true;
-    m_engaged = false;
-    onEditing(true);
-    redraw();
-    if (!m_field) return;
-    gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.0f);
-    replaceText(m_full);
-    gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
-}
-
-void LocationWell::endEditing() {
-    // The field is still its window's focus: only the window went to the background.
-    if (m_field) {
-        GtkRoot* root = gtk_widget_get_root(m_field);
-        if (root && gtk_root_get_focus(root) == m_field) return;
-    }
-    m_engaged = false;
-    m_firstClick = false;
-    m_offeredFrom.reset();
-    m_completionSource.cancel();
-    m_selectSource.cancel();
-    if (!m_editing) return;
-    m_editing = false;
-    onEditing(false);
-    redraw();
-    // The resting label comes back on the next turn of the loop, after whatever took the focus has
-    // had its say.
-    m_restingSource = glib::Source::idle([this] {
-        if (m_editing || !m_field) return;
-        gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
-        replaceText(shownResting());
-        // At rest nothing is selected.
-        gtk_editable_select_region(GTK_EDITABLE(m_field), 0, 0);
-    });
-}
-
-// ------------------------------------------------------------------------------------------------
-// Inline completion
-
-void LocationWell::textChanged() {
-    if (m_completing) return;
-    m_offeredFrom.reset();
-    if (!m_editing) return;
-    // The field moves its caret past typed text only after telling of the change: look once it has.
-    if (m_completionSource.pending()) return;
-    m_completionSource = glib::Source::idle([this] { complete(); }, G_PRIORITY_HIGH_IDLE);
-}
-
-void LocationWell::complete() {
-    if (!m_field || !m_editing || m_deleting || m_completing || !completion) return;
-    GtkEditable* editable = GTK_EDITABLE(m_field);
-    int start = 0;
-    int end = 0;
-    if (gtk_editable_get_selection_bounds(editable, &start, &end)) return;
-    std::string typed = text();
-    int length = characterCount(typed);
-    if (gtk_editable_get_position(editable) != length) return;
-    auto completed = completion(typed);
-    if (!completed || *completed == typed || !m_field || !m_editing) return;
-    m_completing = true;
-    gtk_editable_set_text(editable, completed->c_str());
-    gtk_editable_select_region(editable, length, -1);
-    m_completing = false;
-    m_offeredFrom = length;
-}
-
-void LocationWell::keepOffer() {
-    if (m_completing || !m_offeredFrom || !m_field || !m_editing) return;
-    GtkEditable* editable = GTK_EDITABLE(m_field);
-    if (gtk_editable_get_selection_bounds(editable, nullptr, nullptr)) return;
-    // No key or press came since the offer: the selection went without the user.
-    int from = *m_offeredFrom;
-    m_completing = true;
-    gtk_editable_select_region(editable, from, -1);
-    m_completing = false;
-}
-
-// ------------------------------------------------------------------------------------------------
-// Clicks into the field
-
-void LocationWell::fieldPressed() {
-    m_firstClick = !m_engaged || !gtk_widget_is_focus(m_field);
-    m_engaged = true;
-}
-
-void LocationWell::fieldReleased() {
-    if (!std::exchange(m_firstClick, false)) return;
-    // Once the field has handled the release: a plain click leaves no selection, a drag does.
-    m_selectSource = glib::Source::idle([this] {
-        if (!m_field || !gtk_widget_is_focus(m_field)) return;
-        GtkEditable* editable = GTK_EDITABLE(m_field);
-        if (!gtk_editable_get_selection_bounds(editable, nullptr, nullptr))
-            gtk_editable_select_region(editable, 0, -1);
-        m_engaged = true;
-    });
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -439,30 +195,15 @@ void LocationWell::setShieldHelp(std::string_view help) {
     gtk_widget_trigger_tooltip_query(m_widget);
 }
 
+WindowLayout::WellInterior LocationWell::interior() const {
+    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
+                                       static_cast<double>(gtk_widget_get_height(m_widget))});
+}
+
 std::optional<std::string> LocationWell::tooltip(Point point) const {
-    auto inside = WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
-                                              static_cast<double>(gtk_widget_get_height(m_widget))});
-    if (inside.shield.contains(point) && !m_shieldHelp.empty()) return m_shieldHelp;
+    if (interior().shield.contains(point) && !m_shieldHelp.empty()) return m_shieldHelp;
     if (!m_help.empty()) return m_help;
     return std::nullopt;
-}
-
-LocationWell::Rect LocationWell::iconBox() const {
-    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
-                                       static_cast<double>(gtk_widget_get_height(m_widget))})
-        .icon;
-}
-
-LocationWell::Rect LocationWell::closeHitArea() const {
-    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
-                                       static_cast<double>(gtk_widget_get_height(m_widget))})
-        .closeHit;
-}
-
-LocationWell::Rect LocationWell::fieldFrame() const {
-    return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
-                                       static_cast<double>(gtk_widget_get_height(m_widget))})
-        .field;
 }
 
 void LocationWell::redraw() const {
@@ -488,11 +229,7 @@ void LocationWell::mouseDown(Point point) {
         redraw();
         return;
     }
-    if (!m_field) return;
-    if (m_editing)
-        gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
-    else
-        focus();
+    m_field.pressedBeside();
 }
 
 void LocationWell::mouseUp(Point point) {
@@ -503,25 +240,8 @@ void LocationWell::mouseUp(Point point) {
 }
 
 void LocationWell::allocate(int width, int height) {
-    if (!m_field) return;
-    auto inside = WindowLayout::wellInterior({static_cast<double>(width), static_cast<double>(height)});
-    int minimum = 0;
-    int natural = 0;
-    gtk_widget_measure(m_field, GTK_ORIENTATION_VERTICAL, -1, &minimum, &natural, nullptr, nullptr);
-    // One line of text, centred on the field's place; taller when the typeface needs it.
-    int fieldHeight = std::max(static_cast<int>(inside.field.height), minimum);
-    int y = static_cast<int>(std::round(inside.field.midY() - fieldHeight / 2.0));
-    gtk_widget_measure(m_field, GTK_ORIENTATION_HORIZONTAL, fieldHeight, &minimum, &natural, nullptr,
-                       nullptr);
-    GtkAllocation allocation{static_cast<int>(inside.field.x), y,
-                             std::max(static_cast<int>(inside.field.width), minimum), fieldHeight};
-    gtk_widget_set_child_visible(m_field, inside.field.width >= 1);
-    gtk_widget_size_allocate(m_field, &allocation, -1);
-    // A resting label too long for the new width is cut with an ellipsis, once the allocation is over.
-    if (m_editing || m_restingSource.pending() || shownResting() == text()) return;
-    m_restingSource = glib::Source::idle([this] {
-        if (!m_editing && m_field) replaceText(shownResting());
-    });
+    m_field.place(
+        WindowLayout::wellInterior({static_cast<double>(width), static_cast<double>(height)}).field);
 }
 
 void LocationWell::snapshot(GtkSnapshot* snapshot) const {
@@ -531,7 +251,7 @@ void LocationWell::snapshot(GtkSnapshot* snapshot) const {
     auto bounds = rect(0, 0, width, height);
     float radius = static_cast<float>(std::min(m_radius, std::min(width, height) / 2));
     Drawing::fillRounded(snapshot, bounds, radius, Colours::sunken);
-    Drawing::outlineRounded(snapshot, bounds, radius, 1, m_editing ? Colours::dimInk : Colours::line);
+    Drawing::outlineRounded(snapshot, bounds, radius, 1, editing() ? Colours::dimInk : Colours::line);
 
     auto inside = WindowLayout::wellInterior({width, height});
     if (showsKill()) {
@@ -555,7 +275,7 @@ void LocationWell::snapshot(GtkSnapshot* snapshot) const {
         Glyphs::shield(snapshot, m_shield, inside.shield.midX(), inside.shield.midY(),
                        std::min(shieldGlyph, inside.shield.height * 0.55));
 
-    if (m_field) gtk_widget_snapshot_child(m_widget, m_field, snapshot);
+    if (GtkWidget* field = m_field.widget()) gtk_widget_snapshot_child(m_widget, field, snapshot);
 }
 
 } // namespace nimb

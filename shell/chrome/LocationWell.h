@@ -5,19 +5,16 @@
 // and the shield's place at the right; in stealth it is the pill in the current tab's place and
 // carries a close box that takes the icon's place while the pointer is over it.
 //
-// The field is a GtkText. While it has the focus it is being edited and shows the full address,
-// left-aligned; at rest it shows the resting label, centred. Typing completes inline from history:
-// after every change that is not a deletion, with the caret at the end and nothing selected, the
-// completion (when there is one) replaces the text and the added tail is selected, so that typing on
-// overwrites it and a deletion removes it. The first click into the field, or the first after it was
-// given the focus from the keyboard, selects the whole address; later clicks place the caret.
+// The field is a GtkText (LocationField): while it has the focus it is being edited and shows the full
+// address, and typing completes inline from history; at rest it shows the resting label.
 
 #include "chrome/Glyphs.h"
+#include "chrome/LocationField.h"
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "glib/Hook.h"
-#include "glib/Source.h"
 #include "layout/TabStrip.h"
+#include "layout/WindowLayout.h"
 
 #include <gtk/gtk.h>
 
@@ -43,28 +40,25 @@ public:
     [[nodiscard]] static LocationWell& of(GtkWidget* widget);
     [[nodiscard]] GtkWidget* widget() const { return m_widget; }
     // The text field (a GtkText, which is a GtkEditable).
-    [[nodiscard]] GtkWidget* field() const { return m_field; }
+    [[nodiscard]] GtkWidget* field() const { return m_field.widget(); }
 
     LocationWell(const LocationWell&) = delete;
     LocationWell& operator=(const LocationWell&) = delete;
 
     // What the field shows: `full` while it is edited, `resting` otherwise. The text is replaced only
     // when it differs from what is shown.
-    void setAddress(std::string_view full, std::string_view resting);
-    [[nodiscard]] const std::string& fullAddress() const { return m_full; }
+    void setAddress(std::string_view full, std::string_view resting) { m_field.setAddress(full, resting); }
     // The label at rest, whole (the field shows it cut with an ellipsis when it is too long to fit).
-    [[nodiscard]] const std::string& restingLabel() const { return m_resting; }
-    [[nodiscard]] std::string text() const;
-    [[nodiscard]] bool editing() const { return m_editing; }
+    [[nodiscard]] const std::string& restingLabel() const { return m_field.restingLabel(); }
+    [[nodiscard]] bool editing() const { return m_field.editing(); }
     // Gives the field the focus from the keyboard: the whole address is selected, and the next click
     // selects it again rather than placing the caret.
-    void focus();
+    void focus() { m_field.focus(); }
 
     // The site's icon (none shows an empty frame); the well keeps its own reference.
     void setIcon(GdkTexture* icon);
     [[nodiscard]] GdkTexture* icon() const { return m_icon.get(); }
     void setShield(const Glyphs::ShieldLook& shield);
-    [[nodiscard]] const Glyphs::ShieldLook& shield() const { return m_shield; }
     // The pill in stealth: a corner radius, and the shield drawn without its own square.
     void setPill(bool pill, double radius);
     [[nodiscard]] bool pill() const { return m_pill; }
@@ -85,16 +79,12 @@ public:
     // shows the box.
     glib::Hook<void()> onClose;
 
-    // Pointer state of the close box.
-    [[nodiscard]] bool hovered() const { return m_hovered; }
-    [[nodiscard]] bool showsKill() const { return onClose && m_hovered && !m_editing; }
+    // The close box: shown in the icon's place while the pointer is over the well, and held down.
+    [[nodiscard]] bool showsKill() const { return onClose && m_hovered && !editing(); }
     [[nodiscard]] bool pressedKill() const { return m_pressedKill; }
     // The inside of the well at its present size, in its own coordinates.
-    [[nodiscard]] Rect iconBox() const;
-    [[nodiscard]] Rect closeHitArea() const;
-    [[nodiscard]] Rect fieldFrame() const;
-    // Whether the field has been clicked or typed into since it took the focus.
-    [[nodiscard]] bool engaged() const { return m_engaged; }
+    [[nodiscard]] Rect closeHitArea() const { return interior().closeHit; }
+    [[nodiscard]] Rect fieldFrame() const { return interior().field; }
 
     // Pointer events on the well outside its field, in the well's coordinates.
     void mouseDown(Point point);
@@ -108,48 +98,22 @@ public:
 private:
     friend struct LocationWellGlue;
     explicit LocationWell(GtkWidget* widget);
-    void connectField();
     void release();
-
-    void replaceText(const std::string& text);
-    // The resting label as it fits the field: cut with an ellipsis when it is too long.
-    [[nodiscard]] std::string shownResting() const;
-    void beginEditing();
-    void endEditing();
-    void textChanged();
-    void complete();
-    void keepOffer();
-    void fieldPressed();
-    void fieldReleased();
+    [[nodiscard]] WindowLayout::WellInterior interior() const;
     void redraw() const;
 
     GtkWidget* m_widget;
-    GtkWidget* m_field = nullptr; // a child of the well
-    std::vector<glib::Connection> m_fieldConnections;
+    LocationField m_field;
+    std::vector<glib::Connection> m_fieldHooks; // the well's own connections to its field
 
-    std::string m_full;
-    std::string m_resting;
     glib::GRefPtr<GdkTexture> m_icon;
     Glyphs::ShieldLook m_shield;
     std::string m_help;
     std::string m_shieldHelp;
     bool m_pill = false;
     double m_radius = 0;
-
-    bool m_editing = false;
-    bool m_engaged = false;
-    bool m_firstClick = false; // the press under way is the first into the field
-    bool m_completing = false; // the well itself is changing the text
-    bool m_deleting = false;   // the last change of the text took something away
-    // Where the offered tail begins, until the next key or press: the toolkit can drop the selection
-    // on its own when the windowing system's primary selection changes hands, and a key typed next
-    // would then land in the middle of the suggestion instead of replacing it.
-    std::optional<int> m_offeredFrom;
     bool m_hovered = false;
     bool m_pressedKill = false;
-    glib::Source m_restingSource;
-    glib::Source m_completionSource;
-    glib::Source m_selectSource;
 };
 
 } // namespace nimb

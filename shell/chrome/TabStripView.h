@@ -3,12 +3,17 @@
 // The tab strip across the top of a browser window: a custom-drawn GTK widget (`NimbTabStripView`)
 // with a C++ object behind it (`nimb::TabStripView`). The widget only forwards its size requests,
 // drawing, pointer events and tool-tip queries to the object; where things stand comes from
-// `TabStrip::Layout`, worked out again from the object's state on every draw and every event.
+// `TabStrip::Layout`, worked out again from the object's state on every draw and every event. What
+// the strip shows is a TabStripContent, the pointer's state a TabStripPointer, and a TabStripPainter
+// draws the two.
 //
 // The window feeds the strip its tabs' labels, icons and tips and the current index, and hears back
 // through its hooks: select a tab, close a tab, open a new tab, show the hidden tabs, and (served
 // by the widget itself) move the window when the empty strip is dragged.
 
+#include "chrome/TabStripContent.h"
+#include "chrome/TabStripPainter.h"
+#include "chrome/TabStripPointer.h"
 #include "glib/GRefPtr.h"
 #include "glib/Hook.h"
 #include "layout/TabStrip.h"
@@ -58,15 +63,11 @@ public:
     void setLeftInset(double inset);
     void setRightInset(double inset);
 
-    [[nodiscard]] const std::vector<std::string>& labels() const { return m_labels; }
-    [[nodiscard]] Index current() const { return m_current; }
-    [[nodiscard]] bool stealth() const { return m_stealth; }
-    [[nodiscard]] double gapAfterCurrent() const { return m_gapAfterCurrent; }
-    [[nodiscard]] bool bottomLine() const { return m_bottomLine; }
-    [[nodiscard]] double leftInset() const { return m_leftInset; }
-    [[nodiscard]] double rightInset() const { return m_rightInset; }
-    // The tool tip of tab `index`.
-    [[nodiscard]] std::string tip(Index index) const;
+    [[nodiscard]] const std::vector<std::string>& labels() const { return m_content.labels; }
+    [[nodiscard]] Index current() const { return m_content.current; }
+    [[nodiscard]] bool stealth() const { return m_content.stealth; }
+    [[nodiscard]] double gapAfterCurrent() const { return m_content.gapAfterCurrent; }
+    [[nodiscard]] bool bottomLine() const { return m_content.bottomLine; }
 
     // Select or close the tab at an index.
     glib::Hook<void(Index)> onSelect;
@@ -78,32 +79,29 @@ public:
     glib::Hook<void(const Rect&)> onOverflow;
     // Draws what the current tab's field holds in stealth, inside the field's rectangle. Without it
     // the field shows the tab's icon and label.
-    glib::Hook<void(GtkSnapshot*, const Rect&)> drawField;
+    TabStripPainter::DrawField drawField;
     // Starts moving the window: called once a press on the empty strip has been dragged far enough.
     // The widget connects to it itself, to hand the drag to the window system.
     glib::Hook<void()> performWindowDrag;
 
     // Where everything stands at the strip's present size.
     [[nodiscard]] TabStrip::Layout layout() const;
-    [[nodiscard]] TabStrip::Range shown() const { return layout().shown(); }
     [[nodiscard]] TabStrip::Band band() const { return layout().band(); }
     [[nodiscard]] std::vector<Rect> tabFrames() const { return layout().tabFrames(); }
     [[nodiscard]] std::optional<Rect> frame(Index index) const { return layout().frame(index); }
-    [[nodiscard]] double rowEnd() const { return layout().rowEnd(); }
     [[nodiscard]] std::optional<Rect> caretFrame() const { return layout().caretFrame(); }
     [[nodiscard]] Rect newFrame() const { return layout().newFrame(); }
     [[nodiscard]] bool hasCloseBox(Index index, const Rect& frame) const {
-        return layout().hasCloseBox(index, frame, m_hovered);
+        return layout().hasCloseBox(index, frame, m_pointer.hovered());
     }
-    [[nodiscard]] std::optional<Index> tabIndex(Point point) const { return layout().tabIndex(point); }
     [[nodiscard]] std::vector<Index> hiddenTabs() const { return layout().hiddenTabs(); }
 
     // What the pointer is over, and the tab whose close box is held down.
-    [[nodiscard]] std::optional<Index> hovered() const { return m_hovered; }
-    [[nodiscard]] bool hoveredClose() const { return m_hoveredClose; }
-    [[nodiscard]] bool hoveredNew() const { return m_hoveredNew; }
-    [[nodiscard]] bool hoveredCaret() const { return m_hoveredCaret; }
-    [[nodiscard]] std::optional<Index> pressedClose() const { return m_pressedClose; }
+    [[nodiscard]] std::optional<Index> hovered() const { return m_pointer.hovered(); }
+    [[nodiscard]] bool hoveredClose() const { return m_pointer.hoveredClose(); }
+    [[nodiscard]] bool hoveredNew() const { return m_pointer.hoveredNew(); }
+    [[nodiscard]] bool hoveredCaret() const { return m_pointer.hoveredCaret(); }
+    [[nodiscard]] std::optional<Index> pressedClose() const { return m_pointer.pressedClose(); }
 
     // Pointer events in the strip's coordinates, as the widget's event controllers deliver them.
     // The primary button:
@@ -131,37 +129,15 @@ private:
     friend struct TabStripViewGlue;
     explicit TabStripView(GtkWidget* widget) : m_widget(widget) {}
 
-    [[nodiscard]] GdkTexture* icon(Index index) const;
     // Brings the hover state up to date after anything that moves the tabs.
     void refreshHover();
     void redraw() const;
     void showOverflow(const Rect& caret);
-    void drawTab(GtkSnapshot* snapshot, const TabStrip::Layout& layout, Index index, const Rect& frame) const;
-    void drawStealthTab(GtkSnapshot* snapshot, const TabStrip::Layout& layout, Index index,
-                        const Rect& frame) const;
-    void drawCloseBox(GtkSnapshot* snapshot, const TabStrip::Layout& layout, Index index,
-                      const Rect& frame) const;
 
     GtkWidget* m_widget;
     glib::Connection m_windowMove; // the widget's own connection to performWindowDrag
-
-    std::vector<std::string> m_labels;
-    std::vector<glib::GRefPtr<GdkTexture>> m_icons;
-    std::vector<std::string> m_tips;
-    Index m_current = 0;
-    bool m_stealth = false;
-    double m_gapAfterCurrent = 0;
-    bool m_bottomLine = false;
-    double m_leftInset = 0;
-    double m_rightInset = 0;
-
-    std::optional<Point> m_pointer; // where the pointer is, while it is over the strip
-    std::optional<Index> m_hovered;
-    bool m_hoveredClose = false;
-    bool m_hoveredNew = false;
-    bool m_hoveredCaret = false;
-    std::optional<Index> m_pressedClose;
-    bool m_dragArmed = false; // a press on the empty strip that may become a window move
+    TabStripContent m_content;
+    TabStripPointer m_pointer;
 };
 
 } // namespace nimb

@@ -1,17 +1,11 @@
 #include "engine/FaviconStore.h"
 
-#include "base/Text.h"
-#include "glib/Async.h"
-#include "glib/Connection.h"
-#include "glib/Error.h"
-#include "glib/Source.h"
+#include "engine/FaviconDownload.h"
 #include "page/Favicon.h"
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <libsoup/soup.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,93 +14,6 @@
 #include <utility>
 
 namespace nimb {
-
-namespace {
-
-// How much of a body is read at a time.
-constexpr gsize readChunk = 64 * 1024;
-
-bool startsWith(std::string_view text, std::string_view start) {
-    return text.substr(0, start.size()) == start;
-}
-
-// The media type of a Content-Type value, lower-cased, without its parameters.
-std::string mediaType(std::string_view contentType) {
-    return text::asciiLowercased(text::trimmed(contentType.substr(0, contentType.find(';'))));
-}
-
-// Whether a server that labels its answer this way is saying it is something other than an image.
-bool labelledAsNoImage(std::string_view contentType) {
-    std::string type = mediaType(contentType);
-    if (type.empty()) return false;
-    if (startsWith(type, "text/")) return true;
-    static constexpr std::string_view documents[] = {"application/xhtml+xml", "application/json",
-                                                     "application/javascript", "application/ecmascript"};
-    return std::find(std::begin(documents), std::end(documents), type) != std::end(documents);
-}
-
-// Whether a body that starts with markup is an SVG document rather than a web page.
-bool isSvg(std::string_view body) {
-    if (startsWith(body, "\xEF\xBB\xBF")) body.remove_prefix(3);
-    body = text::trimmed(body);
-    std::string head = text::asciiLowercased(body.substr(0, 4096));
-    bool opensAsSvg = startsWith(head, "<svg") || startsWith(head, "<?xml") || startsWith(head, "<!--") ||
-                      startsWith(head, "<!doctype svg");
-    return opensAsSvg && head.find("<svg") != std::string::npos && head.find("<html") == std::string::npos &&
-           head.find("<!doctype html") == std::string::npos;
-}
-
-} // namespace
-
-// ------------------------------------------------------------------------------------------------
-// Decoding
-
-std::optional<std::string_view> FaviconStore::imageType(std::string_view contentType, std::string_view body) {
-    if (body.empty() || labelledAsNoImage(contentType)) return std::nullopt;
-    if (startsWith(body, "\x89PNG\r\n\x1a\n")) return "png";
-    if (startsWith(body, "GIF87a") || startsWith(body, "GIF89a")) return "gif";
-    if (startsWith(body, "\xFF\xD8\xFF")) return "jpeg";
-    if (startsWith(body, std::string_view("\0\0\1\0", 4)) ||
-        startsWith(body, std::string_view("\0\0\2\0", 4)))
-        return "ico";
-    if (startsWith(body, "BM")) return "bmp";
-    if (body.size() >= 12 && startsWith(body, "RIFF") && body.substr(8, 4) == "WEBP") return "webp";
-    if (isSvg(body)) return "svg";
-    return std::nullopt;
-}
-
-glib::GRefPtr<GdkTexture> FaviconStore::decode(std::string_view contentType, std::string_view body) {
-    auto type = imageType(contentType, body);
-    if (!type) return {};
-    // A format whose loader is not installed (SVG and WebP come in packages of their own) fails here.
-    glib::Error error;
-    auto loader = glib::adoptGRef(gdk_pixbuf_loader_new_with_type(std::string(*type).c_str(), error.out()));
-    if (!loader) return {};
-    // Told the size before any pixel is decoded: an image too large to hold is stopped there (a size
-    // of nothing makes the loader give up), a merely large one is scaled to what an icon needs.
-    bool refused = false;
-    auto sizing = glib::connect<void(GdkPixbufLoader*, int, int)>(
-        loader.get(), "size-prepared", [&refused](GdkPixbufLoader* self, int width, int height) {
-            if (width <= 0 || height <= 0 || width > largestImage || height > largestImage) {
-                refused = true;
-                gdk_pixbuf_loader_set_size(self, 0, 0);
-            } else if (width > keptSide || height > keptSide) {
-                double scale = static_cast<double>(keptSide) / std::max(width, height);
-                gdk_pixbuf_loader_set_size(self, std::max(1, static_cast<int>(std::lround(width * scale))),
-                                           std::max(1, static_cast<int>(std::lround(height * scale))));
-            }
-        });
-    bool written = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(body.data()),
-                                           body.size(), error.out());
-    // Closed in every case: a loader left open complains when it goes.
-    bool closed = gdk_pixbuf_loader_close(loader.get(), error.out());
-    GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
-    if (!written || !closed || refused || !pixbuf) return {};
-    int width = gdk_pixbuf_get_width(pixbuf);
-    int height = gdk_pixbuf_get_height(pixbuf);
-    if (width <= 0 || height <= 0 || width > largestImage || height > largestImage) return {};
-    return glib::adoptGRef(gdk_texture_new_for_pixbuf(pixbuf));
-}
 
 // ------------------------------------------------------------------------------------------------
 // Greying
@@ -175,20 +82,6 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         std::string source; // the address it came from
     };
 
-    // One candidate address being downloaded. Owned by the chain of callbacks that carries it.
-    struct Download {
-        std::weak_ptr<State> state;
-        std::string key;
-        std::size_t index = 0;
-        glib::GRefPtr<SoupMessage> message;
-        glib::GRefPtr<GCancellable> cancellable;
-        glib::GRefPtr<GInputStream> stream;
-        std::string contentType;
-        std::string body;
-        // Cancels the download when its time is up; removed when the download ends.
-        glib::Source deadline;
-    };
-
     Options options;
     glib::GRefPtr<SoupSession> session;
     std::map<std::string, Icon, std::less<>> icons;
@@ -198,7 +91,7 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
     // is downloaded twice in a run.
     std::map<std::string, glib::GRefPtr<GdkTexture>, std::less<>> bySource;
     std::set<std::string, std::less<>> failed;
-    std::set<Download*> running;
+    std::set<FaviconDownload*> running;
     bool closed = false;
 
     explicit State(Options given) : options(std::move(given)) {
@@ -323,89 +216,20 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
 
     // Sends the request for one candidate; false when it cannot even be sent.
     bool start(const std::string& key, std::size_t index, const std::string& address) {
-        SoupMessage* message = soup_message_new("GET", address.c_str());
-        if (!message) return false;
-        auto download = std::make_unique<Download>();
-        download->state = weak_from_this();
-        download->key = key;
-        download->index = index;
-        download->message = glib::adoptGRef(message);
-        download->cancellable = glib::adoptGRef(g_cancellable_new());
-        soup_message_headers_replace(soup_message_get_request_headers(message), "Accept", "image/*");
-        std::chrono::milliseconds delay(std::clamp<std::int64_t>(options.timeout.count(), 1, G_MAXINT));
-        download->deadline = glib::Source::timeout(
-            delay, [cancellable = download->cancellable] { g_cancellable_cancel(cancellable.get()); });
-        running.insert(download.get());
-        GCancellable* cancellable = download->cancellable.get();
-        // A download's own cancellation (its deadline, or the store closing) must still end in
-        // done(), which winds it up, so its errors are not handed on: glib::async would skip the rest
-        // of a cancelled call. Whatever went wrong, the candidate simply gave no icon.
-        auto call = glib::async(
-            [](GObject* source, GAsyncResult* result, GError**) {
-                return glib::adoptGRef(soup_session_send_finish(SOUP_SESSION(source), result, nullptr));
-            },
-            [download = std::move(download)](glib::GRefPtr<GInputStream> stream, const glib::Error&) mutable {
-                sent(std::move(download), std::move(stream));
-            });
-        soup_session_send_async(session.get(), message, G_PRIORITY_DEFAULT, cancellable, call.callback,
-                                call.data);
+        // The download ends in this callable whatever happens to it, even after the store has gone.
+        auto done = [self = weak_from_this(), key, index](FaviconDownload& download,
+                                                          glib::GRefPtr<GdkTexture> texture) {
+            auto state = self.lock();
+            if (!state) return;
+            state->running.erase(&download);
+            if (state->closed) return;
+            state->candidateDone(key, index, std::move(texture));
+        };
+        FaviconDownload* download =
+            FaviconDownload::start(session.get(), address, options.timeout, std::move(done));
+        if (!download) return false;
+        running.insert(download);
         return true;
-    }
-
-    static void sent(std::unique_ptr<Download> download, glib::GRefPtr<GInputStream> stream) {
-        if (!stream) return done(std::move(download), {});
-        download->stream = std::move(stream);
-
-        // Only a successful answer is read, and not one that says it is a page or text, nor one
-        // that announces more than an icon can be.
-        SoupMessage* message = download->message.get();
-        guint status = soup_message_get_status(message);
-        SoupMessageHeaders* headers = soup_message_get_response_headers(message);
-        const char* type = soup_message_headers_get_content_type(headers, nullptr);
-        download->contentType = type ? type : "";
-        bool tooLong = soup_message_headers_get_encoding(headers) == SOUP_ENCODING_CONTENT_LENGTH &&
-                       soup_message_headers_get_content_length(headers) > static_cast<goffset>(largestBody);
-        if (status < 200 || status > 299 || labelledAsNoImage(download->contentType) || tooLong)
-            return done(std::move(download), {});
-        readMore(std::move(download));
-    }
-
-    static void readMore(std::unique_ptr<Download> download) {
-        GInputStream* stream = download->stream.get();
-        GCancellable* cancellable = download->cancellable.get();
-        // As in start(): a cancelled read still ends in done().
-        auto call = glib::async(
-            [](GObject* source, GAsyncResult* result, GError**) {
-                return glib::adoptGRef(
-                    g_input_stream_read_bytes_finish(G_INPUT_STREAM(source), result, nullptr));
-            },
-            [download = std::move(download)](glib::GRefPtr<GBytes> bytes, const glib::Error&) mutable {
-                read(std::move(download), std::move(bytes));
-            });
-        g_input_stream_read_bytes_async(stream, readChunk, G_PRIORITY_DEFAULT, cancellable, call.callback,
-                                        call.data);
-    }
-
-    static void read(std::unique_ptr<Download> download, glib::GRefPtr<GBytes> bytes) {
-        if (!bytes) return done(std::move(download), {});
-        gsize size = 0;
-        const auto* part = static_cast<const char*>(g_bytes_get_data(bytes.get(), &size));
-        if (size == 0) {
-            auto texture = decode(download->contentType, download->body);
-            return done(std::move(download), std::move(texture));
-        }
-        if (download->body.size() + size > largestBody) return done(std::move(download), {});
-        download->body.append(part, size);
-        readMore(std::move(download));
-    }
-
-    static void done(std::unique_ptr<Download> download, glib::GRefPtr<GdkTexture> texture) {
-        download->deadline.cancel();
-        auto state = download->state.lock();
-        if (!state) return;
-        state->running.erase(download.get());
-        if (state->closed) return;
-        state->candidateDone(download->key, download->index, std::move(texture));
     }
 
     void candidateDone(const std::string& key, std::size_t index, glib::GRefPtr<GdkTexture> texture) {
@@ -447,8 +271,8 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
 
     void close() {
         closed = true;
-        for (Download* download : running)
-            g_cancellable_cancel(download->cancellable.get());
+        for (FaviconDownload* download : running)
+            download->cancel();
         running.clear();
     }
 };

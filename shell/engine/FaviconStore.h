@@ -5,7 +5,8 @@
 // sites that have none, and joins requests for a site that is already being fetched into one
 // download. Downloads go through a libsoup session of the store's own, apart from the engine's:
 // nothing is written to disk, no cookie is accepted or sent, every request asks for "image/*" and is
-// given up when its deadline passes.
+// given up when its deadline passes. The store decides which addresses to try and keeps what they
+// gave; one address is fetched by a FaviconDownload and its body decoded by FaviconImage.
 //
 // Everything here runs on the main thread, callbacks included.
 //
@@ -18,7 +19,6 @@
 #include <gtk/gtk.h>
 
 #include <chrono>
-#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -88,24 +88,6 @@ public:
     [[nodiscard]] static GdkTexture* grey(GdkTexture* image);
     // Draws an icon into `bounds`, greyed when asked.
     static void draw(GtkSnapshot* snapshot, GdkTexture* image, const graphene_rect_t& bounds, bool grey);
-
-    // The largest body read for an icon, in bytes; a longer one is no icon.
-    static constexpr std::size_t largestBody = 1 << 20;
-    // An image wider or taller than this, in pixels, is refused before it is decoded.
-    static constexpr int largestImage = 4096;
-    // Icons are kept at most this many pixels wide and tall; larger ones are scaled down.
-    static constexpr int keptSide = 128;
-
-    // The decoder for a response body (a gdk-pixbuf format name: "png", "gif", "jpeg", "ico", "bmp",
-    // "webp", "svg"), judged by what the body starts with; none for a body that is no image of a
-    // kind icons come in, or when the server labels it as text or as a document (an HTML error page
-    // is never handed to an image decoder).
-    [[nodiscard]] static std::optional<std::string_view> imageType(std::string_view contentType,
-                                                                   std::string_view body);
-    // The image in a response body, scaled down to keptSide when larger; none when it is no image
-    // (imageType), does not decode, is empty in either dimension or is larger than largestImage.
-    [[nodiscard]] static glib::GRefPtr<GdkTexture> decode(std::string_view contentType,
-                                                          std::string_view body);
 
 private:
     struct State;

@@ -4,6 +4,8 @@
 #include "engine/FaviconStore.h"
 #include "MainLoop.h"
 #include "WebTest.h"
+#include "engine/FaviconDownload.h"
+#include "engine/FaviconImage.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -159,7 +161,7 @@ TEST(FaviconStoreDecode, decodesIconsAndRefusesEverythingElse) {
         {"png labelled as bytes", "application/octet-stream", image(16, 16, red), 16, 16},
         {"svg", "image/svg+xml", redSvg, 32, 32},
         {"large image, scaled down", "image/png", big, 128, 64},
-        {"too large to hold", "image/png", image(FaviconStore::largestImage + 1, 2, red), 0, 0},
+        {"too large to hold", "image/png", image(FaviconImage::largestImage + 1, 2, red), 0, 0},
         {"zero-size svg", "image/svg+xml", zeroSvg, 0, 0},
         {"zero-width png", "image/png", zeroWidthPng(), 0, 0},
         {"png without pixels", "image/png", headerOnly, 0, 0},
@@ -169,7 +171,7 @@ TEST(FaviconStoreDecode, decodesIconsAndRefusesEverythingElse) {
         {"an image labelled as XHTML", "Application/XHTML+XML", image(16, 16, red), 0, 0},
     };
     for (const auto& c : cases) {
-        auto texture = FaviconStore::decode(c.contentType, c.body);
+        auto texture = FaviconImage::decode(c.contentType, c.body);
         if (c.width == 0) {
             EXPECT_FALSE(texture) << c.what;
             continue;
@@ -201,7 +203,7 @@ TEST(FaviconStoreDecode, tellsImagesByWhatTheyStartWith) {
         {"RIFF\x10\0\0\0WAVE"s, std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FaviconStore::imageType("", c.body), c.type) << c.body;
+        EXPECT_EQ(FaviconImage::imageType("", c.body), c.type) << c.body;
 }
 
 TEST(FaviconStoreDecode, greysTheColourOutAndKeepsTheCopy) {
@@ -336,8 +338,8 @@ TEST_F(FaviconStoreTest, anHtmlAnswerIsNoIconAndTheSiteIconIsTriedNext) {
 TEST_F(FaviconStoreTest, judgesEachAnswer) {
     FaviconStore store(options());
     std::string tooLong = noise(600, 600);
-    ASSERT_GT(tooLong.size(), FaviconStore::largestBody);
-    ASSERT_TRUE(FaviconStore::decode("image/png", tooLong)) << "the body alone would decode";
+    ASSERT_GT(tooLong.size(), FaviconDownload::largestBody);
+    ASSERT_TRUE(FaviconImage::decode("image/png", tooLong)) << "the body alone would decode";
     struct Case {
         const char* host;
         HttpResponse response;
