@@ -108,8 +108,8 @@ WindowLayout::Window CustomChrome::window(int width, int height) const {
     window.endControls = controlsSize(m_endControls.get());
     window.navButtons = 3;
     const auto& strip = TabStripView::of(m_strip.get());
-    window.tabs = static_cast<std::int64_t>(strip.labels().size());
-    window.current = strip.current();
+    window.tabs = strip.content().count();
+    window.current = strip.content().current;
     window.bookmarkTitles = m_personal->titleWidths();
     return window;
 }
@@ -121,8 +121,7 @@ void CustomChrome::allocate(int width, int height) {
     Panel::place(m_pages.get(), layout.pageArea);
 
     auto& strip = TabStripView::of(m_strip.get());
-    strip.setLeftInset(layout.tabStrip.leftInset);
-    strip.setRightInset(layout.tabStrip.rightInset);
+    strip.setInsets(layout.tabStrip.leftInset, layout.tabStrip.rightInset);
     strip.setGapAfterCurrent(layout.tabStrip.gapAfterCurrent);
     strip.setBottomLine(layout.stripBottomLine);
     Panel::place(m_strip.get(), layout.strip);

@@ -8,19 +8,14 @@
 
 namespace nimb {
 
-namespace {
-
-constexpr unsigned middleButton = 2;
-
-} // namespace
-
 // The GObject side: construction, the widget's virtual functions and its event controller, each
 // forwarding to the C++ object.
 struct TabStripViewGlue {
     static TabStripView* make(GtkWidget* widget) { return new TabStripView(widget); }
     static void beginWindowMove(GtkWidget* widget, GtkGesture* drag);
     static void handDragsToWindowSystem(TabStripView& view, GtkWidget* widget, GtkGesture* drag) {
-        view.m_windowMove = view.performWindowDrag.connect([widget, drag] { beginWindowMove(widget, drag); });
+        view.m_windowMove =
+            view.m_input.performWindowDrag.connect([widget, drag] { beginWindowMove(widget, drag); });
     }
     // Lets go of the icons, which come from outside.
     static void release(TabStripView& view) { view.m_content.icons.clear(); }
@@ -61,7 +56,7 @@ void dragBegan(GtkGestureDrag* gesture, double x, double y, gpointer widget) {
     if (button != GDK_BUTTON_PRIMARY) return;
     // A callback may close the window around the strip.
     auto kept = nimb::glib::hold(widget);
-    viewOf(widget).mouseDown({x, y}, count);
+    viewOf(widget).input().mouseDown({x, y}, count);
 }
 
 void dragUpdated(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
@@ -69,7 +64,7 @@ void dragUpdated(GtkGestureDrag* gesture, double dx, double dy, gpointer widget)
     double y = 0;
     if (buttonOf(gesture) != GDK_BUTTON_PRIMARY || !gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
     auto kept = nimb::glib::hold(widget);
-    viewOf(widget).mouseDragged({x, y}, {x + dx, y + dy});
+    viewOf(widget).input().mouseDragged({x, y}, {x + dx, y + dy});
 }
 
 void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
@@ -79,17 +74,17 @@ void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
     unsigned button = buttonOf(gesture);
     auto kept = nimb::glib::hold(widget);
     if (button == GDK_BUTTON_PRIMARY)
-        viewOf(widget).mouseUp({x + dx, y + dy});
+        viewOf(widget).input().mouseUp({x + dx, y + dy});
     else
-        viewOf(widget).otherMouseUp({x + dx, y + dy}, button);
+        viewOf(widget).input().otherMouseUp({x + dx, y + dy}, button);
 }
 
 void moved(GtkEventControllerMotion*, double x, double y, gpointer widget) {
-    viewOf(widget).hover({x, y});
+    viewOf(widget).input().hover({x, y});
 }
 
 void left(GtkEventControllerMotion*, gpointer widget) {
-    viewOf(widget).mouseExited();
+    viewOf(widget).input().mouseExited();
 }
 
 gboolean queryTooltip(GtkWidget* widget, int x, int y, gboolean keyboard, GtkTooltip* tooltip) {
@@ -205,22 +200,22 @@ TabStripView& TabStripView::of(GtkWidget* widget) {
 
 void TabStripView::setLabels(std::vector<std::string> labels) {
     m_content.labels = std::move(labels);
-    m_pointer.forgetCloseFrom(m_content.count());
+    m_input.forgetCloseFrom(m_content.count());
     gtk_widget_trigger_tooltip_query(m_widget);
-    refreshHover();
-    redraw();
+    m_input.refresh();
+    gtk_widget_queue_draw(m_widget);
 }
 
 void TabStripView::setIcons(std::vector<glib::GRefPtr<GdkTexture>> icons) {
     m_content.icons = std::move(icons);
-    redraw();
+    gtk_widget_queue_draw(m_widget);
 }
 
 void TabStripView::setCurrent(Index current) {
     if (current == m_content.current) return;
     m_content.current = current;
-    refreshHover();
-    redraw();
+    m_input.refresh();
+    gtk_widget_queue_draw(m_widget);
 }
 
 void TabStripView::setTips(std::vector<std::string> tips) {
@@ -231,128 +226,37 @@ void TabStripView::setTips(std::vector<std::string> tips) {
 void TabStripView::setStealth(bool stealth) {
     if (stealth == m_content.stealth) return;
     m_content.stealth = stealth;
-    m_pointer.forgetClose();
+    m_input.forgetClose();
     gtk_widget_trigger_tooltip_query(m_widget);
-    refreshHover();
-    redraw();
+    m_input.refresh();
+    gtk_widget_queue_draw(m_widget);
 }
 
 void TabStripView::setGapAfterCurrent(double gap) {
     if (gap == m_content.gapAfterCurrent) return;
     m_content.gapAfterCurrent = gap;
-    refreshHover();
-    redraw();
+    m_input.refresh();
+    gtk_widget_queue_draw(m_widget);
 }
 
 void TabStripView::setBottomLine(bool bottomLine) {
     if (bottomLine == m_content.bottomLine) return;
     m_content.bottomLine = bottomLine;
-    redraw();
+    gtk_widget_queue_draw(m_widget);
 }
 
-void TabStripView::setLeftInset(double inset) {
-    if (inset == m_content.leftInset) return;
-    m_content.leftInset = inset;
-    refreshHover();
-    redraw();
-}
-
-void TabStripView::setRightInset(double inset) {
-    if (inset == m_content.rightInset) return;
-    m_content.rightInset = inset;
-    refreshHover();
-    redraw();
+void TabStripView::setInsets(double left, double right) {
+    if (left == m_content.leftInset && right == m_content.rightInset) return;
+    m_content.leftInset = left;
+    m_content.rightInset = right;
+    m_input.refresh();
+    gtk_widget_queue_draw(m_widget);
 }
 
 TabStrip::Layout TabStripView::layout() const {
     int height = gtk_widget_get_height(m_widget);
     return m_content.layout(static_cast<double>(gtk_widget_get_width(m_widget)),
                             height > 0 ? static_cast<double>(height) : TabStrip::height);
-}
-
-void TabStripView::redraw() const {
-    gtk_widget_queue_draw(m_widget);
-}
-
-void TabStripView::refreshHover() {
-    if (auto position = m_pointer.position())
-        hover(*position);
-    else if (m_pointer.hovered() && *m_pointer.hovered() >= m_content.count())
-        mouseExited();
-}
-
-// Pointer
-
-bool TabStripView::hover(Point point) {
-    bool changed = m_pointer.moveTo(layout(), point);
-    if (changed) redraw();
-    return changed;
-}
-
-void TabStripView::mouseExited() {
-    if (m_pointer.leave()) redraw();
-}
-
-void TabStripView::mouseDown(Point point, int clickCount) {
-    // A press can come without a motion before it (the first event in a window just shown).
-    hover(point);
-    m_pointer.armDrag(false);
-    TabStrip::Layout strip = layout();
-
-    if (strip.newFrame().contains(point)) {
-        onNew();
-        return;
-    }
-    if (auto caret = strip.caretFrame(); caret && caret->contains(point)) {
-        showOverflow(*caret);
-        return;
-    }
-    if (auto index = strip.tabIndex(point)) {
-        if (m_pointer.pressClose(strip, *index, point)) {
-            redraw();
-            return;
-        }
-        onSelect(*index);
-        return;
-    }
-    if (clickCount == 2) {
-        onNew();
-        return;
-    }
-    m_pointer.armDrag(true);
-}
-
-void TabStripView::mouseDragged(Point start, Point point) {
-    if (!m_pointer.dragArmed()) return;
-    auto whole = [](double value) { return static_cast<int>(std::lround(value)); };
-    if (!gtk_drag_check_threshold(m_widget, whole(start.x), whole(start.y), whole(point.x), whole(point.y)))
-        return;
-    m_pointer.armDrag(false);
-    performWindowDrag();
-}
-
-void TabStripView::mouseUp(Point point) {
-    m_pointer.armDrag(false);
-    auto pressed = m_pointer.releaseClose();
-    if (!pressed) return;
-    redraw();
-    TabStrip::Layout strip = layout();
-    auto tabFrame = strip.frame(*pressed);
-    if (tabFrame && strip.closeHitArea(*tabFrame).contains(point)) onClose(*pressed);
-}
-
-void TabStripView::otherMouseUp(Point point, unsigned button) {
-    if (button != middleButton) return;
-    if (auto index = layout().tabIndex(point)) onClose(*index);
-}
-
-void TabStripView::showOverflow(const Rect& caret) {
-    if (onOverflow) {
-        onOverflow(caret);
-        return;
-    }
-    auto hidden = hiddenTabs();
-    if (!hidden.empty()) onSelect(hidden.front());
 }
 
 std::optional<TabStripView::Tip> TabStripView::tooltip(Point point) const {
@@ -368,7 +272,7 @@ std::optional<TabStripView::Tip> TabStripView::tooltip(Point point) const {
 // Drawing
 
 void TabStripView::snapshot(GtkSnapshot* snapshot) const {
-    TabStripPainter(m_widget, m_content, m_pointer, drawField).paint(snapshot, layout());
+    TabStripPainter(m_widget, m_content, m_input.pointer(), drawField).paint(snapshot, layout());
 }
 
 } // namespace nimb

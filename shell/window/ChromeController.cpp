@@ -31,11 +31,11 @@ constexpr std::string_view generatedAddress = "about:blank";
 ChromeController::ChromeController(WindowContext& context, GtkWidget* pages) : m_context(context) {
     m_strip = glib::GRefPtr<GtkWidget>(TabStripView::create());
     auto& strip = TabStripView::of(m_strip.get());
+    m_connections.push_back(strip.input().onSelect.connect(
+        [this](TabStripView::Index index) { m_context.tabs().select(index); }));
     m_connections.push_back(
-        strip.onSelect.connect([this](TabStripView::Index index) { m_context.tabs().select(index); }));
-    m_connections.push_back(
-        strip.onClose.connect([this](TabStripView::Index index) { m_context.tabs().close(index); }));
-    m_connections.push_back(strip.onNew.connect([this] {
+        strip.input().onClose.connect([this](TabStripView::Index index) { m_context.tabs().close(index); }));
+    m_connections.push_back(strip.input().onNew.connect([this] {
         Tab& tab = m_context.tabs().add(false);
         m_context.navigator().goHome(tab);
         focusLocation();

@@ -79,17 +79,16 @@ protected:
             [&] { return gtk_widget_get_width(m_strip) == stripWidth && gtk_widget_get_mapped(m_strip); },
             5s));
 
-        view().setLeftInset(78);
-        view().setRightInset(8);
+        view().setInsets(78, 8);
         view().setLabels(
             {"Example Domain", "A much longer title that has to be cut short somewhere", "Home"});
         view().setCurrent(1);
-        m_hooks.push_back(view().onSelect.connect(
+        m_hooks.push_back(view().input().onSelect.connect(
             [this](std::int64_t index) { m_events.push_back("select " + std::to_string(index)); }));
-        m_hooks.push_back(view().onClose.connect(
+        m_hooks.push_back(view().input().onClose.connect(
             [this](std::int64_t index) { m_events.push_back("close " + std::to_string(index)); }));
-        m_hooks.push_back(view().onNew.connect([this] { m_events.push_back("new"); }));
-        m_hooks.push_back(view().performWindowDrag.connect([this] { m_events.push_back("drag"); }));
+        m_hooks.push_back(view().input().onNew.connect([this] { m_events.push_back("new"); }));
+        m_hooks.push_back(view().input().performWindowDrag.connect([this] { m_events.push_back("drag"); }));
     }
 
     void TearDown() override {
@@ -102,9 +101,9 @@ protected:
 
     // Moves the pointer over a point, then presses and releases the primary button there.
     void click(Point point, int count = 1) {
-        view().hover(point);
-        view().mouseDown(point, count);
-        view().mouseUp(point);
+        view().input().hover(point);
+        view().input().mouseDown(point, count);
+        view().input().mouseUp(point);
     }
 
     std::vector<std::string> takeEvents() { return std::exchange(m_events, {}); }
@@ -168,7 +167,7 @@ TEST_F(TabStripViewTest, isAsTallAsTheStripAndAsWideAsItIsMade) {
 
     // The layout follows the widget's own width and the window's insets.
     EXPECT_EQ(view().layout().width, stripWidth);
-    EXPECT_EQ(view().frame(0), (Rect{78, 0, 220, 38}));
+    EXPECT_EQ(view().layout().frame(0), (Rect{78, 0, 220, 38}));
 }
 
 TEST_F(TabStripViewTest, chromeTypefaceIsFiraSans) {
@@ -200,57 +199,57 @@ TEST_F(TabStripViewTest, chromeTypefaceIsFiraSans) {
 }
 
 TEST_F(TabStripViewTest, pressesOnTabsSelectAndTheirCloseBoxesClose) {
-    Rect first = *view().frame(0);
-    Rect second = *view().frame(1);
+    Rect first = *view().layout().frame(0);
+    Rect second = *view().layout().frame(1);
 
     // A press anywhere on a tab but its close box selects it at once.
-    view().hover({second.x + 150, 20});
-    view().mouseDown({second.x + 150, 20}, 1);
+    view().input().hover({second.x + 150, 20});
+    view().input().mouseDown({second.x + 150, 20}, 1);
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 1"}));
-    view().mouseUp({second.x + 150, 20});
+    view().input().mouseUp({second.x + 150, 20});
     EXPECT_TRUE(takeEvents().empty());
 
     // Only the hovered tab shows its close box; a press there waits for the release.
     Rect box = view().layout().closeHitArea(first);
     Point onBox = centreOf(box);
-    EXPECT_TRUE(view().hover(onBox));
-    EXPECT_EQ(view().hovered(), 0);
-    EXPECT_TRUE(view().hoveredClose());
-    EXPECT_TRUE(view().hasCloseBox(0, first));
-    EXPECT_FALSE(view().hasCloseBox(1, second));
-    view().mouseDown(onBox, 1);
-    EXPECT_EQ(view().pressedClose(), 0);
+    EXPECT_TRUE(view().input().hover(onBox));
+    EXPECT_EQ(view().input().pointer().hovered(), 0);
+    EXPECT_TRUE(view().input().pointer().hoveredClose());
+    EXPECT_TRUE(view().layout().hasCloseBox(0, first, view().input().pointer().hovered()));
+    EXPECT_FALSE(view().layout().hasCloseBox(1, second, view().input().pointer().hovered()));
+    view().input().mouseDown(onBox, 1);
+    EXPECT_EQ(view().input().pointer().pressedClose(), 0);
     EXPECT_TRUE(takeEvents().empty());
-    view().mouseUp({onBox.x + 3, onBox.y - 3});
+    view().input().mouseUp({onBox.x + 3, onBox.y - 3});
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
-    EXPECT_EQ(view().pressedClose(), std::nullopt);
+    EXPECT_EQ(view().input().pointer().pressedClose(), std::nullopt);
 
     // Pressed on the box but released elsewhere: nothing, and the press is forgotten.
-    view().hover(onBox);
-    view().mouseDown(onBox, 1);
-    view().mouseUp({first.midX(), 20});
+    view().input().hover(onBox);
+    view().input().mouseDown(onBox, 1);
+    view().input().mouseUp({first.midX(), 20});
     EXPECT_TRUE(takeEvents().empty());
-    EXPECT_EQ(view().pressedClose(), std::nullopt);
+    EXPECT_EQ(view().input().pointer().pressedClose(), std::nullopt);
 
     // A press on the box with no motion before it (the first event in a window) still finds it.
-    view().mouseExited();
-    view().mouseDown(onBox, 1);
-    view().mouseUp(onBox);
+    view().input().mouseExited();
+    view().input().mouseDown(onBox, 1);
+    view().input().mouseUp(onBox);
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
 }
 
 TEST_F(TabStripViewTest, middleClickClosesTheTabUnderThePointer) {
-    view().otherMouseUp(centreOf(*view().frame(2)), 2);
+    view().input().otherMouseUp(centreOf(*view().layout().frame(2)), 2);
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2"}));
     // Another button, or the empty strip, closes nothing.
-    view().otherMouseUp(centreOf(*view().frame(2)), 3);
-    view().otherMouseUp({900, 20}, 2);
+    view().input().otherMouseUp(centreOf(*view().layout().frame(2)), 3);
+    view().input().otherMouseUp({900, 20}, 2);
     EXPECT_TRUE(takeEvents().empty());
 }
 
 TEST_F(TabStripViewTest, emptyStripAndNewTabBox) {
     // The new-tab box opens a tab with one click.
-    click(centreOf(view().newFrame()));
+    click(centreOf(view().layout().newFrame()));
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
 
     // On the empty strip a single click does nothing by itself, a double click opens a tab...
@@ -264,16 +263,16 @@ TEST_F(TabStripViewTest, emptyStripAndNewTabBox) {
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
 
     // A press dragged past the threshold moves the window, once.
-    view().mouseDown(empty, 1);
-    view().mouseDragged(empty, {empty.x + 1, empty.y});
+    view().input().mouseDown(empty, 1);
+    view().input().mouseDragged(empty, {empty.x + 1, empty.y});
     EXPECT_TRUE(takeEvents().empty());
-    view().mouseDragged(empty, {empty.x + 40, empty.y + 5});
-    view().mouseDragged(empty, {empty.x + 80, empty.y + 5});
-    view().mouseUp({empty.x + 80, empty.y + 5});
+    view().input().mouseDragged(empty, {empty.x + 40, empty.y + 5});
+    view().input().mouseDragged(empty, {empty.x + 80, empty.y + 5});
+    view().input().mouseUp({empty.x + 80, empty.y + 5});
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"drag"}));
     // Dragging from a tab never moves the window.
-    view().mouseDown(centreOf(*view().frame(0)), 1);
-    view().mouseDragged(centreOf(*view().frame(0)), {700, 30});
+    view().input().mouseDown(centreOf(*view().layout().frame(0)), 1);
+    view().input().mouseDragged(centreOf(*view().layout().frame(0)), {700, 30});
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
 }
 
@@ -283,66 +282,66 @@ TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
         many.push_back("Tab " + std::to_string(k));
     view().setLabels(many);
     view().setCurrent(39);
-    auto caret = view().caretFrame();
+    auto caret = view().layout().caretFrame();
     ASSERT_TRUE(caret);
-    EXPECT_EQ(view().hiddenTabs().front(), 0);
-    EXPECT_EQ(view().hiddenTabs().size(), 15u);
+    EXPECT_EQ(view().layout().hiddenTabs().front(), 0);
+    EXPECT_EQ(view().layout().hiddenTabs().size(), 15u);
 
     // Until the window has its list, the caret selects the first hidden tab.
-    view().mouseDown(centreOf(*caret), 1);
+    view().input().mouseDown(centreOf(*caret), 1);
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
 
     std::optional<Rect> anchor;
-    auto overflow = view().onOverflow.connect([&](const Rect& rect) { anchor = rect; });
-    view().mouseExited();
-    EXPECT_TRUE(view().hover(centreOf(*caret)));
-    EXPECT_TRUE(view().hoveredCaret());
-    view().mouseDown(centreOf(*caret), 1);
+    auto overflow = view().input().onOverflow.connect([&](const Rect& rect) { anchor = rect; });
+    view().input().mouseExited();
+    EXPECT_TRUE(view().input().hover(centreOf(*caret)));
+    EXPECT_TRUE(view().input().pointer().hoveredCaret());
+    view().input().mouseDown(centreOf(*caret), 1);
     EXPECT_EQ(anchor, caret);
     EXPECT_TRUE(takeEvents().empty());
 }
 
 TEST_F(TabStripViewTest, hoverChangesOnlyWhenSomethingElseIsUnderThePointer) {
-    Rect first = *view().frame(0);
-    EXPECT_TRUE(view().hover({first.x + 100, 20}));
-    EXPECT_FALSE(view().hover({first.x + 101, 21}));
-    EXPECT_EQ(view().hovered(), 0);
-    EXPECT_FALSE(view().hoveredClose());
-    EXPECT_TRUE(view().hover(centreOf(view().newFrame())));
-    EXPECT_EQ(view().hovered(), std::nullopt);
-    EXPECT_TRUE(view().hoveredNew());
-    view().mouseExited();
-    EXPECT_FALSE(view().hoveredNew());
-    EXPECT_EQ(view().hovered(), std::nullopt);
+    Rect first = *view().layout().frame(0);
+    EXPECT_TRUE(view().input().hover({first.x + 100, 20}));
+    EXPECT_FALSE(view().input().hover({first.x + 101, 21}));
+    EXPECT_EQ(view().input().pointer().hovered(), 0);
+    EXPECT_FALSE(view().input().pointer().hoveredClose());
+    EXPECT_TRUE(view().input().hover(centreOf(view().layout().newFrame())));
+    EXPECT_EQ(view().input().pointer().hovered(), std::nullopt);
+    EXPECT_TRUE(view().input().pointer().hoveredNew());
+    view().input().mouseExited();
+    EXPECT_FALSE(view().input().pointer().hoveredNew());
+    EXPECT_EQ(view().input().pointer().hovered(), std::nullopt);
 }
 
 TEST_F(TabStripViewTest, closingUnderThePointerLeavesTheNextCloseBoxReady) {
     // The window closes the tab and feeds the strip again from inside the callback.
-    std::vector<std::string> labels = view().labels();
-    auto closing = view().onClose.connect([&](std::int64_t index) {
+    std::vector<std::string> labels = view().content().labels;
+    auto closing = view().input().onClose.connect([&](std::int64_t index) {
         labels.erase(labels.begin() + index);
         view().setLabels(labels);
     });
-    Point onBox = centreOf(view().layout().closeHitArea(*view().frame(0)));
-    view().hover(onBox);
-    view().mouseDown(onBox, 1);
-    view().mouseUp(onBox);
-    ASSERT_EQ(view().labels().size(), 2u);
+    Point onBox = centreOf(view().layout().closeHitArea(*view().layout().frame(0)));
+    view().input().hover(onBox);
+    view().input().mouseDown(onBox, 1);
+    view().input().mouseUp(onBox);
+    ASSERT_EQ(view().content().labels.size(), 2u);
     // The tab that slid under the pointer shows its close box at once.
-    EXPECT_EQ(view().hovered(), 0);
-    EXPECT_TRUE(view().hoveredClose());
-    view().mouseDown(onBox, 1);
-    view().mouseUp(onBox);
-    EXPECT_EQ(view().labels(), (std::vector<std::string>{"Home"}));
+    EXPECT_EQ(view().input().pointer().hovered(), 0);
+    EXPECT_TRUE(view().input().pointer().hoveredClose());
+    view().input().mouseDown(onBox, 1);
+    view().input().mouseUp(onBox);
+    EXPECT_EQ(view().content().labels, (std::vector<std::string>{"Home"}));
 }
 
 TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField) {
-    view().setLeftInset(78 + 90 + 8);
+    view().setInsets(78 + 90 + 8, 8);
     view().setGapAfterCurrent(36);
     view().setStealth(true);
     view().setTips({"Example Domain\nexample.org", "Long\nnews.example"});
 
-    auto frames = view().tabFrames();
+    auto frames = view().layout().tabFrames();
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[1], (Rect{210, 0, 420, 38})); // the current tab as a field, then the gap
     EXPECT_EQ(frames[2].x, 666);
@@ -357,31 +356,31 @@ TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField)
     EXPECT_EQ(view().tooltip({650, 20}), std::nullopt);
 
     // The field is no tab to the pointer: a press there selects nothing.
-    view().mouseDown(centreOf(frames[1]), 1);
+    view().input().mouseDown(centreOf(frames[1]), 1);
     EXPECT_TRUE(takeEvents().empty());
-    view().mouseUp(centreOf(frames[1]));
+    view().input().mouseUp(centreOf(frames[1]));
 
     // An icon's close badge closes it; the icon elsewhere selects it.
     Point onBadge = centreOf(view().layout().closeHitArea(frames[2]));
-    view().hover(onBadge);
-    EXPECT_TRUE(view().hoveredClose());
-    view().mouseDown(onBadge, 1);
-    view().mouseUp(onBadge);
+    view().input().hover(onBadge);
+    EXPECT_TRUE(view().input().pointer().hoveredClose());
+    view().input().mouseDown(onBadge, 1);
+    view().input().mouseUp(onBadge);
     click({frames[0].maxX() - 3, 5});
     EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2", "select 0"}));
 
     // Out of stealth, the labels are drawn and there are no tips.
     view().setStealth(false);
-    EXPECT_EQ(view().tooltip(centreOf(*view().frame(0))), std::nullopt);
+    EXPECT_EQ(view().tooltip(centreOf(*view().layout().frame(0))), std::nullopt);
 }
 
 TEST_F(TabStripViewTest, drawsTheStrip) {
     view().setIcons({solidIcon({220, 40, 40, 255}), {}, solidIcon({40, 200, 90, 255})});
     view().setBottomLine(true);
-    Rect first = *view().frame(0);
-    Rect second = *view().frame(1);
-    Rect third = *view().frame(2);
-    view().hover({third.x + 150, 20});
+    Rect first = *view().layout().frame(0);
+    Rect second = *view().layout().frame(1);
+    Rect third = *view().layout().frame(2);
+    view().input().hover({third.x + 150, 20});
 
     Picture picture = render();
     ASSERT_EQ(picture.width, stripWidth);
@@ -404,11 +403,11 @@ TEST_F(TabStripViewTest, drawsTheStrip) {
     auto closeArea = view().layout().closeBox(third);
     EXPECT_LT(picture.at(closeArea.midX(), closeArea.midY())[1], 150);
     // A plus in the new-tab box.
-    Rect box = view().newFrame();
+    Rect box = view().layout().newFrame();
     EXPECT_GT(picture.brightIn({box.midX() - 1, box.midY() - 6, 2, 12}, 100), 4);
 
     // Hovering the close box gives it its own ground.
-    view().hover(centreOf(view().layout().closeHitArea(third)));
+    view().input().hover(centreOf(view().layout().closeHitArea(third)));
     Picture hovered = render();
     keep(hovered, "tabstrip-close-hovered.png");
     EXPECT_EQ(hovered.at(closeArea.x + 1, closeArea.midY()), rgb(Drawing::Colours::line));
@@ -425,14 +424,14 @@ TEST_F(TabStripViewTest, drawsTheStealthStrip) {
     view().setLabels(many);
     view().setIcons(std::move(icons));
     view().setCurrent(20);
-    view().setLeftInset(78 + 90 + 8);
+    view().setInsets(78 + 90 + 8, 8);
     view().setGapAfterCurrent(36);
     view().setStealth(true);
     view().setBottomLine(true);
-    ASSERT_TRUE(view().band().overflowing);
-    Rect field = *view().frame(20);
-    Rect neighbour = *view().frame(19);
-    view().hover(centreOf(neighbour));
+    ASSERT_TRUE(view().layout().band().overflowing);
+    Rect field = *view().layout().frame(20);
+    Rect neighbour = *view().layout().frame(19);
+    view().input().hover(centreOf(neighbour));
 
     Picture picture = render();
     keep(picture, "tabstrip-stealth.png");
@@ -484,16 +483,16 @@ TEST_F(TabStripViewTest, realPointerEventsReachTheObject) {
     // Does what is asked, then moves the pointer over the new-tab box: once the strip knows it is
     // there, it has had every event before, and what they did is all they did.
     auto events = [&](const std::string& what) {
-        view().mouseExited();
-        run(what + " " + at(centreOf(view().newFrame())));
-        EXPECT_TRUE(waitUntil([&] { return view().hoveredNew(); }, 3s)) << what;
+        view().input().mouseExited();
+        run(what + " " + at(centreOf(view().layout().newFrame())));
+        EXPECT_TRUE(waitUntil([&] { return view().input().pointer().hoveredNew(); }, 3s)) << what;
         return takeEvents();
     };
 
-    Point onTab = centreOf(*view().frame(2));
+    Point onTab = centreOf(*view().layout().frame(2));
     EXPECT_EQ(events(at(onTab) + " click 1"), (std::vector<std::string>{"select 2"}));
     EXPECT_EQ(events(at(onTab) + " click 2"), (std::vector<std::string>{"close 2"}));
-    Point onBox = centreOf(view().layout().closeHitArea(*view().frame(0)));
+    Point onBox = centreOf(view().layout().closeHitArea(*view().layout().frame(0)));
     EXPECT_EQ(events(at(onBox) + " click 1"), (std::vector<std::string>{"close 0"}));
     Point empty{900, 20};
     EXPECT_EQ(events(at(empty) + " click --repeat 2 --delay 40 1"), (std::vector<std::string>{"new"}));
