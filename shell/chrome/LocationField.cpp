@@ -47,10 +47,42 @@ GtkWidget* makeField(GtkWidget* well) {
     return field;
 }
 
+// `label` as it fits `field` in `well`: cut with an ellipsis when it is too long.
+std::string fitted(GtkWidget* field, GtkWidget* well, const std::string& label) {
+    if (!field) return label;
+    int room = gtk_widget_get_width(field);
+    if (room <= 0)
+        room = static_cast<int>(WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(well)),
+                                                            static_cast<double>(gtk_widget_get_height(well))})
+                                    .field.width);
+    auto width = [&](const std::string& text) {
+        auto layout = glib::adoptGRef(gtk_widget_create_pango_layout(field, text.c_str()));
+        int pixels = 0;
+        pango_layout_get_pixel_size(layout.get(), &pixels, nullptr);
+        return pixels;
+    };
+    if (room <= 0 || width(label) <= room) return label;
+    // The longest start of the label that fits with an ellipsis after it, cut between characters.
+    static constexpr std::string_view ellipsis = "\u2026";
+    std::vector<std::size_t> ends;
+    for (const char* p = label.c_str(); *p; p = g_utf8_next_char(p))
+        ends.push_back(static_cast<std::size_t>(p - label.c_str()));
+    std::size_t low = 0;
+    std::size_t high = ends.size();
+    while (low + 1 < high) {
+        std::size_t middle = (low + high) / 2;
+        if (width(label.substr(0, ends[middle]) + std::string(ellipsis)) <= room)
+            low = middle;
+        else
+            high = middle;
+    }
+    return std::string(text::trimmed(label.substr(0, ends[low]))) + std::string(ellipsis);
+}
+
 } // namespace
 
 LocationField::LocationField(GtkWidget* well)
-    : m_well(well), m_field(makeField(well)), m_completion(m_field) {
+    : m_well(well), m_field(makeField(well)), m_completion(m_field), m_clicks(m_field) {
     connect();
 }
 
@@ -77,13 +109,13 @@ void LocationField::connect() {
             if (type == GDK_BUTTON_PRESS || type == GDK_KEY_PRESS) m_completion.forgetOffer();
             switch (type) {
             case GDK_BUTTON_PRESS:
-                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) pressed();
+                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) m_clicks.pressed();
                 break;
             case GDK_BUTTON_RELEASE:
-                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) released();
+                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) m_clicks.released();
                 break;
             case GDK_KEY_PRESS:
-                m_engaged = true;
+                m_clicks.keyPressed();
                 break;
             default:
                 break;
@@ -95,7 +127,7 @@ void LocationField::connect() {
 
 void LocationField::release() {
     m_restingSource.cancel();
-    m_selectSource.cancel();
+    m_clicks.release();
     m_completion.release();
     m_connections.clear();
     if (m_field) gtk_widget_unparent(std::exchange(m_field, nullptr));
@@ -119,39 +151,7 @@ void LocationField::setAddress(std::string_view full, std::string_view resting) 
     if (m_editing || !m_field) return;
     m_restingSource.cancel();
     gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
-    replaceText(shownResting());
-}
-
-std::string LocationField::shownResting() const {
-    if (!m_field) return m_resting;
-    int room = gtk_widget_get_width(m_field);
-    if (room <= 0)
-        room =
-            static_cast<int>(WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_well)),
-                                                         static_cast<double>(gtk_widget_get_height(m_well))})
-                                 .field.width);
-    auto width = [&](const std::string& text) {
-        auto layout = glib::adoptGRef(gtk_widget_create_pango_layout(m_field, text.c_str()));
-        int pixels = 0;
-        pango_layout_get_pixel_size(layout.get(), &pixels, nullptr);
-        return pixels;
-    };
-    if (room <= 0 || width(m_resting) <= room) return m_resting;
-    // The longest start of the label that fits with an ellipsis after it, cut between characters.
-    static constexpr std::string_view ellipsis = "\u2026";
-    std::vector<std::size_t> ends;
-    for (const char* p = m_resting.c_str(); *p; p = g_utf8_next_char(p))
-        ends.push_back(static_cast<std::size_t>(p - m_resting.c_str()));
-    std::size_t low = 0;
-    std::size_t high = ends.size();
-    while (low + 1 < high) {
-        std::size_t middle = (low + high) / 2;
-        if (width(m_resting.substr(0, ends[middle]) + std::string(ellipsis)) <= room)
-            low = middle;
-        else
-            high = middle;
-    }
-    return std::string(text::trimmed(m_resting.substr(0, ends[low]))) + std::string(ellipsis);
+    replaceText(fitted(m_field, m_well, m_resting));
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -161,7 +161,7 @@ void LocationField::focus() {
     if (!m_field) return;
     if (gtk_widget_is_focus(m_field)) {
         // Already being edited: start over as if it had just taken the focus.
-        m_engaged = false;
+        m_clicks.restart();
         gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
         return;
     }
@@ -174,7 +174,8 @@ void LocationField::beginEditing() {
     if (m_editing || !m_field) return;
     m_editing = true;
     m_completion.setEditing(true);
-    m_engaged = false;
+    m_clicks.restart();
+    gtk_widget_queue_draw(m_well);
     onEditing(true);
     if (!m_field) return;
     gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.0f);
@@ -188,42 +189,21 @@ void LocationField::endEditing() {
         GtkRoot* root = gtk_widget_get_root(m_field);
         if (root && gtk_root_get_focus(root) == m_field) return;
     }
-    m_engaged = false;
-    m_firstClick = false;
+    m_clicks.stop();
     m_completion.stop();
-    m_selectSource.cancel();
     if (!m_editing) return;
     m_editing = false;
     m_completion.setEditing(false);
+    gtk_widget_queue_draw(m_well);
     onEditing(false);
     // The resting label comes back on the next turn of the loop, after whatever took the focus has
     // had its say.
     m_restingSource = glib::Source::idle([this] {
         if (m_editing || !m_field) return;
         gtk_editable_set_alignment(GTK_EDITABLE(m_field), 0.5f);
-        replaceText(shownResting());
+        replaceText(fitted(m_field, m_well, m_resting));
         // At rest nothing is selected.
         gtk_editable_select_region(GTK_EDITABLE(m_field), 0, 0);
-    });
-}
-
-// ------------------------------------------------------------------------------------------------
-// Clicks
-
-void LocationField::pressed() {
-    m_firstClick = !m_engaged || !gtk_widget_is_focus(m_field);
-    m_engaged = true;
-}
-
-void LocationField::released() {
-    if (!std::exchange(m_firstClick, false)) return;
-    // Once the field has handled the release: a plain click leaves no selection, a drag does.
-    m_selectSource = glib::Source::idle([this] {
-        if (!m_field || !gtk_widget_is_focus(m_field)) return;
-        GtkEditable* editable = GTK_EDITABLE(m_field);
-        if (!gtk_editable_get_selection_bounds(editable, nullptr, nullptr))
-            gtk_editable_select_region(editable, 0, -1);
-        m_engaged = true;
     });
 }
 
@@ -253,9 +233,9 @@ void LocationField::place(const Rect& frame) {
     gtk_widget_set_child_visible(m_field, frame.width >= 1);
     gtk_widget_size_allocate(m_field, &allocation, -1);
     // A resting label too long for the new width is cut with an ellipsis, once the allocation is over.
-    if (m_editing || m_restingSource.pending() || shownResting() == text()) return;
+    if (m_editing || m_restingSource.pending() || fitted(m_field, m_well, m_resting) == text()) return;
     m_restingSource = glib::Source::idle([this] {
-        if (!m_editing && m_field) replaceText(shownResting());
+        if (!m_editing && m_field) replaceText(fitted(m_field, m_well, m_resting));
     });
 }
 

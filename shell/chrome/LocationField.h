@@ -4,8 +4,9 @@
 // being edited and shows the full address, left-aligned, completing typed text inline
 // (InlineCompletion); at rest it shows the resting label, centred, cut with an ellipsis when it is
 // too long to fit. The first click into the field, or the first after it was given the focus from
-// the keyboard, selects the whole address; later clicks place the caret.
+// the keyboard, selects the whole address (FirstClickSelection); later clicks place the caret.
 
+#include "chrome/FirstClickSelection.h"
 #include "chrome/InlineCompletion.h"
 #include "glib/Connection.h"
 #include "glib/Hook.h"
@@ -52,31 +53,26 @@ public:
 
     // Return in the field, with its text.
     glib::Hook<void(const std::string&)> onEnter;
-    // Editing began (true, just as the field takes the focus) or ended (false).
+    // Editing began (true, just as the field takes the focus) or ended (false). The well is redrawn
+    // too: its outline follows the editing.
     glib::Hook<void(bool)> onEditing;
 
 private:
     void connect();
     void replaceText(const std::string& text);
-    // The resting label as it fits the field.
-    [[nodiscard]] std::string shownResting() const;
     void beginEditing();
     void endEditing();
-    void pressed();
-    void released();
 
     GtkWidget* m_well;
     GtkWidget* m_field;
     InlineCompletion m_completion;
+    FirstClickSelection m_clicks;
     std::vector<glib::Connection> m_connections;
 
     std::string m_full;
     std::string m_resting;
     bool m_editing = false;
-    bool m_engaged = false;    // clicked or typed into since it took the focus
-    bool m_firstClick = false; // the press under way is the first into the field
     glib::Source m_restingSource;
-    glib::Source m_selectSource;
 };
 
 } // namespace nimb
