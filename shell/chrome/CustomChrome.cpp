@@ -72,10 +72,10 @@ void CustomChrome::build() {
     m_reload = navButton(Glyph::reload, m_callbacks.reload);
 
     m_well = glib::GRefPtr<GtkWidget>(LocationWell::create());
-    auto& field = well();
+    auto& field = well().location();
     c.push_back(field.onEnter.connect(m_callbacks.locationEntered));
     c.push_back(field.onEditing.connect(m_callbacks.editing));
-    c.push_back(field.completion.connect(m_callbacks.completion));
+    c.push_back(field.completion().lookUp.connect(m_callbacks.completion));
     Panel::add(root, m_well.get());
 
     m_stealthButton = navButton(Glyph::stealth, m_callbacks.toggleStealth);
@@ -133,7 +133,7 @@ void CustomChrome::allocate(int width, int height) {
         Panel::place(nav[k],
                      k < layout.navButtons.size() ? std::optional(layout.navButtons[k]) : std::nullopt);
 
-    well().setPill(m_stealth, layout.wellRadius);
+    well().look().setPill(m_stealth, layout.wellRadius);
     Panel::place(m_well.get(), layout.well);
     Panel::place(m_stealthButton.get(), layout.stealthButton);
 
@@ -183,21 +183,21 @@ void CustomChrome::retitle() {
     forwardButton().setHelp(words().forwardHelp());
     reloadButton().setHelp(m_loading ? words().stopHelp() : words().reloadHelp());
     stealthButton().setHelp(words().stealth());
-    well().setShieldHelp(words().shieldHelp());
+    well().look().setShieldHelp(words().shieldHelp());
 }
 
 void CustomChrome::setAddress(std::string_view full, std::string_view resting) {
     m_fullAddress = std::string(full);
-    well().setAddress(full, resting);
-    well().setHelp(m_stealth ? m_fullAddress : std::string());
+    well().location().setAddress(full, resting);
+    well().look().setHelp(m_stealth ? m_fullAddress : std::string());
 }
 
 bool CustomChrome::editing() const {
-    return well().editing();
+    return well().location().editing();
 }
 
 void CustomChrome::focusLocation() {
-    well().focus();
+    well().location().focus();
 }
 
 GtkWidget* CustomChrome::locationField() const {
@@ -205,7 +205,7 @@ GtkWidget* CustomChrome::locationField() const {
 }
 
 void CustomChrome::setShield(const Shield& shield) {
-    well().setShield({shield.isOn, shield.count, shield.heat});
+    well().look().setShield({shield.isOn, shield.count, shield.heat});
 }
 
 void CustomChrome::setStealth(bool stealth) {
@@ -213,12 +213,12 @@ void CustomChrome::setStealth(bool stealth) {
     stealthButton().setGlyph(stealth ? Glyph::unstealth : Glyph::stealth);
     // The close box is there while its hook is connected.
     m_closeBox = stealth ? well().onClose.connect(m_callbacks.closeCurrent) : glib::Connection();
-    well().setHelp(m_stealth ? m_fullAddress : std::string());
+    well().look().setHelp(m_stealth ? m_fullAddress : std::string());
     relayout();
 }
 
 void CustomChrome::setIcon(GdkTexture* icon) {
-    well().setIcon(icon);
+    well().look().setIcon(icon);
 }
 
 void CustomChrome::setBookmarks(std::vector<Bookmark> bookmarks) {

@@ -48,7 +48,7 @@ LocationWell& wellOf(gpointer widget) {
 
 void dragBegan(GtkGestureDrag*, double x, double y, gpointer widget) {
     auto kept = nimb::glib::hold(widget);
-    wellOf(widget).mouseDown({x, y});
+    wellOf(widget).pointer().mouseDown({x, y});
 }
 
 void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
@@ -56,15 +56,15 @@ void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
     double y = 0;
     if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
     auto kept = nimb::glib::hold(widget);
-    wellOf(widget).mouseUp({x + dx, y + dy});
+    wellOf(widget).pointer().mouseUp({x + dx, y + dy});
 }
 
 void moved(GtkEventControllerMotion*, double x, double y, gpointer widget) {
-    wellOf(widget).mouseMoved({x, y});
+    wellOf(widget).pointer().mouseMoved({x, y});
 }
 
 void left(GtkEventControllerMotion*, gpointer widget) {
-    wellOf(widget).mouseExited();
+    wellOf(widget).pointer().mouseExited();
 }
 
 void snapshotWidget(GtkWidget* widget, GtkSnapshot* snapshot) {
@@ -137,20 +137,9 @@ static void nimb_location_well_init(NimbLocationWell* self) {
 
 namespace nimb {
 
-LocationWell::LocationWell(GtkWidget* widget) : m_widget(widget), m_field(widget) {
-    auto& c = m_fieldHooks;
-    c.push_back(m_field.onEnter.connect([this](const std::string& text) { onEnter(text); }));
-    c.push_back(m_field.onEditing.connect([this](bool editing) {
-        onEditing(editing);
-        redraw();
-    }));
-    c.push_back(
-        m_field.completion().lookUp.connect([this](std::string_view typed) { return completion(typed); }));
-}
-
 void LocationWell::release() {
     m_field.release();
-    m_icon.reset();
+    m_look.release();
 }
 
 GtkWidget* LocationWell::create() {
@@ -164,79 +153,13 @@ LocationWell& LocationWell::of(GtkWidget* widget) {
 // ------------------------------------------------------------------------------------------------
 // The well around the field
 
-void LocationWell::setIcon(GdkTexture* icon) {
-    if (icon == m_icon.get()) return;
-    m_icon = glib::GRefPtr<GdkTexture>(icon);
-    redraw();
-}
-
-void LocationWell::setShield(const Glyphs::ShieldLook& shield) {
-    if (shield == m_shield) return;
-    m_shield = shield;
-    redraw();
-}
-
-void LocationWell::setPill(bool pill, double radius) {
-    if (pill == m_pill && radius == m_radius) return;
-    m_pill = pill;
-    m_radius = radius;
-    redraw();
-}
-
-void LocationWell::setHelp(std::string_view help) {
-    if (help == m_help) return;
-    m_help = std::string(help);
-    gtk_widget_trigger_tooltip_query(m_widget);
-}
-
-void LocationWell::setShieldHelp(std::string_view help) {
-    if (help == m_shieldHelp) return;
-    m_shieldHelp = std::string(help);
-    gtk_widget_trigger_tooltip_query(m_widget);
-}
-
 WindowLayout::WellInterior LocationWell::interior() const {
     return WindowLayout::wellInterior({static_cast<double>(gtk_widget_get_width(m_widget)),
                                        static_cast<double>(gtk_widget_get_height(m_widget))});
 }
 
 std::optional<std::string> LocationWell::tooltip(Point point) const {
-    if (interior().shield.contains(point) && !m_shieldHelp.empty()) return m_shieldHelp;
-    if (!m_help.empty()) return m_help;
-    return std::nullopt;
-}
-
-void LocationWell::redraw() const {
-    gtk_widget_queue_draw(m_widget);
-}
-
-void LocationWell::mouseMoved(Point) {
-    if (m_hovered) return;
-    m_hovered = true;
-    redraw();
-}
-
-void LocationWell::mouseExited() {
-    if (!m_hovered) return;
-    m_hovered = false;
-    redraw();
-}
-
-void LocationWell::mouseDown(Point point) {
-    m_hovered = true;
-    if (showsKill() && closeHitArea().contains(point)) {
-        m_pressedKill = true;
-        redraw();
-        return;
-    }
-    m_field.pressedBeside();
-}
-
-void LocationWell::mouseUp(Point point) {
-    bool close = m_pressedKill && onClose && closeHitArea().contains(point);
-    m_pressedKill = false;
-    redraw();
-    if (close) onClose();
+    return m_look.tooltip(interior().shield.contains(point));
 }
 
 void LocationWell::allocate(int width, int height) {
@@ -249,21 +172,21 @@ void LocationWell::snapshot(GtkSnapshot* snapshot) const {
     double height = gtk_widget_get_height(m_widget);
     if (width < 1 || height < 1) return;
     auto bounds = rect(0, 0, width, height);
-    float radius = static_cast<float>(std::min(m_radius, std::min(width, height) / 2));
+    float radius = static_cast<float>(std::min(m_look.radius(), std::min(width, height) / 2));
     Drawing::fillRounded(snapshot, bounds, radius, Colours::sunken);
-    Drawing::outlineRounded(snapshot, bounds, radius, 1, editing() ? Colours::dimInk : Colours::line);
+    Drawing::outlineRounded(snapshot, bounds, radius, 1, m_field.editing() ? Colours::dimInk : Colours::line);
 
     auto inside = WindowLayout::wellInterior({width, height});
     if (showsKill()) {
         Drawing::circle(snapshot, inside.icon.midX(), inside.icon.midY(), inside.icon.width,
-                        m_pressedKill ? Colours::pressed : Colours::line);
+                        m_pointer.pressedKill() ? Colours::pressed : Colours::line);
         Drawing::cross(snapshot, inside.icon.midX(), inside.icon.midY(), 6, 1.5, Colours::ink);
-    } else if (m_icon) {
+    } else if (GdkTexture* icon = m_look.icon()) {
         auto box = toGraphene(inside.icon);
         GskRoundedRect rounded;
         gsk_rounded_rect_init_from_rect(&rounded, &box, iconRadius);
         gtk_snapshot_push_rounded_clip(snapshot, &rounded);
-        Drawing::texture(snapshot, m_icon.get(), box);
+        Drawing::texture(snapshot, icon, box);
         gtk_snapshot_pop(snapshot);
     } else {
         auto& box = inside.icon;
@@ -272,7 +195,7 @@ void LocationWell::snapshot(GtkSnapshot* snapshot) const {
     }
 
     if (inside.shield.x >= inside.icon.maxX())
-        Glyphs::shield(snapshot, m_shield, inside.shield.midX(), inside.shield.midY(),
+        Glyphs::shield(snapshot, m_look.shield(), inside.shield.midX(), inside.shield.midY(),
                        std::min(shieldGlyph, inside.shield.height * 0.55));
 
     if (GtkWidget* field = m_field.widget()) gtk_widget_snapshot_child(m_widget, field, snapshot);

@@ -1,0 +1,42 @@
+#include "chrome/WellLook.h"
+
+namespace nimb {
+
+void WellLook::setIcon(GdkTexture* icon) {
+    if (icon == m_icon.get()) return;
+    m_icon = glib::GRefPtr<GdkTexture>(icon);
+    gtk_widget_queue_draw(m_well);
+}
+
+void WellLook::setShield(const Glyphs::ShieldLook& shield) {
+    if (shield == m_shield) return;
+    m_shield = shield;
+    gtk_widget_queue_draw(m_well);
+}
+
+void WellLook::setPill(bool pill, double radius) {
+    if (pill == m_pill && radius == m_radius) return;
+    m_pill = pill;
+    m_radius = radius;
+    gtk_widget_queue_draw(m_well);
+}
+
+void WellLook::setHelp(std::string_view help) {
+    if (help == m_help) return;
+    m_help = std::string(help);
+    gtk_widget_trigger_tooltip_query(m_well);
+}
+
+void WellLook::setShieldHelp(std::string_view help) {
+    if (help == m_shieldHelp) return;
+    m_shieldHelp = std::string(help);
+    gtk_widget_trigger_tooltip_query(m_well);
+}
+
+std::optional<std::string> WellLook::tooltip(bool overShield) const {
+    if (overShield && !m_shieldHelp.empty()) return m_shieldHelp;
+    if (!m_help.empty()) return m_help;
+    return std::nullopt;
+}
+
+} // namespace nimb
