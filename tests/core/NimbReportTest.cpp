@@ -42,19 +42,9 @@ TEST(NimbReportTest, onlyAJsonObjectIsRecorded) {
     EXPECT_EQ(parsed(" {} "), expected);
 }
 
-TEST(NimbReportTest, wallsWithoutRecorderStayRecorded) {
-    NimbReport report =
-        parsed(R"({"walls":{"count":1,"items":[{"label":"div#sp","reason":"known","text":"Accept"}]},
-                                   "network":null})");
-    EXPECT_TRUE(report.recorded);
-    ASSERT_EQ(report.hidden.size(), 1u);
-    EXPECT_EQ(report.hidden[0], (NimbReport::Hidden{"div#sp", NimbReport::Reason::known, "Accept"}));
-    EXPECT_TRUE(report.blocked.empty());
-    EXPECT_EQ(report.total(), 1);
-}
-
+// Walls without the recorder's network part stay recorded.
 TEST(NimbReportTest, hiddenItemsNeedALabelAndAnExactReason) {
-    NimbReport report = parsed(R"({"walls":{"items":[
+    NimbReport report = parsed(R"({"network":null,"walls":{"count":1,"items":[
         {"label":"a","reason":"known","text":"one"},
         {"label":"b","reason":"Overlay","text":"wrong case"},
         {"reason":"adSlot","text":"no label"},
@@ -63,6 +53,9 @@ TEST(NimbReportTest, hiddenItemsNeedALabelAndAnExactReason) {
         {"label":"d","reason":"adSlot"},
         {"label":"e","reason":"overlay","text":12}
     ]}})");
+    EXPECT_TRUE(report.recorded);
+    EXPECT_TRUE(report.blocked.empty());
+    EXPECT_EQ(report.total(), 3);
     ASSERT_EQ(report.hidden.size(), 3u);
     EXPECT_EQ(report.hidden[0], (NimbReport::Hidden{"a", NimbReport::Reason::known, "one"}));
     EXPECT_EQ(report.hidden[1], (NimbReport::Hidden{"d", NimbReport::Reason::adSlot, ""}));
@@ -117,36 +110,42 @@ TEST(NimbReportTest, textLimitsCountCharactersNotBytes) {
     EXPECT_EQ(report.databases, std::vector<std::string>{repeated(accented, 120)});
 }
 
-TEST(NimbReportTest, blockedRequestCountsAreReadAsIntegersOfAtLeastOne) {
+TEST(NimbReportTest, numbersAreReadAsEachFieldSays) {
+    // Blocked request counts are integers of at least one, cookies integers of at least zero; forgotten
+    // is true for true and for numbers other than zero.
+    using Read = std::int64_t (*)(const NimbReport&);
     struct Case {
-        const char* value;
-        std::int64_t requests;
+        std::string before;
+        Read read;
+        std::vector<std::pair<std::string, std::int64_t>> values;
     };
+    const std::int64_t most = std::numeric_limits<std::int64_t>::max();
     const Case cases[] = {
-        {"0", 1},
-        {"-3", 1},
-        {"\"x\"", 1},
-        {"true", 1},
-        {"2.9", 2},
-        {"7", 7},
-        {"1e30", std::numeric_limits<std::int64_t>::max()},
-        {"-1e30", 1},
-        {"18446744073709551615", std::numeric_limits<std::int64_t>::max()},
+        {R"({"network":{"blocked":{"a.example":)",
+         [](const NimbReport& r) { return r.blocked.empty() ? std::int64_t{-1} : r.blocked[0].requests; },
+         {{"0", 1},
+          {"-3", 1},
+          {"\"x\"", 1},
+          {"true", 1},
+          {"2.9", 2},
+          {"7", 7},
+          {"1e30", most},
+          {"-1e30", 1},
+          {"18446744073709551615", most}}},
+        {R"({"network":{"cookies":)",
+         [](const NimbReport& r) { return r.cookies; },
+         {{"4", 4}, {"-2", 0}, {"3.7", 3}, {"\"5\"", 0}, {"true", 1}}},
+        {R"({"network":{"storage":{"forgotten":)",
+         [](const NimbReport& r) { return std::int64_t{r.storageForgotten}; },
+         {{"true", 1}, {"false", 0}, {"1", 1}, {"0", 0}, {"-2", 1}, {"\"yes\"", 0}}},
     };
-    for (const Case& c : cases) {
-        NimbReport report = parsed(std::string(R"({"network":{"blocked":{"a.example":)") + c.value + "}}}");
-        ASSERT_EQ(report.blocked.size(), 1u) << c.value;
-        EXPECT_EQ(report.blocked[0].requests, c.requests) << c.value;
+    for (const auto& [before, read, values] : cases) {
+        for (const auto& [value, expected] : values) {
+            std::string payload =
+                before + value + std::string(std::count(before.begin(), before.end(), '{'), '}');
+            EXPECT_EQ(read(parsed(payload)), expected) << payload;
+        }
     }
-}
-
-TEST(NimbReportTest, blockedEntriesComeMostRequestsFirstThenByHost) {
-    NimbReport report = parsed(R"({"network":{"blocked":{"c.example":5,"b.example":9,"a.example":5}}})");
-    ASSERT_EQ(report.blocked.size(), 3u);
-    EXPECT_EQ(report.blocked[0].host, "b.example");
-    EXPECT_EQ(report.blocked[1].host, "a.example");
-    EXPECT_EQ(report.blocked[2].host, "c.example");
-    EXPECT_EQ(report.requestsBlocked(), 19);
 }
 
 TEST(NimbReportTest, blockedHostsAreCategorisedByHostThenByPathEntry) {
@@ -205,17 +204,6 @@ TEST(NimbReportTest, houseHostsAreTheFirstSixtyDistinctAndOtherHostsAreAll) {
     EXPECT_TRUE(std::is_sorted(report.houseHosts.begin(), report.houseHosts.end()));
 }
 
-TEST(NimbReportTest, cookiesAreNonNegativeIntegers) {
-    struct Case {
-        const char* value;
-        std::int64_t cookies;
-    };
-    for (Case c : {Case{"4", 4}, Case{"-2", 0}, Case{"3.7", 3}, Case{"\"5\"", 0}, Case{"true", 1}}) {
-        NimbReport report = parsed(std::string(R"({"network":{"cookies":)") + c.value + "}}");
-        EXPECT_EQ(report.cookies, c.cookies) << c.value;
-    }
-}
-
 TEST(NimbReportTest, olderPayloadsCountStorageAsOneNumber) {
     NimbReport report = parsed(R"({"network":{"storage":12}})");
     EXPECT_EQ(report.local.count, 12);
@@ -245,18 +233,6 @@ TEST(NimbReportTest, storageIsReadFromItsObject) {
     EXPECT_TRUE(report.storageForgotten);
 }
 
-TEST(NimbReportTest, forgottenIsTrueForTrueAndNonZeroNumbersOnly) {
-    struct Case {
-        const char* value;
-        bool forgotten;
-    };
-    for (Case c : {Case{"true", true}, Case{"false", false}, Case{"1", true}, Case{"0", false},
-                   Case{"-2", true}, Case{"\"yes\"", false}}) {
-        NimbReport report = parsed(std::string(R"({"network":{"storage":{"forgotten":)") + c.value + "}}}");
-        EXPECT_EQ(report.storageForgotten, c.forgotten) << c.value;
-    }
-}
-
 TEST(NimbReportTest, databasesAreTheFirstForty) {
     std::vector<std::string> names;
     for (int i = 50; i > 0; --i)
@@ -282,18 +258,6 @@ TEST(NimbReportTest, jarTakesItemsFromItsFirstSixtyElements) {
     EXPECT_EQ(jar.items.back().key, "k57");
 }
 
-TEST(NimbReportTest, jarWithAnyNonObjectItemHasNoItemsButKeepsItsCounts) {
-    NimbReport::Jar jar = NimbReport::Jar::parse(nlohmann::json::parse(
-        R"({"count":3,"bytes":40,"items":[{"key":"a","bytes":20},"b",{"key":"c","bytes":20}]})"));
-    EXPECT_EQ(jar.count, 3);
-    EXPECT_EQ(jar.bytes, 40);
-    EXPECT_TRUE(jar.items.empty());
-
-    EXPECT_TRUE(NimbReport::Jar::parse(nullptr).empty());
-    EXPECT_TRUE(NimbReport::Jar::parse(nlohmann::json::array()).empty());
-    EXPECT_TRUE(NimbReport::Jar::parse(12).empty());
-}
-
 TEST(NimbReportTest, whenAMemberAppearsTwiceTheLaterStands) {
     NimbReport report = parsed(R"({"walls":{"items":[{"label":"a","reason":"known"}]},"walls":5,
         "network":{"cookies":9,"blocked":{"a.example":2}},
@@ -312,12 +276,19 @@ TEST(NimbReportTest, whenAMemberAppearsTwiceTheLaterStands) {
     EXPECT_FALSE(report.storageForgotten);
 }
 
+// Any element of an item list that is not an object, even past the first sixty, leaves the jar without
+// items but with its counts.
 TEST(NimbReportTest, everyElementOfAnItemListMustBeAnObjectEvenPastTheFirstSixty) {
+    EXPECT_TRUE(NimbReport::Jar::parse(nullptr).empty());
+    EXPECT_TRUE(NimbReport::Jar::parse(nlohmann::json::array()).empty());
+    EXPECT_TRUE(NimbReport::Jar::parse(12).empty());
     std::string items;
     for (int i = 0; i < 65; ++i)
         items += R"({"key":"k)" + std::to_string(i) + R"(","bytes":1},)";
-    NimbReport report = parsed(R"({"network":{"storage":{"local":{"count":66,"items":[)" + items + "[]]}}}}");
+    NimbReport report =
+        parsed(R"({"network":{"storage":{"local":{"count":66,"bytes":40,"items":[)" + items + "[]]}}}}");
     EXPECT_EQ(report.local.count, 66);
+    EXPECT_EQ(report.local.bytes, 40);
     EXPECT_TRUE(report.local.items.empty());
     report = parsed(R"({"network":{"storage":{"local":{"count":66,"items":[)" + items + "{}]}}}}");
     EXPECT_EQ(report.local.items.size(), 60u);
@@ -460,7 +431,8 @@ TEST(NimbReportTest, aReportIsTakenOnlyWhenItsSnapshotReadsBack) {
     EXPECT_FALSE(parsed(slashes).recorded);
 }
 
-TEST(NimbReportTest, halfASurrogatePairDoesNotCostTheReport) {
+// Half a surrogate pair and ill-formed UTF-8 are read as replacement characters; the report still counts.
+TEST(NimbReportTest, textIsReadAsValidUtf8) {
     NimbReport report = parsed(R"({"network":{"storage":{"local":{"count":3,"items":[
         {"key":"lone\ud800","bytes":10},
         {"key":"pair\ud83d\ude00","bytes":10},
@@ -473,11 +445,8 @@ TEST(NimbReportTest, halfASurrogatePairDoesNotCostTheReport) {
     EXPECT_EQ(report.local.items[2].key, "low\xEF\xBF\xBDhigh\xEF\xBF\xBD"
                                          "A");
     EXPECT_EQ(report.otherHosts, std::vector<std::string>{"escaped\\ud800.example"});
-}
 
-TEST(NimbReportTest, illFormedUtf8IsReadAsReplacementCharacters) {
-    NimbReport report = parsed("{\"walls\":{\"items\":[{\"label\":\"a\xFF\",\"reason\":\"known\"}]}}");
-    ASSERT_TRUE(report.recorded);
+    report = parsed("{\"walls\":{\"items\":[{\"label\":\"a\xFF\",\"reason\":\"known\"}]}}");
     ASSERT_EQ(report.hidden.size(), 1u);
     EXPECT_EQ(report.hidden[0].label, "a\xEF\xBF\xBD");
     EXPECT_TRUE(text::isValidUtf8(report.snapshot()));
