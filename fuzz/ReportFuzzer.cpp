@@ -1,19 +1,26 @@
-// Feeds arbitrary bytes to the report parser, then scores the report, reads it for evidence and keeps
-// it. Aborts when:
+// Feeds arbitrary bytes to the quick JSON reader and to its three readings (the report parser, the
+// kept-report list's hosts, the store's lists), then scores the report, reads it for evidence and
+// keeps it. Aborts when:
+//   - the quick JSON reader reads what nlohmann's reader does not, or hands over other events, or
+//     passes over other values than its handler asks;
 //   - the snapshot of a recorded report does not read back to the same report (blocked categories
 //     and the blocking flag aside, which the snapshot leaves out on purpose);
 //   - a payload that is plain JSON reads differently from a straightforward reading of the whole
-//     decoded document (the parser streams the payload instead of building the document);
-//   - the quick reader of well-formed payloads reads one that nlohmann's reader does not, or reads
-//     it to another record;
+//     decoded document (the parser streams the payload instead of building the document), and so
+//     does a stored list;
+//   - the kept-report list scores the payload, taken as a snapshot, otherwise than its full reading;
 //   - the record breaks its own limits, or a reading of it is out of range.
 
+#include "base/JsonReader.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
 #include "report/Dossier.h"
 #include "report/Evidence.h"
+#include "report/KeptReports.h"
 #include "report/NimbReport.h"
+#include "report/NimbReportPage.h"
 #include "report/NimbReportReaders.h"
+#include "storage/SqliteStore.h"
 
 #include <nlohmann/json.hpp>
 
@@ -34,6 +41,71 @@ void check(bool condition, const char* what) {
         std::fprintf(stderr, "ReportFuzzer: %s\n", what);
         std::abort();
     }
+}
+
+// Writes every event down, and passes over the contents of containers named with a leading "s" (as
+// "storage" and "session" are), itself under nlohmann's reader, which cannot.
+class Recorder {
+public:
+    std::string events;
+
+    bool null() { return scalar("n"); }
+    bool boolean(bool value) { return scalar(value ? "t" : "f"); }
+    bool number_integer(std::int64_t value) { return scalar("i" + std::to_string(value)); }
+    bool number_unsigned(std::uint64_t value) { return scalar("u" + std::to_string(value)); }
+    bool number_float(double, const std::string& written) { return scalar("d" + written); }
+    bool string(std::string& value) { return scalar("s" + value); }
+    bool binary(Value::binary_t&) { return scalar("b"); }
+    bool key(std::string& name) {
+        if (m_passing == 0) m_skipNext = name.starts_with('s');
+        return add("k" + name);
+    }
+    bool start_object(std::size_t) { return open("{"); }
+    bool start_array(std::size_t) { return open("["); }
+    bool end_object() { return close("}"); }
+    bool end_array() { return close("]"); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+    bool skipsContents() const { return m_passing == 1; }
+
+private:
+    bool add(const std::string& event) {
+        if (m_passing == 0) events += event + ' ';
+        return true;
+    }
+    bool scalar(const std::string& event) {
+        m_skipNext = false;
+        return add(event);
+    }
+    bool open(const char* event) {
+        if (m_passing > 0) {
+            ++m_passing;
+            return true;
+        }
+        add(event);
+        m_passing = m_skipNext ? 1 : 0;
+        m_skipNext = false;
+        return true;
+    }
+    bool close(const char* event) {
+        if (m_passing > 1) {
+            --m_passing;
+            return true;
+        }
+        m_passing = 0;
+        return add(event);
+    }
+
+    std::size_t m_passing = 0; // depth inside a container passed over
+    bool m_skipNext = false;
+};
+
+void checkQuickReader(std::string_view text) {
+    Recorder quick;
+    if (!JsonReader::read(text, NimbReportReaders::quickLimits, quick)) return;
+    Recorder careful;
+    check(Value::sax_parse(text.begin(), text.end(), &careful),
+          "the quick reader read what nlohmann's refuses");
+    check(quick.events == careful.events, "the quick reader's events differ from nlohmann's");
 }
 
 // The reference: the whole payload decoded into a document first, then every member looked up.
@@ -170,6 +242,16 @@ NimbReport referenceParse(const Value& root, std::string_view address, std::stri
     return report;
 }
 
+// A stored list: the elements that are lists of strings.
+std::optional<Pairs> referencePairs(const Value& document) {
+    if (!document.is_array()) return std::nullopt;
+    Pairs pairs;
+    for (const Value& element : document) {
+        if (isStringArray(&element)) pairs.push_back(element.get<std::vector<std::string>>());
+    }
+    return pairs;
+}
+
 NimbReport withoutCategories(NimbReport report) {
     for (NimbReport::Blocked& entry : report.blocked)
         entry.category.reset();
@@ -220,20 +302,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string address = "https://www.example.co.uk/page";
     NimbReport report = NimbReport::parse(payload, address, "Title");
 
+    checkQuickReader(payload);
+
     checkLimits(report);
-    checkReach(NimbReportPage::reading(report));
+    const Dossier::Reach reach = NimbReportPage::reading(report);
+    checkReach(reach);
     for (const Evidence::Finding& finding : Evidence::read(report, Date{1767225600}))
         check(!finding.subjects.empty() && !finding.sentence().empty(), "empty finding");
-
-    if (std::optional<NimbReport> quick = NimbReportReaders::strict(payload)) {
-        std::optional<NimbReport> careful = NimbReportReaders::tolerant(payload);
-        check(careful.has_value(), "the quick reader read what nlohmann's refuses");
-        check(*quick == *careful, "the quick reader's record differs from nlohmann's");
-    }
+    const SavedReport kept{"ID", Date{}, address, "Title", report.blockingOn, std::string(payload)};
+    check(KeptReports::reach(kept) == reach, "the kept hosts score otherwise than the whole report");
 
     Value document = Value::parse(payload, nullptr, /*allow_exceptions=*/false);
-    if (!document.is_discarded())
+    if (!document.is_discarded()) {
         check(report.recorded == document.is_object(), "recorded does not match the payload's shape");
+        check(SqliteStore::decodePairs(payload) == referencePairs(document),
+              "stored list differs from the document reading");
+    }
     if (document.is_object())
         check(withoutCategories(report) == withoutCategories(referenceParse(document, address, "Title")),
               "streamed reading differs from the document reading");

@@ -139,9 +139,60 @@ std::string_view dropPrefix(std::string_view text, std::size_t count) {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        if (next(text, i) < 0) return false;
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t length = utf8SequenceLength(text.substr(i));
+        if (length == 0) return false;
+        i += length;
     }
     return true;
+}
+
+std::size_t utf8SequenceLength(std::string_view text) {
+    const auto byte = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto within = [](unsigned char c, unsigned char low, unsigned char high) {
+        return c >= low && c <= high;
+    };
+    if (text.empty()) return 0;
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+    // The second byte's range excludes overlong forms (after E0 and F0), surrogates (after ED) and
+    // code points beyond U+10FFFF (after F4).
+    if (within(lead, 0xC2, 0xDF)) return text.size() >= 2 && within(byte(1), 0x80, 0xBF) ? 2 : 0;
+    if (within(lead, 0xE0, 0xEF)) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+        return text.size() >= 3 && within(byte(1), low, high) && within(byte(2), 0x80, 0xBF) ? 3 : 0;
+    }
+    if (within(lead, 0xF0, 0xF4)) {
+        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+        return text.size() >= 4 && within(byte(1), low, high) && within(byte(2), 0x80, 0xBF) &&
+                       within(byte(3), 0x80, 0xBF)
+                   ? 4
+                   : 0;
+    }
+    return 0;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 std::string validUtf8(std::string_view text) {

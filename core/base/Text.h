@@ -28,6 +28,11 @@ namespace nimb::text {
 // The text with every ill-formed UTF-8 sequence replaced by U+FFFD.
 [[nodiscard]] std::string validUtf8(std::string_view text);
 [[nodiscard]] bool isValidUtf8(std::string_view text);
+// The length in bytes of the well-formed UTF-8 sequence (one code point) that `text` starts with, or 0
+// when it starts with none: the one check of UTF-8 in core.
+[[nodiscard]] std::size_t utf8SequenceLength(std::string_view text);
+// Appends the UTF-8 form of the Unicode scalar value `c` (a code point other than a surrogate).
+void appendUtf8(std::string& out, char32_t c);
 
 // Splits at every occurrence of `separator`; empty pieces are kept unless `keepEmpty` is false.
 [[nodiscard]] std::vector<std::string_view> split(std::string_view text, char separator,

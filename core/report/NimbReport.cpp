@@ -2,6 +2,7 @@
 #include "report/NimbReportReaders.h"
 
 #include "base/Json.h"
+#include "base/JsonReader.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
 
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <unordered_map>
 
@@ -25,7 +25,6 @@ constexpr std::size_t labelLimit = 120;
 constexpr std::size_t hiddenTextLimit = 160;
 constexpr std::size_t keyLimit = 120;
 constexpr std::size_t previewLimit = 90;
-constexpr std::size_t databaseNameLimit = 120;
 // Limits, in list entries.
 constexpr std::size_t houseLimit = 60;
 constexpr std::size_t databaseLimit = 40;
@@ -99,78 +98,6 @@ bool isObjectArray(const Value* value) {
     return isArrayWhere(value, [](const Value& element) { return element.is_object(); });
 }
 
-std::optional<std::uint32_t> hexUnit(std::string_view text, std::size_t at) {
-    if (at + 4 > text.size()) return std::nullopt;
-    std::uint32_t unit = 0;
-    for (std::size_t i = at; i < at + 4; ++i) {
-        char c = text[i];
-        unit <<= 4;
-        if (c >= '0' && c <= '9')
-            unit |= static_cast<std::uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            unit |= static_cast<std::uint32_t>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            unit |= static_cast<std::uint32_t>(c - 'A' + 10);
-        else
-            return std::nullopt;
-    }
-    return unit;
-}
-
-bool isHighSurrogate(std::uint32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(std::uint32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// A page can store text holding half of a UTF-16 surrogate pair; the page's JSON.stringify writes it
-// as a lone "\uD8xx" escape, which a strict JSON reader refuses, and one such storage key would cost
-// the whole report. Such escapes become U+FFFD. None when there is nothing to mend.
-std::optional<std::string> withLoneSurrogatesMended(std::string_view payload) {
-    bool suspect = false;
-    for (auto at = payload.find("\\u"); at != std::string_view::npos; at = payload.find("\\u", at + 2)) {
-        if (at + 2 < payload.size() && (payload[at + 2] == 'd' || payload[at + 2] == 'D')) {
-            suspect = true;
-            break;
-        }
-    }
-    if (!suspect) return std::nullopt;
-
-    std::string mended;
-    mended.reserve(payload.size());
-    bool changed = false;
-    for (std::size_t i = 0; i < payload.size();) {
-        if (payload[i] != '\\' || i + 1 >= payload.size()) {
-            mended += payload[i++];
-            continue;
-        }
-        auto unit = payload[i + 1] == 'u' ? hexUnit(payload, i + 2) : std::nullopt;
-        if (!unit) { // any other escape, including an escaped backslash, passes whole
-            mended.append(payload.substr(i, 2));
-            i += 2;
-            continue;
-        }
-        if (isHighSurrogate(*unit) && i + 7 < payload.size() && payload[i + 6] == '\\' &&
-            payload[i + 7] == 'u') {
-            if (auto low = hexUnit(payload, i + 8); low && isLowSurrogate(*low)) {
-                mended.append(payload.substr(i, 12));
-                i += 12;
-                continue;
-            }
-        }
-        if (isHighSurrogate(*unit) || isLowSurrogate(*unit)) {
-            mended += "\\ufffd";
-            changed = true;
-        } else {
-            mended.append(payload.substr(i, 6));
-        }
-        i += 6;
-    }
-    if (!changed) return std::nullopt;
-    return mended;
-}
-
 std::optional<ContentBlocker::Category> categoryOf(std::string_view host) {
     if (auto category = ContentBlocker::categoryForHost(host)) return category;
     return ContentBlocker::pathCategoryForHost(host);
@@ -178,7 +105,8 @@ std::optional<ContentBlocker::Category> categoryOf(std::string_view host) {
 
 // Reads the payload as it streams past, straight into the record: no document is built, and anything
 // the record does not hold (unknown members, values nested inside values) is skipped without being
-// kept, however deep it goes. Where a member appears twice, the later one stands.
+// kept, however deep it goes. Where a member appears twice, the later one stands. A handler for
+// either reader: nlohmann's, and JsonReader, which it lets pass over the containers it skips.
 class PayloadReader {
 public:
     using string_t = Value::string_t;
@@ -212,6 +140,7 @@ public:
     bool end_array() { return close(); }
     bool key(string_t& name);
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+    [[nodiscard]] bool skipsContents() const { return m_skipping > 0; }
 
 private:
     enum class Kind {
@@ -644,276 +573,6 @@ std::vector<NimbReport::Blocked> PayloadReader::blocked() {
     return entries;
 }
 
-// The quick reading of a payload that is plainly well-formed JSON with an object at the top, handing
-// `sax` exactly the events nlohmann's reader would. Anything unusual (a top level that is not an
-// object, text after it, a number with a fraction or an exponent or too many digits to be sure of, an
-// unknown escape, half of a surrogate pair, ill-formed UTF-8, a control character in a string, a
-// callback that stops) makes it give up: the caller then reads the payload again with nlohmann's
-// reader, which decides.
-template <class Sax>
-class StrictReader {
-public:
-    StrictReader(std::string_view text, Sax& sax)
-        : m_at(text.data()), m_end(text.data() + text.size()), m_sax(sax) {}
-
-    // Whether the whole payload was read; false when the careful reader must decide.
-    bool read() {
-        skipSpace();
-        if (m_at == m_end || *m_at != '{') return false;
-        // Each open container: true for an object.
-        std::vector<bool> open;
-        for (;;) {
-            // A value.
-            skipSpace();
-            if (m_at == m_end) return false;
-            switch (*m_at) {
-            case '{':
-                ++m_at;
-                if (!m_sax.start_object(std::size_t(-1))) return false;
-                skipSpace();
-                if (m_at != m_end && *m_at == '}') {
-                    ++m_at;
-                    if (!m_sax.end_object()) return false;
-                } else {
-                    open.push_back(true);
-                    if (!key()) return false;
-                    continue;
-                }
-                break;
-            case '[':
-                ++m_at;
-                if (!m_sax.start_array(std::size_t(-1))) return false;
-                skipSpace();
-                if (m_at != m_end && *m_at == ']') {
-                    ++m_at;
-                    if (!m_sax.end_array()) return false;
-                } else {
-                    open.push_back(false);
-                    continue;
-                }
-                break;
-            case '"':
-                if (!string() || !m_sax.string(m_buffer)) return false;
-                break;
-            case 't':
-                if (!literal("true") || !m_sax.boolean(true)) return false;
-                break;
-            case 'f':
-                if (!literal("false") || !m_sax.boolean(false)) return false;
-                break;
-            case 'n':
-                if (!literal("null") || !m_sax.null()) return false;
-                break;
-            default:
-                if (!number()) return false;
-                break;
-            }
-
-            // After a value: the next member or element, or the end of containers.
-            for (;;) {
-                skipSpace();
-                if (open.empty()) return m_at == m_end;
-                if (m_at == m_end) return false;
-                const char c = *m_at++;
-                if (c == ',') {
-                    if (open.back() && !key()) return false;
-                    break;
-                }
-                if (c == (open.back() ? '}' : ']')) {
-                    if (!(open.back() ? m_sax.end_object() : m_sax.end_array())) return false;
-                    open.pop_back();
-                    continue;
-                }
-                return false;
-            }
-        }
-    }
-
-private:
-    void skipSpace() {
-        while (m_at != m_end && (*m_at == ' ' || *m_at == '\n' || *m_at == '\r' || *m_at == '\t'))
-            ++m_at;
-    }
-
-    // A member's name and the colon after it.
-    bool key() {
-        skipSpace();
-        if (m_at == m_end || *m_at != '"' || !string() || !m_sax.key(m_buffer)) return false;
-        skipSpace();
-        if (m_at == m_end || *m_at != ':') return false;
-        ++m_at;
-        return true;
-    }
-
-    bool literal(std::string_view word) {
-        if (static_cast<std::size_t>(m_end - m_at) < word.size() ||
-            std::string_view(m_at, word.size()) != word)
-            return false;
-        m_at += word.size();
-        return true;
-    }
-
-    // An integer of at most 18 digits, which fits either reading; anything else is left to nlohmann.
-    bool number() {
-        const bool negative = *m_at == '-';
-        if (negative) ++m_at;
-        const char* digits = m_at;
-        std::uint64_t value = 0;
-        while (m_at != m_end && *m_at >= '0' && *m_at <= '9')
-            value = value * 10 + static_cast<std::uint64_t>(*m_at++ - '0');
-        const auto length = m_at - digits;
-        if (length == 0 || length > 18 || (length > 1 && *digits == '0')) return false;
-        if (m_at != m_end && (*m_at == '.' || *m_at == 'e' || *m_at == 'E')) return false;
-        if (negative) return m_sax.number_integer(-static_cast<std::int64_t>(value));
-        return m_sax.number_unsigned(value);
-    }
-
-    static bool within(unsigned char c, unsigned char low, unsigned char high) {
-        return c >= low && c <= high;
-    }
-
-    // The length of the well-formed UTF-8 sequence starting at `at`, or 0.
-    std::size_t sequence(const char* at) const {
-        const auto available = static_cast<std::size_t>(m_end - at);
-        const auto byte = [at](std::size_t i) { return static_cast<unsigned char>(at[i]); };
-        const unsigned char lead = byte(0);
-        if (within(lead, 0xC2, 0xDF)) return available >= 2 && within(byte(1), 0x80, 0xBF) ? 2 : 0;
-        if (within(lead, 0xE0, 0xEF)) {
-            const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
-            const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
-            return available >= 3 && within(byte(1), low, high) && within(byte(2), 0x80, 0xBF) ? 3 : 0;
-        }
-        if (within(lead, 0xF0, 0xF4)) {
-            const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
-            const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
-            return available >= 4 && within(byte(1), low, high) && within(byte(2), 0x80, 0xBF) &&
-                           within(byte(3), 0x80, 0xBF)
-                       ? 4
-                       : 0;
-        }
-        return 0;
-    }
-
-    std::optional<std::uint32_t> unit() {
-        if (m_end - m_at < 4) return std::nullopt;
-        auto value = hexUnit(std::string_view(m_at, 4), 0);
-        m_at += 4;
-        return value;
-    }
-
-    void append(std::uint32_t c) {
-        if (c < 0x80) {
-            m_buffer += static_cast<char>(c);
-        } else if (c < 0x800) {
-            m_buffer += static_cast<char>(0xC0 | (c >> 6));
-            m_buffer += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            m_buffer += static_cast<char>(0xE0 | (c >> 12));
-            m_buffer += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            m_buffer += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            m_buffer += static_cast<char>(0xF0 | (c >> 18));
-            m_buffer += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            m_buffer += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            m_buffer += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-
-    // Steps over plain characters of a string (printable ASCII but the quote and the backslash)
-    // eight at a time, stopping at or before the first character that needs a look.
-    void skipPlain() {
-        constexpr std::uint64_t ones = 0x0101010101010101;
-        constexpr std::uint64_t highs = 0x8080808080808080;
-        while (m_end - m_at >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, m_at, sizeof word);
-            const std::uint64_t quotes = word ^ (ones * '"');
-            const std::uint64_t backslashes = word ^ (ones * '\\');
-            // A byte's high bit is set where it is zero (a quote or a backslash), below 0x20, or itself
-            // at or above 0x80; false alarms only follow a true one.
-            const std::uint64_t special = ((quotes - ones) & ~quotes) |
-                                          ((backslashes - ones) & ~backslashes) | (word - ones * 0x20) | word;
-            if (special & highs) return;
-            m_at += 8;
-        }
-    }
-
-    // A string, from its opening quote, decoded into the buffer.
-    bool string() {
-        ++m_at;
-        m_buffer.clear();
-        const char* run = m_at;
-        for (;;) {
-            skipPlain();
-            if (m_at == m_end) return false;
-            const auto c = static_cast<unsigned char>(*m_at);
-            if (c == '"') {
-                m_buffer.append(run, static_cast<std::size_t>(m_at - run));
-                ++m_at;
-                return true;
-            }
-            if (c < 0x20) return false;
-            if (c < 0x80 && c != '\\') {
-                ++m_at;
-                continue;
-            }
-            if (c >= 0x80) {
-                const std::size_t length = sequence(m_at);
-                if (length == 0) return false;
-                m_at += length;
-                continue;
-            }
-            m_buffer.append(run, static_cast<std::size_t>(m_at - run));
-            if (++m_at == m_end) return false;
-            const char escape = *m_at++;
-            switch (escape) {
-            case '"':
-            case '\\':
-            case '/':
-                m_buffer += escape;
-                break;
-            case 'b':
-                m_buffer += '\b';
-                break;
-            case 'f':
-                m_buffer += '\f';
-                break;
-            case 'n':
-                m_buffer += '\n';
-                break;
-            case 'r':
-                m_buffer += '\r';
-                break;
-            case 't':
-                m_buffer += '\t';
-                break;
-            case 'u': {
-                std::optional<std::uint32_t> first = unit();
-                if (!first || isLowSurrogate(*first)) return false;
-                std::uint32_t c32 = *first;
-                if (isHighSurrogate(c32)) {
-                    if (m_end - m_at < 2 || m_at[0] != '\\' || m_at[1] != 'u') return false;
-                    m_at += 2;
-                    std::optional<std::uint32_t> second = unit();
-                    if (!second || !isLowSurrogate(*second)) return false;
-                    c32 = 0x10000 + ((c32 - 0xD800) << 10) + (*second - 0xDC00);
-                }
-                append(c32);
-                break;
-            }
-            default:
-                return false;
-            }
-            run = m_at;
-        }
-    }
-
-    const char* m_at;
-    const char* m_end;
-    Sax& m_sax;
-    std::string m_buffer;
-};
-
 enum class Reading {
     strict,
     tolerant,
@@ -925,7 +584,7 @@ bool readPayloadWith(Reading reading, std::string_view payload, NimbReport& repo
     try {
         PayloadReader reader(report);
         bool complete = reading == Reading::strict
-                            ? StrictReader<PayloadReader>(payload, reader).read()
+                            ? JsonReader::read(payload, NimbReportReaders::quickLimits, reader)
                             : Value::sax_parse(payload.begin(), payload.end(), &reader);
         if (!complete || !reader.wasObject()) return false;
         report.blocked = reader.blocked();
@@ -989,11 +648,8 @@ NimbReport NimbReport::parse(std::string_view payload, std::string_view address,
     if (!readPayload(payload, report, result)) {
         // Ill-formed UTF-8 and halves of surrogate pairs are mended, and the payload read again;
         // anything else unreadable stays unread.
-        std::string valid;
-        if (!text::isValidUtf8(payload)) valid = text::validUtf8(payload);
-        std::optional<std::string> mended = withLoneSurrogatesMended(valid.empty() ? payload : valid);
-        if (valid.empty() && !mended) return report;
-        if (!readPayload(mended ? *mended : valid, report, result)) return report;
+        std::optional<std::string> mended = JsonReader::mended(payload);
+        if (!mended || !readPayload(*mended, report, result)) return report;
     }
     result.recorded = true;
     // The snapshot can be larger than what it was read from ("/" is written "\/", a replaced byte

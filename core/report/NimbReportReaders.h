@@ -1,14 +1,19 @@
 #pragma once
 
-// The two readers behind NimbReport::parse, each on its own, so that tests and the fuzzer can hold
-// them to one record. Everything else reads payloads with NimbReport::parse.
+// The two readers behind NimbReport::parse, each on its own, so that tests can hold them to one
+// record, and the bounds of the quick readings of payloads and snapshots. Everything else reads
+// payloads with NimbReport::parse.
 
+#include "base/JsonReader.h"
 #include "report/NimbReport.h"
 
 #include <optional>
 #include <string_view>
 
 namespace nimb::NimbReportReaders {
+
+// What the page scripts send and the snapshot writer writes is at most six containers deep.
+inline constexpr JsonReader::Limits quickLimits{NimbReport::payloadLimit, 64};
 
 // The quick reader of plainly well-formed payloads: none when it leaves the payload to the other.
 [[nodiscard]] std::optional<NimbReport> strict(std::string_view payload);

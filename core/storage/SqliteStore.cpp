@@ -1,6 +1,7 @@
 #include "storage/SqliteStore.h"
 
 #include "base/Json.h"
+#include "base/JsonReader.h"
 
 #include <cerrno>
 #include <chrono>
@@ -175,7 +176,8 @@ bool setAside(const std::string& path, const std::string& aside, std::string& er
 }
 
 // Collects the elements of a JSON array of arrays of strings, skipping any element that is not one,
-// and keeping what was complete when the text breaks off.
+// and keeping what was complete when the text breaks off. A handler for either reader: nlohmann's,
+// and JsonReader, which it lets pass over what is nested deeper than the strings.
 class PairsReader final : public nlohmann::json_sax<nlohmann::json> {
 public:
     bool null() override { return scalar(); }
@@ -199,13 +201,17 @@ public:
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
         return false;
     }
+    [[nodiscard]] bool skipsContents() const { return m_depth > 2 || (m_depth == 2 && !m_good); }
 
     std::optional<Pairs> result() { return m_isArray ? std::optional(std::move(m_pairs)) : std::nullopt; }
+    // Whether every element was a list of strings, none skipped.
+    [[nodiscard]] bool tookEverything() const { return !m_skipped; }
 
 private:
     bool scalar() {
         if (m_depth == 0) return false; // not an array at all
         m_good = false;
+        m_skipped = true;
         return true;
     }
     bool open(bool array) {
@@ -220,6 +226,7 @@ private:
         } else {
             m_good = false;
         }
+        m_skipped = m_skipped || !m_good;
         return true;
     }
     bool close() {
@@ -232,152 +239,23 @@ private:
     int m_depth = 0;
     bool m_isArray = false;
     bool m_good = false;
+    bool m_skipped = false;
     std::vector<std::string> m_element;
     Pairs m_pairs;
 };
 
-// The quick reading of a list exactly as encodePairs writes it (any white space allowed). Anything
-// else — another type of element, a broken escape, a cut-off text — gives none, and the tolerant
-// reader above takes over.
-class StrictPairsReader {
-public:
-    explicit StrictPairsReader(std::string_view text) : m_text(text) {}
+// Bounds of the quick reading of a stored list: SQLite's own on the length of a value, and the depth
+// of a list of lists with room to pass over deeper values.
+constexpr JsonReader::Limits pairsLimits{1'000'000'000, 64};
 
-    std::optional<Pairs> read() {
-        Pairs pairs;
-        if (!take('[')) return std::nullopt;
-        if (!take(']')) {
-            do {
-                if (!take('[')) return std::nullopt;
-                std::vector<std::string> element;
-                if (!take(']')) {
-                    do {
-                        if (!string(element.emplace_back())) return std::nullopt;
-                    } while (take(','));
-                    if (!take(']')) return std::nullopt;
-                }
-                pairs.push_back(std::move(element));
-            } while (take(','));
-            if (!take(']')) return std::nullopt;
-        }
-        skipSpace();
-        if (m_at != m_text.size()) return std::nullopt;
-        return pairs;
-    }
-
-private:
-    void skipSpace() {
-        while (m_at < m_text.size() &&
-               (m_text[m_at] == ' ' || m_text[m_at] == '\n' || m_text[m_at] == '\r' || m_text[m_at] == '\t'))
-            ++m_at;
-    }
-    bool take(char c) {
-        skipSpace();
-        if (m_at < m_text.size() && m_text[m_at] == c) {
-            ++m_at;
-            return true;
-        }
-        return false;
-    }
-    bool hex4(std::uint32_t& value) {
-        if (m_at + 4 > m_text.size()) return false;
-        value = 0;
-        for (int i = 0; i < 4; ++i) {
-            char c = m_text[m_at++];
-            value <<= 4;
-            if (c >= '0' && c <= '9')
-                value |= static_cast<std::uint32_t>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                value |= static_cast<std::uint32_t>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                value |= static_cast<std::uint32_t>(c - 'A' + 10);
-            else
-                return false;
-        }
-        return true;
-    }
-    static void appendUtf8(std::string& out, std::uint32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    bool string(std::string& out) {
-        if (!take('"')) return false;
-        while (m_at < m_text.size()) {
-            std::size_t run = m_at;
-            while (run < m_text.size()) {
-                auto c = static_cast<unsigned char>(m_text[run]);
-                if (c == '"' || c == '\\') break;
-                if (c < 0x20) return false;
-                ++run;
-            }
-            if (run == m_text.size()) return false;
-            out.append(m_text.data() + m_at, run - m_at);
-            m_at = run + 1;
-            if (m_text[run] == '"') return true;
-            if (m_at >= m_text.size()) return false;
-            char escape = m_text[m_at++];
-            switch (escape) {
-            case '"':
-            case '\\':
-            case '/':
-                out += escape;
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u': {
-                std::uint32_t c = 0;
-                if (!hex4(c)) return false;
-                // A surrogate without its partner is no character; it reads as U+FFFD.
-                if (c >= 0xD800 && c <= 0xDBFF && m_at + 5 < m_text.size() && m_text[m_at] == '\\' &&
-                    m_text[m_at + 1] == 'u') {
-                    std::size_t mark = m_at;
-                    m_at += 2;
-                    std::uint32_t low = 0;
-                    if (hex4(low) && low >= 0xDC00 && low <= 0xDFFF)
-                        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                    else
-                        m_at = mark;
-                }
-                if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
-                appendUtf8(out, c);
-                break;
-            }
-            default:
-                return false;
-            }
-        }
-        return false;
-    }
-
-    std::string_view m_text;
-    std::size_t m_at = 0;
-};
+// The quick reading of a stored list; none when the reader declines it, or when it holds anything but
+// lists of strings and `whole` asks for nothing else.
+std::optional<Pairs> quickPairs(std::string_view text, bool whole) {
+    PairsReader reader;
+    if (!JsonReader::read(text, pairsLimits, reader)) return std::nullopt;
+    if (whole && !reader.tookEverything()) return std::nullopt;
+    return reader.result();
+}
 
 } // namespace
 
@@ -545,7 +423,13 @@ std::string SqliteStore::encodePairs(const Pairs& pairs) {
 }
 
 std::optional<Pairs> SqliteStore::decodePairs(std::string_view text) {
-    if (auto pairs = StrictPairsReader(text).read()) return pairs;
+    if (auto pairs = quickPairs(text, false)) return pairs;
+    // A list of lists of strings only, where a string holds ill-formed UTF-8 or an escaped half of a
+    // surrogate pair, is read with each replaced by U+FFFD; a list of any other shape goes to
+    // nlohmann's reader as it is, and keeps what comes before the first such string.
+    if (std::optional<std::string> mended = JsonReader::mended(text)) {
+        if (auto pairs = quickPairs(*mended, true)) return pairs;
+    }
     PairsReader reader;
     nlohmann::json::sax_parse(text.begin(), text.end(), &reader, nlohmann::json::input_format_t::json, false);
     return reader.result();

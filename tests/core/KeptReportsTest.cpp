@@ -89,7 +89,8 @@ TEST_F(SavedReportTest, derivedValuesAreWorkedOutFromTheSnapshot) {
 }
 
 // The list scores kept reports by reading only their hosts; whatever the snapshot holds, that must
-// come to what reading the whole report gives.
+// come to what reading the whole report gives. (What the quick JSON reader declines for both is
+// JsonReaderTest's.)
 TEST_F(SavedReportTest, reachFromTheHostsAloneEqualsTheWholeReading) {
     std::vector<std::string> snapshots = {
         std::string(payload),
@@ -101,22 +102,14 @@ TEST_F(SavedReportTest, reachFromTheHostsAloneEqualsTheWholeReading) {
         R"({"network":{"blocked":{"criteo.com":2,"criteo.com":7}}})", // the later member stands
         R"({"network":{"blocked":{"criteo.com":2}},"network":{"other":["tapad.com"]}})",
         R"({"network":{"blocked":{"criteo.com":2.9,"tapad.com":true,"x.io":"3","y.io":1e2}}})",
-        R"({"network":{"blocked":{"criteo.com":99999999999999999999}}})",
         R"({"network":{"blocked":{"crit\u0065o.com":2},"other":["t\u0061pad.com"]}})",
         R"({"network":{"blocked":{"criteo.com":2},"other":["tapad.com",3]}})",
         R"({"network":{"blocked":[],"other":{"a":"tapad.com"}}})",
         R"({"network":null,"walls":{"items":[]}})",
-        R"({"network":{"other":["tapad.com"]}} trailing)",
-        R"({"network":{"other":["tapad.com"]},"walls":{"items":[{"text":"\ud83d"}]}})",
-        R"({"network":{"other":["tapad.com"]},"walls":[01]})",
         R"({"walls":{"items":[{"text":"caf\u00e9 \" \/"}]},"network":{"other":["tapad.com"]}})",
-        "{\"network\":{\"other\":[\"tapad.com\"]},\"walls\":\"\xff\"}",         // not UTF-8
-        "{\"network\":{\"other\":[\"tapad.com\"]},\"walls\":\"\xed\xa0\x80\"}", // a surrogate
+        // A tab where the hosts reader skips: declined all the same.
         "{\"network\":{\"other\":[\"t\u00e4pad.com\",\"tapad.com\"]},\"walls\":\"tab\there\"}",
-        "\xef\xbb\xbf{\"network\":{\"other\":[\"tapad.com\"]}}",
         R"({"network":{"other":[")" + std::string(121, 'a') + R"(.tapad.com"]}})",
-        std::string(70, '[') + std::string(70, ']'),
-        "",
         "null",
         "[]",
         "{}",

@@ -299,7 +299,7 @@ TEST_F(ChromeTest, toolButtonsActOnReleaseOverThemStopALoadAndSpeakTheLanguage) 
 
     // Pressed and released on it: back.
     ASSERT_TRUE(click(button, 16, 16));
-    ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture; }));
+    ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture && !tab().loading(); }));
     EXPECT_TRUE(waitUntil([&] { return chrome().forwardButton().enabled(); }, 5s));
     EXPECT_FALSE(gtk_widget_has_focus(button)) << "a tool button never takes the focus";
 
@@ -394,7 +394,7 @@ TEST_F(ToolbarTest, clickingAButtonLoadsItsBookmarkUnlessTheAddressDoesNotParse)
     EXPECT_FALSE(webkit_web_view_is_loading(tab().view()));
 
     ASSERT_TRUE(click(buttons[0], 10, 10));
-    ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture; }));
+    ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture && !tab().loading(); }));
 }
 
 TEST_F(ToolbarTest, theMenusOfTheButtonsAndOfTheBar) {
