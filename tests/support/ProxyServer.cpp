@@ -149,7 +149,18 @@ bool ProxyServer::start() {
 
 void ProxyServer::stop() {
     if (!m_loop) return;
-    g_main_loop_quit(m_loop);
+    // Quit from inside the loop: a quit asked before the thread has begun to run the loop would be
+    // forgotten when it does.
+    GSource* quit = g_idle_source_new();
+    g_source_set_callback(
+        quit,
+        +[](gpointer loop) {
+            g_main_loop_quit(static_cast<GMainLoop*>(loop));
+            return G_SOURCE_REMOVE;
+        },
+        m_loop, nullptr);
+    g_source_attach(quit, g_main_loop_get_context(m_loop));
+    g_source_unref(quit);
     m_thread.join();
     g_main_loop_unref(m_loop);
     m_loop = nullptr;
