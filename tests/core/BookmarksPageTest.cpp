@@ -110,17 +110,15 @@ TEST_F(BookmarksPageTest, rowsFollowEachBookmarksStateAndAddress) {
     };
     const std::string page = BookmarksPage::html(bookmarks, {}, {}, now, rome);
     const std::string off = rowOf(page, "https://off.example/");
-    EXPECT_NE(off.find("<span class=\"facts\">Not opened since you filed it</span>"), std::string::npos);
-    EXPECT_NE(off.find(">Nothing in the margin</a><a class=\"btn\" href=\"" +
-                       BookmarkAction::addToToolbar("https://off.example/").href() + "\">Add to Toolbar</a>"),
-              std::string::npos);
+    EXPECT_THAT(off, HasSubstr("<span class=\"facts\">Not opened since you filed it</span>"));
+    EXPECT_THAT(off, HasSubstr(">Nothing in the margin</a><a class=\"btn\" href=\"" +
+                               BookmarkAction::addToToolbar("https://off.example/").href() +
+                               "\">Add to Toolbar</a>"));
     // Not on the web: the address is text.
-    EXPECT_NE(
-        rowOf(page, "file:///home/me/x.html").find("<span class=\"addr\">file:///home/me/x.html</span>"),
-        std::string::npos);
+    EXPECT_THAT(rowOf(page, "file:///home/me/x.html"),
+                HasSubstr("<span class=\"addr\">file:///home/me/x.html</span>"));
     // The parser drops the line break right after <textarea>, so the summary's own is kept behind one.
-    EXPECT_NE(rowOf(page, "https://blank.example/").find("kept it\">\n\nsecond</textarea>"),
-              std::string::npos);
+    EXPECT_THAT(rowOf(page, "https://blank.example/"), HasSubstr("kept it\">\n\nsecond</textarea>"));
 }
 
 TEST_F(BookmarksPageTest, actionsParseBackAndRecordsAreText) {
@@ -134,9 +132,8 @@ TEST_F(BookmarksPageTest, actionsParseBackAndRecordsAreText) {
         bookmarks, visits, {note(hostile, std::string(test::hostileScriptAddress))}, now, rome);
     test::expectNoActiveMarkup(page);
     EXPECT_EQ(test::occurrences(page, "</textarea>"), 2u);
-    EXPECT_NE(
-        page.find("<span class=\"addr\">" + BookmarksPage::escape(test::hostileScriptAddress) + "</span>"),
-        std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<span class=\"addr\">" + BookmarksPage::escape(test::hostileScriptAddress) +
+                                "</span>"));
     std::vector<std::string> addresses;
     for (const std::string& href : test::hrefs(page, "nimb://")) {
         auto action = BookmarkAction::fromUrl(*Url::parse(href));

@@ -1,5 +1,6 @@
 #include "blocker/ContentBlocker.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -238,45 +239,29 @@ TEST(ContentBlockerRules, ruleListHasItsRulesInOrder) {
     EXPECT_EQ(canonical(rules), text);
 
     for (std::size_t i = 0; i < 157; ++i) {
-        const auto& rule = rules[i];
-        EXPECT_EQ(rule["action"], nlohmann::json({{"type", "block"}}));
-        EXPECT_EQ(rule["trigger"]["load-type"], nlohmann::json::array({"third-party"}));
-        EXPECT_EQ(rule["trigger"]["url-filter"],
-                  std::string(hostPrefix) + escaped(blockedHosts()[i]) + "[/:]");
+        nlohmann::json trigger = {
+            {"load-type", {"third-party"}},
+            {"url-filter", std::string(hostPrefix) + escaped(blockedHosts()[i]) + "[/:]"}};
+        EXPECT_EQ(rules[i], nlohmann::json({{"action", {{"type", "block"}}}, {"trigger", trigger}})) << i;
     }
-    // The two path rules and the hiding rule are written out in full below; the hiding rule holds
-    // every selector.
+    // The hiding rule holds every selector. It and the two path rules, byte for byte:
     std::string joined;
     for (const auto& item : hiddenSelectors())
         joined += (joined.empty() ? "" : ", ") + item;
     EXPECT_EQ(rules[159]["action"]["selector"], joined);
-}
-
-TEST(ContentBlockerRules, ruleListBytes) {
-    const std::string& text = ruleListJSON();
-    const std::string firstRule =
-        R"([{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?cookielaw\\.org[\/:]"}},)";
-    EXPECT_TRUE(text.starts_with(firstRule)) << text.substr(0, firstRule.size());
     const std::string pathRules =
         R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?www\\.facebook\\.com\/tr"}})"
         R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?accounts\\.google\\.com\/gsi\/"}},)";
-    EXPECT_NE(text.find(pathRules), std::string::npos);
+    EXPECT_THAT(text, testing::HasSubstr(pathRules));
     EXPECT_TRUE(text.ends_with(
         R"(#credential_picker_iframe, iframe[src*=\"accounts.google.com\/gsi\/\"]","type":"css-display-none"},"trigger":{"url-filter":".*"}}])"));
-    EXPECT_NE(text.find(R"(, div[id^=\"sp_message_container_\"], )"), std::string::npos);
-    EXPECT_EQ(text.find('\n'), std::string::npos);
 }
 
 TEST(ContentBlockerRules, lookupTable) {
     const std::string& text = lookupTableJSON();
     EXPECT_EQ(&text, &lookupTableJSON());
     EXPECT_EQ(text, buildLookupTableJSON());
-    EXPECT_TRUE(text.starts_with(R"({"hosts":{"2mdn.net":1,"2o7.net":1,"33across.com":1,)"))
-        << text.substr(0, 60);
-    EXPECT_TRUE(text.ends_with(
-        R"("xiti.com":1,"yieldlab.net":1,"yieldmo.com":1},"paths":["www.facebook.com\/tr","accounts.google.com\/gsi\/"]})"))
-        << text.substr(text.size() - 120);
-
+    // Its bytes are the canonical form of exactly these members.
     auto table = nlohmann::json::parse(text, nullptr, false);
     ASSERT_TRUE(table.is_object());
     EXPECT_EQ(canonical(table), text);

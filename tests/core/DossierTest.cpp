@@ -81,7 +81,7 @@ TEST(DossierCatalogue, hostsAreWellFormedAndEachListedOnce) {
     EXPECT_NE(brandTldOfHost("www." + bareLabels.front()), nullptr);
 }
 
-TEST(DossierCatalogue, everySourceIsAnHttpsAddress) {
+TEST(DossierCatalogue, everyCompanySourceIsAnHttpsAddress) {
     const auto check = [](const std::string& sourced, const std::string& who) {
         SCOPED_TRACE(who + ": " + sourced);
         EXPECT_TRUE(text::startsWith(sourced, "https://"));
@@ -91,10 +91,9 @@ TEST(DossierCatalogue, everySourceIsAnHttpsAddress) {
         EXPECT_EQ(url->view().scheme(), "https");
         EXPECT_FALSE(url->view().host().empty());
     };
+    // (A brand domain's source is its page at IANA: brandTopLevelDomains.)
     for (const Entry& entry : entries())
         check(entry.company.sourced, entry.company.name);
-    for (const BrandTLD& brand : brandTLDs())
-        check(brand.sourced, brand.holder);
 }
 
 TEST(DossierCatalogue, brandTopLevelDomains) {
@@ -212,8 +211,6 @@ TEST(DossierConnections, parentTiesAndSameOwner) {
               (std::vector<Tie>{{"Adobe", "parent"},
                                 {"Adobe Audience Manager", "same owner"},
                                 {"Livefyre", "same owner"}}));
-    EXPECT_EQ(connections(named("Tapad")), (std::vector<Tie>{{"Experian", "parent \u00b7 2020"}}));
-    EXPECT_EQ(connections(named("Braze")), (std::vector<Tie>{{"Appboy", "former name"}}));
     EXPECT_TRUE(connections(named("Criteo")).empty());
     // Nobody names Criteo as owner; Google is named by three.
     EXPECT_EQ(connections(named("Google")), (std::vector<Tie>{{"Google Tag Manager", "same owner"},
@@ -340,14 +337,10 @@ TEST(DossierWords, englishInEveryLanguage) {
     setCurrentLanguage(before);
 
     const DossierVocabulary& words = dossierWords();
-    EXPECT_EQ(words.companyTally(57, 57), "57 companies");
-    EXPECT_EQ(words.companyTally(1, 57), "1 of 57 companies");
+    // (The tallies of a search, and the hosts that only delivered, are on the report pages' tests.)
     EXPECT_EQ(words.companyTally(1, 1), "1 company");
     EXPECT_EQ(words.nothingButDelivery(1),
               "One host sent bytes this page asked for and nothing else. They score "
-              "nothing:");
-    EXPECT_EQ(words.nothingButDelivery(3),
-              "3 hosts sent bytes this page asked for and nothing else. They score "
               "nothing:");
     EXPECT_TRUE(text::startsWith(words.nothingMatched("acme"), "Nobody in the dossier answers to \u201c"
                                                                "acme\u201d. It is a file"));

@@ -75,7 +75,7 @@ TEST_F(DossierViewTest, searchesKeepOnlyCompaniesWithEveryWord) {
 TEST_F(DossierViewTest, everyCompanyWithoutAQueryAndNoShowAll) {
     std::string body = directory(contacted(), "  ", std::nullopt);
     EXPECT_EQ(listedNames(body).size(), 57u);
-    EXPECT_EQ(body.find("Show all"), std::string::npos);
+    EXPECT_THAT(body, Not(HasSubstr("Show all")));
     EXPECT_TRUE(body.starts_with("  <h1>Dossier</h1>\n  <p class=\"blurb\">" +
                                  BookmarksPage::escape(dossierWords().theWholeDossier()) + "</p>\n" +
                                  find("", std::nullopt) + "  <p class=\"tally\">57 companies</p>\n  <h2>"));
@@ -90,7 +90,7 @@ TEST_F(DossierViewTest, everyCompanyWithoutAQueryAndNoShowAll) {
     // The dossier is the whole catalogue even where the page has no reading to show.
     std::string unavailable =
         html(contacted(), Unavailable::recordingOff, false, View::dossier, "", std::nullopt, Date{}, "UTC");
-    EXPECT_NE(unavailable.find("<p class=\"tally\">57 companies</p>"), std::string::npos);
+    EXPECT_THAT(unavailable, HasSubstr("<p class=\"tally\">57 companies</p>"));
 }
 
 TEST_F(DossierViewTest, nothingMatchedQuotesTheQueryCutToEighty) {
@@ -98,17 +98,17 @@ TEST_F(DossierViewTest, nothingMatchedQuotesTheQueryCutToEighty) {
     std::string body = directory(contacted(), hundred, std::nullopt);
     std::string eighty(80, 'z');
     EXPECT_EQ(tally(body), "0 of 57 companies");
-    EXPECT_NE(body.find("value=\"" + eighty + "\""), std::string::npos);
-    EXPECT_EQ(body.find(std::string(81, 'z')), std::string::npos);
+    EXPECT_THAT(body, HasSubstr("value=\"" + eighty + "\""));
+    EXPECT_THAT(body, Not(HasSubstr(std::string(81, 'z'))));
     EXPECT_TRUE(body.ends_with("  <p class=\"none\">" + dossierWords().nothingMatched(eighty) + "</p>\n"));
-    EXPECT_EQ(body.find("<h2>"), std::string::npos);
+    EXPECT_THAT(body, Not(HasSubstr("<h2>")));
 }
 
 TEST_F(DossierViewTest, findFormCarriesTheKeptReport) {
     // Without a kept report or a query: no report field, and nothing to show all of.
     const std::string plain = find("", std::nullopt);
-    EXPECT_EQ(plain.find("name=\"s\""), std::string::npos);
-    EXPECT_EQ(plain.find("Show all"), std::string::npos);
+    EXPECT_THAT(plain, Not(HasSubstr("name=\"s\"")));
+    EXPECT_THAT(plain, Not(HasSubstr("Show all")));
     SavedReport saved{"K&1", Date{}, "https://a.example/", "", true, "{}"};
     EXPECT_EQ(find("a \"b\"", saved),
               "  <form class=\"find\" method=\"get\" action=\"nimb://report\" autocomplete=\"off\">\n"
@@ -136,13 +136,13 @@ TEST_F(DossierViewTest, entryListsWhatTheCompanyIs) {
             "        <dt>Hosts</dt><dd><code>tapad.com</code></dd>\n      </dl>\n    </li>");
 
     std::string moat = entry(company("Moat"), false);
-    EXPECT_NE(moat.find("<h3>Moat <span class=\"tag flag\">dead Oracle left the advertising business in 2024"
-                        "</span></h3>"),
-              std::string::npos);
-    EXPECT_NE(moat.find("<dt>Arrives as</dt><dd><code>moatad.js</code> <code>moatframe.js</code></dd>"),
-              std::string::npos);
-    EXPECT_NE(entry(company("Xandr"), false).find("<b>AT&amp;T</b> <span class=\"how\">former owner"),
-              std::string::npos);
+    EXPECT_THAT(
+        moat, HasSubstr("<h3>Moat <span class=\"tag flag\">dead Oracle left the advertising business in 2024"
+                        "</span></h3>"));
+    EXPECT_THAT(moat,
+                HasSubstr("<dt>Arrives as</dt><dd><code>moatad.js</code> <code>moatframe.js</code></dd>"));
+    EXPECT_THAT(entry(company("Xandr"), false),
+                HasSubstr("<b>AT&amp;T</b> <span class=\"how\">former owner"));
 
     // A company with no ties says so; one with no capabilities has no "Does" row.
     Dossier::Entry lone{.hosts = {"b.example", "a.example"}, .company = {.name = "Lone"}};
@@ -160,8 +160,8 @@ TEST_F(DossierViewTest, companiesThePageContactedAreTagged) {
     EXPECT_EQ(named(report), (std::set<std::string>{"Google Fonts", "Moat", "Tapad"}));
     std::string body = directory(report, "", std::nullopt);
     for (std::string_view name : {"Tapad", "Moat", "Google Fonts"})
-        EXPECT_NE(body.find("<h3>" + std::string(name) + " <span class=\"tag here\">"), std::string::npos);
-    EXPECT_EQ(body.find("<h3>Criteo <span class=\"tag here\">"), std::string::npos);
+        EXPECT_THAT(body, HasSubstr("<h3>" + std::string(name) + " <span class=\"tag here\">"));
+    EXPECT_THAT(body, Not(HasSubstr("<h3>Criteo <span class=\"tag here\">")));
 }
 
 TEST_F(DossierViewTest, matchesLooksAcrossEveryField) {

@@ -283,16 +283,6 @@ TEST_F(EvidenceTest, aCatalogueCompanyUnderTheSiteNameHoldsASeat) {
                   Finding::about(Kind::sameName, "cdn.examplenews-static.net", "examplenews.com")});
 }
 
-TEST_F(EvidenceTest, storageKeysOfKnownLibrariesName) {
-    EXPECT_EQ(kinds(Evidence::read("optimizely_data", "", 0, now)), std::vector<Kind>{Kind::sdkRan});
-    EXPECT_TRUE(Evidence::read("mp_abc_mixpanel", "", 0, now).empty());
-    EXPECT_TRUE(Evidence::read("_ga", "", 0, now).empty());
-    std::vector<Finding> findings = Evidence::read("ab.storage.device", "", 0, now);
-    ASSERT_EQ(findings.size(), 1u);
-    EXPECT_EQ(findings[0].sentence(),
-              "Braze's code ran here, whether or not its own servers were ever reached.");
-}
-
 TEST_F(EvidenceTest, reportFindingsAreMergedBySentenceAndOrderedByKind) {
     NimbReport report;
     report.address = "https://www.examplenews.com/story";

@@ -71,24 +71,23 @@ TEST_F(HistoryPageTest, rowsAreWrittenExactly) {
                BookmarksPage::escape(HistoryAction::forget(forgotten).href()) +
                "\">Forget</a></span>\n    </li>";
     };
-    EXPECT_NE(
-        HistoryPage::html(visits, afterMidnight, rome)
-            .find(
-                "<p class=\"sub\">3 pages, kept on this machine and sent nowhere.</p>\n"
-                "    <span class=\"acts\"><a class=\"btn\" href=\"nimb://forget-all\">Clear "
-                "History</a></span>\n"
-                "  </div>\n  <ol>\n"
-                "    <li>\n      <span class=\"who\"><a class=\"name\" href=\"" +
-                escaped + "\">Example &amp; Co</a><span class=\"addr\">" + escaped +
-                "</span></span>\n      <span class=\"when\">Yesterday 23:59<br>2 visits</span>\n" +
-                acts(address) +
-                "\n    <li>\n      <span class=\"who\"><a class=\"name\" href=\"https://untitled.example/\">"
-                "https://untitled.example/</a></span>\n      <span class=\"when\">Today 00:00</span>\n" +
-                acts("https://untitled.example/") +
-                "\n    <li>\n      <span class=\"who\">Hole<span class=\"addr\">gopher://hole.example/</span>"
-                "</span>\n      <span class=\"when\">Friday 12:00</span>\n" +
-                acts("gopher://hole.example/") + "\n  </ol>\n"),
-        std::string::npos);
+    EXPECT_THAT(
+        HistoryPage::html(visits, afterMidnight, rome),
+        HasSubstr(
+            "<p class=\"sub\">3 pages, kept on this machine and sent nowhere.</p>\n"
+            "    <span class=\"acts\"><a class=\"btn\" href=\"nimb://forget-all\">Clear "
+            "History</a></span>\n"
+            "  </div>\n  <ol>\n"
+            "    <li>\n      <span class=\"who\"><a class=\"name\" href=\"" +
+            escaped + "\">Example &amp; Co</a><span class=\"addr\">" + escaped +
+            "</span></span>\n      <span class=\"when\">Yesterday 23:59<br>2 visits</span>\n" +
+            acts(address) +
+            "\n    <li>\n      <span class=\"who\"><a class=\"name\" href=\"https://untitled.example/\">"
+            "https://untitled.example/</a></span>\n      <span class=\"when\">Today 00:00</span>\n" +
+            acts("https://untitled.example/") +
+            "\n    <li>\n      <span class=\"who\">Hole<span class=\"addr\">gopher://hole.example/</span>"
+            "</span>\n      <span class=\"when\">Friday 12:00</span>\n" +
+            acts("gopher://hole.example/") + "\n  </ol>\n"));
 }
 
 TEST_F(HistoryPageTest, linksLeadBackToTheirAddressesAndRecordsAreText) {
@@ -108,9 +107,8 @@ TEST_F(HistoryPageTest, linksLeadBackToTheirAddressesAndRecordsAreText) {
     }
     EXPECT_EQ(forgotten, (std::vector<std::string>{visits[0].address, visits[1].address, visits[2].address}));
     // The script address is shown as its own label, not linked.
-    EXPECT_NE(
-        page.find("<span class=\"who\">" + BookmarksPage::escape(test::hostileScriptAddress) + "</span>"),
-        std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<span class=\"who\">" + BookmarksPage::escape(test::hostileScriptAddress) +
+                                "</span>"));
 }
 
 } // namespace

@@ -24,8 +24,9 @@ class HomePageTest : public test::EnglishPageTest {};
 TEST_F(HomePageTest, emptyHistoryShowsBothInvitationsAndTheFiveEngines) {
     const std::string page = HomePage::html({});
     EXPECT_TRUE(page.starts_with(PageFrame::document("The NIMB 2000", PageStyles::home, "")));
-    EXPECT_NE(
-        page.find(
+    EXPECT_THAT(
+        page,
+        HasSubstr(
             "</style></head><body>\n<h1>The NIMB 2000</h1>\n<div class=\"cols\">\n"
             "  <div class=\"col\">\n    <h2>Recent</h2>\n    <ul>\n"
             "    <li class=\"none\">Somewhere you have been will show up here.</li>\n    </ul>\n  </div>\n"
@@ -34,8 +35,7 @@ TEST_F(HomePageTest, emptyHistoryShowsBothInvitationsAndTheFiveEngines) {
             "  <div class=\"col\">\n    <h2>Search</h2>\n    <ul>\n"
             "    <li><a href=\"https://lite.duckduckgo.com/lite/\" "
             "title=\"https://lite.duckduckgo.com/lite/\">"
-            "DuckDuckGo Lite</a></li>\n"),
-        std::string::npos);
+            "DuckDuckGo Lite</a></li>\n"));
     EXPECT_TRUE(page.ends_with("</a></li>\n    </ul>\n  </div>\n</div>\n</body></html>"));
     EXPECT_EQ(test::occurrences(column(page, "Search"), "<li><a href="), 5u);
 }
@@ -47,11 +47,11 @@ TEST_F(HomePageTest, recentShowsTwelveSitesOnePerHost) {
     std::swap(visits[0], visits[1]);
     const std::string recent = column(HomePage::html(visits), "Recent");
     EXPECT_EQ(test::occurrences(recent, "<li>"), 12u);
-    EXPECT_EQ(recent.find("site12.example"), std::string::npos);
+    EXPECT_THAT(recent, Not(HasSubstr("site12.example")));
     // The http and https pages of site0 make one row, on the newest visit's scheme.
-    EXPECT_NE(recent.find("    <li><a href=\"https://site0.example/\" title=\"https://site0.example/\">"
-                          "site0.example</a></li>\n"),
-              std::string::npos);
+    EXPECT_THAT(recent,
+                HasSubstr("    <li><a href=\"https://site0.example/\" title=\"https://site0.example/\">"
+                          "site0.example</a></li>\n"));
     EXPECT_TRUE(HomePage::recent(visits, -3).empty());
 }
 
@@ -67,7 +67,7 @@ TEST_F(HomePageTest, frequentLeavesOutSingleVisitsAndOrdersByCountThenRecency) {
         titles += v.title;
     EXPECT_EQ(titles, "EBDAC");
     EXPECT_EQ(HomePage::frequent(visits, 2).size(), 2u);
-    EXPECT_EQ(column(HomePage::html(visits), "Frequent").find("Once"), std::string::npos);
+    EXPECT_THAT(column(HomePage::html(visits), "Frequent"), Not(HasSubstr("Once")));
 }
 
 TEST_F(HomePageTest, onlyWebAndFileAddressesAreLinkedAndRecordsAreText) {
@@ -79,13 +79,12 @@ TEST_F(HomePageTest, onlyWebAndFileAddressesAreLinkedAndRecordsAreText) {
     };
     const std::string page = HomePage::html(visits);
     const std::string frequent = column(page, "Frequent");
-    EXPECT_NE(frequent.find("\n    <li>The hole</li>\n"), std::string::npos);
-    EXPECT_NE(frequent.find("<li><a href=\"file:///home/me/a.html\" title=\"file:///home/me/a.html\">"
-                            "file:///home/me/a.html</a></li>"),
-              std::string::npos);
+    EXPECT_THAT(frequent, HasSubstr("\n    <li>The hole</li>\n"));
+    EXPECT_THAT(frequent, HasSubstr("<li><a href=\"file:///home/me/a.html\" title=\"file:///home/me/a.html\">"
+                                    "file:///home/me/a.html</a></li>"));
     const std::string escaped = BookmarksPage::escape(test::hostileWebAddress);
-    EXPECT_NE(page.find("<a href=\"" + escaped + "\" title=\"" + escaped + "\">"), std::string::npos);
-    EXPECT_NE(page.find("<li>" + BookmarksPage::escape(test::hostileText) + "</li>"), std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<a href=\"" + escaped + "\" title=\"" + escaped + "\">"));
+    EXPECT_THAT(page, HasSubstr("<li>" + BookmarksPage::escape(test::hostileText) + "</li>"));
     test::expectNoActiveMarkup(page);
 }
 

@@ -78,10 +78,9 @@ TEST_F(NimbReportPageTest, headShowsTheScoreInItsColourOverTheScale) {
                   Dossier::heatScale(reach) + "AFTER\n  </header>\n");
 
     // The site line falls back to the address, then to the words for no page.
-    EXPECT_NE(head(parsed("{}", "about:blank"), std::nullopt, "").find("<p class=\"addr\">about:blank</p>"),
-              std::string::npos);
-    EXPECT_NE(head(parsed("{}", ""), std::nullopt, "").find("<p class=\"addr\">No page</p>"),
-              std::string::npos);
+    EXPECT_THAT(head(parsed("{}", "about:blank"), std::nullopt, ""),
+                HasSubstr("<p class=\"addr\">about:blank</p>"));
+    EXPECT_THAT(head(parsed("{}", ""), std::nullopt, ""), HasSubstr("<p class=\"addr\">No page</p>"));
 }
 
 TEST_F(NimbReportPageTest, keepingOffersKeepOnALiveReportAndForgetOnAKeptOne) {
@@ -96,7 +95,7 @@ TEST_F(NimbReportPageTest, keepingOffersKeepOnALiveReportAndForgetOnAKeptOne) {
 
     // The kept report's page carries that paragraph inside the head.
     std::string page = overview(parsed("{}"), saved);
-    EXPECT_NE(page.find(keeping(saved, now, utc) + "  </header>\n"), std::string::npos);
+    EXPECT_THAT(page, HasSubstr(keeping(saved, now, utc) + "  </header>\n"));
 }
 
 TEST_F(NimbReportPageTest, unavailableBodySaysWhyAndShowsNoReading) {
@@ -108,42 +107,42 @@ TEST_F(NimbReportPageTest, unavailableBodySaysWhyAndShowsNoReading) {
                                  words().unavailableDetail(why) + "</div>\n";
         for (bool onPanel : {false, true}) {
             std::string page = html(report, why, onPanel, View::overview, "", std::nullopt, now, utc);
-            EXPECT_NE(page.find(body + "\n</div>\n</body></html>"), std::string::npos) << onPanel;
-            EXPECT_EQ(page.find("class=\"score\""), std::string::npos);
-            EXPECT_EQ(page.find("class=\"keeping\""), std::string::npos);
-            EXPECT_EQ(page.find("<h2>"), std::string::npos);
+            EXPECT_THAT(page, HasSubstr(body + "\n</div>\n</body></html>")) << onPanel;
+            EXPECT_THAT(page, Not(HasSubstr("class=\"score\"")));
+            EXPECT_THAT(page, Not(HasSubstr("class=\"keeping\"")));
+            EXPECT_THAT(page, Not(HasSubstr("<h2>")));
         }
     }
 
     // A live page that recorded nothing is never shown as an empty reading.
     std::string page = overview(NimbReport::parse("not json", "https://www.news.example/", ""));
-    EXPECT_NE(page.find(escape(words().unavailableLine(Unavailable::notRecorded))), std::string::npos);
+    EXPECT_THAT(page, HasSubstr(escape(words().unavailableLine(Unavailable::notRecorded))));
     // A kept report whose snapshot no longer reads still has its reading and its Forget button.
     SavedReport broken{"K1", now, "https://www.news.example/", "", true, "not json"};
     page = overview(KeptReports::report(broken), broken);
-    EXPECT_NE(page.find("<span class=\"num\" style=\"color:#6E6E73\">0</span>"), std::string::npos);
-    EXPECT_NE(page.find("nimb://report-forget?s=K1"), std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<span class=\"num\" style=\"color:#6E6E73\">0</span>"));
+    EXPECT_THAT(page, HasSubstr("nimb://report-forget?s=K1"));
 }
 
 TEST_F(NimbReportPageTest, aQuietPageKeptToItself) {
     std::string page = overview(parsed(R"({"network":{"house":["img.news.example"]}})"));
-    EXPECT_NE(page.find("<span class=\"num\" style=\"color:#6E6E73\">0</span>"), std::string::npos);
-    EXPECT_EQ(page.find("class=\"mark\""), std::string::npos);
-    EXPECT_NE(page.find("  </header>\n  <p class=\"sub\">Nothing on the blocklist, and no third party "
-                        "contacted. This page kept to itself.</p>\n"),
-              std::string::npos);
-    EXPECT_EQ(page.find("class=\"lede\">"), std::string::npos);
-    EXPECT_EQ(page.find(words().takenOffThePage()), std::string::npos);
-    EXPECT_EQ(page.find("<div class=\"note\">"), std::string::npos); // no company to source
+    EXPECT_THAT(page, HasSubstr("<span class=\"num\" style=\"color:#6E6E73\">0</span>"));
+    EXPECT_THAT(page, Not(HasSubstr("class=\"mark\"")));
+    EXPECT_THAT(page,
+                HasSubstr("  </header>\n  <p class=\"sub\">Nothing on the blocklist, and no third party "
+                          "contacted. This page kept to itself.</p>\n"));
+    EXPECT_THAT(page, Not(HasSubstr("class=\"lede\">")));
+    EXPECT_THAT(page, Not(HasSubstr(words().takenOffThePage())));
+    EXPECT_THAT(page, Not(HasSubstr("<div class=\"note\">"))); // no company to source
 
     // Walls taken off still make a reading, and their section.
     page = overview(parsed(R"({"walls":{"items":[{"label":"div#cmp","reason":"overlay"}]}})"));
-    EXPECT_NE(
-        page.find("<p class=\"lede\">Nothing here followed you.</p>\n  <p class=\"sub\">1 thing taken off "
+    EXPECT_THAT(
+        page,
+        HasSubstr("<p class=\"lede\">Nothing here followed you.</p>\n  <p class=\"sub\">1 thing taken off "
                   "the page. The score fluctuates slightly depending on how much of the page loads and "
-                  "fires.</p>\n"),
-        std::string::npos);
-    EXPECT_NE(page.find("<h2>Taken off the page</h2>"), std::string::npos);
+                  "fires.</p>\n"));
+    EXPECT_THAT(page, HasSubstr("<h2>Taken off the page</h2>"));
 }
 
 TEST_F(NimbReportPageTest, summaryJoinsTheScoreSentenceTheWallsAndBlocking) {
@@ -161,9 +160,9 @@ TEST_F(NimbReportPageTest, summaryJoinsTheScoreSentenceTheWallsAndBlocking) {
     NimbReport off = parsed(payload, "https://www.news.example/story", false);
     std::string sub = slice(summary(off, reading(off)), "<p class=\"sub\">", "</p>");
     EXPECT_TRUE(sub.starts_with("<p class=\"sub\">Blocking was off, so all 2 got your IP address")) << sub;
-    EXPECT_NE(sub.find(" 2 things taken off the page. <b>Blocking is off</b> &mdash; everything below was "
-                       "allowed through. The score fluctuates"),
-              std::string::npos)
+    EXPECT_THAT(sub,
+                HasSubstr(" 2 things taken off the page. <b>Blocking is off</b> &mdash; everything below was "
+                          "allowed through. The score fluctuates"))
         << sub;
 }
 
@@ -180,8 +179,8 @@ TEST_F(NimbReportPageTest, partiesNameEachCompanyOnceAGroup) {
         "</li>\n  </ul>\n");
 
     // On a kept report the company link opens that report's dossier.
-    EXPECT_NE(parties(report, kept(report)).find("href=\"nimb://report?v=dossier&amp;q=Criteo&amp;s=K1\""),
-              std::string::npos);
+    EXPECT_THAT(parties(report, kept(report)),
+                HasSubstr("href=\"nimb://report?v=dossier&amp;q=Criteo&amp;s=K1\""));
 }
 
 TEST_F(NimbReportPageTest, partiesAreFiledByGroupInRankedOrder) {
@@ -208,21 +207,21 @@ TEST_F(NimbReportPageTest, partiesAreFiledByGroupInRankedOrder) {
     std::string own = slice(page, "<h2>This site, under another name</h2>", "</ul>");
     // A house host is the site's own whatever the catalogue says; so is a host the site's name is in,
     // and one of the site's own domain that nobody names.
-    EXPECT_NE(own.find("<code>ads.doubleclick.net</code>"), std::string::npos) << own;
-    EXPECT_NE(own.find("<code>newscdn.net</code>"), std::string::npos) << own;
-    EXPECT_NE(own.find("<code>ads.news.example</code>"), std::string::npos) << own;
+    EXPECT_THAT(own, HasSubstr("<code>ads.doubleclick.net</code>")) << own;
+    EXPECT_THAT(own, HasSubstr("<code>newscdn.net</code>")) << own;
+    EXPECT_THAT(own, HasSubstr("<code>ads.news.example</code>")) << own;
     EXPECT_EQ(slice(page, "<h2>Unidentified</h2>", "</ul>"),
               "<h2>Unidentified</h2>\n  <ul>\n    <li><span class=\"n\">allowed</span><span class=\"who\">"
               "<code>unknown-tracker.io</code></span></li>\n  </ul>");
-    EXPECT_NE(slice(page, "<h2>Dead tags, still firing</h2>", "</ul>")
-                  .find(">Moat (Oracle)</a> <span class=\"flag\">dead</span></span> &mdash; measured how far "
-                        "you scrolled<span class=\"quote\"><code>moatads.com</code>"),
-              std::string::npos);
-    EXPECT_NE(
-        page.find("  <h2>Ordinary</h2>\n  <p class=\"hosts\">3 hosts sent bytes this page asked for and "
+    EXPECT_THAT(
+        slice(page, "<h2>Dead tags, still firing</h2>", "</ul>"),
+        HasSubstr(">Moat (Oracle)</a> <span class=\"flag\">dead</span></span> &mdash; measured how far "
+                  "you scrolled<span class=\"quote\"><code>moatads.com</code>"));
+    EXPECT_THAT(
+        page,
+        HasSubstr("  <h2>Ordinary</h2>\n  <p class=\"hosts\">3 hosts sent bytes this page asked for and "
                   "nothing else. They score nothing: <span class=\"names\">fonts.googleapis.com &middot; "
-                  "fonts.gstatic.com &middot; s.yimg.com</span></p>\n"),
-        std::string::npos);
+                  "fonts.gstatic.com &middot; s.yimg.com</span></p>\n"));
     // Who the names belong to is sourced, and the page says so last.
     EXPECT_TRUE(page.ends_with("  <div class=\"note\">" + escape(dossierWords().whereTheNamesCameFrom()) +
                                "</div>\n\n</div>\n</body></html>"));
@@ -252,7 +251,7 @@ TEST_F(NimbReportPageTest, triedNamesWhoIsBehindEachFinding) {
         parsed(R"({"network":{"storage":{"local":{"count":1,"bytes":9,"items":[{"key":"uid","bytes":9,)"
                R"("preview":"0F8C2A5E-1B3D-4C6E-9A7B-123456789ABC"}]}}}})",
                "https://www.foxnews.com/");
-    EXPECT_NE(tried(fox, now).find("<b>Fox Corporation</b> <code>uid</code>"), std::string::npos);
+    EXPECT_THAT(tried(fox, now), HasSubstr("<b>Fox Corporation</b> <code>uid</code>"));
     EXPECT_EQ(tried(parsed("{}"), now), "");
 }
 
@@ -290,8 +289,8 @@ TEST_F(NimbReportPageTest, storedListsTheLocalJarAndNamesTheRest) {
     // Storage that went with the page says so; the session's items are never listed.
     std::string lent = stored(parsed(R"({"network":{"storage":{"local":{"count":1},"forgotten":true,)"
                                      R"("session":{"count":1,"items":[{"key":"secret","bytes":2}]}}}})"));
-    EXPECT_NE(lent.find(escape(words().storageWasLent())), std::string::npos);
-    EXPECT_EQ(lent.find("secret"), std::string::npos);
+    EXPECT_THAT(lent, HasSubstr(escape(words().storageWasLent())));
+    EXPECT_THAT(lent, Not(HasSubstr("secret")));
     EXPECT_EQ(stored(parsed(R"({"network":{"storage":{"local":{"count":0,"bytes":50}}}})")), "");
 }
 
@@ -311,16 +310,18 @@ TEST_F(NimbReportPageTest, wordsFollowTheLanguageButTheDossiersStayEnglish) {
     setCurrentLanguage(Language::french);
     NimbReport report = parsed(R"({"network":{"blocked":{"criteo.com":3}}})");
     std::string page = overview(report);
-    EXPECT_NE(page.find("<title>" + escape(words().nimbScale()) + "</title>"), std::string::npos);
-    EXPECT_NE(page.find(">" + escape(words().overview()) + "</a>"), std::string::npos);
-    EXPECT_NE(page.find(">" + escape(words().keepThisReport()) + "</a>"), std::string::npos);
-    EXPECT_NE(page.find("<h2>Bought and sold your visit</h2>"), std::string::npos);
-    EXPECT_NE(page.find(" out of 100</p>"), std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<title>" + escape(words().nimbScale()) + "</title>"));
+    EXPECT_THAT(page, HasSubstr(">" + escape(words().overview()) + "</a>"));
+    EXPECT_THAT(page, HasSubstr(">" + escape(words().keepThisReport()) + "</a>"));
+    EXPECT_THAT(page, HasSubstr("<h2>Bought and sold your visit</h2>"));
+    EXPECT_THAT(page, HasSubstr(" out of 100</p>"));
 }
 
 TEST_F(NimbReportPageTest, nothingAReportHoldsComesThroughAsMarkup) {
-    NimbReport report = test::hostileReport();
-    SavedReport saved = test::hostileSaved(now);
+    NimbReport report = samples::hostileReport();
+    // An address with no host, so that the popover's site line shows it whole.
+    report.address = test::hostileScriptAddress;
+    SavedReport saved = samples::hostileSavedReports().front();
     ASSERT_TRUE(report.recorded);
     ASSERT_FALSE(report.hidden.empty());
     ASSERT_FALSE(report.local.items.empty());
@@ -334,13 +335,14 @@ TEST_F(NimbReportPageTest, nothingAReportHoldsComesThroughAsMarkup) {
     for (const std::string& page : pages) {
         SCOPED_TRACE(page);
         test::expectNoActiveMarkup(page, test::Links::internalOnly);
-        EXPECT_NE(page.find("&lt;script&gt;"), std::string::npos);
+        EXPECT_THAT(page, HasSubstr("&lt;"));
     }
-    // Everything hostile was shown, as text.
-    for (std::string_view piece : {"<code>&lt;script&gt;.ads&amp;&quot;&#39;.example</code>",
-                                   "<code>javascript:alert(1)//&lt;i&gt;</code>",
-                                   "<code>&lt;img src=x&gt;.example</code>", "<code>mprtcl-&lt;u&gt;</code>"})
-        EXPECT_NE(pages[0].find(piece), std::string::npos) << piece;
+    // Everything hostile was shown, as text: hosts blocked and allowed, and the key whose finding it is.
+    for (const std::string& piece : {std::string("<code>&lt;script&gt;.doubleclick.net</code>"),
+                                     "<code>" + escape(test::hostileText) + "</code>",
+                                     "<code>" + escape(test::hostileScriptAddress) + "</code>",
+                                     std::string("<code>mprtcl-&lt;u&gt;</code>")})
+        EXPECT_THAT(pages[0], HasSubstr(piece)) << piece;
 }
 
 } // namespace

@@ -26,9 +26,8 @@ TEST(PageFrame, everyPageOpensWithTheSharedHeadAndThePalette) {
     const std::string prologue = PageFrame::prologue("Tom & <Jerry> \"live\"");
     EXPECT_TRUE(prologue.starts_with("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Tom &amp; "
                                      "&lt;Jerry&gt; &quot;live&quot;</title>\n<style>\n"));
-    EXPECT_NE(prologue.find("  :root { color-scheme: dark; }\n"), std::string::npos);
-    EXPECT_NE(prologue.find("src:url(nimb-asset:/FiraSans-Medium.ttf) format(\"truetype\"); }\n"),
-              std::string::npos);
+    EXPECT_THAT(prologue, HasSubstr("  :root { color-scheme: dark; }\n"));
+    EXPECT_THAT(prologue, HasSubstr("src:url(nimb-asset:/FiraSans-Medium.ttf) format(\"truetype\"); }\n"));
     EXPECT_TRUE(
         prologue.ends_with("\n  body { background:#000000; color:#e9e9eb; font-family:\"Fira Sans\", "
                            "\"Inter\", \"IBM Plex Sans\", \"Source Sans 3\", system-ui, -apple-system, "

@@ -3,13 +3,14 @@
 // Hostile records for the generated pages, the check that none of them came through as markup, and
 // small readers of page text shared by the page tests.
 
+#include "SampleRecords.h"
 #include "base/Text.h"
 #include "records/SavedReport.h"
 #include "report/NimbReport.h"
 #include "vocabulary/Language.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -17,44 +18,20 @@
 #include <string_view>
 #include <vector>
 
+namespace nimb {
+using ::testing::HasSubstr;
+using ::testing::Not;
+} // namespace nimb
+
 namespace nimb::test {
 
-// Text that would run a script, open an element or break out of an attribute, were it not escaped.
-inline constexpr std::string_view hostileText =
-    "<script>alert(\"t\")</script> & 'q' \"><img src=x onerror=alert(1)> ' onmouseover='alert(2)";
-inline constexpr std::string_view hostileScriptAddress =
-    "javascript:alert('x')//\"><script>alert(1)</script>";
-// A web address (so pages do link it) carrying quotes and markup.
-inline constexpr std::string_view hostileWebAddress =
-    "https://evil.example/?q=\"><script>alert(1)</script>&r='onmouseover='x";
-
-// A payload in which every text a report page might show is hostile: hosts, labels, texts, keys,
-// previews and database names.
-inline std::string hostilePayload() {
-    using json = nlohmann::json;
-    const std::string h(hostileText);
-    json item = {{"key", h}, {"bytes", 2000}, {"preview", h}};
-    json sdk = {{"key", "mprtcl-<u>"}, {"bytes", 100}, {"preview", "https://x.example/<script>"}};
-    json network = {{"blocked", {{"<script>.ads&\"'.example", 4}, {"doubleclick.net", 2}}},
-                    {"other", {"javascript:alert(1)//<i>", "tapad.com"}},
-                    {"house", {"<img src=x>.example"}},
-                    {"cookies", 2},
-                    {"storage",
-                     {{"local", {{"count", 3}, {"bytes", 4000}, {"items", {item, sdk}}}},
-                      {"session", {{"count", 1}, {"bytes", 10}, {"items", json::array()}}},
-                      {"databases", {h}}}}};
-    json walls = {{"items", {{{"label", h}, {"reason", "known"}, {"text", h}}}}};
-    return json{{"walls", walls}, {"network", network}}.dump();
-}
-
-inline NimbReport hostileReport() {
-    return NimbReport::parse(hostilePayload(), hostileScriptAddress, hostileText);
-}
-
-inline SavedReport hostileSaved(Date saved) {
-    return {std::string(hostileText), saved, std::string(hostileScriptAddress),
-            std::string(hostileText), true,  hostilePayload()};
-}
+// Text that would run a script, open an element or break out of an attribute, were it not escaped; an
+// address that runs script when followed; a web address (so pages do link it) carrying quotes and markup.
+// The hostile report and kept reports are samples::hostileReport() and samples::hostileSavedReports().
+inline constexpr std::string_view hostileText = samples::hostileText;
+inline constexpr std::string_view hostileScriptAddress = samples::hostileAddress;
+inline const std::string hostileWebAddress =
+    std::string("https://evil.example/?q=\"'>") + samples::hostileText;
 
 // Pages are rendered in English unless a test says otherwise, and the language is set back after.
 class EnglishPageTest : public ::testing::Test {

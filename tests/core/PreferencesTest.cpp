@@ -13,39 +13,15 @@
 namespace nimb {
 namespace {
 
-// Makes a store, and can make it again over the same data (a restart, for the persistent store).
-class StoreMaker {
-public:
-    virtual ~StoreMaker() = default;
-    virtual std::unique_ptr<KeyValueStore> make() = 0;
-};
+// Makes the store a suite runs against, keeping anything it needs (a directory) for the test's life.
+using StoreMaker = std::unique_ptr<KeyValueStore> (*)(test::TemporaryDirectory&);
 
-class InMemoryMaker final : public StoreMaker {
-public:
-    std::unique_ptr<KeyValueStore> make() override { return std::make_unique<InMemoryStore>(); }
-};
-
-class SqliteMaker final : public StoreMaker {
-public:
-    std::unique_ptr<KeyValueStore> make() override {
-        std::string error;
-        auto store = SqliteStore::open(m_directory.file("preferences.sqlite"), &error);
-        EXPECT_TRUE(store) << error;
-        return store;
-    }
-
-private:
-    test::TemporaryDirectory m_directory;
-};
-
-using MakerFactory = std::function<std::unique_ptr<StoreMaker>()>;
-
-class PreferencesTest : public ::testing::TestWithParam<MakerFactory> {
+class PreferencesTest : public ::testing::TestWithParam<StoreMaker> {
 protected:
     void SetUp() override {
         setCurrentLanguage(Language::english);
-        m_maker = GetParam()();
-        auto store = m_maker->make();
+        auto store = GetParam()(m_directory);
+        ASSERT_TRUE(store);
         m_store = store.get();
         m_preferences = std::make_unique<Preferences>(std::move(store));
     }
@@ -53,7 +29,7 @@ protected:
     Preferences& prefs() { return *m_preferences; }
     KeyValueStore& store() { return *m_store; }
 
-    std::unique_ptr<StoreMaker> m_maker;
+    test::TemporaryDirectory m_directory;
     KeyValueStore* m_store = nullptr;
     std::unique_ptr<Preferences> m_preferences;
 };
@@ -276,8 +252,16 @@ TEST_P(PreferencesTest, wrongTypesReadAsNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, PreferencesTest,
-                         ::testing::Values(MakerFactory([] { return std::make_unique<InMemoryMaker>(); }),
-                                           MakerFactory([] { return std::make_unique<SqliteMaker>(); })),
+                         ::testing::Values(
+                             [](test::TemporaryDirectory&) -> std::unique_ptr<KeyValueStore> {
+                                 return std::make_unique<InMemoryStore>();
+                             },
+                             [](test::TemporaryDirectory& directory) -> std::unique_ptr<KeyValueStore> {
+                                 std::string error;
+                                 auto store = SqliteStore::open(directory.file("preferences.sqlite"), &error);
+                                 EXPECT_TRUE(store) << error;
+                                 return store;
+                             }),
                          [](const auto& param) { return param.index == 0 ? "InMemory" : "Sqlite"; });
 
 } // namespace

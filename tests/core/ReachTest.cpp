@@ -3,6 +3,7 @@
 #include "report/Evidence.h"
 #include "report/NimbReport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -62,23 +63,19 @@ TEST(ReachTest, aPageWithNoThirdPartiesReachesNothing) {
         EXPECT_EQ(reach.score(), 0);
         EXPECT_EQ(headline(reach), "Nothing here followed you.");
         EXPECT_EQ(meaning(reach, true), "");
-        EXPECT_EQ(Dossier::heatScale(reach).find("mark"), std::string::npos);
+        EXPECT_THAT(Dossier::heatScale(reach), testing::Not(testing::HasSubstr("mark")));
     }
 }
 
 TEST(ReachTest, oneUnidentifiedAllowedDomainSawThisVisit) {
     Reach reach = Dossier::reach({}, {"pixel.tracker.example", "cdn.tracker.example"}, page);
-    EXPECT_EQ(reach.companies, 1);
-    EXPECT_EQ(reach.saw, 1);
-    EXPECT_EQ(reach.atDepth, (std::map<Depth, std::int64_t>{{Depth::thisPage, 1}}));
-    EXPECT_EQ(reach.unknown, 1);
-    EXPECT_EQ(reach.own, 0);
-    EXPECT_EQ(reach.gotThrough, 1);
-    EXPECT_EQ(reach.blocked, 0);
-    EXPECT_EQ(reach.outsideDeepest, Depth::thisPage);
-    EXPECT_EQ(reach.deepest, Depth::thisPage);
-    EXPECT_EQ(reach.deepestName, std::nullopt);
-    EXPECT_FALSE(reach.deepestWasBlocked);
+    EXPECT_EQ(reach, (Reach{.deepest = Depth::thisPage,
+                            .outsideDeepest = Depth::thisPage,
+                            .atDepth = {{Depth::thisPage, 1}},
+                            .companies = 1,
+                            .saw = 1,
+                            .gotThrough = 1,
+                            .unknown = 1}));
     EXPECT_NEAR(reach.heat(), (1 + 1 / std::log2(24.0)) / 5, 1e-12);
     EXPECT_EQ(reach.score(), 24);
     EXPECT_EQ(meaning(reach, true),
@@ -87,25 +84,27 @@ TEST(ReachTest, oneUnidentifiedAllowedDomainSawThisVisit) {
 }
 
 TEST(ReachTest, aCompanyReachedThroughABlockedAndAnAllowedHostCountsOnceAsGotThrough) {
-    Reach reach = Dossier::reach({hostOf("Criteo", 0)}, {hostOf("Criteo", 1)}, page);
-    EXPECT_EQ(reach.companies, 1);
-    EXPECT_EQ(reach.gotThrough, 1);
-    EXPECT_EQ(reach.blocked, 0);
-    EXPECT_EQ(reach.unknown, 0);
-    EXPECT_EQ(reach.outsideDeepest, Depth::acrossSites);
-    EXPECT_EQ(reach.deepestName, "Criteo");
-    EXPECT_FALSE(reach.deepestWasBlocked);
+    EXPECT_EQ(Dossier::reach({hostOf("Criteo", 0)}, {hostOf("Criteo", 1)}, page),
+              (Reach{.deepest = Depth::acrossSites,
+                     .outsideDeepest = Depth::acrossSites,
+                     .atDepth = {{Depth::acrossSites, 1}},
+                     .companies = 1,
+                     .saw = 1,
+                     .gotThrough = 1,
+                     .deepestName = "Criteo"}));
 }
 
 TEST(ReachTest, theFirstNameInCharacterOrderNamesTheDeepest) {
     Reach reach = Dossier::reach({hostOf("Criteo"), hostOf("Comscore"), "ads.unlisted.example"}, {}, page);
-    EXPECT_EQ(reach.companies, 3);
-    EXPECT_EQ(reach.saw, 3);
-    EXPECT_EQ(reach.blocked, 3);
-    EXPECT_EQ(reach.gotThrough, 0);
-    EXPECT_EQ(reach.atDepth, (std::map<Depth, std::int64_t>{{Depth::thisPage, 1}, {Depth::acrossSites, 2}}));
-    EXPECT_EQ(reach.deepestName, "Comscore");
-    EXPECT_TRUE(reach.deepestWasBlocked);
+    EXPECT_EQ(reach, (Reach{.deepest = Depth::acrossSites,
+                            .outsideDeepest = Depth::acrossSites,
+                            .atDepth = {{Depth::thisPage, 1}, {Depth::acrossSites, 2}},
+                            .companies = 3,
+                            .saw = 3,
+                            .blocked = 3,
+                            .deepestName = "Comscore",
+                            .deepestWasBlocked = true,
+                            .unknown = 1}));
     EXPECT_EQ(headline(reach), "3 companies saw this visit. Comscore, blocked here, would have recognised "
                                "this browser on other sites.");
     EXPECT_EQ(meaning(reach, true),
@@ -115,13 +114,16 @@ TEST(ReachTest, theFirstNameInCharacterOrderNamesTheDeepest) {
 }
 
 TEST(ReachTest, theFirstUnidentifiedDomainInOrderSetsTheDepth) {
-    Reach first =
-        Dossier::reach({"x.aaa.example"}, {"x.bbb.example", "y.ccc.example", "z.bbb.example"}, page);
-    EXPECT_EQ(first.companies, 3);
-    EXPECT_EQ(first.unknown, 3);
-    EXPECT_EQ(first.blocked, 1);
-    EXPECT_EQ(first.gotThrough, 2);
-    EXPECT_TRUE(first.deepestWasBlocked);
+    EXPECT_EQ(Dossier::reach({"x.aaa.example"}, {"x.bbb.example", "y.ccc.example", "z.bbb.example"}, page),
+              (Reach{.deepest = Depth::thisPage,
+                     .outsideDeepest = Depth::thisPage,
+                     .atDepth = {{Depth::thisPage, 3}},
+                     .companies = 3,
+                     .saw = 3,
+                     .blocked = 1,
+                     .gotThrough = 2,
+                     .deepestWasBlocked = true,
+                     .unknown = 3}));
     Reach second = Dossier::reach({"x.bbb.example"}, {"x.aaa.example"}, page);
     EXPECT_FALSE(second.deepestWasBlocked);
     // A domain reached through one host and blocked on another got through.
@@ -144,12 +146,10 @@ TEST(ReachTest, theSitesOwnCompanyInTheBusinessIsTheHouse) {
     const std::string metaHost = hostOffSite("Meta", meta.siblings.front());
 
     Reach alone = Dossier::reach({}, {metaHost}, site);
-    EXPECT_EQ(alone.companies, 0);
-    EXPECT_EQ(alone.own, 1);
-    EXPECT_EQ(alone.houseName, "Meta");
-    EXPECT_EQ(alone.houseDepth, Depth::acrossLives);
-    EXPECT_EQ(alone.deepest, Depth::acrossLives);
-    EXPECT_EQ(alone.outsideDeepest, Depth::served);
+    EXPECT_EQ(
+        alone,
+        (Reach{
+            .deepest = Depth::acrossLives, .own = 1, .houseName = "Meta", .houseDepth = Depth::acrossLives}));
     EXPECT_NEAR(alone.heat(), (4 + 1 / std::log2(24.0)) / 5, 1e-12);
     EXPECT_EQ(alone.score(), 84);
     EXPECT_EQ(
@@ -179,10 +179,7 @@ TEST(ReachTest, aHouseThatOnlyDeliversBytesIsOwnAndNamedNowhere) {
     ASSERT_FALSE(fox.siblings.empty());
     Reach reach = Dossier::reach({}, {hostOffSite("Fox Corporation", fox.siblings.front())},
                                  "https://" + fox.siblings.front() + "/");
-    EXPECT_EQ(reach.own, 1);
-    EXPECT_EQ(reach.companies, 0);
-    EXPECT_EQ(reach.houseName, std::nullopt);
-    EXPECT_EQ(reach.houseDepth, Depth::served);
+    EXPECT_EQ(reach, (Reach{.own = 1}));
     EXPECT_EQ(reach.heat(), 0);
     EXPECT_EQ(headline(reach), "Every other host here belongs to this site's own company.");
 }
@@ -263,11 +260,11 @@ TEST(ReachTest, theMarkerSitsAtTheScoreKeptOffTheEnds) {
          {std::pair{reachAt(Depth::acrossLives, {{Depth::acrossLives, 23}}), "98%"},
           std::pair{reachAt(Depth::counted, {{Depth::counted, 1}}), "4%"}, std::pair{Reach{}, ""}}) {
         std::string scale = Dossier::heatScale(reach);
-        EXPECT_NE(scale.find(ticks), std::string::npos) << scale;
+        EXPECT_THAT(scale, testing::HasSubstr(ticks)) << scale;
         std::string marker =
             *mark ? "<div class=\"mark\" style=\"left:" + std::string(mark) + "\"></div>" : "";
         EXPECT_EQ(scale.find("class=\"mark\"") != std::string::npos, !marker.empty()) << scale;
-        EXPECT_NE(scale.find(marker), std::string::npos) << scale;
+        EXPECT_THAT(scale, testing::HasSubstr(marker)) << scale;
     }
 }
 

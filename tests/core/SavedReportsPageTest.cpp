@@ -36,8 +36,7 @@ TEST_F(SavedReportsPageTest, withNothingKeptTheListSaysSo) {
         "  <div class=\"note\">" +
         BookmarksPage::escape(words().savedReportsNote()) + "</div>\n</div>\n</body></html>"));
     std::vector<SavedReport> one = {kept("K1", "{}", now.seconds)};
-    EXPECT_NE(SavedReportsPage::html(one, now, utc).find("<p class=\"tally\">1 report kept</p>"),
-              std::string::npos);
+    EXPECT_THAT(SavedReportsPage::html(one, now, utc), HasSubstr("<p class=\"tally\">1 report kept</p>"));
 }
 
 TEST_F(SavedReportsPageTest, aRowIsTheScoreTheSiteAndItsHeadline) {
@@ -68,7 +67,7 @@ TEST_F(SavedReportsPageTest, everyKeptReportIsListedInOrderAndScoredAfresh) {
         {"BROKEN", Date{now.seconds - 86400 * 400}, "", "", true, "not a snapshot"},
     };
     std::string page = SavedReportsPage::html(reports, now, utc);
-    EXPECT_NE(page.find("<p class=\"tally\">4 reports kept</p>"), std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<p class=\"tally\">4 reports kept</p>"));
     std::size_t last = 0;
     for (const SavedReport& report : reports) {
         std::string row = SavedReportsPage::row(report, now, utc);
@@ -79,18 +78,17 @@ TEST_F(SavedReportsPageTest, everyKeptReportIsListedInOrderAndScoredAfresh) {
     }
     // A broken one reads as empty.
     std::string broken = SavedReportsPage::row(reports[3], now, utc);
-    EXPECT_NE(broken.find("\">0</span>"), std::string::npos);
-    EXPECT_NE(broken.find("<span class=\"site\">No page</span>"), std::string::npos);
-    EXPECT_NE(broken.find("<span class=\"said\">Nothing here followed you.</span>"), std::string::npos);
-    EXPECT_NE(broken.find("<span class=\"when\">27 Nov 2024</span>"), std::string::npos);
+    EXPECT_THAT(broken, HasSubstr("\">0</span>"));
+    EXPECT_THAT(broken, HasSubstr("<span class=\"site\">No page</span>"));
+    EXPECT_THAT(broken, HasSubstr("<span class=\"said\">Nothing here followed you.</span>"));
+    EXPECT_THAT(broken, HasSubstr("<span class=\"when\">27 Nov 2024</span>"));
 }
 
 TEST_F(SavedReportsPageTest, nothingKeptComesThroughAsMarkup) {
-    std::vector<SavedReport> reports = {test::hostileSaved(now)};
-    std::string page = SavedReportsPage::html(reports, now, utc);
+    std::string page = SavedReportsPage::html(samples::hostileSavedReports(), now, utc);
     test::expectNoActiveMarkup(page, test::Links::internalOnly);
-    EXPECT_NE(page.find("<span class=\"site\">javascript:alert(&#39;x&#39;)//&quot;&gt;&lt;script&gt;"),
-              std::string::npos);
+    EXPECT_THAT(page, HasSubstr("<span class=\"site\">" + BookmarksPage::escape(test::hostileScriptAddress) +
+                                "</span>"));
 }
 
 } // namespace

@@ -240,12 +240,14 @@ TEST(TabStripLayout, normalRowWithRoomToSpare) {
     EXPECT_TRUE(strip.hiddenTabs().empty());
 
     // Hit testing: frames are half-open, so a shared edge belongs to the right-hand tab.
-    EXPECT_EQ(strip.tabIndex({78, 10}), 0);
-    EXPECT_EQ(strip.tabIndex({298, 0}), 1);
-    EXPECT_EQ(strip.tabIndex({737.9, 20}), 2);
-    EXPECT_EQ(strip.tabIndex({738, 20}), std::nullopt);
-    EXPECT_EQ(strip.tabIndex({77, 20}), std::nullopt);
-    EXPECT_EQ(strip.tabIndex({100, 38}), std::nullopt);
+    for (auto [point, index] :
+         std::initializer_list<std::pair<Point, std::optional<std::int64_t>>>{{{78, 10}, 0},
+                                                                              {{298, 0}, 1},
+                                                                              {{737.9, 20}, 2},
+                                                                              {{738, 20}, {}},
+                                                                              {{77, 20}, {}},
+                                                                              {{100, 38}, {}}})
+        EXPECT_EQ(strip.tabIndex(point), index) << point.x << "," << point.y;
 
     // The gap after the current tab moves the rest of the row along.
     strip.gapAfterCurrent = 36;

@@ -6,7 +6,7 @@
 #include <ostream>
 
 namespace nimb::TabStrip {
-void PrintTo(const Rect& rect, std::ostream* out) {
+inline void PrintTo(const Rect& rect, std::ostream* out) {
     *out << "{" << rect.x << ", " << rect.y << ", " << rect.width << ", " << rect.height << "}";
 }
 } // namespace nimb::TabStrip
@@ -49,10 +49,7 @@ TEST(WindowLayout, bandsStackFromTheTop) {
     EXPECT_EQ(layout.strip, (Rect{0, 0, 1000, 38}));
     ASSERT_TRUE(layout.bar);
     EXPECT_EQ(*layout.bar, (Rect{0, 38, 1000, 48}));
-    ASSERT_EQ(layout.navButtons.size(), 3u);
-    EXPECT_EQ(layout.navButtons[0], (Rect{8, 46, 32, 32}));
-    EXPECT_EQ(layout.navButtons[1], (Rect{42, 46, 32, 32}));
-    EXPECT_EQ(layout.navButtons[2], (Rect{76, 46, 32, 32}));
+    EXPECT_EQ(layout.navButtons, (std::vector<Rect>{{8, 46, 32, 32}, {42, 46, 32, 32}, {76, 46, 32, 32}}));
     EXPECT_FALSE(layout.personal);
     EXPECT_TRUE(layout.bookmarkButtons.empty());
     // Without the personal toolbar the band draws the line under the chrome.
@@ -138,10 +135,7 @@ TEST(WindowLayout, stealthFoldsTheBandIntoTheStrip) {
     EXPECT_EQ(layout.pageArea, (Rect{0, 38, 1000, 682}));
 
     // The navigation buttons, 28 square, from the window-button inset, 30 apart.
-    ASSERT_EQ(layout.navButtons.size(), 3u);
-    EXPECT_EQ(layout.navButtons[0], (Rect{78, 5, 28, 28}));
-    EXPECT_EQ(layout.navButtons[1], (Rect{108, 5, 28, 28}));
-    EXPECT_EQ(layout.navButtons[2], (Rect{138, 5, 28, 28}));
+    EXPECT_EQ(layout.navButtons, (std::vector<Rect>{{78, 5, 28, 28}, {108, 5, 28, 28}, {138, 5, 28, 28}}));
     EXPECT_EQ(layout.tabStrip.leftInset, 78 + 90 + 8);
     EXPECT_EQ(layout.tabStrip.gapAfterCurrent, 36);
     EXPECT_TRUE(layout.tabStrip.stealth);
@@ -182,19 +176,14 @@ TEST(WindowLayout, personalToolbarButtons) {
     EXPECT_EQ(layout.lowestBand, 112);
     EXPECT_EQ(layout.pageArea.y, 112);
 
-    ASSERT_EQ(layout.bookmarkButtons.size(), 5u);
-    EXPECT_EQ(layout.bookmarkButtons[0], (Rect{6, 2, 27, 22}));
-    EXPECT_EQ(layout.bookmarkButtons[1], (Rect{35, 2, 116, 22}));
-    EXPECT_EQ(layout.bookmarkButtons[2], (Rect{153, 2, 196, 22}));
-    // 351 + 136 = 487 > 474: hidden; the small one after it is hidden too, though it alone would fit.
-    EXPECT_EQ(layout.bookmarkButtons[3], std::nullopt);
-    EXPECT_EQ(layout.bookmarkButtons[4], std::nullopt);
+    // 351 + 136 = 487 > 474: the fourth is hidden; the small one after it too, though it alone would fit.
+    EXPECT_EQ(layout.bookmarkButtons,
+              (std::vector<std::optional<Rect>>{Rect{6, 2, 27, 22}, Rect{35, 2, 116, 22},
+                                                Rect{153, 2, 196, 22}, std::nullopt, std::nullopt}));
 
     // A button whose right edge is exactly W - 6 still shows.
-    auto exact = bookmarkButtons({452}, 480);
-    ASSERT_EQ(exact.size(), 1u);
-    EXPECT_EQ(exact[0], (Rect{6, 2, 468, 22}));
-    EXPECT_EQ(bookmarkButtons({453}, 480)[0], std::nullopt);
+    EXPECT_EQ(bookmarkButtons({452}, 480), (std::vector<std::optional<Rect>>{Rect{6, 2, 468, 22}}));
+    EXPECT_EQ(bookmarkButtons({453}, 480), (std::vector<std::optional<Rect>>{std::nullopt}));
 }
 
 TEST(WindowLayout, marginPanelWidths) {

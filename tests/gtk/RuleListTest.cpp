@@ -9,37 +9,10 @@ namespace {
 constexpr const char* displays = "Array.from(document.querySelectorAll('[data-probe]'))"
                                  ".map(e => e.id + '=' + getComputedStyle(e).display).join(' ')";
 
-class RuleList : public WebTest {
-protected:
-    void serve(const std::string& host, std::string html) {
-        m_proxy.route(host, "/", [html = std::move(html)](const HttpRequest&) {
-            return HttpResponse{200, "text/html; charset=utf-8", {{"Cache-Control", "no-store"}}, html, {}};
-        });
-    }
-};
+class RuleList : public WebTest {};
 
+// The pages are tests/support/sites/news.test/ and www.doubleclick.net/.
 TEST_F(RuleList, blocksThirdPartyTrackersAndHidesConsentWalls) {
-    serve("news.test", R"(<!doctype html><title>news</title>
-<div id="onetrust-consent-sdk" data-probe>wall</div>
-<div id="sp_message_container_123" data-probe>wall</div>
-<div id="story" data-probe>story</div>
-<script src="http://doubleclick.net/tag.js"></script>
-<script src="http://securepubads.g.doubleclick.net/tag.js"></script>
-<img src="http://cdn.cookielaw.org/banner.png">
-<img src="http://px.ads.linkedin.com/collect?pid=1">
-<img src="http://cdn.onesignal.com/sdk.png">
-<img src="http://www.facebook.com/tr?id=1&ev=PageView">
-<img src="http://www.facebook.com/images/logo.png">
-<img src="http://accounts.google.com/gsi/button">
-<img src="http://news.test/photo.png">
-<img src="http://notdoubleclick.net/photo.png">)");
-    serve("www.doubleclick.net", R"(<!doctype html><title>own</title>
-<div id="CybotCookiebotDialog" data-probe>wall</div>
-<div id="about" data-probe>about</div>
-<img src="http://doubleclick.net/logo.png">
-<img src="http://static.doubleclick.net/logo.png">
-<img src="http://criteo.com/pixel.png">)");
-
     auto p = page();
     // Only the compiled list is left: what is hidden or kept from leaving is its doing.
     webkit_user_content_manager_remove_all_scripts(p->contentManager());

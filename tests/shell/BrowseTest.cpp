@@ -15,45 +15,36 @@ class BrowseTest : public ShellTest {};
 
 const std::string fixture = "http://browse.example/";
 
-TEST_F(BrowseTest, startsOnTheHomePageInOneWindow) {
+TEST_F(BrowseTest, startsOnTheHomePageAndAVisitIsListedThere) {
     EXPECT_EQ(app().windows().size(), 1u);
-    EXPECT_EQ(window().context().tabs().all().size(), 1u);
+    EXPECT_EQ(tabs().all().size(), 1u);
     EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
     EXPECT_EQ(tab().viewAddress(), "about:blank");
     EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutHome);
     EXPECT_STREQ(gtk_window_get_title(window().window()), "The NIMB 2000");
     EXPECT_NE(pageText(tab()).find(words().recent()), std::string::npos);
+
+    // The visit is recorded, and the home page lists it.
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitUntil([&] { return !prefs().history().empty(); }));
+    EXPECT_EQ(prefs().history().front().address, fixture);
+    EXPECT_TRUE(waitUntil([&] { return prefs().history().front().title == "Browse fixture"; }));
+    type("about:home");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
+    EXPECT_NE(pageText(tab()).find("browse.example"), std::string::npos);
 }
 
 TEST_F(BrowseTest, typedAddressLoadsAndTheStatusLineCountsWhatWasBlocked) {
     ASSERT_TRUE(visit(fixture));
     EXPECT_FALSE(tab().localPage);
     EXPECT_EQ(window().context().chrome().fullAddress(), fixture);
-    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << window().context().status().status();
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << status();
     EXPECT_FALSE(m_proxy.receivedHost(var("namedAd")));
     EXPECT_FALSE(m_proxy.receivedHost(var("namedTrack")));
     EXPECT_EQ(tab().network, 2);
     EXPECT_STREQ(gtk_window_get_title(window().window()), "Browse fixture - The NIMB 2000");
-    // At rest the field shows the short form of the address.
-    GtkWidget* field = window().context().chrome().view().locationField();
-    gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
-    EXPECT_TRUE(waitUntil(
-        [&] { return std::string(gtk_editable_get_text(GTK_EDITABLE(field))) == "http://browse.example"; },
-        5s))
-        << gtk_editable_get_text(GTK_EDITABLE(field));
-}
-
-TEST_F(BrowseTest, theVisitIsRecordedAndTheHomePageListsIt) {
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(waitUntil([&] { return !prefs().history().empty(); }));
-    auto history = prefs().history();
-    EXPECT_EQ(history.front().address, fixture);
-    EXPECT_TRUE(waitUntil([&] { return prefs().history().front().title == "Browse fixture"; }));
-
-    type("about:home");
-    ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
-    EXPECT_NE(pageText(tab()).find("browse.example"), std::string::npos);
+    // (The field's short form at rest: ChromeTest's LocationFieldTest.)
 }
 
 TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
@@ -63,10 +54,10 @@ TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     ASSERT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().bookmarks().front().name, "Browse fixture");
     EXPECT_FALSE(prefs().bookmarks().front().onToolbar);
-    EXPECT_EQ(window().context().status().status(), "Added bookmark: Browse fixture");
+    EXPECT_EQ(status(), "Added bookmark: Browse fixture");
 
     app().actions().activate("addBookmark");
-    EXPECT_EQ(window().context().status().status(), "Already bookmarked: Browse fixture");
+    EXPECT_EQ(status(), "Already bookmarked: Browse fixture");
     EXPECT_EQ(prefs().bookmarks().size(), 1u);
 
     app().actions().activate("showBookmarks");
@@ -76,7 +67,7 @@ TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     ASSERT_TRUE(html && html->is_string());
     EXPECT_NE(html->get<std::string>().find("Browse fixture"), std::string::npos);
     // The command's message outlasts the page it brought up.
-    EXPECT_EQ(window().context().status().status(), "Already bookmarked: Browse fixture");
+    EXPECT_EQ(status(), "Already bookmarked: Browse fixture");
 }
 
 TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
@@ -112,7 +103,7 @@ TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
     ASSERT_TRUE(evaluate(page, "document.querySelector('a[href=\"nimb://report-keep\"]').click(), true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().size() == 1; }));
     EXPECT_EQ(prefs().savedReports().front().address, fixture);
-    EXPECT_EQ(window().context().status().status(), "Kept the report for browse.example.");
+    EXPECT_EQ(status(), "Kept the report for browse.example.");
 
     type("about:reports");
     ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReports); }));
@@ -141,7 +132,7 @@ TEST_F(BrowseTest, reportsThatCannotBeMadeSayWhy) {
     // Keeping a report with a reason keeps nothing.
     ASSERT_TRUE(waitForLoad(tab()));
     window().context().reports().keep(tab());
-    EXPECT_EQ(window().context().status().status(), "There is no report here to keep.");
+    EXPECT_EQ(status(), "There is no report here to keep.");
     EXPECT_TRUE(prefs().savedReports().empty());
 }
 
@@ -158,7 +149,7 @@ TEST_F(BrowseTest, turningBlockingOffReloadsAndNothingIsBlocked) {
     // The recorder still counts the requests the blocklist names, once the page is quiet; none of
     // them is called blocked.
     ASSERT_TRUE(waitUntil([&] { return tab().network == 2; }));
-    EXPECT_EQ(window().context().status().status(), "Document: Done");
+    EXPECT_EQ(status(), "Document: Done");
     EXPECT_EQ(window().context().status().blockedCount(tab()), 0);
     EXPECT_FALSE(window().context().status().shield().isOn);
 }
@@ -234,9 +225,8 @@ protected:
 TEST_F(TimeoutTest, anAddressThatDoesNotAnswerIsStoppedAndSaysSo) {
     m_proxy.answer("slow.example", "/", "<title>Too late</title>", 5s);
     type("http://slow.example/");
-    ASSERT_TRUE(waitUntil([&] { return window().context().status().status() == "Contacting host..."; }));
-    ASSERT_TRUE(waitUntil([&] { return window().context().status().status() == g_strerror(ETIMEDOUT); }, 4s))
-        << window().context().status().status();
+    ASSERT_TRUE(waitUntil([&] { return status() == "Contacting host..."; }));
+    ASSERT_TRUE(waitUntil([&] { return status() == g_strerror(ETIMEDOUT); }, 4s)) << status();
     EXPECT_FALSE(webkit_web_view_is_loading(tab().view()));
     EXPECT_TRUE(prefs().history().empty());
 }
@@ -245,10 +235,10 @@ TEST_F(BrowseTest, aFailedLoadLeavesItsErrorInTheStatusLine) {
     // A nimb address that asks for nothing is an ordinary address, which no one can load.
     window().context().navigator().load(*Url::parse("nimb://nothing-at-all"), tab());
     ASSERT_TRUE(waitUntil([&] { return tab().status.has_value(); }));
-    EXPECT_EQ(window().context().status().status(), *tab().status);
-    EXPECT_NE(window().context().status().status(), "Contacting host...");
+    EXPECT_EQ(status(), *tab().status);
+    EXPECT_NE(status(), "Contacting host...");
     ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_EQ(window().context().status().status(), *tab().status);
+    EXPECT_EQ(status(), *tab().status);
 }
 
 } // namespace

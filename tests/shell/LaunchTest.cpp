@@ -9,9 +9,7 @@
 
 #include <chrono>
 #include <csignal>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace nimb::test {
@@ -30,43 +28,21 @@ protected:
     void TearDown() override {
         if (m_primary) {
             kill(m_primary, SIGTERM);
-            waitFor(m_primary, 10s);
+            waitForExit(m_primary, 10s);
         }
         m_proxy.stop();
     }
 
     // Starts the program with the arguments; its process id.
-    GPid launch(const std::vector<std::string>& arguments) {
-        std::vector<std::string> command{NIMB_BINARY};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& part : command)
-            argv.push_back(part.data());
-        argv.push_back(nullptr);
-        GPid pid = 0;
-        GError* error = nullptr;
-        bool started = g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr,
-                                     nullptr, &pid, &error);
-        if (error) g_error_free(error);
-        return started ? pid : 0;
+    static GPid launch(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), NIMB_BINARY);
+        return spawn(arguments);
     }
 
-    // Waits for a process to end; its wait status, or none when it did not end in time.
-    std::optional<int> waitFor(GPid pid, std::chrono::milliseconds deadline) {
-        std::optional<int> result;
-        g_child_watch_add(
-            pid,
-            +[](GPid child, int status, gpointer data) {
-                *static_cast<std::optional<int>*>(data) = status;
-                g_spawn_close_pid(child);
-            },
-            &result);
-        waitUntil([&] { return result.has_value(); }, deadline);
-        return result;
-    }
-
-    bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-        return test::waitUntil(condition, deadline);
+    // Launches the program again and waits for that launch to hand its work over and end well.
+    static bool handsOver(const std::vector<std::string>& arguments) {
+        auto status = waitForExit(launch(arguments), 20s);
+        return status && g_spawn_check_wait_status(*status, nullptr);
     }
 
     // How many windows of the program are on the screen.
@@ -93,18 +69,12 @@ TEST_F(LaunchTest, laterLaunchesHandTheirWorkToTheFirst) {
     ASSERT_TRUE(waitUntil([&] { return windows() == 1; }, 10s));
 
     // An address from a second launch opens in a new tab of the first instance; the second ends.
-    GPid second = launch({"http://browse.example/second.html"});
-    auto status = waitFor(second, 20s);
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(g_spawn_check_wait_status(*status, nullptr));
+    EXPECT_TRUE(handsOver({"http://browse.example/second.html"}));
     EXPECT_TRUE(waitUntil([&] { return m_proxy.received("http://browse.example/second.html"); }, 20s));
     EXPECT_EQ(windows(), 1);
 
     // A launch without addresses asks the first instance for a new window.
-    GPid third = launch({});
-    status = waitFor(third, 20s);
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(g_spawn_check_wait_status(*status, nullptr));
+    EXPECT_TRUE(handsOver({}));
     EXPECT_TRUE(waitUntil([&] { return windows() == 2; }, 10s));
 }
 

@@ -21,31 +21,27 @@ std::vector<std::string> titles(const std::vector<Menus::Entry>& entries) {
     return out;
 }
 
-const Menus::Entry& menu(const std::vector<Menus::Entry>& bar, std::size_t index) {
-    return bar.at(index);
-}
-
 TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrder) {
     setCurrentLanguage(Language::english);
     auto bar = Menus::bar();
     EXPECT_EQ(titles(bar), (std::vector<std::string>{"The NIMB 2000", "File", "Edit", "View", "Go"}));
-    EXPECT_EQ(titles(menu(bar, 0).children),
+    EXPECT_EQ(titles(bar.at(0).children),
               (std::vector<std::string>{"About The NIMB 2000", "-", "Search Engine", "Language", "-",
                                         "Quit The NIMB 2000"}));
-    EXPECT_EQ(titles(menu(bar, 1).children),
+    EXPECT_EQ(titles(bar.at(1).children),
               (std::vector<std::string>{"New Tab", "New Window", "Open Location...", "-", "Settings", "-",
                                         "Print...", "-", "Close Tab", "Close Window"}));
-    EXPECT_EQ(titles(menu(bar, 1).children.at(4).children),
+    EXPECT_EQ(titles(bar.at(1).children.at(4).children),
               (std::vector<std::string>{"History", "-", "Remember History", "Clear History..."}));
-    EXPECT_EQ(titles(menu(bar, 2).children),
+    EXPECT_EQ(titles(bar.at(2).children),
               (std::vector<std::string>{"Cut", "Copy", "Paste", "Select All", "-", "Find in Page...",
                                         "Find Next", "Find Previous"}));
-    EXPECT_EQ(titles(menu(bar, 3).children),
+    EXPECT_EQ(titles(bar.at(3).children),
               (std::vector<std::string>{"Stealth", "-", "JavaScript", "Block Ads and Consent Walls",
                                         "Forget Local Storage", "Ask Google for Links Only", "-",
                                         "NIMB Report", "Saved Reports", "Record NIMB Reports", "-",
                                         "Add Bookmark", "Bookmarks", "Add to Marginalia", "Marginalia"}));
-    EXPECT_EQ(titles(menu(bar, 4).children),
+    EXPECT_EQ(titles(bar.at(4).children),
               (std::vector<std::string>{"Back", "Forward", "Reload", "Stop", "-", "Home", "-", "Next Tab",
                                         "Previous Tab"}));
 }
@@ -53,7 +49,7 @@ TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrder) {
 TEST(MenusTest, choosersCarryTheirValues) {
     setCurrentLanguage(Language::english);
     auto bar = Menus::bar();
-    const auto& engines = menu(bar, 0).children.at(2).children;
+    const auto& engines = bar.at(0).children.at(2).children;
     ASSERT_EQ(engines.size(), allCases<SearchEngine>.size());
     for (std::size_t i = 0; i < engines.size(); ++i) {
         EXPECT_EQ(engines[i].action, "chooseEngine");
@@ -61,7 +57,7 @@ TEST(MenusTest, choosersCarryTheirValues) {
         EXPECT_EQ(engines[i].title, displayName(allCases<SearchEngine>[i]));
     }
     EXPECT_EQ(engines.back().title, "None \u2014 URLs only");
-    const auto& languages = menu(bar, 0).children.at(3).children;
+    const auto& languages = bar.at(0).children.at(3).children;
     EXPECT_EQ(titles(languages),
               (std::vector<std::string>{"English", "Espa\u00F1ol", "Italiano", "Fran\u00E7ais"}));
     EXPECT_EQ(languages.at(3).target, "fr");
@@ -121,7 +117,7 @@ TEST(MenusTest, theBarIsWordedInTheCurrentLanguage) {
     const Vocabulary& french = words(Language::french);
     EXPECT_EQ(titles(bar), (std::vector<std::string>{"The NIMB 2000", french.fileMenu(), french.editMenu(),
                                                      french.viewMenu(), french.goMenu()}));
-    EXPECT_EQ(menu(bar, 3).children.at(7).title, french.nimbReport());
+    EXPECT_EQ(bar.at(3).children.at(7).title, french.nimbReport());
 
     // The model the application shows carries the same titles, sections for separators, and the
     // app actions with their targets.

@@ -8,8 +8,6 @@
 #include <gdk/x11/gdkx.h>
 #include <gtk/gtk.h>
 
-#include <thread>
-
 namespace nimb::test {
 
 namespace {
@@ -110,7 +108,7 @@ BrowserWindowController& ShellTest::window(std::size_t index) {
 }
 
 Tab& ShellTest::tab() {
-    Tab* current = window().context().tabs().currentTab();
+    Tab* current = tabs().currentTab();
     if (!current) throw std::runtime_error("the window has no tab");
     return *current;
 }
@@ -179,39 +177,12 @@ bool ShellTest::visit(const std::string& address, BrowserWindowController* in) {
     return done;
 }
 
-bool ShellTest::waitForStatus(const std::string& status, std::chrono::milliseconds deadline) {
-    return waitUntil([&] { return window().context().status().status() == status; }, deadline);
+bool ShellTest::waitForStatus(const std::string& wanted, std::chrono::milliseconds deadline) {
+    return waitUntil([&] { return status() == wanted; }, deadline);
 }
 
 std::optional<nlohmann::json> ShellTest::evaluate(Tab& in, const std::string& script) {
-    struct Result {
-        bool done = false;
-        std::optional<nlohmann::json> value;
-    } result;
-    webkit_web_view_evaluate_javascript(
-        in.view(), script.c_str(), -1, nullptr, nullptr, nullptr,
-        +[](GObject* source, GAsyncResult* async, gpointer data) {
-            auto* out = static_cast<Result*>(data);
-            GError* error = nullptr;
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), async, &error);
-            if (error) g_error_free(error);
-            if (value) {
-                if (!jsc_value_is_undefined(value)) {
-                    char* json = jsc_value_to_json(value, 0);
-                    if (json) {
-                        auto parsed = nlohmann::json::parse(json, nullptr, false);
-                        if (!parsed.is_discarded()) out->value = parsed;
-                        g_free(json);
-                    }
-                }
-                g_object_unref(value);
-            }
-            out->done = true;
-        },
-        &result);
-    waitUntil([&] { return result.done; }, 10s);
-    return result.value;
+    return evaluateIn(in.view(), script);
 }
 
 std::string ShellTest::pageText(Tab& in) {
@@ -225,42 +196,34 @@ bool ShellTest::xdotool(BrowserWindowController& target, const std::vector<std::
     std::string id = std::to_string(gdk_x11_surface_get_xid(surface));
     auto run = [&](std::vector<std::string> command) {
         command.insert(command.begin(), "xdotool");
-        std::vector<char*> argv;
-        for (auto& part : command)
-            argv.push_back(part.data());
-        argv.push_back(nullptr);
-        GPid pid = 0;
-        GError* error = nullptr;
-        if (!g_spawn_async(nullptr, argv.data(), nullptr,
-                           static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
-                           nullptr, &pid, &error)) {
-            if (error) g_error_free(error);
-            return false;
-        }
         // The loop keeps turning while xdotool works, so the window can answer the X server.
-        bool exited = false;
-        int status = -1;
-        struct Wait {
-            bool* exited;
-            int* status;
-        } wait{&exited, &status};
-        g_child_watch_add(
-            pid,
-            +[](GPid child, int code, gpointer data) {
-                auto* w = static_cast<Wait*>(data);
-                *w->exited = true;
-                *w->status = code;
-                g_spawn_close_pid(child);
-            },
-            &wait);
-        waitUntil([&] { return exited; }, 10s);
-        return exited && g_spawn_check_wait_status(status, nullptr);
+        auto status = waitForExit(spawn(command), 10s);
+        return status && g_spawn_check_wait_status(*status, nullptr);
     };
     if (!run({"windowfocus", "--sync", id})) return false;
     settleInput();
     bool done = run(arguments);
     settleInput();
     return done;
+}
+
+std::vector<std::string> ShellTest::pointAt(GtkWidget* widget, double x, double y) {
+    GtkWidget* root = GTK_WIDGET(window().window());
+    graphene_point_t in = GRAPHENE_POINT_INIT(static_cast<float>(x), static_cast<float>(y));
+    graphene_point_t out;
+    if (!gtk_widget_compute_point(widget, root, &in, &out)) return {};
+    double dx = 0;
+    double dy = 0;
+    gtk_native_get_surface_transform(GTK_NATIVE(root), &dx, &dy);
+    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(root));
+    return {"mousemove", "--window", std::to_string(gdk_x11_surface_get_xid(surface)),
+            std::to_string(static_cast<int>(out.x + dx)), std::to_string(static_cast<int>(out.y + dy))};
+}
+
+bool ShellTest::click(GtkWidget* widget, double x, double y, int button) {
+    auto command = pointAt(widget, x, y);
+    command.insert(command.end(), {"click", std::to_string(button)});
+    return xdotool(window(), command);
 }
 
 GtkWidget* ShellTest::dialog() {
@@ -283,6 +246,15 @@ std::string ShellTest::dialogText(GtkWidget* shown, const char* property) {
 
 void ShellTest::answer(GtkWidget* shown, bool destructive) {
     gtk_dialog_response(GTK_DIALOG(shown), destructive ? GTK_RESPONSE_ACCEPT : GTK_RESPONSE_CANCEL);
+}
+
+std::pair<std::string, std::string> ShellTest::answerQuestion(bool destructive) {
+    if (!waitUntil([&] { return dialog() != nullptr; })) return {};
+    GtkWidget* shown = dialog();
+    std::pair<std::string, std::string> said{dialogText(shown), dialogText(shown, "secondary-text")};
+    answer(shown, destructive);
+    waitUntil([&] { return dialog() == nullptr; });
+    return said;
 }
 
 } // namespace nimb::test

@@ -8,6 +8,7 @@
 #include "MainLoop.h"
 #include "ProxyServer.h"
 #include "TemporaryDirectory.h"
+#include "WebPage.h"
 #include "app/Application.h"
 #include "app/UserDirectories.h"
 #include "blocker/ContentBlocker.h"
@@ -59,6 +60,9 @@ protected:
     BrowserWindowController& window();
     BrowserWindowController& window(std::size_t index);
     Tab& tab();
+    TabList& tabs() { return window().context().tabs(); }
+    // The front window's status line.
+    std::string status() { return window().context().status().status(); }
 
     // (Waiting with the main loop turning: waitUntil and drain of MainLoop.h.)
 
@@ -77,7 +81,7 @@ protected:
     bool nextFrame(BrowserWindowController* in = nullptr);
     // Types an address and waits until its page has loaded in that window's current tab.
     bool visit(const std::string& address, BrowserWindowController* in = nullptr);
-    bool waitForStatus(const std::string& status, std::chrono::milliseconds deadline = 20s);
+    bool waitForStatus(const std::string& wanted, std::chrono::milliseconds deadline = 20s);
 
     // Runs a script in the tab's page; its value as JSON (none when it threw).
     std::optional<nlohmann::json> evaluate(Tab& tab, const std::string& script);
@@ -86,11 +90,18 @@ protected:
 
     // Runs xdotool against the window (its X window is focused first); false when it failed.
     bool xdotool(BrowserWindowController& target, const std::vector<std::string>& arguments);
+    // The xdotool words that move the real pointer to a point of a widget of the front window; and a
+    // click there with that button.
+    std::vector<std::string> pointAt(GtkWidget* widget, double x, double y);
+    bool click(GtkWidget* widget, double x, double y, int button = 1);
 
     // The question dialog on screen, if any; answering it as its buttons do.
     GtkWidget* dialog();
     std::string dialogText(GtkWidget* dialog, const char* property = "text");
     void answer(GtkWidget* dialog, bool destructive);
+    // Waits for the question, answers it and waits until it has gone; its text and secondary text
+    // (empty when no question came).
+    std::pair<std::string, std::string> answerQuestion(bool destructive);
 
     // The value of a fixture placeholder ({{ad}}, {{track}}, ...).
     const std::string& var(const std::string& name) const { return m_variables.at(name); }

@@ -2,8 +2,6 @@
 
 #include "ShellTest.h"
 
-#include <gdk/x11/gdkx.h>
-
 #include <algorithm>
 
 namespace nimb::test {
@@ -25,25 +23,12 @@ protected:
             in, "(function () { var r = document.getElementById('" + id +
                     "').getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()");
         if (!box || !box->is_array()) return false;
-        graphene_point_t inView = GRAPHENE_POINT_INIT(box->at(0).get<float>(), box->at(1).get<float>());
-        graphene_point_t inWindow;
-        if (!gtk_widget_compute_point(GTK_WIDGET(in.view()), GTK_WIDGET(window().window()), &inView,
-                                      &inWindow))
-            return false;
-        GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window().window()));
-        std::vector<std::string> command{
-            "mousemove", "--window", std::to_string(gdk_x11_surface_get_xid(surface)),
-            std::to_string(static_cast<int>(inWindow.x)), std::to_string(static_cast<int>(inWindow.y))};
-        for (const auto& key : keys) {
-            command.push_back("keydown");
-            command.push_back(key);
-        }
-        command.push_back("click");
-        command.push_back(std::to_string(button));
-        for (const auto& key : keys) {
-            command.push_back("keyup");
-            command.push_back(key);
-        }
+        auto command = pointAt(GTK_WIDGET(in.view()), box->at(0).get<double>(), box->at(1).get<double>());
+        for (const auto& key : keys)
+            command.insert(command.end(), {"keydown", key});
+        command.insert(command.end(), {"click", std::to_string(button)});
+        for (const auto& key : keys)
+            command.insert(command.end(), {"keyup", key});
         return xdotool(window(), command);
     }
 
@@ -58,119 +43,109 @@ TEST_F(TabsTest, ctrlClickOpensABackgroundTabRightAfterTheCurrentOne) {
     Tab& first = tab();
 
     ASSERT_TRUE(press(first, "plain", {"ctrl"}));
-    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 2; }));
-    EXPECT_EQ(window().context().tabs().current(), 0);
-    EXPECT_EQ(window().context().tabs().currentTab(), &first);
-    EXPECT_TRUE(loaded(*window().context().tabs().all().at(1), second));
+    ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 2; }));
+    EXPECT_EQ(tabs().current(), 0);
+    EXPECT_EQ(tabs().currentTab(), &first);
+    EXPECT_TRUE(loaded(*tabs().all().at(1), second));
     EXPECT_EQ(first.viewAddress(), fixture) << "the page itself did not move";
 
     // With Shift as well the new tab comes to the front, again right after the current tab.
     ASSERT_TRUE(press(first, "plain", {"ctrl", "shift"}));
-    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 3; }));
-    EXPECT_EQ(window().context().tabs().current(), 1);
+    ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 3; }));
+    EXPECT_EQ(tabs().current(), 1);
     EXPECT_TRUE(loaded(tab(), second));
-    EXPECT_EQ(window().context().tabs().all().at(0).get(), &first);
+    EXPECT_EQ(tabs().all().at(0).get(), &first);
 
     // The middle button opens in the background too.
-    window().context().tabs().select(0);
+    tabs().select(0);
     ASSERT_TRUE(press(first, "plain", {}, 2));
-    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 4; }));
-    EXPECT_EQ(window().context().tabs().current(), 0);
+    ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 4; }));
+    EXPECT_EQ(tabs().current(), 0);
     EXPECT_EQ(first.viewAddress(), fixture);
 }
 
-TEST_F(TabsTest, aLinkToANewWindowOpensAForegroundTab) {
+TEST_F(TabsTest, aLinkToANewWindowOpensAForegroundTabAndAScriptAWindowOfItsOwn) {
     ASSERT_TRUE(visit(fixture));
-    click(tab(), "blank");
-    ASSERT_TRUE(waitUntil([&] { return window().context().tabs().all().size() == 2; }));
+    Tab& first = tab();
+    click(first, "blank");
+    ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 2; }));
     EXPECT_EQ(app().windows().size(), 1u);
-    EXPECT_EQ(window().context().tabs().current(), 1);
+    EXPECT_EQ(tabs().current(), 1);
     EXPECT_TRUE(loaded(tab(), second));
-}
 
-TEST_F(TabsTest, aWindowOpenedByScriptIsAWindowOfItsOwn) {
-    ASSERT_TRUE(visit(fixture));
-    click(tab(), "open");
+    click(first, "open");
     ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 2; }));
     auto& opened = window(1);
     EXPECT_EQ(opened.context().tabs().all().size(), 1u);
-    EXPECT_EQ(window(0).context().tabs().all().size(), 1u);
+    EXPECT_EQ(window(0).context().tabs().all().size(), 2u);
     EXPECT_TRUE(loaded(*opened.context().tabs().currentTab(), second));
 }
 
 TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
     app().actions().activate("newTab");
-    ASSERT_EQ(window().context().tabs().all().size(), 2u);
-    EXPECT_EQ(window().context().tabs().current(), 1);
-    EXPECT_EQ(window().context().tabs().currentTab()->localPage, std::string(LocationBar::aboutHome));
+    ASSERT_EQ(tabs().all().size(), 2u);
+    EXPECT_EQ(tabs().current(), 1);
+    EXPECT_EQ(tabs().currentTab()->localPage, std::string(LocationBar::aboutHome));
 
     app().actions().activate("closeWindow");
-    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
-    EXPECT_EQ(dialogText(dialog()), "Close this window?");
-    EXPECT_EQ(dialogText(dialog(), "secondary-text"), "2 tabs are open in it.");
-    answer(dialog(), false);
-    ASSERT_TRUE(waitUntil([&] { return dialog() == nullptr; }));
+    EXPECT_EQ(answerQuestion(false),
+              (std::pair<std::string, std::string>{"Close this window?", "2 tabs are open in it."}));
     ASSERT_EQ(app().windows().size(), 1u);
-    EXPECT_EQ(window().context().tabs().all().size(), 2u);
-    EXPECT_EQ(dialog(), nullptr);
+    EXPECT_EQ(tabs().all().size(), 2u);
 
     app().actions().activate("closeWindow");
-    ASSERT_TRUE(waitUntil([&] { return dialog() != nullptr; }));
-    answer(dialog(), true);
+    answerQuestion(true);
     EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
-}
-
-TEST_F(TabsTest, closingTheOnlyTabClosesTheWindowWithoutAQuestion) {
-    app().actions().activate("closeTab");
-    EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
-    EXPECT_EQ(dialog(), nullptr);
 }
 
 TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
     app().actions().activate("newTab");
     app().actions().activate("newTab");
     app().actions().activate("newTab");
-    ASSERT_EQ(window().context().tabs().all().size(), 4u);
-    ASSERT_EQ(window().context().tabs().current(), 3);
-    Tab* shown = window().context().tabs().currentTab();
+    ASSERT_EQ(tabs().all().size(), 4u);
+    ASSERT_EQ(tabs().current(), 3);
+    Tab* shown = tabs().currentTab();
 
-    window().context().tabs().close(1); // left of the current tab: the same page stays selected
-    EXPECT_EQ(window().context().tabs().current(), 2);
-    EXPECT_EQ(window().context().tabs().currentTab(), shown);
+    tabs().close(1); // left of the current tab: the same page stays selected
+    EXPECT_EQ(tabs().current(), 2);
+    EXPECT_EQ(tabs().currentTab(), shown);
 
-    window().context().tabs().close(2); // the current, last tab: the new last tab
-    EXPECT_EQ(window().context().tabs().current(), 1);
-    EXPECT_EQ(window().context().tabs().all().size(), 2u);
+    tabs().close(2); // the current, last tab: the new last tab
+    EXPECT_EQ(tabs().current(), 1);
+    EXPECT_EQ(tabs().all().size(), 2u);
 
-    window().context().tabs().select(0);
-    Tab* left = window().context().tabs().currentTab();
-    window().context().tabs().close(1); // right of the current tab: the index stays
-    EXPECT_EQ(window().context().tabs().current(), 0);
-    EXPECT_EQ(window().context().tabs().currentTab(), left);
+    tabs().select(0);
+    Tab* left = tabs().currentTab();
+    tabs().close(1); // right of the current tab: the index stays
+    EXPECT_EQ(tabs().current(), 0);
+    EXPECT_EQ(tabs().currentTab(), left);
 
-    window().context().tabs().close(7); // no such tab
-    EXPECT_EQ(window().context().tabs().all().size(), 1u);
+    tabs().close(7); // no such tab
+    EXPECT_EQ(tabs().all().size(), 1u);
     EXPECT_EQ(app().windows().size(), 1u);
+
+    // Closing the only tab closes the window, without a question.
+    app().actions().activate("closeTab");
+    EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
+    EXPECT_EQ(dialog(), nullptr);
 }
 
 TEST_F(TabsTest, theTabKeysFromTheKeyboard) {
     app().actions().activate("newTab");
     app().actions().activate("newTab");
-    ASSERT_EQ(window().context().tabs().all().size(), 3u);
+    ASSERT_EQ(tabs().all().size(), 3u);
     gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
 
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+1"}));
-    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 0; }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 0; }, 5s));
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+9"}));
-    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 2; }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 2; }, 5s));
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+Tab"}));
-    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 0; }, 5s))
-        << "Ctrl+Tab wraps to the first";
+    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 0; }, 5s)) << "Ctrl+Tab wraps to the first";
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+shift+Tab"}));
-    EXPECT_TRUE(waitUntil([&] { return window().context().tabs().current() == 2; }, 5s))
-        << "and back to the last";
+    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 2; }, 5s)) << "and back to the last";
     ASSERT_TRUE(xdotool(window(), {"key", "ctrl+alt+2"})); // handled by the time xdotool returns
-    EXPECT_EQ(window().context().tabs().current(), 2) << "another modifier passes the key on";
+    EXPECT_EQ(tabs().current(), 2) << "another modifier passes the key on";
 }
 
 TEST_F(TabsTest, ctrlIShowsTheReportOfThePage) {
@@ -231,7 +206,7 @@ TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
     ASSERT_TRUE(seen.report);
     g_action_activate(seen.report, nullptr);
     EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
-    g_signal_handlers_disconnect_by_data(window().context().tabs().all().at(0)->view(), &seen);
+    g_signal_handlers_disconnect_by_data(tabs().all().at(0)->view(), &seen);
 }
 
 TEST_F(TabsTest, menuStatesFollowTheWindow) {
@@ -260,7 +235,7 @@ TEST_F(TabsTest, menuStatesFollowTheWindow) {
     EXPECT_TRUE(enabled("clearHistory"));
     EXPECT_TRUE(checked("toggleStealth"));
     EXPECT_TRUE(window().context().chrome().stealth());
-    window().context().tabs().select(0);
+    tabs().select(0);
     app().actions().validate();
     EXPECT_TRUE(enabled("addToMarginalia"));
 

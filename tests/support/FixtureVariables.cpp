@@ -27,8 +27,6 @@ std::map<std::string, std::string> blocklistVariables() {
         {"ad2", ContentBlocker::adHosts().at(1)},
         {"track", ContentBlocker::trackingHosts().at(0)},
         {"track2", ContentBlocker::trackingHosts().at(1)},
-        {"consent", ContentBlocker::consentHosts().at(0)},
-        {"nag", ContentBlocker::nagHosts().at(0)},
         {"namedAd", named(ContentBlocker::adHosts())},
         {"namedTrack", named(ContentBlocker::trackingHosts())},
         {"path1", paths.at(0).path},

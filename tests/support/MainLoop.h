@@ -5,6 +5,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace nimb::test {
 
@@ -17,5 +20,11 @@ void drain();
 // Spins the main loop for a while. Only for tools that must give a page time to draw; tests wait on
 // conditions instead.
 void pump(std::chrono::milliseconds duration);
+
+// Starts a program (looked for on the PATH) with its arguments; its process id, 0 when it did not start.
+int spawn(const std::vector<std::string>& command);
+// Waits, the loop turning, for a process spawn() started to end: its wait status, none when it did not
+// end in time.
+std::optional<int> waitForExit(int pid, std::chrono::milliseconds deadline);
 
 } // namespace nimb::test

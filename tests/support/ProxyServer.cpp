@@ -1,43 +1,22 @@
 #include "ProxyServer.h"
+#include "base/Text.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <libsoup/soup.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
-#include <sstream>
+#include <future>
 
 namespace nimb::test {
 
 namespace {
 
 std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
+    return text::asciiLowercased(text);
 }
 
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool endsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
-std::string_view reason(int status) {
-    static const std::map<int, std::string_view> reasons = {
-        {200, "OK"},           {204, "No Content"},  {301, "Moved Permanently"}, {302, "Found"},
-        {304, "Not Modified"}, {400, "Bad Request"}, {404, "Not Found"},         {405, "Method Not Allowed"}};
-    auto found = reasons.find(status);
-    return found == reasons.end() ? "Status" : found->second;
+std::string trim(std::string_view text) {
+    return std::string(text::trimmed(text));
 }
 
 std::string extensionOf(std::string_view path) {
@@ -81,72 +60,43 @@ const std::string& pixel() {
     return gif;
 }
 
-bool sendAll(int socket, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t sent = ::send(socket, data.data(), data.size(), MSG_NOSIGNAL);
-        if (sent <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(sent));
-    }
-    return true;
+// The request as the proxy logs it: libsoup has read the absolute form, the headers and the body.
+HttpRequest requestOf(SoupServerMessage* message) {
+    HttpRequest request;
+    request.method = soup_server_message_get_method(message);
+    GUri* uri = soup_server_message_get_uri(message);
+    const char* host = g_uri_get_host(uri);
+    request.host = lower(host ? host : "");
+    request.path = *g_uri_get_path(uri) ? g_uri_get_path(uri) : "/";
+    request.query = g_uri_get_query(uri) ? g_uri_get_query(uri) : "";
+    // libsoup fills in the default port; the logged address names only another.
+    int port = g_uri_get_port(uri);
+    request.url = "http://" + std::string(host ? host : "") +
+                  (port > 0 && port != 80 ? ":" + std::to_string(port) : "") + request.path +
+                  (g_uri_get_query(uri) ? "?" + request.query : "");
+    soup_message_headers_foreach(
+        soup_server_message_get_request_headers(message),
+        +[](const char* name, const char* value, gpointer headers) {
+            (*static_cast<std::map<std::string, std::string>*>(headers))[lower(name)] = value;
+        },
+        &request.headers);
+    SoupMessageBody* body = soup_server_message_get_request_body(message);
+    if (body->length > 0) request.body.assign(body->data, static_cast<std::size_t>(body->length));
+    return request;
 }
 
-// Reads from the socket into `buffer` until it holds `size` bytes or the peer is gone.
-bool fill(int socket, std::string& buffer, std::size_t size) {
-    char chunk[16384];
-    while (buffer.size() < size) {
-        ssize_t got = ::recv(socket, chunk, sizeof chunk, 0);
-        if (got <= 0) return false;
-        buffer.append(chunk, static_cast<std::size_t>(got));
+void send(SoupServerMessage* message, const HttpResponse& response) {
+    soup_server_message_set_status(message, static_cast<guint>(response.status), nullptr);
+    SoupMessageHeaders* headers = soup_server_message_get_response_headers(message);
+    // Nothing is cached unless the answer says otherwise, so that every test sees every request its
+    // page makes.
+    soup_message_headers_append(headers, "Cache-Control", "no-store");
+    for (const auto& [name, value] : response.headers) {
+        if (lower(name) == "cache-control") soup_message_headers_remove(headers, "Cache-Control");
+        soup_message_headers_append(headers, name.c_str(), value.c_str());
     }
-    return true;
-}
-
-// Reads until `buffer` holds `marker`; returns its position.
-std::size_t fillUntil(int socket, std::string& buffer, std::string_view marker, std::size_t from = 0) {
-    char chunk[16384];
-    for (;;) {
-        auto at = buffer.find(marker, from);
-        if (at != std::string::npos) return at;
-        if (buffer.size() > (1u << 24)) return std::string::npos;
-        ssize_t got = ::recv(socket, chunk, sizeof chunk, 0);
-        if (got <= 0) return std::string::npos;
-        buffer.append(chunk, static_cast<std::size_t>(got));
-    }
-}
-
-// Parses "http://host:port/path?query" or an origin-form target with the Host header.
-void locate(HttpRequest& request) {
-    std::string_view target = request.target;
-    std::string authority;
-    std::string_view rest;
-    if (auto scheme = target.find("://"); scheme != std::string_view::npos && !target.starts_with("/")) {
-        auto start = scheme + 3;
-        auto end = target.find_first_of("/?#", start);
-        authority = std::string(target.substr(start, end == std::string_view::npos ? end : end - start));
-        rest = end == std::string_view::npos ? std::string_view("/") : target.substr(end);
-    } else {
-        auto host = request.headers.find("host");
-        authority = host == request.headers.end() ? std::string() : host->second;
-        rest = target;
-    }
-    std::string host = lower(authority);
-    if (auto at = host.rfind('@'); at != std::string::npos) host = host.substr(at + 1);
-    if (!host.starts_with("[")) {
-        if (auto colon = host.rfind(':'); colon != std::string::npos) host = host.substr(0, colon);
-    }
-    request.host = host;
-    if (auto hash = rest.find('#'); hash != std::string_view::npos) rest = rest.substr(0, hash);
-    auto question = rest.find('?');
-    request.path = std::string(rest.substr(0, question));
-    if (request.path.empty()) request.path = "/";
-    request.query =
-        question == std::string_view::npos ? std::string() : std::string(rest.substr(question + 1));
-    request.url = "http://" + authority + std::string(rest);
-}
-
-std::string withoutQuery(std::string_view url) {
-    auto cut = url.find_first_of("?#");
-    return std::string(url.substr(0, cut));
+    soup_server_message_set_response(message, response.contentType.c_str(), SOUP_MEMORY_COPY,
+                                     response.body.data(), response.body.size());
 }
 
 } // namespace
@@ -166,47 +116,54 @@ std::filesystem::path ProxyServer::defaultSites() {
 }
 
 bool ProxyServer::start() {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_listener < 0) return false;
-    int yes = 1;
-    ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(m_listener, 128) != 0) {
-        ::close(m_listener);
-        m_listener = -1;
-        return false;
-    }
-    socklen_t length = sizeof address;
-    ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-    m_port = ntohs(address.sin_port);
-    m_stopping = false;
-    m_acceptor = std::thread([this] { acceptLoop(); });
-    return true;
+    std::promise<int> listening;
+    auto port = listening.get_future();
+    // Everything of the server lives on its thread, in a main context of its own, so that it answers
+    // whatever the test's own thread is doing.
+    m_thread = std::thread([this, &listening] {
+        GMainContext* context = g_main_context_new();
+        g_main_context_push_thread_default(context);
+        SoupServer* server = soup_server_new(nullptr, nullptr);
+        soup_server_add_handler(
+            server, nullptr,
+            +[](SoupServer*, SoupServerMessage* message, const char*, GHashTable*, gpointer self) {
+                static_cast<ProxyServer*>(self)->handle(message);
+            },
+            this, nullptr);
+        GSList* uris = soup_server_listen_local(server, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, nullptr)
+                           ? soup_server_get_uris(server)
+                           : nullptr;
+        if (uris) m_loop = g_main_loop_new(context, FALSE);
+        listening.set_value(uris ? g_uri_get_port(static_cast<GUri*>(uris->data)) : 0);
+        g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
+        if (m_loop) g_main_loop_run(m_loop);
+        soup_server_disconnect(server);
+        g_object_unref(server);
+        g_main_context_pop_thread_default(context);
+        g_main_context_unref(context);
+    });
+    m_port = port.get();
+    if (!m_port) m_thread.join();
+    return m_port != 0;
 }
 
 void ProxyServer::stop() {
-    if (m_listener < 0) return;
-    std::vector<std::thread> workers;
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        for (int client : m_clients)
-            ::shutdown(client, SHUT_RDWR);
-    }
-    ::shutdown(m_listener, SHUT_RDWR);
-    if (m_acceptor.joinable()) m_acceptor.join();
-    {
-        std::lock_guard lock(m_mutex);
-        workers.swap(m_workers);
-    }
-    for (auto& worker : workers)
-        worker.join();
-    ::close(m_listener);
-    m_listener = -1;
+    if (!m_loop) return;
+    // Quit from inside the loop: a quit asked before the thread has begun to run the loop would be
+    // forgotten when it does.
+    GSource* quit = g_idle_source_new();
+    g_source_set_callback(
+        quit,
+        +[](gpointer loop) {
+            g_main_loop_quit(static_cast<GMainLoop*>(loop));
+            return G_SOURCE_REMOVE;
+        },
+        m_loop, nullptr);
+    g_source_attach(quit, g_main_loop_get_context(m_loop));
+    g_source_unref(quit);
+    m_thread.join();
+    g_main_loop_unref(m_loop);
+    m_loop = nullptr;
 }
 
 std::string ProxyServer::address() const {
@@ -248,10 +205,13 @@ bool ProxyServer::received(std::string_view url) const {
 }
 
 std::size_t ProxyServer::count(std::string_view url) const {
+    auto withoutQuery = [](std::string_view address) {
+        return address.substr(0, address.find_first_of("?#"));
+    };
     std::lock_guard lock(m_mutex);
-    std::string wanted = withoutQuery(url);
-    return static_cast<std::size_t>(std::count_if(
-        m_log.begin(), m_log.end(), [&](const HttpRequest& r) { return withoutQuery(r.url) == wanted; }));
+    return static_cast<std::size_t>(std::count_if(m_log.begin(), m_log.end(), [&](const HttpRequest& r) {
+        return withoutQuery(r.url) == withoutQuery(url);
+    }));
 }
 
 void ProxyServer::clearLog() {
@@ -259,99 +219,37 @@ void ProxyServer::clearLog() {
     m_log.clear();
 }
 
-void ProxyServer::acceptLoop() {
-    for (;;) {
-        int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+void ProxyServer::handle(SoupServerMessage* message) {
+    HttpRequest request = requestOf(message);
+    {
         std::lock_guard lock(m_mutex);
-        if (client < 0 || m_stopping) {
-            if (client >= 0) ::close(client);
-            return;
-        }
-        m_clients.push_back(client);
-        m_workers.emplace_back([this, client] { serve(client); });
+        m_log.push_back(request);
     }
-}
-
-void ProxyServer::serve(int socket) {
-    std::string buffer;
-    for (;;) {
-        auto end = fillUntil(socket, buffer, "\r\n\r\n");
-        if (end == std::string::npos) break;
-        HttpRequest request;
-        request.arrived = std::chrono::steady_clock::now();
-        std::istringstream head(buffer.substr(0, end));
-        buffer.erase(0, end + 4);
-        std::string line;
-        std::getline(head, line);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::istringstream words(line);
-        std::string version;
-        words >> request.method >> request.target >> version;
-        while (std::getline(head, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            auto colon = line.find(':');
-            if (colon == std::string::npos) continue;
-            request.headers[lower(trim(std::string_view(line).substr(0, colon)))] =
-                std::string(trim(std::string_view(line).substr(colon + 1)));
-        }
-        locate(request);
-
-        bool ok = true;
-        if (auto length = request.headers.find("content-length"); length != request.headers.end()) {
-            std::size_t size = std::strtoull(length->second.c_str(), nullptr, 10);
-            ok = fill(socket, buffer, size);
-            if (ok) {
-                request.body = buffer.substr(0, size);
-                buffer.erase(0, size);
-            }
-        } else if (lower(request.headers["transfer-encoding"]).find("chunked") != std::string::npos) {
-            for (;;) {
-                auto lineEnd = fillUntil(socket, buffer, "\r\n");
-                if (lineEnd == std::string::npos) {
-                    ok = false;
-                    break;
-                }
-                std::size_t size = std::strtoull(buffer.substr(0, lineEnd).c_str(), nullptr, 16);
-                buffer.erase(0, lineEnd + 2);
-                if (!fill(socket, buffer, size + 2)) {
-                    ok = false;
-                    break;
-                }
-                request.body += buffer.substr(0, size);
-                buffer.erase(0, size + 2);
-                if (size == 0) break;
-            }
-        }
-        if (!ok) break;
-
-        {
-            std::lock_guard lock(m_mutex);
-            m_log.push_back(request);
-        }
-        HttpResponse response = respond(request);
-        if (response.delay.count() > 0) std::this_thread::sleep_for(response.delay);
-
-        std::string out = "HTTP/1.1 " + std::to_string(response.status) + " " +
-                          std::string(reason(response.status)) + "\r\n";
-        out += "Content-Type: " + response.contentType + "\r\n";
-        out += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
-        bool cacheSet = false;
-        for (const auto& [name, value] : response.headers) {
-            out += name + ": " + value + "\r\n";
-            if (lower(name) == "cache-control") cacheSet = true;
-        }
-        // Nothing is cached, so that every test sees every request its page makes.
-        if (!cacheSet) out += "Cache-Control: no-store\r\n";
-        bool close = lower(request.headers["connection"]) == "close" ||
-                     lower(request.headers["proxy-connection"]) == "close";
-        out += close ? "Connection: close\r\n" : "Connection: keep-alive\r\n";
-        out += "\r\n";
-        if (request.method != "HEAD") out += response.body;
-        if (!sendAll(socket, out) || close) break;
-    }
-    std::lock_guard lock(m_mutex);
-    m_clients.erase(std::remove(m_clients.begin(), m_clients.end(), socket), m_clients.end());
-    ::close(socket);
+    HttpResponse response = respond(request);
+    if (response.delay.count() <= 0) return send(message, response);
+    // A late answer waits on the server's loop, so that the others are answered meanwhile.
+    struct Late {
+        SoupServerMessage* message;
+        HttpResponse response;
+    };
+    soup_server_message_pause(message);
+    GSource* timer = g_timeout_source_new(static_cast<guint>(response.delay.count()));
+    g_source_set_callback(
+        timer,
+        +[](gpointer data) -> gboolean {
+            auto* late = static_cast<Late*>(data);
+            send(late->message, late->response);
+            soup_server_message_unpause(late->message);
+            return G_SOURCE_REMOVE;
+        },
+        new Late{SOUP_SERVER_MESSAGE(g_object_ref(message)), std::move(response)},
+        +[](gpointer data) {
+            auto* late = static_cast<Late*>(data);
+            g_object_unref(late->message);
+            delete late;
+        });
+    g_source_attach(timer, g_main_context_get_thread_default());
+    g_source_unref(timer);
 }
 
 HttpResponse ProxyServer::respond(const HttpRequest& request) {
@@ -368,7 +266,7 @@ HttpResponse ProxyServer::respond(const HttpRequest& request) {
 
 HttpResponse ProxyServer::fromFile(const HttpRequest& request) {
     std::string path = request.path;
-    if (endsWith(path, "/")) path += "index.html";
+    if (path.ends_with("/")) path += "index.html";
     std::filesystem::path relative = std::filesystem::path(path).relative_path();
     bool safe = !request.host.empty() && request.host.find('/') == std::string::npos &&
                 request.host != ".." &&
@@ -387,15 +285,12 @@ HttpResponse ProxyServer::fromFile(const HttpRequest& request) {
         while (std::getline(sidecar, line)) {
             auto colon = line.find(':');
             if (colon == std::string::npos) continue;
-            std::string name(trim(std::string_view(line).substr(0, colon)));
-            std::string value(trim(std::string_view(line).substr(colon + 1)));
-            std::string key = lower(name);
-            if (key == "status")
+            std::string name = trim(line.substr(0, colon));
+            std::string value = trim(line.substr(colon + 1));
+            if (lower(name) == "status")
                 response.status = std::atoi(value.c_str());
-            else if (key == "content-type")
+            else if (lower(name) == "content-type")
                 response.contentType = value;
-            else if (key == "delay")
-                response.delay = std::chrono::milliseconds(std::atoi(value.c_str()));
             else
                 response.headers.emplace_back(name, value);
         }
@@ -415,8 +310,7 @@ HttpResponse ProxyServer::fromFile(const HttpRequest& request) {
     if (extension == "js") return HttpResponse{200, contentTypeFor("js"), {}, "", {}};
     if (extension == "css") return HttpResponse{200, contentTypeFor("css"), {}, "", {}};
     if (extension == "json") return HttpResponse{200, contentTypeFor("json"), {}, "{}", {}};
-    if (extension == "png" || extension == "gif" || extension == "jpg" || extension == "jpeg" ||
-        extension == "ico" || extension == "webp")
+    if (contentTypeFor(extension).starts_with("image/") && extension != "svg")
         return HttpResponse{200, "image/gif", {}, pixel(), {}};
     if (request.method == "POST") return HttpResponse{204, "text/plain", {}, "", {}};
     return HttpResponse{404, "text/plain; charset=utf-8", {}, "not here", {}};

@@ -18,25 +18,25 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+struct _GMainLoop;
+struct _SoupServerMessage;
+
 namespace nimb::test {
 
 struct HttpRequest {
     std::string method;
-    std::string target;                         // as sent: absolute for proxied requests
-    std::string url;                            // absolute: "http://host/path?query"
+    std::string url;                            // absolute: "http://host[:port]/path?query"
     std::string host;                           // lower-case, without port
     std::string path;                           // "/path", without the query
     std::string query;                          // without "?"
     std::map<std::string, std::string> headers; // names lower-cased
     std::string body;
-    std::chrono::steady_clock::time_point arrived;
 };
 
 struct HttpResponse {
@@ -56,7 +56,8 @@ public:
     ProxyServer(const ProxyServer&) = delete;
     ProxyServer& operator=(const ProxyServer&) = delete;
 
-    // Listens on 127.0.0.1 at a free port. False when no socket could be had.
+    // Listens on 127.0.0.1 at a free port, answering on a thread of its own. False when no socket could
+    // be had.
     bool start();
     void stop();
     [[nodiscard]] int port() const { return m_port; }
@@ -82,20 +83,16 @@ public:
     [[nodiscard]] static std::filesystem::path defaultSites();
 
 private:
-    void acceptLoop();
-    void serve(int socket);
+    void handle(_SoupServerMessage* message);
     HttpResponse respond(const HttpRequest& request);
     HttpResponse fromFile(const HttpRequest& request);
 
     std::filesystem::path m_sites;
-    int m_listener = -1;
     int m_port = 0;
-    std::thread m_acceptor;
+    std::thread m_thread;
+    _GMainLoop* m_loop = nullptr;
 
     mutable std::mutex m_mutex;
-    bool m_stopping = false;
-    std::vector<std::thread> m_workers;
-    std::vector<int> m_clients;
     std::vector<HttpRequest> m_log;
     std::map<std::string, std::string> m_variables;
     std::map<std::string, Handler> m_routes;

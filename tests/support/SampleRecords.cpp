@@ -369,7 +369,12 @@ NimbReport hostileReport() {
     report.otherHosts = {std::string(hostileAddress), "x\"onmouseover=\"alert(1)"};
     report.houseHosts = {hostileText};
     report.cookies = 2;
-    report.local = {3, 3000, {{hostileText, 1000, hostileText}, {"javascript:alert(1)", 10, hostileAddress}}};
+    // The last key is a library's, so that a finding names whose code ran.
+    report.local = {4,
+                    3000,
+                    {{hostileText, 1000, hostileText},
+                     {"javascript:alert(1)", 10, hostileAddress},
+                     {"mprtcl-<u>", 100, "https://x.example/<script>"}}};
     report.session = {1, 20, {{hostileText, 20, hostileText}}};
     report.databases = {hostileText};
     return normalised(report);

@@ -46,11 +46,11 @@ struct Pending {
     }
 };
 
-Pending run(WebPage& page, std::string_view script, const char* world) {
+Pending run(WebKitWebView* view, std::string_view script, const char* world) {
     Pending pending;
     std::string text(script);
     webkit_web_view_evaluate_javascript(
-        page.view(), text.c_str(), static_cast<gssize>(text.size()), world, nullptr, nullptr,
+        view, text.c_str(), static_cast<gssize>(text.size()), world, nullptr, nullptr,
         +[](GObject* source, GAsyncResult* result, gpointer data) {
             GError* error = nullptr;
             JSCValue* value =
@@ -58,11 +58,15 @@ Pending run(WebPage& page, std::string_view script, const char* world) {
             static_cast<Pending*>(data)->finish(value, error);
         },
         &pending);
-    page.waitUntil([&] { return pending.done; }, 30s);
+    waitUntil([&] { return pending.done; }, 30s);
     return pending;
 }
 
 } // namespace
+
+std::optional<nlohmann::json> evaluateIn(WebKitWebView* view, std::string_view script, const char* world) {
+    return run(view, script, world).json;
+}
 
 bool engineAvailable() {
     static const bool available = [] {
@@ -175,27 +179,23 @@ void WebPage::hide() {
 }
 
 bool WebPage::load(const std::string& url, std::chrono::milliseconds timeout) {
-    m_finished = false;
-    m_failed = false;
+    m_finished = m_failed = false;
     webkit_web_view_load_uri(m_view, url.c_str());
-    waitUntil([this] { return m_finished; }, timeout);
-    return m_finished && !m_failed;
+    return waitUntil([this] { return m_finished; }, timeout) && !m_failed;
 }
 
 bool WebPage::loadHtml(const std::string& html, std::chrono::milliseconds timeout) {
-    m_finished = false;
-    m_failed = false;
+    m_finished = m_failed = false;
     webkit_web_view_load_html(m_view, html.c_str(), nullptr);
-    waitUntil([this] { return m_finished; }, timeout);
-    return m_finished && !m_failed;
+    return waitUntil([this] { return m_finished; }, timeout) && !m_failed;
 }
 
 std::optional<nlohmann::json> WebPage::evaluate(std::string_view script, const char* world) {
-    return run(*this, script, world).json;
+    return evaluateIn(m_view, script, world);
 }
 
 WebPage::Evaluation WebPage::evaluateText(std::string_view script) {
-    Pending pending = run(*this, script, nullptr);
+    Pending pending = run(m_view, script, nullptr);
     return Evaluation{pending.ok, pending.text};
 }
 

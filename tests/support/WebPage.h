@@ -26,6 +26,11 @@ using namespace std::chrono_literals;
 // Initialises GTK once; false when there is no display (run under tools/run-headless).
 bool engineAvailable();
 
+// Runs a script in a view's page (in the page's own world unless another is named): its value as JSON,
+// none when the script threw or its value has no JSON form.
+std::optional<nlohmann::json> evaluateIn(WebKitWebView* view, std::string_view script,
+                                         const char* world = nullptr);
+
 struct PageMessages {
     std::vector<std::string> status;
     std::vector<nlohmann::json> blocked;

@@ -8,6 +8,7 @@
 #include "ProxyServer.h"
 #include "WebPage.h"
 #include "blocker/ContentBlocker.h"
+#include "engine/AssetSchemeHandler.h"
 #include "page/PageScripts.h"
 #include "report/NimbReport.h"
 
@@ -33,6 +34,17 @@ protected:
 
     std::unique_ptr<WebPage> page(WebPage::Options options = {}) {
         return std::make_unique<WebPage>(m_proxy, std::move(options));
+    }
+
+    // A view for the browser's own pages, as a tab shows them: no rule list, the asset scheme there.
+    std::unique_ptr<WebPage> pageView(int width, std::string firstScript = {}) {
+        AssetSchemeHandler::install(webkit_web_context_get_default());
+        WebPage::Options options;
+        options.ruleList = false;
+        options.width = width;
+        options.height = 640;
+        options.firstScript = std::move(firstScript);
+        return page(std::move(options));
     }
 
     // A page that has loaded the address.

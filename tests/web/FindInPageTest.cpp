@@ -94,10 +94,8 @@ TEST_F(FindInPageTest, stepsAndWrapsThroughTextAndFields) {
     EXPECT_EQ(find(*p, "find the"), (Answer{1, 1}));
     EXPECT_EQ(p->evaluate("getComputedStyle(document.getElementById('search')).backgroundColor"),
               "rgb(255, 31, 147)");
-}
 
-TEST_F(FindInPageTest, paintsEveryMatchAndTheCurrentOneBrighter) {
-    auto p = open("http://find.example/text.html");
+    // Every match is painted, the current one brighter.
     find(*p, "needle", 0);
     auto colours = p->evaluate("Array.from(document.querySelectorAll('nimb-found')).map(function (m) {"
                                "  return getComputedStyle(m).backgroundColor; })");

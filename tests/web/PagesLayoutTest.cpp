@@ -5,7 +5,6 @@
 
 #include "SamplePages.h"
 #include "WebTest.h"
-#include "engine/AssetSchemeHandler.h"
 #include "pages/PageFrame.h"
 #include "vocabulary/Language.h"
 
@@ -19,19 +18,7 @@ namespace {
 
 class PagesLayout : public WebTest {
 protected:
-    void SetUp() override {
-        WebTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        AssetSchemeHandler::install(webkit_web_context_get_default());
-    }
-
-    std::unique_ptr<WebPage> view(int width) {
-        WebPage::Options options;
-        options.ruleList = false;
-        options.width = width;
-        options.height = 640;
-        return page(std::move(options));
-    }
+    std::unique_ptr<WebPage> view(int width) { return pageView(width); }
 
     // Loads a page and waits for its faces, so that what is measured is what is drawn.
     static void show(WebPage& page, const std::string& html) {

@@ -12,7 +12,6 @@
 #include "WebTest.h"
 #include "base/Text.h"
 #include "base/Url.h"
-#include "engine/AssetSchemeHandler.h"
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "pages/AssetScheme.h"
@@ -207,20 +206,7 @@ constexpr const char* sidewaysReader =
 
 class PagesTest : public WebTest {
 protected:
-    void SetUp() override {
-        WebTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        AssetSchemeHandler::install(webkit_web_context_get_default());
-    }
-
-    std::unique_ptr<WebPage> view(int width) {
-        WebPage::Options options;
-        options.ruleList = false;
-        options.width = width;
-        options.height = 640;
-        options.firstScript = errorRecorder;
-        return page(std::move(options));
-    }
+    std::unique_ptr<WebPage> view(int width) { return pageView(width, errorRecorder); }
 
     // Everything wrong with a page, from its text and from what the engine made of it.
     static std::vector<std::string> problems(WebPage& page, const std::string& html) {
