@@ -1,5 +1,6 @@
 #include "app/Dialogs.h"
 
+#include "glib/Connection.h"
 #include "vocabulary/Language.h"
 
 namespace nimb::Dialogs {
@@ -15,17 +16,14 @@ GtkWidget* confirm(GtkWindow* parent, const std::string& message, const std::str
     gtk_dialog_add_button(GTK_DIALOG(dialog), words().cancel().c_str(), GTK_RESPONSE_CANCEL);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
 
-    using Answer = std::function<void(bool)>;
-    g_signal_connect_data(
-        dialog, "response", G_CALLBACK(+[](GtkDialog* self, int response, gpointer data) {
+    glib::connectForLife<void(GtkDialog*, int)>(
+        dialog, "response", [answer = std::move(answer)](GtkDialog* self, int response) mutable {
             // Taken out first: answering may close windows, and this dialog with them.
-            Answer call = std::move(*static_cast<Answer*>(data));
-            *static_cast<Answer*>(data) = nullptr;
+            auto call = std::move(answer);
+            answer = nullptr;
             gtk_window_destroy(GTK_WINDOW(self));
             if (call) call(response == destructiveResponse);
-        }),
-        new Answer(std::move(answer)), +[](gpointer data, GClosure*) { delete static_cast<Answer*>(data); },
-        G_CONNECT_DEFAULT);
+        });
     gtk_window_present(GTK_WINDOW(dialog));
     return dialog;
 }

@@ -81,16 +81,33 @@ struct Trampoline<R(A...)> {
 
 } // namespace detail
 
+namespace detail {
+
+// Connects the callable, kept until the handler is disconnected or the object goes.
+template <class Signature, class F>
+gulong connectKept(gpointer instance, const char* signal, F callable, bool after) {
+    auto* kept = new F(std::move(callable));
+    return g_signal_connect_data(
+        instance, signal, G_CALLBACK((&Trampoline<Signature>::template call<F>)), kept,
+        +[](gpointer data, GClosure*) { delete static_cast<F*>(data); },
+        after ? G_CONNECT_AFTER : static_cast<GConnectFlags>(0));
+}
+
+} // namespace detail
+
 // Connects a C++ callable to a GObject signal whose handler has the C signature `Signature` (without
 // the trailing user-data pointer). The callable lives until the connection or the object goes.
 template <class Signature, class F>
 [[nodiscard]] Connection connect(gpointer instance, const char* signal, F callable, bool after = false) {
-    auto* kept = new F(std::move(callable));
-    gulong id = g_signal_connect_data(
-        instance, signal, G_CALLBACK((&detail::Trampoline<Signature>::template call<F>)), kept,
-        +[](gpointer data, GClosure*) { delete static_cast<F*>(data); },
-        after ? G_CONNECT_AFTER : static_cast<GConnectFlags>(0));
+    gulong id = detail::connectKept<Signature>(instance, signal, std::move(callable), after);
     return Connection(std::make_unique<detail::SignalLink>(instance, id));
+}
+
+// The same for an object that owns its handler outright, such as a dialog that answers once and
+// goes: the callable lives as long as the object, and nothing else can outlive it.
+template <class Signature, class F>
+void connectForLife(gpointer instance, const char* signal, F callable) {
+    detail::connectKept<Signature>(instance, signal, std::move(callable), false);
 }
 
 } // namespace nimb::glib
