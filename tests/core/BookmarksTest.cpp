@@ -23,39 +23,32 @@ std::optional<BookmarkAction> parsed(std::string_view address) {
     return BookmarkAction::fromUrl(*url);
 }
 
-TEST(Bookmark, labelCountsCharactersNotBytes) {
+TEST(Records, bookmarkLabelAndNoteLineAreCutByCharacters) {
     struct Case {
-        std::string name;
+        std::string text;
         std::int64_t max;
-        std::string label;
+        std::string cut;
     };
     const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467"; // one character, many bytes
-    for (const auto& [name, max, label] : {
+    const std::string flag = "\U0001F1EB\U0001F1F7";                         // one of two code points
+    for (const auto& [text, max, cut] : {
              Case{"Exactly", 7, "Exactly"},
              Case{"One over", 7, "One ov\u2026"},
              Case{"e\u0301e\u0301e\u0301", 3, "e\u0301e\u0301e\u0301"}, // combining marks
              Case{"e\u0301e\u0301e\u0301x", 3, "e\u0301e\u0301\u2026"},
              Case{family + family + family, 2, family + "\u2026"},
+             Case{flag + flag + flag, 2, flag + "\u2026"},
              Case{"ab", 1, "\u2026"},
              Case{"ab", 0, ""},
+             Case{std::string(1 << 20, 'x'), 4, "xxx\u2026"},
          }) {
-        EXPECT_EQ((Bookmark{name, "https://a.example/", true, ""}.label(max)), label) << name << " / " << max;
+        EXPECT_EQ((Bookmark{text, "https://a.example/", true, ""}.label(max)), cut) << text << " / " << max;
+        EXPECT_EQ((Note{"id", "a", "a", text, Date{}}.line(max)), cut) << text << " / " << max;
     }
-    // A huge name is cut without trouble.
-    Bookmark huge{std::string(1 << 20, 'x'), "https://a.example/", true, ""};
-    EXPECT_EQ(huge.label(4), "xxx\u2026");
-}
-
-TEST(Bookmark, editedCopyAndParsedAddress) {
-    Bookmark kept{"Kept", "https://kept.example/page", true, "Old words"};
-
-    EXPECT_EQ(kept.edited("  New\n", "\t Why \r\n"), (Bookmark{"New", kept.address, true, "Why"}));
-    EXPECT_EQ(kept.edited(" \n\t ", ""), (Bookmark{"Kept", kept.address, true, ""})); // blank keeps the name
-    EXPECT_EQ(kept.edited("Two\nlines", "a\n\nb"), (Bookmark{"Two\nlines", kept.address, true, "a\n\nb"}));
-
-    ASSERT_TRUE(kept.url());
-    EXPECT_EQ(kept.url()->view().host(), "kept.example");
-    EXPECT_FALSE((Bookmark{"Empty", "", true, ""}.url()));
+    // A note's line is its first line.
+    for (const auto& [text, line] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"first line\nsecond", "first line"}, {"windows\r\nline", "windows"}, {"\nafter a blank", ""}})
+        EXPECT_EQ((Note{"id", "a", "a", text, Date{}}.line(80)), line) << text;
 }
 
 TEST(BookmarkAction, hrefEncodesEverythingButLettersMarksAndDigits) {
@@ -123,6 +116,11 @@ TEST(BookmarkAction, parsingTable) {
              {"nimb://bookmark?a=u", std::nullopt},
              {"nimb:remove?a=u", std::nullopt},
              {"https://remove?a=u", std::nullopt},
+             // Hostile sizes: read in one pass, to no action or the action they spell.
+             {"nimb://remove?" + std::string(1 << 20, '&'), std::nullopt},
+             {"nimb://" + std::string(1 << 20, 'a') + "?a=u", std::nullopt},
+             {"nimb://remove?a=" + std::string(1 << 20, '%'), A::remove(std::string(1 << 20, '%'))},
+             {"nimb://remove?a=" + std::string(1 << 20, '+'), A::remove(std::string(1 << 20, ' '))},
          }) {
         EXPECT_EQ(parsed(address), action) << address;
     }
@@ -137,35 +135,22 @@ TEST(BookmarkAction, fieldsKeepNamesAsWritten) {
     EXPECT_EQ(BookmarkAction::fields(*Url::parse("nimb://edit?s=a%0D%0A%0D%0Ab%0Dc"))["s"], "a\n\nb\rc");
 }
 
-TEST(BookmarkAction, hostileAddressesAreNoActionOrHarmless) {
+TEST(BookmarkAction, hostileAddressesAreNoActionOrNameAnAddress) {
     const std::string megabyte(1 << 20, 'a');
     std::string controls;
     for (int c = 0; c < 0x20; ++c)
         controls += static_cast<char>(c);
-    std::vector<std::string> hostile = {
-        "",
-        "nimb://",
-        "nimb://remove?" + std::string(1 << 20, '&'),
-        "nimb://remove?a=" + std::string(1 << 20, '%'),
-        "nimb://remove?a=" + std::string(1 << 20, '+'),
-        "nimb://edit?a=u&n=" + megabyte + "&s=" + std::string(1 << 19, '='),
-        "nimb://remove?a=\xFF\xFE\xC0\x80" + controls,
-        "nimb://" + megabyte + "?a=u",
-        "nimb://remove?a=" + controls + "\x7F",
-    };
-    for (const auto& address : hostile) {
-        // Whatever comes out is well formed: every action but a key press names an address.
+    for (const std::string& address :
+         {std::string(), std::string("nimb://"),
+          "nimb://edit?a=u&n=" + megabyte + "&s=" + std::string(1 << 19, '='),
+          "nimb://remove?a=\xFF\xFE\xC0\x80" + controls, "nimb://remove?a=" + controls + "\x7F"}) {
         if (auto action = parsed(address)) {
             EXPECT_FALSE(action->address.empty());
         }
     }
-    EXPECT_FALSE(parsed("nimb://remove?" + std::string(1 << 20, '&')));
-    EXPECT_FALSE(parsed("nimb://" + megabyte + "?a=u"));
-    EXPECT_EQ(parsed("nimb://remove?a=" + std::string(1 << 20, '%'))->address, std::string(1 << 20, '%'));
     // What the page writes for a huge value comes back whole.
     auto big = BookmarkAction::edit("u", megabyte + "\u00E9 &", "");
     EXPECT_EQ(parsed(big.href()), big);
-    EXPECT_EQ(parsed("nimb://remove?a=" + std::string(1 << 20, '+'))->address, std::string(1 << 20, ' '));
 }
 
 TEST_F(BookmarkOperations, addingComparesCanonicalAddresses) {
@@ -215,10 +200,8 @@ TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
     EXPECT_TRUE(Bookmarks::add(prefs(), {"C", "https://c.example/", true, ""}));
     EXPECT_TRUE(Bookmarks::remove(prefs(), "https://c.example/"));
     EXPECT_EQ(store().pairs("marginalia")->size(), 2u);
-}
 
-TEST_F(BookmarkOperations, notesStayWhileAnotherBookmarkOfTheAddressRemains) {
-    const std::string a = "https://a.example/";
+    // Notes stay while another bookmark of the address remains.
     seed({{"First", a, true, ""}, {"Second", a, false, ""}}, {{"N1", a, a, "one", Date{1}}});
     EXPECT_EQ(Bookmarks::remove(prefs(), a)->name, "First");
     EXPECT_EQ(prefs().notes().size(), 1u);
@@ -226,18 +209,18 @@ TEST_F(BookmarkOperations, notesStayWhileAnotherBookmarkOfTheAddressRemains) {
     EXPECT_TRUE(prefs().notes().empty());
 }
 
-TEST_F(BookmarkOperations, toolbarFlagChangesOnceInPlace) {
+TEST_F(BookmarkOperations, toolbarActionsChangeTheFlagOnceInPlace) {
     const std::string b = "https://b.example/";
     seed({{"A", "https://a.example/", true, ""},
           {"B", b, false, "s"},
           {"C", "https://c.example/", false, ""}});
-    EXPECT_EQ(Bookmarks::setOnToolbar(prefs(), true, b), (Bookmark{"B", b, true, "s"}));
+    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(b)), (Bookmark{"B", b, true, "s"}));
     EXPECT_EQ(prefs().bookmarks()[1], (Bookmark{"B", b, true, "s"}));
     store().written.clear();
-    EXPECT_FALSE(Bookmarks::setOnToolbar(prefs(), true, b));
+    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(b)));
     EXPECT_FALSE(Bookmarks::setOnToolbar(prefs(), false, "https://missing.example/"));
     EXPECT_TRUE(store().written.empty());
-    EXPECT_EQ(Bookmarks::setOnToolbar(prefs(), false, b)->onToolbar, false);
+    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::removeFromToolbar(b))->onToolbar, false);
     EXPECT_EQ(Bookmarks::setOnToolbar(prefs(), true, "https://c.example/")->name, "C");
     // The toolbar shows the flagged ones in stored order.
     auto shown = Bookmarks::toolbar(prefs());
@@ -257,6 +240,9 @@ TEST_F(BookmarkOperations, editingWritesOnlyRealChanges) {
 
     EXPECT_EQ(Bookmarks::edit(prefs(), a, "  ", "  Other words "),
               (Bookmark{"Name", a, false, "Other words"}));
+    // Line breaks inside either are kept.
+    EXPECT_EQ(Bookmarks::edit(prefs(), a, "Two\nlines", "a\n\nb"),
+              (Bookmark{"Two\nlines", a, false, "a\n\nb"}));
     EXPECT_EQ(Bookmarks::edit(prefs(), a, "\tRenamed\n", ""), (Bookmark{"Renamed", a, false, ""}));
     auto stored = prefs().bookmarks();
     EXPECT_EQ(stored[1], (Bookmark{"Renamed", a, false, ""}));
@@ -264,13 +250,10 @@ TEST_F(BookmarkOperations, editingWritesOnlyRealChanges) {
     EXPECT_TRUE(store().pairs("bookmarkSummaries")->empty());
 }
 
-TEST_F(BookmarkOperations, applyingActions) {
+TEST_F(BookmarkOperations, applyingEditRemoveAndWindowActions) {
     const std::string a = "https://a.example/";
     seed({{"A", a, false, ""}}, {{"N1", a, a, "one", Date{1}}});
 
-    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(a)), (Bookmark{"A", a, true, ""}));
-    EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(a)));
-    EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::removeFromToolbar(a)), (Bookmark{"A", a, false, ""}));
     EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::edit(a, "Named", "Summed")),
               (Bookmark{"Named", a, false, "Summed"}));
 

@@ -28,7 +28,15 @@ TEST(History, worthKeepingOnlyRealPages) {
         EXPECT_FALSE(History::worthKeeping(address)) << address;
 }
 
-TEST_F(HistoryTest, recordingTheSameAddressCountsAndKeepsTheTitle) {
+TEST_F(HistoryTest, recordingCountsKeepsTheTitleAndSkipsWhatIsNotKept) {
+    // Pages not worth keeping, and anything while history is off, write nothing.
+    EXPECT_FALSE(History::recordVisit(prefs(), "about:home", "T", Date{1}));
+    EXPECT_FALSE(store().pairs("history"));
+    prefs().setRememberHistory(false);
+    EXPECT_FALSE(History::recordVisit(prefs(), "https://a.org/", "A", Date{2}));
+    EXPECT_FALSE(store().pairs("history"));
+    prefs().setRememberHistory(true);
+
     EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "A", Date{100}));
     EXPECT_TRUE(History::recordVisit(prefs(), "https://b.org/", "B", Date{200}));
     EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "", Date{300}));
@@ -36,17 +44,15 @@ TEST_F(HistoryTest, recordingTheSameAddressCountsAndKeepsTheTitle) {
                                                      {"https://b.org/", "B", Date{200}, 1}}));
     EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "A again", Date{400.9}));
     EXPECT_EQ(prefs().history().front(), (Visit{"https://a.org/", "A again", Date{400}, 3}));
-    // Recording an untitled page first leaves the title empty.
-    EXPECT_TRUE(History::recordVisit(prefs(), "https://c.org/", "", Date{500}));
-    EXPECT_EQ(prefs().history().front(), (Visit{"https://c.org/", "", Date{500}, 1}));
+    // Recording an untitled page first leaves the title empty; local files are kept too.
+    EXPECT_TRUE(History::recordVisit(prefs(), "file:///tmp/c.html", "", Date{500}));
+    EXPECT_EQ(prefs().history().front(), (Visit{"file:///tmp/c.html", "", Date{500}, 1}));
     // A count at the limit stays there.
     constexpr auto most = std::numeric_limits<std::int64_t>::max();
     prefs().setHistory({{"https://a.org/", "", Date{1}, most}});
     EXPECT_TRUE(History::recordVisit(prefs(), "https://a.org/", "", Date{2}));
     EXPECT_EQ(prefs().history().front().visits, most);
-}
-
-TEST_F(HistoryTest, recordingMovesOnlyTheFirstOfDuplicates) {
+    // Of duplicates, only the first moves.
     prefs().setHistory({{"https://b.org/", "", Date{3}, 1},
                         {"https://a.org/", "first", Date{2}, 4},
                         {"https://a.org/", "second", Date{1}, 7}});
@@ -54,27 +60,6 @@ TEST_F(HistoryTest, recordingMovesOnlyTheFirstOfDuplicates) {
     EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://a.org/", "first", Date{10}, 5},
                                                      {"https://b.org/", "", Date{3}, 1},
                                                      {"https://a.org/", "second", Date{1}, 7}}));
-}
-
-TEST_F(HistoryTest, theFiveHundredAndFirstAddressDropsTheOldest) {
-    for (int i = 0; i < 501; ++i)
-        ASSERT_TRUE(
-            History::recordVisit(prefs(), "https://example.org/" + std::to_string(i), "", Date{1.0 * i}));
-    auto visits = prefs().history();
-    ASSERT_EQ(visits.size(), History::limit);
-    EXPECT_EQ(visits.front().address, "https://example.org/500");
-    EXPECT_EQ(visits.back().address, "https://example.org/1");
-}
-
-TEST_F(HistoryTest, pagesNotWorthKeepingAndForgettingModeWriteNothing) {
-    EXPECT_FALSE(History::recordVisit(prefs(), "about:home", "T", Date{1}));
-    EXPECT_FALSE(store().pairs("history"));
-    EXPECT_TRUE(History::recordVisit(prefs(), "file:///tmp/page.html", "Local", Date{1}));
-    EXPECT_EQ(prefs().history().size(), 1u);
-
-    prefs().setRememberHistory(false);
-    EXPECT_FALSE(History::recordVisit(prefs(), "https://a.org/", "A", Date{2}));
-    EXPECT_EQ(prefs().history().size(), 1u);
 }
 
 TEST_F(HistoryTest, retitleChangesOnlyWhatIsThere) {
@@ -97,18 +82,20 @@ TEST_F(HistoryTest, retitleChangesOnlyWhatIsThere) {
 TEST_F(HistoryTest, forgettingAndClearing) {
     prefs().setHistory({{"https://a.org/", "", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
     EXPECT_EQ(History::apply(prefs(), HistoryAction::forget("https://c.org/")), 0);
+    EXPECT_EQ(History::apply(prefs(), HistoryAction::forget("https://A.org/")), 0); // compared as written
     EXPECT_EQ(History::apply(prefs(), HistoryAction::forget("https://a.org/")), 1);
     EXPECT_EQ(prefs().history(), (std::vector<Visit>{{"https://b.org/", "", Date{1}, 1}}));
     EXPECT_EQ(History::apply(prefs(), HistoryAction::forgetAll()), 1);
     EXPECT_TRUE(prefs().history().empty());
     EXPECT_EQ(History::clear(prefs()), 0);
 
-    prefs().setHistory({{"https://a.org/", "", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
-    EXPECT_EQ(History::clear(prefs()), 2);
+    prefs().setHistory({{"https://a.org/", "A", Date{2}, 1}, {"https://b.org/", "", Date{1}, 1}});
+    EXPECT_EQ(History::forget(prefs(), "https://a.org/"), (Visit{"https://a.org/", "A", Date{2}, 1}));
+    EXPECT_EQ(History::clear(prefs()), 1);
     EXPECT_TRUE(prefs().history().empty());
 }
 
-TEST(History, sitesFoldOneHost) {
+TEST(History, sitesFoldHostsSumCountsAndOrderNewestFirst) {
     std::vector<Visit> visits = {
         {"http://www.example.org/a", "A", Date{100}, 2},
         {"https://Example.org/b", "B", Date{300}, 3},
@@ -121,10 +108,9 @@ TEST(History, sitesFoldOneHost) {
     // The newest visit names the site and gives its address; "www." stays in the address.
     visits[0].last = Date{400};
     EXPECT_EQ(History::sites(visits).front(), (Site{"example.org", "http://www.example.org/", Date{400}, 6}));
-}
 
-TEST(History, sitesWithoutHostsAndOrdering) {
-    std::vector<Visit> visits = {
+    // Pages without a host stand alone, under their title or else their address.
+    visits = {
         {"file:///tmp/b.html", "", Date{10}, 1},        {"file:///tmp/a.html", "Page A", Date{10}, 2},
         {"https://zeta.org/", "", Date{10}, 1},         {"https://beta.org/", "", Date{10}, 1},
         {"http://localhost:8080/app", "", Date{20}, 1}, {"https://b%C3%BCcher.de/x", "", Date{5}, 1},
@@ -138,9 +124,8 @@ TEST(History, sitesWithoutHostsAndOrdering) {
                                           {"bücher.de", "https://b%C3%BCcher.de/", Date{5}, 1},
                                       }));
     EXPECT_TRUE(History::sites({}).empty());
-}
 
-TEST(History, siteFromPicksTheNewestAndSumsCounts) {
+    // One site from visits of one host: the newest names it.
     EXPECT_EQ(History::siteFrom({}), std::nullopt);
     constexpr auto most = std::numeric_limits<std::int64_t>::max();
     // On equal dates the earlier visit wins; sums stop at the largest count.
@@ -190,9 +175,7 @@ TEST(HistoryAction, hrefsAndParsing) {
         ASSERT_TRUE(url) << text;
         EXPECT_EQ(HistoryAction::fromUrl(*url), action) << text;
     }
-}
-
-TEST(HistoryAction, addressesSurviveTheRoundTrip) {
+    // Every address survives the round trip through its own href.
     for (const std::string& address : std::initializer_list<std::string>{
              "https://a.org/a b?c=d&e=f#g", "https://例え.jp/パス", "100% + 50%", "https://a.org/%41%zz",
              "x=y&a=b", std::string("\xFF\x01 \x7F")}) {

@@ -1,16 +1,11 @@
-#include "records/SavedReport.h"
-
-#include "preferences/Preferences.h"
-#include "report/Dossier.h"
-#include "report/DossierVocabulary.h"
-#include "report/NimbReport.h"
-#include "storage/InMemoryStore.h"
-
-#include <gtest/gtest.h>
+#include "report/KeptReports.h"
 
 #include "SampleRecords.h"
-#include "report/KeptReports.h"
+#include "WatchedPreferences.h"
+#include "report/DossierVocabulary.h"
 #include "report/NimbReportPage.h"
+
+#include <gtest/gtest.h>
 
 #include <random>
 
@@ -30,21 +25,19 @@ NimbReport report(bool blockingOn = true) {
     return r;
 }
 
-class SavedReportTest : public ::testing::Test {
+class SavedReportTest : public test::WatchedPreferences {
 protected:
-    void SetUp() override {
+    SavedReportTest() {
         setCurrentLanguage(Language::english);
-        prefs.setIdentifierSource([this] { return "ID-" + std::to_string(++m_made); });
+        prefs().setIdentifierSource([this] { return "ID-" + std::to_string(++m_made); });
     }
-
-    Preferences prefs{std::make_unique<InMemoryStore>()};
 
 private:
     int m_made = 0;
 };
 
 TEST_F(SavedReportTest, keepingStoresTheSnapshotFirstAndReturnsWhatReadsBack) {
-    SavedReport kept = KeptReports::keep(prefs, report(false), Date{1767268800.75});
+    SavedReport kept = KeptReports::keep(prefs(), report(false), Date{1767268800.75});
     EXPECT_EQ(kept.id, "ID-1");
     EXPECT_EQ(kept.saved, Date{1767268800}); // the store keeps whole seconds
     EXPECT_EQ(kept.address, "https://www.news.example/story?id=1");
@@ -52,33 +45,44 @@ TEST_F(SavedReportTest, keepingStoresTheSnapshotFirstAndReturnsWhatReadsBack) {
     EXPECT_FALSE(kept.blockingOn);
     EXPECT_EQ(kept.snapshot, report().snapshot());
 
-    SavedReport second = KeptReports::keep(prefs, report(), Date{1767268900});
-    auto stored = prefs.savedReports();
+    SavedReport second = KeptReports::keep(prefs(), report(), Date{1767268900});
+    auto stored = prefs().savedReports();
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0], second); // newest first
     EXPECT_EQ(stored[1], kept);   // exactly as returned
-    EXPECT_EQ(KeptReports::find(prefs, "ID-1"), kept);
-    EXPECT_EQ(KeptReports::find(prefs, "ID-2"), second);
-    EXPECT_EQ(KeptReports::find(prefs, "id-1"), std::nullopt);
-    EXPECT_EQ(KeptReports::find(prefs, ""), std::nullopt);
+    EXPECT_EQ(KeptReports::find(prefs(), "ID-1"), kept);
+    EXPECT_EQ(KeptReports::find(prefs(), "ID-2"), second);
+    EXPECT_EQ(KeptReports::find(prefs(), "id-1"), std::nullopt);
+    EXPECT_EQ(KeptReports::find(prefs(), ""), std::nullopt);
 }
 
 TEST_F(SavedReportTest, theTwoHundredAndFirstPushesOutTheOldest) {
     for (int i = 0; i < 201; ++i)
-        KeptReports::keep(prefs, report(), Date{1000.0 + i});
-    auto stored = prefs.savedReports();
+        KeptReports::keep(prefs(), report(), Date{1000.0 + i});
+    auto stored = prefs().savedReports();
     ASSERT_EQ(stored.size(), SavedReport::limit);
     EXPECT_EQ(stored.front().id, "ID-201");
     EXPECT_EQ(stored.back().id, "ID-2");
-    EXPECT_EQ(KeptReports::find(prefs, "ID-1"), std::nullopt);
+}
+
+TEST_F(SavedReportTest, forgettingTakesOnlyTheFirstMatchAndWritesOnlyAChange) {
+    prefs().setSavedReports({{"same", Date{1}, "a", "first", true, "{}"},
+                             {"other", Date{2}, "b", "other", true, "{}"},
+                             {"same", Date{3}, "c", "second", true, "{}"}});
+    EXPECT_EQ(KeptReports::forget(prefs(), "same")->title, "first");
+    auto left = prefs().savedReports();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[1].title, "second");
+    store().written.clear();
+    EXPECT_FALSE(KeptReports::forget(prefs(), "missing"));
+    EXPECT_TRUE(store().written.empty());
 }
 
 TEST_F(SavedReportTest, derivedValuesAreWorkedOutFromTheSnapshot) {
-    SavedReport kept = KeptReports::keep(prefs, report(false), Date{1});
+    SavedReport kept = KeptReports::keep(prefs(), report(false), Date{1});
     NimbReport rebuilt = KeptReports::report(kept);
     NimbReport original = report(false);
     EXPECT_EQ(rebuilt, original);
-    EXPECT_FALSE(rebuilt.blockingOn);
     EXPECT_EQ(KeptReports::reach(kept),
               Dossier::reach(std::vector<std::string>{},
                              {"doubleclick.net", "criteo.com", "scorecardresearch.com"}, original.address));

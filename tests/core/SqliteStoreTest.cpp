@@ -51,14 +51,24 @@ void execute(const std::string& path, const std::string& sql) {
     sqlite3_close(db);
 }
 
-TEST(SqliteStore, valuesOutliveTheStore) {
+// A store file in a fresh directory of its own.
+class SqliteStoreTest : public ::testing::Test {
+protected:
     test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
+    const std::string path = directory.file("preferences.sqlite");
+};
+
+TEST_F(SqliteStoreTest, valuesOutliveTheStoreInFilesForTheUserOnly) {
     {
         Preferences preferences(openAt(path).store);
         preferences.setSearchEngine(SearchEngine::google);
         preferences.setRememberHistory(false);
         preferences.setHistory({{"https://x.example/", "Ünïcödé — title", Date{5}, 3}});
+        for (const std::string& file : {path, path + "-wal"}) {
+            struct stat info {};
+            ASSERT_EQ(stat(file.c_str(), &info), 0) << file;
+            EXPECT_EQ(info.st_mode & 0777, 0600u) << file;
+        }
     }
     Preferences again(openAt(path).store);
     EXPECT_EQ(again.searchEngine(), SearchEngine::google);
@@ -66,22 +76,23 @@ TEST(SqliteStore, valuesOutliveTheStore) {
     EXPECT_EQ(again.history().at(0).title, "Ünïcödé — title");
 }
 
-TEST(SqliteStore, unreadableFilesAreSetAsideNeverDeleted) {
-    test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
-
-    // Garbage.
-    std::string garbage(4096, 'x');
-    writeFile(path, garbage);
-    {
-        auto opened = openAt(path, 1'700'000'001);
+TEST_F(SqliteStoreTest, unreadableFilesAreSetAsideNeverDeleted) {
+    // Opening at `now` logs one line naming the file set aside, and leaves a fresh, working store.
+    auto reopen = [&](std::int64_t now, const std::string& aside) {
+        auto opened = openAt(path, now);
         ASSERT_TRUE(opened.store);
         ASSERT_EQ(opened.log.size(), 1u);
-        EXPECT_NE(opened.log[0].find(path + ".corrupt-1700000001"), std::string::npos) << opened.log[0];
-        EXPECT_EQ(readFile(path + ".corrupt-1700000001"), garbage);
+        EXPECT_NE(opened.log[0].find(path + aside), std::string::npos) << opened.log[0];
+        EXPECT_TRUE(fs::exists(path + aside));
+        EXPECT_EQ(opened.store->string("key1"), std::nullopt);
         opened.store->set("k", "fresh");
         EXPECT_EQ(opened.store->string("k"), "fresh");
-    }
+    };
+
+    const std::string garbage(4096, 'x');
+    writeFile(path, garbage);
+    reopen(1'700'000'001, ".corrupt-1700000001");
+    EXPECT_EQ(readFile(path + ".corrupt-1700000001"), garbage);
 
     // A database of ours cut short.
     {
@@ -94,41 +105,22 @@ TEST(SqliteStore, unreadableFilesAreSetAsideNeverDeleted) {
     ASSERT_GT(whole.size(), 8192u);
     writeFile(path, whole.substr(0, whole.size() / 2));
     fs::remove(path + "-wal");
-    {
-        auto opened = openAt(path, 1'700'000'002);
-        ASSERT_TRUE(opened.store);
-        EXPECT_EQ(opened.log.size(), 1u);
-        EXPECT_TRUE(fs::exists(path + ".corrupt-1700000002"));
-        EXPECT_EQ(opened.store->string("key1"), std::nullopt);
-    }
+    reopen(1'700'000'002, ".corrupt-1700000002");
 
     // Somebody else's database: kept whole, under the next free name for the same second.
     fs::remove(path);
     execute(path, "CREATE TABLE bookmarks (url TEXT); INSERT INTO bookmarks VALUES ('https://x.example/')");
     writeFile(path + ".corrupt-1700000002-2", "taken");
-    {
-        auto opened = openAt(path, 1'700'000'002);
-        ASSERT_TRUE(opened.store);
-        EXPECT_EQ(readFile(path + ".corrupt-1700000002-2"), "taken");
-        EXPECT_TRUE(fs::exists(path + ".corrupt-1700000002-3"));
-    }
+    reopen(1'700'000'002, ".corrupt-1700000002-3");
+    EXPECT_EQ(readFile(path + ".corrupt-1700000002-2"), "taken");
 
     // Our own database with a table of another shape.
     fs::remove(path);
     execute(path, "PRAGMA application_id = 1313426754; CREATE TABLE preferences (key TEXT, value TEXT)");
-    {
-        auto opened = openAt(path, 1'700'000'003);
-        ASSERT_TRUE(opened.store);
-        EXPECT_EQ(opened.log.size(), 1u);
-        opened.store->set("k", true);
-        EXPECT_EQ(opened.store->boolean("k"), true);
-    }
-    EXPECT_TRUE(fs::exists(path + ".corrupt-1700000003"));
+    reopen(1'700'000'003, ".corrupt-1700000003");
 }
 
-TEST(SqliteStore, anEmptyFileIsAFreshStoreAndNothingIsSetAside) {
-    test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
+TEST_F(SqliteStoreTest, anEmptyFileIsAFreshStoreAndNothingIsSetAside) {
     writeFile(path, "");
     auto opened = openAt(path);
     ASSERT_TRUE(opened.store);
@@ -137,28 +129,13 @@ TEST(SqliteStore, anEmptyFileIsAFreshStoreAndNothingIsSetAside) {
         << "only the database and its write-ahead log files";
 }
 
-TEST(SqliteStore, aMissingDirectoryIsAnErrorNotASetAside) {
-    test::TemporaryDirectory directory;
+TEST_F(SqliteStoreTest, aMissingDirectoryIsAnErrorNotASetAside) {
     std::string error;
     EXPECT_FALSE(SqliteStore::open(directory.file("absent/preferences.sqlite"), &error));
     EXPECT_FALSE(error.empty());
 }
 
-TEST(SqliteStore, filesAreForTheUserOnly) {
-    test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
-    auto opened = openAt(path);
-    opened.store->set("k", "v");
-    for (const std::string& file : {path, path + "-wal"}) {
-        struct stat info {};
-        ASSERT_EQ(stat(file.c_str(), &info), 0) << file;
-        EXPECT_EQ(info.st_mode & 0777, 0600u) << file;
-    }
-}
-
-TEST(SqliteStore, aBadElementCostsOnlyItself) {
-    test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
+TEST_F(SqliteStoreTest, aBadElementCostsOnlyItself) {
     { openAt(path).store->set("history", Pairs{{"a"}}); }
     // Another writer left one element that is not a list of strings, and one number among strings.
     execute(path,
@@ -167,28 +144,25 @@ TEST(SqliteStore, aBadElementCostsOnlyItself) {
     auto opened = openAt(path);
     EXPECT_EQ(opened.store->pairs("history"), (Pairs{{"a", "1"}, {"d", "4"}, {"f"}}));
 
-    // A lone surrogate or ill-formed UTF-8 is no character and reads as U+FFFD; the rest of the list
-    // stays. In a list of another shape, only what comes before it does.
-    EXPECT_EQ(SqliteStore::decodePairs("[[\"\\ud800x\xFF\"],[\"ok\"]]"), (Pairs{{"\uFFFDx\uFFFD"}, {"ok"}}));
-    EXPECT_EQ(SqliteStore::decodePairs(R"([["a"],["\ud800"],{},["b"]])"), (Pairs{{"a"}}));
+    for (const auto& [json, pairs] : std::initializer_list<std::pair<std::string, std::optional<Pairs>>>{
+             // Ill-formed UTF-8 or a lone surrogate reads as U+FFFD and the list stays; in a list of another
+             // shape, only what comes before it does.
+             {"[[\"\\ud800x\xFF\"],[\"ok\"]]", Pairs{{"\uFFFDx\uFFFD"}, {"ok"}}},
+             {R"([["a"],["\ud800"],{},["b"]])", Pairs{{"a"}}},
+             {R"([["a","b"],["c",)", Pairs{{"a", "b"}}}, // cut off: what was whole stays
+             {"[[\"ok\"]," + std::string(100000, '[') + std::string(100000, ']') + "]",
+              Pairs{{"ok"}}}, // no recursion
+             {R"({"a":["b"]})", std::nullopt},
+             {R"("text")", std::nullopt},
+             {"", std::nullopt},
+         })
+        EXPECT_EQ(SqliteStore::decodePairs(json), pairs) << json.substr(0, 40);
     for (const Pairs& pairs :
          {Pairs{}, Pairs{{}}, Pairs{{"", "\x01", "\"/\\"}, {"日本語 🙂", std::string(1, '\0')}}})
         EXPECT_EQ(SqliteStore::decodePairs(SqliteStore::encodePairs(pairs)), pairs);
-
-    // A list cut off in the middle keeps what was whole.
-    EXPECT_EQ(SqliteStore::decodePairs(R"([["a","b"],["c",)"), (Pairs{{"a", "b"}}));
-    // Not a list at all.
-    EXPECT_EQ(SqliteStore::decodePairs(R"({"a":["b"]})"), std::nullopt);
-    EXPECT_EQ(SqliteStore::decodePairs(R"("text")"), std::nullopt);
-    EXPECT_EQ(SqliteStore::decodePairs(""), std::nullopt);
-    // Deep nesting is read without recursion.
-    std::string deep = "[[\"ok\"]," + std::string(100000, '[') + std::string(100000, ']') + "]";
-    EXPECT_EQ(SqliteStore::decodePairs(deep), (Pairs{{"ok"}}));
 }
 
-TEST(SqliteStore, typedRowsWrittenByHandReadByType) {
-    test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
+TEST_F(SqliteStoreTest, typedRowsWrittenByHandReadByType) {
     { openAt(path).store->set("seed", "x"); }
     execute(path, "INSERT INTO preferences VALUES ('flag', 'bool', 'yes'), ('name', 'string', 42), "
                   "('list', 'pairs', X'5B5D'), ('odd', 'colour', 'red')");
@@ -199,9 +173,7 @@ TEST(SqliteStore, typedRowsWrittenByHandReadByType) {
     EXPECT_EQ(opened.store->string("odd"), std::nullopt);
 }
 
-TEST(SqliteStore, twoProcessesShareOneFile) {
-    test::TemporaryDirectory directory;
-    std::string path = directory.file("preferences.sqlite");
+TEST_F(SqliteStoreTest, twoProcessesShareOneFile) {
     { openAt(path); }
 
     constexpr int rounds = 150;
