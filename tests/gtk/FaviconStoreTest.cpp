@@ -7,13 +7,9 @@
 #include "engine/FaviconDownload.h"
 #include "engine/FaviconImage.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -25,16 +21,20 @@ using Clock = std::chrono::steady_clock;
 using namespace std::string_literals;
 
 struct Rgba {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    int alpha = 0;
+    int red = 0, green = 0, blue = 0, alpha = 0;
 };
 
-// A solid image encoded as `format` ("png" or "ico").
-std::string image(int width, int height, guint32 rgba, const char* format = "png") {
+// A solid image encoded as `format` ("png" or "ico"), or with `noise` a PNG of noise, which does not
+// compress: about 4 bytes for each pixel.
+std::string image(int width, int height, guint32 rgba, const char* format = "png", bool noise = false) {
     GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
     gdk_pixbuf_fill(pixbuf, rgba);
+    std::uint32_t seed = 12345;
+    std::size_t length = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(pixbuf)) * height;
+    for (std::size_t i = 0; noise && i < length; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        gdk_pixbuf_get_pixels(pixbuf)[i] = static_cast<guchar>(seed >> 24);
+    }
     gchar* buffer = nullptr;
     gsize size = 0;
     gboolean saved = gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, format, nullptr, nullptr);
@@ -46,46 +46,6 @@ std::string image(int width, int height, guint32 rgba, const char* format = "png
 
 constexpr guint32 red = 0xff0000ff;
 constexpr guint32 blue = 0x0000ffff;
-
-// A PNG of noise, which does not compress: about 4 bytes for each pixel.
-std::string noise(int width, int height) {
-    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
-    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-    std::uint32_t seed = 12345;
-    std::size_t size = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(pixbuf)) * height;
-    for (std::size_t i = 0; i < size; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        pixels[i] = static_cast<guchar>(seed >> 24);
-    }
-    gchar* buffer = nullptr;
-    gsize length = 0;
-    gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &length, "png", nullptr, "compression", "0", nullptr);
-    g_object_unref(pixbuf);
-    std::string bytes(buffer, length);
-    g_free(buffer);
-    return bytes;
-}
-
-std::uint32_t crc32(std::string_view data) {
-    std::uint32_t crc = 0xffffffffu;
-    for (unsigned char byte : data) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A PNG whose header says it is zero pixels wide, with a correct checksum.
-std::string zeroWidthPng() {
-    std::string png = image(16, 16, red);
-    for (int i = 16; i < 20; ++i)
-        png[static_cast<std::size_t>(i)] = '\0';
-    std::uint32_t crc = crc32(std::string_view(png).substr(12, 17));
-    for (int i = 0; i < 4; ++i)
-        png[static_cast<std::size_t>(29 + i)] = static_cast<char>((crc >> (24 - 8 * i)) & 0xff);
-    return png;
-}
 
 // The smallest GIF: one red pixel.
 const std::string gifPixel("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\xff\xff\xff\x21\xf9\x04\x00\x00"
@@ -113,9 +73,8 @@ std::vector<Rgba> pixels(GdkTexture* texture) {
 
 // Whether the texture's first pixel is this opaque colour (0xRRGGBBAA).
 bool is(GdkTexture* texture, guint32 rgba) {
-    if (!texture) return false;
-    auto p = pixels(texture).at(0);
-    return p.red == int(rgba >> 24) && p.green == int((rgba >> 16) & 0xff) &&
+    auto p = texture ? pixels(texture).at(0) : Rgba{};
+    return texture && p.red == int(rgba >> 24) && p.green == int((rgba >> 16) & 0xff) &&
            p.blue == int((rgba >> 8) & 0xff) && p.alpha == 255;
 }
 
@@ -140,9 +99,7 @@ HttpResponse png(guint32 colour, std::chrono::milliseconds delay = 0ms) {
     return HttpResponse{200, "image/png", {}, image(16, 16, colour), delay};
 }
 
-// ------------------------------------------------------------------------------------------------
-// Decoding and greying, without the network
-
+// Decoding and greying, without the network.
 TEST(FaviconStoreDecode, decodesIconsAndRefusesEverythingElse) {
     std::string big = image(300, 150, red);
     // The signature and the header, and not one row of pixels.
@@ -163,7 +120,6 @@ TEST(FaviconStoreDecode, decodesIconsAndRefusesEverythingElse) {
         {"large image, scaled down", "image/png", big, 128, 64},
         {"too large to hold", "image/png", image(FaviconImage::largestImage + 1, 2, red), 0, 0},
         {"zero-size svg", "image/svg+xml", zeroSvg, 0, 0},
-        {"zero-width png", "image/png", zeroWidthPng(), 0, 0},
         {"png without pixels", "image/png", headerOnly, 0, 0},
         {"empty", "image/png", "", 0, 0},
         {"an HTML page labelled as an image", "image/png", errorPage, 0, 0},
@@ -231,9 +187,7 @@ TEST(FaviconStoreDecode, greysTheColourOutAndKeepsTheCopy) {
     EXPECT_EQ(FaviconStore::grey(nullptr), nullptr);
 }
 
-// ------------------------------------------------------------------------------------------------
-// Against the loopback server
-
+// Against the loopback server.
 class FaviconStoreTest : public WebTest {
 protected:
     FaviconStore::Options options(std::chrono::milliseconds timeout = 5s) {
@@ -252,10 +206,8 @@ protected:
     }
 
     std::size_t storeCount(std::string_view address) const {
-        std::size_t n = 0;
-        for (auto& request : storeRequests())
-            n += request.url == address;
-        return n;
+        auto sent = storeRequests();
+        return std::count_if(sent.begin(), sent.end(), [&](auto& request) { return request.url == address; });
     }
 
     // Asks for a page's icon and waits for the answer: the icon, or nullptr for none.
@@ -316,28 +268,21 @@ TEST_F(FaviconStoreTest, twoTabsOfOneSiteCauseOneDownload) {
     EXPECT_FALSE(sent[1].headers.contains("cookie"));
 }
 
-TEST_F(FaviconStoreTest, anHtmlAnswerIsNoIconAndTheSiteIconIsTriedNext) {
+TEST_F(FaviconStoreTest, aDeclaredIconThatIsNoneFallsBackToTheSiteIcon) {
     FaviconStore store(options());
     m_proxy.route("fallback.example", "/missing.png", [](const HttpRequest&) {
         return HttpResponse{404, "text/html; charset=utf-8", {}, errorPage, {}};
     });
-    // An image in the body does not make an answer labelled as a page an icon.
-    m_proxy.route("labelled.example", "/icon.png", [](const HttpRequest&) {
-        return HttpResponse{200, "text/html", {}, image(16, 16, blue), {}};
-    });
-    for (std::string host : {"fallback.example", "labelled.example"}) {
-        m_proxy.route(host, "/favicon.ico", [](const HttpRequest&) { return png(red); });
-        std::string declared = "http://" + host + (host == "labelled.example" ? "/icon.png" : "/missing.png");
-        EXPECT_TRUE(is(ask(store, "http://" + host + "/page", declared), red)) << host;
-        EXPECT_EQ(storeCount(declared), 1u) << host;
-        EXPECT_EQ(storeCount("http://" + host + "/favicon.ico"), 1u) << host;
-    }
-    EXPECT_EQ(storeRequests().size(), 4u);
+    m_proxy.route("fallback.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    EXPECT_TRUE(is(ask(store, "http://fallback.example/page", "http://fallback.example/missing.png"), red));
+    EXPECT_EQ(storeCount("http://fallback.example/missing.png"), 1u);
+    EXPECT_EQ(storeCount("http://fallback.example/favicon.ico"), 1u);
+    EXPECT_EQ(storeRequests().size(), 2u);
 }
 
 TEST_F(FaviconStoreTest, judgesEachAnswer) {
     FaviconStore store(options());
-    std::string tooLong = noise(600, 600);
+    std::string tooLong = image(600, 600, red, "png", true);
     ASSERT_GT(tooLong.size(), FaviconDownload::largestBody);
     ASSERT_TRUE(FaviconImage::decode("image/png", tooLong)) << "the body alone would decode";
     struct Case {
@@ -352,8 +297,9 @@ TEST_F(FaviconStoreTest, judgesEachAnswer) {
         {"moved.example",
          HttpResponse{301, "text/html", {{"Location", "http://ok.example/real.png"}}, "", {}}, true},
         {"toolong.example", HttpResponse{200, "image/png", {}, tooLong, {}}, false},
-        {"zero.example", HttpResponse{200, "image/svg+xml", {}, zeroSvg, {}}, false},
         {"page.example", HttpResponse{200, "image/png", {}, errorPage, {}}, false},
+        // An image in the body does not make an answer labelled as a page an icon.
+        {"labelled.example", HttpResponse{200, "text/html", {}, image(16, 16, red), {}}, false},
     };
     m_proxy.route("ok.example", "/real.png", [](const HttpRequest&) { return png(red); });
     for (const auto& c : cases) {
@@ -444,28 +390,15 @@ TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
 TEST_F(FaviconStoreTest, givesUpWhenTheServerNeverAnswers) {
     EXPECT_EQ(FaviconStore::Options{}.timeout, std::chrono::milliseconds(8000));
 
-    // A proxy that takes the connection and never says a word.
-    int silent = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_GE(silent, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(silent, 8), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
-
-    FaviconStore::Options o;
-    o.proxy = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    o.timeout = 700ms;
-    FaviconStore store(o);
+    // A server that takes the request and says nothing for longer than the store waits.
+    m_proxy.route("silent.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 4s); });
+    FaviconStore store(options(700ms));
     auto started = Clock::now();
     EXPECT_EQ(ask(store, "http://silent.example/"), nullptr);
     auto took = Clock::now() - started;
     EXPECT_GE(took, 650ms);
     EXPECT_LT(took, 3s);
     EXPECT_TRUE(store.isMiss("silent.example"));
-    ::close(silent);
 
     // A slow answer within the time is taken.
     FaviconStore patient(options(1500ms));

@@ -1,5 +1,5 @@
-// The tab strip as a widget on a real (virtual) screen: its size, how it draws, and what pointer
-// events turn into for the window.
+// The tab strip widget on a real (virtual) screen: that it feeds and draws the layout, and what
+// pointer events turn into for the window. Where things stand is the layout's own tests' business.
 
 #include "chrome/TabStripView.h"
 #include "MainLoop.h"
@@ -11,7 +11,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@ namespace {
 
 using Rect = TabStrip::Rect;
 using Point = TabStrip::Point;
+using Events = std::vector<std::string>;
 
 using namespace std::chrono_literals;
 using test::waitUntil;
@@ -83,12 +83,12 @@ protected:
         view().setLabels(
             {"Example Domain", "A much longer title that has to be cut short somewhere", "Home"});
         view().setCurrent(1);
-        m_hooks.push_back(view().input().onSelect.connect(
+        m_hooks.push_back(input().onSelect.connect(
             [this](std::int64_t index) { m_events.push_back("select " + std::to_string(index)); }));
-        m_hooks.push_back(view().input().onClose.connect(
+        m_hooks.push_back(input().onClose.connect(
             [this](std::int64_t index) { m_events.push_back("close " + std::to_string(index)); }));
-        m_hooks.push_back(view().input().onNew.connect([this] { m_events.push_back("new"); }));
-        m_hooks.push_back(view().input().performWindowDrag.connect([this] { m_events.push_back("drag"); }));
+        m_hooks.push_back(input().onNew.connect([this] { m_events.push_back("new"); }));
+        m_hooks.push_back(input().performWindowDrag.connect([this] { m_events.push_back("drag"); }));
     }
 
     void TearDown() override {
@@ -96,20 +96,21 @@ protected:
     }
 
     TabStripView& view() { return TabStripView::of(m_strip); }
+    TabStripInput& input() { return view().input(); }
 
     Point centreOf(const Rect& rect) { return {rect.midX(), rect.midY()}; }
 
     // Moves the pointer over a point, then presses and releases the primary button there.
     void click(Point point, int count = 1) {
-        view().input().hover(point);
-        view().input().mouseDown(point, count);
-        view().input().mouseUp(point);
+        input().hover(point);
+        input().mouseDown(point, count);
+        input().mouseUp(point);
     }
 
-    std::vector<std::string> takeEvents() { return std::exchange(m_events, {}); }
+    Events takeEvents() { return std::exchange(m_events, {}); }
 
-    // Waits for the frame that draws the strip as it now stands.
-    void drawn() {
+    // The strip as it now stands, drawn in a frame and read back.
+    Picture render() {
         gtk_widget_queue_draw(m_strip);
         bool painted = false;
         GdkFrameClock* clock = gtk_widget_get_frame_clock(m_strip);
@@ -117,11 +118,6 @@ protected:
                                                   G_CALLBACK(+[](bool* flag) { *flag = true; }), &painted);
         EXPECT_TRUE(waitUntil([&] { return painted; }, 5s));
         g_signal_handler_disconnect(clock, handler);
-    }
-
-    // The strip as last drawn, read back.
-    Picture render() {
-        drawn();
         Picture picture;
         auto paintable = glib::adoptGRef(gtk_widget_paintable_new(m_strip));
         GtkSnapshot* snapshot = gtk_snapshot_new();
@@ -140,32 +136,21 @@ protected:
         return picture;
     }
 
-    // Keeps a rendering where a person can look at it: under $NIMB_ARTIFACTS when that is set.
-    void keep(const Picture& picture, const std::string& name) {
-        const char* directory = std::getenv("NIMB_ARTIFACTS");
-        if (!directory || !picture.texture) return;
-        std::string path = std::string(directory) + "/" + name;
-        EXPECT_TRUE(gdk_texture_save_to_png(picture.texture.get(), path.c_str())) << path;
-    }
-
     GtkWindow* m_window = nullptr;
     GtkWidget* m_strip = nullptr;
     std::vector<std::string> m_events;
     std::vector<glib::Connection> m_hooks;
 };
 
-TEST_F(TabStripViewTest, isAsTallAsTheStripAndAsWideAsItIsMade) {
+// The one check of the widget's geometry: the rest of the layout is the layout's own tests'.
+TEST_F(TabStripViewTest, isAsTallAsTheStripAndFeedsItsWidthToTheLayout) {
     int minimum = -1;
     int natural = -1;
     gtk_widget_measure(m_strip, GTK_ORIENTATION_VERTICAL, -1, &minimum, &natural, nullptr, nullptr);
-    EXPECT_EQ(minimum, 38);
-    EXPECT_EQ(natural, 38);
+    EXPECT_EQ(std::pair(minimum, natural), std::pair(38, 38));
     // It never holds the window wider than the window wants to be.
     gtk_widget_measure(m_strip, GTK_ORIENTATION_HORIZONTAL, -1, &minimum, &natural, nullptr, nullptr);
     EXPECT_EQ(minimum, 0);
-    EXPECT_EQ(gtk_widget_get_height(m_strip), 38);
-
-    // The layout follows the widget's own width and the window's insets.
     EXPECT_EQ(view().layout().width, stripWidth);
     EXPECT_EQ(view().layout().frame(0), (Rect{78, 0, 220, 38}));
 }
@@ -190,9 +175,8 @@ TEST_F(TabStripViewTest, chromeTypefaceIsFiraSans) {
     auto font = Drawing::font(12);
     PangoLayout* layout = gtk_widget_create_pango_layout(m_strip, "Example");
     pango_layout_set_font_description(layout, font.get());
-    int width = 0;
     int height = 0;
-    pango_layout_get_pixel_size(layout, &width, &height);
+    pango_layout_get_pixel_size(layout, nullptr, &height);
     g_object_unref(layout);
     EXPECT_GE(height, 13);
     EXPECT_LE(height, 17);
@@ -200,80 +184,72 @@ TEST_F(TabStripViewTest, chromeTypefaceIsFiraSans) {
 
 TEST_F(TabStripViewTest, pressesOnTabsSelectAndTheirCloseBoxesClose) {
     Rect first = *view().layout().frame(0);
-    Rect second = *view().layout().frame(1);
+    Point onSecond{view().layout().frame(1)->x + 150, 20};
 
     // A press anywhere on a tab but its close box selects it at once.
-    view().input().hover({second.x + 150, 20});
-    view().input().mouseDown({second.x + 150, 20}, 1);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 1"}));
-    view().input().mouseUp({second.x + 150, 20});
+    input().hover(onSecond);
+    input().mouseDown(onSecond, 1);
+    EXPECT_EQ(takeEvents(), (Events{"select 1"}));
+    input().mouseUp(onSecond);
     EXPECT_TRUE(takeEvents().empty());
 
-    // Only the hovered tab shows its close box; a press there waits for the release.
-    Rect box = view().layout().closeHitArea(first);
-    Point onBox = centreOf(box);
-    EXPECT_TRUE(view().input().hover(onBox));
-    EXPECT_EQ(view().input().pointer().hovered(), 0);
-    EXPECT_TRUE(view().input().pointer().hoveredClose());
-    EXPECT_TRUE(view().layout().hasCloseBox(0, first, view().input().pointer().hovered()));
-    EXPECT_FALSE(view().layout().hasCloseBox(1, second, view().input().pointer().hovered()));
-    view().input().mouseDown(onBox, 1);
-    EXPECT_EQ(view().input().pointer().pressedClose(), 0);
+    // A press on the hovered tab's close box waits for the release.
+    Point onBox = centreOf(view().layout().closeHitArea(first));
+    EXPECT_TRUE(input().hover(onBox));
+    input().mouseDown(onBox, 1);
     EXPECT_TRUE(takeEvents().empty());
-    view().input().mouseUp({onBox.x + 3, onBox.y - 3});
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
-    EXPECT_EQ(view().input().pointer().pressedClose(), std::nullopt);
+    input().mouseUp({onBox.x + 3, onBox.y - 3});
+    EXPECT_EQ(takeEvents(), (Events{"close 0"}));
 
     // Pressed on the box but released elsewhere: nothing, and the press is forgotten.
-    view().input().hover(onBox);
-    view().input().mouseDown(onBox, 1);
-    view().input().mouseUp({first.midX(), 20});
+    input().hover(onBox);
+    input().mouseDown(onBox, 1);
+    input().mouseUp({first.midX(), 20});
     EXPECT_TRUE(takeEvents().empty());
-    EXPECT_EQ(view().input().pointer().pressedClose(), std::nullopt);
+    EXPECT_EQ(input().pointer().pressedClose(), std::nullopt);
 
     // A press on the box with no motion before it (the first event in a window) still finds it.
-    view().input().mouseExited();
-    view().input().mouseDown(onBox, 1);
-    view().input().mouseUp(onBox);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 0"}));
-}
+    input().mouseExited();
+    input().mouseDown(onBox, 1);
+    input().mouseUp(onBox);
+    EXPECT_EQ(takeEvents(), (Events{"close 0"}));
 
-TEST_F(TabStripViewTest, middleClickClosesTheTabUnderThePointer) {
-    view().input().otherMouseUp(centreOf(*view().layout().frame(2)), 2);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2"}));
+    // The middle button closes the tab under the pointer.
+    input().otherMouseUp(centreOf(*view().layout().frame(2)), 2);
+    EXPECT_EQ(takeEvents(), (Events{"close 2"}));
     // Another button, or the empty strip, closes nothing.
-    view().input().otherMouseUp(centreOf(*view().layout().frame(2)), 3);
-    view().input().otherMouseUp({900, 20}, 2);
+    input().otherMouseUp(centreOf(*view().layout().frame(2)), 3);
+    input().otherMouseUp({900, 20}, 2);
     EXPECT_TRUE(takeEvents().empty());
 }
 
 TEST_F(TabStripViewTest, emptyStripAndNewTabBox) {
     // The new-tab box opens a tab with one click.
     click(centreOf(view().layout().newFrame()));
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(takeEvents(), (Events{"new"}));
 
     // On the empty strip a single click does nothing by itself, a double click opens a tab...
     Point empty{900, 20};
     click(empty, 1);
     EXPECT_TRUE(takeEvents().empty());
     click(empty, 2);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(takeEvents(), (Events{"new"}));
     // ... and so does the window's own inset, which is empty strip too.
     click({30, 20}, 2);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(takeEvents(), (Events{"new"}));
 
     // A press dragged past the threshold moves the window, once.
-    view().input().mouseDown(empty, 1);
-    view().input().mouseDragged(empty, {empty.x + 1, empty.y});
+    input().mouseDown(empty, 1);
+    input().mouseDragged(empty, {empty.x + 1, empty.y});
     EXPECT_TRUE(takeEvents().empty());
-    view().input().mouseDragged(empty, {empty.x + 40, empty.y + 5});
-    view().input().mouseDragged(empty, {empty.x + 80, empty.y + 5});
-    view().input().mouseUp({empty.x + 80, empty.y + 5});
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"drag"}));
+    input().mouseDragged(empty, {empty.x + 40, empty.y + 5});
+    input().mouseDragged(empty, {empty.x + 80, empty.y + 5});
+    input().mouseUp({empty.x + 80, empty.y + 5});
+    EXPECT_EQ(takeEvents(), (Events{"drag"}));
     // Dragging from a tab never moves the window.
-    view().input().mouseDown(centreOf(*view().layout().frame(0)), 1);
-    view().input().mouseDragged(centreOf(*view().layout().frame(0)), {700, 30});
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
+    input().mouseDown(centreOf(*view().layout().frame(0)), 1);
+    input().mouseDragged(centreOf(*view().layout().frame(0)), {700, 30});
+    EXPECT_EQ(takeEvents(), (Events{"select 0"}));
 }
 
 TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
@@ -284,55 +260,53 @@ TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
     view().setCurrent(39);
     auto caret = view().layout().caretFrame();
     ASSERT_TRUE(caret);
-    EXPECT_EQ(view().layout().hiddenTabs().front(), 0);
-    EXPECT_EQ(view().layout().hiddenTabs().size(), 15u);
 
     // Until the window has its list, the caret selects the first hidden tab.
-    view().input().mouseDown(centreOf(*caret), 1);
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"select 0"}));
+    input().mouseDown(centreOf(*caret), 1);
+    EXPECT_EQ(takeEvents(), (Events{"select 0"}));
 
     std::optional<Rect> anchor;
-    auto overflow = view().input().onOverflow.connect([&](const Rect& rect) { anchor = rect; });
-    view().input().mouseExited();
-    EXPECT_TRUE(view().input().hover(centreOf(*caret)));
-    EXPECT_TRUE(view().input().pointer().hoveredCaret());
-    view().input().mouseDown(centreOf(*caret), 1);
+    auto overflow = input().onOverflow.connect([&](const Rect& rect) { anchor = rect; });
+    input().mouseExited();
+    EXPECT_TRUE(input().hover(centreOf(*caret)));
+    EXPECT_TRUE(input().pointer().hoveredCaret());
+    input().mouseDown(centreOf(*caret), 1);
     EXPECT_EQ(anchor, caret);
     EXPECT_TRUE(takeEvents().empty());
 }
 
 TEST_F(TabStripViewTest, hoverChangesOnlyWhenSomethingElseIsUnderThePointer) {
     Rect first = *view().layout().frame(0);
-    EXPECT_TRUE(view().input().hover({first.x + 100, 20}));
-    EXPECT_FALSE(view().input().hover({first.x + 101, 21}));
-    EXPECT_EQ(view().input().pointer().hovered(), 0);
-    EXPECT_FALSE(view().input().pointer().hoveredClose());
-    EXPECT_TRUE(view().input().hover(centreOf(view().layout().newFrame())));
-    EXPECT_EQ(view().input().pointer().hovered(), std::nullopt);
-    EXPECT_TRUE(view().input().pointer().hoveredNew());
-    view().input().mouseExited();
-    EXPECT_FALSE(view().input().pointer().hoveredNew());
-    EXPECT_EQ(view().input().pointer().hovered(), std::nullopt);
+    EXPECT_TRUE(input().hover({first.x + 100, 20}));
+    EXPECT_FALSE(input().hover({first.x + 101, 21}));
+    EXPECT_EQ(input().pointer().hovered(), 0);
+    EXPECT_FALSE(input().pointer().hoveredClose());
+    EXPECT_TRUE(input().hover(centreOf(view().layout().newFrame())));
+    EXPECT_EQ(input().pointer().hovered(), std::nullopt);
+    EXPECT_TRUE(input().pointer().hoveredNew());
+    input().mouseExited();
+    EXPECT_FALSE(input().pointer().hoveredNew());
+    EXPECT_EQ(input().pointer().hovered(), std::nullopt);
 }
 
 TEST_F(TabStripViewTest, closingUnderThePointerLeavesTheNextCloseBoxReady) {
     // The window closes the tab and feeds the strip again from inside the callback.
     std::vector<std::string> labels = view().content().labels;
-    auto closing = view().input().onClose.connect([&](std::int64_t index) {
+    auto closing = input().onClose.connect([&](std::int64_t index) {
         labels.erase(labels.begin() + index);
         view().setLabels(labels);
     });
     Point onBox = centreOf(view().layout().closeHitArea(*view().layout().frame(0)));
-    view().input().hover(onBox);
-    view().input().mouseDown(onBox, 1);
-    view().input().mouseUp(onBox);
+    input().hover(onBox);
+    input().mouseDown(onBox, 1);
+    input().mouseUp(onBox);
     ASSERT_EQ(view().content().labels.size(), 2u);
     // The tab that slid under the pointer shows its close box at once.
-    EXPECT_EQ(view().input().pointer().hovered(), 0);
-    EXPECT_TRUE(view().input().pointer().hoveredClose());
-    view().input().mouseDown(onBox, 1);
-    view().input().mouseUp(onBox);
-    EXPECT_EQ(view().content().labels, (std::vector<std::string>{"Home"}));
+    EXPECT_EQ(input().pointer().hovered(), 0);
+    EXPECT_TRUE(input().pointer().hoveredClose());
+    input().mouseDown(onBox, 1);
+    input().mouseUp(onBox);
+    EXPECT_EQ(view().content().labels, (Events{"Home"}));
 }
 
 TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField) {
@@ -343,8 +317,7 @@ TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField)
 
     auto frames = view().layout().tabFrames();
     ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[1], (Rect{210, 0, 420, 38})); // the current tab as a field, then the gap
-    EXPECT_EQ(frames[2].x, 666);
+    EXPECT_EQ(frames[1].width, 420) << "the current tab as a field";
 
     // Tips for the icons only: the tip given, else the label.
     auto tip = view().tooltip(centreOf(frames[0]));
@@ -353,21 +326,21 @@ TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField)
     EXPECT_EQ(tip->area, frames[0]);
     EXPECT_EQ(view().tooltip(centreOf(frames[2]))->text, "Home");
     EXPECT_EQ(view().tooltip(centreOf(frames[1])), std::nullopt);
-    EXPECT_EQ(view().tooltip({650, 20}), std::nullopt);
+    EXPECT_EQ(view().tooltip({frames[1].maxX() + 20, 20}), std::nullopt);
 
     // The field is no tab to the pointer: a press there selects nothing.
-    view().input().mouseDown(centreOf(frames[1]), 1);
+    input().mouseDown(centreOf(frames[1]), 1);
     EXPECT_TRUE(takeEvents().empty());
-    view().input().mouseUp(centreOf(frames[1]));
+    input().mouseUp(centreOf(frames[1]));
 
     // An icon's close badge closes it; the icon elsewhere selects it.
     Point onBadge = centreOf(view().layout().closeHitArea(frames[2]));
-    view().input().hover(onBadge);
-    EXPECT_TRUE(view().input().pointer().hoveredClose());
-    view().input().mouseDown(onBadge, 1);
-    view().input().mouseUp(onBadge);
+    input().hover(onBadge);
+    EXPECT_TRUE(input().pointer().hoveredClose());
+    input().mouseDown(onBadge, 1);
+    input().mouseUp(onBadge);
     click({frames[0].maxX() - 3, 5});
-    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"close 2", "select 0"}));
+    EXPECT_EQ(takeEvents(), (Events{"close 2", "select 0"}));
 
     // Out of stealth, the labels are drawn and there are no tips.
     view().setStealth(false);
@@ -380,12 +353,11 @@ TEST_F(TabStripViewTest, drawsTheStrip) {
     Rect first = *view().layout().frame(0);
     Rect second = *view().layout().frame(1);
     Rect third = *view().layout().frame(2);
-    view().input().hover({third.x + 150, 20});
+    input().hover({third.x + 150, 20});
 
     Picture picture = render();
     ASSERT_EQ(picture.width, stripWidth);
     ASSERT_EQ(picture.height, 38);
-    keep(picture, "tabstrip-normal.png");
 
     EXPECT_EQ(picture.at(30, 10), rgb(Drawing::Colours::face));
     EXPECT_EQ(picture.at(900, 37), rgb(Drawing::Colours::line));
@@ -407,9 +379,8 @@ TEST_F(TabStripViewTest, drawsTheStrip) {
     EXPECT_GT(picture.brightIn({box.midX() - 1, box.midY() - 6, 2, 12}, 100), 4);
 
     // Hovering the close box gives it its own ground.
-    view().input().hover(centreOf(view().layout().closeHitArea(third)));
+    input().hover(centreOf(view().layout().closeHitArea(third)));
     Picture hovered = render();
-    keep(hovered, "tabstrip-close-hovered.png");
     EXPECT_EQ(hovered.at(closeArea.x + 1, closeArea.midY()), rgb(Drawing::Colours::line));
 }
 
@@ -431,10 +402,9 @@ TEST_F(TabStripViewTest, drawsTheStealthStrip) {
     ASSERT_TRUE(view().layout().band().overflowing);
     Rect field = *view().layout().frame(20);
     Rect neighbour = *view().layout().frame(19);
-    view().input().hover(centreOf(neighbour));
+    input().hover(centreOf(neighbour));
 
     Picture picture = render();
-    keep(picture, "tabstrip-stealth.png");
     EXPECT_EQ(picture.at(field.midX(), 8), rgb(Drawing::Colours::sunken));
     EXPECT_GT(picture.brightIn({field.x + 37, 8, field.width - 50, 22}, 200), 10);
     // The hovered icon carries its close badge.
@@ -447,7 +417,6 @@ TEST_F(TabStripViewTest, drawsTheStealthStrip) {
         EXPECT_EQ(rect, field);
         ++drawn;
     });
-    gtk_widget_queue_draw(m_strip);
     Picture hooked = render();
     EXPECT_EQ(drawn, 1);
     EXPECT_EQ(hooked.brightIn({field.x + 37, 8, field.width - 50, 22}, 200), 0);
@@ -483,21 +452,21 @@ TEST_F(TabStripViewTest, realPointerEventsReachTheObject) {
     // Does what is asked, then moves the pointer over the new-tab box: once the strip knows it is
     // there, it has had every event before, and what they did is all they did.
     auto events = [&](const std::string& what) {
-        view().input().mouseExited();
+        input().mouseExited();
         run(what + " " + at(centreOf(view().layout().newFrame())));
-        EXPECT_TRUE(waitUntil([&] { return view().input().pointer().hoveredNew(); }, 3s)) << what;
+        EXPECT_TRUE(waitUntil([&] { return input().pointer().hoveredNew(); }, 3s)) << what;
         return takeEvents();
     };
 
     Point onTab = centreOf(*view().layout().frame(2));
-    EXPECT_EQ(events(at(onTab) + " click 1"), (std::vector<std::string>{"select 2"}));
-    EXPECT_EQ(events(at(onTab) + " click 2"), (std::vector<std::string>{"close 2"}));
+    EXPECT_EQ(events(at(onTab) + " click 1"), (Events{"select 2"}));
+    EXPECT_EQ(events(at(onTab) + " click 2"), (Events{"close 2"}));
     Point onBox = centreOf(view().layout().closeHitArea(*view().layout().frame(0)));
-    EXPECT_EQ(events(at(onBox) + " click 1"), (std::vector<std::string>{"close 0"}));
+    EXPECT_EQ(events(at(onBox) + " click 1"), (Events{"close 0"}));
     Point empty{900, 20};
-    EXPECT_EQ(events(at(empty) + " click --repeat 2 --delay 40 1"), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(events(at(empty) + " click --repeat 2 --delay 40 1"), (Events{"new"}));
     EXPECT_EQ(events(at(empty) + " mousedown 1 mousemove_relative 40 4 mousemove_relative 40 4 mouseup 1"),
-              (std::vector<std::string>{"drag"}));
+              (Events{"drag"}));
 }
 
 } // namespace
