@@ -1,11 +1,11 @@
 #include "SamplePages.h"
-#include "report/KeptReports.h"
 
 #include "SampleRecords.h"
 #include "pages/BookmarksPage.h"
 #include "pages/HistoryPage.h"
 #include "pages/HomePage.h"
 #include "pages/MarginaliaPage.h"
+#include "report/KeptReports.h"
 #include "report/NimbReportPage.h"
 #include "report/SavedReportsPage.h"
 
