@@ -1,4 +1,5 @@
 #include "report/Dossier.h"
+#include "CatalogueEntry.h"
 #include "base/Text.h"
 #include "base/Url.h"
 #include "report/DossierVocabulary.h"
@@ -14,12 +15,7 @@ namespace {
 using enum Capability;
 
 const Entry& named(std::string_view name) {
-    for (const Entry& entry : entries()) {
-        if (entry.company.name == name) return entry;
-    }
-    ADD_FAILURE() << "no entry named " << name;
-    static const Entry none;
-    return none;
+    return test::entryNamed(name);
 }
 
 std::string nameFor(const Entry* entry) {
@@ -55,18 +51,21 @@ TEST(DossierCatalogue, countsAndAnchors) {
     EXPECT_EQ(named("Moat").retired, "Oracle left the advertising business in 2024");
 }
 
-TEST(DossierCatalogue, hostsAreWellFormedAndEachListedOnce) {
+TEST(DossierCatalogue, hostsAndSourcesAreWellFormedAndEachHostListedOnce) {
     std::set<std::string> seen;
     std::vector<std::string> bareLabels;
     for (const Entry& entry : entries()) {
+        // Every company's source is an https address (a brand domain's is its page at IANA, below).
+        const auto url = Url::parse(entry.company.sourced);
+        EXPECT_TRUE(url && url->string() == entry.company.sourced && url->view().scheme() == "https" &&
+                    !url->view().host().empty())
+            << entry.company.name << ": " << entry.company.sourced;
         for (const std::string& host : entry.hosts) {
             SCOPED_TRACE(entry.company.name + ": " + host);
             EXPECT_TRUE(seen.insert(host).second) << "listed twice";
             EXPECT_EQ(host, text::asciiLowercased(host));
-            EXPECT_FALSE(host.empty());
-            EXPECT_NE(host.front(), '.');
-            EXPECT_NE(host.back(), '.');
-            EXPECT_EQ(host.find_first_of(" /:"), std::string::npos);
+            EXPECT_TRUE(!host.empty() && host.front() != '.' && host.back() != '.' &&
+                        host.find_first_of(" /:") == std::string::npos);
             if (host.find('.') == std::string::npos) bareLabels.push_back(host);
             // A listed host always answers for its own entry.
             EXPECT_EQ(entryForHost(host), &entry);
@@ -79,21 +78,6 @@ TEST(DossierCatalogue, hostsAreWellFormedAndEachListedOnce) {
     ASSERT_EQ(bareLabels.size(), 1u);
     EXPECT_EQ(nameFor(entryForHost(bareLabels.front())), "Fox Corporation");
     EXPECT_NE(brandTldOfHost("www." + bareLabels.front()), nullptr);
-}
-
-TEST(DossierCatalogue, everyCompanySourceIsAnHttpsAddress) {
-    const auto check = [](const std::string& sourced, const std::string& who) {
-        SCOPED_TRACE(who + ": " + sourced);
-        EXPECT_TRUE(text::startsWith(sourced, "https://"));
-        const auto url = Url::parse(sourced);
-        ASSERT_TRUE(url);
-        EXPECT_EQ(url->string(), sourced);
-        EXPECT_EQ(url->view().scheme(), "https");
-        EXPECT_FALSE(url->view().host().empty());
-    };
-    // (A brand domain's source is its page at IANA: brandTopLevelDomains.)
-    for (const Entry& entry : entries())
-        check(entry.company.sourced, entry.company.name);
 }
 
 TEST(DossierCatalogue, brandTopLevelDomains) {
@@ -264,17 +248,14 @@ TEST(DossierCompanies, oneEntryPerNameInCatalogueOrder) {
     const std::vector<Entry> merged = companies({first, other, second});
     ASSERT_EQ(merged.size(), 2u);
     EXPECT_EQ(merged[1], other);
-    const Entry& acme = merged[0];
-    EXPECT_EQ(acme.company, first.company);
-    EXPECT_EQ(acme.group, Group::auction);
-    EXPECT_EQ(acme.hosts, (std::vector<std::string>{"a.example", "b.example", "b.example", "c.example"}));
-    EXPECT_EQ(acme.capabilities, (std::vector<Capability>{bidBroadcast, crossSite}));
-    EXPECT_EQ(acme.theirWords, "their words");
-    EXPECT_EQ(acme.note, "first note");
-    EXPECT_EQ(acme.retired, "gone");
-    EXPECT_EQ(acme.siblings, first.siblings);
-    EXPECT_EQ(acme.ties, first.ties);
-    EXPECT_EQ(acme.files, (std::vector<std::string>{"acme.js", "acme2.js"}));
+    // The first entry's company, group, note, siblings and ties; every host; each other list once.
+    Entry acme = first;
+    acme.hosts = {"a.example", "b.example", "b.example", "c.example"};
+    acme.capabilities = {bidBroadcast, crossSite};
+    acme.theirWords = "their words";
+    acme.retired = "gone";
+    acme.files = {"acme.js", "acme2.js"};
+    EXPECT_EQ(merged[0], acme);
 }
 
 TEST(DossierWords, depthsCapabilitiesAndGroups) {

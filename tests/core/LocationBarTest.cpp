@@ -72,7 +72,8 @@ TEST(LocationBar, searchesWithTheChosenEngineOrGoesNowhere) {
     EXPECT_EQ(prefs.resolve("cats"), load("https://search.marginalia.nu/search?query=cats"));
 }
 
-TEST(LocationBar, restingLabels) {
+// Three views of a text: its resting label, its canonical form and its host part.
+TEST(LocationBar, restingLabelsCanonicalFormsAndHostParts) {
     for (const auto& [address, label] : std::initializer_list<std::pair<const char*, const char*>>{
              {"https://www.example.org/path?x=1#y", "example.org"},
              {"http://example.org:8080/a", "http://example.org:8080"},
@@ -90,9 +91,6 @@ TEST(LocationBar, restingLabels) {
          }) {
         EXPECT_EQ(restingLabel(address), label) << address;
     }
-}
-
-TEST(LocationBar, canonicalForms) {
     for (const auto& [address, expected] : std::initializer_list<std::pair<const char*, const char*>>{
              {"http://WWW.Example.COM/", "http://example.com"},
              {"HTTPS://Example.com/Path/?Q=A#F", "https://example.com/Path/?Q=A#F"},
@@ -109,9 +107,6 @@ TEST(LocationBar, canonicalForms) {
     }
     // Two spellings of one page meet.
     EXPECT_EQ(canonical("https://www.example.com/"), canonical("HTTPS://EXAMPLE.com"));
-}
-
-TEST(LocationBar, hostParts) {
     for (const auto& [text, host] : std::initializer_list<std::pair<const char*, const char*>>{
              {"example.org/x", "example.org"},
              {"//Example.ORG/x", "example.org"},
@@ -128,7 +123,7 @@ TEST(LocationBar, hostParts) {
     }
 }
 
-TEST(LocationBar, loopbackHosts) {
+TEST(LocationBar, loopbackAndHostLikeTexts) {
     for (const char* host : {"localhost", "LOCALHOST", "app.localhost", "::1", "0.0.0.0", "127.0.0.1",
                              "127.255.255.255", "127.0.0.001"})
         EXPECT_TRUE(isLoopback(host)) << host;
@@ -136,9 +131,7 @@ TEST(LocationBar, loopbackHosts) {
          {"127.0.0.256", "127.0.1", "127.0.0.1.5", "127..0.1", "127.0.0.", "128.0.0.1", "127.0.0.-1",
           "127.0.0.+1", "127.0.0.1a", "localhost.", "mylocalhost", "::2", "", "127.0.0.99999999999999999999"})
         EXPECT_FALSE(isLoopback(host)) << host;
-}
 
-TEST(LocationBar, hostLikeTexts) {
     for (const char* text : {"example.org", "a.b.c", "1.5", "example.org:8080", "example.org/path",
                              "//example.org", "bücher.de"})
         EXPECT_TRUE(looksLikeHost(text)) << text;
@@ -213,6 +206,12 @@ TEST(Completion, completesFromTheFormsOfAnAddress) {
     EXPECT_EQ(History::completion("exa", {}), std::nullopt);
     // The http scheme is a form too.
     EXPECT_EQ(History::completion("http://e", oneVisit("http://example.com/a")), "http://example.com/a");
+
+    // Characters are counted, not bytes, and combining marks stay with their letter.
+    EXPECT_EQ(History::completion("É", oneVisit("https://école.fr/")), "École.fr/");
+    EXPECT_EQ(History::completion("例", oneVisit("https://例え.jp/")), "例え.jp/");
+    EXPECT_EQ(History::completion("例え.jp/", oneVisit("https://例え.jp/")), std::nullopt);
+    EXPECT_EQ(History::completion("cafe\xCC\x81", oneVisit("https://cafe\xCC\x81.fr/")), "cafe\xCC\x81.fr/");
 }
 
 TEST(Completion, walksVisitsInRankOrder) {
@@ -236,14 +235,6 @@ TEST(Completion, walksVisitsInRankOrder) {
     EXPECT_EQ(History::completion("b", tied), "b.org/1");
     std::swap(tied[0], tied[1]);
     EXPECT_EQ(History::completion("b", tied), "b.org/2");
-}
-
-TEST(Completion, countsCharactersNotBytes) {
-    EXPECT_EQ(History::completion("É", oneVisit("https://école.fr/")), "École.fr/");
-    EXPECT_EQ(History::completion("例", oneVisit("https://例え.jp/")), "例え.jp/");
-    EXPECT_EQ(History::completion("例え.jp/", oneVisit("https://例え.jp/")), std::nullopt);
-    // Combining marks stay with their letter.
-    EXPECT_EQ(History::completion("cafe\xCC\x81", oneVisit("https://cafe\xCC\x81.fr/")), "cafe\xCC\x81.fr/");
 }
 
 TEST(Completion, formsMostStrippedFirst) {

@@ -1,7 +1,4 @@
-// How the browser's own pages come out in the real engine, where a reader saw them go wrong: text in
-// the monospace face run together by ligatures, bold smeared from the medium face, buttons that take
-// room while hidden, a row squeezed to a narrow column, names that start at a different place on each
-// row, a button out of line with its neighbour, and a page without a reading pushed down the screen.
+// How the browser's own pages are laid out in the real engine, where a reader saw them go wrong.
 
 #include "SamplePages.h"
 #include "WebTest.h"
