@@ -28,7 +28,7 @@ build: deps
 # Core, the shell and their tests under AddressSanitizer and UBSan; their tests run in the main
 # ctest, named asan.*.
 build-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
 		-DNIMB_SANITIZE=ON -DNIMB_CORE_ONLY=OFF -DNIMB_BENCH=OFF -DNIMB_WERROR=$(WERROR) $(CCACHE) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
