@@ -11,6 +11,7 @@
 //   - the kept-report list scores the payload, taken as a snapshot, otherwise than its full reading;
 //   - the record breaks its own limits, or a reading of it is out of range.
 
+#include "JsonEvents.h"
 #include "base/JsonReader.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
@@ -43,66 +44,12 @@ void check(bool condition, const char* what) {
     }
 }
 
-// Writes every event down, and passes over the contents of containers named with a leading "s" (as
-// "storage" and "session" are), itself under nlohmann's reader, which cannot.
-class Recorder {
-public:
-    std::string events;
-
-    bool null() { return scalar("n"); }
-    bool boolean(bool value) { return scalar(value ? "t" : "f"); }
-    bool number_integer(std::int64_t value) { return scalar("i" + std::to_string(value)); }
-    bool number_unsigned(std::uint64_t value) { return scalar("u" + std::to_string(value)); }
-    bool number_float(double, const std::string& written) { return scalar("d" + written); }
-    bool string(std::string& value) { return scalar("s" + value); }
-    bool binary(Value::binary_t&) { return scalar("b"); }
-    bool key(std::string& name) {
-        if (m_passing == 0) m_skipNext = name.starts_with('s');
-        return add("k" + name);
-    }
-    bool start_object(std::size_t) { return open("{"); }
-    bool start_array(std::size_t) { return open("["); }
-    bool end_object() { return close("}"); }
-    bool end_array() { return close("]"); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
-    bool skipsContents() const { return m_passing == 1; }
-
-private:
-    bool add(const std::string& event) {
-        if (m_passing == 0) events += event + ' ';
-        return true;
-    }
-    bool scalar(const std::string& event) {
-        m_skipNext = false;
-        return add(event);
-    }
-    bool open(const char* event) {
-        if (m_passing > 0) {
-            ++m_passing;
-            return true;
-        }
-        add(event);
-        m_passing = m_skipNext ? 1 : 0;
-        m_skipNext = false;
-        return true;
-    }
-    bool close(const char* event) {
-        if (m_passing > 1) {
-            --m_passing;
-            return true;
-        }
-        m_passing = 0;
-        return add(event);
-    }
-
-    std::size_t m_passing = 0; // depth inside a container passed over
-    bool m_skipNext = false;
-};
-
 void checkQuickReader(std::string_view text) {
-    Recorder quick;
+    // Containers named with a leading "s" (as "storage" and "session" are) are passed over.
+    auto passesOver = [](const std::string& name) { return name.starts_with('s'); };
+    test::JsonEvents quick(passesOver);
     if (!JsonReader::read(text, NimbReportReaders::quickLimits, quick)) return;
-    Recorder careful;
+    test::JsonEvents careful(passesOver);
     check(Value::sax_parse(text.begin(), text.end(), &careful),
           "the quick reader read what nlohmann's refuses");
     check(quick.events == careful.events, "the quick reader's events differ from nlohmann's");

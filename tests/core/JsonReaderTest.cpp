@@ -2,6 +2,7 @@
 // events; what is not plainly well-formed, or beyond the caller's bounds, it declines.
 
 #include "base/JsonReader.h"
+#include "JsonEvents.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -9,52 +10,14 @@
 namespace nimb {
 namespace {
 
-// Writes every event down, but none inside a container that is the value of a member named "s": the
-// quick reader is asked to pass over its contents, and nlohmann's reader hands them over regardless.
-class Recorder {
-public:
-    std::string events;
-
-    bool null() { return add("n"); }
-    bool boolean(bool value) { return add(value ? "t" : "f"); }
-    bool number_integer(std::int64_t value) { return add("i" + std::to_string(value)); }
-    bool number_unsigned(std::uint64_t value) { return add("u" + std::to_string(value)); }
-    bool number_float(double, const std::string& written) { return add("d" + written); }
-    bool string(std::string& value) { return add("s" + value); }
-    bool binary(nlohmann::json::binary_t&) { return add("b"); }
-    bool key(std::string& name) { return add("k" + name); }
-    bool start_object(std::size_t) { return open("{"); }
-    bool start_array(std::size_t) { return open("["); }
-    bool end_object() { return close("}"); }
-    bool end_array() { return close("]"); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
-    bool skipsContents() const { return m_passing == 1; }
-
-private:
-    bool add(const std::string& event) {
-        if (m_passing == 0) events += event + ' ';
-        return true;
-    }
-    bool open(const char* event) {
-        const bool passed = m_passing > 0 || events.ends_with(" ks ");
-        add(event);
-        m_passing += passed;
-        return true;
-    }
-    bool close(const char* event) {
-        if (m_passing > 0) --m_passing;
-        return add(event);
-    }
-
-    std::size_t m_passing = 0; // depth inside a container passed over
-};
-
 // Whether the quick reader reads `text`; wherever it does, nlohmann's reader must hand over the very
 // same events.
 bool readsAlike(std::string_view text, JsonReader::Limits limits = {1 << 20, 64}) {
-    Recorder quick;
+    // Members named "s" are passed over.
+    auto passesOver = [](const std::string& name) { return name == "s"; };
+    test::JsonEvents quick(passesOver);
     if (!JsonReader::read(text, limits, quick)) return false;
-    Recorder careful;
+    test::JsonEvents careful(passesOver);
     EXPECT_TRUE(nlohmann::json::sax_parse(text.begin(), text.end(), &careful)) << text;
     EXPECT_EQ(quick.events, careful.events) << text;
     return true;
