@@ -134,10 +134,10 @@ const Command table[] = {
      [](Application&, Window w, const Value&) { inWindow(w, [](WindowContext& c) { c.find().open(); }); }},
     {"findNext", Kind::plain, "<Control>g",
      [](Application&, Window w, const Value&) { inWindow(w, [](WindowContext& c) { c.find().run(1); }); },
-     [](const Application&, Window w) { return w && w->context().find().isOpen(); }},
+     [](const Application&, Window w) { return w && w->context().find().canFindAgain(); }},
     {"findPrevious", Kind::plain, "<Control><Shift>g",
      [](Application&, Window w, const Value&) { inWindow(w, [](WindowContext& c) { c.find().run(-1); }); },
-     [](const Application&, Window w) { return w && w->context().find().isOpen(); }},
+     [](const Application&, Window w) { return w && w->context().find().canFindAgain(); }},
 
     // View
     {"toggleStealth", Kind::toggle, "<Control><Shift>s",

@@ -83,6 +83,12 @@ public:
     virtual void setBookmarks(std::vector<Bookmark> bookmarks) = 0;
     // Lays everything out again (the strip's tabs changed, and with them the pill's place).
     virtual void relayout() = 0;
+
+    // The find bar, given once (it is made when first opened): it floats over the foot of the page area,
+    // below the status line, `slide` of the way in (0 wholly below the window, 1 resting on its bottom
+    // edge); none hides it.
+    virtual void setFindBar(GtkWidget* bar) = 0;
+    virtual void setFindSlide(std::optional<double> slide) = 0;
 };
 
 // The custom-drawn chrome around a window's tab strip and its page area (whose children are the tabs' views).

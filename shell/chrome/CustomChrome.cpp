@@ -111,6 +111,7 @@ WindowLayout::Window CustomChrome::window(int width, int height) const {
     window.tabs = strip.content().count();
     window.current = strip.content().current;
     window.bookmarkTitles = m_personal->titleWidths();
+    window.findSlide = m_findSlide.value_or(0);
     return window;
 }
 
@@ -140,6 +141,7 @@ void CustomChrome::allocate(int width, int height) {
     m_personal->setBottomLine(layout.personalBottomLine);
     Panel::place(m_personal->widget(), layout.personal);
 
+    if (m_findBar) Panel::place(m_findBar.get(), m_findSlide ? std::optional(layout.findBar) : std::nullopt);
     Panel::place(m_status->widget(), layout.statusLine);
     Panel::place(m_progress->widget(), layout.progressWell);
 }
@@ -223,6 +225,25 @@ void CustomChrome::setIcon(GdkTexture* icon) {
 
 void CustomChrome::setBookmarks(std::vector<Bookmark> bookmarks) {
     m_personal->setBookmarks(std::move(bookmarks));
+    relayout();
+}
+
+// ------------------------------------------------------------------------------------------------
+// The find bar
+
+void CustomChrome::setFindBar(GtkWidget* bar) {
+    if (m_findBar || !bar) return;
+    m_findBar = glib::GRefPtr<GtkWidget>(bar);
+    // Over the page, under the status line and the progress well that ride on it.
+    Panel::addBelow(m_root.get(), bar, m_status->widget());
+    relayout();
+}
+
+void CustomChrome::setFindSlide(std::optional<double> slide) {
+    if (slide == m_findSlide) return;
+    m_findSlide = slide;
+    // Shown at once, so that its field can take the focus before the bar is first laid out.
+    if (m_findBar && slide) gtk_widget_set_child_visible(m_findBar.get(), TRUE);
     relayout();
 }
 

@@ -52,6 +52,9 @@ public:
     void setBookmarks(std::vector<Bookmark> bookmarks) override;
     void relayout() override;
 
+    void setFindBar(GtkWidget* bar) override;
+    void setFindSlide(std::optional<double> slide) override;
+
     // The parts, for the window's tests and tools.
     [[nodiscard]] const WindowLayout::Layout& layout() const { return m_layout; }
     [[nodiscard]] bool stealth() const { return m_stealth; }
@@ -63,6 +66,8 @@ public:
     [[nodiscard]] PersonalToolbar& personal() const { return *m_personal; }
     [[nodiscard]] StatusLine& statusLine() const { return *m_status; }
     [[nodiscard]] ProgressWell& progressWell() const { return *m_progress; }
+    // The find bar, once it has been given; null before.
+    [[nodiscard]] GtkWidget* findBar() const { return m_findBar.get(); }
 
 private:
     void build();
@@ -84,6 +89,9 @@ private:
     std::unique_ptr<PersonalToolbar> m_personal;
     std::unique_ptr<StatusLine> m_status;
     std::unique_ptr<ProgressWell> m_progress;
+
+    glib::GRefPtr<GtkWidget> m_findBar;
+    std::optional<double> m_findSlide;
 
     WindowLayout::Layout m_layout;
     bool m_stealth = false;

@@ -87,6 +87,10 @@ void addBottom(GtkWidget* panel, GtkWidget* child) {
     gtk_widget_insert_after(child, panel, nullptr);
 }
 
+void addBelow(GtkWidget* panel, GtkWidget* child, GtkWidget* sibling) {
+    gtk_widget_insert_before(child, panel, sibling);
+}
+
 void place(GtkWidget* child, const std::optional<Rect>& frame) {
     if (!frame || frame->width < 1 || frame->height < 1) {
         gtk_widget_set_child_visible(child, FALSE);

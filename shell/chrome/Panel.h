@@ -41,6 +41,8 @@ struct Hooks {
 void add(GtkWidget* panel, GtkWidget* child);
 // Adds a child below every other one.
 void addBottom(GtkWidget* panel, GtkWidget* child);
+// Adds a child just below `sibling`, one of the panel's children.
+void addBelow(GtkWidget* panel, GtkWidget* child, GtkWidget* sibling);
 
 // Gives a child its place, or hides it when it has none.
 void place(GtkWidget* child, const std::optional<Rect>& frame);

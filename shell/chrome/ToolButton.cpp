@@ -112,6 +112,7 @@ static void nimb_tool_button_class_init(NimbToolButtonClass* klass) {
     widgetClass->snapshot = snapshotWidget;
     widgetClass->measure = measureWidget;
     gtk_widget_class_set_css_name(widgetClass, "toolbutton");
+    gtk_widget_class_set_accessible_role(widgetClass, GTK_ACCESSIBLE_ROLE_BUTTON);
     nimb::Drawing::ensureFonts();
 }
 

@@ -151,6 +151,7 @@ void BrowserWindowController::languageChanged() {
     ChromeController& chrome = m_context->chrome();
     chrome.retitle();
     chrome.rebuildBookmarks();
+    m_context->find().retitle();
     m_context->find().rerun();
     m_context->tabs().showCurrent();
     auto tabs = m_context->tabs().all();
