@@ -83,6 +83,11 @@ public:
     virtual void setBookmarks(std::vector<Bookmark> bookmarks) = 0;
     // Lays everything out again (the strip's tabs changed, and with them the pill's place).
     virtual void relayout() = 0;
+
+    // The margin panel at the right of the page area: its widget, once it has been built (none before),
+    // and whether it is open. While open it stands where the layout puts it, and the page area is that
+    // much narrower; too narrow a window hides it.
+    virtual void setMargin(GtkWidget* panel, bool open) = 0;
 };
 
 // The custom-drawn chrome around a window's tab strip and its page area (whose children are the tabs' views).

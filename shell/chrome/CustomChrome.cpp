@@ -111,6 +111,7 @@ WindowLayout::Window CustomChrome::window(int width, int height) const {
     window.tabs = strip.content().count();
     window.current = strip.content().current;
     window.bookmarkTitles = m_personal->titleWidths();
+    window.marginOpen = m_marginOpen && m_margin;
     return window;
 }
 
@@ -142,6 +143,8 @@ void CustomChrome::allocate(int width, int height) {
 
     Panel::place(m_status->widget(), layout.statusLine);
     Panel::place(m_progress->widget(), layout.progressWell);
+
+    if (m_margin) Panel::place(m_margin.get(), layout.margin);
 }
 
 void CustomChrome::drawBands(GtkSnapshot* snapshot, double width, double height) const {
@@ -223,6 +226,17 @@ void CustomChrome::setIcon(GdkTexture* icon) {
 
 void CustomChrome::setBookmarks(std::vector<Bookmark> bookmarks) {
     m_personal->setBookmarks(std::move(bookmarks));
+    relayout();
+}
+
+void CustomChrome::setMargin(GtkWidget* panel, bool open) {
+    if (panel != m_margin.get()) {
+        if (m_margin) gtk_widget_unparent(m_margin.get());
+        m_margin = glib::GRefPtr<GtkWidget>(panel);
+        // Beside the page, under what floats over the page's foot.
+        if (panel) gtk_widget_insert_after(panel, m_root.get(), m_pages.get());
+    }
+    m_marginOpen = open;
     relayout();
 }
 

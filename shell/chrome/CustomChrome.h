@@ -51,6 +51,7 @@ public:
     void setIcon(GdkTexture* icon) override;
     void setBookmarks(std::vector<Bookmark> bookmarks) override;
     void relayout() override;
+    void setMargin(GtkWidget* panel, bool open) override;
 
     // The parts, for the window's tests and tools.
     [[nodiscard]] const WindowLayout::Layout& layout() const { return m_layout; }
@@ -63,6 +64,8 @@ public:
     [[nodiscard]] PersonalToolbar& personal() const { return *m_personal; }
     [[nodiscard]] StatusLine& statusLine() const { return *m_status; }
     [[nodiscard]] ProgressWell& progressWell() const { return *m_progress; }
+    // The margin panel's widget; none until it is built.
+    [[nodiscard]] GtkWidget* margin() const { return m_margin.get(); }
 
 private:
     void build();
@@ -90,6 +93,9 @@ private:
     bool m_loading = false;
     std::string m_fullAddress;
     glib::Connection m_closeBox; // the well's close box, in stealth
+    // The margin panel, and whether it is open.
+    glib::GRefPtr<GtkWidget> m_margin;
+    bool m_marginOpen = false;
     // Declared last, so that they go first: every hook and signal of the parts that calls back here.
     std::vector<glib::Connection> m_connections;
 };
