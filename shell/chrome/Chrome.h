@@ -89,6 +89,10 @@ public:
     // edge); none hides it.
     virtual void setFindBar(GtkWidget* bar) = 0;
     virtual void setFindSlide(std::optional<double> slide) = 0;
+    // The margin panel at the right of the page area: its widget, once it has been built (none before),
+    // and whether it is open. While open it stands where the layout puts it, and the page area is that
+    // much narrower; too narrow a window hides it.
+    virtual void setMargin(GtkWidget* panel, bool open) = 0;
 };
 
 // The custom-drawn chrome around a window's tab strip and its page area (whose children are the tabs' views).

@@ -112,6 +112,7 @@ WindowLayout::Window CustomChrome::window(int width, int height) const {
     window.current = strip.content().current;
     window.bookmarkTitles = m_personal->titleWidths();
     window.findSlide = m_findSlide.value_or(0);
+    window.marginOpen = m_marginOpen && m_margin;
     return window;
 }
 
@@ -144,6 +145,8 @@ void CustomChrome::allocate(int width, int height) {
     if (m_findBar) Panel::place(m_findBar.get(), m_findSlide ? std::optional(layout.findBar) : std::nullopt);
     Panel::place(m_status->widget(), layout.statusLine);
     Panel::place(m_progress->widget(), layout.progressWell);
+
+    if (m_margin) Panel::place(m_margin.get(), layout.margin);
 }
 
 void CustomChrome::drawBands(GtkSnapshot* snapshot, double width, double height) const {
@@ -244,6 +247,20 @@ void CustomChrome::setFindSlide(std::optional<double> slide) {
     m_findSlide = slide;
     // Shown at once, so that its field can take the focus before the bar is first laid out.
     if (m_findBar && slide) gtk_widget_set_child_visible(m_findBar.get(), TRUE);
+    relayout();
+}
+
+// ------------------------------------------------------------------------------------------------
+// The margin panel
+
+void CustomChrome::setMargin(GtkWidget* panel, bool open) {
+    if (panel != m_margin.get()) {
+        if (m_margin) gtk_widget_unparent(m_margin.get());
+        m_margin = glib::GRefPtr<GtkWidget>(panel);
+        // Beside the page, under what floats over the page's foot.
+        if (panel) gtk_widget_insert_after(panel, m_root.get(), m_pages.get());
+    }
+    m_marginOpen = open;
     relayout();
 }
 

@@ -51,6 +51,7 @@ public:
     void setIcon(GdkTexture* icon) override;
     void setBookmarks(std::vector<Bookmark> bookmarks) override;
     void relayout() override;
+    void setMargin(GtkWidget* panel, bool open) override;
 
     void setFindBar(GtkWidget* bar) override;
     void setFindSlide(std::optional<double> slide) override;
@@ -68,6 +69,8 @@ public:
     [[nodiscard]] ProgressWell& progressWell() const { return *m_progress; }
     // The find bar, once it has been given; null before.
     [[nodiscard]] GtkWidget* findBar() const { return m_findBar.get(); }
+    // The margin panel's widget; none until it is built.
+    [[nodiscard]] GtkWidget* margin() const { return m_margin.get(); }
 
 private:
     void build();
@@ -98,6 +101,9 @@ private:
     bool m_loading = false;
     std::string m_fullAddress;
     glib::Connection m_closeBox; // the well's close box, in stealth
+    // The margin panel, and whether it is open.
+    glib::GRefPtr<GtkWidget> m_margin;
+    bool m_marginOpen = false;
     // Declared last, so that they go first: every hook and signal of the parts that calls back here.
     std::vector<glib::Connection> m_connections;
 };

@@ -9,6 +9,7 @@
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
 #include "window/FindController.h"
+#include "window/MarginController.h"
 #include "window/Navigator.h"
 #include "window/ReportRequests.h"
 #include "window/StatusController.h"
@@ -152,6 +153,7 @@ void BrowserWindowController::languageChanged() {
     chrome.retitle();
     chrome.rebuildBookmarks();
     m_context->find().retitle();
+    m_context->margin().retitle();
     m_context->find().rerun();
     m_context->tabs().showCurrent();
     auto tabs = m_context->tabs().all();

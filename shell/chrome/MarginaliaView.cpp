@@ -1,0 +1,201 @@
+#include "chrome/MarginaliaView.h"
+
+#include "base/Url.h"
+#include "chrome/Drawing.h"
+#include "chrome/Panel.h"
+#include "page/InternalActions.h"
+#include "vocabulary/Language.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+namespace nimb {
+
+namespace {
+
+// What a document loaded from HTML, with no base address, reports as its address.
+constexpr std::string_view generatedAddress = "about:blank";
+
+// The panel's menu keeps only what reads the notes: copying and selecting. Going back, reloading or
+// opening a link elsewhere would take the view away from its document.
+void keepCopyItems(WebKitContextMenu* menu) {
+    GList* items = g_list_copy(webkit_context_menu_get_items(menu));
+    for (GList* item = items; item; item = item->next) {
+        auto* entry = static_cast<WebKitContextMenuItem*>(item->data);
+        switch (webkit_context_menu_item_get_stock_action(entry)) {
+        case WEBKIT_CONTEXT_MENU_ACTION_COPY:
+        case WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD:
+        case WEBKIT_CONTEXT_MENU_ACTION_SELECT_ALL:
+            break;
+        default:
+            webkit_context_menu_remove(menu, entry);
+        }
+    }
+    g_list_free(items);
+}
+
+void name(GtkWidget* widget, const std::string& label) {
+    gtk_accessible_update_property(GTK_ACCESSIBLE(widget), GTK_ACCESSIBLE_PROPERTY_LABEL, label.c_str(), -1);
+}
+
+} // namespace
+
+MarginaliaView::Parts MarginaliaView::parts(double width, double height) {
+    width = std::max(0.0, width);
+    height = std::max(0.0, height);
+    Parts parts;
+    parts.head = {edge, 0, std::max(0.0, width - edge), headHeight};
+    parts.close = {width - closeEnd - closeSize, closeTop, closeSize, closeSize};
+    parts.title = {titleStart, 0, std::max(0.0, parts.close.x - titleGap - titleStart), headHeight};
+    parts.web = {edge, headHeight, std::max(0.0, width - edge), std::max(0.0, height - headHeight)};
+    return parts;
+}
+
+MarginaliaView::MarginaliaView(WebKitWebContext* context, WebKitNetworkSession* session)
+    : m_widget(Panel::create("nimb-margin")) {
+    auto& c = m_connections;
+    GtkWidget* panel = m_widget.get();
+    g_object_set(panel, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr);
+    auto& hooks = Panel::hooks(panel);
+    c.push_back(hooks.drawBelow.connect(
+        [this](GtkSnapshot* snapshot, double width, double height) { draw(snapshot, width, height); }));
+    c.push_back(hooks.allocate.connect([this](int width, int height) { allocate(width, height); }));
+
+    // The page: no script of its own, no gestures that would page through a history it does not have.
+    auto settings = glib::adoptGRef(webkit_settings_new());
+    webkit_settings_set_enable_javascript_markup(settings.get(), FALSE);
+    webkit_settings_set_enable_back_forward_navigation_gestures(settings.get(), FALSE);
+    m_web = glib::GRefPtr<WebKitWebView>(
+        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "network-session", session,
+                                     "settings", settings.get(), nullptr)));
+    WebKitWebView* web = m_web.get();
+    // Under the page, and wherever it has not painted yet, the panel's own ground.
+    GdkRGBA ground = Drawing::Colours::face;
+    webkit_web_view_set_background_color(web, &ground);
+    c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitPolicyDecision*, WebKitPolicyDecisionType)>(
+        web, "decide-policy", [this](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t) {
+            return decide(d, t) ? TRUE : FALSE;
+        }));
+    c.push_back(glib::connect<void(WebKitWebView*, WebKitLoadEvent)>(
+        web, "load-changed", [this](WebKitWebView* view, WebKitLoadEvent event) {
+            if (event != WEBKIT_LOAD_COMMITTED) return;
+            const char* uri = webkit_web_view_get_uri(view);
+            m_documentIsGenerated =
+                std::exchange(m_pendingGenerated, false) && uri && uri == generatedAddress;
+        }));
+    c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult*)>(
+        web, "context-menu", [](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*) {
+            keepCopyItems(menu);
+            return FALSE;
+        }));
+    Panel::add(panel, GTK_WIDGET(web));
+
+    m_close = glib::GRefPtr<GtkWidget>(ToolButton::create(ToolButton::Look::nav));
+    g_object_set(m_close.get(), "accessible-role", GTK_ACCESSIBLE_ROLE_BUTTON, nullptr);
+    closeButton().setGlyph(Glyph::dismiss);
+    c.push_back(closeButton().onClick.connect([this] { onClose(); }));
+    Panel::add(panel, m_close.get());
+
+    retitle();
+}
+
+MarginaliaView::~MarginaliaView() {
+    *m_alive = false;
+    webkit_web_view_stop_loading(m_web.get());
+}
+
+void MarginaliaView::load(const std::string& html) {
+    if (html == m_html && showsGenerated()) return;
+    m_html = html;
+    m_pendingGenerated = true;
+    webkit_web_view_load_html(m_web.get(), m_html.c_str(), nullptr);
+}
+
+bool MarginaliaView::showsGenerated() const {
+    const char* uri = webkit_web_view_get_uri(m_web.get());
+    return m_documentIsGenerated && uri && uri == generatedAddress;
+}
+
+void MarginaliaView::retitle() {
+    m_title = words().marginalia();
+    closeButton().setHelp(words().closeMarginalia());
+    name(m_widget.get(), m_title);
+    name(m_close.get(), words().closeMarginalia());
+    gtk_widget_queue_draw(m_widget.get());
+}
+
+void MarginaliaView::allocate(int width, int height) {
+    auto frames = parts(width, height);
+    Panel::place(GTK_WIDGET(m_web.get()), frames.web);
+    Panel::place(m_close.get(), frames.close);
+}
+
+void MarginaliaView::draw(GtkSnapshot* snapshot, double width, double height) const {
+    namespace Colours = Drawing::Colours;
+    auto frames = parts(width, height);
+    Drawing::fill(snapshot, Drawing::rect(0, 0, width, height), Colours::face);
+    Drawing::fill(snapshot, Drawing::rect(0, 0, edge, height), Colours::line);
+    auto font = Drawing::font(titlePoints, true);
+    const auto& title = frames.title;
+    Drawing::text(snapshot, m_widget.get(), m_title,
+                  Drawing::rect(title.x, title.y, title.width, title.height), font.get(), Colours::dimInk);
+}
+
+bool MarginaliaView::decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return false; // the engine's own answer
+    WebKitNavigationAction* action =
+        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+    std::string address = uri ? uri : "";
+    bool link = webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
+    if (link && !address.empty()) {
+        webkit_policy_decision_ignore(decision);
+        followed(address);
+        return true;
+    }
+    // The generated document itself comes in; nothing else does.
+    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && !link &&
+        (address.empty() || address == generatedAddress))
+        webkit_policy_decision_use(decision);
+    else
+        webkit_policy_decision_ignore(decision);
+    return true;
+}
+
+void MarginaliaView::followed(const std::string& address) {
+    if (m_followed.size() >= pendingLimit) return;
+    Followed next;
+    if (auto internal = InternalActions::parse(address)) {
+        // Only the page that was given may ask for an action, and only for one of its own kind.
+        InternalActions::Source source;
+        source.kind = InternalActions::Source::Kind::panel;
+        source.documentIsGenerated = m_documentIsGenerated;
+        const char* uri = webkit_web_view_get_uri(m_web.get());
+        source.viewAddress = uri ? uri : "";
+        const auto* bookmark = std::get_if<BookmarkAction>(&*internal);
+        if (!bookmark || !InternalActions::permitted(source)) return;
+        next.action = *bookmark;
+    } else {
+        next.address = address;
+    }
+    m_followed.push_back(std::move(next));
+    // Handed over on the next turn of the main loop, once the engine has its answer: what is done with
+    // it may load a new document into this very view.
+    if (!m_handOver.pending()) m_handOver = glib::Source::idle([this] { handOver(); }, G_PRIORITY_DEFAULT);
+}
+
+void MarginaliaView::handOver() {
+    auto followed = std::exchange(m_followed, {});
+    auto alive = m_alive;
+    for (const auto& each : followed) {
+        if (!*alive) return;
+        if (each.action)
+            onAction(*each.action);
+        else
+            onOpen(each.address);
+    }
+}
+
+} // namespace nimb
