@@ -31,6 +31,7 @@ public:
     std::string shieldHelp() const override { return "What this page tried to load"; }
     std::string stealth() const override { return "Stealth"; }
     std::string untitled() const override { return "Untitled"; }
+    std::string hiddenTabs() const override { return "Hidden tabs"; }
     std::string search() const override { return "Search"; }
     std::string home() const override { return "Home"; }
 

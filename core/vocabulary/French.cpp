@@ -31,6 +31,7 @@ public:
     std::string shieldHelp() const override { return "Ce que cette page a tenté de charger"; }
     std::string stealth() const override { return "Mode furtif"; }
     std::string untitled() const override { return "Sans titre"; }
+    std::string hiddenTabs() const override { return "Onglets masqués"; }
     std::string search() const override { return "Rechercher"; }
     std::string home() const override { return "Accueil"; }
 

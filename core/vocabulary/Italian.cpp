@@ -31,6 +31,7 @@ public:
     std::string shieldHelp() const override { return "Cosa ha cercato di caricare questa pagina"; }
     std::string stealth() const override { return "Modalità furtiva"; }
     std::string untitled() const override { return "Senza titolo"; }
+    std::string hiddenTabs() const override { return "Schede nascoste"; }
     std::string search() const override { return "Cerca"; }
     std::string home() const override { return "Pagina iniziale"; }
 

@@ -31,6 +31,7 @@ public:
     std::string shieldHelp() const override { return "Lo que esta página intentó cargar"; }
     std::string stealth() const override { return "Modo sigilo"; }
     std::string untitled() const override { return "Sin título"; }
+    std::string hiddenTabs() const override { return "Pestañas ocultas"; }
     std::string search() const override { return "Buscar"; }
     std::string home() const override { return "Inicio"; }
 

@@ -45,6 +45,8 @@ public:
     [[nodiscard]] virtual std::string shieldHelp() const = 0;
     [[nodiscard]] virtual std::string stealth() const = 0;
     [[nodiscard]] virtual std::string untitled() const = 0;
+    // The list of the tabs the strip has no room for.
+    [[nodiscard]] virtual std::string hiddenTabs() const = 0;
     [[nodiscard]] virtual std::string search() const = 0;
     [[nodiscard]] virtual std::string home() const = 0;
 

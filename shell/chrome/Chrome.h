@@ -76,6 +76,8 @@ public:
     [[nodiscard]] virtual GtkWidget* locationField() const = 0;
 
     virtual void setShield(const Shield& shield) = 0;
+    // The shield, for the report popover to hang from.
+    [[nodiscard]] virtual GtkWidget* shieldWidget() const = 0;
     virtual void setStealth(bool stealth) = 0;
     // The current page's site icon for the location well; none for no icon.
     virtual void setIcon(GdkTexture* icon) = 0;

@@ -32,7 +32,22 @@ std::string styleSheet() {
            raised +
            "; }\n"
            ".nimb-window-controls button:active { background-color: " +
-           line + "; }\n";
+           line +
+           "; }\n"
+           // The bubbles: the report popover and the list of hidden tabs.
+           "popover.nimb-bubble > contents { padding: 0; background-color: " +
+           face + "; color: " + ink + "; border: 1px solid " + line +
+           "; border-radius: 10px; }\n"
+           "popover.nimb-bubble > arrow { background-color: " +
+           face + "; border: 1px solid " + line +
+           "; }\n"
+           "popover.nimb-bubble scrolledwindow, .nimb-overflow { background: none; }\n"
+           ".nimb-overflow > row { min-height: 36px; padding: 0; margin: 0 6px; border-radius: 6px; }\n"
+           ".nimb-overflow > row:hover { background-color: " +
+           raised +
+           "; }\n"
+           ".nimb-overflow > row:selected, .nimb-overflow > row:focus-visible { background-color: " +
+           line + "; outline: none; }\n";
 }
 
 } // namespace

@@ -213,6 +213,10 @@ void CustomChrome::setShield(const Shield& shield) {
     well().look().setShield({shield.isOn, shield.count, shield.heat});
 }
 
+GtkWidget* CustomChrome::shieldWidget() const {
+    return well().widget();
+}
+
 void CustomChrome::setStealth(bool stealth) {
     m_stealth = stealth;
     stealthButton().setGlyph(stealth ? Glyph::unstealth : Glyph::stealth);

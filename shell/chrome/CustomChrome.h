@@ -47,6 +47,7 @@ public:
     GtkWidget* locationField() const override;
 
     void setShield(const Shield& shield) override;
+    GtkWidget* shieldWidget() const override;
     void setStealth(bool stealth) override;
     void setIcon(GdkTexture* icon) override;
     void setBookmarks(std::vector<Bookmark> bookmarks) override;

@@ -24,7 +24,7 @@ void snapshotWidget(GtkWidget* widget, GtkSnapshot* snapshot) {
     hooks.drawBelow(snapshot, width, height);
     for (GtkWidget* child = gtk_widget_get_first_child(widget); child;
          child = gtk_widget_get_next_sibling(child))
-        gtk_widget_snapshot_child(widget, child, snapshot);
+        if (!GTK_IS_NATIVE(child)) gtk_widget_snapshot_child(widget, child, snapshot); // bubbles draw apart
     hooks.drawAbove(snapshot, width, height);
 }
 
@@ -39,6 +39,10 @@ void measureWidget(GtkWidget* widget, GtkOrientation orientation, int, int* mini
 
 void allocateWidget(GtkWidget* widget, int width, int height, int) {
     hooksOf(widget).allocate(width, height);
+    // A bubble hung from the panel stands on a surface of its own, placed again with the panel.
+    for (GtkWidget* child = gtk_widget_get_first_child(widget); child;
+         child = gtk_widget_get_next_sibling(child))
+        if (GTK_IS_POPOVER(child) && gtk_widget_get_visible(child)) gtk_popover_present(GTK_POPOVER(child));
 }
 
 void disposeWidget(GObject* object) {

@@ -90,12 +90,7 @@ void TabStripInput::otherMouseUp(Point point, unsigned button) {
 }
 
 void TabStripInput::showOverflow(const Rect& caret) {
-    if (onOverflow) {
-        onOverflow(caret);
-        return;
-    }
-    auto hidden = m_view.layout().hiddenTabs();
-    if (!hidden.empty()) onSelect(hidden.front());
+    onOverflow(caret);
 }
 
 } // namespace nimb

@@ -26,4 +26,16 @@ WebEngine::WebEngine(const UserDirectories& directories, const std::optional<std
     AssetSchemeHandler::install(m_context.get(), fonts);
 }
 
+GtkWidget* WebEngine::makeGeneratedPageView() const {
+    auto settings = glib::adoptGRef(webkit_settings_new());
+    webkit_settings_set_enable_javascript_markup(settings.get(), FALSE);
+    webkit_settings_set_enable_back_forward_navigation_gestures(settings.get(), FALSE);
+    auto* view =
+        GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", m_context.get(), "network-session",
+                                m_session.get(), "settings", settings.get(), nullptr));
+    GdkRGBA clear{0, 0, 0, 0};
+    webkit_web_view_set_background_color(WEBKIT_WEB_VIEW(view), &clear);
+    return view;
+}
+
 } // namespace nimb

@@ -24,6 +24,10 @@ public:
 
     [[nodiscard]] WebKitNetworkSession* session() const { return m_session.get(); }
     [[nodiscard]] WebKitWebContext* context() const { return m_context.get(); }
+    // A web view for a page the browser draws beside the window's tabs (the report popover, the
+    // margin): content JavaScript off, the asset scheme's typefaces, no ground of its own and no
+    // swipes back and forward. A new floating reference, as with every new widget.
+    [[nodiscard]] GtkWidget* makeGeneratedPageView() const;
 
 private:
     glib::GRefPtr<WebKitNetworkSession> m_session;

@@ -14,6 +14,7 @@
 #include "window/ReportRequests.h"
 #include "window/StatusController.h"
 #include "window/TabList.h"
+#include "window/TabOverflowController.h"
 #include "window/WindowContext.h"
 
 namespace nimb {
@@ -108,6 +109,12 @@ bool BrowserWindowController::tabKey(guint keyval, GdkModifierType state) {
         tabs.selectPrevious();
         return true;
     case TabKeys::Command::Kind::dismissFind:
+        // Escape closes an open bubble first.
+        if (m_context->reports().popoverVisible() || m_context->overflow().isVisible()) {
+            m_context->reports().closePopover();
+            m_context->overflow().close();
+            return true;
+        }
         // Escape while the location field is edited belongs to the field.
         if (m_context->chrome().editing()) return false;
         return m_context->find().dismissIfShowing();
@@ -154,6 +161,8 @@ void BrowserWindowController::languageChanged() {
     chrome.rebuildBookmarks();
     m_context->find().retitle();
     m_context->margin().retitle();
+    m_context->reports().retitle();
+    m_context->overflow().retitle();
     m_context->find().rerun();
     m_context->tabs().showCurrent();
     auto tabs = m_context->tabs().all();

@@ -15,6 +15,7 @@
 #include "window/ReportRequests.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
+#include "window/TabOverflowController.h"
 #include "window/WindowContext.h"
 
 namespace nimb {
@@ -35,6 +36,8 @@ ChromeController::ChromeController(WindowContext& context, GtkWidget* pages) : m
         [this](TabStripView::Index index) { m_context.tabs().select(index); }));
     m_connections.push_back(
         strip.input().onClose.connect([this](TabStripView::Index index) { m_context.tabs().close(index); }));
+    m_connections.push_back(strip.input().onOverflow.connect(
+        [this](const TabStrip::Rect& caret) { m_context.overflow().toggle(caret); }));
     m_connections.push_back(strip.input().onNew.connect([this] {
         Tab& tab = m_context.tabs().add(false);
         m_context.navigator().goHome(tab);

@@ -1,7 +1,9 @@
 #include "window/ReportRequests.h"
 
 #include "app/Application.h"
+#include "chrome/ReportPopover.h"
 #include "engine/ScriptValue.h"
+#include "engine/WebEngine.h"
 #include "glib/Async.h"
 #include "glib/GRefPtr.h"
 #include "location/LocationBar.h"
@@ -10,13 +12,19 @@
 #include "report/KeptReports.h"
 #include "report/NimbReportPage.h"
 #include "vocabulary/Language.h"
+#include "window/ChromeController.h"
 #include "window/Navigator.h"
 #include "window/StatusController.h"
 #include "window/Tab.h"
+#include "window/TabList.h"
 #include "window/TabRef.h"
 #include "window/WindowContext.h"
 
 namespace nimb {
+
+ReportRequests::ReportRequests(WindowContext& context) : m_context(context) {}
+
+ReportRequests::~ReportRequests() = default;
 
 void ReportRequests::askThePage(Tab& tab, Answer then) {
     std::string address = tab.address().value_or("");
@@ -137,8 +145,56 @@ void ReportRequests::apply(const ReportAction& action, Tab& tab) {
     askAndRender(tab, action.view, action.query);
 }
 
+void ReportRequests::togglePopover() {
+    if (popoverVisible()) {
+        closePopover();
+        return;
+    }
+    Tab* tab = m_context.tabs().currentTab();
+    if (!tab) return;
+    askThePage(*tab, [ref = TabRef(m_context, *tab)](NimbReport report, std::optional<Unavailable> reason) {
+        auto locked = ref.lock();
+        if (!locked || !locked.window->tabs().isCurrent(*locked.tab)) return;
+        WindowContext& context = *locked.window;
+        ReportRequests& self = context.reports();
+        if (!self.m_popover) {
+            GtkWidget* web = context.application().engine().makeGeneratedPageView();
+            self.m_popover =
+                std::make_unique<ReportPopover>(context.gtkWindow(), context.chrome().root(), web);
+            self.retitle();
+            self.m_popoverOpens = self.m_popover->onOpen.connect(
+                [&self](const std::string& address) { self.openFromPopover(address); });
+        }
+        std::string html = NimbReportPage::html(report, reason, true, NimbReportPage::View::overview, "",
+                                                std::nullopt, context.now());
+        self.m_popover->present(html, context.chrome().view().shieldWidget());
+    });
+}
+
 void ReportRequests::closePopover() {
-    // The shield's report popover is drawn by the custom chrome; there is none open to close.
+    if (m_popover) m_popover->close();
+}
+
+void ReportRequests::retitle() {
+    if (m_popover) m_popover->setName(words().nimbReport());
+}
+
+bool ReportRequests::popoverVisible() const {
+    return m_popover && m_popover->isVisible();
+}
+
+void ReportRequests::openFromPopover(const std::string& address) {
+    auto url = Url::parse(address);
+    Tab* tab = m_context.tabs().currentTab();
+    if (!url || !tab) return;
+    if (auto action = ReportAction::fromUrl(*url)) {
+        apply(*action, *tab);
+        return;
+    }
+    // Other internal addresses are not the panel's to ask for; only a web address opens.
+    if (!LocationBar::isNavigableScheme(url->view().scheme())) return;
+    Tab& opened = m_context.tabs().add(false);
+    m_context.navigator().load(*url, opened);
 }
 
 void ReportRequests::redraw(Tab& tab) {

@@ -3,6 +3,7 @@
 // The site report of a tab: asking the page for what its recorder saw, drawing the report page from
 // it (or from a kept report), keeping it, and the report page's own links.
 
+#include "glib/Connection.h"
 #include "records/NimbReportPageUnavailable.h"
 #include "records/NimbReportPageView.h"
 #include "records/SavedReport.h"
@@ -10,11 +11,13 @@
 #include "report/ReportAction.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace nimb {
 
+class ReportPopover;
 class Tab;
 class WindowContext;
 
@@ -23,7 +26,10 @@ public:
     using Unavailable = NimbReportPage::Unavailable;
     using Answer = std::function<void(NimbReport, std::optional<Unavailable>)>;
 
-    explicit ReportRequests(WindowContext& context) : m_context(context) {}
+    explicit ReportRequests(WindowContext& context);
+    ~ReportRequests();
+    ReportRequests(const ReportRequests&) = delete;
+    ReportRequests& operator=(const ReportRequests&) = delete;
 
     // Asks the tab's page for its report; `then` gets the report, or an empty one with the reason
     // there is none. Not called when the tab or window goes first.
@@ -32,8 +38,15 @@ public:
     void show(Tab& tab);
     void keep(Tab& tab);
     void apply(const ReportAction& action, Tab& tab);
+    // The shield's report popover: opened on the current tab's report, or closed when it is open.
+    void togglePopover();
     // The report popover of the shield, when it is open.
     void closePopover();
+    [[nodiscard]] bool popoverVisible() const;
+    // The popover's name in the current language.
+    void retitle();
+    // The popover, once it has been opened (for the window's tests).
+    [[nodiscard]] ReportPopover* popover() const { return m_popover.get(); }
     // The tab's report page drawn again in the current language, from what it was drawn from.
     void redraw(Tab& tab);
 
@@ -43,7 +56,13 @@ private:
     // Asks the page, then draws what it answered in the tab.
     void askAndRender(Tab& tab, NimbReportPage::View view, const std::string& query);
 
+    // A link followed in the popover: a report action acts in the current tab, a web address opens
+    // in a new tab.
+    void openFromPopover(const std::string& address);
+
     WindowContext& m_context;
+    std::unique_ptr<ReportPopover> m_popover; // made on first use
+    glib::Connection m_popoverOpens;
 };
 
 } // namespace nimb

@@ -11,6 +11,7 @@
 #include "window/ReportRequests.h"
 #include "window/StatusController.h"
 #include "window/TabList.h"
+#include "window/TabOverflowController.h"
 
 namespace nimb {
 
@@ -26,6 +27,7 @@ WindowContext::WindowContext(Application& application, BrowserWindowController& 
     m_records = std::make_unique<RecordActions>(*this);
     m_find = std::make_unique<FindController>(*this);
     m_margin = std::make_unique<MarginController>(*this);
+    m_overflow = std::make_unique<TabOverflowController>(*this);
 }
 
 WindowContext::~WindowContext() = default;

@@ -24,6 +24,7 @@ class RecordActions;
 class ReportRequests;
 class StatusController;
 class TabList;
+class TabOverflowController;
 class PageLifecycle;
 
 class WindowContext : public std::enable_shared_from_this<WindowContext> {
@@ -48,6 +49,7 @@ public:
     [[nodiscard]] RecordActions& records() const { return *m_records; }
     [[nodiscard]] FindController& find() const { return *m_find; }
     [[nodiscard]] MarginController& margin() const { return *m_margin; }
+    [[nodiscard]] TabOverflowController& overflow() const { return *m_overflow; }
 
     // Once the window has closed, nothing asynchronous acts for it any more.
     [[nodiscard]] bool closed() const { return m_closed; }
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<RecordActions> m_records;
     std::unique_ptr<FindController> m_find;
     std::unique_ptr<MarginController> m_margin;
+    std::unique_ptr<TabOverflowController> m_overflow;
     bool m_closed = false;
 };
 

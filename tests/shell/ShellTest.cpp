@@ -208,7 +208,10 @@ bool ShellTest::xdotool(BrowserWindowController& target, const std::vector<std::
 }
 
 std::vector<std::string> ShellTest::pointAt(GtkWidget* widget, double x, double y) {
-    GtkWidget* root = GTK_WIDGET(window().window());
+    // The widget's own surface: the window's, or a bubble's standing over it.
+    GtkNative* native = gtk_widget_get_native(widget);
+    if (!native) return {};
+    GtkWidget* root = GTK_WIDGET(native);
     graphene_point_t in = GRAPHENE_POINT_INIT(static_cast<float>(x), static_cast<float>(y));
     graphene_point_t out;
     if (!gtk_widget_compute_point(widget, root, &in, &out)) return {};

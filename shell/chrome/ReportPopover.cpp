@@ -1,0 +1,80 @@
+#include "chrome/ReportPopover.h"
+
+#include <utility>
+
+namespace nimb {
+
+namespace {
+
+// What a generated page reports as its address.
+constexpr std::string_view generatedAddress = "about:blank";
+
+} // namespace
+
+ReportPopover::ReportPopover(GtkWindow* window, GtkWidget* host, GtkWidget* web) : m_web(web) {
+    m_bubble = std::make_unique<Bubble>(window, host, m_web.get());
+    m_connections.push_back(
+        glib::connect<gboolean(WebKitWebView*, WebKitPolicyDecision*, WebKitPolicyDecisionType)>(
+            m_web.get(), "decide-policy",
+            [this](WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+                return decide(decision, type) ? TRUE : FALSE;
+            }));
+    m_connections.push_back(glib::connect<void(WebKitWebView*, WebKitLoadEvent)>(
+        m_web.get(), "load-changed", [this](WebKitWebView*, WebKitLoadEvent event) {
+            if (event == WEBKIT_LOAD_FINISHED) loaded();
+        }));
+    // Nothing in the panel opens a window of its own.
+    m_connections.push_back(glib::connect<GtkWidget*(WebKitWebView*, WebKitNavigationAction*)>(
+        m_web.get(), "create",
+        [](WebKitWebView*, WebKitNavigationAction*) -> GtkWidget* { return nullptr; }));
+}
+
+ReportPopover::~ReportPopover() {
+    if (m_anchor) g_object_remove_weak_pointer(G_OBJECT(m_anchor), reinterpret_cast<gpointer*>(&m_anchor));
+}
+
+void ReportPopover::present(std::string_view html, GtkWidget* anchor) {
+    if (m_anchor) g_object_remove_weak_pointer(G_OBJECT(m_anchor), reinterpret_cast<gpointer*>(&m_anchor));
+    m_anchor = anchor;
+    if (m_anchor) g_object_add_weak_pointer(G_OBJECT(m_anchor), reinterpret_cast<gpointer*>(&m_anchor));
+    std::string text(html);
+    webkit_web_view_load_html(web(), text.c_str(), nullptr);
+}
+
+void ReportPopover::loaded() {
+    GtkWidget* anchor = std::exchange(m_anchor, nullptr);
+    if (anchor) {
+        g_object_remove_weak_pointer(G_OBJECT(anchor), reinterpret_cast<gpointer*>(&m_anchor));
+        if (!isVisible())
+            m_bubble->show(anchor,
+                           {0, 0, static_cast<double>(gtk_widget_get_width(anchor)),
+                            static_cast<double>(gtk_widget_get_height(anchor))},
+                           width, height);
+    }
+    onLoaded();
+}
+
+// The panel shows only the page it was given. A link or a form sent from that page goes to the
+// window; anything else (an address the page did not come from) is refused, never loaded here.
+bool ReportPopover::decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return false;
+    auto* navigation = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
+    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(navigation);
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+    std::string address = uri ? uri : "";
+    auto kind = webkit_navigation_action_get_navigation_type(action);
+    bool followed = kind == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED ||
+                    kind == WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED ||
+                    type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION;
+    if (!followed && address == generatedAddress) return false; // the page given to the panel
+    webkit_policy_decision_ignore(decision);
+    const char* shown = webkit_web_view_get_uri(web());
+    if (followed && !address.empty() && shown && generatedAddress == shown) {
+        m_bubble->close();
+        onOpen(address);
+    }
+    return true;
+}
+
+} // namespace nimb

@@ -1,0 +1,59 @@
+#pragma once
+
+// The report popover: the report page drawn for a panel, in a bubble below the shield. Its web view
+// runs no script of the page's, and never leaves the page it was given: a link followed in it closes
+// the bubble and is handed to the window (`onOpen`), which decides what it means.
+
+#include "chrome/Bubble.h"
+#include "glib/Connection.h"
+#include "glib/GRefPtr.h"
+#include "glib/Hook.h"
+
+#include <webkit/webkit.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nimb {
+
+class ReportPopover {
+public:
+    static constexpr double width = 380;
+    static constexpr double height = 470;
+
+    // In `window`, hung from its content `host`, showing its pages in `web` (a new web view for the
+    // browser's own pages, taken over).
+    ReportPopover(GtkWindow* window, GtkWidget* host, GtkWidget* web);
+    ~ReportPopover();
+    ReportPopover(const ReportPopover&) = delete;
+    ReportPopover& operator=(const ReportPopover&) = delete;
+
+    // Draws the panel's page, and shows the bubble below the whole of `anchor` once the page has
+    // loaded (so that the bubble never opens on what an earlier page's report said).
+    void present(std::string_view html, GtkWidget* anchor);
+    void close() { m_bubble->close(); }
+    [[nodiscard]] bool isVisible() const { return m_bubble->isVisible(); }
+    void setName(std::string_view name) { m_bubble->setName(name); }
+
+    // A followed link's address.
+    glib::Hook<void(const std::string&)> onOpen;
+
+    [[nodiscard]] WebKitWebView* web() const { return WEBKIT_WEB_VIEW(m_web.get()); }
+    [[nodiscard]] Bubble& bubble() const { return *m_bubble; }
+
+    // Called when a page given to the panel has loaded.
+    glib::Hook<void()> onLoaded;
+
+private:
+    bool decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+    void loaded();
+
+    glib::GRefPtr<GtkWidget> m_web;
+    GtkWidget* m_anchor = nullptr; // weak; where to show once the page has loaded
+    std::unique_ptr<Bubble> m_bubble;
+    std::vector<glib::Connection> m_connections;
+};
+
+} // namespace nimb
