@@ -52,8 +52,8 @@ MarginaliaView::Parts MarginaliaView::parts(double width, double height) {
     return parts;
 }
 
-MarginaliaView::MarginaliaView(WebKitWebContext* context, WebKitNetworkSession* session)
-    : m_widget(Panel::create("nimb-margin")) {
+MarginaliaView::MarginaliaView(GtkWidget* view)
+    : m_widget(Panel::create("nimb-margin")), m_web(WEBKIT_WEB_VIEW(view)) {
     auto& c = m_connections;
     GtkWidget* panel = m_widget.get();
     g_object_set(panel, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr);
@@ -62,13 +62,6 @@ MarginaliaView::MarginaliaView(WebKitWebContext* context, WebKitNetworkSession* 
         [this](GtkSnapshot* snapshot, double width, double height) { draw(snapshot, width, height); }));
     c.push_back(hooks.allocate.connect([this](int width, int height) { allocate(width, height); }));
 
-    // The page: no script of its own, no gestures that would page through a history it does not have.
-    auto settings = glib::adoptGRef(webkit_settings_new());
-    webkit_settings_set_enable_javascript_markup(settings.get(), FALSE);
-    webkit_settings_set_enable_back_forward_navigation_gestures(settings.get(), FALSE);
-    m_web = glib::GRefPtr<WebKitWebView>(
-        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "network-session", session,
-                                     "settings", settings.get(), nullptr)));
     WebKitWebView* web = m_web.get();
     // Under the page, and wherever it has not painted yet, the panel's own ground.
     GdkRGBA ground = Drawing::Colours::face;
@@ -78,9 +71,9 @@ MarginaliaView::MarginaliaView(WebKitWebContext* context, WebKitNetworkSession* 
             return decide(d, t) ? TRUE : FALSE;
         }));
     c.push_back(glib::connect<void(WebKitWebView*, WebKitLoadEvent)>(
-        web, "load-changed", [this](WebKitWebView* view, WebKitLoadEvent event) {
+        web, "load-changed", [this](WebKitWebView* loaded, WebKitLoadEvent event) {
             if (event != WEBKIT_LOAD_COMMITTED) return;
-            const char* uri = webkit_web_view_get_uri(view);
+            const char* uri = webkit_web_view_get_uri(loaded);
             m_documentIsGenerated =
                 std::exchange(m_pendingGenerated, false) && uri && uri == generatedAddress;
         }));

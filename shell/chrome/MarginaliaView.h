@@ -53,7 +53,8 @@ public:
     [[nodiscard]] static Parts parts(double width, double height);
 
     // A panel whose web view runs on the browser's engine (its context serves the asset scheme).
-    MarginaliaView(WebKitWebContext* context, WebKitNetworkSession* session);
+    // Showing its pages in `web` (a new web view for the browser's own pages, taken over).
+    explicit MarginaliaView(GtkWidget* web);
     ~MarginaliaView();
     MarginaliaView(const MarginaliaView&) = delete;
     MarginaliaView& operator=(const MarginaliaView&) = delete;

@@ -41,8 +41,7 @@ void MarginController::hide() {
 
 void MarginController::open() {
     if (!m_view) {
-        const WebEngine& engine = m_context.application().engine();
-        m_view = std::make_unique<MarginaliaView>(engine.context(), engine.session());
+        m_view = std::make_unique<MarginaliaView>(m_context.application().engine().makeGeneratedPageView());
         auto& view = *m_view;
         m_connections.push_back(view.onClose.connect([this] { hide(); }));
         m_connections.push_back(view.onAction.connect(
