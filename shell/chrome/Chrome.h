@@ -45,6 +45,8 @@ public:
         std::function<void()> showBookmarks;
         std::function<void()> addBookmark;
         std::function<void()> showNimbReport;
+        // The shield: open the page's report popover, or close it when it is open.
+        std::function<void()> toggleReportPopover;
     };
 
     // What the shield shows.
@@ -76,6 +78,8 @@ public:
     [[nodiscard]] virtual GtkWidget* locationField() const = 0;
 
     virtual void setShield(const Shield& shield) = 0;
+    // The shield's widget, which the report popover hangs from.
+    [[nodiscard]] virtual GtkWidget* shieldWidget() const = 0;
     virtual void setStealth(bool stealth) = 0;
     // The current page's site icon for the location well; none for no icon.
     virtual void setIcon(GdkTexture* icon) = 0;

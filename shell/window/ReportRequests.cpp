@@ -13,6 +13,7 @@
 #include "window/Navigator.h"
 #include "window/StatusController.h"
 #include "window/Tab.h"
+#include "window/TabList.h"
 #include "window/TabRef.h"
 #include "window/WindowContext.h"
 
@@ -139,6 +140,11 @@ void ReportRequests::apply(const ReportAction& action, Tab& tab) {
 
 void ReportRequests::closePopover() {
     // The shield's report popover is drawn by the custom chrome; there is none open to close.
+}
+
+void ReportRequests::togglePopover() {
+    // Until the popover is drawn, the shield shows the current tab's report page in the tab.
+    if (Tab* tab = m_context.tabs().currentTab()) show(*tab);
 }
 
 void ReportRequests::redraw(Tab& tab) {

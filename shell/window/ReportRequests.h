@@ -34,6 +34,8 @@ public:
     void apply(const ReportAction& action, Tab& tab);
     // The report popover of the shield, when it is open.
     void closePopover();
+    // The shield's click: the current tab's report popover opened, or closed when it is open.
+    void togglePopover();
     // The tab's report page drawn again in the current language, from what it was drawn from.
     void redraw(Tab& tab);
 
