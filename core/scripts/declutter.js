@@ -324,6 +324,19 @@ try {
 window.__nimb = window.__nimb || {};
 window.__nimb.walls = walls;
 
+// Back or Forward may bring the page back from the engine's page cache: nothing here runs again,
+// and the shell has let go of the count it was told. Tell it once more, whatever was told before;
+// only for the engine's own event, which the page cannot make.
+try {
+    window.addEventListener('pageshow', function (event) {
+        try {
+            if (!event.isTrusted || !event.persisted) return;
+            told = walls().count;
+            send({walls: told});
+        } catch (e) {}
+    });
+} catch (e) {}
+
 try {
     new Observer(function (records) {
         var found = [];

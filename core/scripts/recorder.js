@@ -330,6 +330,19 @@ try {
     document.addEventListener('DOMContentLoaded', post);
     window.addEventListener('load', post);
 } catch (e) {}
+
+// Back or Forward may bring the page back from the engine's page cache: nothing here runs again,
+// and the shell has let go of the counts it was told. Tell them once more, whatever was told before.
+// Only the engine's own event counts, so that the page cannot make this speak for it.
+try {
+    window.addEventListener('pageshow', function (event) {
+        try {
+            if (!event.isTrusted || !event.persisted) return;
+            told = total();
+            send({network: told, hosts: ownKeys(blocked).concat(ownKeys(other))});
+        } catch (e) {}
+    });
+} catch (e) {}
 [1200, 3000, 6000, 9000].forEach(function (delay) {
     try {
         apply(later, window, [post, delay]);

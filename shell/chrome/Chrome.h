@@ -45,6 +45,8 @@ public:
         std::function<void()> showBookmarks;
         std::function<void()> addBookmark;
         std::function<void()> showNimbReport;
+        // The shield: open the page's report popover, or close it when it is open.
+        std::function<void()> toggleReportPopover;
     };
 
     // What the shield shows.

@@ -77,6 +77,7 @@ void CustomChrome::build() {
     c.push_back(field.onEditing.connect(m_callbacks.editing));
     c.push_back(field.completion().lookUp.connect(m_callbacks.completion));
     Panel::add(root, m_well.get());
+    c.push_back(well().shield().onClick.connect(m_callbacks.toggleReportPopover));
 
     m_stealthButton = navButton(Glyph::stealth, m_callbacks.toggleStealth);
 
@@ -136,6 +137,7 @@ void CustomChrome::allocate(int width, int height) {
                      k < layout.navButtons.size() ? std::optional(layout.navButtons[k]) : std::nullopt);
 
     well().look().setPill(m_stealth, layout.wellRadius);
+    well().shield().setInPill(m_stealth);
     Panel::place(m_well.get(), layout.well);
     Panel::place(m_stealthButton.get(), layout.stealthButton);
 
@@ -188,7 +190,7 @@ void CustomChrome::retitle() {
     forwardButton().setHelp(words().forwardHelp());
     reloadButton().setHelp(m_loading ? words().stopHelp() : words().reloadHelp());
     stealthButton().setHelp(words().stealth());
-    well().look().setShieldHelp(words().shieldHelp());
+    well().shield().setHelp(words().shieldHelp());
 }
 
 void CustomChrome::setAddress(std::string_view full, std::string_view resting) {
@@ -209,12 +211,12 @@ GtkWidget* CustomChrome::locationField() const {
     return well().field();
 }
 
-void CustomChrome::setShield(const Shield& shield) {
-    well().look().setShield({shield.isOn, shield.count, shield.heat});
+GtkWidget* CustomChrome::shieldWidget() const {
+    return well().shield().widget();
 }
 
-GtkWidget* CustomChrome::shieldWidget() const {
-    return well().widget();
+void CustomChrome::setShield(const Shield& shield) {
+    well().shield().setLook({shield.isOn, shield.count, shield.heat});
 }
 
 void CustomChrome::setStealth(bool stealth) {

@@ -45,9 +45,9 @@ public:
     bool editing() const override;
     void focusLocation() override;
     GtkWidget* locationField() const override;
+    GtkWidget* shieldWidget() const override;
 
     void setShield(const Shield& shield) override;
-    GtkWidget* shieldWidget() const override;
     void setStealth(bool stealth) override;
     void setIcon(GdkTexture* icon) override;
     void setBookmarks(std::vector<Bookmark> bookmarks) override;
@@ -65,6 +65,7 @@ public:
     [[nodiscard]] ToolButton& reloadButton() const { return ToolButton::of(m_reload.get()); }
     [[nodiscard]] ToolButton& stealthButton() const { return ToolButton::of(m_stealthButton.get()); }
     [[nodiscard]] LocationWell& well() const { return LocationWell::of(m_well.get()); }
+    [[nodiscard]] ShieldView& shield() const { return well().shield(); }
     [[nodiscard]] PersonalToolbar& personal() const { return *m_personal; }
     [[nodiscard]] StatusLine& statusLine() const { return *m_status; }
     [[nodiscard]] ProgressWell& progressWell() const { return *m_progress; }

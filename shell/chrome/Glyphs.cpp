@@ -200,8 +200,14 @@ void shield(GtkSnapshot* snapshot, const ShieldLook& look, double x, double y, d
     cairo_stroke(cr);
     double half = size / 2;
     if (!look.isOn) {
-        cairo_move_to(cr, x - half * 0.62, y - half * 0.62);
-        cairo_line_to(cr, x + half * 0.62, y + half * 0.62);
+        // A stroke right through it, the outline cut away on either side of the stroke.
+        cairo_move_to(cr, x - half * 0.82, y - half * 0.82);
+        cairo_line_to(cr, x + half * 0.82, y + half * 0.82);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_set_line_width(cr, width * 2.6);
+        cairo_stroke_preserve(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        cairo_set_line_width(cr, width);
         cairo_stroke(cr);
         return;
     }
@@ -211,6 +217,13 @@ void shield(GtkSnapshot* snapshot, const ShieldLook& look, double x, double y, d
         cairo_line_to(cr, x + half * 0.32, y - half * 0.24);
         cairo_stroke(cr);
     }
+}
+
+void shieldOutline(GtkSnapshot* snapshot, double x, double y, double size, double width,
+                   const GdkRGBA& colour) {
+    Pen pen(snapshot, x, y, size / 2 + width, colour, width);
+    shieldPath(*pen, x, y, size);
+    cairo_stroke(*pen);
 }
 
 } // namespace nimb::Glyphs

@@ -48,6 +48,10 @@ struct ShieldLook {
 // The shield, `size` points tall, centred on (x, y): its outline, a tick when anything was blocked,
 // a stroke through it when blocking is off.
 void shield(GtkSnapshot* snapshot, const ShieldLook& look, double x, double y, double size);
+// The shield's outline alone, `size` points tall, centred on (x, y), in a stroke `width` points wide
+// (the pulse's outline around the shield).
+void shieldOutline(GtkSnapshot* snapshot, double x, double y, double size, double width,
+                   const GdkRGBA& colour);
 
 } // namespace Glyphs
 

@@ -15,7 +15,6 @@ namespace {
 namespace Colours = Drawing::Colours;
 using Drawing::rect;
 
-constexpr double shieldGlyph = 16;
 constexpr float iconRadius = 3;
 
 graphene_rect_t toGraphene(const TabStrip::Rect& r) {
@@ -80,9 +79,9 @@ void measureWidget(GtkWidget*, GtkOrientation, int, int* minimum, int* natural, 
     *naturalBaseline = -1;
 }
 
-gboolean queryTooltip(GtkWidget* widget, int x, int y, gboolean keyboard, GtkTooltip* tooltip) {
+gboolean queryTooltip(GtkWidget* widget, int, int, gboolean keyboard, GtkTooltip* tooltip) {
     if (keyboard) return FALSE;
-    auto text = wellOf(widget).tooltip({static_cast<double>(x), static_cast<double>(y)});
+    auto text = wellOf(widget).tooltip();
     if (!text) return FALSE;
     gtk_tooltip_set_text(tooltip, text->c_str());
     return TRUE;
@@ -137,8 +136,16 @@ static void nimb_location_well_init(NimbLocationWell* self) {
 
 namespace nimb {
 
+LocationWell::LocationWell(GtkWidget* widget)
+    : m_widget(widget), m_field(widget), m_shield(ShieldView::create()), m_look(widget), m_pointer(*this) {
+    gtk_widget_set_parent(m_shield.get(), widget);
+}
+
 void LocationWell::release() {
     m_field.release();
+    // The shield stays (without a parent) for as long as the well's object, which hands it out.
+    shield().stop();
+    if (gtk_widget_get_parent(m_shield.get())) gtk_widget_unparent(m_shield.get());
     m_look.release();
 }
 
@@ -158,13 +165,17 @@ WindowLayout::WellInterior LocationWell::interior() const {
                                        static_cast<double>(gtk_widget_get_height(m_widget))});
 }
 
-std::optional<std::string> LocationWell::tooltip(Point point) const {
-    return m_look.tooltip(interior().shield.contains(point));
-}
-
 void LocationWell::allocate(int width, int height) {
-    m_field.place(
-        WindowLayout::wellInterior({static_cast<double>(width), static_cast<double>(height)}).field);
+    auto inside = WindowLayout::wellInterior({static_cast<double>(width), static_cast<double>(height)});
+    m_field.place(inside.field);
+    if (gtk_widget_get_parent(m_shield.get()) != m_widget) return;
+    // A well too narrow for the shield beside its icon shows none.
+    auto& place = inside.shield;
+    gtk_widget_set_child_visible(m_shield.get(), place.x >= inside.icon.maxX());
+    GtkAllocation allocation{static_cast<int>(std::round(place.x)), static_cast<int>(std::round(place.y)),
+                             static_cast<int>(std::round(place.width)),
+                             static_cast<int>(std::round(place.height))};
+    gtk_widget_size_allocate(m_shield.get(), &allocation, -1);
 }
 
 void LocationWell::snapshot(GtkSnapshot* snapshot) const {
@@ -194,10 +205,8 @@ void LocationWell::snapshot(GtkSnapshot* snapshot) const {
                                 Colours::line);
     }
 
-    if (inside.shield.x >= inside.icon.maxX())
-        Glyphs::shield(snapshot, m_look.shield(), inside.shield.midX(), inside.shield.midY(),
-                       std::min(shieldGlyph, inside.shield.height * 0.55));
-
+    if (gtk_widget_get_parent(m_shield.get()) == m_widget)
+        gtk_widget_snapshot_child(m_widget, m_shield.get(), snapshot);
     if (GtkWidget* field = m_field.widget()) gtk_widget_snapshot_child(m_widget, field, snapshot);
 }
 

@@ -10,8 +10,10 @@
 // well shows around the field is its WellLook, and the pointer over it a WellPointer.
 
 #include "chrome/LocationField.h"
+#include "chrome/ShieldView.h"
 #include "chrome/WellLook.h"
 #include "chrome/WellPointer.h"
+#include "glib/GRefPtr.h"
 #include "glib/Hook.h"
 #include "layout/TabStrip.h"
 #include "layout/WindowLayout.h"
@@ -47,13 +49,16 @@ public:
     LocationWell(const LocationWell&) = delete;
     LocationWell& operator=(const LocationWell&) = delete;
 
-    // The icon, shield, pill and tool tips around the field.
+    // The shield at the well's right end.
+    [[nodiscard]] ShieldView& shield() const { return ShieldView::of(m_shield.get()); }
+
+    // The icon, pill and tool tip around the field.
     [[nodiscard]] WellLook& look() { return m_look; }
     [[nodiscard]] GdkTexture* icon() const { return m_look.icon(); }
     [[nodiscard]] bool pill() const { return m_look.pill(); }
     [[nodiscard]] const std::string& help() const { return m_look.help(); }
-    // The tool tip at a point of the well, if any.
-    [[nodiscard]] std::optional<std::string> tooltip(Point point) const;
+    // The tool tip over the well (the shield has its own), if any.
+    [[nodiscard]] std::optional<std::string> tooltip() const { return m_look.tooltip(); }
 
     // Called when the close box is pressed and released; while something is connected to it the well
     // shows the box.
@@ -74,13 +79,13 @@ public:
 
 private:
     friend struct LocationWellGlue;
-    explicit LocationWell(GtkWidget* widget)
-        : m_widget(widget), m_field(widget), m_look(widget), m_pointer(*this) {}
+    explicit LocationWell(GtkWidget* widget);
     void release();
     [[nodiscard]] WindowLayout::WellInterior interior() const;
 
     GtkWidget* m_widget;
     LocationField m_field;
+    glib::GRefPtr<GtkWidget> m_shield; // a child of the well until it is released
     WellLook m_look;
     WellPointer m_pointer;
 };

@@ -8,12 +8,6 @@ void WellLook::setIcon(GdkTexture* icon) {
     gtk_widget_queue_draw(m_well);
 }
 
-void WellLook::setShield(const Glyphs::ShieldLook& shield) {
-    if (shield == m_shield) return;
-    m_shield = shield;
-    gtk_widget_queue_draw(m_well);
-}
-
 void WellLook::setPill(bool pill, double radius) {
     if (pill == m_pill && radius == m_radius) return;
     m_pill = pill;
@@ -27,14 +21,7 @@ void WellLook::setHelp(std::string_view help) {
     gtk_widget_trigger_tooltip_query(m_well);
 }
 
-void WellLook::setShieldHelp(std::string_view help) {
-    if (help == m_shieldHelp) return;
-    m_shieldHelp = std::string(help);
-    gtk_widget_trigger_tooltip_query(m_well);
-}
-
-std::optional<std::string> WellLook::tooltip(bool overShield) const {
-    if (overShield && !m_shieldHelp.empty()) return m_shieldHelp;
+std::optional<std::string> WellLook::tooltip() const {
     if (!m_help.empty()) return m_help;
     return std::nullopt;
 }

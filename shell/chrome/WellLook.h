@@ -1,10 +1,9 @@
 #pragma once
 
-// What the location well shows around its field, as the window sets it: the site's icon, the shield,
-// the pill's corners in stealth, and the tool tips over the well and over the shield. A change
-// redraws the well, or looks again at its tool tip.
+// What the location well shows around its field, as the window sets it: the site's icon, the pill's
+// corners in stealth, and the tool tip over the well. A change redraws the well, or looks again at
+// its tool tip. (The shield is a widget of its own, ShieldView.)
 
-#include "chrome/Glyphs.h"
 #include "glib/GRefPtr.h"
 
 #include <gtk/gtk.h>
@@ -26,18 +25,14 @@ public:
     // The site's icon (none shows an empty frame); the well keeps its own reference.
     void setIcon(GdkTexture* icon);
     [[nodiscard]] GdkTexture* icon() const { return m_icon.get(); }
-    void setShield(const Glyphs::ShieldLook& shield);
-    [[nodiscard]] const Glyphs::ShieldLook& shield() const { return m_shield; }
-    // The pill in stealth: a corner radius, and the shield drawn without its own square.
+    // The pill in stealth: its corner radius.
     void setPill(bool pill, double radius);
     [[nodiscard]] bool pill() const { return m_pill; }
     [[nodiscard]] double radius() const { return m_radius; }
-    // The tool tip over the well; empty for none. Over the shield, the shield's own.
+    // The tool tip over the well; empty for none.
     void setHelp(std::string_view help);
-    void setShieldHelp(std::string_view help);
     [[nodiscard]] const std::string& help() const { return m_help; }
-    // The tool tip at a point of the well over the shield, or elsewhere, if any.
-    [[nodiscard]] std::optional<std::string> tooltip(bool overShield) const;
+    [[nodiscard]] std::optional<std::string> tooltip() const;
 
     // Lets go of the icon, which comes from outside.
     void release() { m_icon.reset(); }
@@ -45,9 +40,7 @@ public:
 private:
     GtkWidget* m_well;
     glib::GRefPtr<GdkTexture> m_icon;
-    Glyphs::ShieldLook m_shield;
     std::string m_help;
-    std::string m_shieldHelp;
     bool m_pill = false;
     double m_radius = 0;
 };

@@ -87,6 +87,9 @@ Chrome::Callbacks ChromeController::callbacks() {
     callbacks.showNimbReport = [this] {
         if (Tab* tab = m_context.tabs().currentTab()) m_context.reports().show(*tab);
     };
+
+    // The shield.
+    callbacks.toggleReportPopover = [this] { m_context.reports().togglePopover(); };
     return callbacks;
 }
 

@@ -63,6 +63,12 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         const char* uri = webkit_web_view_get_uri(tab.view());
         tab.documentIsGenerated = tab.pendingGenerated && uri && uri == generatedAddress;
         tab.disarmTimeout();
+
+        // A new document: the hosts the last one reached, and its heat, are not this one's. (Not at
+        // the start: a load that ends in no document, a 204 or a download, leaves the page as it was.)
+        tab.hosts.clear();
+        tab.heat = 0;
+        if (m_context.tabs().isCurrent(tab)) status.syncShield();
         break;
     }
     case WEBKIT_LOAD_FINISHED:

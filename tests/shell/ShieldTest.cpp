@@ -1,0 +1,74 @@
+// The shield in the real window: what it shows belongs to the page in front, a new document or one
+// brought back by Back, and a click on it is the shield's alone.
+
+#include "ChromeTest.h"
+
+#include "chrome/ShieldView.h"
+
+namespace nimb::test {
+namespace {
+
+class ShieldTest : public ChromeTest {
+protected:
+    const Chrome::Shield& shown() { return window().context().status().shield(); }
+    ShieldView& shield() { return chrome().shield(); }
+    // The fixture's two blocked requests have been told, and the hosts they went to with them.
+    bool fixtureCounted() {
+        return waitUntil([&] { return shown().count == 2 && shown().heat > 0; });
+    }
+};
+
+TEST_F(ShieldTest, heatBelongsToTheDocumentThatMadeIt) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(fixtureCounted()) << shown().count << " " << shown().heat;
+    double heat = shown().heat;
+    EXPECT_EQ(shield().look(), (Glyphs::ShieldLook{true, 2, heat}));
+
+    // A move within the document keeps it.
+    ASSERT_TRUE(evaluate(tab(), "location.hash = 'further'; true"));
+    ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture + "#further"; }));
+    drain();
+    EXPECT_EQ(shown().heat, heat);
+
+    // The home page is a new document, with nothing of the last one's.
+    type("about:home");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_TRUE(tab().hosts.empty());
+    EXPECT_EQ(shown(), (Chrome::Shield{true, 0, 0}));
+    EXPECT_EQ(shield().look(), (Glyphs::ShieldLook{true, 0, 0}));
+}
+
+TEST_F(ShieldTest, backFromThePageCacheShowsThatPagesCountsAgain) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(fixtureCounted());
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    double heat = shown().heat;
+    ASSERT_TRUE(evaluate(tab(), "window.keptInTheCache = true"));
+
+    ASSERT_TRUE(visit(second));
+    ASSERT_TRUE(waitForStatus("Document: Done"));
+    EXPECT_EQ(shown().count, 0);
+
+    window().context().navigator().goBack();
+    ASSERT_TRUE(waitForLoad(tab()));
+    // The page came back as it was left, scripts and all, not loaded again.
+    ASSERT_EQ(evaluate(tab(), "window.keptInTheCache === true"), true);
+    EXPECT_TRUE(waitUntil([&] {
+        return shown() == Chrome::Shield{true, 2, heat};
+    })) << shown().count
+        << " " << shown().heat;
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << status();
+}
+
+TEST_F(ShieldTest, aClickOnTheShieldShowsTheReportAndLeavesTheFieldAlone) {
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(fixtureCounted());
+    GtkWidget* widget = chrome().shieldWidget();
+    ASSERT_EQ(widget, shield().widget());
+    ASSERT_TRUE(click(widget, 3, 3));
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == LocationBar::aboutReport; }));
+    EXPECT_FALSE(editing());
+}
+
+} // namespace
+} // namespace nimb::test
