@@ -60,14 +60,15 @@ TEST_F(ShieldTest, backFromThePageCacheShowsThatPagesCountsAgain) {
     EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked")) << status();
 }
 
-TEST_F(ShieldTest, aClickOnTheShieldShowsTheReportAndLeavesTheFieldAlone) {
+TEST_F(ShieldTest, aClickOnTheShieldOpensThePopoverAndLeavesTheFieldAlone) {
     ASSERT_TRUE(visit(fixture));
     ASSERT_TRUE(fixtureCounted());
     GtkWidget* widget = chrome().shieldWidget();
     ASSERT_EQ(widget, shield().widget());
     ASSERT_TRUE(click(widget, 3, 3));
-    ASSERT_TRUE(waitUntil([&] { return tab().localPage == LocationBar::aboutReport; }));
+    ASSERT_TRUE(waitUntil([&] { return window().context().reports().popoverVisible(); }, 10s));
     EXPECT_FALSE(editing());
+    EXPECT_FALSE(tab().localPage);
 }
 
 } // namespace
