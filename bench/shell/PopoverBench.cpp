@@ -50,8 +50,16 @@ protected:
         g_signal_handler_disconnect(clock, id);
         return ok;
     }
+    // Shown, with its page on the screen (the report's white heading drawn).
     bool shown() {
-        return waitUntil([&] { return reports().popoverVisible(); }, 10s) && painted();
+        return waitUntil([&] { return reports().popoverVisible(); }, 10s) &&
+               waitUntil(
+                   [&] {
+                       return drawsSomethingBright(
+                           gtk_popover_get_child(GTK_POPOVER(reports().popover()->bubble().popover())));
+                   },
+                   10s) &&
+               painted();
     }
     void closed() {
         reports().closePopover();

@@ -1,5 +1,6 @@
 #include "chrome/Bubble.h"
 
+#include "chrome/Drawing.h"
 #include "chrome/Panel.h"
 
 #include <gdk/x11/gdkx.h>
@@ -57,6 +58,12 @@ Bubble::Bubble(GtkWindow* window, GtkWidget* host, GtkWidget* content) : m_windo
     gtk_popover_set_has_arrow(popover, TRUE);
     gtk_popover_set_position(popover, GTK_POS_BOTTOM);
     gtk_widget_add_css_class(m_popover.get(), "nimb-bubble");
+    // Without a compositor nothing shows through a surface: what lies around a rounded, shadowed
+    // bubble with an arrow would be drawn black. There the bubble is a plain rectangle.
+    if (!gdk_display_is_composited(gtk_widget_get_display(host))) {
+        gtk_popover_set_has_arrow(popover, FALSE);
+        gtk_widget_add_css_class(m_popover.get(), "nimb-opaque");
+    }
     // The content is as large as the bubble says, whatever it would like to be itself (a web view
     // would like to be as large as the page it last showed).
     GtkWidget* frame = Panel::create("nimb-bubble-content");
@@ -67,10 +74,14 @@ Bubble::Bubble(GtkWindow* window, GtkWidget* host, GtkWidget* content) : m_windo
         return static_cast<int>(
             std::lround(orientation == GTK_ORIENTATION_HORIZONTAL ? area.width : area.height));
     }));
+    m_watchers.push_back(hooks.drawAbove.connect([this](GtkSnapshot* snapshot, double width, double height) {
+        if (m_covered) Drawing::fill(snapshot, Drawing::rect(0, 0, width, height), Drawing::Colours::face);
+    }));
     m_watchers.push_back(hooks.allocate.connect([content](int width, int height) {
         Panel::place(content, Rect{0, 0, static_cast<double>(width), static_cast<double>(height)});
     }));
     gtk_popover_set_child(popover, frame);
+    m_frame = frame;
     gtk_widget_set_parent(m_popover.get(), m_host);
 
     // A press in the window away from the bubble and its anchor. The bubble is a surface of its own:
@@ -125,6 +136,12 @@ void Bubble::setName(std::string_view name) {
     std::string text(name);
     gtk_accessible_update_property(GTK_ACCESSIBLE(m_popover.get()), GTK_ACCESSIBLE_PROPERTY_LABEL,
                                    text.c_str(), -1);
+}
+
+void Bubble::cover(bool covered) {
+    if (covered == m_covered) return;
+    m_covered = covered;
+    gtk_widget_queue_draw(m_frame);
 }
 
 bool Bubble::isVisible() const {

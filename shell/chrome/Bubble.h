@@ -41,6 +41,8 @@ public:
     // Called once the bubble has closed, whatever closed it.
     glib::Hook<void()> onClose;
 
+    // Hides the content under the bubble's plain ground while it is being drawn (it still draws).
+    void cover(bool covered);
     // The accessible name of the bubble.
     void setName(std::string_view name);
     [[nodiscard]] GtkWidget* popover() const { return m_popover.get(); }
@@ -55,6 +57,8 @@ private:
     GtkWindow* m_window;
     GtkWidget* m_host;
     glib::GRefPtr<GtkWidget> m_popover;
+    GtkWidget* m_frame = nullptr; // the content's frame, held by the popover
+    bool m_covered = false;
     GtkWidget* m_anchor = nullptr; // weak
     Rect m_anchorRect;
     BubbleLayout::Placement m_placement;

@@ -41,6 +41,7 @@ std::string styleSheet() {
            "popover.nimb-bubble > arrow { background-color: " +
            face + "; border: 1px solid " + line +
            "; }\n"
+           "popover.nimb-bubble.nimb-opaque > contents { box-shadow: none; border-radius: 0; margin: 0; }\n"
            "popover.nimb-bubble scrolledwindow, .nimb-overflow { background: none; }\n"
            ".nimb-overflow > row { min-height: 36px; padding: 0; margin: 0 6px; border-radius: 6px; }\n"
            ".nimb-overflow > row:hover { background-color: " +

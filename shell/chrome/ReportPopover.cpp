@@ -1,5 +1,7 @@
 #include "chrome/ReportPopover.h"
 
+#include "glib/Async.h"
+
 #include <utility>
 
 namespace nimb {
@@ -30,28 +32,41 @@ ReportPopover::ReportPopover(GtkWindow* window, GtkWidget* host, GtkWidget* web)
 }
 
 ReportPopover::~ReportPopover() {
-    if (m_anchor) g_object_remove_weak_pointer(G_OBJECT(m_anchor), reinterpret_cast<gpointer*>(&m_anchor));
+    g_cancellable_cancel(m_painting.get());
 }
 
 void ReportPopover::present(std::string_view html, GtkWidget* anchor) {
-    if (m_anchor) g_object_remove_weak_pointer(G_OBJECT(m_anchor), reinterpret_cast<gpointer*>(&m_anchor));
-    m_anchor = anchor;
-    if (m_anchor) g_object_add_weak_pointer(G_OBJECT(m_anchor), reinterpret_cast<gpointer*>(&m_anchor));
+    // The bubble opens at once, its page hidden until the new one has been laid out at the bubble's
+    // size and painted: never an earlier page's report, never a page half drawn.
+    if (!isVisible()) {
+        m_bubble->cover(true);
+        m_bubble->show(anchor,
+                       {0, 0, static_cast<double>(gtk_widget_get_width(anchor)),
+                        static_cast<double>(gtk_widget_get_height(anchor))},
+                       width, height);
+    }
+    g_cancellable_cancel(m_painting.get());
     std::string text(html);
     webkit_web_view_load_html(web(), text.c_str(), nullptr);
 }
 
 void ReportPopover::loaded() {
-    GtkWidget* anchor = std::exchange(m_anchor, nullptr);
-    if (anchor) {
-        g_object_remove_weak_pointer(G_OBJECT(anchor), reinterpret_cast<gpointer*>(&m_anchor));
-        if (!isVisible())
-            m_bubble->show(anchor,
-                           {0, 0, static_cast<double>(gtk_widget_get_width(anchor)),
-                            static_cast<double>(gtk_widget_get_height(anchor))},
-                           width, height);
-    }
-    onLoaded();
+    // Two animation frames after the load, the page has painted.
+    m_painting = glib::adoptGRef(g_cancellable_new());
+    auto call = glib::async(
+        [](GObject* source, GAsyncResult* result, GError** error) {
+            return glib::adoptGRef(webkit_web_view_call_async_javascript_function_finish(
+                WEBKIT_WEB_VIEW(source), result, error));
+        },
+        [this](glib::GRefPtr<JSCValue>, const glib::Error&) {
+            m_bubble->cover(false);
+            onLoaded();
+        });
+    static constexpr std::string_view painted =
+        "await new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)));";
+    webkit_web_view_call_async_javascript_function(web(), painted.data(), static_cast<gssize>(painted.size()),
+                                                   nullptr, nullptr, nullptr, m_painting.get(), call.callback,
+                                                   call.data);
 }
 
 // The panel shows only the page it was given. A link or a form sent from that page goes to the

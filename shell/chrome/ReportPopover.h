@@ -30,8 +30,7 @@ public:
     ReportPopover(const ReportPopover&) = delete;
     ReportPopover& operator=(const ReportPopover&) = delete;
 
-    // Draws the panel's page, and shows the bubble below the whole of `anchor` once the page has
-    // loaded (so that the bubble never opens on what an earlier page's report said).
+    // Draws the panel's page, the bubble shown below the whole of `anchor` if it is not showing.
     void present(std::string_view html, GtkWidget* anchor);
     void close() { m_bubble->close(); }
     [[nodiscard]] bool isVisible() const { return m_bubble->isVisible(); }
@@ -43,7 +42,7 @@ public:
     [[nodiscard]] WebKitWebView* web() const { return WEBKIT_WEB_VIEW(m_web.get()); }
     [[nodiscard]] Bubble& bubble() const { return *m_bubble; }
 
-    // Called when a page given to the panel has loaded.
+    // Called when a page given to the panel has loaded and been painted.
     glib::Hook<void()> onLoaded;
 
 private:
@@ -51,7 +50,7 @@ private:
     void loaded();
 
     glib::GRefPtr<GtkWidget> m_web;
-    GtkWidget* m_anchor = nullptr; // weak; where to show once the page has loaded
+    glib::GRefPtr<GCancellable> m_painting; // waiting for the page given last to be painted
     std::unique_ptr<Bubble> m_bubble;
     std::vector<glib::Connection> m_connections;
 };

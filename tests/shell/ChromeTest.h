@@ -34,6 +34,30 @@ inline std::string solidPng(guint8 r, guint8 g, guint8 b, int size = 32) {
     return std::string(data, length);
 }
 
+// Whether the widget, drawn as it stands, shows anything bright (white text on the chrome's dark
+// ground): a web view, or a bubble, that has put its page on the screen.
+inline bool drawsSomethingBright(GtkWidget* widget) {
+    int width = gtk_widget_get_width(widget);
+    int height = gtk_widget_get_height(widget);
+    if (width <= 0 || height <= 0) return false;
+    auto paintable = glib::adoptGRef(gtk_widget_paintable_new(widget));
+    GtkSnapshot* snapshot = gtk_snapshot_new();
+    gdk_paintable_snapshot(GDK_PAINTABLE(paintable.get()), snapshot, width, height);
+    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+    if (!node) return false;
+    GskRenderer* renderer = gsk_cairo_renderer_new();
+    gsk_renderer_realize(renderer, nullptr, nullptr);
+    auto texture = glib::adoptGRef(gsk_renderer_render_texture(renderer, node, nullptr));
+    gsk_renderer_unrealize(renderer);
+    g_object_unref(renderer);
+    gsk_render_node_unref(node);
+    std::vector<guchar> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    gdk_texture_download(texture.get(), pixels.data(), static_cast<gsize>(width) * 4);
+    for (std::size_t k = 0; k + 3 < pixels.size(); k += 4)
+        if (pixels[k] > 200 && pixels[k + 1] > 200 && pixels[k + 2] > 200) return true;
+    return false;
+}
+
 class ChromeTest : public ShellTest {
 protected:
     ChromeController& controller() { return window().context().chrome(); }

@@ -17,7 +17,12 @@ TEST_F(ChromeScreenshots, bubbles) {
     auto popover = [&](const std::string& name) {
         reports.togglePopover();
         ASSERT_TRUE(waitUntil([&] { return reports.popoverVisible(); }, 10s));
-        waitUntil([] { return false; }, 1500ms);
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                return drawsSomethingBright(
+                    gtk_popover_get_child(GTK_POPOVER(reports.popover()->bubble().popover())));
+            },
+            10s));
         shot(name, true, 120);
         reports.closePopover();
         ASSERT_TRUE(waitUntil([&] { return !reports.popoverVisible(); }, 5s));
