@@ -1,6 +1,7 @@
 #include "chrome/ShieldView.h"
 
 #include "chrome/Drawing.h"
+#include "chrome/PressGlue.h"
 #include "glib/GRefPtr.h"
 
 #include <algorithm>
@@ -42,34 +43,6 @@ using nimb::ShieldView;
 
 ShieldView& shieldOf(gpointer widget) {
     return *NIMB_SHIELD_VIEW(widget)->shield;
-}
-
-void dragBegan(GtkGestureDrag* gesture, double x, double y, gpointer widget) {
-    // The press is the shield's alone: the well around it does not see it.
-    gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
-    auto kept = nimb::glib::hold(widget);
-    shieldOf(widget).mouseDown({x, y});
-}
-
-void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
-    double x = 0;
-    double y = 0;
-    if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    auto kept = nimb::glib::hold(widget);
-    shieldOf(widget).mouseUp({x + dx, y + dy});
-}
-
-void dragCancelled(GtkGesture*, GdkEventSequence*, gpointer widget) {
-    // Taken away (a grab, the window going): as a release far away.
-    shieldOf(widget).mouseUp({-1e6, -1e6});
-}
-
-void entered(GtkEventControllerMotion*, double, double, gpointer widget) {
-    shieldOf(widget).mouseEntered();
-}
-
-void left(GtkEventControllerMotion*, gpointer widget) {
-    shieldOf(widget).mouseExited();
 }
 
 void snapshotWidget(GtkWidget* widget, GtkSnapshot* snapshot) {
@@ -115,20 +88,7 @@ static void nimb_shield_view_class_init(NimbShieldViewClass* klass) {
 static void nimb_shield_view_init(NimbShieldView* self) {
     GtkWidget* widget = GTK_WIDGET(self);
     self->shield = nimb::ShieldViewGlue::make(widget);
-    gtk_widget_set_focusable(widget, FALSE);
-    gtk_widget_set_focus_on_click(widget, FALSE);
-
-    GtkGesture* drag = gtk_gesture_drag_new();
-    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(drag), GDK_BUTTON_PRIMARY);
-    g_signal_connect(drag, "drag-begin", G_CALLBACK(dragBegan), widget);
-    g_signal_connect(drag, "drag-end", G_CALLBACK(dragEnded), widget);
-    g_signal_connect(drag, "cancel", G_CALLBACK(dragCancelled), widget);
-    gtk_widget_add_controller(widget, GTK_EVENT_CONTROLLER(drag));
-
-    GtkEventController* motion = gtk_event_controller_motion_new();
-    g_signal_connect(motion, "enter", G_CALLBACK(entered), widget);
-    g_signal_connect(motion, "leave", G_CALLBACK(left), widget);
-    gtk_widget_add_controller(widget, motion);
+    nimb::PressGlue<ShieldView, shieldOf>::install(widget, {.claim = true});
 }
 
 namespace nimb {

@@ -1,6 +1,7 @@
 #include "chrome/ToolButton.h"
 
 #include "chrome/Drawing.h"
+#include "chrome/PressGlue.h"
 #include "glib/GRefPtr.h"
 #include "layout/WindowLayout.h"
 
@@ -42,39 +43,6 @@ using nimb::ToolButton;
 
 ToolButton& buttonOf(gpointer widget) {
     return *NIMB_TOOL_BUTTON(widget)->button;
-}
-
-void dragBegan(GtkGestureDrag*, double x, double y, gpointer widget) {
-    auto kept = nimb::glib::hold(widget);
-    buttonOf(widget).mouseDown({x, y});
-}
-
-void dragUpdated(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
-    double x = 0;
-    double y = 0;
-    if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    buttonOf(widget).mouseDragged({x + dx, y + dy});
-}
-
-void dragEnded(GtkGestureDrag* gesture, double dx, double dy, gpointer widget) {
-    double x = 0;
-    double y = 0;
-    if (!gtk_gesture_drag_get_start_point(gesture, &x, &y)) return;
-    auto kept = nimb::glib::hold(widget);
-    buttonOf(widget).mouseUp({x + dx, y + dy});
-}
-
-void dragCancelled(GtkGesture*, GdkEventSequence*, gpointer widget) {
-    // Taken away (a grab, the window going): as a release far away.
-    buttonOf(widget).mouseUp({-1e6, -1e6});
-}
-
-void entered(GtkEventControllerMotion*, double, double, gpointer widget) {
-    buttonOf(widget).mouseEntered();
-}
-
-void left(GtkEventControllerMotion*, gpointer widget) {
-    buttonOf(widget).mouseExited();
 }
 
 void snapshotWidget(GtkWidget* widget, GtkSnapshot* snapshot) {
@@ -119,21 +87,7 @@ static void nimb_tool_button_class_init(NimbToolButtonClass* klass) {
 static void nimb_tool_button_init(NimbToolButton* self) {
     GtkWidget* widget = GTK_WIDGET(self);
     self->button = nimb::ToolButtonGlue::make(widget);
-    gtk_widget_set_focusable(widget, FALSE);
-    gtk_widget_set_focus_on_click(widget, FALSE);
-
-    GtkGesture* drag = gtk_gesture_drag_new();
-    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(drag), GDK_BUTTON_PRIMARY);
-    g_signal_connect(drag, "drag-begin", G_CALLBACK(dragBegan), widget);
-    g_signal_connect(drag, "drag-update", G_CALLBACK(dragUpdated), widget);
-    g_signal_connect(drag, "drag-end", G_CALLBACK(dragEnded), widget);
-    g_signal_connect(drag, "cancel", G_CALLBACK(dragCancelled), widget);
-    gtk_widget_add_controller(widget, GTK_EVENT_CONTROLLER(drag));
-
-    GtkEventController* motion = gtk_event_controller_motion_new();
-    g_signal_connect(motion, "enter", G_CALLBACK(entered), widget);
-    g_signal_connect(motion, "leave", G_CALLBACK(left), widget);
-    gtk_widget_add_controller(widget, motion);
+    nimb::PressGlue<ToolButton, buttonOf>::install(widget, {});
 }
 
 namespace nimb {

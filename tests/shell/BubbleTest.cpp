@@ -21,8 +21,15 @@ protected:
         GtkWidget* shield = chrome().shieldWidget();
         return click(shield, gtk_widget_get_width(shield) / 2.0, gtk_widget_get_height(shield) / 2.0);
     }
+    // Shown, with its page painted (the report's white heading on the screen).
     bool popoverShown() {
-        return waitUntil([&] { return reports().popoverVisible(); }, 10s) && nextFrame() && nextFrame();
+        return waitUntil([&] { return reports().popoverVisible(); }, 10s) &&
+               waitUntil(
+                   [&] {
+                       return drawsSomethingBright(
+                           gtk_popover_get_child(GTK_POPOVER(reports().popover()->bubble().popover())));
+                   },
+                   10s);
     }
     // After input that should have closed the bubble: closed, and still closed a few frames on (a
     // bubble closed on the press and opened again on the release would show by then).
