@@ -186,6 +186,11 @@ TEST_F(BubbleTest, linksInThePopoverAreHandedToTheWindow) {
     ASSERT_TRUE(waitUntil([&] { return tabs().size() == 2u && tabs().current() == 1; }, 5s));
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_EQ(tab().viewAddress(), second);
+
+    // The tab closed while its page is still answering: no popover comes of the answer.
+    reports().togglePopover();
+    tabs().close(tabs().current());
+    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
 }
 
 } // namespace
