@@ -178,6 +178,8 @@ TEST_F(BrowseTest, linksOnlySearchRewritesGoogleResultsTypedOrFollowed) {
     ASSERT_TRUE(waitUntil(askedWithWebResults));
     EXPECT_TRUE(
         waitUntil([&] { return tab().viewAddress() == "http://www.google.com/search?q=nimb&udm=14"; }));
+    // The results have loaded before the setting changes, so that the reload below is its own load.
+    ASSERT_TRUE(waitForLoad(tab()));
 
     // Turned off, the address is left as it is.
     app().actions().activate("toggleLinksOnlySearch");
