@@ -84,13 +84,19 @@ Bubble::Bubble(GtkWindow* window, GtkWidget* host, GtkWidget* content) : m_windo
     m_frame = frame;
     gtk_widget_set_parent(m_popover.get(), m_host);
 
-    // A press in the window away from the bubble and its anchor. The bubble is a surface of its own:
-    // presses on it never reach the window. The watch only looks; the press goes on to its target.
+    // A press in the window away from the bubble and its anchor. The watch only looks; the press goes
+    // on to its target.
     GtkGesture* press = gtk_gesture_click_new();
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(press), 0);
     gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(press), GTK_PHASE_CAPTURE);
     m_watchers.push_back(glib::connect<void(GtkGestureClick*, int, double, double)>(
-        press, "pressed", [this](GtkGestureClick*, int, double x, double y) { pressed(x, y); }));
+        press, "pressed", [this](GtkGestureClick* gesture, int, double x, double y) {
+            // GTK carries a press in the bubble through the window's widgets too: it is not outside.
+            GdkEvent* event = gtk_event_controller_get_current_event(GTK_EVENT_CONTROLLER(gesture));
+            GtkNative* bubble = GTK_NATIVE(m_popover.get());
+            if (event && gdk_event_get_surface(event) == gtk_native_get_surface(bubble)) return;
+            pressed(x, y);
+        }));
     gtk_widget_add_controller(GTK_WIDGET(m_window), GTK_EVENT_CONTROLLER(press));
 
     auto closeOn = [this](const char* signal) {

@@ -261,9 +261,9 @@ TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
     auto caret = view().layout().caretFrame();
     ASSERT_TRUE(caret);
 
-    // Until the window has its list, the caret selects the first hidden tab.
+    // The caret selects nothing itself: it asks the window for the list of hidden tabs.
     input().mouseDown(centreOf(*caret), 1);
-    EXPECT_EQ(takeEvents(), (Events{"select 0"}));
+    EXPECT_TRUE(takeEvents().empty());
 
     std::optional<Rect> anchor;
     auto overflow = input().onOverflow.connect([&](const Rect& rect) { anchor = rect; });

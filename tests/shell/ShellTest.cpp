@@ -153,8 +153,12 @@ bool ShellTest::nextFrame(BrowserWindowController* in) {
 }
 
 void ShellTest::settleInput() {
-    // A round trip to the X server brings every event it made for us so far; then they are handled.
+    // A round trip to the X server brings every event it made for us so far. GTK hands input to its
+    // widgets at the start of the window's next frame, and what they leave for later runs once the
+    // loop is idle: a frame, then a drain.
     gdk_display_sync(gdk_display_get_default());
+    drain();
+    if (!app().windows().empty()) nextFrame();
     drain();
 }
 
