@@ -33,7 +33,7 @@ Application::Application(Options options)
                 glib::GUniquePtr<char> uri(g_file_get_uri(files[i]));
                 if (uri) addresses.emplace_back(uri.get());
             }
-            openAddresses(addresses);
+            open(addresses);
         }));
 }
 
@@ -103,7 +103,7 @@ void Application::quit() {
     g_application_quit(G_APPLICATION(m_application.get()));
 }
 
-void Application::openAddresses(const std::vector<std::string>& addresses) {
+void Application::open(const std::vector<std::string>& addresses) {
     for (const auto& text : addresses) {
         auto url = Url::parse(text);
         if (!url) continue;

@@ -83,10 +83,12 @@ public:
     BrowserWindowController& openWindow(const std::optional<Url>& address);
     // Closes every window without asking and ends the run.
     void quit();
+    // Addresses handed over by a launch (the command line, the desktop): each in a new tab of the
+    // active window, or in a new window when there is none.
+    void open(const std::vector<std::string>& addresses);
 
 private:
     void startup();
-    void openAddresses(const std::vector<std::string>& addresses);
 
     Options m_options;
     glib::GRefPtr<GtkApplication> m_application;

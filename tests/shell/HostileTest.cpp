@@ -194,5 +194,18 @@ TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
     EXPECT_EQ(status().size(), 1000u);
 }
 
+TEST_F(HostileTest, scriptAddressesFromALaunchAreRefused) {
+    // What a desktop or a command line hands over: a script address opens nothing and runs nothing,
+    // in any case of its scheme; a web address beside it still opens.
+    m_proxy.answer("ran.example", "/", "ran");
+    std::size_t before = tabs().size();
+    app().open({"javascript:fetch('http://ran.example/')", "JavaScript:fetch('http://ran.example/')",
+                "http://browse.example/second.html"});
+    ASSERT_TRUE(waitUntil([&] { return m_proxy.received("http://browse.example/second.html"); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(tabs().size(), before + 1);
+    EXPECT_FALSE(m_proxy.receivedHost("ran.example"));
+}
+
 } // namespace
 } // namespace nimb::test
