@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Resources.h"
+#include "base/Text.h"
 #include "base/Url.h"
 #include "chrome/Drawing.h"
 #include "engine/BlockerRules.h"
@@ -107,6 +108,12 @@ void Application::open(const std::vector<std::string>& addresses) {
     for (const auto& text : addresses) {
         auto url = Url::parse(text);
         if (!url) continue;
+        // A script address would run in whatever page it lands on; the internal addresses are
+        // refused where the page asks for them. Neither is anything a launch may hand over to run.
+        if (text::asciiLowercased(url->view().scheme()) == "javascript") {
+            g_printerr("nimb: not opening a script address\n");
+            continue;
+        }
         BrowserWindowController* window = m_windows.active();
         if (!window) {
             openWindow(*url);
