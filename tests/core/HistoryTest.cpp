@@ -116,7 +116,7 @@ TEST(History, sitesFoldHostsSumCountsAndOrderNewestFirst) {
         {"http://localhost:8080/app", "", Date{20}, 1}, {"https://b%C3%BCcher.de/x", "", Date{5}, 1},
     };
     EXPECT_EQ(History::sites(visits), (std::vector<Site>{
-                                          {"localhost", "http://localhost:8080/", Date{20}, 1},
+                                          {"localhost:8080", "http://localhost:8080/", Date{20}, 1},
                                           {"Page A", "file:///tmp/a.html", Date{10}, 2},
                                           {"beta.org", "https://beta.org/", Date{10}, 1},
                                           {"file:///tmp/b.html", "file:///tmp/b.html", Date{10}, 1},
@@ -124,6 +124,19 @@ TEST(History, sitesFoldHostsSumCountsAndOrderNewestFirst) {
                                           {"bücher.de", "https://b%C3%BCcher.de/", Date{5}, 1},
                                       }));
     EXPECT_TRUE(History::sites({}).empty());
+
+    // Another port is another server: kept apart, and named with its port; a scheme's own port,
+    // written out or not, is the same server.
+    visits = {
+        {"http://example.com:8080/a", "", Date{30}, 1},
+        {"http://example.com/b", "", Date{20}, 1},
+        {"http://example.com:80/c", "", Date{10}, 1},
+        {"https://example.com:443/d", "", Date{5}, 1},
+    };
+    EXPECT_EQ(History::sites(visits), (std::vector<Site>{
+                                          {"example.com:8080", "http://example.com:8080/", Date{30}, 1},
+                                          {"example.com", "http://example.com/", Date{20}, 3},
+                                      }));
 
     // One site from visits of one host: the newest names it.
     EXPECT_EQ(History::siteFrom({}), std::nullopt);
