@@ -170,12 +170,24 @@ struct SiteKeyHash {
     }
 };
 
-// Sites are folded by lower-cased host without "www."; addresses without a host stand alone, and
-// never fold with a host that happens to be spelled like them.
+// The port of an address when it is not its scheme's own, with its colon; empty otherwise. Another
+// port is another server.
+std::string serverPort(const Url& url) {
+    auto view = url.view();
+    if (!view.has_port() || view.port().empty()) return "";
+    std::string scheme = text::asciiLowercased(view.scheme());
+    auto number = view.port_number();
+    if ((scheme == "http" && number == 80) || (scheme == "https" && number == 443)) return "";
+    return ":" + std::string(view.port());
+}
+
+// Sites are folded by lower-cased host without "www.", and the port when it is not the scheme's own;
+// addresses without a host stand alone, and never fold with a host that happens to be spelled like
+// them.
 SiteKey siteKey(const Visit& visit) {
     if (auto url = visit.url()) {
         std::string host = LocationBar::writtenHost(*url);
-        if (!host.empty()) return {true, withoutWww(text::lowercased(host))};
+        if (!host.empty()) return {true, withoutWww(text::lowercased(host)) + serverPort(*url)};
     }
     return {false, visit.address};
 }
@@ -207,7 +219,7 @@ std::optional<Site> siteFrom(const std::vector<Visit>& visits) {
         auto view = url->view();
         std::string host = LocationBar::writtenHost(*url);
         if (!host.empty()) {
-            site.name = withoutWww(host);
+            site.name = withoutWww(host) + serverPort(*url);
             // The port stays: a site on another port is another server.
             site.address = std::string(view.scheme()) + "://" + std::string(view.encoded_host());
             if (view.has_port() && !view.port().empty()) site.address += ":" + std::string(view.port());
