@@ -2,6 +2,8 @@
 
 #include "chrome/Drawing.h"
 
+#include <utility>
+
 namespace nimb {
 
 namespace {
@@ -40,7 +42,24 @@ GtkWidget* makeRow(const TabOverflow::Item& item, const PangoFontDescription* fo
 TabOverflow::TabOverflow(GtkWindow* window, GtkWidget* host) {
     m_list = gtk_list_box_new();
     gtk_list_box_set_selection_mode(GTK_LIST_BOX(m_list), GTK_SELECTION_BROWSE);
-    gtk_list_box_set_activate_on_single_click(GTK_LIST_BOX(m_list), TRUE);
+    // Return picks the focused row; the pointer picks a row pressed and released on it, however long
+    // it was held (the list's own single-click activation forgets a press held past a double-click's
+    // time).
+    gtk_list_box_set_activate_on_single_click(GTK_LIST_BOX(m_list), FALSE);
+    GtkGesture* click = gtk_gesture_click_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);
+    m_connections.push_back(glib::connect<void(GtkGestureClick*, int, double, double)>(
+        click, "pressed", [this](GtkGestureClick*, int, double, double y) {
+            GtkListBoxRow* row = gtk_list_box_get_row_at_y(list(), static_cast<int>(y));
+            m_pressedRow = row ? gtk_list_box_row_get_index(row) : -1;
+        }));
+    m_connections.push_back(glib::connect<void(GtkGestureClick*, int, double, double)>(
+        click, "released", [this](GtkGestureClick*, int, double, double y) {
+            GtkListBoxRow* row = gtk_list_box_get_row_at_y(list(), static_cast<int>(y));
+            int pressed = std::exchange(m_pressedRow, -1);
+            if (row && gtk_list_box_row_get_index(row) == pressed) pick(pressed);
+        }));
+    gtk_widget_add_controller(m_list, GTK_EVENT_CONTROLLER(click));
     gtk_widget_add_css_class(m_list, "nimb-overflow");
     gtk_widget_set_margin_top(m_list, static_cast<int>(OverflowList::topMargin));
     gtk_widget_set_margin_bottom(m_list, static_cast<int>(OverflowList::topMargin));

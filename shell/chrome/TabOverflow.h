@@ -57,6 +57,7 @@ private:
     std::unique_ptr<Bubble> m_bubble;
     std::vector<Item> m_items;
     OverflowList::Size m_wanted;
+    int m_pressedRow = -1; // the row the pointer went down on
     std::vector<glib::Connection> m_connections;
 };
 

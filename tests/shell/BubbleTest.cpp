@@ -94,9 +94,15 @@ TEST_F(BubbleTest, theOverflowListsTwentyHiddenTabsAndPicksOneByPointerOrKeys) {
     EXPECT_TRUE(staysClosed([&] { return overflow().isVisible(); }));
     EXPECT_EQ(gtk_root_get_focus(GTK_ROOT(window().window())), focused);
 
-    // A row pressed and released with the pointer.
+    // A row pressed and released with the pointer, once the bubble's own surface is on the screen.
     ASSERT_TRUE(clickCaret());
     ASSERT_TRUE(waitUntil([&] { return overflow().isVisible(); }, 5s));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(overflow().view()->bubble().popover()));
+            return surface && gdk_surface_get_mapped(surface);
+        },
+        5s));
     ASSERT_TRUE(nextFrame());
     std::int64_t third = overflow().view()->items()[2].index;
     GtkListBoxRow* row = gtk_list_box_get_row_at_index(overflow().view()->list(), 2);
