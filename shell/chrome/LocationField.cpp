@@ -109,10 +109,13 @@ void LocationField::connect() {
             if (type == GDK_BUTTON_PRESS || type == GDK_KEY_PRESS) m_completion.forgetOffer();
             switch (type) {
             case GDK_BUTTON_PRESS:
-                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) m_clicks.pressed();
+                // A first click selects the whole address, and the field does not see it.
+                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY && m_clicks.pressed())
+                    return TRUE;
                 break;
             case GDK_BUTTON_RELEASE:
-                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY) m_clicks.released();
+                if (gdk_button_event_get_button(event) == GDK_BUTTON_PRIMARY && m_clicks.released())
+                    return TRUE;
                 break;
             case GDK_KEY_PRESS:
                 m_clicks.keyPressed();
