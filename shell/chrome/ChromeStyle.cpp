@@ -1,5 +1,6 @@
 #include "chrome/ChromeStyle.h"
 
+#include "chrome/Drawing.h"
 #include "glib/GRefPtr.h"
 #include "pages/PageFrame.h"
 
@@ -51,6 +52,33 @@ std::string styleSheet() {
            line + "; outline: none; }\n";
 }
 
+// The text fields the chrome draws its own well around: the location field and the find field, in
+// the chrome's typeface and ink; the find field dims when nothing matched.
+std::string fieldSheet() {
+    std::string ink(Palette::text);
+    std::string dim(Palette::secondary);
+    std::string family = "font-family: \"" + Drawing::family() + "\"; ";
+    return "text.nimb-location, text.nimb-find { " + family +
+           "font-size: 13px; font-weight: normal; color: " + ink + "; caret-color: " + ink +
+           "; background: none; min-height: 0; padding: 0; margin: 0; border: none; box-shadow: none; }\n"
+           "text.nimb-location selection, text.nimb-find selection { background-color: rgba(122, 162, 255, "
+           "0.42); color: #ffffff; }\n"
+           "text.nimb-find.no-match { color: " +
+           dim +
+           "; }\n"
+           "text.nimb-find > placeholder { color: " +
+           std::string(Palette::placeholder) +
+           "; }\n"
+           "label.nimb-find-tally { " +
+           family + "font-size: 12px; color: " + dim + "; padding: 0; margin: 0; min-height: 0; }\n";
+}
+
+void addSheet(GdkDisplay* display, const std::string& css, guint priority) {
+    auto provider = glib::adoptGRef(gtk_css_provider_new());
+    gtk_css_provider_load_from_data(provider.get(), css.c_str(), static_cast<gssize>(css.size()));
+    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider.get()), priority);
+}
+
 } // namespace
 
 void install() {
@@ -59,11 +87,15 @@ void install() {
     if (installed || !display) return;
     installed = true;
     g_object_set(gtk_settings_get_for_display(display), "gtk-application-prefer-dark-theme", TRUE, nullptr);
-    auto provider = glib::adoptGRef(gtk_css_provider_new());
-    std::string css = styleSheet();
-    gtk_css_provider_load_from_data(provider.get(), css.c_str(), static_cast<gssize>(css.size()));
-    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider.get()),
-                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    addSheet(display, styleSheet(), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
+void installFields() {
+    static bool installed = false;
+    GdkDisplay* display = gdk_display_get_default();
+    if (installed || !display) return;
+    installed = true;
+    addSheet(display, fieldSheet(), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
 }
 
 } // namespace nimb::ChromeStyle

@@ -9,5 +9,8 @@ namespace nimb::ChromeStyle {
 // to load and before the window is shown: the theme takes the toolkit some milliseconds to load, and
 // the page's web process starts up meanwhile.
 void install();
+// The look of the text fields the chrome draws its wells around (the location field, the find field),
+// once per run: with the first such field, without waiting for the rest of the look.
+void installFields();
 
 } // namespace nimb::ChromeStyle

@@ -1,5 +1,6 @@
 #include "chrome/FindBarView.h"
 
+#include "chrome/ChromeStyle.h"
 #include "chrome/Drawing.h"
 #include "chrome/Panel.h"
 #include "library/Shortcut.h"
@@ -30,37 +31,6 @@ constexpr double boxToButtons = 8;
 constexpr double tallyGap = 12;    // before and after the tally
 constexpr double tallyRoom = 96;   // kept for the tally before the field gives up width
 constexpr double closeMargin = 12; // the close button from the bar's right edge
-constexpr int fieldPoints = 13;
-constexpr int tallyPoints = 12;
-
-// The field's and the tally's look, given once per display: the chrome's typeface and inks.
-void ensureStyle() {
-    static bool done = false;
-    GdkDisplay* display = gdk_display_get_default();
-    if (done || !display) return;
-    done = true;
-    std::string family = "font-family: \"" + Drawing::family() + "\"; ";
-    std::string ink(Palette::text);
-    std::string dim(Palette::secondary);
-    std::string css =
-        "text.nimb-find { " + family + "font-size: " + std::to_string(fieldPoints) +
-        "px; font-weight: normal; color: " + ink + "; caret-color: " + ink +
-        "; background: none; min-height: 0; padding: 0; margin: 0; border: none; box-shadow: none; }\n"
-        "text.nimb-find.no-match { color: " +
-        dim +
-        "; }\n"
-        "text.nimb-find > placeholder { color: " +
-        std::string(Palette::placeholder) +
-        "; }\n"
-        "text.nimb-find selection { background-color: rgba(122, 162, 255, 0.42); color: #ffffff; }\n"
-        "label.nimb-find-tally { " +
-        family + "font-size: " + std::to_string(tallyPoints) + "px; color: " + dim +
-        "; padding: 0; margin: 0; min-height: 0; }\n";
-    auto provider = glib::adoptGRef(gtk_css_provider_new());
-    gtk_css_provider_load_from_data(provider.get(), css.c_str(), static_cast<gssize>(css.size()));
-    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider.get()),
-                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
-}
 
 int naturalHeight(GtkWidget* widget, int width) {
     int minimum = 0;
@@ -78,7 +48,7 @@ void setLabel(GtkWidget* widget, const std::string& label) {
 FindBarView::FindBarView()
     : m_widget(
           GTK_WIDGET(g_object_new(NIMB_TYPE_PANEL, "accessible-role", GTK_ACCESSIBLE_ROLE_SEARCH, nullptr))) {
-    ensureStyle();
+    ChromeStyle::installFields();
     auto& c = m_connections;
     GtkWidget* bar = m_widget.get();
     gtk_widget_add_css_class(bar, "nimb-find-bar");

@@ -1,6 +1,7 @@
 #include "chrome/LocationField.h"
 
 #include "base/Text.h"
+#include "chrome/ChromeStyle.h"
 #include "chrome/Drawing.h"
 #include "glib/GRefPtr.h"
 #include "layout/WindowLayout.h"
@@ -13,28 +14,8 @@ namespace nimb {
 
 namespace {
 
-constexpr double fieldPoints = 13;
-
-// The field's look, given once per display: the chrome's typeface and ink on the well's ground.
-void ensureFieldStyle() {
-    static bool done = false;
-    GdkDisplay* display = gdk_display_get_default();
-    if (done || !display) return;
-    done = true;
-    std::string css = "text.nimb-location { font-family: \"" + Drawing::family() +
-                      "\"; font-size: " + std::to_string(static_cast<int>(fieldPoints)) +
-                      "px; font-weight: normal; color: #e9e9eb; caret-color: #e9e9eb; background: none; "
-                      "min-height: 0; padding: 0; margin: 0; border: none; box-shadow: none; }\n"
-                      "text.nimb-location selection { background-color: rgba(122, 162, 255, 0.42); "
-                      "color: #ffffff; }\n";
-    auto provider = glib::adoptGRef(gtk_css_provider_new());
-    gtk_css_provider_load_from_data(provider.get(), css.c_str(), static_cast<gssize>(css.size()));
-    gtk_style_context_add_provider_for_display(display, GTK_STYLE_PROVIDER(provider.get()),
-                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
-}
-
 GtkWidget* makeField(GtkWidget* well) {
-    ensureFieldStyle();
+    ChromeStyle::installFields();
     GtkWidget* field = gtk_text_new();
     gtk_widget_add_css_class(field, "nimb-location");
     gtk_widget_set_parent(field, well);
