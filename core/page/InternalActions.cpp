@@ -4,12 +4,6 @@
 
 namespace nimb::InternalActions {
 
-namespace {
-
-constexpr std::string_view generatedAddress = "about:blank";
-
-} // namespace
-
 std::optional<Action> parse(std::string_view address) {
     auto url = Url::parse(address);
     if (!url) return std::nullopt;

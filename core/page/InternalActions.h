@@ -16,6 +16,10 @@
 
 namespace nimb::InternalActions {
 
+// What a web view showing a document made from the browser's own HTML (loaded with no base address)
+// reports as its address.
+inline constexpr std::string_view generatedAddress = "about:blank";
+
 using Action = std::variant<BookmarkAction, HistoryAction, ReportAction>;
 
 // The action a navigation's address carries, the parsers asked in the browser's order: bookmarks,

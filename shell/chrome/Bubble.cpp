@@ -128,7 +128,6 @@ Bubble::Bubble(GtkWindow* window, GtkWidget* host, GtkWidget* content) : m_windo
         if (std::exchange(m_tookFocus, false) && before &&
             gtk_widget_get_root(before.get()) == GTK_ROOT(m_window))
             gtk_widget_grab_focus(before.get());
-        onClose();
     }));
 }
 

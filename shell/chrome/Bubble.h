@@ -11,7 +11,6 @@
 
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
-#include "glib/Hook.h"
 #include "layout/BubbleLayout.h"
 
 #include <gtk/gtk.h>
@@ -37,9 +36,6 @@ public:
     void show(GtkWidget* anchor, const Rect& rect, double width, double height);
     void close();
     [[nodiscard]] bool isVisible() const;
-
-    // Called once the bubble has closed, whatever closed it.
-    glib::Hook<void()> onClose;
 
     // Hides the content under the bubble's plain ground while it is being drawn (it still draws).
     void cover(bool covered);

@@ -14,8 +14,7 @@ namespace nimb {
 
 namespace {
 
-// What a document loaded from HTML, with no base address, reports as its address.
-constexpr std::string_view generatedAddress = "about:blank";
+using InternalActions::generatedAddress;
 
 // The panel's menu keeps only what reads the notes: copying and selecting. Going back, reloading or
 // opening a link elsewhere would take the view away from its document.

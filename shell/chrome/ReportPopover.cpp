@@ -1,17 +1,13 @@
 #include "chrome/ReportPopover.h"
 
 #include "glib/Async.h"
+#include "page/InternalActions.h"
 
 #include <utility>
 
 namespace nimb {
 
-namespace {
-
-// What a generated page reports as its address.
-constexpr std::string_view generatedAddress = "about:blank";
-
-} // namespace
+using InternalActions::generatedAddress;
 
 ReportPopover::ReportPopover(GtkWindow* window, GtkWidget* host, GtkWidget* web) : m_web(web) {
     m_bubble = std::make_unique<Bubble>(window, host, m_web.get());
@@ -58,10 +54,7 @@ void ReportPopover::loaded() {
             return glib::adoptGRef(webkit_web_view_call_async_javascript_function_finish(
                 WEBKIT_WEB_VIEW(source), result, error));
         },
-        [this](glib::GRefPtr<JSCValue>, const glib::Error&) {
-            m_bubble->cover(false);
-            onLoaded();
-        });
+        [this](glib::GRefPtr<JSCValue>, const glib::Error&) { m_bubble->cover(false); });
     static constexpr std::string_view painted =
         "await new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)));";
     webkit_web_view_call_async_javascript_function(web(), painted.data(), static_cast<gssize>(painted.size()),

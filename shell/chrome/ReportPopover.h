@@ -42,9 +42,6 @@ public:
     [[nodiscard]] WebKitWebView* web() const { return WEBKIT_WEB_VIEW(m_web.get()); }
     [[nodiscard]] Bubble& bubble() const { return *m_bubble; }
 
-    // Called when a page given to the panel has loaded and been painted.
-    glib::Hook<void()> onLoaded;
-
 private:
     bool decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
     void loaded();

@@ -115,8 +115,7 @@ bool BrowserWindowController::tabKey(guint keyval, GdkModifierType state) {
             m_context->overflow().close();
             return true;
         }
-        // Escape while the location field is edited belongs to the field.
-        if (m_context->chrome().editing()) return false;
+        // Then the find bar, unless the location field is being edited: its Escape is its own.
         return m_context->find().dismissIfShowing();
     }
     return false;

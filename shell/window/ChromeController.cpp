@@ -8,6 +8,7 @@
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "location/LocationBar.h"
+#include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "window/BrowserWindowController.h"
 #include "window/Navigator.h"
@@ -24,8 +25,7 @@ namespace {
 
 constexpr int minimumWidth = 480;
 constexpr int minimumHeight = 320;
-// A generated page reports this address; the location field never shows it.
-constexpr std::string_view generatedAddress = "about:blank";
+using InternalActions::generatedAddress;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "location/SearchRewrite.h"
+#include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "window/Navigator.h"
 #include "window/RecordActions.h"
@@ -12,12 +13,7 @@
 
 namespace nimb {
 
-namespace {
-
-// What a generated page reports as its address.
-constexpr std::string_view generatedAddress = "about:blank";
-
-} // namespace
+using InternalActions::generatedAddress;
 
 bool NavigationPolicy::decide(Tab& tab, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
     switch (type) {

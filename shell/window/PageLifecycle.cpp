@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "library/History.h"
+#include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
@@ -16,12 +17,7 @@
 
 namespace nimb {
 
-namespace {
-
-// What a generated page reports as its address.
-constexpr std::string_view generatedAddress = "about:blank";
-
-} // namespace
+using InternalActions::generatedAddress;
 
 PageLifecycle::PageLifecycle(WindowContext& context, GtkWindow* window)
     : m_context(context), m_policy(context), m_messages(context), m_menu(context, window) {}
