@@ -14,8 +14,6 @@ namespace nimb {
 
 namespace {
 
-using InternalActions::generatedAddress;
-
 // The panel's menu keeps only what reads the notes: copying and selecting. Going back, reloading or
 // opening a link elsewhere would take the view away from its document.
 void keepCopyItems(WebKitContextMenu* menu) {
@@ -51,8 +49,7 @@ MarginaliaView::Parts MarginaliaView::parts(double width, double height) {
     return parts;
 }
 
-MarginaliaView::MarginaliaView(GtkWidget* view)
-    : m_widget(Panel::create("nimb-margin")), m_web(WEBKIT_WEB_VIEW(view)) {
+MarginaliaView::MarginaliaView(GtkWidget* view) : m_widget(Panel::create("nimb-margin")), m_page(view) {
     auto& c = m_connections;
     GtkWidget* panel = m_widget.get();
     g_object_set(panel, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr);
@@ -61,21 +58,12 @@ MarginaliaView::MarginaliaView(GtkWidget* view)
         [this](GtkSnapshot* snapshot, double width, double height) { draw(snapshot, width, height); }));
     c.push_back(hooks.allocate.connect([this](int width, int height) { allocate(width, height); }));
 
-    WebKitWebView* web = m_web.get();
+    WebKitWebView* web = m_page.view();
     // Under the page, and wherever it has not painted yet, the panel's own ground.
     GdkRGBA ground = Drawing::Colours::face;
     webkit_web_view_set_background_color(web, &ground);
-    c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitPolicyDecision*, WebKitPolicyDecisionType)>(
-        web, "decide-policy", [this](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t) {
-            return decide(d, t) ? TRUE : FALSE;
-        }));
-    c.push_back(glib::connect<void(WebKitWebView*, WebKitLoadEvent)>(
-        web, "load-changed", [this](WebKitWebView* loaded, WebKitLoadEvent event) {
-            if (event != WEBKIT_LOAD_COMMITTED) return;
-            const char* uri = webkit_web_view_get_uri(loaded);
-            m_documentIsGenerated =
-                std::exchange(m_pendingGenerated, false) && uri && uri == generatedAddress;
-        }));
+    c.push_back(m_page.onFollow.connect(
+        [this](const std::string& address, bool permitted) { followed(address, permitted); }));
     c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult*)>(
         web, "context-menu", [](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*) {
             keepCopyItems(menu);
@@ -94,19 +82,12 @@ MarginaliaView::MarginaliaView(GtkWidget* view)
 
 MarginaliaView::~MarginaliaView() {
     *m_alive = false;
-    webkit_web_view_stop_loading(m_web.get());
 }
 
 void MarginaliaView::load(const std::string& html) {
     if (html == m_html && showsGenerated()) return;
     m_html = html;
-    m_pendingGenerated = true;
-    webkit_web_view_load_html(m_web.get(), m_html.c_str(), nullptr);
-}
-
-bool MarginaliaView::showsGenerated() const {
-    const char* uri = webkit_web_view_get_uri(m_web.get());
-    return m_documentIsGenerated && uri && uri == generatedAddress;
+    m_page.load(m_html);
 }
 
 void MarginaliaView::retitle() {
@@ -119,7 +100,7 @@ void MarginaliaView::retitle() {
 
 void MarginaliaView::allocate(int width, int height) {
     auto frames = parts(width, height);
-    Panel::place(GTK_WIDGET(m_web.get()), frames.web);
+    Panel::place(m_page.widget(), frames.web);
     Panel::place(m_close.get(), frames.close);
 }
 
@@ -134,40 +115,13 @@ void MarginaliaView::draw(GtkSnapshot* snapshot, double width, double height) co
                   Drawing::rect(title.x, title.y, title.width, title.height), font.get(), Colours::dimInk);
 }
 
-bool MarginaliaView::decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
-    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return false; // the engine's own answer
-    WebKitNavigationAction* action =
-        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-    const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
-    std::string address = uri ? uri : "";
-    bool link = webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
-    if (link && !address.empty()) {
-        webkit_policy_decision_ignore(decision);
-        followed(address);
-        return true;
-    }
-    // The generated document itself comes in; nothing else does.
-    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && !link &&
-        (address.empty() || address == generatedAddress))
-        webkit_policy_decision_use(decision);
-    else
-        webkit_policy_decision_ignore(decision);
-    return true;
-}
-
-void MarginaliaView::followed(const std::string& address) {
+void MarginaliaView::followed(const std::string& address, bool permitted) {
     if (m_followed.size() >= pendingLimit) return;
     Followed next;
     if (auto internal = InternalActions::parse(address)) {
         // Only the page that was given may ask for an action, and only for one of its own kind.
-        InternalActions::Source source;
-        source.kind = InternalActions::Source::Kind::panel;
-        source.documentIsGenerated = m_documentIsGenerated;
-        const char* uri = webkit_web_view_get_uri(m_web.get());
-        source.viewAddress = uri ? uri : "";
         const auto* bookmark = std::get_if<BookmarkAction>(&*internal);
-        if (!bookmark || !InternalActions::permitted(source)) return;
+        if (!bookmark || !permitted) return;
         next.action = *bookmark;
     } else {
         next.address = address;

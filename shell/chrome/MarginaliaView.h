@@ -8,6 +8,7 @@
 // Internal actions count only while the view holds the document it was given.
 
 #include "chrome/ToolButton.h"
+#include "engine/PanelPage.h"
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "glib/Hook.h"
@@ -60,14 +61,14 @@ public:
     MarginaliaView& operator=(const MarginaliaView&) = delete;
 
     [[nodiscard]] GtkWidget* widget() const { return m_widget.get(); }
-    [[nodiscard]] WebKitWebView* web() const { return m_web.get(); }
+    [[nodiscard]] WebKitWebView* web() const { return m_page.view(); }
     [[nodiscard]] ToolButton& closeButton() const { return ToolButton::of(m_close.get()); }
     [[nodiscard]] const std::string& title() const { return m_title; }
 
     // Shows a generated document (loaded with no base address); the same document again is left as it is.
     void load(const std::string& html);
     // Whether the view holds the document it was last given.
-    [[nodiscard]] bool showsGenerated() const;
+    [[nodiscard]] bool showsGenerated() const { return m_page.showsGenerated(); }
     // The title, the close box's tip and the accessible names in the current language.
     void retitle();
 
@@ -81,8 +82,7 @@ public:
 private:
     void allocate(int width, int height);
     void draw(GtkSnapshot* snapshot, double width, double height) const;
-    bool decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
-    void followed(const std::string& address);
+    void followed(const std::string& address, bool permitted);
     void handOver();
 
     // A link followed in the page: the action it asks for, or else its address.
@@ -93,11 +93,9 @@ private:
 
     glib::GRefPtr<GtkWidget> m_widget;
     glib::GRefPtr<GtkWidget> m_close;
-    glib::GRefPtr<WebKitWebView> m_web;
+    PanelPage m_page;
     std::string m_title;
     std::string m_html;
-    bool m_pendingGenerated = false;    // a generated document is on its way
-    bool m_documentIsGenerated = false; // the committed document is the one given
     std::vector<Followed> m_followed;
     glib::Source m_handOver;
     // Cleared when the view goes, for a hand-over whose callback took the window with it.

@@ -5,6 +5,7 @@
 // the bubble and is handed to the window (`onOpen`), which decides what it means.
 
 #include "chrome/Bubble.h"
+#include "engine/PanelPage.h"
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "glib/Hook.h"
@@ -39,14 +40,13 @@ public:
     // A followed link's address.
     glib::Hook<void(const std::string&)> onOpen;
 
-    [[nodiscard]] WebKitWebView* web() const { return WEBKIT_WEB_VIEW(m_web.get()); }
+    [[nodiscard]] WebKitWebView* web() const { return m_page.view(); }
     [[nodiscard]] Bubble& bubble() const { return *m_bubble; }
 
 private:
-    bool decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
     void loaded();
 
-    glib::GRefPtr<GtkWidget> m_web;
+    PanelPage m_page;
     glib::GRefPtr<GCancellable> m_painting; // waiting for the page given last to be painted
     std::unique_ptr<Bubble> m_bubble;
     std::vector<glib::Connection> m_connections;
