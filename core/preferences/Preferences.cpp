@@ -46,52 +46,52 @@ Pairs Preferences::storedPairs(std::string_view key) const {
 SearchEngine Preferences::searchEngine() const {
     return fromRaw<SearchEngine>(storedString(Keys::searchEngine)).value_or(SearchEngine::ddgLite);
 }
-void Preferences::setSearchEngine(SearchEngine engine) {
-    m_store->set(Keys::searchEngine, rawValue(engine));
+WriteOutcome Preferences::setSearchEngine(SearchEngine engine) {
+    return m_store->set(Keys::searchEngine, rawValue(engine));
 }
 
 std::optional<Language> Preferences::language() const {
     return fromRaw<Language>(storedString(Keys::language));
 }
-void Preferences::setLanguage(std::optional<Language> language) {
-    m_store->set(Keys::language, language ? rawValue(*language) : std::string_view());
+WriteOutcome Preferences::setLanguage(std::optional<Language> language) {
+    return m_store->set(Keys::language, language ? rawValue(*language) : std::string_view());
 }
 
 bool Preferences::javaScriptEnabled() const {
     return flag(Keys::javaScriptEnabled);
 }
-void Preferences::setJavaScriptEnabled(bool on) {
-    m_store->set(Keys::javaScriptEnabled, on);
+WriteOutcome Preferences::setJavaScriptEnabled(bool on) {
+    return m_store->set(Keys::javaScriptEnabled, on);
 }
 bool Preferences::contentBlockingEnabled() const {
     return flag(Keys::contentBlockingEnabled);
 }
-void Preferences::setContentBlockingEnabled(bool on) {
-    m_store->set(Keys::contentBlockingEnabled, on);
+WriteOutcome Preferences::setContentBlockingEnabled(bool on) {
+    return m_store->set(Keys::contentBlockingEnabled, on);
 }
 bool Preferences::nimbReportEnabled() const {
     return flag(Keys::nimbReportEnabled);
 }
-void Preferences::setNimbReportEnabled(bool on) {
-    m_store->set(Keys::nimbReportEnabled, on);
+WriteOutcome Preferences::setNimbReportEnabled(bool on) {
+    return m_store->set(Keys::nimbReportEnabled, on);
 }
 bool Preferences::forgetStorageEnabled() const {
     return flag(Keys::forgetStorageEnabled);
 }
-void Preferences::setForgetStorageEnabled(bool on) {
-    m_store->set(Keys::forgetStorageEnabled, on);
+WriteOutcome Preferences::setForgetStorageEnabled(bool on) {
+    return m_store->set(Keys::forgetStorageEnabled, on);
 }
 bool Preferences::rememberHistory() const {
     return flag(Keys::rememberHistory);
 }
-void Preferences::setRememberHistory(bool on) {
-    m_store->set(Keys::rememberHistory, on);
+WriteOutcome Preferences::setRememberHistory(bool on) {
+    return m_store->set(Keys::rememberHistory, on);
 }
 bool Preferences::linksOnlySearch() const {
     return flag(Keys::linksOnlySearch);
 }
-void Preferences::setLinksOnlySearch(bool on) {
-    m_store->set(Keys::linksOnlySearch, on);
+WriteOutcome Preferences::setLinksOnlySearch(bool on) {
+    return m_store->set(Keys::linksOnlySearch, on);
 }
 
 std::string Preferences::homePage() const {
@@ -100,15 +100,15 @@ std::string Preferences::homePage() const {
     if (auto start = home(searchEngine())) return start->string();
     return "about:home";
 }
-void Preferences::setHomePage(std::string_view address) {
-    m_store->set(Keys::homePage, address);
+WriteOutcome Preferences::setHomePage(std::string_view address) {
+    return m_store->set(Keys::homePage, address);
 }
 
 std::vector<Visit> Preferences::history() const {
     return StoredRecords::decodeVisits(storedPairs(Keys::history));
 }
-void Preferences::setHistory(const std::vector<Visit>& visits) {
-    m_store->set(Keys::history, StoredRecords::encode(visits));
+WriteOutcome Preferences::setHistory(const std::vector<Visit>& visits) {
+    return m_store->set(Keys::history, StoredRecords::encode(visits));
 }
 
 std::vector<Bookmark> Preferences::bookmarks() const {
@@ -116,23 +116,40 @@ std::vector<Bookmark> Preferences::bookmarks() const {
     if (!stored) return {}; // the default bookmarks: none
     return StoredRecords::decodeBookmarks(*stored, storedPairs(Keys::bookmarkSummaries));
 }
-void Preferences::setBookmarks(const std::vector<Bookmark>& bookmarks) {
-    m_store->set(Keys::bookmarks, StoredRecords::encodeBookmarks(bookmarks));
-    m_store->set(Keys::bookmarkSummaries, StoredRecords::encodeSummaries(bookmarks));
+WriteOutcome Preferences::setBookmarks(const std::vector<Bookmark>& bookmarks) {
+    return write(RecordChanges{.bookmarks = bookmarks});
 }
 
 std::vector<Note> Preferences::notes() const {
     return StoredRecords::decodeNotes(storedPairs(Keys::notes));
 }
-void Preferences::setNotes(const std::vector<Note>& notes) {
-    m_store->set(Keys::notes, StoredRecords::encode(notes));
+WriteOutcome Preferences::setNotes(const std::vector<Note>& notes) {
+    return m_store->set(Keys::notes, StoredRecords::encode(notes));
 }
 
 std::vector<SavedReport> Preferences::savedReports() const {
     return StoredRecords::decodeSavedReports(storedPairs(Keys::savedReports));
 }
-void Preferences::setSavedReports(const std::vector<SavedReport>& reports) {
-    m_store->set(Keys::savedReports, StoredRecords::encode(reports));
+WriteOutcome Preferences::setSavedReports(const std::vector<SavedReport>& reports) {
+    return m_store->set(Keys::savedReports, StoredRecords::encode(reports));
+}
+
+WriteOutcome Preferences::write(const RecordChanges& records) {
+    Changes changes;
+    if (records.history) changes.push_back({std::string(Keys::history), StoredRecords::encode(*records.history)});
+    if (records.bookmarks) {
+        changes.push_back({std::string(Keys::bookmarks), StoredRecords::encodeBookmarks(*records.bookmarks)});
+        changes.push_back(
+            {std::string(Keys::bookmarkSummaries), StoredRecords::encodeSummaries(*records.bookmarks)});
+    }
+    if (records.notes) changes.push_back({std::string(Keys::notes), StoredRecords::encode(*records.notes)});
+    if (records.savedReports)
+        changes.push_back({std::string(Keys::savedReports), StoredRecords::encode(*records.savedReports)});
+    return m_store->write(changes);
+}
+
+void Preferences::afterWrites(std::function<void(const WriteOutcome&)> then) {
+    m_store->afterWrites(std::move(then));
 }
 
 Pairs Preferences::storedHistory() const {
@@ -146,7 +163,7 @@ LocationBar::Destination Preferences::resolve(std::string_view text) const {
 bool switchLanguage(Language language, Preferences& preferences) {
     if (language == currentLanguage()) return false;
     setCurrentLanguage(language);
-    preferences.setLanguage(language);
+    (void)preferences.setLanguage(language); // a language not kept is still the one spoken this run
     return true;
 }
 

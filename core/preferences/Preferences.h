@@ -54,36 +54,48 @@ public:
     static constexpr std::size_t historyCap = 500;
     static constexpr std::size_t savedReportsCap = 200;
 
-    // Settings
+    // Settings. Each write says what became of it (see `afterWrites` for a store that queues).
     [[nodiscard]] SearchEngine searchEngine() const;
-    void setSearchEngine(SearchEngine engine);
+    WriteOutcome setSearchEngine(SearchEngine engine);
     [[nodiscard]] std::optional<Language> language() const;
-    void setLanguage(std::optional<Language> language);
+    WriteOutcome setLanguage(std::optional<Language> language);
     [[nodiscard]] bool javaScriptEnabled() const;
-    void setJavaScriptEnabled(bool on);
+    WriteOutcome setJavaScriptEnabled(bool on);
     [[nodiscard]] bool contentBlockingEnabled() const;
-    void setContentBlockingEnabled(bool on);
+    WriteOutcome setContentBlockingEnabled(bool on);
     [[nodiscard]] bool nimbReportEnabled() const;
-    void setNimbReportEnabled(bool on);
+    WriteOutcome setNimbReportEnabled(bool on);
     [[nodiscard]] bool forgetStorageEnabled() const;
-    void setForgetStorageEnabled(bool on);
+    WriteOutcome setForgetStorageEnabled(bool on);
     [[nodiscard]] bool rememberHistory() const;
-    void setRememberHistory(bool on);
+    WriteOutcome setRememberHistory(bool on);
     [[nodiscard]] bool linksOnlySearch() const;
-    void setLinksOnlySearch(bool on);
+    WriteOutcome setLinksOnlySearch(bool on);
     // The stored home page, else the search engine's start page, else "about:home".
     [[nodiscard]] std::string homePage() const;
-    void setHomePage(std::string_view address);
+    WriteOutcome setHomePage(std::string_view address);
 
     // Record lists, newest first
     [[nodiscard]] std::vector<Visit> history() const;
-    void setHistory(const std::vector<Visit>& visits);
+    WriteOutcome setHistory(const std::vector<Visit>& visits);
     [[nodiscard]] std::vector<Bookmark> bookmarks() const;
-    void setBookmarks(const std::vector<Bookmark>& bookmarks);
+    WriteOutcome setBookmarks(const std::vector<Bookmark>& bookmarks);
     [[nodiscard]] std::vector<Note> notes() const;
-    void setNotes(const std::vector<Note>& notes);
+    WriteOutcome setNotes(const std::vector<Note>& notes);
     [[nodiscard]] std::vector<SavedReport> savedReports() const;
-    void setSavedReports(const std::vector<SavedReport>& reports);
+    WriteOutcome setSavedReports(const std::vector<SavedReport>& reports);
+
+    // Record lists that change together, written in one go: all of them land or none.
+    struct RecordChanges {
+        std::optional<std::vector<Visit>> history = std::nullopt;
+        std::optional<std::vector<Bookmark>> bookmarks = std::nullopt;
+        std::optional<std::vector<Note>> notes = std::nullopt;
+        std::optional<std::vector<SavedReport>> savedReports = std::nullopt;
+    };
+    WriteOutcome write(const RecordChanges& changes);
+
+    // Calls `then` once every write asked for so far has landed or failed, with the last one's outcome.
+    void afterWrites(std::function<void(const WriteOutcome&)> then);
 
     // The stored form of the history list, for reading it without decoding every visit (completion).
     [[nodiscard]] Pairs storedHistory() const;

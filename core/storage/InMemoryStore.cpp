@@ -20,14 +20,10 @@ std::optional<Pairs> InMemoryStore::pairs(std::string_view key) {
     return read<Pairs>(key);
 }
 
-void InMemoryStore::set(std::string_view key, std::string_view value) {
-    v.insert_or_assign(std::string(key), std::string(value));
-}
-void InMemoryStore::set(std::string_view key, bool value) {
-    v.insert_or_assign(std::string(key), value);
-}
-void InMemoryStore::set(std::string_view key, const Pairs& value) {
-    v.insert_or_assign(std::string(key), value);
+WriteOutcome InMemoryStore::commit(const Changes& changes) {
+    for (const Change& change : changes)
+        v.insert_or_assign(change.key, change.value);
+    return WriteOutcome::written();
 }
 
 } // namespace nimb

@@ -10,18 +10,16 @@ namespace nimb {
 // Keeps values in memory, with the same typed readings as the persistent store.
 class InMemoryStore final : public KeyValueStore {
 public:
-    using Value = std::variant<std::string, bool, Pairs>;
+    using Value = StoredValue;
 
     std::optional<std::string> string(std::string_view key) override;
     std::optional<bool> boolean(std::string_view key) override;
     std::optional<Pairs> pairs(std::string_view key) override;
 
-    void set(std::string_view key, std::string_view value) override;
-    void set(std::string_view key, bool value) override;
-    void set(std::string_view key, const Pairs& value) override;
-    using KeyValueStore::set;
-
     std::map<std::string, Value, std::less<>> v;
+
+protected:
+    WriteOutcome commit(const Changes& changes) override;
 
 private:
     template <class T>

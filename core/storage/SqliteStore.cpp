@@ -30,6 +30,7 @@ enum class Health {
     good,
     fresh,
     unreadable,
+    busy,
     failed
 };
 
@@ -47,10 +48,46 @@ bool isUnreadable(int code) {
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT;
 }
 
+bool isBusy(int code) {
+    int primary = code & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+// Whether the user may write `path`: the system lets them, and its owner has not taken away their own
+// write permission (which the system would ignore for a privileged user).
+bool writable(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return false;
+    if (status.st_uid == ::geteuid() && (status.st_mode & S_IWUSR) == 0) return false;
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+std::string folderOf(const std::string& path) {
+    auto parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
+
+// A path as an SQLite URI's path: '%', '?' and '#' escaped.
+std::string uriPath(const std::string& path) {
+    std::string out;
+    for (char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char hex[] = "0123456789ABCDEF";
+            out += '%';
+            out += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+            out += hex[static_cast<unsigned char>(c) & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // Looks at what is in the file: our table with its columns, nothing at all, or something else.
 Health examine(sqlite3* db, std::string& error) {
     auto fail = [&](int code) {
         error = sqlite3_errmsg(db);
+        if (isBusy(code)) return Health::busy;
         return isUnreadable(code) ? Health::unreadable : Health::failed;
     };
 
@@ -140,9 +177,10 @@ bool touchPrivately(const std::string& path, std::string& error) {
     return true;
 }
 
-sqlite3* openDatabase(const std::string& path, int busyTimeout, std::string& error) {
+sqlite3* openDatabase(const std::string& path, int busyTimeout, std::string& error,
+                      int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) {
     sqlite3* db = nullptr;
-    int code = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (code != SQLITE_OK) {
         error = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
         sqlite3_close(db);
@@ -162,7 +200,7 @@ std::string asideName(const std::string& path, std::int64_t seconds) {
     return name;
 }
 
-bool setAside(const std::string& path, const std::string& aside, std::string& error) {
+bool moveAside(const std::string& path, const std::string& aside, std::string& error) {
     if (std::rename(path.c_str(), aside.c_str()) != 0) {
         error = std::string("cannot rename ") + path + ": " + std::strerror(errno);
         return false;
@@ -286,34 +324,88 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path, Options 
         return nullptr;
     };
 
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        reason = path + " is a folder";
+        return failed();
+    }
+    bool exists = std::filesystem::exists(path, ignored);
+    std::string folder = folderOf(path);
+    if (exists && (!writable(path) || !writable(folder))) {
+        return openReadOnly(path, std::move(options),
+                            ReadOnly{WriteOutcome::Kind::readOnly, path + " cannot be written"}, error);
+    }
+
+    std::optional<std::string> setAside;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!exists && !writable(folder)) {
+            reason = folder + " cannot be written";
+            return failed();
+        }
         if (!touchPrivately(path, reason)) return failed();
         sqlite3* db = openDatabase(path, options.busyTimeoutMilliseconds, reason);
         if (!db) return failed();
 
         Health health = examine(db, reason);
         if (health == Health::good || health == Health::fresh) {
-            std::string ignored;
-            bool ready = execute(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", ignored) &&
-                         (health == Health::good || create(db, reason));
+            std::string setup;
+            bool walReady = execute(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", setup);
+            bool ready = walReady && (health == Health::good || create(db, reason));
             if (ready) {
                 std::unique_ptr<SqliteStore> store(new SqliteStore(path, db, options));
+                store->m_setAside = std::move(setAside);
                 if (store->prepare()) return store;
                 reason = sqlite3_errmsg(db);
                 return failed();
             }
+            int code = sqlite3_extended_errcode(db);
             sqlite3_close(db);
-            return failed();
+            if (!isBusy(code)) return failed();
+            health = Health::busy;
+        } else {
+            sqlite3_close(db);
         }
-        sqlite3_close(db);
+        if (health == Health::busy) {
+            // Held by another program for the whole busy wait: read what is there, write nothing.
+            return openReadOnly(path, std::move(options), ReadOnly{WriteOutcome::Kind::locked, reason}, error);
+        }
         if (health == Health::failed || attempt > 0) return failed();
 
         std::string aside = asideName(path, options.now());
-        if (!setAside(path, aside, reason)) return failed();
+        if (!moveAside(path, aside, reason)) return failed();
         options.log("nimb: " + path + " was not a readable preferences database (" + reason +
                     "); it was moved to " + aside + " and a new one started");
+        setAside = aside;
+        exists = false;
     }
     return failed();
+}
+
+std::unique_ptr<SqliteStore> SqliteStore::openReadOnly(const std::string& path, Options options,
+                                                       ReadOnly why, std::string* error) {
+    std::string reason;
+    auto attempt = [&](const std::string& name, int flags) -> std::unique_ptr<SqliteStore> {
+        sqlite3* db = openDatabase(name, options.busyTimeoutMilliseconds, reason, flags);
+        if (!db) return nullptr;
+        if (examine(db, reason) == Health::good) {
+            std::unique_ptr<SqliteStore> store(new SqliteStore(path, db, options));
+            store->m_readOnly = why;
+            if (store->prepare()) return store;
+            reason = sqlite3_errmsg(db);
+            return nullptr;
+        }
+        sqlite3_close(db);
+        return nullptr;
+    };
+    if (auto store = attempt(path, SQLITE_OPEN_READONLY)) return store;
+    // A write-ahead-logged file in a folder where its shared index cannot be made opens only as a file
+    // nothing else will change.
+    if (!writable(folderOf(path))) {
+        if (auto store = attempt("file:" + uriPath(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI))
+            return store;
+    }
+    if (error) *error = why.detail + "; " + reason;
+    return nullptr;
 }
 
 SqliteStore::SqliteStore(std::string path, sqlite3* db, Options options)
@@ -323,6 +415,10 @@ SqliteStore::~SqliteStore() {
     sqlite3_finalize(m_select);
     sqlite3_finalize(m_upsert);
     sqlite3_close(m_db);
+}
+
+void SqliteStore::setBusyTimeout(std::chrono::milliseconds wait) {
+    sqlite3_busy_timeout(m_db, static_cast<int>(wait.count()));
 }
 
 bool SqliteStore::prepare() {
@@ -374,37 +470,95 @@ std::optional<Pairs> SqliteStore::pairs(std::string_view key) {
     return decodePairs(row->text);
 }
 
-void SqliteStore::write(std::string_view key, std::string_view type,
-                        const std::function<int(sqlite3_stmt*)>& bind) {
+int SqliteStore::upsert(const Change& change) {
+    struct Typed {
+        std::string_view type;
+        std::string text;
+        int integer = 0;
+        bool isText = true;
+    };
+    Typed typed = std::visit(
+        [](const auto& value) -> Typed {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::string>)
+                return {typeString, value};
+            else if constexpr (std::is_same_v<T, bool>)
+                return {typeBool, {}, value ? 1 : 0, false};
+            else
+                return {typePairs, encodePairs(value)};
+        },
+        change.value);
+
     sqlite3_reset(m_upsert);
-    sqlite3_bind_text(m_upsert, 1, key.empty() ? "" : key.data(), static_cast<int>(key.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(m_upsert, 2, type.data(), static_cast<int>(type.size()), SQLITE_STATIC);
-    int code = bind(m_upsert);
+    sqlite3_bind_text(m_upsert, 1, change.key.c_str(), static_cast<int>(change.key.size()), SQLITE_STATIC);
+    sqlite3_bind_text(m_upsert, 2, typed.type.data(), static_cast<int>(typed.type.size()), SQLITE_STATIC);
+    // A null pointer would bind NULL, not the empty string: c_str() never is one.
+    int code = typed.isText ? sqlite3_bind_text(m_upsert, 3, typed.text.c_str(),
+                                                static_cast<int>(typed.text.size()), SQLITE_STATIC)
+                            : sqlite3_bind_int(m_upsert, 3, typed.integer);
     if (code == SQLITE_OK) code = sqlite3_step(m_upsert);
-    if (code != SQLITE_DONE)
-        m_options.log("nimb: could not save \"" + std::string(key) + "\": " + sqlite3_errmsg(m_db));
     sqlite3_reset(m_upsert);
     sqlite3_clear_bindings(m_upsert);
+    return code == SQLITE_DONE ? SQLITE_OK : code;
 }
 
-void SqliteStore::set(std::string_view key, std::string_view value) {
-    write(key, typeString, [&](sqlite3_stmt* s) {
-        // A null pointer would bind NULL, not the empty string.
-        return sqlite3_bind_text(s, 3, value.empty() ? "" : value.data(), static_cast<int>(value.size()),
-                                 SQLITE_STATIC);
-    });
+WriteOutcome SqliteStore::failure(int code) {
+    std::string detail = sqlite3_errstr(code);
+    if (sqlite3_errcode(m_db) == code) detail = sqlite3_errmsg(m_db);
+    m_options.log("nimb: could not save to " + m_path + ": " + detail);
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return WriteOutcome::failure(WriteOutcome::Kind::locked, detail);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return WriteOutcome::failure(WriteOutcome::Kind::readOnly, detail);
+    case SQLITE_FULL:
+        return WriteOutcome::failure(WriteOutcome::Kind::full, detail);
+    default:
+        return WriteOutcome::failure(WriteOutcome::Kind::failed, detail);
+    }
 }
 
-void SqliteStore::set(std::string_view key, bool value) {
-    write(key, typeBool, [&](sqlite3_stmt* s) { return sqlite3_bind_int(s, 3, value ? 1 : 0); });
+WriteOutcome SqliteStore::commit(const Changes& changes) {
+    if (m_readOnly) return WriteOutcome::failure(m_readOnly->why, m_readOnly->detail);
+    if (changes.empty()) return WriteOutcome::written();
+    int code = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) return failure(sqlite3_extended_errcode(m_db));
+    for (const Change& change : changes) {
+        code = upsert(change);
+        if (code != SQLITE_OK) break;
+    }
+    if (code == SQLITE_OK) code = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK) return WriteOutcome::written();
+    int reported = sqlite3_extended_errcode(m_db);
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return failure(reported != SQLITE_OK ? reported : code);
 }
 
-void SqliteStore::set(std::string_view key, const Pairs& value) {
-    std::string encoded = encodePairs(value);
-    write(key, typePairs, [&](sqlite3_stmt* s) {
-        return sqlite3_bind_text(s, 3, encoded.data(), static_cast<int>(encoded.size()), SQLITE_STATIC);
-    });
+std::vector<Change> SqliteStore::everything() {
+    std::vector<Change> all;
+    Statement select(m_db, "SELECT key FROM preferences ORDER BY key");
+    if (!select) return all;
+    std::vector<std::string> keys;
+    while (sqlite3_step(select.statement) == SQLITE_ROW) {
+        if (auto* key = reinterpret_cast<const char*>(sqlite3_column_text(select.statement, 0)))
+            keys.emplace_back(key, static_cast<std::size_t>(sqlite3_column_bytes(select.statement, 0)));
+    }
+    for (std::string& key : keys) {
+        auto row = read(key);
+        if (!row) continue;
+        if (row->type == typeBool && row->valueType == SQLITE_INTEGER) {
+            all.push_back({std::move(key), row->integer != 0});
+        } else if (row->type == typeString &&
+                   (row->valueType == SQLITE_TEXT || row->valueType == SQLITE_BLOB)) {
+            all.push_back({std::move(key), std::move(row->text)});
+        } else if (row->type == typePairs && row->valueType == SQLITE_TEXT) {
+            if (auto pairs = decodePairs(row->text)) all.push_back({std::move(key), std::move(*pairs)});
+        }
+    }
+    return all;
 }
 
 std::string SqliteStore::encodePairs(const Pairs& pairs) {

@@ -209,6 +209,19 @@ TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
     EXPECT_TRUE(prefs().notes().empty());
 }
 
+TEST_F(BookmarkOperations, relatedListsAreWrittenInOneGo) {
+    const std::string a = "https://a.example/";
+    seed({{"A", a, true, "About A"}}, {{"N1", a, a, "one", Date{1}}});
+    store().writes.clear();
+
+    // The toolbar order and the summaries travel with the list; a bookmark leaves with its notes.
+    ASSERT_TRUE(Bookmarks::setOnToolbar(prefs(), false, a));
+    ASSERT_TRUE(Bookmarks::remove(prefs(), a));
+    const std::vector<std::string> bookmarks = {"bookmarks", "bookmarkSummaries"};
+    const std::vector<std::string> withNotes = {"bookmarks", "bookmarkSummaries", "marginalia"};
+    EXPECT_EQ(store().writes, (std::vector<std::vector<std::string>>{bookmarks, withNotes}));
+}
+
 TEST_F(BookmarkOperations, toolbarActionsChangeTheFlagOnceInPlace) {
     const std::string b = "https://b.example/";
     seed({{"A", "https://a.example/", true, ""},

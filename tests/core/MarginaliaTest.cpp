@@ -195,6 +195,13 @@ TEST_F(NoteOperations, anUnfiledPageIsBookmarkedFirst) {
     EXPECT_EQ(prefs().notes().size(), 3u);
 }
 
+TEST_F(NoteOperations, aNoteAndTheBookmarkItMakesAreWrittenInOneGo) {
+    ASSERT_TRUE(Marginalia::addNote(prefs(), "words", "https://a.example/", "A", Date{1}));
+    ASSERT_TRUE(Marginalia::addNote(prefs(), "more", "https://a.example/", "A", Date{2}));
+    EXPECT_EQ(store().writes, (std::vector<std::vector<std::string>>{
+                                  {"bookmarks", "bookmarkSummaries", "marginalia"}, {"marginalia"}}));
+}
+
 TEST_F(NoteOperations, aDeepPageFilesUnderItsSite) {
     prefs().setBookmarks({{"Front", "http://example.com/", true, ""}});
     const std::string page = "https://www.example.com/deep/page";

@@ -56,7 +56,7 @@ TEST_P(PreferencesTest, switchesStartOnAndSettingsRoundTripUnderTheirKeys) {
     struct Switch {
         std::string_view key;
         bool (Preferences::*get)() const;
-        void (Preferences::*set)(bool);
+        WriteOutcome (Preferences::*set)(bool);
     };
     for (auto [key, get, set] : {
              Switch{"javaScriptEnabled", &Preferences::javaScriptEnabled, &Preferences::setJavaScriptEnabled},

@@ -18,16 +18,22 @@ public:
     std::optional<std::string> string(std::string_view key) override { return m_inner.string(key); }
     std::optional<bool> boolean(std::string_view key) override { return m_inner.boolean(key); }
     std::optional<Pairs> pairs(std::string_view key) override { return m_inner.pairs(key); }
-    void set(std::string_view key, std::string_view value) override { note(key), m_inner.set(key, value); }
-    void set(std::string_view key, bool value) override { note(key), m_inner.set(key, value); }
-    void set(std::string_view key, const Pairs& value) override { note(key), m_inner.set(key, value); }
-    using KeyValueStore::set;
 
-    // The keys written, in order.
+    // The keys written, in order, and the writes, each a list of the keys it wrote together.
     std::vector<std::string> written;
+    std::vector<std::vector<std::string>> writes;
+
+protected:
+    WriteOutcome commit(const Changes& changes) override {
+        writes.emplace_back();
+        for (const Change& change : changes) {
+            written.push_back(change.key);
+            writes.back().push_back(change.key);
+        }
+        return m_inner.write(changes);
+    }
 
 private:
-    void note(std::string_view key) { written.emplace_back(key); }
     InMemoryStore m_inner;
 };
 
