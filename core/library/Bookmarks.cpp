@@ -224,15 +224,16 @@ std::optional<Bookmark> remove(Preferences& preferences, std::string_view addres
     if (found == list.end()) return std::nullopt;
     Bookmark removed = std::move(*found);
     list.erase(found);
-    preferences.setBookmarks(list);
 
-    // The notes filed under the address go with it, unless another bookmark of the very same address
-    // is still their home.
+    // The notes filed under the address go with it, in the same write, unless another bookmark of the
+    // very same address is still their home.
+    Preferences::RecordChanges changes{.bookmarks = list};
     if (firstWithAddress(list, address) == list.end()) {
         std::vector<Note> kept = preferences.notes();
         if (std::erase_if(kept, [&](const Note& note) { return note.address == address; }) > 0)
-            preferences.setNotes(kept);
+            changes.notes = std::move(kept);
     }
+    preferences.write(changes);
     return removed;
 }
 

@@ -182,14 +182,17 @@ std::optional<Note> addNote(Preferences& preferences, std::string_view text, std
     if (!url || !url->view().has_scheme() || !LocationBar::isNavigableScheme(url->view().scheme()))
         return std::nullopt;
 
+    Preferences::RecordChanges changes;
     std::string filedUnder;
-    if (auto found = home(address, preferences.bookmarks())) {
+    std::vector<Bookmark> bookmarks = preferences.bookmarks();
+    if (auto found = home(address, bookmarks)) {
         filedUnder = std::move(*found);
     } else {
-        // A note needs a home: the page is bookmarked first.
+        // A note needs a home: the page is bookmarked first, in the same write as the note.
         std::string_view name = text::trimmed(title);
-        Bookmarks::add(preferences,
-                       Bookmark{std::string(name.empty() ? address : name), std::string(address), false, {}});
+        bookmarks.push_back(
+            Bookmark{std::string(name.empty() ? address : name), std::string(address), false, {}});
+        changes.bookmarks = std::move(bookmarks);
         filedUnder = address;
     }
 
@@ -198,7 +201,8 @@ std::optional<Note> addNote(Preferences& preferences, std::string_view text, std
               Date{std::trunc(at.seconds)}};
     std::vector<Note> list = preferences.notes();
     list.push_back(note);
-    preferences.setNotes(list);
+    changes.notes = std::move(list);
+    preferences.write(changes);
     return note;
 }
 
