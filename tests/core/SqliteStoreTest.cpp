@@ -84,6 +84,7 @@ TEST_F(SqliteStoreTest, unreadableFilesAreSetAsideNeverDeleted) {
         ASSERT_EQ(opened.log.size(), 1u);
         EXPECT_NE(opened.log[0].find(path + aside), std::string::npos) << opened.log[0];
         EXPECT_TRUE(fs::exists(path + aside));
+        EXPECT_EQ(opened.store->setAside(), path + aside);
         EXPECT_EQ(opened.store->string("key1"), std::nullopt);
         opened.store->set("k", "fresh");
         EXPECT_EQ(opened.store->string("k"), "fresh");
@@ -129,10 +130,103 @@ TEST_F(SqliteStoreTest, anEmptyFileIsAFreshStoreAndNothingIsSetAside) {
         << "only the database and its write-ahead log files";
 }
 
-TEST_F(SqliteStoreTest, aMissingDirectoryIsAnErrorNotASetAside) {
+TEST_F(SqliteStoreTest, aMissingDirectoryOrAFolderInTheFilesPlaceIsAnErrorNotASetAside) {
     std::string error;
     EXPECT_FALSE(SqliteStore::open(directory.file("absent/preferences.sqlite"), &error));
     EXPECT_FALSE(error.empty());
+
+    fs::create_directory(path);
+    fs::path inside = fs::path(path) / "kept";
+    writeFile(inside.string(), "mine");
+    EXPECT_FALSE(SqliteStore::open(path, &error));
+    EXPECT_EQ(readFile(inside.string()), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(SqliteStoreTest, aProfileTheUserMadeReadOnlyIsReadAndNeverWritten) {
+    {
+        auto opened = openAt(path);
+        ASSERT_TRUE(opened.store->set("bookmarks", Pairs{{"Kept", "https://kept.example/"}}).landed());
+        EXPECT_FALSE(opened.store->readOnly());
+    }
+    auto expectReadOnly = [&](const std::string& what) {
+        SCOPED_TRACE(what);
+        std::string before = readFile(path);
+        auto opened = openAt(path);
+        ASSERT_TRUE(opened.store);
+        ASSERT_TRUE(opened.store->readOnly());
+        EXPECT_EQ(opened.store->readOnly()->why, WriteOutcome::Kind::readOnly);
+        EXPECT_EQ(opened.store->pairs("bookmarks"), (Pairs{{"Kept", "https://kept.example/"}}));
+        WriteOutcome outcome = opened.store->set("bookmarks", Pairs{});
+        EXPECT_EQ(outcome.kind, WriteOutcome::Kind::readOnly);
+        EXPECT_FALSE(outcome.good());
+        EXPECT_EQ(opened.store->pairs("bookmarks")->size(), 1u);
+        opened.store.reset();
+        EXPECT_EQ(readFile(path), before);
+    };
+
+    // The owner's own write permission taken away counts, even for a user the system lets write.
+    fs::permissions(path, fs::perms::owner_read);
+    expectReadOnly("file");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(directory.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    expectReadOnly("folder");
+    EXPECT_EQ(fs::status(directory.path()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(directory.path(), fs::perms::owner_all);
+
+    // A folder that cannot be written, without a store in it, makes no store.
+    fs::create_directory(directory.file("empty"));
+    fs::permissions(directory.file("empty"), fs::perms::owner_read | fs::perms::owner_exec);
+    std::string error;
+    EXPECT_FALSE(SqliteStore::open(directory.file("empty/preferences.sqlite"), &error));
+    EXPECT_FALSE(fs::exists(directory.file("empty/preferences.sqlite")));
+    fs::permissions(directory.file("empty"), fs::perms::owner_all);
+}
+
+TEST_F(SqliteStoreTest, aWriteHeldUpByAnotherProgramSaysSoAndChangesNothing) {
+    { ASSERT_TRUE(openAt(path).store->set("list", Pairs{{"one"}}).landed()); }
+    SqliteStore::Options options;
+    options.busyTimeoutMilliseconds = 0;
+    options.log = [](const std::string&) {};
+    auto store = SqliteStore::open(path, options);
+    ASSERT_TRUE(store);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    WriteOutcome outcome = store->write({{"list", Pairs{{"two"}}}, {"flag", true}});
+    EXPECT_EQ(outcome.kind, WriteOutcome::Kind::locked);
+    EXPECT_EQ(store->pairs("list"), (Pairs{{"one"}}));
+    EXPECT_EQ(store->boolean("flag"), std::nullopt);
+    bool called = false;
+    store->afterWrites([&](const WriteOutcome& last) {
+        called = true;
+        EXPECT_EQ(last.kind, WriteOutcome::Kind::locked);
+    });
+    EXPECT_TRUE(called);
+
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    EXPECT_TRUE(store->write({{"list", Pairs{{"two"}}}, {"flag", true}}).landed());
+    EXPECT_EQ(store->pairs("list"), (Pairs{{"two"}}));
+    EXPECT_EQ(store->boolean("flag"), true);
+
+    // Held in the old journal's way, which keeps a newcomer from switching the journal: after the one
+    // wait the store opens read-only, and says another program has it.
+    store.reset();
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=DELETE; BEGIN IMMEDIATE; "
+                                  "UPDATE preferences SET value = 'x' WHERE key = 'nothing'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::string error;
+    store = SqliteStore::open(path, options, &error);
+    ASSERT_TRUE(store) << error;
+    ASSERT_TRUE(store->readOnly());
+    EXPECT_EQ(store->readOnly()->why, WriteOutcome::Kind::locked);
+    EXPECT_EQ(store->pairs("list"), (Pairs{{"two"}}));
+    EXPECT_EQ(store->set("list", Pairs{}).kind, WriteOutcome::Kind::locked);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
 }
 
 TEST_F(SqliteStoreTest, aBadElementCostsOnlyItself) {
