@@ -151,6 +151,13 @@ Layout layout(const Window& window) {
         out.lowestBand = stripHeight;
     }
 
+    // The notice, full width under the bands, takes the page's top (never more than half the window).
+    if (window.noticeHeight > 0) {
+        double noticeHeight = std::min(window.noticeHeight, std::max(0.0, (height - out.lowestBand) / 2));
+        out.notice = Rect{0, out.lowestBand, width, noticeHeight};
+        out.lowestBand += noticeHeight;
+    }
+
     // The page area, the margin beside it, and what floats over its foot.
     double pageWidth = width;
     if (window.marginOpen) {

@@ -108,6 +108,8 @@ struct Window {
     bool marginOpen = false;
     // How far the find bar has slid into view: 0 wholly below the window, 1 resting on its bottom.
     double findSlide = 0;
+    // The notice band's height at the window's width; 0 without a notice.
+    double noticeHeight = 0;
 
     bool operator==(const Window&) const = default;
 };
@@ -145,6 +147,8 @@ struct Layout {
     bool personalBottomLine = false;
     std::vector<std::optional<Rect>> bookmarkButtons;
 
+    // The notice band under the toolbars, when there is a notice.
+    std::optional<Rect> notice;
     // Where the bands end: the page area, the margin panel and every tab's view start here.
     double lowestBand = 0;
     std::optional<Rect> margin;

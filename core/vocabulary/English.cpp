@@ -161,6 +161,31 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "Remove " + std::string(name) + "?";
     }
+    std::string waitingToSave() const override {
+        return "Waiting to save: another program is using your profile.";
+    }
+    std::string notSavedReadOnly() const override { return "Not saved: your profile cannot be changed."; }
+    std::string notSavedDiskFull() const override { return "Not saved: the disk is full."; }
+    std::string notSaved() const override { return "Not saved: your profile could not be written."; }
+    std::string profileReadOnly(std::string_view path) const override {
+        return "Your profile (" + std::string(path) +
+               ") can be read but not changed. Your bookmarks, history and notes are all here, but "
+               "changes will not be kept after you quit.";
+    }
+    std::string profileInUse(std::string_view path) const override {
+        return "Another program is using your profile (" + std::string(path) +
+               "). Your bookmarks, history and notes are all here, but changes will not be kept after "
+               "you quit.";
+    }
+    std::string profileUnavailable(std::string_view path) const override {
+        return "Your profile (" + std::string(path) +
+               ") could not be opened. Nothing you change will be kept after you quit.";
+    }
+    std::string profileSetAside(std::string_view aside) const override {
+        return "Your profile was damaged and could not be read. It was kept, unchanged, as " +
+               std::string(aside) + ", and a new, empty profile was started.";
+    }
+    std::string dismiss() const override { return "Dismiss"; }
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "The one note you kept in its margin goes with it.";
         return "The " + number(notes) + " notes you kept in its margin go with it.";
@@ -174,6 +199,13 @@ public:
     std::string closeWindowDetail(std::int64_t tabs) const override {
         return number(tabs) + " tabs are open in it.";
     }
+    std::string unsavedQuestion() const override { return "Quit Without Saving?"; }
+    std::string unsavedDetail(std::int64_t changes) const override {
+        std::string what = changes == 1 ? "One change" : number(changes) + " changes";
+        return what + " could not be saved yet: another program is using your profile. If you quit "
+                      "now, " + (changes == 1 ? "it is" : "they are") + " lost.";
+    }
+    std::string quitAnyway() const override { return "Quit Anyway"; }
 
     // Home page
     std::string recent() const override { return "Recent"; }

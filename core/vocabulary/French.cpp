@@ -165,6 +165,33 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "Supprimer " + std::string(name) + " ?";
     }
+    std::string waitingToSave() const override {
+        return "Enregistrement en attente : un autre programme utilise votre profil.";
+    }
+    std::string notSavedReadOnly() const override {
+        return "Non enregistré : votre profil ne peut pas être modifié.";
+    }
+    std::string notSavedDiskFull() const override { return "Non enregistré : le disque est plein."; }
+    std::string notSaved() const override { return "Non enregistré : votre profil n’a pas pu être écrit."; }
+    std::string profileReadOnly(std::string_view path) const override {
+        return "Votre profil (" + std::string(path) +
+               ") peut être lu mais pas modifié. Vos signets, votre historique et vos notes sont là, "
+               "mais vos modifications ne seront pas conservées après la fermeture.";
+    }
+    std::string profileInUse(std::string_view path) const override {
+        return "Un autre programme utilise votre profil (" + std::string(path) +
+               "). Vos signets, votre historique et vos notes sont là, mais vos modifications ne seront "
+               "pas conservées après la fermeture.";
+    }
+    std::string profileUnavailable(std::string_view path) const override {
+        return "Votre profil (" + std::string(path) +
+               ") n’a pas pu être ouvert. Rien de ce que vous modifiez ne sera conservé après la fermeture.";
+    }
+    std::string profileSetAside(std::string_view aside) const override {
+        return "Votre profil était endommagé et illisible. Il a été conservé tel quel sous le nom " +
+               std::string(aside) + ", et un nouveau profil vide a été créé.";
+    }
+    std::string dismiss() const override { return "Fermer"; }
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "Le signet emporte avec lui la note que vous aviez laissée dans sa marge.";
         return "Le signet emporte avec lui " + count(notes, "note laissée", "notes laissées") +
@@ -179,6 +206,14 @@ public:
     std::string closeWindowDetail(std::int64_t tabs) const override {
         return "Elle contient " + count(tabs, "onglet ouvert", "onglets ouverts") + ".";
     }
+    std::string unsavedQuestion() const override { return "Quitter sans enregistrer ?"; }
+    std::string unsavedDetail(std::int64_t changes) const override {
+        std::string what = changes == 1 ? "Une modification n’a" : number(changes) + " modifications n’ont";
+        return what + " pas encore pu être enregistrée" + (changes == 1 ? "" : "s") +
+               " : un autre programme utilise votre profil. Si vous quittez maintenant, " +
+               (changes == 1 ? "elle sera perdue." : "elles seront perdues.");
+    }
+    std::string quitAnyway() const override { return "Quitter quand même"; }
 
     // Home page
     std::string recent() const override { return "Récents"; }

@@ -166,6 +166,31 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "Eliminare " + std::string(name) + "?";
     }
+    std::string waitingToSave() const override {
+        return "Salvataggio in attesa: un altro programma sta usando il tuo profilo.";
+    }
+    std::string notSavedReadOnly() const override { return "Non salvato: il tuo profilo non può essere modificato."; }
+    std::string notSavedDiskFull() const override { return "Non salvato: il disco è pieno."; }
+    std::string notSaved() const override { return "Non salvato: non è stato possibile scrivere il tuo profilo."; }
+    std::string profileReadOnly(std::string_view path) const override {
+        return "Il tuo profilo (" + std::string(path) +
+               ") può essere letto ma non modificato. Segnalibri, cronologia e note ci sono tutti, ma le "
+               "modifiche non saranno conservate dopo la chiusura.";
+    }
+    std::string profileInUse(std::string_view path) const override {
+        return "Un altro programma sta usando il tuo profilo (" + std::string(path) +
+               "). Segnalibri, cronologia e note ci sono tutti, ma le modifiche non saranno conservate "
+               "dopo la chiusura.";
+    }
+    std::string profileUnavailable(std::string_view path) const override {
+        return "Non è stato possibile aprire il tuo profilo (" + std::string(path) +
+               "). Nulla di ciò che modifichi sarà conservato dopo la chiusura.";
+    }
+    std::string profileSetAside(std::string_view aside) const override {
+        return "Il tuo profilo era danneggiato e non leggibile. È stato conservato, intatto, come " +
+               std::string(aside) + ", ed è stato creato un nuovo profilo vuoto.";
+    }
+    std::string dismiss() const override { return "Chiudi"; }
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "Se ne va anche l’unica nota che avevi lasciato nel suo margine.";
         return "Se ne vanno anche le " + number(notes) + " note che avevi lasciato nel suo margine.";
@@ -180,6 +205,14 @@ public:
     std::string closeWindowDetail(std::int64_t tabs) const override {
         return "Contiene " + count(tabs, "scheda aperta", "schede aperte") + ".";
     }
+    std::string unsavedQuestion() const override { return "Uscire senza salvare?"; }
+    std::string unsavedDetail(std::int64_t changes) const override {
+        std::string what = changes == 1 ? "Una modifica non ha" : number(changes) + " modifiche non hanno";
+        return what + " ancora potuto essere salvat" + (changes == 1 ? "a" : "e") +
+               ": un altro programma sta usando il tuo profilo. Se esci ora, " +
+               (changes == 1 ? "andrà persa." : "andranno perse.");
+    }
+    std::string quitAnyway() const override { return "Esci comunque"; }
 
     // Home page
     std::string recent() const override { return "Recenti"; }

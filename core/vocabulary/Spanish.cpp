@@ -163,6 +163,31 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "¿Eliminar " + std::string(name) + "?";
     }
+    std::string waitingToSave() const override {
+        return "Guardado en espera: otro programa está usando tu perfil.";
+    }
+    std::string notSavedReadOnly() const override { return "No guardado: tu perfil no se puede modificar."; }
+    std::string notSavedDiskFull() const override { return "No guardado: el disco está lleno."; }
+    std::string notSaved() const override { return "No guardado: no se pudo escribir tu perfil."; }
+    std::string profileReadOnly(std::string_view path) const override {
+        return "Tu perfil (" + std::string(path) +
+               ") se puede leer pero no modificar. Tus marcadores, tu historial y tus notas están aquí, "
+               "pero los cambios no se conservarán al salir.";
+    }
+    std::string profileInUse(std::string_view path) const override {
+        return "Otro programa está usando tu perfil (" + std::string(path) +
+               "). Tus marcadores, tu historial y tus notas están aquí, pero los cambios no se "
+               "conservarán al salir.";
+    }
+    std::string profileUnavailable(std::string_view path) const override {
+        return "No se pudo abrir tu perfil (" + std::string(path) +
+               "). Nada de lo que cambies se conservará al salir.";
+    }
+    std::string profileSetAside(std::string_view aside) const override {
+        return "Tu perfil estaba dañado y no se podía leer. Se ha conservado, sin cambios, como " +
+               std::string(aside) + ", y se ha creado un perfil nuevo y vacío.";
+    }
+    std::string dismiss() const override { return "Cerrar"; }
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "La nota que dejaste en su margen se va con él.";
         return "Las " + number(notes) + " notas que dejaste en su margen se van con él.";
@@ -176,6 +201,13 @@ public:
     std::string closeWindowDetail(std::int64_t tabs) const override {
         return "Tiene " + count(tabs, "pestaña abierta", "pestañas abiertas") + ".";
     }
+    std::string unsavedQuestion() const override { return "¿Salir sin guardar?"; }
+    std::string unsavedDetail(std::int64_t changes) const override {
+        std::string what = changes == 1 ? "Un cambio no se ha" : number(changes) + " cambios no se han";
+        return what + " podido guardar todavía: otro programa está usando tu perfil. Si sales ahora, " +
+               (changes == 1 ? "se perderá." : "se perderán.");
+    }
+    std::string quitAnyway() const override { return "Salir de todos modos"; }
 
     // Home page
     std::string recent() const override { return "Recientes"; }

@@ -144,6 +144,18 @@ public:
     [[nodiscard]] virtual std::string reportKept(std::string_view title) const = 0;
     [[nodiscard]] virtual std::string reportForgotten(std::string_view title) const = 0;
     [[nodiscard]] virtual std::string nothingToKeep() const = 0;
+    // A change waiting while another program holds the profile; one that could not be kept, and why.
+    [[nodiscard]] virtual std::string waitingToSave() const = 0;
+    [[nodiscard]] virtual std::string notSavedReadOnly() const = 0;
+    [[nodiscard]] virtual std::string notSavedDiskFull() const = 0;
+    [[nodiscard]] virtual std::string notSaved() const = 0;
+
+    // The notice over the page about the profile, until dismissed
+    [[nodiscard]] virtual std::string profileReadOnly(std::string_view path) const = 0;
+    [[nodiscard]] virtual std::string profileInUse(std::string_view path) const = 0;
+    [[nodiscard]] virtual std::string profileUnavailable(std::string_view path) const = 0;
+    [[nodiscard]] virtual std::string profileSetAside(std::string_view aside) const = 0;
+    [[nodiscard]] virtual std::string dismiss() const = 0;
 
     // Confirmation dialogs
     [[nodiscard]] virtual std::string removeBookmarkQuestion(std::string_view name) const = 0;
@@ -152,6 +164,9 @@ public:
     [[nodiscard]] virtual std::string clearHistoryDetail(std::int64_t pages) const = 0;
     [[nodiscard]] virtual std::string closeWindowQuestion() const = 0;
     [[nodiscard]] virtual std::string closeWindowDetail(std::int64_t tabs) const = 0;
+    [[nodiscard]] virtual std::string unsavedQuestion() const = 0;
+    [[nodiscard]] virtual std::string unsavedDetail(std::int64_t changes) const = 0;
+    [[nodiscard]] virtual std::string quitAnyway() const = 0;
 
     // Home page
     [[nodiscard]] virtual std::string recent() const = 0;

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Dialogs.h"
 #include "app/Resources.h"
 #include "base/Text.h"
 #include "base/Url.h"
@@ -8,10 +9,18 @@
 #include "glib/Error.h"
 #include "window/BrowserWindowController.h"
 #include "window/Navigator.h"
+#include "window/StatusController.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
 
 #include <cstdlib>
+
+namespace {
+
+// How long Quit waits for writes still in the queue before asking whether to lose them.
+constexpr std::chrono::milliseconds quitWait{300};
+
+} // namespace
 
 namespace nimb {
 
@@ -69,6 +78,19 @@ void Application::startup() {
     if (m_profile) return;
     UserDirectories directories = m_options.directories.value_or(UserDirectories::fromEnvironment());
     m_profile = std::make_unique<Profile>(directories);
+    // A write nobody waits for (a visit, a setting) that fails is said in the front window, unless the
+    // notice already says that nothing is kept.
+    m_profile->onHeld = [this](bool held) {
+        BrowserWindowController* window = m_windows.active();
+        if (held && window) window->context().status().setStatus(words().waitingToSave());
+    };
+    m_profile->onFailure = [this](const WriteOutcome& outcome) {
+        if (m_profile->notice()) return;
+        BrowserWindowController* window = m_windows.active();
+        if (!window) return;
+        window->context().status().setStatus(outcome.kind == WriteOutcome::Kind::full ? words().notSavedDiskFull()
+                                                                                       : words().notSaved());
+    };
 
     std::vector<std::string> preferred;
     if (m_options.preferredLanguages) {
@@ -100,6 +122,23 @@ BrowserWindowController& Application::openWindow(const std::optional<Url>& addre
 }
 
 void Application::quit() {
+    // Writes still waiting for another program to let go of the profile are lost by quitting: ask.
+    std::size_t unsaved = m_profile ? m_profile->finish(quitWait) : 0;
+    BrowserWindowController* front = m_windows.active();
+    if (unsaved > 0 && front && !m_askingToQuit) {
+        m_askingToQuit = true;
+        Dialogs::confirm(front->window(), words().unsavedQuestion(),
+                         words().unsavedDetail(static_cast<std::int64_t>(unsaved)), words().quitAnyway(),
+                         [this](bool quit) {
+                             m_askingToQuit = false;
+                             if (quit) closeEverything();
+                         });
+        return;
+    }
+    if (!m_askingToQuit) closeEverything();
+}
+
+void Application::closeEverything() {
     m_windows.forEach([](BrowserWindowController& window) { gtk_window_destroy(window.window()); });
     g_application_quit(G_APPLICATION(m_application.get()));
 }

@@ -81,18 +81,21 @@ public:
 
     // Opens a new window on an address, or on the home page, and shows it.
     BrowserWindowController& openWindow(const std::optional<Url>& address);
-    // Closes every window without asking and ends the run.
+    // Closes every window and ends the run; first asks whether to lose the changes that still wait for
+    // another program to let go of the profile, when there are any.
     void quit();
     // Addresses handed over by a launch (the command line, the desktop): each in a new tab of the
     // active window, or in a new window when there is none.
     void open(const std::vector<std::string>& addresses);
 
 private:
+    void closeEverything();
     void startup();
 
     Options m_options;
     glib::GRefPtr<GtkApplication> m_application;
     std::unique_ptr<Profile> m_profile;
+    bool m_askingToQuit = false;
     std::unique_ptr<WebEngine> m_engine;
     WindowList m_windows;
     SettingsCommands m_settings;

@@ -1,7 +1,6 @@
 #include "app/UserDirectories.h"
 
 #include <glib.h>
-#include <glib/gstdio.h>
 
 namespace nimb {
 
@@ -13,10 +12,8 @@ UserDirectories UserDirectories::fromEnvironment() {
 bool UserDirectories::create() const {
     bool ok = true;
     for (const std::string& path : {data, cache, webKitData(), webKitCache(), contentFilters()}) {
-        if (g_mkdir_with_parents(path.c_str(), 0700) != 0)
-            ok = false;
-        else
-            g_chmod(path.c_str(), 0700);
+        // Made user-only; one that exists keeps the mode its owner gave it.
+        if (g_mkdir_with_parents(path.c_str(), 0700) != 0) ok = false;
     }
     return ok;
 }

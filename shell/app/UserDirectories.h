@@ -5,7 +5,7 @@
 namespace nimb {
 
 // Where NIMB keeps what it keeps, under the XDG base directories. Each directory is created on first
-// use with user-only permissions.
+// use with user-only permissions; one that already exists is left as it is.
 struct UserDirectories {
     std::string data;  // $XDG_DATA_HOME/nimb
     std::string cache; // $XDG_CACHE_HOME/nimb
@@ -16,7 +16,8 @@ struct UserDirectories {
     [[nodiscard]] std::string webKitCache() const { return cache + "/webkit"; }
     [[nodiscard]] std::string contentFilters() const { return cache + "/content-filters"; }
 
-    // Creates every directory above that is missing, mode 0700. False when one cannot be made.
+    // Creates every directory above that is missing, mode 0700, changing none that exists. False when
+    // one cannot be made.
     bool create() const;
 };
 

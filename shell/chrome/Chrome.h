@@ -97,6 +97,8 @@ public:
     // and whether it is open. While open it stands where the layout puts it, and the page area is that
     // much narrower; too narrow a window hides it.
     virtual void setMargin(GtkWidget* panel, bool open) = 0;
+    // The notice band under the toolbars, as high as its text needs; none takes it away.
+    virtual void setNotice(GtkWidget* bar) = 0;
 };
 
 // The custom-drawn chrome around a window's tab strip and its page area (whose children are the tabs' views).

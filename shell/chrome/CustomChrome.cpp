@@ -114,6 +114,12 @@ WindowLayout::Window CustomChrome::window(int width, int height) const {
     window.bookmarkTitles = m_personal->titleWidths();
     window.findSlide = m_findSlide.value_or(0);
     window.marginOpen = m_marginOpen && m_margin;
+    if (m_notice) {
+        int natural = 0;
+        gtk_widget_measure(m_notice.get(), GTK_ORIENTATION_VERTICAL, std::max(width, 1), nullptr, &natural, nullptr,
+                           nullptr);
+        window.noticeHeight = natural;
+    }
     return window;
 }
 
@@ -143,6 +149,7 @@ void CustomChrome::allocate(int width, int height) {
 
     m_personal->setBottomLine(layout.personalBottomLine);
     Panel::place(m_personal->widget(), layout.personal);
+    if (m_notice) Panel::place(m_notice.get(), layout.notice);
 
     if (m_findBar) Panel::place(m_findBar.get(), m_findSlide ? std::optional(layout.findBar) : std::nullopt);
     Panel::place(m_status->widget(), layout.statusLine);
@@ -267,6 +274,18 @@ void CustomChrome::setMargin(GtkWidget* panel, bool open) {
         if (panel) gtk_widget_insert_after(panel, m_root.get(), m_pages.get());
     }
     m_marginOpen = open;
+    relayout();
+}
+
+// ------------------------------------------------------------------------------------------------
+// The notice
+
+void CustomChrome::setNotice(GtkWidget* bar) {
+    if (bar == m_notice.get()) return;
+    if (m_notice) gtk_widget_unparent(m_notice.get());
+    m_notice = glib::GRefPtr<GtkWidget>(bar);
+    // Under what floats over the page's foot, and under any bubble.
+    if (bar) gtk_widget_insert_after(bar, m_root.get(), m_pages.get());
     relayout();
 }
 

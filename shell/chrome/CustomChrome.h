@@ -53,6 +53,7 @@ public:
     void setBookmarks(std::vector<Bookmark> bookmarks) override;
     void relayout() override;
     void setMargin(GtkWidget* panel, bool open) override;
+    void setNotice(GtkWidget* bar) override;
 
     void setFindBar(GtkWidget* bar) override;
     void setFindSlide(std::optional<double> slide) override;
@@ -105,6 +106,7 @@ private:
     glib::Connection m_closeBox; // the well's close box, in stealth
     // The margin panel, and whether it is open.
     glib::GRefPtr<GtkWidget> m_margin;
+    glib::GRefPtr<GtkWidget> m_notice;
     bool m_marginOpen = false;
     // Declared last, so that they go first: every hook and signal of the parts that calls back here.
     std::vector<glib::Connection> m_connections;

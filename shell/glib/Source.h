@@ -74,4 +74,17 @@ private:
     std::shared_ptr<State> m_state;
 };
 
+// Runs `callable` once on the main loop's next turn. Unlike a Source, nothing owns the call: it may
+// be made from any thread, and what it touches must guard itself.
+inline void post(std::function<void()> callable) {
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT,
+        +[](gpointer data) -> gboolean {
+            (*static_cast<std::function<void()>*>(data))();
+            return G_SOURCE_REMOVE;
+        },
+        new std::function<void()>(std::move(callable)),
+        +[](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+}
+
 } // namespace nimb::glib

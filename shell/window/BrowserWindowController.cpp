@@ -11,6 +11,7 @@
 #include "window/FindController.h"
 #include "window/MarginController.h"
 #include "window/Navigator.h"
+#include "window/NoticeController.h"
 #include "window/ReportRequests.h"
 #include "window/StatusController.h"
 #include "window/TabList.h"
@@ -91,6 +92,7 @@ void BrowserWindowController::build() {
     gtk_window_set_child(m_window, m_context->chrome().root());
     m_context->chrome().rebuildBookmarks();
     m_context->chrome().retitle();
+    m_context->notice().refresh();
     m_context->tabs().add(false);
 }
 
@@ -160,6 +162,7 @@ void BrowserWindowController::languageChanged() {
     chrome.rebuildBookmarks();
     m_context->find().retitle();
     m_context->margin().retitle();
+    m_context->notice().refresh();
     m_context->reports().retitle();
     m_context->overflow().retitle();
     m_context->find().rerun();

@@ -80,16 +80,12 @@ void PageLifecycle::finished(Tab& tab) {
     if (tab.failed) {
         tab.failed = false;
         if (current) status.showPageStatus(tab.status.value_or(status.idleStatus()), false);
-        if (auto problem = m_context.application().profile().takeProblemForStatus())
-            status.setStatus(*problem);
         m_context.chrome().syncStrip();
         return;
     }
     tab.status.reset();
     m_messages.fetchIcon(tab);
     if (current) status.showPageStatus(status.idleStatus(), tab.documentIsGenerated);
-    // When the preferences could not be opened, the first page to finish says so.
-    if (auto problem = m_context.application().profile().takeProblemForStatus()) status.setStatus(*problem);
     m_context.chrome().syncStrip();
     if (current) m_context.find().rerun();
     if (auto uri = tab.viewAddress()) {

@@ -39,7 +39,7 @@ void RecordActions::apply(const HistoryAction& action) {
     case HistoryAction::Kind::forget:
         if (auto visit = History::forget(m_context.prefs(), action.address)) {
             m_context.application().windows().historyChanged();
-            m_context.status().setStatus(words().forgot(visit->name()));
+            m_context.status().setStatusOnceSaved(words().forgot(visit->name()));
         } else {
             m_context.status().setStatus(words().nothingToChange());
         }
@@ -67,7 +67,7 @@ void RecordActions::removeBookmark(const std::string& address) {
             return;
         }
         context->application().windows().bookmarksChanged(nullptr);
-        context->status().setStatus(notes > 0 ? words().removedBookmarkAndMargin(name, notes)
+        context->status().setStatusOnceSaved(notes > 0 ? words().removedBookmarkAndMargin(name, notes)
                                               : words().removedBookmark(name));
     };
     if (notes == 0) {
@@ -97,7 +97,7 @@ void RecordActions::apply(const BookmarkAction& action, Tab* from) {
             return;
         }
         m_context.application().windows().bookmarksChanged(nullptr);
-        status.setStatus(on ? words().addedToToolbar(changed->name) : words().offToolbar(changed->name));
+        status.setStatusOnceSaved(on ? words().addedToToolbar(changed->name) : words().offToolbar(changed->name));
         return;
     }
     case Kind::edit: {
@@ -112,13 +112,13 @@ void RecordActions::apply(const BookmarkAction& action, Tab* from) {
                              text::trimmed(action.name) == action.name &&
                              text::trimmed(action.summary) == action.summary;
         m_context.application().windows().bookmarksChanged(shownAsStored ? from : nullptr);
-        status.setStatus(words().savedBookmark(changed->name));
+        status.setStatusOnceSaved(words().savedBookmark(changed->name));
         return;
     }
     case Kind::forgetNote:
         if (Marginalia::forgetNote(prefs, action.id)) {
             m_context.application().windows().bookmarksChanged(nullptr);
-            status.setStatus(words().struckOut());
+            status.setStatusOnceSaved(words().struckOut());
         } else {
             status.setStatus(words().nothingToChange());
         }
@@ -155,7 +155,7 @@ void RecordActions::addBookmark() {
     if (name.empty()) name = *address;
     if (Bookmarks::add(m_context.prefs(), Bookmark{name, *address, false, {}})) {
         m_context.application().windows().bookmarksChanged(nullptr);
-        m_context.status().setStatus(words().addedBookmark(name));
+        m_context.status().setStatusOnceSaved(words().addedBookmark(name));
     } else {
         m_context.status().setStatus(words().alreadyBookmarked(name));
     }
@@ -194,7 +194,7 @@ void RecordActions::addToMarginalia() {
             }
             context.application().windows().bookmarksChanged(nullptr);
             if (!context.margin().isOpen()) context.margin().toggle();
-            context.status().setStatus(words().keptInTheMargin(note->line(noteLineLimit)));
+            context.status().setStatusOnceSaved(words().keptInTheMargin(note->line(noteLineLimit)));
         });
     auto body = PageScripts::selection();
     webkit_web_view_call_async_javascript_function(tab.view(), body.data(), static_cast<gssize>(body.size()),
@@ -215,7 +215,7 @@ void RecordActions::clearHistory() {
                          if (!context || !clear) return;
                          std::int64_t forgotten = History::clear(context->prefs());
                          context->application().windows().historyChanged();
-                         context->status().setStatus(words().clearedHistory(forgotten));
+                         context->status().setStatusOnceSaved(words().clearedHistory(forgotten));
                      });
 }
 

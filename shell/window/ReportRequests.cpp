@@ -97,7 +97,7 @@ void ReportRequests::keep(Tab& tab) {
     NimbReport report = tab.reported->report;
     SavedReport kept = KeptReports::keep(m_context.prefs(), report, m_context.now());
     m_context.application().windows().savedReportsChanged();
-    status.setStatus(words().reportKept(KeptReports::site(kept)));
+    status.setStatusOnceSaved(words().reportKept(KeptReports::site(kept)));
     auto page = tab.reportPage.value_or(Tab::ReportPage{});
     render(tab, report, std::nullopt, page.view, page.query, kept);
 }
@@ -117,7 +117,7 @@ void ReportRequests::apply(const ReportAction& action, Tab& tab) {
             m_context.status().setStatus(words().nothingToChange());
             return;
         }
-        m_context.status().setStatus(words().reportForgotten(KeptReports::site(*removed)));
+        m_context.status().setStatusOnceSaved(words().reportForgotten(KeptReports::site(*removed)));
         m_context.application().windows().savedReportsChanged();
         if (tab.localPage != LocationBar::aboutReports)
             navigator.go(LocationBar::Destination::savedReports, tab);

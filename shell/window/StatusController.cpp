@@ -1,5 +1,7 @@
 #include "window/StatusController.h"
 
+#include "app/Application.h"
+#include "app/Profile.h"
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
@@ -12,6 +14,37 @@ namespace nimb {
 void StatusController::setStatus(std::string_view text) {
     m_held = true;
     m_context.chrome().view().setStatus(text);
+}
+
+void StatusController::setStatusOnceSaved(std::string text) {
+    Application& application = m_context.application();
+    std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
+    auto settled = std::make_shared<bool>(false);
+    application.profile().preferences().afterWrites(
+        [weak, text = std::move(text), settled](const WriteOutcome& outcome) {
+            *settled = true;
+            auto context = weak.lock();
+            if (!context || context->closed()) return;
+            switch (outcome.kind) {
+            case WriteOutcome::Kind::written:
+            case WriteOutcome::Kind::queued:
+                context->status().setStatus(text);
+                return;
+            case WriteOutcome::Kind::locked:
+                context->status().setStatus(words().waitingToSave());
+                return;
+            case WriteOutcome::Kind::readOnly:
+                context->status().setStatus(words().notSavedReadOnly());
+                return;
+            case WriteOutcome::Kind::full:
+                context->status().setStatus(words().notSavedDiskFull());
+                return;
+            case WriteOutcome::Kind::failed:
+                context->status().setStatus(words().notSaved());
+                return;
+            }
+        });
+    if (!*settled && application.profile().held()) setStatus(words().waitingToSave());
 }
 
 void StatusController::showPageStatus(std::string_view text, bool fromGeneratedPage) {

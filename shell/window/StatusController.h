@@ -22,6 +22,9 @@ public:
 
     // A command's result; held against generated pages' own events.
     void setStatus(std::string_view text);
+    // A command's result that depends on a write: said once the write has landed; said instead is
+    // why it was not kept, or, while another program holds the profile, that it waits to be saved.
+    void setStatusOnceSaved(std::string text);
     // A page event's text; from a generated page it gives way to a command's held message.
     void showPageStatus(std::string_view text, bool fromGeneratedPage);
     // The current tab's line, written afresh after a change of tab.

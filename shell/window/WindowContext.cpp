@@ -6,6 +6,7 @@
 #include "window/FindController.h"
 #include "window/MarginController.h"
 #include "window/Navigator.h"
+#include "window/NoticeController.h"
 #include "window/PageLifecycle.h"
 #include "window/RecordActions.h"
 #include "window/ReportRequests.h"
@@ -28,6 +29,7 @@ WindowContext::WindowContext(Application& application, BrowserWindowController& 
     m_find = std::make_unique<FindController>(*this);
     m_margin = std::make_unique<MarginController>(*this);
     m_overflow = std::make_unique<TabOverflowController>(*this);
+    m_notice = std::make_unique<NoticeController>(*this);
 }
 
 WindowContext::~WindowContext() = default;

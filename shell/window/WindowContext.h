@@ -19,6 +19,7 @@ class ChromeController;
 class FindController;
 class MarginController;
 class Navigator;
+class NoticeController;
 class Preferences;
 class RecordActions;
 class ReportRequests;
@@ -50,6 +51,7 @@ public:
     [[nodiscard]] FindController& find() const { return *m_find; }
     [[nodiscard]] MarginController& margin() const { return *m_margin; }
     [[nodiscard]] TabOverflowController& overflow() const { return *m_overflow; }
+    [[nodiscard]] NoticeController& notice() const { return *m_notice; }
 
     // Once the window has closed, nothing asynchronous acts for it any more.
     [[nodiscard]] bool closed() const { return m_closed; }
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<FindController> m_find;
     std::unique_ptr<MarginController> m_margin;
     std::unique_ptr<TabOverflowController> m_overflow;
+    std::unique_ptr<NoticeController> m_notice;
     bool m_closed = false;
 };
 

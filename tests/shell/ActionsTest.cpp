@@ -261,25 +261,5 @@ TEST_F(PreferredLanguageTest, startsInTheFirstSystemLanguageItSpeaks) {
     EXPECT_EQ(prefs().language(), std::nullopt) << "the system's choice is not written back";
 }
 
-class StoreProblemTest : public ShellTest {
-protected:
-    void configure() override {
-        // A data directory that cannot be made: the preferences cannot be opened at all.
-        m_options.directories = UserDirectories{"/proc/nimb-cannot-be-here", m_profile->file("cache")};
-    }
-};
-
-TEST_F(StoreProblemTest, theBrowserRunsInMemoryAndSaysSoInTheFirstWindow) {
-    ASSERT_TRUE(app().profile().problem());
-    EXPECT_NE(status().find("/proc/nimb-cannot-be-here/preferences.sqlite"), std::string::npos) << status();
-    Bookmarks::add(prefs(), Bookmark{"Kept", kept, false, {}});
-    EXPECT_EQ(prefs().bookmarks().size(), 1u);
-    app().actions().activate("newWindow");
-    ASSERT_EQ(app().windows().size(), 2u);
-    ASSERT_TRUE(waitForLoad(*window(1).context().tabs().currentTab()));
-    EXPECT_EQ(window(1).context().status().status().find("preferences.sqlite"), std::string::npos)
-        << "only the first window says it";
-}
-
 } // namespace
 } // namespace nimb::test
