@@ -243,5 +243,28 @@ TEST_F(BrowseTest, aFailedLoadLeavesItsErrorInTheStatusLine) {
     EXPECT_EQ(status(), *tab().status);
 }
 
+TEST_F(BrowseTest, aTitleChangingInALoopIsWrittenAtMostOnceASecondAndItsLastTitleLands) {
+    // A history page in a tab of its own, drawn again whenever history changes.
+    type("about:history");
+    ASSERT_TRUE(waitForLoad(tab()));
+    Tab& history = tab();
+    app().actions().activate("newTab");
+    Tab& page = tab();
+    ASSERT_NE(&page, &history);
+    auto start = std::chrono::steady_clock::now();
+    std::size_t drawnBefore = loadsFinished(history);
+    ASSERT_TRUE(visit("http://browse.example/titles.html"));
+    ASSERT_TRUE(waitUntil([&] { return page.pageTitle() == "Final title"; }));
+    ASSERT_TRUE(waitUntil([&] {
+        return !prefs().history().empty() && prefs().history().front().title == "Final title";
+    }));
+    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // 400 changes; a write (and a drawing of the history page) at most once a second, and one for the
+    // visit itself.
+    std::size_t drawn = loadsFinished(history) - drawnBefore;
+    EXPECT_LE(static_cast<double>(drawn), seconds + 3) << drawn << " drawings in " << seconds << " s";
+    EXPECT_EQ(prefs().history().size(), 1u);
+}
+
 } // namespace
 } // namespace nimb::test
