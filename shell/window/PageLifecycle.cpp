@@ -124,8 +124,13 @@ void PageLifecycle::titleChanged(Tab& tab) {
     }
     auto uri = tab.viewAddress();
     const char* title = webkit_web_view_get_title(tab.view());
-    if (uri && title && *title && History::retitle(m_context.prefs(), *uri, title))
-        m_context.application().windows().historyChanged();
+    if (!uri || !title || !*title) return;
+    std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
+    tab.titles.changed(*uri, title, [weak](const std::string& address, const std::string& newTitle) {
+        auto context = weak.lock();
+        if (!context) return;
+        if (History::retitle(context->prefs(), address, newTitle)) context->application().windows().historyChanged();
+    });
 }
 
 void PageLifecycle::addressChanged(Tab& tab) {

@@ -116,6 +116,7 @@ void Tab::disarmTimeout() {
 void Tab::teardown() {
     if (m_tornDown) return;
     m_tornDown = true;
+    titles.flush();
     m_connections.clear();
     m_timeout.cancel();
     g_cancellable_cancel(m_cancellable.get());

@@ -8,6 +8,7 @@
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "glib/Source.h"
+#include "window/TitleWrites.h"
 #include "records/NimbReportPageUnavailable.h"
 #include "records/NimbReportPageView.h"
 #include "report/NimbReport.h"
@@ -79,6 +80,9 @@ public:
     bool failed = false;
     // The load under way was stopped for taking too long.
     bool timedOut = false;
+
+    // The page's titles on their way to history.
+    TitleWrites titles;
 
     // The request timeout: armed when an address is loaded, disarmed once the page answers.
     void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);

@@ -1,0 +1,44 @@
+#pragma once
+
+// A tab's page titles on their way to history. A page may change its title many times a second; each
+// change would rewrite the stored history and draw every history and home page again. The first change
+// after a quiet second is written at once; later ones wait until a second has passed since the last
+// write and only the newest is written. The newest title always lands: when the tab goes, what waits
+// is written then.
+
+#include "glib/Source.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace nimb {
+
+class TitleWrites {
+public:
+    using Write = std::function<void(const std::string& address, const std::string& title)>;
+    static constexpr std::chrono::milliseconds interval{1000};
+
+    TitleWrites() = default;
+    TitleWrites(const TitleWrites&) = delete;
+    TitleWrites& operator=(const TitleWrites&) = delete;
+
+    // The page at `address` is now titled `title`; `write` stores it.
+    void changed(std::string address, std::string title, Write write);
+    // Writes what waits, now.
+    void flush();
+    [[nodiscard]] bool waiting() const { return m_pending.has_value(); }
+
+private:
+    struct Pending {
+        std::string address;
+        std::string title;
+        Write write;
+    };
+    std::optional<Pending> m_pending;
+    std::chrono::steady_clock::time_point m_last{};
+    glib::Source m_timer;
+};
+
+} // namespace nimb
