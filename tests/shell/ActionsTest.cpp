@@ -64,7 +64,7 @@ TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
 
     ASSERT_TRUE(follow(tab(), HistoryAction::forget(fixture).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().history().size() == 1; }));
-    EXPECT_EQ(status(), "Forgotten: Browse fixture");
+    EXPECT_TRUE(waitForStatus("Forgotten: Browse fixture")) << status();
     ASSERT_TRUE(waitForLoad(tab()));
     EXPECT_EQ(html(tab()).find("browse.example/\""), std::string::npos) << "the page was drawn again";
 
@@ -78,7 +78,7 @@ TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
     ASSERT_TRUE(follow(tab(), HistoryAction::forgetAll().href()));
     answerQuestion(true);
     ASSERT_TRUE(waitUntil([&] { return prefs().history().empty(); }));
-    EXPECT_EQ(status(), "Cleared history: 1 forgotten.");
+    EXPECT_TRUE(waitForStatus("Cleared history: 1 forgotten.")) << status();
 }
 
 TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
@@ -91,7 +91,7 @@ TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
     ASSERT_TRUE(follow(tab(), BookmarkAction::remove("http://plain.example/").href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().size() == 1; }));
     EXPECT_EQ(dialog(), nullptr);
-    EXPECT_EQ(status(), "Removed bookmark: Plain");
+    EXPECT_TRUE(waitForStatus("Removed bookmark: Plain")) << status();
     ASSERT_TRUE(waitForLoad(tab()));
 
     ASSERT_TRUE(follow(tab(), BookmarkAction::remove(kept).href()));
@@ -104,7 +104,7 @@ TEST_F(ActionsTest, removingABookmarkAsksOnlyWhenNotesGoWithIt) {
     answerQuestion(true);
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().empty(); }));
     EXPECT_TRUE(prefs().notes().empty());
-    EXPECT_EQ(status(), "Removed bookmark: Kept \u2014 and the 2 notes in its margin.");
+    EXPECT_TRUE(waitForStatus("Removed bookmark: Kept \u2014 and the 2 notes in its margin.")) << status();
 }
 
 TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
@@ -115,13 +115,13 @@ TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
                          "f.elements.s.value = 'Why it matters'; f.querySelector('.save').click(); true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().front().name == "Renamed"; }));
     EXPECT_EQ(prefs().bookmarks().front().summary, "Why it matters");
-    EXPECT_EQ(status(), "Saved: Renamed");
+    EXPECT_TRUE(waitForStatus("Saved: Renamed")) << status();
     // The page already shows what was stored: it is not drawn again.
     EXPECT_FALSE(webkit_web_view_is_loading(tab().view()));
 
     ASSERT_TRUE(follow(tab(), BookmarkAction::addToToolbar(kept).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().bookmarks().front().onToolbar; }));
-    EXPECT_EQ(status(), "Added to the Personal Toolbar: Renamed");
+    EXPECT_TRUE(waitForStatus("Added to the Personal Toolbar: Renamed")) << status();
     ASSERT_TRUE(waitForLoad(tab()));
     ASSERT_TRUE(follow(tab(), BookmarkAction::removeFromToolbar(kept).href()));
     ASSERT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
@@ -155,7 +155,7 @@ TEST_F(ActionsTest, nothingToClearOrAnnotateAndSelectedTextGoesIntoTheMargin) {
     app().actions().activate("addToMarginalia");
     ASSERT_TRUE(waitUntil([&] { return prefs().notes().size() == 1; }));
     EXPECT_EQ(prefs().notes().front().text, "Words worth keeping in the margin.");
-    EXPECT_EQ(status(), "Kept in the margin: Words worth keeping in the margin.");
+    EXPECT_TRUE(waitForStatus("Kept in the margin: Words worth keeping in the margin.")) << status();
     // The note needed a home: the page was bookmarked for it.
     ASSERT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().bookmarks().front().address, fixture);
@@ -168,7 +168,7 @@ TEST_F(ActionsTest, nothingToClearOrAnnotateAndSelectedTextGoesIntoTheMargin) {
         tab(), "location.href = " + nlohmann::json(BookmarkAction::forgetNote(fixture, id).href()).dump() +
                    "; true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().notes().empty(); }));
-    EXPECT_EQ(status(), "Struck out of the margin.");
+    EXPECT_TRUE(waitForStatus("Struck out of the margin.")) << status();
 }
 
 TEST_F(ActionsTest, keptReportsAreShownAndForgottenFromTheirPage) {
@@ -197,7 +197,7 @@ TEST_F(ActionsTest, keptReportsAreShownAndForgottenFromTheirPage) {
 
     ASSERT_TRUE(follow(tab(), ReportAction::forget(id).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().empty(); }));
-    EXPECT_EQ(status(), "Forgotten: the report for browse.example.");
+    EXPECT_TRUE(waitForStatus("Forgotten: the report for browse.example.")) << status();
     EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReports); }));
 }
 

@@ -54,7 +54,7 @@ TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     ASSERT_EQ(prefs().bookmarks().size(), 1u);
     EXPECT_EQ(prefs().bookmarks().front().name, "Browse fixture");
     EXPECT_FALSE(prefs().bookmarks().front().onToolbar);
-    EXPECT_EQ(status(), "Added bookmark: Browse fixture");
+    EXPECT_TRUE(waitForStatus("Added bookmark: Browse fixture")) << status();
 
     app().actions().activate("addBookmark");
     EXPECT_EQ(status(), "Already bookmarked: Browse fixture");
@@ -103,7 +103,7 @@ TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
     ASSERT_TRUE(evaluate(page, "document.querySelector('a[href=\"nimb://report-keep\"]').click(), true"));
     ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().size() == 1; }));
     EXPECT_EQ(prefs().savedReports().front().address, fixture);
-    EXPECT_EQ(status(), "Kept the report for browse.example.");
+    EXPECT_TRUE(waitForStatus("Kept the report for browse.example.")) << status();
 
     type("about:reports");
     ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReports); }));
