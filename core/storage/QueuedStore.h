@@ -45,6 +45,8 @@ public:
 
     void afterWrites(std::function<void(const WriteOutcome&)> then) override;
 
+    // How many writes have been asked for since the store opened.
+    [[nodiscard]] std::uint64_t asked() const { return m_ui->lastAsked; }
     // How many writes asked for have not landed or failed yet.
     [[nodiscard]] std::size_t waiting() const { return m_ui->waiting; }
     // Waits up to `limit` for every write to land or fail; how many writes asked for are left unwritten.

@@ -48,6 +48,8 @@ public:
         std::optional<std::string> httpProxy;
         // How long an address may take to answer before its load is stopped.
         std::chrono::milliseconds requestTimeout{std::chrono::seconds(60)};
+        // How often a tab's title changes may be written to history (benchmarks compare with 0).
+        std::chrono::milliseconds titleWriteInterval{std::chrono::seconds(1)};
         // The system's preferred languages, most preferred first; g_get_language_names() when none.
         std::optional<std::vector<std::string>> preferredLanguages;
         // The clock; the system's when none.
@@ -78,6 +80,7 @@ public:
     [[nodiscard]] const WindowList& windows() const { return m_windows; }
     [[nodiscard]] Date now() const;
     [[nodiscard]] std::chrono::milliseconds requestTimeout() const { return m_options.requestTimeout; }
+    [[nodiscard]] std::chrono::milliseconds titleWriteInterval() const { return m_options.titleWriteInterval; }
 
     // Opens a new window on an address, or on the home page, and shows it.
     BrowserWindowController& openWindow(const std::optional<Url>& address);

@@ -57,6 +57,10 @@ Profile::~Profile() {
         g_printerr("nimb: %zu changes to the preferences could not be saved\n", left);
 }
 
+std::uint64_t Profile::writesAsked() const {
+    return m_queue ? m_queue->asked() : 0;
+}
+
 std::size_t Profile::unsaved() const {
     return m_queue ? m_queue->waiting() : 0;
 }

@@ -50,6 +50,8 @@ public:
 
     // Whether writes are waiting for another program to let go of the store.
     [[nodiscard]] bool held() const { return m_held; }
+    // Writes asked for since the profile opened (none counted for a store in memory).
+    [[nodiscard]] std::uint64_t writesAsked() const;
     // Writes asked for and not yet landed or failed.
     [[nodiscard]] std::size_t unsaved() const;
     // Waits up to `limit` for the writes to land; how many are left.

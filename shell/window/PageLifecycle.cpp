@@ -130,7 +130,7 @@ void PageLifecycle::titleChanged(Tab& tab) {
         auto context = weak.lock();
         if (!context) return;
         if (History::retitle(context->prefs(), address, newTitle)) context->application().windows().historyChanged();
-    });
+    }, m_context.application().titleWriteInterval());
 }
 
 void PageLifecycle::addressChanged(Tab& tab) {

@@ -2,7 +2,8 @@
 
 namespace nimb {
 
-void TitleWrites::changed(std::string address, std::string title, Write write) {
+void TitleWrites::changed(std::string address, std::string title, Write write,
+                          std::chrono::milliseconds interval) {
     // A title of another page first lands what waited for the old one.
     if (m_pending && m_pending->address != address) flush();
     m_pending = Pending{std::move(address), std::move(title), std::move(write)};

@@ -18,14 +18,15 @@ namespace nimb {
 class TitleWrites {
 public:
     using Write = std::function<void(const std::string& address, const std::string& title)>;
-    static constexpr std::chrono::milliseconds interval{1000};
+    static constexpr std::chrono::milliseconds defaultInterval{1000};
 
     TitleWrites() = default;
     TitleWrites(const TitleWrites&) = delete;
     TitleWrites& operator=(const TitleWrites&) = delete;
 
-    // The page at `address` is now titled `title`; `write` stores it.
-    void changed(std::string address, std::string title, Write write);
+    // The page at `address` is now titled `title`; `write` stores it, at most once every `interval`.
+    void changed(std::string address, std::string title, Write write,
+                 std::chrono::milliseconds interval = defaultInterval);
     // Writes what waits, now.
     void flush();
     [[nodiscard]] bool waiting() const { return m_pending.has_value(); }

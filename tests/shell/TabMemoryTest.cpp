@@ -2,44 +2,16 @@
 
 #include "ShellTest.h"
 
-#include <dirent.h>
+#include "ProcessTree.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <fstream>
+#include <unistd.h>
 
 namespace nimb::test {
 namespace {
 
-// The parent of a process, or 0 when it cannot be read.
-int parentOf(int pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("PPid:", 0) == 0) return std::atoi(line.c_str() + 5);
-    return 0;
-}
-
 // The engine's web processes running below this one (other tests run beside it, with their own).
 int webProcesses() {
-    int count = 0;
-    const int self = getpid();
-    if (DIR* proc = opendir("/proc")) {
-        while (dirent* entry = readdir(proc)) {
-            std::string pid = entry->d_name;
-            if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-            std::ifstream cmdline("/proc/" + pid + "/cmdline");
-            std::string command;
-            std::getline(cmdline, command, '\0');
-            if (command.find("WebKitWebProcess") == std::string::npos) continue;
-            for (int up = parentOf(std::atoi(pid.c_str())); up > 1; up = parentOf(up))
-                if (up == self) {
-                    ++count;
-                    break;
-                }
-        }
-        closedir(proc);
-    }
-    return count;
+    return ProcessTree::webProcesses(getpid());
 }
 
 class TabMemoryTest : public ShellTest {
