@@ -13,7 +13,7 @@ else
 WERROR ?= OFF
 endif
 
-.PHONY: all deps build build-asan run test format install bench bench-shell pages clean
+.PHONY: all deps build build-asan run test format install bench bench-shell kill-trials pages clean
 
 all: build
 
@@ -50,6 +50,11 @@ format:
 
 bench: build
 	@$(BUILD)/bench/core-bench
+
+# The store's kill test at length: 500 writing processes killed at random moments (see
+# tests/core/StoreKillTest.cpp; NIMB_KILL_SEED replays a run).
+kill-trials: build
+	@NIMB_KILL_TRIALS=500 $(BUILD)/tests/core/core-tests --gtest_filter='StoreKill*'
 
 # NIMB against a bare WebKitGTK view: start-up, page loads and memory, side by side in a virtual
 # display (see bench/shell/ShellBench.cpp). BENCH_RUNS runs of each, alternating.
