@@ -44,7 +44,8 @@ public:
             sqlite3* db = nullptr;
             sqlite3_open(path.c_str(), &db);
             sqlite3_busy_timeout(db, 5000);
-            char held = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK ? 'y' : 'n';
+            char held =
+                sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK ? 'y' : 'n';
             (void)!write(ready[1], &held, 1);
             char any;
             (void)!read(release[0], &any, 1); // until the parent closes its end
@@ -77,10 +78,13 @@ class StallWatch {
 public:
     StallWatch() {
         m_last = Clock::now();
-        m_id = g_timeout_add(1, +[](gpointer data) -> gboolean {
-            static_cast<StallWatch*>(data)->tick();
-            return G_SOURCE_CONTINUE;
-        }, this);
+        m_id = g_timeout_add(
+            1,
+            +[](gpointer data) -> gboolean {
+                static_cast<StallWatch*>(data)->tick();
+                return G_SOURCE_CONTINUE;
+            },
+            this);
     }
     ~StallWatch() { g_source_remove(m_id); }
     [[nodiscard]] double longest() {
@@ -166,7 +170,8 @@ protected:
         EXPECT_TRUE(visit("http://browse.example/title-loop.html?n=4000"));
         EXPECT_TRUE(waitUntil([&] { return page.pageTitle() == "Final title"; }, 60s));
         EXPECT_TRUE(waitUntil(
-            [&] { return !prefs().history().empty() && prefs().history().front().title == "Final title"; }, 10s));
+            [&] { return !prefs().history().empty() && prefs().history().front().title == "Final title"; },
+            10s));
         EXPECT_TRUE(waitUntil([&] { return app().profile().unsaved() == 0; }, 10s));
         out.seconds = millisecondsSince(start) / 1000;
         out.cpu = ProcessTree::cpuMilliseconds(getpid()) - cpu;

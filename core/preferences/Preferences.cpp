@@ -136,7 +136,8 @@ WriteOutcome Preferences::setSavedReports(const std::vector<SavedReport>& report
 
 WriteOutcome Preferences::write(const RecordChanges& records) {
     Changes changes;
-    if (records.history) changes.push_back({std::string(Keys::history), StoredRecords::encode(*records.history)});
+    if (records.history)
+        changes.push_back({std::string(Keys::history), StoredRecords::encode(*records.history)});
     if (records.bookmarks) {
         changes.push_back({std::string(Keys::bookmarks), StoredRecords::encodeBookmarks(*records.bookmarks)});
         changes.push_back(

@@ -53,7 +53,9 @@ public:
     // Those that were written are settled (their waiters called) on the next turn of the using thread.
     std::size_t finish(std::chrono::milliseconds limit);
     // Called on the using thread when writes start waiting for another program, and when they go on.
-    void setBlockedListener(std::function<void(bool blocked)> listener) { m_ui->blocked = std::move(listener); }
+    void setBlockedListener(std::function<void(bool blocked)> listener) {
+        m_ui->blocked = std::move(listener);
+    }
     // Called on the using thread with every write that failed for good, whether or not anyone waits.
     void setFailureListener(std::function<void(const WriteOutcome&)> listener) {
         m_ui->failed = std::move(listener);

@@ -367,7 +367,8 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path, Options 
         }
         if (health == Health::busy) {
             // Held by another program for the whole busy wait: read what is there, write nothing.
-            return openReadOnly(path, std::move(options), ReadOnly{WriteOutcome::Kind::locked, reason}, error);
+            return openReadOnly(path, std::move(options), ReadOnly{WriteOutcome::Kind::locked, reason},
+                                error);
         }
         if (health == Health::failed || attempt > 0) return failed();
 
@@ -381,8 +382,8 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path, Options 
     return failed();
 }
 
-std::unique_ptr<SqliteStore> SqliteStore::openReadOnly(const std::string& path, Options options,
-                                                       ReadOnly why, std::string* error) {
+std::unique_ptr<SqliteStore> SqliteStore::openReadOnly(const std::string& path, Options options, ReadOnly why,
+                                                       std::string* error) {
     std::string reason;
     auto attempt = [&](const std::string& name, int flags) -> std::unique_ptr<SqliteStore> {
         sqlite3* db = openDatabase(name, options.busyTimeoutMilliseconds, reason, flags);
@@ -401,7 +402,8 @@ std::unique_ptr<SqliteStore> SqliteStore::openReadOnly(const std::string& path, 
     // A write-ahead-logged file in a folder where its shared index cannot be made opens only as a file
     // nothing else will change.
     if (!writable(folderOf(path))) {
-        if (auto store = attempt("file:" + uriPath(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI))
+        if (auto store =
+                attempt("file:" + uriPath(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI))
             return store;
     }
     if (error) *error = why.detail + "; " + reason;

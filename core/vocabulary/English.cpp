@@ -202,8 +202,10 @@ public:
     std::string unsavedQuestion() const override { return "Quit Without Saving?"; }
     std::string unsavedDetail(std::int64_t changes) const override {
         std::string what = changes == 1 ? "One change" : number(changes) + " changes";
-        return what + " could not be saved yet: another program is using your profile. If you quit "
-                      "now, " + (changes == 1 ? "it is" : "they are") + " lost.";
+        return what +
+               " could not be saved yet: another program is using your profile. If you quit "
+               "now, " +
+               (changes == 1 ? "it is" : "they are") + " lost.";
     }
     std::string quitAnyway() const override { return "Quit Anyway"; }
 

@@ -169,9 +169,13 @@ public:
     std::string waitingToSave() const override {
         return "Salvataggio in attesa: un altro programma sta usando il tuo profilo.";
     }
-    std::string notSavedReadOnly() const override { return "Non salvato: il tuo profilo non può essere modificato."; }
+    std::string notSavedReadOnly() const override {
+        return "Non salvato: il tuo profilo non può essere modificato.";
+    }
     std::string notSavedDiskFull() const override { return "Non salvato: il disco è pieno."; }
-    std::string notSaved() const override { return "Non salvato: non è stato possibile scrivere il tuo profilo."; }
+    std::string notSaved() const override {
+        return "Non salvato: non è stato possibile scrivere il tuo profilo.";
+    }
     std::string profileReadOnly(std::string_view path) const override {
         return "Il tuo profilo (" + std::string(path) +
                ") può essere letto ma non modificato. Segnalibri, cronologia e note ci sono tutti, ma le "

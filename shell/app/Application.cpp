@@ -88,8 +88,8 @@ void Application::startup() {
         if (m_profile->notice()) return;
         BrowserWindowController* window = m_windows.active();
         if (!window) return;
-        window->context().status().setStatus(outcome.kind == WriteOutcome::Kind::full ? words().notSavedDiskFull()
-                                                                                       : words().notSaved());
+        window->context().status().setStatus(
+            outcome.kind == WriteOutcome::Kind::full ? words().notSavedDiskFull() : words().notSaved());
     };
 
     std::vector<std::string> preferred;

@@ -80,7 +80,9 @@ public:
     [[nodiscard]] const WindowList& windows() const { return m_windows; }
     [[nodiscard]] Date now() const;
     [[nodiscard]] std::chrono::milliseconds requestTimeout() const { return m_options.requestTimeout; }
-    [[nodiscard]] std::chrono::milliseconds titleWriteInterval() const { return m_options.titleWriteInterval; }
+    [[nodiscard]] std::chrono::milliseconds titleWriteInterval() const {
+        return m_options.titleWriteInterval;
+    }
 
     // Opens a new window on an address, or on the home page, and shows it.
     BrowserWindowController& openWindow(const std::optional<Url>& address);

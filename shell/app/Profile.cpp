@@ -26,16 +26,16 @@ Profile::Profile(const UserDirectories& directories) {
     std::string error;
     auto database = SqliteStore::open(path, options, &error);
     if (!database) {
-        g_printerr("nimb: cannot open the preferences (%s: %s); nothing will be kept after this run\n", path.c_str(),
-                   error.c_str());
+        g_printerr("nimb: cannot open the preferences (%s: %s); nothing will be kept after this run\n",
+                   path.c_str(), error.c_str());
         m_notice = Notice{Notice::Kind::unavailable, path};
         m_preferences = std::make_unique<Preferences>(std::make_unique<InMemoryStore>());
         return;
     }
     if (const auto& readOnly = database->readOnly()) {
         g_printerr("nimb: the preferences are read-only this run (%s)\n", readOnly->detail.c_str());
-        m_notice = Notice{readOnly->why == WriteOutcome::Kind::locked ? Notice::Kind::inUse : Notice::Kind::readOnly,
-                          path};
+        m_notice = Notice{
+            readOnly->why == WriteOutcome::Kind::locked ? Notice::Kind::inUse : Notice::Kind::readOnly, path};
     } else if (const auto& aside = database->setAside()) {
         m_notice = Notice{Notice::Kind::setAside, *aside};
     }

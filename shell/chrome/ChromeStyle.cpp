@@ -49,9 +49,11 @@ std::string styleSheet() {
            raised +
            "; }\n"
            ".nimb-overflow > row:selected, .nimb-overflow > row:focus-visible { background-color: " +
-           line + "; outline: none; }\n"
-           "box.nimb-notice { background-color: " + raised + "; color: " + ink +
-           "; padding: 8px 12px; border-bottom: 1px solid " + line + "; font-family: \"" + Drawing::family() +
+           line +
+           "; outline: none; }\n"
+           "box.nimb-notice { background-color: " +
+           raised + "; color: " + ink + "; padding: 8px 12px; border-bottom: 1px solid " + line +
+           "; font-family: \"" + Drawing::family() +
            "\"; font-size: 13px; }\n"
            "box.nimb-notice > label selection { background-color: rgba(122, 162, 255, 0.42); }\n";
 }

@@ -116,8 +116,8 @@ WindowLayout::Window CustomChrome::window(int width, int height) const {
     window.marginOpen = m_marginOpen && m_margin;
     if (m_notice) {
         int natural = 0;
-        gtk_widget_measure(m_notice.get(), GTK_ORIENTATION_VERTICAL, std::max(width, 1), nullptr, &natural, nullptr,
-                           nullptr);
+        gtk_widget_measure(m_notice.get(), GTK_ORIENTATION_VERTICAL, std::max(width, 1), nullptr, &natural,
+                           nullptr, nullptr);
         window.noticeHeight = natural;
     }
     return window;

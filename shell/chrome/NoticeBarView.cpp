@@ -6,8 +6,8 @@ namespace nimb {
 
 NoticeBarView::NoticeBarView() {
     ChromeStyle::install();
-    auto* box = GTK_WIDGET(g_object_new(GTK_TYPE_BOX, "orientation", GTK_ORIENTATION_HORIZONTAL, "spacing", 12,
-                                        "accessible-role", GTK_ACCESSIBLE_ROLE_ALERT, nullptr));
+    auto* box = GTK_WIDGET(g_object_new(GTK_TYPE_BOX, "orientation", GTK_ORIENTATION_HORIZONTAL, "spacing",
+                                        12, "accessible-role", GTK_ACCESSIBLE_ROLE_ALERT, nullptr));
     m_widget = glib::GRefPtr<GtkWidget>(box);
     gtk_widget_add_css_class(box, "nimb-notice");
 

@@ -126,11 +126,15 @@ void PageLifecycle::titleChanged(Tab& tab) {
     const char* title = webkit_web_view_get_title(tab.view());
     if (!uri || !title || !*title) return;
     std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
-    tab.titles.changed(*uri, title, [weak](const std::string& address, const std::string& newTitle) {
-        auto context = weak.lock();
-        if (!context) return;
-        if (History::retitle(context->prefs(), address, newTitle)) context->application().windows().historyChanged();
-    }, m_context.application().titleWriteInterval());
+    tab.titles.changed(
+        *uri, title,
+        [weak](const std::string& address, const std::string& newTitle) {
+            auto context = weak.lock();
+            if (!context) return;
+            if (History::retitle(context->prefs(), address, newTitle))
+                context->application().windows().historyChanged();
+        },
+        m_context.application().titleWriteInterval());
 }
 
 void PageLifecycle::addressChanged(Tab& tab) {

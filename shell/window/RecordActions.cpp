@@ -68,7 +68,7 @@ void RecordActions::removeBookmark(const std::string& address) {
         }
         context->application().windows().bookmarksChanged(nullptr);
         context->status().setStatusOnceSaved(notes > 0 ? words().removedBookmarkAndMargin(name, notes)
-                                              : words().removedBookmark(name));
+                                                       : words().removedBookmark(name));
     };
     if (notes == 0) {
         remove();
@@ -97,7 +97,8 @@ void RecordActions::apply(const BookmarkAction& action, Tab* from) {
             return;
         }
         m_context.application().windows().bookmarksChanged(nullptr);
-        status.setStatusOnceSaved(on ? words().addedToToolbar(changed->name) : words().offToolbar(changed->name));
+        status.setStatusOnceSaved(on ? words().addedToToolbar(changed->name)
+                                     : words().offToolbar(changed->name));
         return;
     }
     case Kind::edit: {

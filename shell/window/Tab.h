@@ -8,11 +8,11 @@
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "glib/Source.h"
-#include "window/TitleWrites.h"
 #include "records/NimbReportPageUnavailable.h"
 #include "records/NimbReportPageView.h"
 #include "report/NimbReport.h"
 #include "window/TabObserver.h"
+#include "window/TitleWrites.h"
 
 #include <webkit/webkit.h>
 

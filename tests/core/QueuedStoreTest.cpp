@@ -122,9 +122,10 @@ TEST_F(QueuedStoreTest, writesHeldUpByAnotherProgramWaitInOrderAndLandWhenItLets
 
     std::vector<std::string> outcomes;
     for (int i = 0; i < 5; ++i) {
-        ASSERT_EQ(store->write({{"bookmarks", Pairs{{std::to_string(i)}}}, {"notes", Pairs{{std::to_string(i)}}}})
-                      .kind,
-                  WriteOutcome::Kind::queued);
+        ASSERT_EQ(
+            store->write({{"bookmarks", Pairs{{std::to_string(i)}}}, {"notes", Pairs{{std::to_string(i)}}}})
+                .kind,
+            WriteOutcome::Kind::queued);
         store->afterWrites([&outcomes, i](const WriteOutcome& last) {
             outcomes.push_back(std::to_string(i) + (last.landed() ? " landed" : " failed"));
         });

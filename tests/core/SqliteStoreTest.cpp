@@ -214,8 +214,9 @@ TEST_F(SqliteStoreTest, aWriteHeldUpByAnotherProgramSaysSoAndChangesNothing) {
     // Held in the old journal's way, which keeps a newcomer from switching the journal: after the one
     // wait the store opens read-only, and says another program has it.
     store.reset();
-    ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=DELETE; BEGIN IMMEDIATE; "
-                                  "UPDATE preferences SET value = 'x' WHERE key = 'nothing'",
+    ASSERT_EQ(sqlite3_exec(other,
+                           "PRAGMA journal_mode=DELETE; BEGIN IMMEDIATE; "
+                           "UPDATE preferences SET value = 'x' WHERE key = 'nothing'",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     std::string error;

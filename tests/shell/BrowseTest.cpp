@@ -255,9 +255,8 @@ TEST_F(BrowseTest, aTitleChangingInALoopIsWrittenAtMostOnceASecondAndItsLastTitl
     std::size_t drawnBefore = loadsFinished(history);
     ASSERT_TRUE(visit("http://browse.example/titles.html"));
     ASSERT_TRUE(waitUntil([&] { return page.pageTitle() == "Final title"; }));
-    ASSERT_TRUE(waitUntil([&] {
-        return !prefs().history().empty() && prefs().history().front().title == "Final title";
-    }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return !prefs().history().empty() && prefs().history().front().title == "Final title"; }));
     auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // 400 changes; a write (and a drawing of the history page) at most once a second, and one for the
     // visit itself.

@@ -255,14 +255,16 @@ TEST_F(ToolbarTest, oneButtonPerToolbarBookmarkInEveryWindow) {
     first.context().records().apply(BookmarkAction::addToToolbar("http://off.example/"), nullptr);
     EXPECT_EQ(titles(first), (std::vector<std::string>{"Browse fixture", "Not an address", "Kept off"}));
     EXPECT_EQ(titles(other), titles(first));
-    EXPECT_TRUE(waitUntil([&] { return first.context().status().status() == "Added to the Personal Toolbar: Kept off"; }));
+    EXPECT_TRUE(waitUntil(
+        [&] { return first.context().status().status() == "Added to the Personal Toolbar: Kept off"; }));
 
     // Taken off from the other window's button menu, it goes from both.
     chrome(&other).personal().activate("remove-from-toolbar", fixture);
     EXPECT_EQ(titles(first), (std::vector<std::string>{"Not an address", "Kept off"}));
     EXPECT_EQ(titles(other), titles(first));
     EXPECT_TRUE(waitUntil([&] {
-        return other.context().status().status() == "Off the Personal Toolbar, still bookmarked: Browse fixture";
+        return other.context().status().status() ==
+               "Off the Personal Toolbar, still bookmarked: Browse fixture";
     }));
     EXPECT_EQ(prefs().bookmarks().size(), 3u) << "still bookmarked";
 
