@@ -16,6 +16,7 @@
 #include "library/Bookmarks.h"
 #include "storage/SqliteStore.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,7 +37,8 @@ class LockingProcess {
 public:
     explicit LockingProcess(const std::string& path) {
         int ready[2], release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0) return;
+        // Close-on-exec, so that the engine's processes started later hold no end of them.
+        if (pipe2(ready, O_CLOEXEC) != 0 || pipe2(release, O_CLOEXEC) != 0) return;
         m_pid = fork();
         if (m_pid == 0) {
             close(ready[0]);
@@ -201,35 +203,55 @@ TEST_F(TitleLoopBench, titleWritesAtMostOnceASecond) {
 }
 
 TEST_F(ProfileBench, memoryGivenBackByClosedTabs) {
+    const int self = getpid();
     auto settle = [&] {
         // What the engine frees lazily is freed once nothing happens for a moment.
         auto until = Clock::now() + 3s;
         waitUntil([&] { return Clock::now() >= until; }, 5s);
     };
-    ASSERT_TRUE(visit("http://browse.example/"));
-    settle();
-    double one = ProcessTree::pssMiB(getpid());
-    int processesOne = ProcessTree::webProcesses(getpid());
-    for (int k = 0; k < 19; ++k) {
-        app().actions().activate("newTab");
-        ASSERT_TRUE(visit("http://browse.example/second.html?" + std::to_string(k)));
-    }
-    settle();
-    double twenty = ProcessTree::pssMiB(getpid());
-    int processesTwenty = ProcessTree::webProcesses(getpid());
-    while (tabs().size() > 1)
-        tabs().close(tabs().current());
-    ASSERT_TRUE(waitUntil([&] { return ProcessTree::webProcesses(getpid()) <= processesOne + 1; }, 30s));
-    settle();
-    double after = ProcessTree::pssMiB(getpid());
-    int processesAfter = ProcessTree::webProcesses(getpid());
+    auto line = [&](const char* what, double baseline) {
+        double total = ProcessTree::pssMiB(self);
+        double own = static_cast<double>(ProcessTree::pssKiB(self).value_or(0)) / 1024.0;
+        std::printf("  %-30s %7.1f MiB (this process %6.1f)  %2d web processes", what, total, own,
+                    ProcessTree::webProcesses(self));
+        if (baseline > 0) std::printf("  %.2f of warm", total / baseline);
+        std::printf("\n");
+        return total;
+    };
+    auto openTwenty = [&] {
+        for (int k = 0; k < 19; ++k) {
+            app().actions().activate("newTab");
+            ASSERT_TRUE(visit("http://browse.example/second.html?" + std::to_string(k)));
+        }
+    };
+    auto closeAllButOne = [&](int processes) {
+        while (tabs().size() > 1)
+            tabs().close(tabs().current());
+        ASSERT_TRUE(waitUntil([&] { return ProcessTree::webProcesses(self) <= processes; }, 30s));
+    };
 
     std::printf("\nMemory of closed tabs (PSS of the browser and every process below it)\n");
-    std::printf("  one tab     %7.1f MiB  %2d web processes\n", one, processesOne);
-    std::printf("  20 tabs     %7.1f MiB  %2d web processes\n", twenty, processesTwenty);
-    std::printf("  19 closed   %7.1f MiB  %2d web processes  (%.2f of one tab)\n", after, processesAfter,
-                after / one);
-    std::printf("  target: back within 10 %% -> %s\n", after <= one * 1.10 ? "met" : "NOT met");
+    ASSERT_TRUE(visit("http://browse.example/"));
+    settle();
+    line("one tab, fresh", 0);
+    // The engine keeps one spare web process once it has needed a second: open and close one tab.
+    app().actions().activate("newTab");
+    ASSERT_TRUE(visit("http://browse.example/second.html"));
+    int warmProcesses = ProcessTree::webProcesses(self);
+    closeAllButOne(warmProcesses);
+    settle();
+    double warm = line("one tab, warm", 0);
+    double worst = 0;
+    for (int cycle = 1; cycle <= 3; ++cycle) {
+        openTwenty();
+        settle();
+        line(("20 tabs, cycle " + std::to_string(cycle)).c_str(), warm);
+        closeAllButOne(warmProcesses);
+        settle();
+        worst = std::max(worst, line(("19 closed, cycle " + std::to_string(cycle)).c_str(), warm));
+    }
+    std::printf("  target: back within 10 %% of warm after every cycle -> %s\n",
+                worst <= warm * 1.10 ? "met" : "NOT met");
 }
 
 } // namespace

@@ -507,11 +507,10 @@ int SqliteStore::upsert(const Change& change) {
 WriteOutcome SqliteStore::failure(int code) {
     std::string detail = sqlite3_errstr(code);
     if (sqlite3_errcode(m_db) == code) detail = sqlite3_errmsg(m_db);
+    // Held by another process: its caller waits and tries again, which is not worth a line each time.
+    if (isBusy(code)) return WriteOutcome::failure(WriteOutcome::Kind::locked, detail);
     m_options.log("nimb: could not save to " + m_path + ": " + detail);
     switch (code & 0xFF) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return WriteOutcome::failure(WriteOutcome::Kind::locked, detail);
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_CANTOPEN:
@@ -524,7 +523,8 @@ WriteOutcome SqliteStore::failure(int code) {
 }
 
 WriteOutcome SqliteStore::commit(const Changes& changes) {
-    if (m_readOnly) return WriteOutcome::failure(m_readOnly->why, m_readOnly->detail);
+    // Opened read-only, for whatever reason, it stays so for the run: the write is not kept.
+    if (m_readOnly) return WriteOutcome::failure(WriteOutcome::Kind::readOnly, m_readOnly->detail);
     if (changes.empty()) return WriteOutcome::written();
     int code = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) return failure(sqlite3_extended_errcode(m_db));

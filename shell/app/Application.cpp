@@ -122,20 +122,22 @@ BrowserWindowController& Application::openWindow(const std::optional<Url>& addre
 }
 
 void Application::quit() {
-    // Writes still waiting for another program to let go of the profile are lost by quitting: ask.
+    if (!m_askingToQuit && mayEndRun(m_windows.active(), [this] { closeEverything(); })) closeEverything();
+}
+
+bool Application::mayEndRun(BrowserWindowController* over, std::function<void()> end) {
+    if (m_askingToQuit) return false;
+    // Writes still waiting for another program to let go of the profile are lost by ending the run.
     std::size_t unsaved = m_profile ? m_profile->finish(quitWait) : 0;
-    BrowserWindowController* front = m_windows.active();
-    if (unsaved > 0 && front && !m_askingToQuit) {
-        m_askingToQuit = true;
-        Dialogs::confirm(front->window(), words().unsavedQuestion(),
-                         words().unsavedDetail(static_cast<std::int64_t>(unsaved)), words().quitAnyway(),
-                         [this](bool quit) {
-                             m_askingToQuit = false;
-                             if (quit) closeEverything();
-                         });
-        return;
-    }
-    if (!m_askingToQuit) closeEverything();
+    if (unsaved == 0 || !over) return true;
+    m_askingToQuit = true;
+    Dialogs::confirm(over->window(), words().unsavedQuestion(),
+                     words().unsavedDetail(static_cast<std::int64_t>(unsaved)), words().quitAnyway(),
+                     [this, end = std::move(end)](bool yes) {
+                         m_askingToQuit = false;
+                         if (yes) end();
+                     });
+    return false;
 }
 
 void Application::closeEverything() {

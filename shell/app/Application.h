@@ -89,6 +89,10 @@ public:
     // Closes every window and ends the run; first asks whether to lose the changes that still wait for
     // another program to let go of the profile, when there are any.
     void quit();
+    // Whether the run may end now: true when no write waits for another program to let go of the
+    // profile; otherwise asks over `over` whether to lose them, calls `end` if the user agrees, and
+    // answers false.
+    [[nodiscard]] bool mayEndRun(BrowserWindowController* over, std::function<void()> end);
     // Addresses handed over by a launch (the command line, the desktop): each in a new tab of the
     // active window, or in a new window when there is none.
     void open(const std::vector<std::string>& addresses);

@@ -42,7 +42,9 @@ Profile::Profile(const UserDirectories& directories) {
 
     auto queue = std::make_unique<QueuedStore>(std::move(database), QueuedStore::Options{glib::post});
     m_queue = queue.get();
-    m_queue->setBlockedListener([this](bool held) {
+    m_queue->setBlockedListener([this, path](bool held) {
+        if (held && !m_held)
+            g_printerr("nimb: another program holds %s; changes wait to be saved\n", path.c_str());
         m_held = held;
         if (onHeld) onHeld(held);
     });

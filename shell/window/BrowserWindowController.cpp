@@ -129,7 +129,19 @@ void BrowserWindowController::performClose() {
 
 bool BrowserWindowController::shouldClose() {
     auto count = m_context->tabs().size();
-    if (m_closing || count < 2) return true;
+    if (m_closing) return true;
+    // The last window ends the run.
+    if (m_application.windows().size() == 1) {
+        std::weak_ptr<BrowserWindowController> weak = weak_from_this();
+        auto close = [weak] {
+            auto self = weak.lock();
+            if (!self) return;
+            self->m_closing = true;
+            self->performClose();
+        };
+        if (!m_application.mayEndRun(this, close)) return false;
+    }
+    if (count < 2) return true;
     if (m_asking) return false;
     m_asking = true;
     std::weak_ptr<BrowserWindowController> weak = weak_from_this();

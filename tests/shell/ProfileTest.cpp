@@ -102,6 +102,10 @@ TEST_F(ProfileTest, quittingWithChangesStillHeldUpAsksFirst) {
         counted = counted || detail == words().unsavedDetail(n);
     EXPECT_TRUE(counted) << detail;
     EXPECT_EQ(app().windows().size(), 1u) << "kept open to wait";
+    // Closing the last window ends the run just the same.
+    gtk_window_close(window().window());
+    EXPECT_EQ(answerQuestion(false).first, words().unsavedQuestion());
+    EXPECT_EQ(app().windows().size(), 1u);
     holder.release();
     ASSERT_TRUE(waitUntil([&] { return app().profile().unsaved() == 0; }));
     EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 1u);
@@ -139,6 +143,37 @@ TEST_F(ReadOnlyProfileTest, showsTheUsersRecordsSaysChangesAreNotKeptAndLeavesTh
     EXPECT_TRUE(noticeOf(window()));
     std::ifstream in(m_directories.preferencesFile(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+}
+
+class ProfileInUseTest : public ShellTest {
+protected:
+    void configure() override {
+        seed([](Preferences& stored) { stored.setBookmarks({{"Kept", kept, true, ""}}); });
+        // Another program has the file in the old journal's way, which keeps a newcomer from
+        // switching the journal while it holds it; it lets go only after the browser has started.
+        sqlite3_open(m_directories.preferencesFile().c_str(), &m_other);
+        ASSERT_EQ(sqlite3_exec(m_other,
+                               "PRAGMA journal_mode=DELETE; BEGIN IMMEDIATE; "
+                               "UPDATE preferences SET value = value WHERE key = 'none'",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    void TearDown() override {
+        sqlite3_close(m_other);
+        ShellTest::TearDown();
+    }
+    sqlite3* m_other = nullptr;
+};
+
+TEST_F(ProfileInUseTest, opensReadOnlyAfterOneWaitWithTheUsersRecords) {
+    EXPECT_EQ(noticeOf(window()), words().profileInUse(m_directories.preferencesFile()));
+    ASSERT_EQ(prefs().bookmarks().size(), 1u);
+    sqlite3_exec(m_other, "ROLLBACK", nullptr, nullptr, nullptr);
+    ASSERT_TRUE(visit(fixture));
+    app().actions().activate("addBookmark");
+    // Read-only for the whole run, even once the other program has let go.
+    ASSERT_TRUE(waitForStatus(words().notSavedReadOnly()));
+    EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 1u);
 }
 
 class DamagedProfileTest : public ShellTest {
