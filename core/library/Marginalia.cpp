@@ -1,7 +1,6 @@
 #include "library/Marginalia.h"
 
 #include "base/Text.h"
-#include "library/Bookmarks.h"
 #include "location/LocationBar.h"
 #include "preferences/Preferences.h"
 

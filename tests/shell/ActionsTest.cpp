@@ -65,8 +65,12 @@ TEST_F(ActionsTest, theHistoryPageForgetsOneVisitOrAllAfterAsking) {
     ASSERT_TRUE(follow(tab(), HistoryAction::forget(fixture).href()));
     ASSERT_TRUE(waitUntil([&] { return prefs().history().size() == 1; }));
     EXPECT_TRUE(waitForStatus("Forgotten: Browse fixture")) << status();
-    ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_EQ(html(tab()).find("browse.example/\""), std::string::npos) << "the page was drawn again";
+    // Drawn again without it. (A title written a moment later may draw it once more, so the test
+    // waits for the drawing rather than counting loads.)
+    EXPECT_TRUE(waitUntil([&] {
+        return !webkit_web_view_is_loading(tab().view()) &&
+               html(tab()).find("browse.example/\"") == std::string::npos;
+    })) << "the page was drawn again";
 
     ASSERT_TRUE(follow(tab(), HistoryAction::forgetAll().href()));
     EXPECT_EQ(answerQuestion(false),
@@ -125,7 +129,7 @@ TEST_F(ActionsTest, aBookmarkIsEditedThroughItsFormAndMovedOnAndOffTheToolbar) {
     ASSERT_TRUE(waitForLoad(tab()));
     ASSERT_TRUE(follow(tab(), BookmarkAction::removeFromToolbar(kept).href()));
     ASSERT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
-    EXPECT_EQ(status(), "Off the Personal Toolbar, still bookmarked: Renamed");
+    EXPECT_TRUE(waitForStatus("Off the Personal Toolbar, still bookmarked: Renamed")) << status();
 
     // An address no bookmark has changes nothing.
     ASSERT_TRUE(waitForLoad(tab()));
