@@ -4,6 +4,7 @@
 #include "ShellTest.h"
 
 #include "location/SearchEngine.h"
+#include "location/UserAgent.h"
 #include "report/Dossier.h"
 
 #include <cerrno>
@@ -263,6 +264,22 @@ TEST_F(BrowseTest, aTitleChangingInALoopIsWrittenAtMostOnceASecondAndItsLastTitl
     std::size_t drawn = loadsFinished(history) - drawnBefore;
     EXPECT_LE(static_cast<double>(drawn), seconds + 3) << drawn << " drawings in " << seconds << " s";
     EXPECT_EQ(prefs().history().size(), 1u);
+}
+
+TEST_F(BrowseTest, sitesReceiveTheEnginesAgentWithOneSafariClaim) {
+    ASSERT_TRUE(visit(fixture));
+    std::optional<std::string> agent;
+    for (const auto& request : m_proxy.requests())
+        if (request.host == "browse.example" && request.headers.count("user-agent"))
+            agent = request.headers.at("user-agent");
+    ASSERT_TRUE(agent);
+    // The engine's platform and engine tokens, then the browser's one Safari claim.
+    const std::string gecko = "(KHTML, like Gecko) ";
+    auto cut = agent->find(gecko);
+    ASSERT_NE(cut, std::string::npos) << *agent;
+    EXPECT_EQ(agent->substr(cut + gecko.size()), UserAgent::applicationName()) << *agent;
+    EXPECT_EQ(agent->rfind("Mozilla/5.0 (", 0), 0u) << *agent;
+    EXPECT_EQ(agent->find("Safari/"), agent->rfind("Safari/")) << *agent;
 }
 
 } // namespace
