@@ -14,12 +14,12 @@ namespace nimb {
 WebKitWebView* PageViews::make() {
     auto settings = glib::adoptGRef(webkit_settings_new());
     webkit_settings_set_enable_javascript_markup(settings.get(), m_context.prefs().javaScriptEnabled());
-    // The engine appends "<name>/<version>": here "Version/<v> Safari" and "605.1.15".
-    std::string agent = UserAgent::applicationName();
-    auto slash = agent.rfind('/');
-    if (slash != std::string::npos)
-        webkit_settings_set_user_agent_with_application_details(
-            settings.get(), agent.substr(0, slash).c_str(), agent.substr(slash + 1).c_str());
+    // The engine's own agent with the browser's name in place of the engine's Safari claim.
+    static const std::string agent = [&] {
+        const char* engine = webkit_settings_get_user_agent(settings.get());
+        return UserAgent::compose(engine ? engine : "", UserAgent::applicationName());
+    }();
+    webkit_settings_set_user_agent(settings.get(), agent.c_str());
 
     auto manager = glib::adoptGRef(webkit_user_content_manager_new());
     PageSetup::registerMessageHandlers(manager.get());

@@ -85,6 +85,16 @@ TEST(UserAgent, claimsTheAssumedSafariWhenTold) {
     EXPECT_EQ(UserAgent::applicationName(), "Version/18.6 Safari/605.1.15");
     EXPECT_EQ(UserAgent::applicationName(""), "Version/18.6 Safari/605.1.15");
     EXPECT_EQ(UserAgent::applicationName("17.4.1"), "Version/17.4.1 Safari/605.1.15");
+
+    // One Safari claim: the engine's own goes, its platform token stays.
+    const std::string engine =
+        "Mozilla/5.0 (X11; Ubuntu; Linux x86_64) AppleWebKit/605.1.15 (KHTML, like Gecko) "
+        "Version/60.5 Safari/605.1.15";
+    EXPECT_EQ(UserAgent::compose(engine, UserAgent::applicationName()),
+              "Mozilla/5.0 (X11; Ubuntu; Linux x86_64) AppleWebKit/605.1.15 (KHTML, like Gecko) Version/18.6 "
+              "Safari/605.1.15");
+    EXPECT_EQ(UserAgent::compose("Odd/1.0 ", "Version/18.6 Safari/605.1.15"),
+              "Odd/1.0 Version/18.6 Safari/605.1.15");
 }
 
 } // namespace
