@@ -164,6 +164,52 @@ TEST_F(HostileTest, aPageBeingReplacedByTheBrowsersOwnCannotActInBetween) {
     EXPECT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
 }
 
+TEST_F(HostileTest, aFrameNavigatingAsTheBrowsersOwnPageComesDoesNotRevokeItsActions) {
+    // A page whose frame navigates without pause, so that its navigations are asked about while the
+    // bookmarks page replaces it.
+    m_proxy.answer("busy.example", "/frame", "<!doctype html><p>frame");
+    m_proxy.answer("busy.example", "/",
+                   "<!doctype html><title>Busy</title><iframe id=f></iframe><script>var n = 0;"
+                   "setInterval(function () { document.getElementById('f').src = '/frame?' + (++n); }, 1);"
+                   "</script>");
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(visit("http://busy.example/"));
+        ASSERT_TRUE(waitUntil([&] { return evaluate(tab(), "n > 20") == true; }));
+        app().actions().activate("showBookmarks");
+        ASSERT_TRUE(waitUntil([&] {
+            return tab().viewAddress() != "http://busy.example/" && !webkit_web_view_is_loading(tab().view());
+        }));
+        EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutBookmarks));
+        EXPECT_TRUE(tab().documentIsGenerated) << "its own links would be refused";
+    }
+    ASSERT_TRUE(evaluate(
+        tab(), "location.href = " + nlohmann::json(BookmarkAction::removeFromToolbar(kept).href()).dump() +
+                   "; true"));
+    EXPECT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
+}
+
+TEST_F(HostileTest, aFrameCannotTakeTheTabToRewrittenSearchResults) {
+    ASSERT_TRUE(prefs().linksOnlySearch());
+    m_proxy.route("www.google.com", "/search", [](const HttpRequest&) {
+        HttpResponse response;
+        response.body =
+            "<!doctype html><title>Results</title><script>parent.postMessage('framed', '*')</script>";
+        return response;
+    });
+    m_proxy.answer("frames.example", "/",
+                   "<!doctype html><title>Embedding</title><script>addEventListener('message', function (e) {"
+                   " if (e.data === 'framed') document.title = 'Framed'; });</script>"
+                   "<iframe src='http://www.google.com/search?q=x'></iframe>");
+    type("http://frames.example/");
+    ASSERT_TRUE(waitUntil(
+        [&] { return tab().pageTitle() == "Framed" || tab().viewAddress() != "http://frames.example/"; }));
+    EXPECT_EQ(tab().viewAddress(), "http://frames.example/");
+    EXPECT_EQ(tab().pageTitle(), "Framed") << "the frame loads what it asked for";
+    for (const auto& request : m_proxy.requests())
+        EXPECT_EQ(request.query.find("udm=14"), std::string::npos) << request.url;
+}
+
 TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
     ASSERT_TRUE(visit("http://browse.example/"));
     ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
