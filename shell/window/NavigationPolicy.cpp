@@ -1,7 +1,6 @@
 #include "window/NavigationPolicy.h"
 
 #include "app/Application.h"
-#include "location/SearchRewrite.h"
 #include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "window/Navigator.h"
@@ -65,18 +64,9 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
         return true;
     }
 
-    if (m_context.prefs().linksOnlySearch()) {
-        if (auto url = Url::parse(address)) {
-            if (auto rewritten = SearchRewrite::webResults(*url)) {
-                webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
-                m_context.navigator().load(*rewritten, tab);
-                return true;
-            }
-        }
-    }
-
-    // The page goes on to something that is not the browser's own HTML.
-    if (address != generatedAddress) tab.pendingGenerated = false;
+    // Asked here about the page's frames as much as about the page itself, with nothing to tell them
+    // apart: what concerns the page alone (the links-only search, the end of a generated page on its
+    // way) is decided when the view's own load starts (PageLifecycle).
     webkit_policy_decision_use(WEBKIT_POLICY_DECISION(decision));
     return true;
 }

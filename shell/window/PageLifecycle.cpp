@@ -2,12 +2,14 @@
 
 #include "app/Application.h"
 #include "library/History.h"
+#include "location/SearchRewrite.h"
 #include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
 #include "window/FindController.h"
 #include "window/MarginController.h"
+#include "window/Navigator.h"
 #include "window/StatusController.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
@@ -56,8 +58,15 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
     case WEBKIT_LOAD_REDIRECTED:
         break;
     case WEBKIT_LOAD_COMMITTED: {
+        // Only the page's own documents commit here, never its frames': the mark of a generated page
+        // on its way is spent by the first document that comes, whichever it is.
         const char* uri = webkit_web_view_get_uri(tab.view());
         tab.documentIsGenerated = tab.pendingGenerated && uri && uri == generatedAddress;
+        tab.pendingGenerated = false;
+        if (!tab.documentIsGenerated && uri && uri != generatedAddress) {
+            tab.localPage.reset();
+            tab.reported.reset();
+        }
         tab.disarmTimeout();
 
         // A new document: the hosts the last one reached, and its heat, are not this one's. (Not at
@@ -71,6 +80,16 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         finished(tab);
         break;
     }
+}
+
+bool PageLifecycle::rewriteSearch(Tab& tab) {
+    if (!tab.loading() || !m_context.prefs().linksOnlySearch()) return false;
+    auto address = tab.viewAddress();
+    auto url = address ? Url::parse(*address) : std::nullopt;
+    auto rewritten = url ? SearchRewrite::webResults(*url) : std::nullopt;
+    if (!rewritten) return false;
+    m_context.navigator().load(*rewritten, tab);
+    return true;
 }
 
 void PageLifecycle::finished(Tab& tab) {
@@ -138,8 +157,13 @@ void PageLifecycle::titleChanged(Tab& tab) {
 }
 
 void PageLifecycle::addressChanged(Tab& tab) {
+    // The view's own address, never a frame's: a search results page on its way gives way to its
+    // links-only form.
+    if (rewriteSearch(tab)) return;
     auto uri = tab.viewAddress();
-    if (uri && *uri != generatedAddress) {
+    // While a generated page is on its way the engine may name the outgoing page's address again for
+    // a moment; the page is only gone once another document commits.
+    if (uri && *uri != generatedAddress && !tab.pendingGenerated) {
         tab.localPage.reset();
         tab.reported.reset();
     }

@@ -31,6 +31,8 @@ public:
 
 private:
     void finished(Tab& tab);
+    // A search results address the view is loading gives way to its links-only form; true when it did.
+    bool rewriteSearch(Tab& tab);
 
     WindowContext& m_context;
     NavigationPolicy m_policy;

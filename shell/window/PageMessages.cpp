@@ -30,6 +30,8 @@ void PageMessages::received(Tab& tab, PageMessage kind, JSCValue* body) {
 }
 
 void PageMessages::status(Tab& tab, JSCValue* body) {
+    // The outgoing page's last words, while the browser's own page takes its place, are not said.
+    if (tab.pendingGenerated) return;
     tab.status = MessageBody::status(ScriptValue::read(body));
     if (!m_context.tabs().isCurrent(tab)) return;
     StatusController& line = m_context.status();
@@ -40,6 +42,7 @@ void PageMessages::status(Tab& tab, JSCValue* body) {
 }
 
 void PageMessages::blocked(Tab& tab, JSCValue* body) {
+    if (tab.pendingGenerated) return;
     auto message = MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts"}));
     if (!message) return;
     if (message->walls) tab.walls = *message->walls;
