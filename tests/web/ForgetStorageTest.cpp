@@ -15,7 +15,7 @@ TEST_F(ForgetStorageTest, behavesLikeStorageForThePageInEveryFrameAndTheReportKn
         "number": "1", "property": "1", "lengthAfterOne": 1, "absent": null, "keyFive": null,
         "keyZeroText": "n", "keyFraction": "n", "assigned": "as text", "keysAfterAssign": ["n", "page"],
         "afterDelete": null, "keepsPlace": ["n", "a", "b"], "movesToEnd": ["a", "b", "n"],
-        "shadowed": "shadow", "isStorage": true, "hasLength": true, "lengthWrite": 3, "forgot": true})"));
+        "membersWin": "method", "isStorage": true, "hasLength": true, "lengthWrite": 3, "forgot": true})"));
 
     NimbReport r = report(*p);
     EXPECT_TRUE(r.storageForgotten);
@@ -30,6 +30,43 @@ TEST_F(ForgetStorageTest, behavesLikeStorageForThePageInEveryFrameAndTheReportKn
     EXPECT_EQ(p->evaluate("frames[0].frameResult"),
               nlohmann::json({{"forgot", true}, {"ownItems", nlohmann::json({"frame"})}}));
     EXPECT_EQ(p->evaluate("localStorage.getItem('frame')"), nullptr);
+}
+
+TEST_F(ForgetStorageTest, itemsNamedAsMembersLeaveTheMembersAloneAsOnTheRealObject) {
+    // Measured on the engine's own storage object: the same page, the same answers, with and
+    // without the stand-in. Object.keys is left out: the real object lists every item there, even
+    // one it does not own (no descriptor, hasOwnProperty false), which no stand-in can do without
+    // also owning it.
+    const auto expected = nlohmann::json::parse(R"({
+        "length": 8,
+        "byIndex": ["__proto__=stored __proto__", "constructor=stored constructor", "foo=stored foo",
+                    "getItem=stored getItem", "hasOwnProperty=stored hasOwnProperty", "key=stored key",
+                    "length=stored length", "toString=stored toString"],
+        "members": ["function", "function", "function", "function", "function", true, true, "function"],
+        "asText": ["[object Storage]", "[object Storage]", "[object Storage]"],
+        "own": [false, false, true, false],
+        "foo": "stored foo",
+        "inherited": [true, true, true, false],
+        "descriptors": [true, {"value": "stored foo", "writable": true, "enumerable": true, "configurable": true}],
+        "ownNames": ["__proto__", "constructor", "foo", "getItem", "hasOwnProperty", "key", "length", "toString"],
+        "forIn": ["clear", "foo", "getItem", "key", "length", "removeItem", "setItem"],
+        "keysHoldFoo": true,
+        "assigned": ["function", "assigned", "function", "assigned too", 9, "stored length", "5"],
+        "defined": ["function", "defined", "defined too", false, null],
+        "deleted": [true, "assigned", true, null, true, "function"],
+        "later": ["inherited", "stored"]})");
+    for (bool forgetting : {false, true}) {
+        SCOPED_TRACE(forgetting ? "the stand-in" : "the real object");
+        WebPage::Options options;
+        options.policy.forgetStorage = forgetting;
+        auto p = open("http://store.example/methods.html", options);
+        ASSERT_TRUE(p->waitFor("window.result", 3s));
+        auto result = p->evaluate("window.result").value_or(nullptr);
+        ASSERT_TRUE(result.is_object());
+        EXPECT_EQ(result["forgot"], forgetting);
+        result.erase("forgot");
+        EXPECT_EQ(result, expected);
+    }
 }
 
 TEST_F(ForgetStorageTest, nothingOutlivesThePage) {

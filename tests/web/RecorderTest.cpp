@@ -197,6 +197,24 @@ TEST_F(RecorderTest, readsTheInMemoryStorageInInsertionOrder) {
     EXPECT_EQ(r.local.bytes, total);
 }
 
+TEST_F(RecorderTest, readsEveryItemWhenItemsAreNamedAsTheStorageMethods) {
+    // Items named key and getItem beside a tracking identifier: the recorder still calls the
+    // methods, with the page's storage remembered and forgotten alike.
+    for (bool forgetting : {false, true}) {
+        SCOPED_TRACE(forgetting ? "forgotten" : "remembered");
+        WebPage::Options options;
+        options.policy.forgetStorage = forgetting;
+        auto p = openReady("http://store.example/tracker.html", options);
+        NimbReport r = report(*p);
+        EXPECT_EQ(r.storageForgotten, forgetting);
+        EXPECT_EQ(r.local.count, 3);
+        std::set<std::string> items; // key, bytes, preview
+        for (const auto& item : r.local.items)
+            items.insert(item.key + " " + std::to_string(item.bytes) + " " + item.preview);
+        EXPECT_EQ(items, (std::set<std::string>{"_visitor 38 id-7f3a9c21", "getItem 16 g", "key 8 k"}));
+    }
+}
+
 TEST_F(RecorderTest, cutsKeysAndPreviewsAndKeepsTheReportReadable) {
     auto p = openReady("http://store.example/storage.html");
     // The long key is the 501st item set: ask the page to read it first.
