@@ -1,7 +1,12 @@
 // Local storage that is forgotten with the page. It runs at document start in every frame, before
 // any script of the page, and puts an in-memory stand-in for window.localStorage in place: the page
-// reads and writes it as usual, items are properties of it as on the real object, and nothing
-// reaches the browser's persistent storage. window.__nimb.forgot tells the recorder it happened.
+// reads and writes it as usual, and nothing reaches the browser's persistent storage.
+// window.__nimb.forgot tells the recorder it happened.
+//
+// As on the real object, an item is a property of it only while nothing on the prototype chain
+// has its name: key, getItem, toString, __proto__ and the rest always win, so that the page's own
+// calls and the recorder's reach the methods whatever the page stored. Assignments and
+// definitions store an item all the same, and getItem, key and length read every item.
 (function () {
     if (!/^https?:$/.test(location.protocol)) return;
 
@@ -9,6 +14,8 @@
     var order = [];
     var get = Reflect.get;
     var has = Reflect.has;
+    var put = Reflect.set;
+    var hasOwn = Object.hasOwn;
 
     function stored(name) {
         return typeof name !== 'symbol' && name in mem;
@@ -45,31 +52,43 @@
         if (typeof Storage === 'function') Object.setPrototypeOf(api, Storage.prototype);
     } catch (e) {}
 
+    // An item the page reads, owns and deletes as a property.
+    function visible(name) {
+        return stored(name) && !has(api, name);
+    }
+
     var shim = new Proxy(api, {
         get: function (target, name) {
-            if (typeof name === 'symbol') return get(api, name);
             if (name === 'length') return order.length;
-            if (stored(name)) return mem[name];
-            return get(api, name);
+            return visible(name) ? mem[name] : get(api, name);
         },
-        set: function (target, name, value) {
-            if (typeof name === 'symbol' || name === 'length') return true;
-            api.setItem(name, value);
-            return true;
+        // The chain's own setters and read-only members first (__proto__, length), as on the real
+        // object; anything else comes to defineProperty below and is stored.
+        set: function (target, name, value, receiver) {
+            return typeof name === 'symbol' || put(api, name, value, receiver);
         },
         has: function (target, name) {
-            if (typeof name !== 'symbol' && (name === 'length' || stored(name))) return true;
-            return has(api, name);
+            return name === 'length' || stored(name) || has(api, name);
         },
         deleteProperty: function (target, name) {
-            if (typeof name !== 'symbol') api.removeItem(name);
+            if (visible(name)) api.removeItem(name);
             return true;
         },
+        // A value becomes an item. The real object takes a non-configurable one too, which a
+        // stand-in cannot claim to have taken.
+        defineProperty: function (target, name, desc) {
+            if (typeof name === 'symbol' || !hasOwn(desc, 'value')) return false;
+            if (hasOwn(desc, 'configurable') && !desc.configurable) return false;
+            api.setItem(name, desc.value);
+            return true;
+        },
+        // Every item by name, as the real object lists them, but owned only when visible: Object.keys,
+        // which asks for each one's descriptor, leaves out the rest, where the real object does not.
         ownKeys: function () {
             return order.slice();
         },
         getOwnPropertyDescriptor: function (target, name) {
-            if (!stored(name)) return undefined;
+            if (!visible(name)) return undefined;
             return {value: mem[name], writable: true, enumerable: true, configurable: true};
         }
     });
