@@ -3,14 +3,13 @@
 // A tab's page titles on their way to history. A page may change its title many times a second; each
 // change would rewrite the stored history and draw every history and home page again. The first change
 // after a quiet second is written at once; later ones wait until a second has passed since the last
-// write and only the newest is written. The newest title always lands: when the tab goes, what waits
-// is written then.
+// write and only the newest is written. The newest title always lands: when the tab goes, or a title
+// of another page comes, what waits is written then.
 
-#include "glib/Source.h"
+#include "glib/Throttle.h"
 
 #include <chrono>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace nimb {
@@ -25,21 +24,15 @@ public:
     TitleWrites& operator=(const TitleWrites&) = delete;
 
     // The page at `address` is now titled `title`; `write` stores it, at most once every `interval`.
-    void changed(std::string address, std::string title, Write write,
+    void changed(const std::string& address, const std::string& title, Write write,
                  std::chrono::milliseconds interval = defaultInterval);
     // Writes what waits, now.
-    void flush();
-    [[nodiscard]] bool waiting() const { return m_pending.has_value(); }
+    void flush() { m_throttle.flush(); }
+    [[nodiscard]] bool waiting() const { return m_throttle.waiting(); }
 
 private:
-    struct Pending {
-        std::string address;
-        std::string title;
-        Write write;
-    };
-    std::optional<Pending> m_pending;
-    std::chrono::steady_clock::time_point m_last{};
-    glib::Source m_timer;
+    glib::Throttle m_throttle{defaultInterval};
+    std::string m_address; // of the title waiting, if one is
 };
 
 } // namespace nimb
