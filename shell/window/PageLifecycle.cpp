@@ -45,6 +45,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
     StatusController& status = m_context.status();
     switch (event) {
     case WEBKIT_LOAD_STARTED:
+        tab.blockedReports.cancel(); // the outgoing page's
         tab.walls = 0;
         tab.network = 0;
         tab.status.reset();

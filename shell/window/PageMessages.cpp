@@ -43,6 +43,12 @@ void PageMessages::status(Tab& tab, JSCValue* body) {
 
 void PageMessages::blocked(Tab& tab, JSCValue* body) {
     if (tab.pendingGenerated) return;
+    // However many a page sends, the newest is read, at most once a frame.
+    readBlocked(tab, body);
+}
+
+void PageMessages::readBlocked(Tab& tab, JSCValue* body) {
+    ++tab.blockedReadings;
     auto message = MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts"}));
     if (!message) return;
     if (message->walls) tab.walls = *message->walls;

@@ -24,6 +24,7 @@ public:
 private:
     void status(Tab& tab, JSCValue* body);
     void blocked(Tab& tab, JSCValue* body);
+    void readBlocked(Tab& tab, JSCValue* body);
 
     WindowContext& m_context;
 };

@@ -117,6 +117,7 @@ void Tab::teardown() {
     if (m_tornDown) return;
     m_tornDown = true;
     titles.flush();
+    blockedReports.cancel();
     m_connections.clear();
     m_timeout.cancel();
     g_cancellable_cancel(m_cancellable.get());

@@ -8,6 +8,7 @@
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 #include "glib/Source.h"
+#include "glib/Throttle.h"
 #include "records/NimbReportPageUnavailable.h"
 #include "records/NimbReportPageView.h"
 #include "report/NimbReport.h"
@@ -83,6 +84,10 @@ public:
 
     // The page's titles on their way to history.
     TitleWrites titles;
+    // The page's counts of what was blocked and its hosts, read once a frame however often they come:
+    // the newest unread report waits here, and how many were read.
+    glib::Throttle blockedReports{std::chrono::milliseconds(16)};
+    std::int64_t blockedReadings = 0;
 
     // The request timeout: armed when an address is loaded, disarmed once the page answers.
     void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);

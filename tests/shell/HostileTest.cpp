@@ -240,6 +240,29 @@ TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
     EXPECT_EQ(status().size(), 1000u);
 }
 
+TEST_F(HostileTest, aFloodOfReportsIsReadAtMostOnceAFrameAndTheNewestWins) {
+    ASSERT_TRUE(visit("http://browse.example/"));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    Tab& page = tab();
+    MessageCount received(page);
+    auto readingsBefore = page.blockedReadings;
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(evaluate(
+        page, "var hosts = []; for (var i = 0; i < 200; i++) hosts.push('h' + i + '.example');"
+              "for (var k = 1; k <= 3000; k++)"
+              " window.webkit.messageHandlers.blocked.postMessage({walls: k, network: 2, hosts: hosts});"
+              "true"));
+    ASSERT_TRUE(waitUntil([&] { return received.count >= 3000 && page.walls == 3000; }, 60s));
+    auto frames =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start) /
+        std::chrono::milliseconds(16);
+    EXPECT_EQ(page.hosts.size(), 200u);
+    EXPECT_LE(page.blockedReadings - readingsBefore, frames + 2)
+        << "3000 reports in " << frames << " frames were read " << page.blockedReadings - readingsBefore
+        << " times";
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  3002 blocked"));
+}
+
 TEST_F(HostileTest, scriptAddressesFromALaunchAreRefused) {
     // What a desktop or a command line hands over: a script address opens nothing and runs nothing,
     // in any case of its scheme; a web address beside it still opens.
