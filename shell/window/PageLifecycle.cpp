@@ -144,7 +144,8 @@ void PageLifecycle::titleChanged(Tab& tab) {
     }
     auto uri = tab.viewAddress();
     const char* title = webkit_web_view_get_title(tab.view());
-    if (!uri || !title || !*title) return;
+    // The browser's own pages are never in history.
+    if (!uri || *uri == generatedAddress || !title || !*title) return;
     std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
     tab.titles.changed(
         *uri, title,

@@ -2,6 +2,7 @@
 
 #include "engine/FaviconStore.h"
 #include "engine/ScriptValue.h"
+#include "glib/GRefPtr.h"
 #include "page/Favicon.h"
 #include "page/MessageBody.h"
 #include "report/Dossier.h"
@@ -43,8 +44,15 @@ void PageMessages::status(Tab& tab, JSCValue* body) {
 
 void PageMessages::blocked(Tab& tab, JSCValue* body) {
     if (tab.pendingGenerated) return;
-    // However many a page sends, the newest is read, at most once a frame.
-    readBlocked(tab, body);
+    // A report of the hosts the page reached is what costs: however many a page sends, only the newest
+    // unread one is kept, and read at most once a frame. The page's scripts report apart (the walls
+    // taken off, the requests and hosts), so a report without hosts is read at once and is not lost.
+    if (!jsc_value_is_object(body) || !jsc_value_object_has_property(body, "hosts")) {
+        readBlocked(tab, body);
+        return;
+    }
+    tab.blockedReports.run(
+        [this, &tab, report = glib::GRefPtr<JSCValue>(body)] { readBlocked(tab, report.get()); });
 }
 
 void PageMessages::readBlocked(Tab& tab, JSCValue* body) {

@@ -155,9 +155,12 @@ TEST_F(HostileTest, aPageBeingReplacedByTheBrowsersOwnCannotActInBetween) {
         if (GtkWidget* shown = dialog()) answer(shown, false);
     }
 
-    // The page the browser put in its place does act.
-    ASSERT_TRUE(
-        waitUntil([&] { return tab().documentIsGenerated && !webkit_web_view_is_loading(tab().view()); }));
+    // The page the browser put in its place does act, once it is no longer drawn again for the last
+    // title of the page it replaced (written up to a second after it came).
+    ASSERT_TRUE(waitUntil([&] {
+        return !tab().titles.waiting() && tab().documentIsGenerated &&
+               !webkit_web_view_is_loading(tab().view());
+    }));
     ASSERT_TRUE(evaluate(
         tab(), "location.href = " + nlohmann::json(BookmarkAction::removeFromToolbar(kept).href()).dump() +
                    "; true"));
