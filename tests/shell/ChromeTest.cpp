@@ -522,5 +522,65 @@ TEST_F(ChromeTest, aTabClosedBeforeItsIconArrivesIsLeftAlone) {
     EXPECT_EQ(well().icon(), nullptr) << "the home page's well stays without an icon";
 }
 
+// Whether the icon's first pixel is this opaque colour.
+bool iconIs(GdkTexture* icon, guint8 r, guint8 g, guint8 b) {
+    if (!icon) return false;
+    int width = gdk_texture_get_width(icon);
+    int height = gdk_texture_get_height(icon);
+    std::vector<guchar> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    gdk_texture_download(icon, pixels.data(), static_cast<gsize>(width) * 4);
+    // GDK_MEMORY_DEFAULT: B, G, R, A in memory on a little-endian machine.
+    return pixels[2] == r && pixels[1] == g && pixels[0] == b && pixels[3] == 255;
+}
+
+TEST_F(ChromeTest, anIconOnAListedHostIsNotFetchedAndCountsAsBlocked) {
+    ASSERT_TRUE(prefs().contentBlockingEnabled());
+    const std::string tracker = "http://doubleclick.net/favicon.ico";
+    m_proxy.answer("doubleclick.net", "/favicon.ico", solidPng(220, 40, 40), {}, "image/png");
+    m_proxy.answer("own-icon.example", "/favicon.ico", solidPng(40, 40, 220), {}, "image/png");
+    m_proxy.answer("own-icon.example", "/",
+                   "<!doctype html><title>Own icon</title><p>icon</p><script>"
+                   "addEventListener('load', function () {"
+                   "  var link = document.createElement('link');"
+                   "  link.rel = 'icon';"
+                   "  link.href = '" +
+                       tracker +
+                       "';"
+                       "  document.head.appendChild(link);"
+                       "});</script>");
+    ASSERT_TRUE(visit("http://own-icon.example/"));
+    ASSERT_TRUE(waitUntil([&] { return tab().declaredIcon == tracker; }))
+        << "the page declares the tracker's icon";
+    FaviconStore& store = FaviconStore::shared();
+    ASSERT_TRUE(
+        waitUntil([&] { return !store.isFetching("own-icon.example") && store.cached("own-icon.example"); }));
+
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  1 blocked")) << status();
+    EXPECT_EQ(window().context().status().shield().count, 1);
+    EXPECT_FALSE(m_proxy.receivedHost("doubleclick.net")) << "no request reached the listed host";
+    EXPECT_TRUE(iconIs(tab().icon(), 40, 40, 220)) << "the tab shows the site's own icon";
+    EXPECT_TRUE(iconIs(well().icon(), 40, 40, 220));
+}
+
+TEST_F(ChromeTest, aPublicPageGetsNoIconFromALoopbackAddress) {
+    const std::string loopback = "http://127.0.0.1:" + std::to_string(m_proxy.port()) + "/x.ico";
+    m_proxy.answer("127.0.0.1", "/x.ico", solidPng(220, 40, 40), {}, "image/png");
+    m_proxy.answer("public-icon.example", "/favicon.ico", solidPng(40, 40, 220), {}, "image/png");
+    m_proxy.answer("public-icon.example", "/",
+                   "<!doctype html><title>Public</title><link rel=\"icon\" href=\"" + loopback +
+                       "\"><p>public</p>");
+    ASSERT_TRUE(visit("http://public-icon.example/"));
+    ASSERT_TRUE(waitUntil([&] { return tab().declaredIcon == loopback; }));
+    FaviconStore& store = FaviconStore::shared();
+    ASSERT_TRUE(waitUntil(
+        [&] { return !store.isFetching("public-icon.example") && store.cached("public-icon.example"); }));
+    drain();
+
+    for (const auto& request : m_proxy.requests())
+        EXPECT_NE(request.path, "/x.ico") << request.url;
+    EXPECT_TRUE(iconIs(tab().icon(), 40, 40, 220)) << "the tab shows the site's own icon";
+    EXPECT_TRUE(waitForStatus("Document: Done")) << "a refused private address is not counted as blocked";
+}
+
 } // namespace
 } // namespace nimb::test
