@@ -50,6 +50,7 @@ void SettingsCommands::toggleBlocking() {
         for (const auto& tab : context.tabs().all()) {
             tab->walls = 0;
             tab->network = 0;
+            tab->blockedIcons.clear();
         }
         context.status().syncShield();
         context.navigator().reloadAll();

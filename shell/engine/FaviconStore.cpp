@@ -124,11 +124,17 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
               glib::GRefPtr<GCancellable> cancellable) {
         auto key = Favicon::key(page.string());
         if (!key || cancelled(cancellable.get())) return;
+        // Nothing is fetched from this machine or a private network for a page that is not on one,
+        // whatever the page declares (the blocklist is the window's to apply: it knows whether
+        // blocking is on, and counts what it refuses).
+        auto refused = [&page](const Url& icon) { return Favicon::refusal(page, icon, false).has_value(); };
         auto candidates = Favicon::candidates(page, declared);
+        std::erase_if(candidates, refused);
         // The declared icon alone, when it is one that can be fetched.
         auto own = Favicon::candidates(std::nullopt, declared);
         std::optional<Url> wanted;
-        if (!own.empty() && !failed.contains(own.front().string())) wanted = own.front();
+        if (!own.empty() && !failed.contains(own.front().string()) && !refused(own.front()))
+            wanted = own.front();
 
         auto ask = [self = weak_from_this(), page, declared, then, cancellable] {
             if (auto state = self.lock(); state && !state->closed)

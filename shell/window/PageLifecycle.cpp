@@ -48,6 +48,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.blockedReports.cancel(); // the outgoing page's
         tab.walls = 0;
         tab.network = 0;
+        tab.blockedIcons.clear();
         tab.status.reset();
         tab.declaredIcon.reset();
         tab.failed = false;

@@ -5,6 +5,7 @@
 #include "glib/GRefPtr.h"
 #include "page/Favicon.h"
 #include "page/MessageBody.h"
+#include "preferences/Preferences.h"
 #include "report/Dossier.h"
 #include "window/ChromeController.h"
 #include "window/StatusController.h"
@@ -12,6 +13,8 @@
 #include "window/TabList.h"
 #include "window/TabRef.h"
 #include "window/WindowContext.h"
+
+#include <algorithm>
 
 namespace nimb {
 
@@ -76,9 +79,22 @@ void PageMessages::fetchIcon(Tab& tab) {
     auto address = tab.viewAddress();
     auto page = address ? Url::parse(*address) : std::nullopt;
     if (!page || !Favicon::key(*address)) return;
+    // The store fetches with a client of its own, around the rule list: an icon the list would refuse
+    // is not asked for, and counts as blocked for the page.
+    auto screened = Favicon::screened(*page, tab.declaredIcon, m_context.prefs().contentBlockingEnabled());
+    if (screened.blocked && std::find(tab.blockedIcons.begin(), tab.blockedIcons.end(), *screened.blocked) ==
+                                tab.blockedIcons.end()) {
+        tab.blockedIcons.push_back(*screened.blocked);
+        if (m_context.tabs().isCurrent(tab)) {
+            StatusController& line = m_context.status();
+            line.syncShield();
+            line.showPageStatus(tab.status.value_or(line.idleStatus()),
+                                tab.documentIsGenerated && !tab.status);
+        }
+    }
     // The answer may come before icon() returns, when the site's icon is at hand.
     FaviconStore::shared().icon(
-        *page, tab.declaredIcon,
+        *page, screened.declared,
         [ref = TabRef(m_context, tab)](GdkTexture*) {
             // The strip's icons, and the current tab's in the location well.
             if (auto locked = ref.lock()) locked.window->chrome().syncStrip();

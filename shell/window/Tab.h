@@ -69,6 +69,8 @@ public:
     std::optional<std::string> declaredIcon;
     std::int64_t walls = 0;
     std::int64_t network = 0;
+    // Icon addresses the page declared that the blocklist kept the favicon store from, each once.
+    std::vector<std::string> blockedIcons;
     std::vector<std::string> hosts;
     double heat = 0;
     double progress = 0;

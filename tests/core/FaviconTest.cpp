@@ -69,5 +69,125 @@ TEST(FaviconCandidates, pagesWithoutAWebHostHaveNoConventionalIcon) {
               List{"http://news.example/favicon.ico"});
 }
 
+TEST(FaviconPrivateHost, loopbackAndPrivateNetworksAsWritten) {
+    const std::pair<std::string_view, bool> cases[] = {
+        {"127.0.0.1", true},
+        {"127.255.3.4", true},
+        {"10.1.2.3", true},
+        {"172.16.0.1", true},
+        {"172.31.255.255", true},
+        {"172.32.0.1", false},
+        {"172.15.255.255", false},
+        {"192.168.1.1", true},
+        {"192.169.1.1", false},
+        {"169.254.169.254", true},
+        {"0.0.0.0", true},
+        {"8.8.8.8", false},
+        {"128.0.0.1", false},
+        // The other ways of writing an IPv4 address name the same address.
+        {"127.1", true},
+        {"0x7f.0.0.1", true},
+        {"0177.0.0.1", true},
+        {"2130706433", true},
+        {"0x0A000001", true},
+        {"3232235777", true},
+        {"134744072", false},
+        {"127.0.0.1.", true},
+        // Names are never resolved; only localhost is this machine by name.
+        {"localhost", true},
+        {"LocalHost.", true},
+        {"app.localhost", true},
+        {"localhost.example", false},
+        {"mylocalhost", false},
+        {"news.example", false},
+        {"127.0.0.1.example", false},
+        {"10.example", false},
+        {"", false},
+        {"[::1]", true},
+        {"[::]", true},
+        {"[0:0:0:0:0:0:0:1]", true},
+        {"[::2]", false},
+        {"[fc00::1]", true},
+        {"[fdff:ffff::1]", true},
+        {"[fe80::1]", true},
+        {"[febf::1]", true},
+        {"[fec0::1]", false},
+        {"[2001:db8::1]", false},
+        {"[::ffff:127.0.0.1]", true},
+        {"[::ffff:192.168.0.9]", true},
+        {"[::ffff:8.8.8.8]", false},
+        {"[fe80::1%25eth0]", true},
+        {"::1", true},
+    };
+    for (const auto& [host, expected] : cases) {
+        EXPECT_EQ(Favicon::isPrivateHost(host), expected) << host;
+    }
+}
+
+TEST(FaviconRefusal, listedHostsOfOtherSitesAndPrivateAddressesAreNotFetched) {
+    using Refusal = Favicon::Refusal;
+    struct Case {
+        std::string_view page;
+        std::string_view icon;
+        bool blocking;
+        std::optional<Refusal> expected;
+    };
+    const Case cases[] = {
+        {"https://news.example/a", "https://cdn.news.example/i.png", true, std::nullopt},
+        {"https://news.example/a", "http://doubleclick.net/favicon.ico", true, Refusal::blocklist},
+        {"https://news.example/a", "http://stats.g.doubleclick.net/i.ico", true, Refusal::blocklist},
+        {"https://news.example/a", "https://DoubleClick.NET./i.ico", true, Refusal::blocklist},
+        {"https://news.example/a", "http://doubleclick.net:8080/i.ico", true, Refusal::blocklist},
+        {"https://news.example/a", "http://user@doubleclick.net/i.ico", true, Refusal::blocklist},
+        // Under a listed path only, as the path rule has it.
+        {"https://news.example/a", "https://www.facebook.com/tr/i.ico", true, Refusal::blocklist},
+        {"https://news.example/a", "https://www.facebook.com/favicon.ico", true, std::nullopt},
+        // Names that merely contain a listed one are not listed.
+        {"https://news.example/a", "http://doubleclick.net.example/i.ico", true, std::nullopt},
+        {"https://news.example/a", "http://notdoubleclick.net/i.ico", true, std::nullopt},
+        {"https://news.example/a", "http://news.example/doubleclick.net/i.ico", true, std::nullopt},
+        // A listed site's own icon is first party, from any of its hosts.
+        {"https://www.doubleclick.net/", "https://static.doubleclick.net/i.ico", true, std::nullopt},
+        {"https://doubleclick.net/", "https://doubleclick.net/favicon.ico", true, std::nullopt},
+        // With blocking off the blocklist refuses nothing.
+        {"https://news.example/a", "http://doubleclick.net/favicon.ico", false, std::nullopt},
+        // Private addresses are refused to public pages whether blocking is on or not.
+        {"https://news.example/a", "http://127.0.0.1:8123/x.ico", true, Refusal::privateNetwork},
+        {"https://news.example/a", "http://127.0.0.1:8123/x.ico", false, Refusal::privateNetwork},
+        {"https://news.example/a", "http://[::1]/x.ico", false, Refusal::privateNetwork},
+        {"https://news.example/a", "http://localhost/x.ico", false, Refusal::privateNetwork},
+        {"https://news.example/a", "http://192.168.0.1/x.ico", false, Refusal::privateNetwork},
+        // A page on a private address may have its icons there.
+        {"http://localhost:8000/", "http://127.0.0.1:8000/x.ico", true, std::nullopt},
+        {"http://192.168.0.10/", "http://10.0.0.1/x.ico", true, std::nullopt},
+        {"http://[fe80::1]/", "http://[fe80::1]/favicon.ico", true, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto page = Url::parse(c.page);
+        auto icon = Url::parse(c.icon);
+        ASSERT_TRUE(page && icon) << c.page << " " << c.icon;
+        EXPECT_EQ(Favicon::refusal(*page, *icon, c.blocking), c.expected) << c.page << " " << c.icon;
+    }
+}
+
+TEST(FaviconScreened, aRefusedDeclaredIconIsNotAskedForAndABlockedOneIsTold) {
+    using Screened = Favicon::Screened;
+    auto page = Url::parse("https://news.example/a");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(Favicon::screened(*page, std::nullopt, true), Screened{});
+    EXPECT_EQ(Favicon::screened(*page, "https://cdn.news.example/i.png", true),
+              (Screened{"https://cdn.news.example/i.png", std::nullopt}));
+    EXPECT_EQ(Favicon::screened(*page, " http://doubleclick.net/favicon.ico\n", true),
+              (Screened{std::nullopt, "http://doubleclick.net/favicon.ico"}));
+    EXPECT_EQ(Favicon::screened(*page, "http://doubleclick.net/favicon.ico", false),
+              (Screened{"http://doubleclick.net/favicon.ico", std::nullopt}));
+    // Refused for its address, not counted as blocked.
+    EXPECT_EQ(Favicon::screened(*page, "http://127.0.0.1:9/x.ico", true), Screened{});
+    // What is no icon address at all is the store's to ignore.
+    EXPECT_EQ(Favicon::screened(*page, "/static/icon.png", true),
+              (Screened{"/static/icon.png", std::nullopt}));
+    EXPECT_EQ(Favicon::screened(*page, "", true), (Screened{"", std::nullopt}));
+}
+
 } // namespace
 } // namespace nimb
