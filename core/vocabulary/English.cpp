@@ -161,6 +161,9 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "Remove " + std::string(name) + "?";
     }
+    std::string refusedWindows() const override {
+        return "This page tried to open more windows; they were not opened.";
+    }
     std::string waitingToSave() const override {
         return "Waiting to save: another program is using your profile.";
     }

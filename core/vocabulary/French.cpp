@@ -165,6 +165,9 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "Supprimer " + std::string(name) + " ?";
     }
+    std::string refusedWindows() const override {
+        return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
+    }
     std::string waitingToSave() const override {
         return "Enregistrement en attente : un autre programme utilise votre profil.";
     }

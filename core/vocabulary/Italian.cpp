@@ -166,6 +166,9 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "Eliminare " + std::string(name) + "?";
     }
+    std::string refusedWindows() const override {
+        return "Questa pagina ha cercato di aprire altre finestre; non sono state aperte.";
+    }
     std::string waitingToSave() const override {
         return "Salvataggio in attesa: un altro programma sta usando il tuo profilo.";
     }

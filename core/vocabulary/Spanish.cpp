@@ -163,6 +163,9 @@ public:
     std::string removeBookmarkQuestion(std::string_view name) const override {
         return "¿Eliminar " + std::string(name) + "?";
     }
+    std::string refusedWindows() const override {
+        return "Esta página intentó abrir más ventanas; no se abrieron.";
+    }
     std::string waitingToSave() const override {
         return "Guardado en espera: otro programa está usando tu perfil.";
     }

@@ -145,6 +145,8 @@ public:
     [[nodiscard]] virtual std::string reportForgotten(std::string_view title) const = 0;
     [[nodiscard]] virtual std::string nothingToKeep() const = 0;
     // A change waiting while another program holds the profile; one that could not be kept, and why.
+    // Windows or tabs a page tried to open faster than a person could want them.
+    [[nodiscard]] virtual std::string refusedWindows() const = 0;
     [[nodiscard]] virtual std::string waitingToSave() const = 0;
     [[nodiscard]] virtual std::string notSavedReadOnly() const = 0;
     [[nodiscard]] virtual std::string notSavedDiskFull() const = 0;

@@ -7,6 +7,7 @@
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "library/Marginalia.h"
+#include "page/OpenAllowance.h"
 #include "report/KeptReports.h"
 #include "report/NimbReport.h"
 #include "report/ReportAction.h"
@@ -264,6 +265,21 @@ TEST_F(HostileTest, aFloodOfReportsIsReadAtMostOnceAFrameAndTheNewestWins) {
         << "3000 reports in " << frames << " frames were read " << page.blockedReadings - readingsBefore
         << " times";
     EXPECT_TRUE(waitForStatus("Document: Done  \u2014  3002 blocked"));
+}
+
+TEST_F(HostileTest, aPageOpeningWindowsInALoopOpensAFewAndTheUserIsTold) {
+    ASSERT_TRUE(visit("http://browse.example/"));
+    Tab& page = tab();
+    MessageCount received(page);
+    std::size_t before = app().windows().size();
+    // Each window is asked for while the page waits, so the message after the loop comes after them.
+    ASSERT_TRUE(evaluate(page,
+                         "for (var i = 0; i < 20; i++) window.open('http://browse.example/second.html?' + i);"
+                         "window.webkit.messageHandlers.favicon.postMessage('after'); true"));
+    ASSERT_TRUE(waitUntil([&] { return received.count >= 1; }));
+    drain();
+    EXPECT_EQ(app().windows().size(), before + OpenAllowance::defaultPerSecond);
+    EXPECT_EQ(window(0).context().status().status(), words().refusedWindows());
 }
 
 TEST_F(HostileTest, scriptAddressesFromALaunchAreRefused) {
