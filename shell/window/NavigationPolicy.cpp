@@ -3,12 +3,16 @@
 #include "app/Application.h"
 #include "page/InternalActions.h"
 #include "preferences/Preferences.h"
+#include "vocabulary/Language.h"
 #include "window/Navigator.h"
 #include "window/RecordActions.h"
 #include "window/ReportRequests.h"
+#include "window/StatusController.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
+
+#include <chrono>
 
 namespace nimb {
 
@@ -95,12 +99,18 @@ void NavigationPolicy::carryOutDeferred() {
     }
 }
 
-void NavigationPolicy::createRequested(WebKitNavigationAction* action) {
+void NavigationPolicy::createRequested(Tab& from, WebKitNavigationAction* action) {
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
     const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
     if (!uri || !*uri) return;
     auto url = Url::parse(uri);
     if (!url) return;
+    // One click may let a page's script open windows in a loop: a few a second, and no more.
+    auto now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    if (!from.opens.allow(now)) {
+        if (m_context.tabs().isCurrent(from)) m_context.status().setStatus(words().refusedWindows());
+        return;
+    }
     if (webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) {
         // A script opened a window: it gets a browser window of its own.
         m_context.application().openWindow(*url);

@@ -25,7 +25,7 @@ public:
     // True when the decision was taken.
     bool decide(Tab& tab, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
     // A page asked for a new view: a link with a target opens a tab, a script's window.open a window.
-    void createRequested(WebKitNavigationAction* action);
+    void createRequested(Tab& from, WebKitNavigationAction* action);
 
 private:
     bool decideNavigation(Tab& tab, WebKitNavigationPolicyDecision* decision);

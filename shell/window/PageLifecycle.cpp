@@ -28,8 +28,8 @@ bool PageLifecycle::decidePolicy(Tab& tab, WebKitPolicyDecision* decision, WebKi
     return m_policy.decide(tab, decision, type);
 }
 
-void PageLifecycle::createRequested(Tab&, WebKitNavigationAction* action) {
-    m_policy.createRequested(action);
+void PageLifecycle::createRequested(Tab& tab, WebKitNavigationAction* action) {
+    m_policy.createRequested(tab, action);
 }
 
 bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu) {

@@ -9,6 +9,7 @@
 #include "glib/GRefPtr.h"
 #include "glib/Source.h"
 #include "glib/Throttle.h"
+#include "page/OpenAllowance.h"
 #include "records/NimbReportPageUnavailable.h"
 #include "records/NimbReportPageView.h"
 #include "report/NimbReport.h"
@@ -84,6 +85,8 @@ public:
     // The load under way was stopped for taking too long.
     bool timedOut = false;
 
+    // How many windows and tabs the page may still open this second.
+    OpenAllowance opens;
     // The page's titles on their way to history.
     TitleWrites titles;
     // The page's counts of what was blocked and its hosts, read once a frame however often they come:
