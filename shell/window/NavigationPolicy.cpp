@@ -108,7 +108,10 @@ void NavigationPolicy::createRequested(Tab& from, WebKitNavigationAction* action
     // One click may let a page's script open windows in a loop: a few a second, and no more.
     auto now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     if (!from.opens.allow(now)) {
-        if (m_context.tabs().isCurrent(from)) m_context.status().setStatus(words().refusedWindows());
+        // The tab's own line, so that the page's later reports do not wipe it out before it is read.
+        from.status = words().refusedWindows();
+        from.statusIsHover = false;
+        if (m_context.tabs().isCurrent(from)) m_context.status().showPageStatus(*from.status, false);
         return;
     }
     if (webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) {

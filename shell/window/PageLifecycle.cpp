@@ -130,6 +130,7 @@ void PageLifecycle::loadFailed(Tab& tab, const GError* error) {
         message = error && error->message ? error->message : "";
     }
     tab.status = message.empty() ? std::nullopt : std::optional<std::string>(message);
+    tab.statusIsHover = false;
     StatusController& status = m_context.status();
     if (m_context.tabs().isCurrent(tab))
         status.showPageStatus(tab.status.value_or(status.idleStatus()), false);

@@ -36,7 +36,11 @@ void PageMessages::received(Tab& tab, PageMessage kind, JSCValue* body) {
 void PageMessages::status(Tab& tab, JSCValue* body) {
     // The outgoing page's last words, while the browser's own page takes its place, are not said.
     if (tab.pendingGenerated) return;
-    tab.status = MessageBody::status(ScriptValue::read(body));
+    auto said = MessageBody::status(ScriptValue::read(body));
+    // The pointer leaving a link clears what the link said, not a word of the browser's own.
+    if (!said && tab.status && !tab.statusIsHover) return;
+    tab.status = std::move(said);
+    tab.statusIsHover = tab.status.has_value();
     if (!m_context.tabs().isCurrent(tab)) return;
     StatusController& line = m_context.status();
     if (tab.status)

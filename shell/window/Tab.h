@@ -67,6 +67,8 @@ public:
     std::optional<Reported> reported;
     std::optional<ReportPage> reportPage;
     std::optional<std::string> status;
+    // Whether `status` is what the hovered link says (else the browser's own word for the page).
+    bool statusIsHover = false;
     std::optional<std::string> declaredIcon;
     std::int64_t walls = 0;
     std::int64_t network = 0;
