@@ -6,8 +6,7 @@ namespace nimb {
 
 QueuedStore::QueuedStore(std::unique_ptr<SqliteStore> store, Options options)
     : m_store(std::move(store)), m_options(std::move(options)), m_ui(std::make_shared<Ui>()) {
-    for (Change& change : m_store->everything())
-        m_ui->values.insert_or_assign(std::move(change.key), std::move(change.value));
+    (void)m_ui->values.write(m_store->everything());
     m_store->setBusyTimeout(m_options.busyWait);
     m_thread = std::thread([this] { run(); });
 }
@@ -21,28 +20,19 @@ QueuedStore::~QueuedStore() {
     m_thread.join();
 }
 
-template <class T>
-std::optional<T> QueuedStore::read(std::string_view key) const {
-    auto found = m_ui->values.find(key);
-    if (found == m_ui->values.end()) return std::nullopt;
-    if (const T* value = std::get_if<T>(&found->second)) return *value;
-    return std::nullopt;
-}
-
 std::optional<std::string> QueuedStore::string(std::string_view key) {
-    return read<std::string>(key);
+    return m_ui->values.string(key);
 }
 std::optional<bool> QueuedStore::boolean(std::string_view key) {
-    return read<bool>(key);
+    return m_ui->values.boolean(key);
 }
 std::optional<Pairs> QueuedStore::pairs(std::string_view key) {
-    return read<Pairs>(key);
+    return m_ui->values.pairs(key);
 }
 
 WriteOutcome QueuedStore::commit(const Changes& changes) {
     Ui& ui = *m_ui;
-    for (const Change& change : changes)
-        ui.values.insert_or_assign(change.key, change.value);
+    (void)ui.values.write(changes);
     std::uint64_t id = ++ui.lastAsked;
     ++ui.waiting;
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/InMemoryStore.h"
 #include "storage/SqliteStore.h"
 
 #include <chrono>
@@ -74,7 +75,7 @@ private:
     };
     // What the using thread keeps; the writing thread reaches it only through `post`, weakly.
     struct Ui {
-        std::map<std::string, StoredValue, std::less<>> values;
+        InMemoryStore values; // what is read: the stored values with every write asked for
         std::map<std::uint64_t, std::vector<std::function<void(const WriteOutcome&)>>> waiters;
         std::uint64_t lastAsked = 0;
         std::uint64_t lastSettled = 0;
@@ -86,8 +87,6 @@ private:
 
     static void settle(Ui& ui, std::uint64_t id, std::size_t writes, const WriteOutcome& outcome);
     void run();
-    template <class T>
-    std::optional<T> read(std::string_view key) const;
 
     std::unique_ptr<SqliteStore> m_store;
     Options m_options;

@@ -432,6 +432,23 @@ bool SqliteStore::prepare() {
                               -1, SQLITE_PREPARE_PERSISTENT, &m_upsert, nullptr) == SQLITE_OK;
 }
 
+namespace {
+
+// The type and value of a row, from columns `first` (type) and `first + 1` (value) of a statement.
+void readRow(sqlite3_stmt* statement, int first, std::string& type, int& valueType, std::string& text,
+             std::int64_t& integer) {
+    if (auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement, first))) type = name;
+    valueType = sqlite3_column_type(statement, first + 1);
+    if (valueType == SQLITE_INTEGER) {
+        integer = sqlite3_column_int64(statement, first + 1);
+    } else if (valueType == SQLITE_TEXT || valueType == SQLITE_BLOB) {
+        auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, first + 1));
+        text.assign(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(statement, first + 1)));
+    }
+}
+
+} // namespace
+
 std::optional<SqliteStore::Row> SqliteStore::read(std::string_view key) {
     sqlite3_reset(m_select);
     sqlite3_bind_text(m_select, 1, key.empty() ? "" : key.data(), static_cast<int>(key.size()),
@@ -439,14 +456,7 @@ std::optional<SqliteStore::Row> SqliteStore::read(std::string_view key) {
     std::optional<Row> row;
     if (sqlite3_step(m_select) == SQLITE_ROW) {
         row.emplace();
-        if (auto* type = reinterpret_cast<const char*>(sqlite3_column_text(m_select, 0))) row->type = type;
-        row->valueType = sqlite3_column_type(m_select, 1);
-        if (row->valueType == SQLITE_INTEGER) {
-            row->integer = sqlite3_column_int64(m_select, 1);
-        } else if (row->valueType == SQLITE_TEXT || row->valueType == SQLITE_BLOB) {
-            auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_select, 1));
-            row->text.assign(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(m_select, 1)));
-        }
+        readRow(m_select, 0, row->type, row->valueType, row->text, row->integer);
     }
     sqlite3_reset(m_select);
     sqlite3_clear_bindings(m_select);
@@ -541,23 +551,20 @@ WriteOutcome SqliteStore::commit(const Changes& changes) {
 
 std::vector<Change> SqliteStore::everything() {
     std::vector<Change> all;
-    Statement select(m_db, "SELECT key FROM preferences ORDER BY key");
+    Statement select(m_db, "SELECT key, type, value FROM preferences ORDER BY key");
     if (!select) return all;
-    std::vector<std::string> keys;
     while (sqlite3_step(select.statement) == SQLITE_ROW) {
-        if (auto* key = reinterpret_cast<const char*>(sqlite3_column_text(select.statement, 0)))
-            keys.emplace_back(key, static_cast<std::size_t>(sqlite3_column_bytes(select.statement, 0)));
-    }
-    for (std::string& key : keys) {
-        auto row = read(key);
-        if (!row) continue;
-        if (row->type == typeBool && row->valueType == SQLITE_INTEGER) {
-            all.push_back({std::move(key), row->integer != 0});
-        } else if (row->type == typeString &&
-                   (row->valueType == SQLITE_TEXT || row->valueType == SQLITE_BLOB)) {
-            all.push_back({std::move(key), std::move(row->text)});
-        } else if (row->type == typePairs && row->valueType == SQLITE_TEXT) {
-            if (auto pairs = decodePairs(row->text)) all.push_back({std::move(key), std::move(*pairs)});
+        auto* name = reinterpret_cast<const char*>(sqlite3_column_text(select.statement, 0));
+        if (!name) continue;
+        std::string key(name, static_cast<std::size_t>(sqlite3_column_bytes(select.statement, 0)));
+        Row row;
+        readRow(select.statement, 1, row.type, row.valueType, row.text, row.integer);
+        if (row.type == typeBool && row.valueType == SQLITE_INTEGER) {
+            all.push_back({std::move(key), row.integer != 0});
+        } else if (row.type == typeString && (row.valueType == SQLITE_TEXT || row.valueType == SQLITE_BLOB)) {
+            all.push_back({std::move(key), std::move(row.text)});
+        } else if (row.type == typePairs && row.valueType == SQLITE_TEXT) {
+            if (auto pairs = decodePairs(row.text)) all.push_back({std::move(key), std::move(*pairs)});
         }
     }
     return all;

@@ -16,6 +16,23 @@ void StatusController::setStatus(std::string_view text) {
     m_context.chrome().view().setStatus(text);
 }
 
+std::optional<std::string> StatusController::unsavedWords(const WriteOutcome& outcome) {
+    switch (outcome.kind) {
+    case WriteOutcome::Kind::written:
+    case WriteOutcome::Kind::queued:
+        return std::nullopt;
+    case WriteOutcome::Kind::locked:
+        return words().waitingToSave();
+    case WriteOutcome::Kind::readOnly:
+        return words().notSavedReadOnly();
+    case WriteOutcome::Kind::full:
+        return words().notSavedDiskFull();
+    case WriteOutcome::Kind::failed:
+        return words().notSaved();
+    }
+    return words().notSaved();
+}
+
 void StatusController::setStatusOnceSaved(std::string text) {
     Application& application = m_context.application();
     std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
@@ -25,24 +42,7 @@ void StatusController::setStatusOnceSaved(std::string text) {
             *settled = true;
             auto context = weak.lock();
             if (!context || context->closed()) return;
-            switch (outcome.kind) {
-            case WriteOutcome::Kind::written:
-            case WriteOutcome::Kind::queued:
-                context->status().setStatus(text);
-                return;
-            case WriteOutcome::Kind::locked:
-                context->status().setStatus(words().waitingToSave());
-                return;
-            case WriteOutcome::Kind::readOnly:
-                context->status().setStatus(words().notSavedReadOnly());
-                return;
-            case WriteOutcome::Kind::full:
-                context->status().setStatus(words().notSavedDiskFull());
-                return;
-            case WriteOutcome::Kind::failed:
-                context->status().setStatus(words().notSaved());
-                return;
-            }
+            context->status().setStatus(unsavedWords(outcome).value_or(text));
         });
     if (!*settled && application.profile().held()) setStatus(words().waitingToSave());
 }

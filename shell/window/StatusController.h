@@ -11,6 +11,10 @@
 #include <string>
 #include <string_view>
 
+#include "storage/WriteOutcome.h"
+
+#include <optional>
+
 namespace nimb {
 
 class Tab;
@@ -25,6 +29,8 @@ public:
     // A command's result that depends on a write: said once the write has landed; said instead is
     // why it was not kept, or, while another program holds the profile, that it waits to be saved.
     void setStatusOnceSaved(std::string text);
+    // Why a write was not kept (or that it waits), in the status line's words; none for one that landed.
+    [[nodiscard]] static std::optional<std::string> unsavedWords(const WriteOutcome& outcome);
     // A page event's text; from a generated page it gives way to a command's held message.
     void showPageStatus(std::string_view text, bool fromGeneratedPage);
     // The current tab's line, written afresh after a change of tab.
