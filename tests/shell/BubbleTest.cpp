@@ -119,7 +119,7 @@ TEST_F(BubbleTest, theOverflowListsTwentyHiddenTabsAndPicksOneByPointerOrKeys) {
     ASSERT_TRUE(painted(bubble));
     std::int64_t third = overflow().view()->items()[2].index;
     GtkListBoxRow* row = gtk_list_box_get_row_at_index(overflow().view()->list(), 2);
-    ASSERT_TRUE(click(GTK_WIDGET(row), 40, 18));
+    ASSERT_TRUE(clickOnArrival(GTK_WIDGET(row), 40, 18));
     ASSERT_TRUE(waitUntil([&] { return tabs().current() == third; }, 5s));
     EXPECT_FALSE(overflow().isVisible());
 }

@@ -6,6 +6,7 @@
 #include "storage/SqliteStore.h"
 
 #include <gdk/x11/gdkx.h>
+#include <algorithm>
 #include <gtk/gtk.h>
 
 namespace nimb::test {
@@ -231,6 +232,23 @@ bool ShellTest::click(GtkWidget* widget, double x, double y, int button) {
     auto command = pointAt(widget, x, y);
     command.insert(command.end(), {"click", std::to_string(button)});
     return xdotool(window(), command);
+}
+
+bool ShellTest::clickOnArrival(GtkWidget* widget, double x, double y) {
+    GtkEventController* motion = gtk_event_controller_motion_new();
+    gtk_widget_add_controller(widget, motion);
+    auto inside = [&] {
+        return gtk_event_controller_motion_contains_pointer(GTK_EVENT_CONTROLLER_MOTION(motion)) != 0;
+    };
+    auto move = [&](double px, double py, const char* button) {
+        auto command = pointAt(widget, px, py);
+        if (button) command.insert(command.end(), {button, "1"});
+        return xdotool(window(), command);
+    };
+    bool done = move(std::max(0.0, x - 6), std::max(0.0, y - 4), nullptr) && move(x, y, nullptr) &&
+                waitUntil(inside, 5s) && move(x, y, "mousedown") && move(x, y, "mouseup");
+    gtk_widget_remove_controller(widget, motion);
+    return done;
 }
 
 GtkWidget* ShellTest::dialog() {

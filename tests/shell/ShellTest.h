@@ -94,6 +94,11 @@ protected:
     // click there with that button.
     std::vector<std::string> pointAt(GtkWidget* widget, double x, double y);
     bool click(GtkWidget* widget, double x, double y, int button = 1);
+    // A click on a widget of a surface the pointer has not yet been in (a bubble just opened), made as
+    // a hand makes it: the pointer comes onto the widget, GTK has it there, and only then the button
+    // goes down and up. A single warp into a new surface is not always taken as the pointer arriving,
+    // and GTK then gives the press to the widget the pointer last was in.
+    bool clickOnArrival(GtkWidget* widget, double x, double y);
 
     // The question dialog on screen, if any; answering it as its buttons do.
     GtkWidget* dialog();
