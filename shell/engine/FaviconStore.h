@@ -19,6 +19,7 @@
 #include <gtk/gtk.h>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -37,6 +38,8 @@ public:
         std::optional<std::string> proxy;
         // How long one candidate address may take, from sending its request to the end of its body.
         std::chrono::milliseconds timeout{std::chrono::seconds(8)};
+        // How many decoded icons are kept by the address they came from, the most recently used.
+        std::size_t keptIcons = 256;
 
         // The defaults, with the proxy that NIMB_HTTP_PROXY names, as the web engine is given it.
         [[nodiscard]] static Options fromEnvironment();

@@ -387,6 +387,95 @@ TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
     EXPECT_EQ(storeCount("http://iconstore.example/gone.html"), 1u);
 }
 
+TEST_F(FaviconStoreTest, aFloodOfDeclaredIconsFetchesOneAndTheNewest) {
+    // A page declaring icon after icon, as fast as it can: one download runs for the site, one request
+    // waits behind it and the newest takes its place; the tab is told once the newest is in.
+    FaviconStore store(options());
+    constexpr guint32 green = 0x00ff00ff;
+    constexpr int flood = 200;
+    m_proxy.route("flood.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    for (int i = 0; i < flood; ++i)
+        m_proxy.route("flood.example", "/i" + std::to_string(i) + ".png", [i](const HttpRequest&) {
+            return png(i == flood - 1 ? green : blue, 300ms);
+        });
+    const std::string page = "http://flood.example/";
+    GdkTexture* first = ask(store, page);
+    ASSERT_TRUE(is(first, red));
+
+    auto tab = glib::adoptGRef(g_cancellable_new());
+    Answers told;
+    for (int i = 0; i < flood; ++i)
+        store.icon(url(page), "http://flood.example/i" + std::to_string(i) + ".png", told.record(), tab.get());
+    ASSERT_TRUE(waitUntil([&] { return !store.isFetching("flood.example"); }, 5s))
+        << storeRequests().size() << " requests so far";
+    EXPECT_TRUE(is(store.cached("flood.example"), green));
+    EXPECT_EQ(storeCount("http://flood.example/i0.png"), 1u);
+    EXPECT_EQ(storeCount("http://flood.example/i" + std::to_string(flood - 1) + ".png"), 1u);
+    EXPECT_EQ(storeRequests().size(), 3u) << "the site's icon, the first declared and the newest";
+    ASSERT_FALSE(told.got().empty());
+    EXPECT_LE(told.got().size(), 2u);
+    EXPECT_EQ(told.got().back(), store.cached("flood.example"));
+
+    // The same while the site's own icon is still coming: the site is not bare until the newest
+    // declared icon has failed too, and nothing in between is tried.
+    m_proxy.route("early.example", "/favicon.ico", [](const HttpRequest&) {
+        return HttpResponse{404, "text/plain", {}, "no", 300ms};
+    });
+    for (int i = 0; i < flood; ++i)
+        m_proxy.route("early.example", "/i" + std::to_string(i) + ".png",
+                      [i](const HttpRequest&) { return png(i == flood - 1 ? green : blue); });
+    Answers early;
+    store.icon(url("http://early.example/"), std::nullopt, early.record(), tab.get());
+    for (int i = 0; i < flood; ++i)
+        store.icon(url("http://early.example/"), "http://early.example/i" + std::to_string(i) + ".png",
+                   early.record(), tab.get());
+    ASSERT_TRUE(waitUntil([&] { return !store.isFetching("early.example"); }, 5s));
+    EXPECT_TRUE(is(store.cached("early.example"), green));
+    EXPECT_FALSE(store.isMiss("early.example"));
+    EXPECT_EQ(storeRequests().size(), 3u + 2u) << "its own icon and the newest declared";
+    ASSERT_FALSE(early.got().empty());
+    EXPECT_LE(early.got().size(), 2u);
+}
+
+TEST_F(FaviconStoreTest, aRequestGivenUpIsNotFetchedAndFewIconsAreKept) {
+    // A tab that navigates away or closes gives up the icon it was waiting for: it is not fetched.
+    FaviconStore::Options few = options();
+    few.keptIcons = 3;
+    FaviconStore store(few);
+    m_proxy.route("left.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    m_proxy.route("left.example", "/slow.png", [](const HttpRequest&) { return png(blue, 300ms); });
+    m_proxy.route("left.example", "/next.png", [](const HttpRequest&) { return png(blue); });
+    ASSERT_NE(ask(store, "http://left.example/"), nullptr);
+    auto page = glib::adoptGRef(g_cancellable_new());
+    Answers left;
+    store.icon(url("http://left.example/"), "http://left.example/slow.png", left.record(), page.get());
+    store.icon(url("http://left.example/"), "http://left.example/next.png", left.record(), page.get());
+    g_cancellable_cancel(page.get());
+    ASSERT_TRUE(waitUntil([&] { return !store.isFetching("left.example"); }, 5s));
+    sentinel(store);
+    EXPECT_TRUE(left.got().empty());
+    EXPECT_EQ(storeCount("http://left.example/next.png"), 0u);
+
+    // Decoded icons are kept for a few addresses, the most recently used: an address that fell out
+    // is downloaded again, one still kept is not.
+    for (int i = 0; i < 5; ++i) {
+        std::string host = "kept" + std::to_string(i) + ".example";
+        m_proxy.route(host, "/favicon.ico", [](const HttpRequest&) { return png(red); });
+        m_proxy.route("kept.example", "/" + std::to_string(i) + ".png", [](const HttpRequest&) { return png(blue); });
+    }
+    for (int i = 0; i < 5; ++i)
+        ASSERT_NE(ask(store, "http://kept" + std::to_string(i) + ".example/",
+                      "http://kept.example/" + std::to_string(i) + ".png"),
+                  nullptr);
+    // Another site declaring the same addresses: the last three are at hand, the first two are not.
+    for (int i : {4, 3, 2, 0, 1})
+        ASSERT_NE(ask(store, "http://again" + std::to_string(i) + ".example/",
+                      "http://kept.example/" + std::to_string(i) + ".png"),
+                  nullptr);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(storeCount("http://kept.example/" + std::to_string(i) + ".png"), i < 2 ? 2u : 1u) << i;
+}
+
 TEST_F(FaviconStoreTest, givesUpWhenTheServerNeverAnswers) {
     EXPECT_EQ(FaviconStore::Options{}.timeout, std::chrono::milliseconds(8000));
 

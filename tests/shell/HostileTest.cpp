@@ -4,6 +4,7 @@
 
 #include "ShellTest.h"
 
+#include "engine/FaviconStore.h"
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "library/Marginalia.h"
@@ -265,6 +266,32 @@ TEST_F(HostileTest, aFloodOfReportsIsReadAtMostOnceAFrameAndTheNewestWins) {
         << "3000 reports in " << frames << " frames were read " << page.blockedReadings - readingsBefore
         << " times";
     EXPECT_TRUE(waitForStatus("Document: Done  \u2014  3002 blocked"));
+}
+
+TEST_F(HostileTest, aFloodOfIconsFetchesAFewAndNavigatingAwayDropsTheRest) {
+    // The first icon the page declares is slow to come; every other one is missing.
+    m_proxy.route("browse.example", "/flood/0.png", [](const HttpRequest&) {
+        return HttpResponse{404, "text/plain", {}, "no", 1s};
+    });
+    ASSERT_TRUE(visit("http://browse.example/"));
+    Tab& page = tab();
+    MessageCount received(page);
+    auto flooded = [&] {
+        std::size_t count = 0;
+        for (const auto& request : m_proxy.requests())
+            if (request.url.starts_with("http://browse.example/flood/")) ++count;
+        return count;
+    };
+    ASSERT_TRUE(evaluate(page, "for (var i = 0; i < 3000; i++)"
+                               " window.webkit.messageHandlers.favicon.postMessage("
+                               "  'http://browse.example/flood/' + i + '.png');"
+                               "true"));
+    ASSERT_TRUE(waitUntil([&] { return received.count >= 3000; }, 30s));
+    // The tab leaves while the first is still coming: the newest, waiting behind it, is not fetched.
+    ASSERT_TRUE(visit("http://elsewhere.example/selected.html"));
+    ASSERT_TRUE(waitUntil([&] { return !FaviconStore::shared().isFetching("browse.example"); }, 5s));
+    drain();
+    EXPECT_EQ(flooded(), 1u);
 }
 
 TEST_F(HostileTest, aPageOpeningWindowsInALoopOpensAFewAndTheUserIsTold) {
