@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <list>
 #include <map>
 #include <set>
 #include <utility>
@@ -65,6 +67,15 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         Callback then;
         glib::GRefPtr<GCancellable> cancellable;
     };
+    using Waiters = std::vector<Waiter>;
+
+    // A request that needs the outcome of the flight under way before it can be answered: a page
+    // that declared another icon meanwhile.
+    struct Pending {
+        Url page;
+        std::optional<std::string> declared;
+        Waiters waiters;
+    };
 
     // One attempt at a key: its candidates, tried in order, and who waits for the outcome.
     struct Flight {
@@ -72,9 +83,10 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         // The key already has an icon; this looks for the one the page declares now, and failing
         // that the key keeps the icon it has.
         bool replacing = false;
-        std::vector<Waiter> waiters;
-        // Requests that need the outcome before they can be answered, made again afterwards.
-        std::vector<std::function<void()>> afterwards;
+        Waiters waiters;
+        // Only the newest such request waits: a page declaring icon after icon costs this flight and
+        // one more, and those it declared in between are never fetched.
+        std::optional<Pending> next;
     };
 
     struct Icon {
@@ -82,19 +94,66 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         std::string source; // the address it came from
     };
 
+    // Decoded icons by the address they came from, the most recently used first, at most `limit`.
+    class Decoded {
+    public:
+        explicit Decoded(std::size_t limit) : m_limit(std::max<std::size_t>(1, limit)) {}
+        GdkTexture* find(std::string_view address) {
+            auto found = m_index.find(address);
+            if (found == m_index.end()) return nullptr;
+            m_order.splice(m_order.begin(), m_order, found->second);
+            return found->second->second.get();
+        }
+        void keep(const std::string& address, glib::GRefPtr<GdkTexture> texture) {
+            if (find(address)) return;
+            m_order.emplace_front(address, std::move(texture));
+            m_index.emplace(address, m_order.begin());
+            if (m_order.size() > m_limit) {
+                m_index.erase(m_order.back().first);
+                m_order.pop_back();
+            }
+        }
+
+    private:
+        using Entry = std::pair<std::string, glib::GRefPtr<GdkTexture>>;
+        std::size_t m_limit;
+        std::list<Entry> m_order;
+        std::map<std::string, std::list<Entry>::iterator, std::less<>> m_index;
+    };
+
+    // Addresses that gave no icon, the newest `limit` of them.
+    class Failures {
+    public:
+        explicit Failures(std::size_t limit) : m_limit(limit) {}
+        [[nodiscard]] bool contains(std::string_view address) const { return m_set.contains(address); }
+        void insert(const std::string& address) {
+            if (!m_set.insert(address).second) return;
+            m_order.push_back(address);
+            if (m_order.size() > m_limit) {
+                m_set.erase(m_order.front());
+                m_order.pop_front();
+            }
+        }
+
+    private:
+        std::size_t m_limit;
+        std::deque<std::string> m_order;
+        std::set<std::string, std::less<>> m_set;
+    };
+
     Options options;
     glib::GRefPtr<SoupSession> session;
     std::map<std::string, Icon, std::less<>> icons;
     std::set<std::string, std::less<>> misses;
     std::map<std::string, Flight, std::less<>> inFlight;
-    // Every icon decoded, by the address it came from, and every address that gave none: no address
-    // is downloaded twice in a run.
-    std::map<std::string, glib::GRefPtr<GdkTexture>, std::less<>> bySource;
-    std::set<std::string, std::less<>> failed;
+    // Every address is downloaded once in a run while what it gave is remembered: the icons recently
+    // used, and the addresses that gave none.
+    Decoded bySource;
+    Failures failed{4096};
     std::set<FaviconDownload*> running;
     bool closed = false;
 
-    explicit State(Options given) : options(std::move(given)) {
+    explicit State(Options given) : options(std::move(given)), bySource(options.keptIcons) {
         // A session of its own: no cookie jar and no cache are added to it, so nothing is kept.
         session = glib::adoptGRef(soup_session_new());
         applyProxy(options.proxy);
@@ -117,13 +176,43 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         if (then && !cancelled(cancellable)) then(texture);
     }
 
+    // Adds a waiter to a list: those given up are dropped, and one that asks for the same tab (the
+    // same cancellable) replaces the one before it, so a tab waits once however often it asks.
+    static void join(Waiters& waiters, Waiter waiter) {
+        std::erase_if(waiters, [&](const Waiter& each) {
+            return cancelled(each.cancellable.get()) ||
+                   (waiter.cancellable && each.cancellable.get() == waiter.cancellable.get());
+        });
+        waiters.push_back(std::move(waiter));
+    }
+
+    static void join(Waiters& waiters, Waiters more) {
+        for (auto& waiter : more)
+            join(waiters, std::move(waiter));
+    }
+
+    static bool anyWaiting(const Waiters& waiters) {
+        return std::any_of(waiters.begin(), waiters.end(),
+                           [](const Waiter& each) { return !cancelled(each.cancellable.get()); });
+    }
+
+    // The flight's outcome is needed first; the newest such request replaces the one waiting, whose
+    // waiters wait with it.
+    static void waitBehind(Flight& flight, Pending pending) {
+        if (flight.next) {
+            Waiters waiters = std::move(flight.next->waiters);
+            join(waiters, std::move(pending.waiters));
+            pending.waiters = std::move(waiters);
+        }
+        flight.next = std::move(pending);
+    }
+
     // ----------------------------------------------------------------------------------------
     // Requests
 
-    void icon(const Url& page, std::optional<std::string> declared, Callback then,
-              glib::GRefPtr<GCancellable> cancellable) {
+    void icon(const Url& page, std::optional<std::string> declared, Waiters waiters) {
         auto key = Favicon::key(page.string());
-        if (!key || cancelled(cancellable.get())) return;
+        if (!key || !anyWaiting(waiters)) return;
         // Nothing is fetched from this machine or a private network for a page that is not on one,
         // whatever the page declares (the blocklist is the window's to apply: it knows whether
         // blocking is on, and counts what it refuses).
@@ -136,64 +225,68 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         if (!own.empty() && !failed.contains(own.front().string()) && !refused(own.front()))
             wanted = own.front();
 
-        auto ask = [self = weak_from_this(), page, declared, then, cancellable] {
-            if (auto state = self.lock(); state && !state->closed)
-                state->icon(page, declared, then, cancellable);
-        };
-
         if (auto have = icons.find(*key); have != icons.end()) {
             if (!wanted || wanted->string() == have->second.source) {
-                answer(then, cancellable.get(), have->second.texture.get());
+                answerAll(waiters, have->second.texture.get());
                 return;
             }
             // The page now declares another icon than the one at hand.
-            if (auto found = bySource.find(wanted->string()); found != bySource.end()) {
-                have->second = {found->second, wanted->string()};
-                answer(then, cancellable.get(), found->second.get());
+            if (GdkTexture* found = bySource.find(wanted->string())) {
+                have->second = {glib::GRefPtr<GdkTexture>(found), wanted->string()};
+                answerAll(waiters, found);
                 return;
             }
             if (auto flight = inFlight.find(*key); flight != inFlight.end()) {
-                flight->second.afterwards.push_back(std::move(ask));
+                waitBehind(flight->second, {page, std::move(declared), std::move(waiters)});
                 return;
             }
             Flight flight;
             flight.candidates = {*wanted};
             flight.replacing = true;
-            flight.waiters.push_back({std::move(then), std::move(cancellable)});
+            join(flight.waiters, std::move(waiters));
             inFlight.emplace(*key, std::move(flight));
             tryCandidate(*key, 0);
             return;
         }
 
-        if (auto flight = inFlight.find(*key); flight != inFlight.end() && wanted) {
+        if (auto flight = inFlight.find(*key); flight != inFlight.end()) {
             auto& tried = flight->second.candidates;
-            if (std::find(tried.begin(), tried.end(), *wanted) == tried.end()) {
+            if (wanted && std::find(tried.begin(), tried.end(), *wanted) == tried.end()) {
                 // The page declared an icon while its site is being fetched: it is tried too before
                 // the site counts as having none, and the request is answered once all is known.
-                tried.push_back(*wanted);
-                flight->second.afterwards.push_back(std::move(ask));
+                waitBehind(flight->second, {page, std::move(declared), std::move(waiters)});
                 return;
             }
+            join(flight->second.waiters, std::move(waiters));
+            return;
         }
-        fetch(*key, std::move(candidates), std::move(then), std::move(cancellable));
+        fetch(*key, std::move(candidates), std::move(waiters));
     }
 
-    void fetch(const std::string& key, std::vector<Url> candidates, Callback then,
-               glib::GRefPtr<GCancellable> cancellable) {
+    void fetch(const std::string& key, std::vector<Url> candidates, Waiters waiters) {
         if (auto have = icons.find(key); have != icons.end()) {
-            answer(then, cancellable.get(), have->second.texture.get());
+            answerAll(waiters, have->second.texture.get());
             return;
         }
         if (misses.contains(key) || candidates.empty()) return;
         if (auto flight = inFlight.find(key); flight != inFlight.end()) {
-            flight->second.waiters.push_back({std::move(then), std::move(cancellable)});
+            join(flight->second.waiters, std::move(waiters));
             return;
         }
         Flight flight;
         flight.candidates = std::move(candidates);
-        flight.waiters.push_back({std::move(then), std::move(cancellable)});
+        join(flight.waiters, std::move(waiters));
         inFlight.emplace(key, std::move(flight));
         tryCandidate(key, 0);
+    }
+
+    void answerAll(const Waiters& waiters, GdkTexture* texture) {
+        // A waiter may make requests of its own, or even let the store go.
+        auto keep = shared_from_this();
+        for (const auto& waiter : waiters) {
+            if (closed) return;
+            answer(waiter.then, waiter.cancellable.get(), texture);
+        }
     }
 
     // ----------------------------------------------------------------------------------------
@@ -210,8 +303,8 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
             }
             const std::string& address = candidates[index].string();
             // Another site's page may have declared the same address already.
-            if (auto found = bySource.find(address); found != bySource.end()) {
-                finish(key, found->second, address);
+            if (GdkTexture* found = bySource.find(address)) {
+                finish(key, glib::GRefPtr<GdkTexture>(found), address);
                 return;
             }
             if (!failed.contains(address) && start(key, index, address)) return;
@@ -255,24 +348,28 @@ struct FaviconStore::State : std::enable_shared_from_this<State> {
         auto node = inFlight.extract(key);
         if (node.empty()) return;
         Flight flight = std::move(node.mapped());
+        std::optional<Pending> next = std::move(flight.next);
+        if (next && !anyWaiting(next->waiters)) next.reset(); // given up: never fetched
         if (texture) {
             icons[key] = {texture, source};
-            bySource.emplace(source, texture);
+            bySource.keep(source, texture);
         } else if (!flight.replacing) {
+            if (next) {
+                // Not bare yet: the icon the page declared meanwhile is tried first, and everyone
+                // waiting here waits for it.
+                Waiters waiters = std::move(flight.waiters);
+                join(waiters, std::move(next->waiters));
+                next->waiters = std::move(waiters);
+                icon(next->page, std::move(next->declared), std::move(next->waiters));
+                return;
+            }
             misses.insert(key);
         }
         auto have = icons.find(key);
         GdkTexture* found = have == icons.end() ? nullptr : have->second.texture.get();
-        // A waiter may make requests of its own, or even let the store go.
         auto keep = shared_from_this();
-        for (const auto& waiter : flight.waiters) {
-            if (closed) return;
-            answer(waiter.then, waiter.cancellable.get(), found);
-        }
-        for (const auto& again : flight.afterwards) {
-            if (closed) return;
-            again();
-        }
+        answerAll(flight.waiters, found);
+        if (next && !closed) icon(next->page, std::move(next->declared), std::move(next->waiters));
     }
 
     void close() {
@@ -313,14 +410,18 @@ void FaviconStore::icon(const Url& page, std::optional<std::string_view> declare
     g_return_if_fail(onOwnerThread());
     std::optional<std::string> text;
     if (declared) text = std::string(*declared);
-    m_state->icon(page, std::move(text), std::move(then), glib::GRefPtr<GCancellable>(cancellable));
+    State::Waiters waiters;
+    waiters.push_back({std::move(then), glib::GRefPtr<GCancellable>(cancellable)});
+    m_state->icon(page, std::move(text), std::move(waiters));
 }
 
 void FaviconStore::fetch(const std::string& key, std::vector<Url> candidates, Callback then,
                          GCancellable* cancellable) {
     g_return_if_fail(onOwnerThread());
     if (State::cancelled(cancellable)) return;
-    m_state->fetch(key, std::move(candidates), std::move(then), glib::GRefPtr<GCancellable>(cancellable));
+    State::Waiters waiters;
+    waiters.push_back({std::move(then), glib::GRefPtr<GCancellable>(cancellable)});
+    m_state->fetch(key, std::move(candidates), std::move(waiters));
 }
 
 GdkTexture* FaviconStore::cached(std::string_view key, bool grey) const {

@@ -3,7 +3,8 @@
 // Tab icons, fetched by the browser itself rather than taken from the web engine. One store per
 // process keeps the icons it found by site key (Favicon::key), remembers for the rest of the run the
 // sites that have none, and joins requests for a site that is already being fetched into one
-// download. Downloads go through a libsoup session of the store's own, apart from the engine's:
+// download. Besides each site's icon it keeps the icons recently decoded by address (Options::
+// keptIcons), so that a page swapping between icons costs no download. Downloads go through a libsoup session of the store's own, apart from the engine's:
 // nothing is written to disk, no cookie is accepted or sent, every request asks for "image/*" and is
 // given up when its deadline passes. The store decides which addresses to try and keeps what they
 // gave; one address is fetched by a FaviconDownload and its body decoded by FaviconImage.
@@ -64,7 +65,11 @@ public:
     // this returns; a site known to have none, or an address that has no site key, never answers.
     // When the page declares an icon other than the one at hand, that icon is fetched, and it
     // replaces the one at hand if it can be had. Nothing is called once `cancellable` is cancelled:
-    // pass the tab's, so that a tab closed meanwhile is left alone.
+    // pass the page's, so that a tab closed or gone to another page meanwhile is left alone.
+    //
+    // Bounded against a page that declares icon after icon: a site has one download under way and
+    // one request waiting behind it, the newest (those in between are never fetched); a request
+    // given up before its turn is not fetched at all; the requests of one cancellable wait once.
     void icon(const Url& page, std::optional<std::string_view> declared, Callback then,
               GCancellable* cancellable = nullptr);
 

@@ -51,6 +51,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.blockedIcons.clear();
         tab.status.reset();
         tab.declaredIcon.reset();
+        tab.leavePage(); // the icon it was waiting for, among others
         tab.failed = false;
         if (m_context.tabs().isCurrent(tab)) {
             status.showPageStatus(StatusStrings::contacting(), tab.pendingGenerated);

@@ -103,7 +103,7 @@ void PageMessages::fetchIcon(Tab& tab) {
             // The strip's icons, and the current tab's in the location well.
             if (auto locked = ref.lock()) locked.window->chrome().syncStrip();
         },
-        tab.cancellable());
+        tab.pageCancellable());
 }
 
 } // namespace nimb

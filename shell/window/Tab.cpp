@@ -8,7 +8,8 @@
 namespace nimb {
 
 Tab::Tab(WebKitWebView* view, TabObserver& observer)
-    : m_view(view), m_cancellable(glib::adoptGRef(g_cancellable_new())) {
+    : m_view(view), m_cancellable(glib::adoptGRef(g_cancellable_new())),
+      m_pageCancellable(glib::adoptGRef(g_cancellable_new())) {
     connect(observer);
 }
 
@@ -113,6 +114,11 @@ void Tab::disarmTimeout() {
     m_timeout.cancel();
 }
 
+void Tab::leavePage() {
+    g_cancellable_cancel(m_pageCancellable.get());
+    if (!m_tornDown) m_pageCancellable = glib::adoptGRef(g_cancellable_new());
+}
+
 void Tab::teardown() {
     if (m_tornDown) return;
     m_tornDown = true;
@@ -121,6 +127,7 @@ void Tab::teardown() {
     m_connections.clear();
     m_timeout.cancel();
     g_cancellable_cancel(m_cancellable.get());
+    g_cancellable_cancel(m_pageCancellable.get());
     if (!m_view) return;
     webkit_web_view_stop_loading(m_view.get());
     if (auto* manager = webkit_web_view_get_user_content_manager(m_view.get()))

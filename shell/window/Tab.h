@@ -3,7 +3,7 @@
 // One tab of a browser window: its web view, the view's signal connections, and what the window knows
 // about the page in it. The window's tab list owns its tabs (shared, so that asynchronous work can hold
 // a tab weakly through a TabRef); everything the view reports goes to the tab's observer with the tab.
-// When the tab is torn down its connections go, its timer stops and its cancellable is cancelled.
+// When the tab is torn down its connections go, its timer stops and its cancellables are cancelled.
 
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
@@ -39,6 +39,11 @@ public:
     [[nodiscard]] WebKitWebView* view() const { return m_view.get(); }
     // Cancelled when the tab is torn down.
     [[nodiscard]] GCancellable* cancellable() const { return m_cancellable.get(); }
+    // Cancelled when the page goes (another load starts) or the tab is torn down: for what only the
+    // page in the tab now is waiting for.
+    [[nodiscard]] GCancellable* pageCancellable() const { return m_pageCancellable.get(); }
+    // The page in the tab goes: what it was waiting for is given up.
+    void leavePage();
     [[nodiscard]] bool tornDown() const { return m_tornDown; }
 
     // The internal address of the generated page shown, else the view's address, else none.
@@ -108,6 +113,7 @@ private:
 
     glib::GRefPtr<WebKitWebView> m_view;
     glib::GRefPtr<GCancellable> m_cancellable;
+    glib::GRefPtr<GCancellable> m_pageCancellable;
     std::vector<glib::Connection> m_connections;
     glib::Source m_timeout;
     bool m_tornDown = false;
