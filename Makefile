@@ -62,10 +62,11 @@ BENCH_RUNS ?= 10
 bench-shell: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMB_WERROR=$(WERROR) \
 		-DNIMB_EXTRA_TEST_TREE=$(CURDIR)/$(ASAN_BUILD) $(CCACHE) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target shell-bench popover-bench profile-bench
+	@cmake --build $(BUILD) -j $(JOBS) --target shell-bench popover-bench profile-bench flood-bench
 	@tools/run-headless $(BUILD)/bench/shell/shell-bench --runs $(BENCH_RUNS)
 	@tools/run-headless $(BUILD)/bench/shell/popover-bench
 	@tools/run-headless $(BUILD)/bench/shell/profile-bench
+	@tools/run-headless $(BUILD)/bench/shell/flood-bench
 
 # Every generated page drawn to PNG with sample records, in a virtual display (see tools/render-pages).
 pages: deps
