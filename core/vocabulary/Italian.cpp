@@ -169,6 +169,10 @@ public:
     std::string refusedWindows() const override {
         return "Questa pagina ha cercato di aprire altre finestre; non sono state aperte.";
     }
+    std::string blockingStartsLate() const override {
+        return "Il blocco inizia in ritardo: l’elenco di blocco non è pronto, questa pagina si carica senza.";
+    }
+    std::string doneUnfiltered() const override { return documentDone() + "  —  caricata prima dell’inizio del blocco"; }
     std::string waitingToSave() const override {
         return "Salvataggio in attesa: un altro programma sta usando il tuo profilo.";
     }

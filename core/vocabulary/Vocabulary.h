@@ -144,9 +144,13 @@ public:
     [[nodiscard]] virtual std::string reportKept(std::string_view title) const = 0;
     [[nodiscard]] virtual std::string reportForgotten(std::string_view title) const = 0;
     [[nodiscard]] virtual std::string nothingToKeep() const = 0;
-    // A change waiting while another program holds the profile; one that could not be kept, and why.
     // Windows or tabs a page tried to open faster than a person could want them.
     [[nodiscard]] virtual std::string refusedWindows() const = 0;
+    // A web page that could wait no longer for the blocklist, as it goes on; and the line for it
+    // once it is loaded, in place of what was blocked.
+    [[nodiscard]] virtual std::string blockingStartsLate() const = 0;
+    [[nodiscard]] virtual std::string doneUnfiltered() const = 0;
+    // A change waiting while another program holds the profile; one that could not be kept, and why.
     [[nodiscard]] virtual std::string waitingToSave() const = 0;
     [[nodiscard]] virtual std::string notSavedReadOnly() const = 0;
     [[nodiscard]] virtual std::string notSavedDiskFull() const = 0;

@@ -113,8 +113,11 @@ void Application::startup() {
     // The tab keys are watched by every window's own key controller, made with the window.
 
     // Warm the compiled rule list, so that it is at hand before the first page.
-    auto& rules = BlockerRules::shared();
-    if (!rules.list()) rules.load([](WebKitUserContentFilter*) {});
+    if (!rules().list()) rules().load([](WebKitUserContentFilter*) {});
+}
+
+BlockerRules& Application::rules() const {
+    return m_options.rules ? *m_options.rules : BlockerRules::shared();
 }
 
 BrowserWindowController& Application::openWindow(const std::optional<Url>& address) {

@@ -30,6 +30,7 @@
 
 namespace nimb {
 
+class BlockerRules;
 class BrowserWindowController;
 class Url;
 
@@ -56,6 +57,9 @@ public:
         std::function<Date()> now;
         // The directory of the two typefaces; found next to the program when none.
         std::optional<std::filesystem::path> fonts;
+        // The compiled blocklist's holder; the process's own (BlockerRules::shared) when none. Tests
+        // give one over a store whose answers they hold back.
+        BlockerRules* rules = nullptr;
     };
 
     Application();
@@ -80,6 +84,7 @@ public:
     [[nodiscard]] const WindowList& windows() const { return m_windows; }
     [[nodiscard]] Date now() const;
     [[nodiscard]] std::chrono::milliseconds requestTimeout() const { return m_options.requestTimeout; }
+    [[nodiscard]] BlockerRules& rules() const;
     [[nodiscard]] std::chrono::milliseconds titleWriteInterval() const {
         return m_options.titleWriteInterval;
     }

@@ -38,7 +38,7 @@ WebKitWebView* PageViews::make() {
 void PageViews::applyPolicy(WebKitWebView* view) {
     std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
     PageSetup::apply(webkit_web_view_get_user_content_manager(view),
-                     PageSetup::Policy::from(m_context.prefs()), &BlockerRules::shared(), [weak] {
+                     PageSetup::Policy::from(m_context.prefs()), &m_context.application().rules(), [weak] {
                          auto context = weak.lock();
                          return context && context->prefs().contentBlockingEnabled();
                      });

@@ -91,6 +91,11 @@ public:
     bool failed = false;
     // The load under way was stopped for taking too long.
     bool timedOut = false;
+    // A web address waiting for the blocklist before it loads.
+    std::optional<std::string> heldAddress;
+    // The page began loading before the blocklist was attached: nothing it asked for was refused, and
+    // neither the status line nor its report may say otherwise.
+    bool unfiltered = false;
 
     // How many windows and tabs the page may still open this second.
     OpenAllowance opens;
