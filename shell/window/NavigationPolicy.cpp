@@ -68,6 +68,17 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
         return true;
     }
 
+    // A link on the browser's own page out to the web, while the blocklist is not ready: the page
+    // waits for it as a typed address does (a generated page has no frames to mistake for it).
+    if (tab.documentIsGenerated && !tab.pendingGenerated) {
+        auto url = Url::parse(address);
+        if (url && m_context.navigator().waitsForBlocklist(*url)) {
+            webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+            m_context.navigator().load(*url, tab);
+            return true;
+        }
+    }
+
     // Asked here about the page's frames as much as about the page itself, with nothing to tell them
     // apart: what concerns the page alone (the links-only search, the end of a generated page on its
     // way) is decided when the view's own load starts (PageLifecycle).

@@ -1,6 +1,8 @@
 #include "window/Navigator.h"
 
 #include "app/Application.h"
+#include "base/Text.h"
+#include "engine/BlockerRules.h"
 #include "location/SearchRewrite.h"
 #include "pages/BookmarksPage.h"
 #include "pages/HistoryPage.h"
@@ -8,7 +10,9 @@
 #include "preferences/Preferences.h"
 #include "report/SavedReportsPage.h"
 #include "window/ChromeController.h"
+#include "vocabulary/Language.h"
 #include "window/ReportRequests.h"
+#include "window/StatusController.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
 #include "window/TabRef.h"
@@ -38,11 +42,51 @@ void Navigator::load(const Url& address, Tab& tab) {
         go(LocationBar::Destination::of(kind), tab);
         return;
     }
-    tab.localPage.reset();
     Url target = address;
     if (m_context.prefs().linksOnlySearch()) {
         if (auto rewritten = SearchRewrite::webResults(address)) target = *rewritten;
     }
+    if (holdForBlocklist(target, tab)) return;
+    start(target, tab);
+}
+
+bool Navigator::waitsForBlocklist(const Url& address) const {
+    if (!m_context.prefs().contentBlockingEnabled() || m_context.application().rules().list()) return false;
+    auto scheme = text::asciiLowercased(address.view().scheme());
+    return scheme == "http" || scheme == "https";
+}
+
+bool Navigator::holdForBlocklist(const Url& target, Tab& tab) {
+    if (!waitsForBlocklist(target)) return false;
+    bool waiting = tab.heldAddress.has_value();
+    tab.heldAddress = target.string();
+    if (m_context.tabs().isCurrent(tab)) {
+        m_context.chrome().showAddress(target.string());
+        m_context.status().showPageStatus(StatusStrings::contacting(), false);
+    }
+    if (waiting) return true; // the newest address goes when the first would have
+    // Whichever comes first: the list (the tab's page has it by then: it asked before this did), or
+    // the end of the wait.
+    tab.heldDeadline = glib::Source::timeout(blocklistWait, [this, ref = TabRef(m_context, tab)] {
+        if (auto locked = ref.lock()) release(*locked.tab, true);
+    });
+    m_context.application().rules().load([this, ref = TabRef(m_context, tab)](WebKitUserContentFilter* list) {
+        if (auto locked = ref.lock()) release(*locked.tab, list == nullptr);
+    });
+    return true;
+}
+
+void Navigator::release(Tab& tab, bool late) {
+    auto held = std::exchange(tab.heldAddress, std::nullopt);
+    tab.heldDeadline.cancel();
+    auto address = held ? Url::parse(*held) : std::nullopt;
+    if (!address) return;
+    start(*address, tab);
+    if (late && m_context.tabs().isCurrent(tab)) m_context.status().setStatus(words().blockingStartsLate());
+}
+
+void Navigator::start(const Url& target, Tab& tab) {
+    tab.localPage.reset();
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(target.string());
     tab.pendingGenerated = false;
     tab.armTimeout(m_context.application().requestTimeout(), [ref = TabRef(m_context, tab)] {
@@ -101,6 +145,9 @@ std::optional<std::string> Navigator::generatedPage(std::string_view address) co
 }
 
 void Navigator::showLocal(std::string_view address, const std::string& html, Tab& tab) {
+    // The browser's own page takes the place of an address that was waiting.
+    tab.heldAddress.reset();
+    tab.heldDeadline.cancel();
     tab.localPage = std::string(address);
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(std::string(address));
     tab.pendingGenerated = true;
@@ -136,6 +183,9 @@ void Navigator::reload(Tab& tab) {
             return;
         }
     }
+    if (auto shown = tab.viewAddress() ? Url::parse(*tab.viewAddress()) : std::nullopt;
+        shown && !tab.localPage && holdForBlocklist(*shown, tab))
+        return;
     tab.pendingGenerated = false;
     webkit_web_view_reload(tab.view());
 }

@@ -6,6 +6,7 @@
 #include "base/Url.h"
 #include "location/LocationBar.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,7 +41,21 @@ public:
     // Return in the location field.
     void locationEntered(const std::string& text);
 
+    // How long a web page waits for the blocklist on a new profile before it loads without it.
+    static constexpr std::chrono::milliseconds blocklistWait{2000};
+    // Whether a load of this address now would have to wait for the blocklist: blocking is on, the
+    // address is on the web, and the compiled list is not at hand yet.
+    [[nodiscard]] bool waitsForBlocklist(const Url& address) const;
+
 private:
+    // Loads a web address in the tab now, the rewrite already made.
+    void start(const Url& target, Tab& tab);
+    // Keeps the address until the blocklist is attached or the wait is over; false when it need not
+    // wait.
+    bool holdForBlocklist(const Url& target, Tab& tab);
+    // The held address goes on: behind the blocklist, or, `late`, without it.
+    void release(Tab& tab, bool late);
+
     // The generated page for an internal address, from the stores as they are now; none for the
     // report page and anything else.
     [[nodiscard]] std::optional<std::string> generatedPage(std::string_view address) const;

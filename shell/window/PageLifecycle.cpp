@@ -1,6 +1,7 @@
 #include "window/PageLifecycle.h"
 
 #include "app/Application.h"
+#include "engine/BlockerRules.h"
 #include "library/History.h"
 #include "location/SearchRewrite.h"
 #include "page/InternalActions.h"
@@ -53,6 +54,10 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.declaredIcon.reset();
         tab.leavePage(); // the icon it was waiting for, among others
         tab.failed = false;
+        // A web page that starts before the blocklist is attached is not guarded by it, whatever
+        // comes later (the browser's own pages have nothing to block).
+        tab.unfiltered = !tab.pendingGenerated && m_context.prefs().contentBlockingEnabled() &&
+                         !m_context.application().rules().list();
         if (m_context.tabs().isCurrent(tab)) {
             status.showPageStatus(StatusStrings::contacting(), tab.pendingGenerated);
             status.syncShield();

@@ -57,7 +57,8 @@ void ReportRequests::askThePage(Tab& tab, Answer then) {
                 return then(std::move(report), Unavailable::notRecorded);
             }
             NimbReport report = NimbReport::parse(*text, address, title);
-            report.blockingOn = locked.window->prefs().contentBlockingEnabled();
+            // A page that began before the blocklist was attached was not guarded by it.
+            report.blockingOn = locked.window->prefs().contentBlockingEnabled() && !locked.tab->unfiltered;
             then(std::move(report), std::nullopt);
         });
     webkit_web_view_evaluate_javascript(tab.view(), script.data(), static_cast<gssize>(script.size()),

@@ -73,13 +73,14 @@ std::int64_t StatusController::blockedCount(const Tab& tab) const {
     // With blocking off the recorder still counts the requests the blocklist names, but none of them
     // was refused: the status line and the shield do not call them blocked. Icons the blocklist kept
     // from the favicon store count as the requests they would have been.
-    if (!m_context.prefs().contentBlockingEnabled()) return tab.walls;
+    if (!m_context.prefs().contentBlockingEnabled() || tab.unfiltered) return tab.walls;
     return tab.walls + tab.network + static_cast<std::int64_t>(tab.blockedIcons.size());
 }
 
 std::string StatusController::idleStatus() const {
     Tab* tab = m_context.tabs().currentTab();
     if (tab && tab->loading()) return StatusStrings::contacting();
+    if (tab && tab->unfiltered && m_context.prefs().contentBlockingEnabled()) return words().doneUnfiltered();
     return StatusStrings::done(tab ? blockedCount(*tab) : 0);
 }
 

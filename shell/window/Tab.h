@@ -91,8 +91,9 @@ public:
     bool failed = false;
     // The load under way was stopped for taking too long.
     bool timedOut = false;
-    // A web address waiting for the blocklist before it loads.
+    // A web address waiting for the blocklist before it loads, and how long it may still wait.
     std::optional<std::string> heldAddress;
+    glib::Source heldDeadline;
     // The page began loading before the blocklist was attached: nothing it asked for was refused, and
     // neither the status line nor its report may say otherwise.
     bool unfiltered = false;
