@@ -177,6 +177,7 @@ void PageLifecycle::addressChanged(Tab& tab) {
         tab.localPage.reset();
         tab.reported.reset();
     }
+    ++tab.addressFollowings;
     ChromeController& chrome = m_context.chrome();
     chrome.syncStrip();
     if (!m_context.tabs().isCurrent(tab)) return;

@@ -106,6 +106,10 @@ public:
     // the newest unread report waits here, and how many were read.
     glib::Throttle blockedReports{std::chrono::milliseconds(16)};
     std::int64_t blockedReadings = 0;
+    // The window follows the page's address changes (the strip, the field, the margin) once a frame
+    // however often they come, and counts how often it did.
+    glib::Throttle addressChanges{std::chrono::milliseconds(16)};
+    std::int64_t addressFollowings = 0;
 
     // The request timeout: armed when an address is loaded, disarmed once the page answers.
     void armTimeout(std::chrono::milliseconds delay, std::function<void()> fire);

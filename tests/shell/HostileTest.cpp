@@ -294,6 +294,31 @@ TEST_F(HostileTest, aFloodOfIconsFetchesAFewAndNavigatingAwayDropsTheRest) {
     EXPECT_EQ(flooded(), 1u);
 }
 
+TEST_F(HostileTest, addressChangesInALoopAreFollowedAtMostOnceAFrame) {
+    ASSERT_TRUE(visit("http://browse.example/"));
+    Tab& page = tab();
+    int changes = 0;
+    auto counted = glib::connect<void(GObject*, GParamSpec*)>(G_OBJECT(page.view()), "notify::uri",
+                                                               [&](GObject*, GParamSpec*) { ++changes; });
+    auto followedBefore = page.addressFollowings;
+    auto start = std::chrono::steady_clock::now();
+    // The engine refuses pushState after a hundred calls in a short time; fragments it does not.
+    ASSERT_TRUE(evaluate(page, "for (var i = 0; i < 3000; i++) {"
+                               " try { history.pushState(null, '', '?p' + i); } catch (e) {}"
+                               " location.hash = 'h' + i; }"
+                               "true"));
+    ASSERT_TRUE(waitUntil([&] { return page.viewAddress().value_or("").ends_with("#h2999"); }, 30s));
+    auto frames = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start) /
+                  std::chrono::milliseconds(16);
+    // The last change is followed too.
+    ASSERT_TRUE(waitUntil([&] { return !page.addressChanges.waiting(); }));
+    EXPECT_GE(changes, 3000);
+    EXPECT_GE(page.addressFollowings - followedBefore, 1);
+    EXPECT_LE(page.addressFollowings - followedBefore, frames + 2)
+        << changes << " address changes in " << frames << " frames were followed "
+        << page.addressFollowings - followedBefore << " times";
+}
+
 TEST_F(HostileTest, aPageOpeningWindowsInALoopOpensAFewAndTheUserIsTold) {
     ASSERT_TRUE(visit("http://browse.example/"));
     Tab& page = tab();
