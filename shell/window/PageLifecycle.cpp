@@ -177,7 +177,14 @@ void PageLifecycle::addressChanged(Tab& tab) {
         tab.localPage.reset();
         tab.reported.reset();
     }
+    // A page may change its address thousands of times a second (fragments, pushState): the window
+    // follows at most once a frame, the newest address.
+    tab.addressChanges.run([this, &tab] { followAddress(tab); });
+}
+
+void PageLifecycle::followAddress(Tab& tab) {
     ++tab.addressFollowings;
+    auto uri = tab.viewAddress();
     ChromeController& chrome = m_context.chrome();
     chrome.syncStrip();
     if (!m_context.tabs().isCurrent(tab)) return;

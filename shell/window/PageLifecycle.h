@@ -33,6 +33,8 @@ private:
     void finished(Tab& tab);
     // A search results address the view is loading gives way to its links-only form; true when it did.
     bool rewriteSearch(Tab& tab);
+    // The strip, the location field and the margin catch up with the tab's address.
+    void followAddress(Tab& tab);
 
     WindowContext& m_context;
     NavigationPolicy m_policy;

@@ -124,6 +124,7 @@ void Tab::teardown() {
     m_tornDown = true;
     titles.flush();
     blockedReports.cancel();
+    addressChanges.cancel();
     m_connections.clear();
     m_timeout.cancel();
     g_cancellable_cancel(m_cancellable.get());
