@@ -164,6 +164,7 @@ public:
     std::string refusedWindows() const override {
         return "This page tried to open more windows; they were not opened.";
     }
+    std::string refusedPrint() const override { return "This page asked to print again; the request was refused."; }
     std::string blockingStartsLate() const override {
         return "Blocking starts late: the blocklist is not ready, so this page loads without it.";
     }

@@ -168,6 +168,7 @@ public:
     std::string refusedWindows() const override {
         return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
     }
+    std::string refusedPrint() const override { return "Cette page a redemandé l’impression ; la demande a été refusée."; }
     std::string blockingStartsLate() const override {
         return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge sans elle.";
     }

@@ -169,6 +169,7 @@ public:
     std::string refusedWindows() const override {
         return "Questa pagina ha cercato di aprire altre finestre; non sono state aperte.";
     }
+    std::string refusedPrint() const override { return "Questa pagina ha chiesto di nuovo di stampare; la richiesta è stata rifiutata."; }
     std::string blockingStartsLate() const override {
         return "Il blocco inizia in ritardo: l’elenco di blocco non è pronto, questa pagina si carica senza.";
     }

@@ -13,6 +13,9 @@
 #include "report/NimbReport.h"
 #include "report/ReportAction.h"
 
+#include <cstring>
+#include <set>
+
 namespace nimb::test {
 namespace {
 
@@ -317,6 +320,58 @@ TEST_F(HostileTest, addressChangesInALoopAreFollowedAtMostOnceAFrame) {
     EXPECT_LE(page.addressFollowings - followedBefore, frames + 2)
         << changes << " address changes in " << frames << " frames were followed "
         << page.addressFollowings - followedBefore << " times";
+}
+
+TEST_F(HostileTest, aPagePrintingInALoopGetsOneDialogAndNoneStacked) {
+    ASSERT_TRUE(visit("http://browse.example/"));
+    BrowserWindowController& front = window();
+    // The print dialogs on the screen, watched while the page asks: each is cancelled once the user has
+    // also asked to print from the menu while it was up.
+    std::set<GtkWidget*> seen;
+    std::size_t mostAtOnce = 0;
+    bool menuAsked = false;
+    std::optional<std::chrono::steady_clock::time_point> firstSeen;
+    glib::Source menu;
+    auto printDialogs = [] {
+        std::vector<GtkWidget*> found;
+        GListModel* toplevels = gtk_window_get_toplevels();
+        for (guint i = 0; i < g_list_model_get_n_items(toplevels); ++i) {
+            auto* widget = static_cast<GtkWidget*>(g_list_model_get_item(toplevels, i));
+            g_object_unref(widget);
+            if (std::strcmp(G_OBJECT_TYPE_NAME(widget), "GtkPrintUnixDialog") == 0 &&
+                gtk_widget_get_visible(widget))
+                found.push_back(widget);
+        }
+        return found;
+    };
+    std::function<void()> look = [&] {
+        auto open = printDialogs();
+        mostAtOnce = std::max(mostAtOnce, open.size());
+        seen.insert(open.begin(), open.end());
+        if (open.empty()) return;
+        if (!firstSeen) firstSeen = std::chrono::steady_clock::now();
+        if (!menuAsked) {
+            menuAsked = true;
+            menu = glib::Source::idle([&] { app().actions().activate("printPage"); });
+        }
+        if (std::chrono::steady_clock::now() - *firstSeen > 300ms)
+            for (GtkWidget* dialog : open) gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+    };
+    // A source of its own: it keeps turning inside the dialogs' own loops.
+    guint watch = g_timeout_add(
+        20,
+        +[](gpointer data) -> gboolean {
+            (*static_cast<std::function<void()>*>(data))();
+            return G_SOURCE_CONTINUE;
+        },
+        &look);
+    auto printed = evaluate(tab(), "for (var i = 0; i < 20; i++) print(); true");
+    g_source_remove(watch);
+    ASSERT_TRUE(printed);
+    EXPECT_TRUE(menuAsked);
+    EXPECT_EQ(mostAtOnce, 1u) << "print dialogs stacked";
+    EXPECT_EQ(seen.size(), 1u) << "a page printing in a loop";
+    EXPECT_EQ(front.context().status().status(), words().refusedPrint());
 }
 
 TEST_F(HostileTest, aPageOpeningWindowsInALoopOpensAFewAndTheUserIsTold) {
