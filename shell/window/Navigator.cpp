@@ -210,7 +210,31 @@ void Navigator::printPage() {
     Tab* tab = m_context.tabs().currentTab();
     if (!tab) return;
     auto operation = glib::adoptGRef(webkit_print_operation_new(tab->view()));
-    webkit_print_operation_run_dialog(operation.get(), m_context.gtkWindow());
+    runPrintDialog(operation.get());
+}
+
+void Navigator::printRequested(Tab& tab, WebKitPrintOperation* operation) {
+    auto now = std::chrono::steady_clock::now();
+    bool pausing = tab.printClosed && now - *tab.printClosed < printPause;
+    if (pausing || !runPrintDialog(operation)) {
+        // The tab's own line, as for windows it may not open.
+        tab.status = words().refusedPrint();
+        tab.statusIsHover = false;
+        if (m_context.tabs().isCurrent(tab)) m_context.status().showPageStatus(*tab.status, false);
+        return;
+    }
+    tab.printClosed = std::chrono::steady_clock::now();
+}
+
+bool Navigator::runPrintDialog(WebKitPrintOperation* operation) {
+    // One in the whole process: dialogs of other windows' pages, or of the menu, would stack.
+    static bool open = false;
+    if (open) return false;
+    open = true;
+    auto keep = glib::GRefPtr<WebKitPrintOperation>(operation);
+    webkit_print_operation_run_dialog(operation, m_context.gtkWindow());
+    open = false;
+    return true;
 }
 
 void Navigator::goBack() {

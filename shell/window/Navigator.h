@@ -6,6 +6,8 @@
 #include "base/Url.h"
 #include "location/LocationBar.h"
 
+#include <webkit/webkit.h>
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -34,7 +36,12 @@ public:
     void reloadAll();
     // The reload button and command: stop while loading, else reload.
     void reloadPage();
+    // The user's Print…: the current page's print dialog, unless one is up already.
     void printPage();
+    // The page's own print(): refused while a print dialog is up, and for a moment after the page's
+    // last one closed, so that a page printing in a loop cannot keep the user in its dialogs.
+    void printRequested(Tab& tab, WebKitPrintOperation* operation);
+    static constexpr std::chrono::milliseconds printPause{2000};
     void goBack();
     void goForward();
     void stopLoading();
@@ -48,6 +55,9 @@ public:
     [[nodiscard]] bool waitsForBlocklist(const Url& address) const;
 
 private:
+    // Runs the print dialog to its end (the engine's dialog has its own loop); false, and nothing
+    // shown, while another print dialog is up.
+    bool runPrintDialog(WebKitPrintOperation* operation);
     // Loads a web address in the tab now, the rewrite already made.
     void start(const Url& target, Tab& tab);
     // Keeps the address until the blocklist is attached or the wait is over; false when it need not

@@ -38,6 +38,10 @@ bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu) {
     return false;
 }
 
+void PageLifecycle::printRequested(Tab& tab, WebKitPrintOperation* operation) {
+    m_context.navigator().printRequested(tab, operation);
+}
+
 void PageLifecycle::message(Tab& tab, PageMessage kind, JSCValue* body) {
     m_messages.received(tab, kind, body);
 }

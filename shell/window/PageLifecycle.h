@@ -27,6 +27,7 @@ public:
     void loadingChanged(Tab& tab) override;
     void backForwardChanged(Tab& tab) override;
     bool contextMenu(Tab& tab, WebKitContextMenu* menu) override;
+    void printRequested(Tab& tab, WebKitPrintOperation* operation) override;
     void message(Tab& tab, PageMessage kind, JSCValue* body) override;
 
 private:

@@ -31,6 +31,11 @@ void Tab::connect(TabObserver& observer) {
             to->createRequested(*this, action);
             return nullptr;
         }));
+    c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitPrintOperation*)>(
+        view, "print", [this, to](WebKitWebView*, WebKitPrintOperation* operation) -> gboolean {
+            to->printRequested(*this, operation);
+            return TRUE;
+        }));
     c.push_back(glib::connect<void(WebKitWebView*, WebKitLoadEvent)>(
         view, "load-changed", [this, to](WebKitWebView*, WebKitLoadEvent e) { to->loadChanged(*this, e); }));
     c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitLoadEvent, char*, GError*)>(

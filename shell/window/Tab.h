@@ -100,6 +100,8 @@ public:
 
     // How many windows and tabs the page may still open this second.
     OpenAllowance opens;
+    // When the last print dialog the page asked for closed.
+    std::optional<std::chrono::steady_clock::time_point> printClosed;
     // The page's titles on their way to history.
     TitleWrites titles;
     // The page's counts of what was blocked and its hosts, read once a frame however often they come:

@@ -26,6 +26,8 @@ public:
     // The page asks for a new view (a link with a target, window.open); the tab's view never gives
     // one: whatever opens, opens as a tab or window of the browser's own.
     virtual void createRequested(Tab& tab, WebKitNavigationAction* action) = 0;
+    // The page asks to print (window.print); the engine shows nothing of its own.
+    virtual void printRequested(Tab& tab, WebKitPrintOperation* operation) = 0;
     virtual void loadChanged(Tab& tab, WebKitLoadEvent event) = 0;
     virtual void loadFailed(Tab& tab, const GError* error) = 0;
     virtual void titleChanged(Tab& tab) = 0;
