@@ -374,6 +374,26 @@ TEST_F(HostileTest, aPagePrintingInALoopGetsOneDialogAndNoneStacked) {
     EXPECT_EQ(front.context().status().status(), words().refusedPrint());
 }
 
+TEST_F(HostileTest, aPageShowingDialogsInALoopCannotKeepTheTab) {
+    // The engine draws a page's dialogs inside its view and holds the page until each is answered:
+    // a loop of them never covers the window, and the user can still take the tab elsewhere, even
+    // to another page of the same site.
+    ASSERT_TRUE(visit("http://browse.example/"));
+    Tab& page = tab();
+    int dialogs = 0;
+    auto counted = glib::connect<gboolean(WebKitWebView*, WebKitScriptDialog*)>(
+        page.view(), "script-dialog", [&](WebKitWebView*, WebKitScriptDialog*) {
+            ++dialogs;
+            return FALSE;
+        });
+    ASSERT_TRUE(evaluate(page, "setTimeout(function () { for (;;) alert('again'); }, 0); true"));
+    ASSERT_TRUE(waitUntil([&] { return dialogs >= 1; }));
+    EXPECT_EQ(dialog(), nullptr) << "no window of its own";
+    ASSERT_TRUE(visit("http://browse.example/second.html"));
+    EXPECT_EQ(page.viewAddress(), "http://browse.example/second.html");
+    EXPECT_EQ(dialogs, 1);
+}
+
 TEST_F(HostileTest, aPageOpeningWindowsInALoopOpensAFewAndTheUserIsTold) {
     ASSERT_TRUE(visit("http://browse.example/"));
     Tab& page = tab();
