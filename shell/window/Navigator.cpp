@@ -22,6 +22,15 @@ namespace nimb {
 
 namespace {
 
+// Whether the engine shows one of the page's dialogs (alert, confirm, prompt) in the view: the page's
+// process waits for its answer, and nothing else reaches the page meanwhile.
+bool showsScriptDialog(WebKitWebView* view) {
+    for (GtkWidget* child = gtk_widget_get_first_child(GTK_WIDGET(view)); child;
+         child = gtk_widget_get_next_sibling(child))
+        if (std::string_view(G_OBJECT_TYPE_NAME(child)) == "WebKitScriptDialogImpl") return true;
+    return false;
+}
+
 bool isInternalAddress(std::string_view address) {
     return address == LocationBar::aboutHome || address == LocationBar::aboutBookmarks ||
            address == LocationBar::aboutHistory || address == LocationBar::aboutReports ||
@@ -85,7 +94,14 @@ void Navigator::release(Tab& tab, bool late) {
     if (late && m_context.tabs().isCurrent(tab)) m_context.status().setStatus(words().blockingStartsLate());
 }
 
+void Navigator::leaveDialog(Tab& tab) {
+    // A page held in its own dialog cannot be told to go, and one that shows them in a loop would
+    // never let the tab go anywhere else: the page is left as a closed tab is, its process ended.
+    if (showsScriptDialog(tab.view())) webkit_web_view_terminate_web_process(tab.view());
+}
+
 void Navigator::start(const Url& target, Tab& tab) {
+    leaveDialog(tab);
     tab.localPage.reset();
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(target.string());
     tab.pendingGenerated = false;
@@ -148,6 +164,7 @@ void Navigator::showLocal(std::string_view address, const std::string& html, Tab
     // The browser's own page takes the place of an address that was waiting.
     tab.heldAddress.reset();
     tab.heldDeadline.cancel();
+    leaveDialog(tab);
     tab.localPage = std::string(address);
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(std::string(address));
     tab.pendingGenerated = true;
@@ -186,6 +203,7 @@ void Navigator::reload(Tab& tab) {
     if (auto shown = tab.viewAddress() ? Url::parse(*tab.viewAddress()) : std::nullopt;
         shown && !tab.localPage && holdForBlocklist(*shown, tab))
         return;
+    leaveDialog(tab);
     tab.pendingGenerated = false;
     webkit_web_view_reload(tab.view());
 }
@@ -239,6 +257,7 @@ bool Navigator::runPrintDialog(WebKitPrintOperation* operation) {
 
 void Navigator::goBack() {
     if (Tab* tab = m_context.tabs().currentTab()) {
+        leaveDialog(*tab);
         tab->pendingGenerated = false;
         webkit_web_view_go_back(tab->view());
     }
@@ -246,6 +265,7 @@ void Navigator::goBack() {
 
 void Navigator::goForward() {
     if (Tab* tab = m_context.tabs().currentTab()) {
+        leaveDialog(*tab);
         tab->pendingGenerated = false;
         webkit_web_view_go_forward(tab->view());
     }

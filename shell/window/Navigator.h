@@ -58,6 +58,8 @@ private:
     // Runs the print dialog to its end (the engine's dialog has its own loop); false, and nothing
     // shown, while another print dialog is up.
     bool runPrintDialog(WebKitPrintOperation* operation);
+    // Frees the tab from a dialog of its page's that holds it, before the tab goes elsewhere.
+    void leaveDialog(Tab& tab);
     // Loads a web address in the tab now, the rewrite already made.
     void start(const Url& target, Tab& tab);
     // Keeps the address until the blocklist is attached or the wait is over; false when it need not
