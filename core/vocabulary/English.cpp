@@ -164,11 +164,15 @@ public:
     std::string refusedWindows() const override {
         return "This page tried to open more windows; they were not opened.";
     }
-    std::string refusedPrint() const override { return "This page asked to print again; the request was refused."; }
+    std::string refusedPrint() const override {
+        return "This page asked to print again; the request was refused.";
+    }
     std::string blockingStartsLate() const override {
         return "Blocking starts late: the blocklist is not ready, so this page loads without it.";
     }
-    std::string doneUnfiltered() const override { return documentDone() + "  —  loaded before blocking started"; }
+    std::string doneUnfiltered() const override {
+        return documentDone() + "  —  loaded before blocking started";
+    }
     std::string waitingToSave() const override {
         return "Waiting to save: another program is using your profile.";
     }

@@ -168,11 +168,16 @@ public:
     std::string refusedWindows() const override {
         return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
     }
-    std::string refusedPrint() const override { return "Cette page a redemandé l’impression ; la demande a été refusée."; }
-    std::string blockingStartsLate() const override {
-        return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge sans elle.";
+    std::string refusedPrint() const override {
+        return "Cette page a redemandé l’impression ; la demande a été refusée.";
     }
-    std::string doneUnfiltered() const override { return documentDone() + "  —  chargée avant le début du blocage"; }
+    std::string blockingStartsLate() const override {
+        return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge "
+               "sans elle.";
+    }
+    std::string doneUnfiltered() const override {
+        return documentDone() + "  —  chargée avant le début du blocage";
+    }
     std::string waitingToSave() const override {
         return "Enregistrement en attente : un autre programme utilise votre profil.";
     }

@@ -169,11 +169,15 @@ public:
     std::string refusedWindows() const override {
         return "Questa pagina ha cercato di aprire altre finestre; non sono state aperte.";
     }
-    std::string refusedPrint() const override { return "Questa pagina ha chiesto di nuovo di stampare; la richiesta è stata rifiutata."; }
+    std::string refusedPrint() const override {
+        return "Questa pagina ha chiesto di nuovo di stampare; la richiesta è stata rifiutata.";
+    }
     std::string blockingStartsLate() const override {
         return "Il blocco inizia in ritardo: l’elenco di blocco non è pronto, questa pagina si carica senza.";
     }
-    std::string doneUnfiltered() const override { return documentDone() + "  —  caricata prima dell’inizio del blocco"; }
+    std::string doneUnfiltered() const override {
+        return documentDone() + "  —  caricata prima dell’inizio del blocco";
+    }
     std::string waitingToSave() const override {
         return "Salvataggio in attesa: un altro programma sta usando il tuo profilo.";
     }

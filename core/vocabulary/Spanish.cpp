@@ -166,11 +166,15 @@ public:
     std::string refusedWindows() const override {
         return "Esta página intentó abrir más ventanas; no se abrieron.";
     }
-    std::string refusedPrint() const override { return "Esta página volvió a pedir imprimir; la petición fue rechazada."; }
+    std::string refusedPrint() const override {
+        return "Esta página volvió a pedir imprimir; la petición fue rechazada.";
+    }
     std::string blockingStartsLate() const override {
         return "El bloqueo empieza tarde: la lista de bloqueo no está lista, esta página se carga sin ella.";
     }
-    std::string doneUnfiltered() const override { return documentDone() + "  —  cargada antes de que empezara el bloqueo"; }
+    std::string doneUnfiltered() const override {
+        return documentDone() + "  —  cargada antes de que empezara el bloqueo";
+    }
     std::string waitingToSave() const override {
         return "Guardado en espera: otro programa está usando tu perfil.";
     }

@@ -4,10 +4,11 @@
 // process keeps the icons it found by site key (Favicon::key), remembers for the rest of the run the
 // sites that have none, and joins requests for a site that is already being fetched into one
 // download. Besides each site's icon it keeps the icons recently decoded by address (Options::
-// keptIcons), so that a page swapping between icons costs no download. Downloads go through a libsoup session of the store's own, apart from the engine's:
-// nothing is written to disk, no cookie is accepted or sent, every request asks for "image/*" and is
-// given up when its deadline passes. The store decides which addresses to try and keeps what they
-// gave; one address is fetched by a FaviconDownload and its body decoded by FaviconImage.
+// keptIcons), so that a page swapping between icons costs no download. Downloads go through a libsoup session
+// of the store's own, apart from the engine's: nothing is written to disk, no cookie is accepted or sent,
+// every request asks for "image/*" and is given up when its deadline passes. The store decides which
+// addresses to try and keeps what they gave; one address is fetched by a FaviconDownload and its body decoded
+// by FaviconImage.
 //
 // Everything here runs on the main thread, callbacks included.
 //

@@ -395,9 +395,8 @@ TEST_F(FaviconStoreTest, aFloodOfDeclaredIconsFetchesOneAndTheNewest) {
     constexpr int flood = 200;
     m_proxy.route("flood.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
     for (int i = 0; i < flood; ++i)
-        m_proxy.route("flood.example", "/i" + std::to_string(i) + ".png", [i](const HttpRequest&) {
-            return png(i == flood - 1 ? green : blue, 300ms);
-        });
+        m_proxy.route("flood.example", "/i" + std::to_string(i) + ".png",
+                      [i](const HttpRequest&) { return png(i == flood - 1 ? green : blue, 300ms); });
     const std::string page = "http://flood.example/";
     GdkTexture* first = ask(store, page);
     ASSERT_TRUE(is(first, red));
@@ -405,7 +404,8 @@ TEST_F(FaviconStoreTest, aFloodOfDeclaredIconsFetchesOneAndTheNewest) {
     auto tab = glib::adoptGRef(g_cancellable_new());
     Answers told;
     for (int i = 0; i < flood; ++i)
-        store.icon(url(page), "http://flood.example/i" + std::to_string(i) + ".png", told.record(), tab.get());
+        store.icon(url(page), "http://flood.example/i" + std::to_string(i) + ".png", told.record(),
+                   tab.get());
     ASSERT_TRUE(waitUntil([&] { return !store.isFetching("flood.example"); }, 5s))
         << storeRequests().size() << " requests so far";
     EXPECT_TRUE(is(store.cached("flood.example"), green));
@@ -461,7 +461,8 @@ TEST_F(FaviconStoreTest, aRequestGivenUpIsNotFetchedAndFewIconsAreKept) {
     for (int i = 0; i < 5; ++i) {
         std::string host = "kept" + std::to_string(i) + ".example";
         m_proxy.route(host, "/favicon.ico", [](const HttpRequest&) { return png(red); });
-        m_proxy.route("kept.example", "/" + std::to_string(i) + ".png", [](const HttpRequest&) { return png(blue); });
+        m_proxy.route("kept.example", "/" + std::to_string(i) + ".png",
+                      [](const HttpRequest&) { return png(blue); });
     }
     for (int i = 0; i < 5; ++i)
         ASSERT_NE(ask(store, "http://kept" + std::to_string(i) + ".example/",

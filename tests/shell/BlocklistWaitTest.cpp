@@ -22,7 +22,9 @@ public:
     }
     void compile(const std::string& identifier, const std::string& ruleList,
                  std::function<void(BlockerRules::List, std::string)> done) override {
-        hold([this, identifier, ruleList, done = std::move(done)] { m_inner->compile(identifier, ruleList, done); });
+        hold([this, identifier, ruleList, done = std::move(done)] {
+            m_inner->compile(identifier, ruleList, done);
+        });
     }
     void identifiers(std::function<void(std::optional<std::vector<std::string>>)> done) override {
         m_inner->identifiers(std::move(done));
@@ -60,7 +62,8 @@ protected:
     std::optional<NimbReport> report() {
         std::optional<NimbReport> out;
         window().context().reports().askThePage(
-            tab(), [&](NimbReport report, std::optional<NimbReportPage::Unavailable>) { out = std::move(report); });
+            tab(),
+            [&](NimbReport report, std::optional<NimbReportPage::Unavailable>) { out = std::move(report); });
         if (!waitUntil([&] { return out.has_value(); })) return std::nullopt;
         return out;
     }

@@ -302,7 +302,7 @@ TEST_F(HostileTest, addressChangesInALoopAreFollowedAtMostOnceAFrame) {
     Tab& page = tab();
     int changes = 0;
     auto counted = glib::connect<void(GObject*, GParamSpec*)>(G_OBJECT(page.view()), "notify::uri",
-                                                               [&](GObject*, GParamSpec*) { ++changes; });
+                                                              [&](GObject*, GParamSpec*) { ++changes; });
     auto followedBefore = page.addressFollowings;
     auto start = std::chrono::steady_clock::now();
     // The engine refuses pushState after a hundred calls in a short time; fragments it does not.
@@ -311,8 +311,9 @@ TEST_F(HostileTest, addressChangesInALoopAreFollowedAtMostOnceAFrame) {
                                " location.hash = 'h' + i; }"
                                "true"));
     ASSERT_TRUE(waitUntil([&] { return page.viewAddress().value_or("").ends_with("#h2999"); }, 30s));
-    auto frames = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start) /
-                  std::chrono::milliseconds(16);
+    auto frames =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start) /
+        std::chrono::milliseconds(16);
     // The last change is followed too.
     ASSERT_TRUE(waitUntil([&] { return !page.addressChanges.waiting(); }));
     EXPECT_GE(changes, 3000);
@@ -355,7 +356,8 @@ TEST_F(HostileTest, aPagePrintingInALoopGetsOneDialogAndNoneStacked) {
             menu = glib::Source::idle([&] { app().actions().activate("printPage"); });
         }
         if (std::chrono::steady_clock::now() - *firstSeen > 300ms)
-            for (GtkWidget* dialog : open) gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+            for (GtkWidget* dialog : open)
+                gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
     };
     // A source of its own: it keeps turning inside the dialogs' own loops.
     guint watch = g_timeout_add(

@@ -5,8 +5,8 @@
 #include "location/LocationBar.h"
 #include "storage/SqliteStore.h"
 
-#include <gdk/x11/gdkx.h>
 #include <algorithm>
+#include <gdk/x11/gdkx.h>
 #include <gtk/gtk.h>
 
 namespace nimb::test {
