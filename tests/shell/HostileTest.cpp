@@ -272,11 +272,20 @@ TEST_F(HostileTest, aFloodOfReportsIsReadAtMostOnceAFrameAndTheNewestWins) {
 }
 
 TEST_F(HostileTest, aFloodOfIconsFetchesAFewAndNavigatingAwayDropsTheRest) {
-    // The first icon the page declares is slow to come; every other one is missing.
+    // The site has an icon of its own; the first icon the page declares is slow to come, and every
+    // other one is missing.
+    m_proxy.route("browse.example", "/favicon.ico", [](const HttpRequest&) {
+        static const std::string pixel("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\xff\xff\xff\x21\xf9\x04"
+                                       "\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                                       "\x44\x01\x00\x3b",
+                                       43);
+        return HttpResponse{200, "image/gif", {}, pixel, {}};
+    });
     m_proxy.route("browse.example", "/flood/0.png", [](const HttpRequest&) {
-        return HttpResponse{404, "text/plain", {}, "no", 1s};
+        return HttpResponse{404, "text/plain", {}, "no", 3s};
     });
     ASSERT_TRUE(visit("http://browse.example/"));
+    ASSERT_TRUE(waitUntil([&] { return FaviconStore::shared().cached("browse.example") != nullptr; }));
     Tab& page = tab();
     MessageCount received(page);
     auto flooded = [&] {
@@ -292,7 +301,7 @@ TEST_F(HostileTest, aFloodOfIconsFetchesAFewAndNavigatingAwayDropsTheRest) {
     ASSERT_TRUE(waitUntil([&] { return received.count >= 3000; }, 30s));
     // The tab leaves while the first is still coming: the newest, waiting behind it, is not fetched.
     ASSERT_TRUE(visit("http://elsewhere.example/selected.html"));
-    ASSERT_TRUE(waitUntil([&] { return !FaviconStore::shared().isFetching("browse.example"); }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return !FaviconStore::shared().isFetching("browse.example"); }, 10s));
     drain();
     EXPECT_EQ(flooded(), 1u);
 }
