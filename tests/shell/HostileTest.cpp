@@ -275,10 +275,11 @@ TEST_F(HostileTest, aFloodOfIconsFetchesAFewAndNavigatingAwayDropsTheRest) {
     // The site has an icon of its own; the first icon the page declares is slow to come, and every
     // other one is missing.
     m_proxy.route("browse.example", "/favicon.ico", [](const HttpRequest&) {
-        static const std::string pixel("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\xff\xff\xff\x21\xf9\x04"
-                                       "\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
-                                       "\x44\x01\x00\x3b",
-                                       43);
+        static const std::string pixel(
+            "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\xff\xff\xff\x21\xf9\x04"
+            "\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+            "\x44\x01\x00\x3b",
+            43);
         return HttpResponse{200, "image/gif", {}, pixel, {}};
     });
     m_proxy.route("browse.example", "/flood/0.png", [](const HttpRequest&) {
