@@ -66,6 +66,7 @@ public:
     std::string recordReports() const override { return "Record NIMB Reports"; }
     std::string rememberHistory() const override { return "Remember History"; }
     std::string clearHistoryMenu() const override { return "Clear History..."; }
+    std::string clearSiteDataMenu() const override { return "Clear Cookies and Site Data..."; }
     std::string nextTab() const override { return "Next Tab"; }
     std::string previousTab() const override { return "Previous Tab"; }
     std::string addBookmark() const override { return "Add Bookmark"; }
@@ -129,6 +130,10 @@ public:
         return "Off the Personal Toolbar, still bookmarked: " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Forgotten: " + std::string(what); }
+    std::string clearedSiteData() const override { return "Cleared cookies and site data: sites will not know you again."; }
+    std::string siteDataNotCleared() const override {
+        return "Not cleared: the cookies and site data could not be removed.";
+    }
     std::string nothingToClear() const override { return "Nothing to clear."; }
     std::string clearedHistory(std::int64_t n) const override {
         return "Cleared history: " + number(n) + " forgotten.";
@@ -201,6 +206,10 @@ public:
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "The one note you kept in its margin goes with it.";
         return "The " + number(notes) + " notes you kept in its margin go with it.";
+    }
+    std::string clearSiteDataQuestion() const override { return "Clear Cookies and Site Data?"; }
+    std::string clearSiteDataDetail() const override {
+        return "Every site will forget you: you will be signed out, and what sites kept in this browser goes. History and bookmarks stay.";
     }
     std::string clearHistoryQuestion() const override { return "Clear History?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

@@ -66,6 +66,7 @@ public:
     std::string recordReports() const override { return "Enregistrer les rapports NIMB"; }
     std::string rememberHistory() const override { return "Mémoriser l’historique"; }
     std::string clearHistoryMenu() const override { return "Effacer l’historique..."; }
+    std::string clearSiteDataMenu() const override { return "Effacer les cookies et les données de sites..."; }
     std::string nextTab() const override { return "Onglet suivant"; }
     std::string previousTab() const override { return "Onglet précédent"; }
     std::string addBookmark() const override { return "Ajouter un signet"; }
@@ -129,6 +130,10 @@ public:
         return "Retiré de la barre personnelle, mais toujours dans les signets : " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Oublié : " + std::string(what); }
+    std::string clearedSiteData() const override { return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus."; }
+    std::string siteDataNotCleared() const override {
+        return "Rien d’effacé : les cookies et les données de sites n’ont pas pu être supprimés.";
+    }
     std::string nothingToClear() const override { return "Rien à effacer."; }
     std::string clearedHistory(std::int64_t n) const override {
         return "Historique effacé : " + count(n, "page oubliée", "pages oubliées") + ".";
@@ -209,6 +214,10 @@ public:
         if (notes == 1) return "Le signet emporte avec lui la note que vous aviez laissée dans sa marge.";
         return "Le signet emporte avec lui " + count(notes, "note laissée", "notes laissées") +
                " dans sa marge.";
+    }
+    std::string clearSiteDataQuestion() const override { return "Effacer les cookies et les données de sites ?"; }
+    std::string clearSiteDataDetail() const override {
+        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans ce navigateur disparaît. L’historique et les signets restent.";
     }
     std::string clearHistoryQuestion() const override { return "Effacer l’historique ?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

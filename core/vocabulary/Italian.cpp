@@ -66,6 +66,7 @@ public:
     std::string recordReports() const override { return "Registra rapporti NIMB"; }
     std::string rememberHistory() const override { return "Ricorda cronologia"; }
     std::string clearHistoryMenu() const override { return "Cancella cronologia..."; }
+    std::string clearSiteDataMenu() const override { return "Cancella cookie e dati dei siti..."; }
     std::string nextTab() const override { return "Scheda successiva"; }
     std::string previousTab() const override { return "Scheda precedente"; }
     std::string addBookmark() const override { return "Aggiungi segnalibro"; }
@@ -130,6 +131,10 @@ public:
         return "Tolto dalla barra personale, ma ancora tra i segnalibri: " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Dimenticato: " + std::string(what); }
+    std::string clearedSiteData() const override { return "Cookie e dati dei siti cancellati: i siti non ti riconosceranno più."; }
+    std::string siteDataNotCleared() const override {
+        return "Nulla cancellato: non è stato possibile rimuovere i cookie e i dati dei siti.";
+    }
     std::string nothingToClear() const override { return "Niente da cancellare."; }
     std::string clearedHistory(std::int64_t n) const override {
         return "Cronologia cancellata: " + count(n, "pagina dimenticata", "pagine dimenticate") + ".";
@@ -210,6 +215,10 @@ public:
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "Se ne va anche l’unica nota che avevi lasciato nel suo margine.";
         return "Se ne vanno anche le " + number(notes) + " note che avevi lasciato nel suo margine.";
+    }
+    std::string clearSiteDataQuestion() const override { return "Cancellare cookie e dati dei siti?"; }
+    std::string clearSiteDataDetail() const override {
+        return "Ogni sito ti dimenticherà: verrai disconnesso, e ciò che i siti conservavano in questo browser se ne va. Cronologia e segnalibri restano.";
     }
     std::string clearHistoryQuestion() const override { return "Cancellare la cronologia?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

@@ -66,6 +66,7 @@ public:
     std::string recordReports() const override { return "Registrar informes NIMB"; }
     std::string rememberHistory() const override { return "Recordar historial"; }
     std::string clearHistoryMenu() const override { return "Borrar historial..."; }
+    std::string clearSiteDataMenu() const override { return "Borrar cookies y datos de sitios..."; }
     std::string nextTab() const override { return "Pestaña siguiente"; }
     std::string previousTab() const override { return "Pestaña anterior"; }
     std::string addBookmark() const override { return "Añadir marcador"; }
@@ -129,6 +130,10 @@ public:
         return "Fuera de la barra personal, pero sigue en marcadores: " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Olvidado: " + std::string(what); }
+    std::string clearedSiteData() const override { return "Cookies y datos de sitios borrados: los sitios no volverán a reconocerte."; }
+    std::string siteDataNotCleared() const override {
+        return "No se borró nada: no se pudieron eliminar las cookies ni los datos de sitios.";
+    }
     std::string nothingToClear() const override { return "No hay nada que borrar."; }
     std::string clearedHistory(std::int64_t n) const override {
         return "Historial borrado: " + count(n, "página olvidada", "páginas olvidadas") + ".";
@@ -203,6 +208,10 @@ public:
     std::string removeBookmarkDetail(std::int64_t notes) const override {
         if (notes == 1) return "La nota que dejaste en su margen se va con él.";
         return "Las " + number(notes) + " notas que dejaste en su margen se van con él.";
+    }
+    std::string clearSiteDataQuestion() const override { return "¿Borrar cookies y datos de sitios?"; }
+    std::string clearSiteDataDetail() const override {
+        return "Todos los sitios te olvidarán: cerrarás sesión y desaparecerá lo que los sitios guardaban en este navegador. El historial y los marcadores se quedan.";
     }
     std::string clearHistoryQuestion() const override { return "¿Borrar el historial?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

@@ -81,6 +81,7 @@ public:
     [[nodiscard]] virtual std::string recordReports() const = 0;
     [[nodiscard]] virtual std::string rememberHistory() const = 0;
     [[nodiscard]] virtual std::string clearHistoryMenu() const = 0;
+    [[nodiscard]] virtual std::string clearSiteDataMenu() const = 0;
     [[nodiscard]] virtual std::string nextTab() const = 0;
     [[nodiscard]] virtual std::string previousTab() const = 0;
     [[nodiscard]] virtual std::string addBookmark() const = 0;
@@ -131,6 +132,9 @@ public:
     [[nodiscard]] virtual std::string forgot(std::string_view what) const = 0;
     [[nodiscard]] virtual std::string nothingToClear() const = 0;
     [[nodiscard]] virtual std::string clearedHistory(std::int64_t n) const = 0;
+    // What became of Clear Cookies and Site Data.
+    [[nodiscard]] virtual std::string clearedSiteData() const = 0;
+    [[nodiscard]] virtual std::string siteDataNotCleared() const = 0;
     [[nodiscard]] virtual std::string rememberingHistory() const = 0;
     [[nodiscard]] virtual std::string notRememberingHistory() const = 0;
     [[nodiscard]] virtual std::string nothingToBookmark() const = 0;
@@ -170,6 +174,8 @@ public:
     [[nodiscard]] virtual std::string removeBookmarkDetail(std::int64_t notes) const = 0;
     [[nodiscard]] virtual std::string clearHistoryQuestion() const = 0;
     [[nodiscard]] virtual std::string clearHistoryDetail(std::int64_t pages) const = 0;
+    [[nodiscard]] virtual std::string clearSiteDataQuestion() const = 0;
+    [[nodiscard]] virtual std::string clearSiteDataDetail() const = 0;
     [[nodiscard]] virtual std::string closeWindowQuestion() const = 0;
     [[nodiscard]] virtual std::string closeWindowDetail(std::int64_t tabs) const = 0;
     [[nodiscard]] virtual std::string unsavedQuestion() const = 0;

@@ -104,6 +104,10 @@ const Command table[] = {
          inWindow(w, [](WindowContext& c) { c.records().clearHistory(); });
      },
      [](const Application& app, Window) { return !app.profile().preferences().history().empty(); }},
+    {"clearSiteData", Kind::plain, "",
+     [](Application& app, Window w, const Value&) {
+         inWindow(w, [&app](WindowContext& c) { app.settings().clearSiteData(c); });
+     }},
     {"printPage", Kind::plain, "<Control>p",
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.navigator().printPage(); });

@@ -102,6 +102,7 @@ std::vector<Entry> bar() {
                                                        separator(),
                                                        item(w.rememberHistory(), "toggleRememberHistory"),
                                                        item(w.clearHistoryMenu(), "clearHistory"),
+                                                       item(w.clearSiteDataMenu(), "clearSiteData"),
                                                    }),
                                            separator(),
                                            item(w.printPage(), "printPage"),

@@ -12,6 +12,7 @@
 namespace nimb {
 
 class Application;
+class WindowContext;
 
 class SettingsCommands {
 public:
@@ -29,6 +30,9 @@ public:
     void toggleRememberHistory();
     void toggleLinksOnlySearch();
     void toggleNimbReport();
+    // Asks over the window, then forgets every cookie and everything sites kept in the browser (not
+    // the history, the bookmarks or the notes); the window's status line says how it went.
+    void clearSiteData(WindowContext& asking);
 
 private:
     Application& m_application;

@@ -15,6 +15,8 @@ struct UserDirectories {
     [[nodiscard]] std::string webKitData() const { return data + "/webkit"; }
     [[nodiscard]] std::string webKitCache() const { return cache + "/webkit"; }
     [[nodiscard]] std::string contentFilters() const { return cache + "/content-filters"; }
+    // The sites' cookies, kept from one run to the next.
+    [[nodiscard]] std::string cookies() const { return webKitData() + "/cookies.sqlite"; }
 
     // Creates every directory above that is missing, mode 0700, changing none that exists. False when
     // one cannot be made.
