@@ -9,6 +9,12 @@ WebEngine::WebEngine(const UserDirectories& directories, const std::optional<std
                      const std::filesystem::path& fonts) {
     m_session = glib::adoptGRef(
         webkit_network_session_new(directories.webKitData().c_str(), directories.webKitCache().c_str()));
+    // Sites keep their cookies from one run to the next, as the engine's other data; cookies set by
+    // another site than the page's own are refused.
+    WebKitCookieManager* cookies = webkit_network_session_get_cookie_manager(m_session.get());
+    webkit_cookie_manager_set_persistent_storage(cookies, directories.cookies().c_str(),
+                                                 WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
+    webkit_cookie_manager_set_accept_policy(cookies, WEBKIT_COOKIE_POLICY_ACCEPT_NO_THIRD_PARTY);
     if (proxy) {
         // Icons are fetched apart from the engine, through the same proxy.
         FaviconStore::shared().setProxy(*proxy);
