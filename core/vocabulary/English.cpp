@@ -130,7 +130,9 @@ public:
         return "Off the Personal Toolbar, still bookmarked: " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Forgotten: " + std::string(what); }
-    std::string clearedSiteData() const override { return "Cleared cookies and site data: sites will not know you again."; }
+    std::string clearedSiteData() const override {
+        return "Cleared cookies and site data: sites will not know you again.";
+    }
     std::string siteDataNotCleared() const override {
         return "Not cleared: the cookies and site data could not be removed.";
     }
@@ -209,7 +211,8 @@ public:
     }
     std::string clearSiteDataQuestion() const override { return "Clear Cookies and Site Data?"; }
     std::string clearSiteDataDetail() const override {
-        return "Every site will forget you: you will be signed out, and what sites kept in this browser goes. History and bookmarks stay.";
+        return "Every site will forget you: you will be signed out, and what sites kept in this browser "
+               "goes. History and bookmarks stay.";
     }
     std::string clearHistoryQuestion() const override { return "Clear History?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

@@ -66,7 +66,9 @@ public:
     std::string recordReports() const override { return "Enregistrer les rapports NIMB"; }
     std::string rememberHistory() const override { return "Mémoriser l’historique"; }
     std::string clearHistoryMenu() const override { return "Effacer l’historique..."; }
-    std::string clearSiteDataMenu() const override { return "Effacer les cookies et les données de sites..."; }
+    std::string clearSiteDataMenu() const override {
+        return "Effacer les cookies et les données de sites...";
+    }
     std::string nextTab() const override { return "Onglet suivant"; }
     std::string previousTab() const override { return "Onglet précédent"; }
     std::string addBookmark() const override { return "Ajouter un signet"; }
@@ -130,7 +132,9 @@ public:
         return "Retiré de la barre personnelle, mais toujours dans les signets : " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Oublié : " + std::string(what); }
-    std::string clearedSiteData() const override { return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus."; }
+    std::string clearedSiteData() const override {
+        return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus.";
+    }
     std::string siteDataNotCleared() const override {
         return "Rien d’effacé : les cookies et les données de sites n’ont pas pu être supprimés.";
     }
@@ -215,9 +219,12 @@ public:
         return "Le signet emporte avec lui " + count(notes, "note laissée", "notes laissées") +
                " dans sa marge.";
     }
-    std::string clearSiteDataQuestion() const override { return "Effacer les cookies et les données de sites ?"; }
+    std::string clearSiteDataQuestion() const override {
+        return "Effacer les cookies et les données de sites ?";
+    }
     std::string clearSiteDataDetail() const override {
-        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans ce navigateur disparaît. L’historique et les signets restent.";
+        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans "
+               "ce navigateur disparaît. L’historique et les signets restent.";
     }
     std::string clearHistoryQuestion() const override { return "Effacer l’historique ?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

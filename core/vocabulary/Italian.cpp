@@ -131,7 +131,9 @@ public:
         return "Tolto dalla barra personale, ma ancora tra i segnalibri: " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Dimenticato: " + std::string(what); }
-    std::string clearedSiteData() const override { return "Cookie e dati dei siti cancellati: i siti non ti riconosceranno più."; }
+    std::string clearedSiteData() const override {
+        return "Cookie e dati dei siti cancellati: i siti non ti riconosceranno più.";
+    }
     std::string siteDataNotCleared() const override {
         return "Nulla cancellato: non è stato possibile rimuovere i cookie e i dati dei siti.";
     }
@@ -218,7 +220,8 @@ public:
     }
     std::string clearSiteDataQuestion() const override { return "Cancellare cookie e dati dei siti?"; }
     std::string clearSiteDataDetail() const override {
-        return "Ogni sito ti dimenticherà: verrai disconnesso, e ciò che i siti conservavano in questo browser se ne va. Cronologia e segnalibri restano.";
+        return "Ogni sito ti dimenticherà: verrai disconnesso, e ciò che i siti conservavano in questo "
+               "browser se ne va. Cronologia e segnalibri restano.";
     }
     std::string clearHistoryQuestion() const override { return "Cancellare la cronologia?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

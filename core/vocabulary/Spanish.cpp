@@ -130,7 +130,9 @@ public:
         return "Fuera de la barra personal, pero sigue en marcadores: " + std::string(name);
     }
     std::string forgot(std::string_view what) const override { return "Olvidado: " + std::string(what); }
-    std::string clearedSiteData() const override { return "Cookies y datos de sitios borrados: los sitios no volverán a reconocerte."; }
+    std::string clearedSiteData() const override {
+        return "Cookies y datos de sitios borrados: los sitios no volverán a reconocerte.";
+    }
     std::string siteDataNotCleared() const override {
         return "No se borró nada: no se pudieron eliminar las cookies ni los datos de sitios.";
     }
@@ -211,7 +213,8 @@ public:
     }
     std::string clearSiteDataQuestion() const override { return "¿Borrar cookies y datos de sitios?"; }
     std::string clearSiteDataDetail() const override {
-        return "Todos los sitios te olvidarán: cerrarás sesión y desaparecerá lo que los sitios guardaban en este navegador. El historial y los marcadores se quedan.";
+        return "Todos los sitios te olvidarán: cerrarás sesión y desaparecerá lo que los sitios guardaban en "
+               "este navegador. El historial y los marcadores se quedan.";
     }
     std::string clearHistoryQuestion() const override { return "¿Borrar el historial?"; }
     std::string clearHistoryDetail(std::int64_t pages) const override {

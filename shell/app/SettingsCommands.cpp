@@ -92,25 +92,25 @@ void SettingsCommands::toggleForgetStorage() {
 
 void SettingsCommands::clearSiteData(WindowContext& asking) {
     std::weak_ptr<WindowContext> weak = asking.weak_from_this();
-    Dialogs::confirm(asking.gtkWindow(), words().clearSiteDataQuestion(), words().clearSiteDataDetail(),
-                     words().clear(), [this, weak](bool clear) {
-                         if (!clear) return;
-                         auto call = glib::async(
-                             [](GObject* source, GAsyncResult* result, GError** error) {
-                                 return webkit_website_data_manager_clear_finish(
-                                     WEBKIT_WEBSITE_DATA_MANAGER(source), result, error);
-                             },
-                             [weak](gboolean cleared, const glib::Error&) {
-                                 auto context = weak.lock();
-                                 if (!context || context->closed()) return;
-                                 context->status().setStatus(cleared ? words().clearedSiteData()
-                                                                     : words().siteDataNotCleared());
-                             });
-                         webkit_website_data_manager_clear(webkit_network_session_get_website_data_manager(
-                                                               m_application.engine().session()),
-                                                           WEBKIT_WEBSITE_DATA_ALL, 0, m_cancellable.get(),
-                                                           call.callback, call.data);
-                     });
+    Dialogs::confirm(
+        asking.gtkWindow(), words().clearSiteDataQuestion(), words().clearSiteDataDetail(), words().clear(),
+        [this, weak](bool clear) {
+            if (!clear) return;
+            auto call = glib::async(
+                [](GObject* source, GAsyncResult* result, GError** error) {
+                    return webkit_website_data_manager_clear_finish(WEBKIT_WEBSITE_DATA_MANAGER(source),
+                                                                    result, error);
+                },
+                [weak](gboolean cleared, const glib::Error&) {
+                    auto context = weak.lock();
+                    if (!context || context->closed()) return;
+                    context->status().setStatus(cleared ? words().clearedSiteData()
+                                                        : words().siteDataNotCleared());
+                });
+            webkit_website_data_manager_clear(
+                webkit_network_session_get_website_data_manager(m_application.engine().session()),
+                WEBKIT_WEBSITE_DATA_ALL, 0, m_cancellable.get(), call.callback, call.data);
+        });
 }
 
 void SettingsCommands::toggleRememberHistory() {

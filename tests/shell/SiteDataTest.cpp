@@ -21,8 +21,12 @@ protected:
         });
         // A page that shows an image from another site, which tries to set a cookie of its own.
         m_proxy.route("embedding.example", "/", [](const HttpRequest&) {
-            return HttpResponse{200, "text/html; charset=utf-8", {},
-                                "<!doctype html><title>Embedding</title><img src=\"http://other.example/pixel\">", {}};
+            return HttpResponse{
+                200,
+                "text/html; charset=utf-8",
+                {},
+                "<!doctype html><title>Embedding</title><img src=\"http://other.example/pixel\">",
+                {}};
         });
         m_proxy.route("other.example", "/pixel", [](const HttpRequest&) {
             return HttpResponse{200,
@@ -32,7 +36,8 @@ protected:
                                 {}};
         });
         m_proxy.route("other.example", "/", [](const HttpRequest&) {
-            return HttpResponse{200, "text/html; charset=utf-8", {}, "<!doctype html><title>Other</title>", {}};
+            return HttpResponse{
+                200, "text/html; charset=utf-8", {}, "<!doctype html><title>Other</title>", {}};
         });
     }
 
