@@ -32,7 +32,8 @@ TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrder) {
               (std::vector<std::string>{"New Tab", "New Window", "Open Location...", "-", "Settings", "-",
                                         "Print...", "-", "Close Tab", "Close Window"}));
     EXPECT_EQ(titles(bar.at(1).children.at(4).children),
-              (std::vector<std::string>{"History", "-", "Remember History", "Clear History..."}));
+              (std::vector<std::string>{"History", "-", "Remember History", "Clear History...",
+                                        "Clear Cookies and Site Data..."}));
     EXPECT_EQ(titles(bar.at(2).children),
               (std::vector<std::string>{"Cut", "Copy", "Paste", "Select All", "-", "Find in Page...",
                                         "Find Next", "Find Previous"}));
