@@ -93,9 +93,21 @@ TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
     ASSERT_EQ(app().windows().size(), 1u);
     EXPECT_EQ(tabs().all().size(), 2u);
 
+    // Closed through its question without a complaint from the toolkit.
+    int complaints = 0;
+    guint watch = g_log_set_handler(
+        "GLib-GObject", static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+        +[](const gchar*, GLogLevelFlags, const gchar* message, gpointer count) {
+            ++*static_cast<int*>(count);
+            g_printerr("%s\n", message);
+        },
+        &complaints);
     app().actions().activate("closeWindow");
     answerQuestion(true);
     EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }));
+    drain();
+    g_log_remove_handler("GLib-GObject", watch);
+    EXPECT_EQ(complaints, 0);
 }
 
 TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
