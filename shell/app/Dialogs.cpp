@@ -21,6 +21,9 @@ GtkWidget* confirm(GtkWindow* parent, const std::string& message, const std::str
             // Taken out first: answering may close windows, and this dialog with them.
             auto call = std::move(answer);
             answer = nullptr;
+            // Let go of the parent first: the answer may destroy it, and the dialog, going later,
+            // would then take its handlers off a window that is no more.
+            gtk_window_set_transient_for(GTK_WINDOW(self), nullptr);
             gtk_window_destroy(GTK_WINDOW(self));
             if (call) call(response == destructiveResponse);
         });
