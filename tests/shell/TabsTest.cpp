@@ -110,6 +110,13 @@ TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
     EXPECT_EQ(complaints, 0);
 }
 
+TEST_F(TabsTest, theBrowsersIconIsAtHandForTheAboutDialogAndTheWindows) {
+    // Run from its build tree, with nothing installed: the icon comes from the source tree.
+    GtkIconTheme* theme = gtk_icon_theme_get_for_display(gdk_display_get_default());
+    EXPECT_TRUE(gtk_icon_theme_has_icon(theme, "net.nimb2000.Nimb"));
+    EXPECT_STREQ(gtk_window_get_default_icon_name(), "net.nimb2000.Nimb");
+}
+
 TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
     app().actions().activate("newTab");
     app().actions().activate("newTab");
