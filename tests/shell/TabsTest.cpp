@@ -113,7 +113,13 @@ TEST_F(TabsTest, aWindowWithTwoTabsAsksBeforeItCloses) {
 TEST_F(TabsTest, theBrowsersIconIsAtHandForTheAboutDialogAndTheWindows) {
     // Run from its build tree, with nothing installed: the icon comes from the source tree.
     GtkIconTheme* theme = gtk_icon_theme_get_for_display(gdk_display_get_default());
-    EXPECT_TRUE(gtk_icon_theme_has_icon(theme, "net.nimb2000.Nimb"));
+    auto icon = glib::adoptGRef(gtk_icon_theme_lookup_icon(theme, "net.nimb2000.Nimb", nullptr, 64, 1,
+                                                           GTK_TEXT_DIR_LTR, GtkIconLookupFlags{}));
+    ASSERT_TRUE(icon);
+    auto file = glib::adoptGRef(gtk_icon_paintable_get_file(icon.get()));
+    ASSERT_TRUE(file) << "the missing-icon placeholder";
+    EXPECT_EQ(glib::GUniquePtr<char>(g_file_get_basename(file.get())).get(),
+              std::string("net.nimb2000.Nimb.svg"));
     EXPECT_STREQ(gtk_window_get_default_icon_name(), "net.nimb2000.Nimb");
 }
 
