@@ -76,6 +76,12 @@ Date Application::now() const {
 
 void Application::startup() {
     if (m_profile) return;
+    // The browser's icon, for the About dialog and the windows, installed or not.
+    if (GdkDisplay* display = gdk_display_get_default()) {
+        std::string icons = Resources::iconDirectory().string();
+        gtk_icon_theme_add_search_path(gtk_icon_theme_get_for_display(display), icons.c_str());
+        gtk_window_set_default_icon_name(Resources::iconName);
+    }
     UserDirectories directories = m_options.directories.value_or(UserDirectories::fromEnvironment());
     m_profile = std::make_unique<Profile>(directories);
     // A write nobody waits for (a visit, a setting) that fails is said in the front window, unless the

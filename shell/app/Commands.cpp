@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Menus.h"
+#include "app/Resources.h"
 #include "base/Enumeration.h"
 #include "location/LocationBar.h"
 #include "preferences/Preferences.h"
@@ -56,7 +57,7 @@ const Command table[] = {
     {"about", Kind::plain, "",
      [](Application&, Window w, const Value&) {
          gtk_show_about_dialog(w ? w->window() : nullptr, "program-name", Menus::applicationName, "version",
-                               NIMB_VERSION, "logo-icon-name", "net.nimb2000.Nimb", nullptr);
+                               NIMB_VERSION, "logo-icon-name", Resources::iconName, nullptr);
      }},
     {"chooseEngine", Kind::chooser, "",
      [](Application& app, Window, const Value& v) {

@@ -21,4 +21,15 @@ std::filesystem::path fontsDirectory() {
     return AssetSchemeHandler::fontsDirectory();
 }
 
+std::filesystem::path iconDirectory() {
+    std::error_code error;
+    auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        auto installed =
+            executable.parent_path().parent_path() / "share" / "icons" / "hicolor" / "scalable" / "apps";
+        if (std::filesystem::exists(installed / (std::string(iconName) + ".svg"), error)) return installed;
+    }
+    return NIMB_RESOURCES_DIR;
+}
+
 } // namespace nimb::Resources

@@ -10,6 +10,12 @@ namespace nimb::Resources {
 // The directory holding the two Fira Sans faces.
 [[nodiscard]] std::filesystem::path fontsDirectory();
 
+// The directory holding the browser's own icon (net.nimb2000.Nimb.svg): the installed theme's
+// scalable applications, or the source tree's resources for a program run from its build tree.
+[[nodiscard]] std::filesystem::path iconDirectory();
+// The name the icon goes by.
+inline constexpr const char* iconName = "net.nimb2000.Nimb";
+
 // The installed data directory for an executable at `executable`: <prefix>/share/nimb.
 [[nodiscard]] std::filesystem::path installedDataDirectory(const std::filesystem::path& executable);
 
