@@ -56,6 +56,19 @@ protected:
     }
 };
 
+TEST_F(LocationFieldTest, escapePutsBackThePagesAddress) {
+    ASSERT_TRUE(visit("http://browse.example/second.html"));
+    ASSERT_TRUE(startEditing());
+    std::string page = fieldText();
+    EXPECT_EQ(page, "http://browse.example/second.html");
+    ASSERT_TRUE(typeKeys("something else"));
+    ASSERT_TRUE(fieldShows("something else"));
+    ASSERT_TRUE(press("Escape"));
+    ASSERT_TRUE(fieldShows(page));
+    EXPECT_EQ(selection(), (std::pair{0, static_cast<int>(page.size())})) << "ready to be typed over";
+    EXPECT_TRUE(editing());
+}
+
 TEST_F(LocationFieldTest, typingCompletesInlineOnlyAtTheEndOfWhatWasTyped) {
     ASSERT_TRUE(startEditing());
     ASSERT_TRUE(typeKeys("exa"));
