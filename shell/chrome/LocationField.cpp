@@ -100,6 +100,15 @@ void LocationField::connect() {
                 break;
             case GDK_KEY_PRESS:
                 m_clicks.keyPressed();
+                // Escape while editing puts back the page's address, whole and selected, to be typed
+                // over; once it is back, Escape goes on to whatever else it closes.
+                if (m_editing && gdk_key_event_get_keyval(event) == GDK_KEY_Escape &&
+                    (gdk_event_get_modifier_state(event) & gtk_accelerator_get_default_mod_mask()) == 0 &&
+                    text() != m_full) {
+                    replaceText(m_full);
+                    gtk_editable_select_region(GTK_EDITABLE(m_field), 0, -1);
+                    return TRUE;
+                }
                 break;
             default:
                 break;
