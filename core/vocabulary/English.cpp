@@ -171,6 +171,9 @@ public:
     std::string refusedWindows() const override {
         return "This page tried to open more windows; they were not opened.";
     }
+    std::string downloadNotSaved() const override {
+        return "Not saved: this browser keeps nothing a page offers as a download.";
+    }
     std::string refusedPrint() const override {
         return "This page asked to print again; the request was refused.";
     }

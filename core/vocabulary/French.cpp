@@ -177,6 +177,9 @@ public:
     std::string refusedWindows() const override {
         return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
     }
+    std::string downloadNotSaved() const override {
+        return "Non enregistré : ce navigateur ne garde rien de ce qu’une page propose en téléchargement.";
+    }
     std::string refusedPrint() const override {
         return "Cette page a redemandé l’impression ; la demande a été refusée.";
     }

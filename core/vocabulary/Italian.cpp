@@ -176,6 +176,9 @@ public:
     std::string refusedWindows() const override {
         return "Questa pagina ha cercato di aprire altre finestre; non sono state aperte.";
     }
+    std::string downloadNotSaved() const override {
+        return "Non salvato: questo browser non conserva nulla di ciò che una pagina offre da scaricare.";
+    }
     std::string refusedPrint() const override {
         return "Questa pagina ha chiesto di nuovo di stampare; la richiesta è stata rifiutata.";
     }

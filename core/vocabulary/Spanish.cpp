@@ -173,6 +173,9 @@ public:
     std::string refusedWindows() const override {
         return "Esta página intentó abrir más ventanas; no se abrieron.";
     }
+    std::string downloadNotSaved() const override {
+        return "No se guardó: este navegador no guarda nada de lo que una página ofrece para descargar.";
+    }
     std::string refusedPrint() const override {
         return "Esta página volvió a pedir imprimir; la petición fue rechazada.";
     }

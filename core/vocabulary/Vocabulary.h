@@ -152,6 +152,8 @@ public:
     [[nodiscard]] virtual std::string refusedWindows() const = 0;
     // A page asking to print again while a print dialog is open, or just after one closed.
     [[nodiscard]] virtual std::string refusedPrint() const = 0;
+    // What a page offered as a download, which the browser never saves.
+    [[nodiscard]] virtual std::string downloadNotSaved() const = 0;
     // A web page that could wait no longer for the blocklist, as it goes on; and the line for it
     // once it is loaded, in place of what was blocked.
     [[nodiscard]] virtual std::string blockingStartsLate() const = 0;

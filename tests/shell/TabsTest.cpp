@@ -188,6 +188,42 @@ TEST_F(TabsTest, ctrlIShowsTheReportOfThePage) {
                  "about:report");
 }
 
+TEST_F(TabsTest, aDownloadIsNotSavedAndTheUserIsToldSo) {
+    m_proxy.route("browse.example", "/file.bin", [](const HttpRequest&) {
+        return HttpResponse{200,
+                            "application/octet-stream",
+                            {{"Content-Disposition", "attachment; filename=\"file.bin\""}},
+                            "bytes",
+                            {}};
+    });
+    ASSERT_TRUE(visit("http://browse.example/"));
+    window().context().navigator().load(*Url::parse("http://browse.example/file.bin"), tab());
+    ASSERT_TRUE(waitForStatus(words().downloadNotSaved(), 5s));
+    EXPECT_EQ(tab().viewAddress(), "http://browse.example/") << "the page stays";
+
+    // The menu of a link offers nothing that would save it.
+    std::vector<int> offered;
+    g_signal_connect_after(tab().view(), "context-menu",
+                           G_CALLBACK(+[](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*,
+                                          std::vector<int>* out) -> gboolean {
+                               for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next)
+                                   out->push_back(static_cast<int>(webkit_context_menu_item_get_stock_action(
+                                       WEBKIT_CONTEXT_MENU_ITEM(i->data))));
+                               return TRUE;
+                           }),
+                           &offered);
+    ASSERT_TRUE(press(tab(), "plain", {}, 3));
+    ASSERT_TRUE(waitUntil([&] { return !offered.empty(); }, 5s));
+    EXPECT_NE(std::find(offered.begin(), offered.end(), WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD),
+              offered.end());
+    for (auto refused :
+         {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_LINK_TO_DISK, WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK,
+          WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_VIDEO_TO_DISK,
+          WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_AUDIO_TO_DISK})
+        EXPECT_EQ(std::find(offered.begin(), offered.end(), static_cast<int>(refused)), offered.end())
+            << refused;
+}
+
 TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
     ASSERT_TRUE(visit(fixture));
     ASSERT_TRUE(evaluate(
