@@ -31,6 +31,11 @@ bool NavigationPolicy::decide(Tab& tab, WebKitPolicyDecision* decision, WebKitPo
             webkit_policy_decision_use(decision);
         } else {
             webkit_policy_decision_ignore(decision);
+            // Said, not silently dropped; the load it ends says the same (PageLifecycle).
+            tab.refusedDownload = true;
+            tab.status = words().downloadNotSaved();
+            tab.statusIsHover = false;
+            if (m_context.tabs().isCurrent(tab)) m_context.status().showPageStatus(*tab.status, false);
         }
         return true;
     }

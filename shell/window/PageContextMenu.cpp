@@ -41,6 +41,21 @@ PageContextMenu::PageContextMenu(WindowContext& context, GtkWindow* window)
 PageContextMenu::~PageContextMenu() = default;
 
 void PageContextMenu::extend(WebKitContextMenu* menu) {
+    // Nothing a page serves is saved: the engine's items that would save a link or a medium go.
+    for (GList* item = webkit_context_menu_get_items(menu); item;) {
+        auto* menuItem = WEBKIT_CONTEXT_MENU_ITEM(item->data);
+        item = item->next;
+        switch (webkit_context_menu_item_get_stock_action(menuItem)) {
+        case WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_LINK_TO_DISK:
+        case WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK:
+        case WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_VIDEO_TO_DISK:
+        case WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_AUDIO_TO_DISK:
+            webkit_context_menu_remove(menu, menuItem);
+            break;
+        default:
+            break;
+        }
+    }
     GAction* addBookmarkAction = g_action_map_lookup_action(G_ACTION_MAP(m_actions.get()), "addBookmark");
     GList* items = webkit_context_menu_get_items(menu);
     for (GList* item = items; item; item = item->next) {

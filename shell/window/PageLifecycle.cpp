@@ -58,6 +58,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.declaredIcon.reset();
         tab.leavePage(); // the icon it was waiting for, among others
         tab.failed = false;
+        tab.refusedDownload = false;
         // A web page that starts before the blocklist is attached is not guarded by it, whatever
         // comes later (the browser's own pages have nothing to block).
         tab.unfiltered = !tab.pendingGenerated && m_context.prefs().contentBlockingEnabled() &&
@@ -136,6 +137,10 @@ void PageLifecycle::loadFailed(Tab& tab, const GError* error) {
         message = g_strerror(ETIMEDOUT);
     } else if (cancelled) {
         return; // stopped by the user, or by a newer load: not a failure worth a word
+    } else if (tab.refusedDownload &&
+               g_error_matches(error, WEBKIT_POLICY_ERROR,
+                               WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+        message = words().downloadNotSaved();
     } else {
         message = error && error->message ? error->message : "";
     }

@@ -91,6 +91,8 @@ public:
     bool failed = false;
     // The load under way was stopped for taking too long.
     bool timedOut = false;
+    // The load under way served something to save, which was not taken.
+    bool refusedDownload = false;
     // A web address waiting for the blocklist before it loads, and how long it may still wait.
     std::optional<std::string> heldAddress;
     glib::Source heldDeadline;

@@ -199,7 +199,9 @@ TEST_F(TabsTest, aDownloadIsNotSavedAndTheUserIsToldSo) {
     ASSERT_TRUE(visit("http://browse.example/"));
     window().context().navigator().load(*Url::parse("http://browse.example/file.bin"), tab());
     ASSERT_TRUE(waitForStatus(words().downloadNotSaved(), 5s));
-    EXPECT_EQ(tab().viewAddress(), "http://browse.example/") << "the page stays";
+    ASSERT_TRUE(waitUntil([&] { return !tab().loading(); }));
+    EXPECT_EQ(evaluate(tab(), "location.href"), "http://browse.example/") << "the page stays";
+    EXPECT_EQ(status(), words().downloadNotSaved());
 
     // The menu of a link offers nothing that would save it.
     std::vector<int> offered;
