@@ -33,9 +33,7 @@ bool NavigationPolicy::decide(Tab& tab, WebKitPolicyDecision* decision, WebKitPo
             webkit_policy_decision_ignore(decision);
             // Said, not silently dropped; the load it ends says the same (PageLifecycle).
             tab.refusedDownload = true;
-            tab.status = words().downloadNotSaved();
-            tab.statusIsHover = false;
-            if (m_context.tabs().isCurrent(tab)) m_context.status().showPageStatus(*tab.status, false);
+            m_context.status().tellTab(tab, words().downloadNotSaved());
         }
         return true;
     }
@@ -124,10 +122,7 @@ void NavigationPolicy::createRequested(Tab& from, WebKitNavigationAction* action
     // One click may let a page's script open windows in a loop: a few a second, and no more.
     auto now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     if (!from.opens.allow(now)) {
-        // The tab's own line, so that the page's later reports do not wipe it out before it is read.
-        from.status = words().refusedWindows();
-        from.statusIsHover = false;
-        if (m_context.tabs().isCurrent(from)) m_context.status().showPageStatus(*from.status, false);
+        m_context.status().tellTab(from, words().refusedWindows());
         return;
     }
     if (webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) {

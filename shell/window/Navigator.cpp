@@ -235,10 +235,7 @@ void Navigator::printRequested(Tab& tab, WebKitPrintOperation* operation) {
     auto now = std::chrono::steady_clock::now();
     bool pausing = tab.printClosed && now - *tab.printClosed < printPause;
     if (pausing || !runPrintDialog(operation)) {
-        // The tab's own line, as for windows it may not open.
-        tab.status = words().refusedPrint();
-        tab.statusIsHover = false;
-        if (m_context.tabs().isCurrent(tab)) m_context.status().showPageStatus(*tab.status, false);
+        m_context.status().tellTab(tab, words().refusedPrint());
         return;
     }
     tab.printClosed = std::chrono::steady_clock::now();

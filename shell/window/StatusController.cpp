@@ -53,6 +53,12 @@ void StatusController::showPageStatus(std::string_view text, bool fromGeneratedP
     m_context.chrome().view().setStatus(text);
 }
 
+void StatusController::tellTab(Tab& tab, std::string text) {
+    tab.status = std::move(text);
+    tab.statusIsHover = false;
+    if (m_context.tabs().isCurrent(tab)) showPageStatus(*tab.status, false);
+}
+
 void StatusController::showCurrentTab() {
     m_held = false;
     Tab* tab = m_context.tabs().currentTab();

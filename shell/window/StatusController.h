@@ -33,6 +33,10 @@ public:
     [[nodiscard]] static std::optional<std::string> unsavedWords(const WriteOutcome& outcome);
     // A page event's text; from a generated page it gives way to a command's held message.
     void showPageStatus(std::string_view text, bool fromGeneratedPage);
+    // A word of the browser's about the tab's page (a refusal, a failure): kept as the tab's line, so
+    // that the page's later reports do not wipe it out before it is read, and shown when the tab is
+    // the current one.
+    void tellTab(Tab& tab, std::string text);
     // The current tab's line, written afresh after a change of tab.
     void showCurrentTab();
     [[nodiscard]] std::string status() const;
