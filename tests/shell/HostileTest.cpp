@@ -8,6 +8,7 @@
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "library/Marginalia.h"
+#include "page/GeneratedPage.h"
 #include "page/OpenAllowance.h"
 #include "report/KeptReports.h"
 #include "report/NimbReport.h"
@@ -138,6 +139,33 @@ TEST_F(HostileTest, aWebPageCannotCarryOutInternalActions) {
     // The ways that open tabs and windows did open them, so the navigation was really asked for.
     EXPECT_GT(window(0).context().tabs().all().size(), 1u);
     EXPECT_GT(app().windows().size(), 1u);
+}
+
+TEST_F(HostileTest, aWebPageCannotShowTheBrowsersOwnPages) {
+    // What they show (the history, the bookmarks, a report) is the user's, not the page's.
+    const std::vector<std::string> pages = {
+        GeneratedPage::address(LocationBar::aboutHistory, 1),
+        GeneratedPage::address(LocationBar::aboutReport, 1),
+        "nimb-page:bookmarks",
+    };
+    for (const std::string way : {"link", "form", "assign", "blank", "open"}) {
+        for (const auto& target : pages) {
+            SCOPED_TRACE(way + " " + target);
+            attack(way, target);
+            for (const auto& each : app().windows()) {
+                for (const auto& shown : each->context().tabs().all()) {
+                    EXPECT_FALSE(shown->documentIsGenerated && !shown->localPage);
+                    auto address = shown->viewAddress().value_or("");
+                    EXPECT_FALSE(GeneratedPage::parse(address)) << address;
+                }
+            }
+        }
+    }
+    // Nor in a frame: the engine asks the browser for one of its pages only for a tab's own document
+    // on its way there, never for a web page's frame.
+    Tab& page = *window(0).context().tabs().currentTab();
+    for (const auto& target : pages)
+        EXPECT_FALSE(window(0).context().navigator().draw(page, *GeneratedPage::parse(target))) << target;
 }
 
 TEST_F(HostileTest, aPageBeingReplacedByTheBrowsersOwnCannotActInBetween) {
