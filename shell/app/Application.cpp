@@ -10,6 +10,7 @@
 #include "window/BrowserWindowController.h"
 #include "window/Navigator.h"
 #include "window/StatusController.h"
+#include "window/Tab.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
 
@@ -113,6 +114,16 @@ void Application::startup() {
     }
     auto fonts = m_options.fonts.value_or(Resources::fontsDirectory());
     m_engine = std::make_unique<WebEngine>(directories, proxy, fonts);
+    // A tab's view asks for one of the browser's pages: the tab's window draws it, as it is now.
+    m_engine->drawPagesWith(
+        [this](WebKitWebView* view, const GeneratedPage::Entry& entry) -> std::optional<std::string> {
+            for (const auto& window : m_windows) {
+                WindowContext& context = window->context();
+                for (const auto& tab : context.tabs().all())
+                    if (tab->view() == view) return context.navigator().draw(*tab, entry);
+            }
+            return std::nullopt;
+        });
     Drawing::registerFonts(fonts.string());
     // The chrome's style waits for the first window: see ChromeStyle::install.
     m_actions.install();

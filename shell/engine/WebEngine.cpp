@@ -30,6 +30,15 @@ WebEngine::WebEngine(const UserDirectories& directories, const std::optional<std
 
     m_context = glib::adoptGRef(webkit_web_context_new());
     AssetSchemeHandler::install(m_context.get(), fonts);
+    // The context may outlive the engine (a view still holds it): the scheme then finds no one to ask.
+    GeneratedPageScheme::install(
+        m_context.get(),
+        [weak = std::weak_ptr(m_drawPage)](WebKitWebView* view,
+                                           const GeneratedPage::Entry& entry) -> std::optional<std::string> {
+            auto draw = weak.lock();
+            if (!draw || !*draw) return std::nullopt;
+            return (*draw)(view, entry);
+        });
 }
 
 GtkWidget* WebEngine::makeGeneratedPageView() const {

@@ -3,15 +3,18 @@
 // What every web view of the browser shares: one persistent network session keeping the engine's data
 // under the profile's directories (with every request sent through a proxy when one is given, as the
 // tests do, and nothing a page serves ever saved as a download), and one web context that serves the
-// typefaces of the browser's own pages through the asset scheme.
+// typefaces of the browser's own pages through the asset scheme, and the pages themselves through the
+// page scheme.
 
 #include "app/UserDirectories.h"
+#include "engine/GeneratedPageScheme.h"
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
 
 #include <webkit/webkit.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,11 +31,15 @@ public:
     // margin): content JavaScript off, the asset scheme's typefaces, no ground of its own and no
     // swipes back and forward. A new floating reference, as with every new widget.
     [[nodiscard]] GtkWidget* makeGeneratedPageView() const;
+    // Who draws the browser's own pages when a tab's view asks for one (nobody until this is called:
+    // the pages are then not found).
+    void drawPagesWith(GeneratedPageScheme::Draw draw) { *m_drawPage = std::move(draw); }
 
 private:
     glib::GRefPtr<WebKitNetworkSession> m_session;
     glib::GRefPtr<WebKitWebContext> m_context;
     glib::Connection m_downloads;
+    std::shared_ptr<GeneratedPageScheme::Draw> m_drawPage = std::make_shared<GeneratedPageScheme::Draw>();
 };
 
 } // namespace nimb

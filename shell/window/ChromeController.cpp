@@ -8,6 +8,7 @@
 #include "library/Bookmarks.h"
 #include "library/History.h"
 #include "location/LocationBar.h"
+#include "page/GeneratedPage.h"
 #include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "window/BrowserWindowController.h"
@@ -102,7 +103,8 @@ void ChromeController::showCurrentTab() {
     syncStrip();
     Tab* tab = m_context.tabs().currentTab();
     m_fullAddress = tab ? tab->address().value_or("") : "";
-    if (tab && !tab->localPage && m_fullAddress == generatedAddress) m_fullAddress.clear();
+    if (tab && !tab->localPage && (m_fullAddress == generatedAddress || GeneratedPage::parse(m_fullAddress)))
+        m_fullAddress.clear();
     redrawAddress();
     syncNavigation();
     m_chrome->retitle();

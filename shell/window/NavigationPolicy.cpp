@@ -1,6 +1,7 @@
 #include "window/NavigationPolicy.h"
 
 #include "app/Application.h"
+#include "page/GeneratedPage.h"
 #include "page/InternalActions.h"
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
@@ -15,8 +16,6 @@
 #include <chrono>
 
 namespace nimb {
-
-using InternalActions::generatedAddress;
 
 bool NavigationPolicy::decide(Tab& tab, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
     switch (type) {
@@ -59,6 +58,17 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
     }
 
     const auto type = webkit_navigation_action_get_navigation_type(action);
+    // The browser's own pages come only when the browser sends the tab there, or as the tab goes
+    // back, forward or again to where one already stood.
+    if (GeneratedPage::parse(address)) {
+        bool ours = tab.pendingGenerated || type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD ||
+                    type == WEBKIT_NAVIGATION_TYPE_RELOAD;
+        if (ours)
+            webkit_policy_decision_use(WEBKIT_POLICY_DECISION(decision));
+        else
+            webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+        return true;
+    }
     const auto modifiers = webkit_navigation_action_get_modifiers(action);
     const bool middle = webkit_navigation_action_get_mouse_button(action) == 2;
     if (type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED && !address.empty() &&

@@ -121,17 +121,17 @@ void Navigator::go(const LocationBar::Destination& destination, Tab& tab) {
         if (destination.url) load(*destination.url, tab);
         break;
     case Kind::home:
-        showLocal(LocationBar::aboutHome, *generatedPage(LocationBar::aboutHome), tab);
+        showLocal(LocationBar::aboutHome, tab, Placement::newEntry);
         break;
     case Kind::bookmarks:
-        showLocal(LocationBar::aboutBookmarks, *generatedPage(LocationBar::aboutBookmarks), tab);
+        showLocal(LocationBar::aboutBookmarks, tab, Placement::newEntry);
         break;
     case Kind::history:
-        showLocal(LocationBar::aboutHistory, *generatedPage(LocationBar::aboutHistory), tab);
+        showLocal(LocationBar::aboutHistory, tab, Placement::newEntry);
         break;
     case Kind::savedReports:
         m_context.reports().closePopover();
-        showLocal(LocationBar::aboutReports, *generatedPage(LocationBar::aboutReports), tab);
+        showLocal(LocationBar::aboutReports, tab, Placement::newEntry);
         break;
     case Kind::report:
         m_context.reports().show(tab);
@@ -160,23 +160,40 @@ std::optional<std::string> Navigator::generatedPage(std::string_view address) co
     return std::nullopt;
 }
 
-void Navigator::showLocal(std::string_view address, const std::string& html, Tab& tab) {
+std::uint64_t Navigator::showLocal(std::string_view address, Tab& tab, Placement placement) {
     // The browser's own page takes the place of an address that was waiting.
     tab.heldAddress.reset();
     tab.heldDeadline.cancel();
     leaveDialog(tab);
+    // The same page asked for where it stands (or on its way there) is drawn again in its place: the
+    // engine takes a load of the address it shows as drawing that entry again.
+    auto shown = tab.generatedEntry();
+    bool again = shown && shown->internalAddress == address &&
+                 (placement == Placement::inPlace || address != LocationBar::aboutReport);
+    std::uint64_t entry = again ? shown->number : ++tab.generatedEntries;
     tab.localPage = std::string(address);
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(std::string(address));
     tab.pendingGenerated = true;
     tab.disarmTimeout();
-    webkit_web_view_load_html(tab.view(), html.c_str(), nullptr);
+    webkit_web_view_load_uri(tab.view(), GeneratedPage::address(address, entry).c_str());
     m_context.chrome().syncTitle();
     m_context.chrome().syncStrip();
+    return entry;
 }
 
 void Navigator::redrawLocal(Tab& tab) {
-    if (!tab.localPage) return;
-    if (auto html = generatedPage(*tab.localPage)) showLocal(*tab.localPage, *html, tab);
+    if (tab.localPage) showLocal(*tab.localPage, tab, Placement::inPlace);
+}
+
+std::optional<std::string> Navigator::draw(Tab& tab, const GeneratedPage::Entry& entry) {
+    // Only for the tab's own document on its way there: a frame asking (were the scheme ever open to
+    // one) gets nothing.
+    if (tab.generatedEntry() != entry) return std::nullopt;
+    std::optional<std::string> html = entry.internalAddress == LocationBar::aboutReport
+                                          ? m_context.reports().draw(tab, entry.number)
+                                          : generatedPage(entry.internalAddress);
+    if (html) tab.generatedDrawn = true;
+    return html;
 }
 
 void Navigator::showHistory() {
@@ -193,12 +210,9 @@ void Navigator::showSavedReports() {
 
 void Navigator::reload(Tab& tab) {
     if (tab.localPage) {
-        if (*tab.localPage == LocationBar::aboutReport) return;
-        if (auto html = generatedPage(*tab.localPage)) {
-            if (*tab.localPage == LocationBar::aboutReports) m_context.reports().closePopover();
-            showLocal(*tab.localPage, *html, tab);
-            return;
-        }
+        if (*tab.localPage == LocationBar::aboutReports) m_context.reports().closePopover();
+        showLocal(*tab.localPage, tab, Placement::inPlace);
+        return;
     }
     if (auto shown = tab.viewAddress() ? Url::parse(*tab.viewAddress()) : std::nullopt;
         shown && !tab.localPage && holdForBlocklist(*shown, tab))

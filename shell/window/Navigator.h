@@ -5,10 +5,12 @@
 
 #include "base/Url.h"
 #include "location/LocationBar.h"
+#include "page/GeneratedPage.h"
 
 #include <webkit/webkit.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +27,20 @@ public:
     void load(const Url& address, Tab& tab);
     void go(const LocationBar::Destination& destination, Tab& tab);
     void goHome(Tab& tab);
-    // Shows the browser's own HTML in the tab under its internal address.
-    void showLocal(std::string_view address, const std::string& html, Tab& tab);
-    // Draws the tab's generated page again from the stores (not the report page).
+    // Where a generated page goes in the tab's back and forward list: a place of its own after the
+    // current page, or the place of the same page drawn now (nothing is added then).
+    enum class Placement {
+        newEntry,
+        inPlace
+    };
+    // Shows one of the browser's own pages in the tab under its internal address; the engine asks for
+    // its HTML (`draw`). Answers the number of the tab's entry it takes.
+    std::uint64_t showLocal(std::string_view address, Tab& tab, Placement placement);
+    // Draws the tab's generated page again, where it stands, from the stores as they are now.
     void redrawLocal(Tab& tab);
+    // The HTML of the generated page the tab's view asks for; none when the tab has nothing to show
+    // there.
+    [[nodiscard]] std::optional<std::string> draw(Tab& tab, const GeneratedPage::Entry& entry);
     void showHistory();
     void showBookmarks();
     void showSavedReports();

@@ -4,7 +4,7 @@
 #include "engine/BlockerRules.h"
 #include "library/History.h"
 #include "location/SearchRewrite.h"
-#include "page/InternalActions.h"
+#include "page/GeneratedPage.h"
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
@@ -19,8 +19,6 @@
 #include <cerrno>
 
 namespace nimb {
-
-using InternalActions::generatedAddress;
 
 PageLifecycle::PageLifecycle(WindowContext& context, GtkWindow* window)
     : m_context(context), m_policy(context), m_messages(context), m_menu(context, window) {}
@@ -49,7 +47,7 @@ void PageLifecycle::message(Tab& tab, PageMessage kind, JSCValue* body) {
 void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
     StatusController& status = m_context.status();
     switch (event) {
-    case WEBKIT_LOAD_STARTED:
+    case WEBKIT_LOAD_STARTED: {
         tab.blockedReports.cancel(); // the outgoing page's
         tab.walls = 0;
         tab.network = 0;
@@ -61,22 +59,27 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.refusedDownload = false;
         // A web page that starts before the blocklist is attached is not guarded by it, whatever
         // comes later (the browser's own pages have nothing to block).
-        tab.unfiltered = !tab.pendingGenerated && m_context.prefs().contentBlockingEnabled() &&
+        bool generated = tab.pendingGenerated || tab.generatedEntry();
+        tab.unfiltered = !generated && m_context.prefs().contentBlockingEnabled() &&
                          !m_context.application().rules().list();
         if (m_context.tabs().isCurrent(tab)) {
-            status.showPageStatus(StatusStrings::contacting(), tab.pendingGenerated);
+            status.showPageStatus(StatusStrings::contacting(), generated);
             status.syncShield();
         }
         break;
+    }
     case WEBKIT_LOAD_REDIRECTED:
         break;
     case WEBKIT_LOAD_COMMITTED: {
-        // Only the page's own documents commit here, never its frames': the mark of a generated page
-        // on its way is spent by the first document that comes, whichever it is.
-        const char* uri = webkit_web_view_get_uri(tab.view());
-        tab.documentIsGenerated = tab.pendingGenerated && uri && uri == generatedAddress;
+        // Only the page's own documents commit here, never its frames'. The browser's own pages come
+        // from their scheme alone, which no web page can load: whatever comes from it is the browser's.
+        auto entry = tab.generatedEntry();
+        tab.documentIsGenerated = entry.has_value();
         tab.pendingGenerated = false;
-        if (!tab.documentIsGenerated && uri && uri != generatedAddress) {
+        bool drawn = std::exchange(tab.generatedDrawn, false);
+        if (entry) {
+            arrived(tab, *entry, drawn);
+        } else {
             tab.localPage.reset();
             tab.reported.reset();
         }
@@ -93,6 +96,25 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         finished(tab);
         break;
     }
+}
+
+void PageLifecycle::arrived(Tab& tab, const GeneratedPage::Entry& entry, bool drawn) {
+    // Back and Forward come here as much as the browser's own loads do.
+    tab.localPage = entry.internalAddress;
+    if (entry.internalAddress == LocationBar::aboutReport) {
+        if (auto drawing = tab.reportDrawings.find(entry.number); drawing != tab.reportDrawings.end()) {
+            tab.reported = drawing->second.reported;
+            tab.reportPage = drawing->second.page;
+        } else {
+            tab.reported.reset();
+            tab.reportPage.reset();
+        }
+    }
+    if (m_context.tabs().isCurrent(tab) && !m_context.chrome().editing())
+        m_context.chrome().showAddress(entry.internalAddress);
+    // The engine kept the page as it was when it was left: it is drawn again from what is stored now,
+    // in its place.
+    if (!drawn) m_context.navigator().redrawLocal(tab);
 }
 
 bool PageLifecycle::rewriteSearch(Tab& tab) {
@@ -120,7 +142,7 @@ void PageLifecycle::finished(Tab& tab) {
     if (current) status.showPageStatus(status.idleStatus(), tab.documentIsGenerated);
     m_context.chrome().syncStrip();
     if (current) m_context.find().rerun();
-    if (auto uri = tab.viewAddress()) {
+    if (auto uri = tab.viewAddress(); uri && !tab.documentIsGenerated) {
         const char* title = webkit_web_view_get_title(tab.view());
         if (History::recordVisit(m_context.prefs(), *uri, title ? title : "", m_context.now()))
             m_context.application().windows().historyChanged();
@@ -162,7 +184,7 @@ void PageLifecycle::titleChanged(Tab& tab) {
     auto uri = tab.viewAddress();
     const char* title = webkit_web_view_get_title(tab.view());
     // The browser's own pages are never in history.
-    if (!uri || *uri == generatedAddress || !title || !*title) return;
+    if (!uri || tab.localPage || GeneratedPage::parse(*uri) || !title || !*title) return;
     std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
     tab.titles.changed(
         *uri, title,
@@ -182,7 +204,7 @@ void PageLifecycle::addressChanged(Tab& tab) {
     auto uri = tab.viewAddress();
     // While a generated page is on its way the engine may name the outgoing page's address again for
     // a moment; the page is only gone once another document commits.
-    if (uri && *uri != generatedAddress && !tab.pendingGenerated) {
+    if (uri && !GeneratedPage::parse(*uri) && !tab.pendingGenerated) {
         tab.localPage.reset();
         tab.reported.reset();
     }
@@ -202,7 +224,7 @@ void PageLifecycle::followAddress(Tab& tab) {
     if (!chrome.editing()) {
         if (tab.localPage) {
             chrome.showAddress(*tab.localPage);
-        } else if (uri && *uri != generatedAddress) {
+        } else if (uri && !GeneratedPage::parse(*uri)) {
             chrome.showAddress(*uri);
         } else {
             chrome.redrawAddress();

@@ -4,6 +4,7 @@
 // failed, retitled, moved on) kept in the tab and shown in the chrome, with the policy decisions,
 // the page scripts' messages and the context menu handed to their own controllers.
 
+#include "page/GeneratedPage.h"
 #include "window/NavigationPolicy.h"
 #include "window/PageContextMenu.h"
 #include "window/PageMessages.h"
@@ -32,6 +33,9 @@ public:
 
 private:
     void finished(Tab& tab);
+    // One of the browser's own pages has come into the tab, as its own load or by Back or Forward;
+    // `drawn` when the engine asked for it rather than bringing it back from its page cache.
+    void arrived(Tab& tab, const GeneratedPage::Entry& entry, bool drawn);
     // A search results address the view is loading gives way to its links-only form; true when it did.
     bool rewriteSearch(Tab& tab);
     // The strip, the location field and the margin catch up with the tab's address.

@@ -82,11 +82,31 @@ void ReportRequests::show(Tab& tab) {
 
 void ReportRequests::render(Tab& tab, const NimbReport& report, std::optional<Unavailable> reason,
                             NimbReportPage::View view, const std::string& query,
-                            const std::optional<SavedReport>& saved) {
-    std::string html = NimbReportPage::html(report, reason, false, view, query, saved, m_context.now());
+                            const std::optional<SavedReport>& saved, bool inPlace) {
     tab.reportPage =
         Tab::ReportPage{view, query, saved ? std::optional<std::string>(saved->id) : std::nullopt};
-    m_context.navigator().showLocal(LocationBar::aboutReport, html, tab);
+    tab.reported = Tab::Reported{report, reason};
+    auto placement = inPlace ? Navigator::Placement::inPlace : Navigator::Placement::newEntry;
+    std::uint64_t entry = m_context.navigator().showLocal(LocationBar::aboutReport, tab, placement);
+    // The engine asks for the page once this has returned.
+    tab.reportDrawings[entry] = Tab::ReportDrawing{*tab.reported, *tab.reportPage};
+    while (tab.reportDrawings.size() > Tab::keptReportDrawings)
+        tab.reportDrawings.erase(tab.reportDrawings.begin());
+}
+
+std::string ReportRequests::draw(Tab& tab, std::uint64_t entry) {
+    auto drawing = tab.reportDrawings.find(entry);
+    if (drawing == tab.reportDrawings.end()) {
+        NimbReport none;
+        return NimbReportPage::html(none, Unavailable::notRecorded, false, NimbReportPage::View::overview, "",
+                                    std::nullopt, m_context.now());
+    }
+    const auto& [reported, page] = drawing->second;
+    std::optional<SavedReport> saved =
+        page.saved ? KeptReports::find(m_context.prefs(), *page.saved) : std::nullopt;
+    const NimbReport& report = saved ? KeptReports::report(*saved) : reported.report;
+    return NimbReportPage::html(report, saved ? std::nullopt : reported.reason, false, page.view, page.query,
+                                saved, m_context.now());
 }
 
 void ReportRequests::keep(Tab& tab) {
@@ -100,7 +120,7 @@ void ReportRequests::keep(Tab& tab) {
     m_context.application().windows().savedReportsChanged();
     status.setStatusOnceSaved(words().reportKept(KeptReports::site(kept)));
     auto page = tab.reportPage.value_or(Tab::ReportPage{});
-    render(tab, report, std::nullopt, page.view, page.query, kept);
+    render(tab, report, std::nullopt, page.view, page.query, kept, true);
 }
 
 void ReportRequests::apply(const ReportAction& action, Tab& tab) {
@@ -199,14 +219,7 @@ void ReportRequests::openFromPopover(const std::string& address) {
 }
 
 void ReportRequests::redraw(Tab& tab) {
-    auto page = tab.reportPage.value_or(Tab::ReportPage{});
-    if (page.saved) {
-        if (auto kept = KeptReports::find(m_context.prefs(), *page.saved))
-            render(tab, KeptReports::report(*kept), std::nullopt, page.view, page.query, kept);
-    } else if (tab.reported) {
-        auto reported = *tab.reported;
-        render(tab, reported.report, reported.reason, page.view, page.query, std::nullopt);
-    }
+    m_context.navigator().redrawLocal(tab);
 }
 
 } // namespace nimb

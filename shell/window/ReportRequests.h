@@ -10,6 +10,7 @@
 #include "report/NimbReport.h"
 #include "report/ReportAction.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,10 +50,16 @@ public:
     [[nodiscard]] ReportPopover* popover() const { return m_popover.get(); }
     // The tab's report page drawn again in the current language, from what it was drawn from.
     void redraw(Tab& tab);
+    // The HTML of the report page that took the tab's entry `entry`, in the current language; a page
+    // saying there is no report when the tab no longer keeps what it was drawn from.
+    [[nodiscard]] std::string draw(Tab& tab, std::uint64_t entry);
 
 private:
+    // Shows a report page in the tab, in a place of its own or (`inPlace`) where the report page shown
+    // stands.
     void render(Tab& tab, const NimbReport& report, std::optional<Unavailable> reason,
-                NimbReportPage::View view, const std::string& query, const std::optional<SavedReport>& saved);
+                NimbReportPage::View view, const std::string& query, const std::optional<SavedReport>& saved,
+                bool inPlace = false);
     // Asks the page, then draws what it answered in the tab.
     void askAndRender(Tab& tab, NimbReportPage::View view, const std::string& query);
 

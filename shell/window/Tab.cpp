@@ -79,6 +79,11 @@ void Tab::connect(TabObserver& observer) {
                                         }));
 }
 
+std::optional<GeneratedPage::Entry> Tab::generatedEntry() const {
+    auto address = viewAddress();
+    return address ? GeneratedPage::parse(*address) : std::nullopt;
+}
+
 std::optional<std::string> Tab::viewAddress() const {
     const char* uri = m_view ? webkit_web_view_get_uri(m_view.get()) : nullptr;
     if (!uri || !*uri) return std::nullopt;

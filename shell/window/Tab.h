@@ -9,6 +9,7 @@
 #include "glib/GRefPtr.h"
 #include "glib/Source.h"
 #include "glib/Throttle.h"
+#include "page/GeneratedPage.h"
 #include "page/OpenAllowance.h"
 #include "records/NimbReportPageUnavailable.h"
 #include "records/NimbReportPageView.h"
@@ -21,6 +22,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,9 +70,27 @@ public:
         std::optional<std::string> saved; // the kept report's id
     };
 
+    // The internal address of the browser's own page shown in the tab (or on its way there).
     std::optional<std::string> localPage;
+    // The report the page shown answered (or the one drawn on the report page shown), and how.
     std::optional<Reported> reported;
     std::optional<ReportPage> reportPage;
+    // The entry of the tab's back and forward list the view is at (or going to), when it is one of
+    // the browser's own pages.
+    [[nodiscard]] std::optional<GeneratedPage::Entry> generatedEntry() const;
+    // The number of the newest entry a generated page took in the tab.
+    std::uint64_t generatedEntries = 0;
+    // The engine asked for the generated page since the last document came: a page the engine
+    // brings back from its page cache was not asked for, and is drawn again.
+    bool generatedDrawn = false;
+    // What each report page of the tab was drawn from, by its entry, so that Back and Forward find the
+    // report that was shown there; the newest `keptReportDrawings`.
+    struct ReportDrawing {
+        Reported reported;
+        ReportPage page;
+    };
+    std::map<std::uint64_t, ReportDrawing> reportDrawings;
+    static constexpr std::size_t keptReportDrawings = 16;
     std::optional<std::string> status;
     // Whether `status` is what the hovered link says (else the browser's own word for the page).
     bool statusIsHover = false;
