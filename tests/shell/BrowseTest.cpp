@@ -5,6 +5,7 @@
 
 #include "location/SearchEngine.h"
 #include "location/UserAgent.h"
+#include "page/GeneratedPage.h"
 #include "report/Dossier.h"
 
 #include <cerrno>
@@ -20,7 +21,9 @@ TEST_F(BrowseTest, startsOnTheHomePageAndAVisitIsListedThere) {
     EXPECT_EQ(app().windows().size(), 1u);
     EXPECT_EQ(tabs().all().size(), 1u);
     EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
-    EXPECT_EQ(tab().viewAddress(), "about:blank");
+    auto shown = GeneratedPage::parse(tab().viewAddress().value_or(""));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->internalAddress, LocationBar::aboutHome);
     EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutHome);
     EXPECT_STREQ(gtk_window_get_title(window().window()), "The NIMB 2000");
     EXPECT_NE(pageText(tab()).find(words().recent()), std::string::npos);
