@@ -226,6 +226,12 @@ void ProxyServer::handle(SoupServerMessage* message) {
         m_log.push_back(request);
     }
     HttpResponse response = respond(request);
+    if (response.status == 0) {
+        GIOStream* stream = soup_server_message_steal_connection(message);
+        g_io_stream_close(stream, nullptr, nullptr);
+        g_object_unref(stream);
+        return;
+    }
     if (response.delay.count() <= 0) return send(message, response);
     // A late answer waits on the server's loop, so that the others are answered meanwhile.
     struct Late {
@@ -253,7 +259,8 @@ void ProxyServer::handle(SoupServerMessage* message) {
 }
 
 HttpResponse ProxyServer::respond(const HttpRequest& request) {
-    if (request.method == "CONNECT") return HttpResponse{405, "text/plain", {}, "no tunnels here", {}};
+    // No tunnels here: the connection is closed, as an unreachable secure server's would fail.
+    if (request.method == "CONNECT") return HttpResponse{0, {}, {}, {}, {}};
     Handler handler;
     {
         std::lock_guard lock(m_mutex);

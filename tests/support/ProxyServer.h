@@ -40,7 +40,8 @@ struct HttpRequest {
 };
 
 struct HttpResponse {
-    int status = 200;
+    int status = 200; // 0: no answer, the connection is closed
+
     std::string contentType = "text/html; charset=utf-8";
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
