@@ -1,6 +1,7 @@
 #include "page/InternalActions.h"
 
 #include "base/Url.h"
+#include "page/GeneratedPage.h"
 
 namespace nimb::InternalActions {
 
@@ -14,12 +15,12 @@ std::optional<Action> parse(std::string_view address) {
 }
 
 bool permitted(const Source& source) {
-    bool generated = source.documentIsGenerated && source.viewAddress == generatedAddress;
+    if (!source.documentIsGenerated) return false;
     switch (source.kind) {
     case Source::Kind::tab:
-        return generated && source.showsGeneratedPage;
+        return source.showsGeneratedPage && GeneratedPage::parse(source.viewAddress).has_value();
     case Source::Kind::panel:
-        return generated;
+        return source.viewAddress == generatedAddress;
     case Source::Kind::other:
         return false;
     }

@@ -16,8 +16,9 @@
 
 namespace nimb::InternalActions {
 
-// What a web view showing a document made from the browser's own HTML (loaded with no base address)
-// reports as its address.
+// What a panel's web view showing a document made from the browser's own HTML (loaded with no base
+// address) reports as its address. A tab's generated pages have addresses of their own scheme
+// (GeneratedPage).
 inline constexpr std::string_view generatedAddress = "about:blank";
 
 using Action = std::variant<BookmarkAction, HistoryAction, ReportAction>;
@@ -40,7 +41,8 @@ struct Source {
     // The document now committed in the view came from the browser's own HTML, not from the web: a
     // page still being replaced by a generated one does not count until the generated one commits.
     bool documentIsGenerated = false;
-    // The web view's address as it reports it; a generated page reports "about:blank".
+    // The web view's address as it reports it: a panel's generated page reports "about:blank", a
+    // tab's an address of the generated pages' scheme.
     std::string viewAddress;
 
     bool operator==(const Source&) const = default;

@@ -138,6 +138,8 @@ extern const std::string_view history;
 extern const std::string_view bookmarks;
 extern const std::string_view marginalia;
 extern const std::string_view savedReports;
+// The page of a load that failed.
+extern const std::string_view failed;
 // The report page in the tab (overview and dossier view) and in the shield's popover; both follow
 // the heat scale's rules (Dossier::heatScaleStyle).
 extern const std::string_view report;

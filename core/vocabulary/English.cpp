@@ -174,6 +174,12 @@ public:
     std::string downloadNotSaved() const override {
         return "Not saved: this browser keeps nothing a page offers as a download.";
     }
+    std::string couldNotOpen() const override { return "This page could not be opened"; }
+    std::string stoppedWorking() const override { return "This page stopped working"; }
+    std::string tryAgain() const override { return "Try again"; }
+    std::string processEnded() const override {
+        return "The page stopped: the process that showed it ended unexpectedly.";
+    }
     std::string refusedPrint() const override {
         return "This page asked to print again; the request was refused.";
     }

@@ -180,6 +180,12 @@ public:
     std::string downloadNotSaved() const override {
         return "Non enregistré : ce navigateur ne garde rien de ce qu’une page propose en téléchargement.";
     }
+    std::string couldNotOpen() const override { return "Impossible d’ouvrir cette page"; }
+    std::string stoppedWorking() const override { return "Cette page a cessé de fonctionner"; }
+    std::string tryAgain() const override { return "Réessayer"; }
+    std::string processEnded() const override {
+        return "La page s’est arrêtée : le processus qui l’affichait a pris fin de façon inattendue.";
+    }
     std::string refusedPrint() const override {
         return "Cette page a redemandé l’impression ; la demande a été refusée.";
     }

@@ -179,6 +179,12 @@ public:
     std::string downloadNotSaved() const override {
         return "Non salvato: questo browser non conserva nulla di ciò che una pagina offre da scaricare.";
     }
+    std::string couldNotOpen() const override { return "Impossibile aprire questa pagina"; }
+    std::string stoppedWorking() const override { return "Questa pagina ha smesso di funzionare"; }
+    std::string tryAgain() const override { return "Riprova"; }
+    std::string processEnded() const override {
+        return "La pagina si è fermata: il processo che la mostrava è terminato in modo imprevisto.";
+    }
     std::string refusedPrint() const override {
         return "Questa pagina ha chiesto di nuovo di stampare; la richiesta è stata rifiutata.";
     }

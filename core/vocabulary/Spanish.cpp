@@ -176,6 +176,12 @@ public:
     std::string downloadNotSaved() const override {
         return "No se guardó: este navegador no guarda nada de lo que una página ofrece para descargar.";
     }
+    std::string couldNotOpen() const override { return "No se pudo abrir esta página"; }
+    std::string stoppedWorking() const override { return "Esta página dejó de funcionar"; }
+    std::string tryAgain() const override { return "Reintentar"; }
+    std::string processEnded() const override {
+        return "La página se detuvo: el proceso que la mostraba terminó de forma inesperada.";
+    }
     std::string refusedPrint() const override {
         return "Esta página volvió a pedir imprimir; la petición fue rechazada.";
     }

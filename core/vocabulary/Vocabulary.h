@@ -154,6 +154,13 @@ public:
     [[nodiscard]] virtual std::string refusedPrint() const = 0;
     // What a page offered as a download, which the browser never saves.
     [[nodiscard]] virtual std::string downloadNotSaved() const = 0;
+    // The page a tab shows when its load failed with nothing of its own to show, or its page's
+    // process ended: the heading, the button that loads the address again, and the status line's
+    // words for a process that ended.
+    [[nodiscard]] virtual std::string couldNotOpen() const = 0;
+    [[nodiscard]] virtual std::string stoppedWorking() const = 0;
+    [[nodiscard]] virtual std::string tryAgain() const = 0;
+    [[nodiscard]] virtual std::string processEnded() const = 0;
     // A web page that could wait no longer for the blocklist, as it goes on; and the line for it
     // once it is loaded, in place of what was blocked.
     [[nodiscard]] virtual std::string blockingStartsLate() const = 0;

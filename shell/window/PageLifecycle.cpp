@@ -48,6 +48,12 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
     StatusController& status = m_context.status();
     switch (event) {
     case WEBKIT_LOAD_STARTED: {
+        // The page saying what failed keeps the status line's words for it.
+        if (tab.failure && !tab.failure->started) {
+            tab.failure->started = true;
+            break;
+        }
+        tab.failure.reset();
         tab.blockedReports.cancel(); // the outgoing page's
         tab.walls = 0;
         tab.network = 0;
@@ -74,6 +80,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         // Only the page's own documents commit here, never its frames'. The browser's own pages come
         // from their scheme alone, which no web page can load: whatever comes from it is the browser's.
         auto entry = tab.generatedEntry();
+        tab.hasDocument = true;
         tab.documentIsGenerated = entry.has_value();
         tab.pendingGenerated = false;
         bool drawn = std::exchange(tab.generatedDrawn, false);
@@ -131,7 +138,7 @@ void PageLifecycle::finished(Tab& tab) {
     StatusController& status = m_context.status();
     bool current = m_context.tabs().isCurrent(tab);
     tab.disarmTimeout();
-    if (tab.failed) {
+    if (tab.failed || tab.failure) {
         tab.failed = false;
         if (current) status.showPageStatus(tab.status.value_or(status.idleStatus()), false);
         m_context.chrome().syncStrip();
@@ -149,10 +156,11 @@ void PageLifecycle::finished(Tab& tab) {
     }
 }
 
-void PageLifecycle::loadFailed(Tab& tab, const GError* error) {
+void PageLifecycle::loadFailed(Tab& tab, const char* address, const GError* error) {
     tab.failed = true;
     tab.disarmTimeout();
     bool cancelled = error && g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED);
+    bool byPolicy = error && error->domain == WEBKIT_POLICY_ERROR;
     std::string message;
     if (tab.timedOut) {
         // The engine only knows that the load was stopped; say why, in the system's words.
@@ -171,6 +179,30 @@ void PageLifecycle::loadFailed(Tab& tab, const GError* error) {
     StatusController& status = m_context.status();
     if (m_context.tabs().isCurrent(tab))
         status.showPageStatus(tab.status.value_or(status.idleStatus()), false);
+    // A tab with nothing of its own to show would stay blank: it says what failed instead. (A load the
+    // browser itself refused, a download, is no failure of the address.)
+    if (!tab.hasDocument && !byPolicy && address && *address)
+        showFailure(tab, FailedPage::Why::loadFailed, address);
+}
+
+void PageLifecycle::processEnded(Tab& tab, WebKitWebProcessTerminationReason reason) {
+    // The browser ends a page's process itself when the tab goes, or leaves a page held in a dialog.
+    if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API) return;
+    tab.status = words().processEnded();
+    tab.statusIsHover = false;
+    if (m_context.tabs().isCurrent(tab)) m_context.status().showPageStatus(*tab.status, false);
+    if (tab.localPage) {
+        m_context.navigator().redrawLocal(tab);
+        return;
+    }
+    if (auto address = tab.viewAddress()) showFailure(tab, FailedPage::Why::processEnded, *address);
+}
+
+void PageLifecycle::showFailure(Tab& tab, FailedPage::Why why, const std::string& address) {
+    tab.failure = Tab::Failure{address};
+    std::string detail = tab.status.value_or("");
+    webkit_web_view_load_alternate_html(tab.view(), FailedPage::html(why, address, detail).c_str(),
+                                        address.c_str(), nullptr);
 }
 
 void PageLifecycle::titleChanged(Tab& tab) {

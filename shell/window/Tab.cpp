@@ -39,9 +39,13 @@ void Tab::connect(TabObserver& observer) {
     c.push_back(glib::connect<void(WebKitWebView*, WebKitLoadEvent)>(
         view, "load-changed", [this, to](WebKitWebView*, WebKitLoadEvent e) { to->loadChanged(*this, e); }));
     c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitLoadEvent, char*, GError*)>(
-        view, "load-failed", [this, to](WebKitWebView*, WebKitLoadEvent, char*, GError* error) {
-            to->loadFailed(*this, error);
+        view, "load-failed", [this, to](WebKitWebView*, WebKitLoadEvent, char* address, GError* error) {
+            to->loadFailed(*this, address, error);
             return TRUE;
+        }));
+    c.push_back(glib::connect<void(WebKitWebView*, WebKitWebProcessTerminationReason)>(
+        view, "web-process-terminated", [this, to](WebKitWebView*, WebKitWebProcessTerminationReason reason) {
+            to->processEnded(*this, reason);
         }));
     using Notify = void(WebKitWebView*, GParamSpec*);
     c.push_back(glib::connect<Notify>(view, "notify::title",

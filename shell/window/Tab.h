@@ -109,6 +109,15 @@ public:
     bool documentIsGenerated = false;
     // The load under way failed (the engine still reports it finished afterwards).
     bool failed = false;
+    // The page the tab shows (or is about to) in place of one that failed to load or whose process
+    // ended: it is no visit, has no icon, and the status line keeps saying what failed.
+    struct Failure {
+        std::string address;
+        bool started = false; // its own load has started
+    };
+    std::optional<Failure> failure;
+    // A document has come into the view: after that a load that fails leaves it showing.
+    bool hasDocument = false;
     // The load under way was stopped for taking too long.
     bool timedOut = false;
     // The load under way served something to save, which was not taken.

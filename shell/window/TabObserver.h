@@ -29,7 +29,10 @@ public:
     // The page asks to print (window.print); the engine shows nothing of its own.
     virtual void printRequested(Tab& tab, WebKitPrintOperation* operation) = 0;
     virtual void loadChanged(Tab& tab, WebKitLoadEvent event) = 0;
-    virtual void loadFailed(Tab& tab, const GError* error) = 0;
+    // A load failed; `address` is the one it was for.
+    virtual void loadFailed(Tab& tab, const char* address, const GError* error) = 0;
+    // The process that showed the tab's page ended.
+    virtual void processEnded(Tab& tab, WebKitWebProcessTerminationReason reason) = 0;
     virtual void titleChanged(Tab& tab) = 0;
     virtual void addressChanged(Tab& tab) = 0;
     virtual void progressChanged(Tab& tab) = 0;
