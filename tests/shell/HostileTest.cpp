@@ -441,12 +441,20 @@ TEST_F(HostileTest, aPageOpeningWindowsInALoopOpensAFewAndTheUserIsTold) {
     MessageCount received(page);
     std::size_t before = app().windows().size();
     // Each window is asked for while the page waits, so the message after the loop comes after them.
+    auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(evaluate(page,
                          "for (var i = 0; i < 20; i++) window.open('http://browse.example/second.html?' + i);"
                          "window.webkit.messageHandlers.favicon.postMessage('after'); true"));
     ASSERT_TRUE(waitUntil([&] { return received.count >= 1; }));
     drain();
-    EXPECT_EQ(app().windows().size(), before + OpenAllowance::defaultPerSecond);
+    // A few a second: as many as the allowance gives in the seconds the twenty asks took (making a
+    // window takes long on a busy machine), never all of them.
+    auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
+    std::size_t opened = app().windows().size() - before;
+    EXPECT_GE(opened, OpenAllowance::defaultPerSecond);
+    EXPECT_LE(opened, OpenAllowance::defaultPerSecond * static_cast<std::size_t>(1 + seconds.count()));
+    EXPECT_LT(opened, 20u);
     EXPECT_EQ(opener.context().status().status(), words().refusedWindows());
 }
 
