@@ -359,13 +359,13 @@ TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
     const std::string address = "http://iconstore.example/swap.html";
     auto p = open(address);
     const auto& told = p->messages().favicon;
-    ASSERT_TRUE(p->waitUntil([&] { return told.size() == 1; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 1; }, 3s));
     GdkTexture* first = ask(store, address, told[0]);
     EXPECT_TRUE(is(first, red));
 
     p->evaluate("var l = document.createElement('link'); l.rel = 'icon'; l.href = '/blue.png';"
                 "document.getElementById('icon').replaceWith(l); true");
-    ASSERT_TRUE(p->waitUntil([&] { return told.size() == 2; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 2; }, 3s));
     EXPECT_EQ(told[1], "http://iconstore.example/blue.png");
     GdkTexture* second = ask(store, address, told[1]);
     EXPECT_TRUE(is(second, blue));
@@ -375,7 +375,7 @@ TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
     // back costs nothing, and no address was downloaded twice.
     EXPECT_EQ(ask(store, address), second);
     p->evaluate("document.querySelector('link[rel=icon]').href = '/red.png'; true");
-    ASSERT_TRUE(p->waitUntil([&] { return told.size() == 3; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 3; }, 3s));
     EXPECT_EQ(ask(store, address, told[2]), first);
     EXPECT_EQ(storeCount("http://iconstore.example/red.png"), 1u);
     EXPECT_EQ(storeCount("http://iconstore.example/blue.png"), 1u);

@@ -394,8 +394,7 @@ protected:
     // Runs the script and gives the address of the navigation it started, parsed as the browser does.
     static std::optional<Url> follow(WebPage& page, Followed& followed, const std::string& script) {
         followed.clear();
-        if (!page.evaluate(script) || !page.waitUntil([&] { return !followed.empty(); }, 5s))
-            return std::nullopt;
+        if (!page.evaluate(script) || !waitUntil([&] { return !followed.empty(); }, 5s)) return std::nullopt;
         EXPECT_TRUE(Url::parse(followed.front())) << followed.front();
         return Url::parse(followed.front());
     }
@@ -518,7 +517,7 @@ TEST_F(AssetSchemeInEngine, answersWithTheFileAndItsTypeOrNotFound) {
     const auto ask = [&](const std::string& name) {
         answer = {};
         webkit_web_view_load_uri(page->view(), ("nimb-asset:/" + name).c_str());
-        return page->waitUntil([&] { return answer.done; }, 10s);
+        return waitUntil([&] { return answer.done; }, 10s);
     };
     for (const char* name : {"FiraSans-Medium.ttf", "FiraSans-Regular.ttf"}) {
         SCOPED_TRACE(name);
