@@ -220,22 +220,24 @@ protected:
         return nullptr;
     }
 
+    // Answers requests for this host and path with the same response every time.
+    void serve(std::string_view host, std::string_view path, HttpResponse response) {
+        m_proxy.route(host, path, [response = std::move(response)](const HttpRequest&) { return response; });
+    }
+
     // A download the store finishes after anything it started earlier from a server answering
     // sooner than `after`: what it must not have done by then, it has not.
     void sentinel(FaviconStore& store, std::chrono::milliseconds after = 0ms) {
-        m_proxy.route("sentinel.example", "/favicon.ico",
-                      [after](const HttpRequest&) { return png(red, after); });
+        serve("sentinel.example", "/favicon.ico", png(red, after));
         EXPECT_NE(ask(store, "http://sentinel.example/"), nullptr);
     }
 };
 
 TEST_F(FaviconStoreTest, twoTabsOfOneSiteCauseOneDownload) {
     FaviconStore store(options());
-    m_proxy.route("site.example", "/favicon.ico", [](const HttpRequest&) {
-        auto answer = png(red, 150ms);
-        answer.headers.emplace_back("Set-Cookie", "visitor=1; Path=/");
-        return answer;
-    });
+    HttpResponse withCookie = png(red, 150ms);
+    withCookie.headers.emplace_back("Set-Cookie", "visitor=1; Path=/");
+    serve("site.example", "/favicon.ico", withCookie);
     Answers first, second, later;
     store.icon(url("http://site.example/one"), std::nullopt, first.record());
     store.icon(url("https://site.example/two?x=1"), "", second.record());
@@ -270,10 +272,9 @@ TEST_F(FaviconStoreTest, twoTabsOfOneSiteCauseOneDownload) {
 
 TEST_F(FaviconStoreTest, aDeclaredIconThatIsNoneFallsBackToTheSiteIcon) {
     FaviconStore store(options());
-    m_proxy.route("fallback.example", "/missing.png", [](const HttpRequest&) {
-        return HttpResponse{404, "text/html; charset=utf-8", {}, errorPage, {}};
-    });
-    m_proxy.route("fallback.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    serve("fallback.example", "/missing.png",
+          HttpResponse{404, "text/html; charset=utf-8", {}, errorPage, {}});
+    serve("fallback.example", "/favicon.ico", png(red));
     EXPECT_TRUE(is(ask(store, "http://fallback.example/page", "http://fallback.example/missing.png"), red));
     EXPECT_EQ(storeCount("http://fallback.example/missing.png"), 1u);
     EXPECT_EQ(storeCount("http://fallback.example/favicon.ico"), 1u);
@@ -301,9 +302,9 @@ TEST_F(FaviconStoreTest, judgesEachAnswer) {
         // An image in the body does not make an answer labelled as a page an icon.
         {"labelled.example", HttpResponse{200, "text/html", {}, image(16, 16, red), {}}, false},
     };
-    m_proxy.route("ok.example", "/real.png", [](const HttpRequest&) { return png(red); });
+    serve("ok.example", "/real.png", png(red));
     for (const auto& c : cases) {
-        m_proxy.route(c.host, "/icon", [response = c.response](const HttpRequest&) { return response; });
+        serve(c.host, "/icon", c.response);
         Answers answers;
         store.fetch(c.host, {url(std::string("http://") + c.host + "/icon")}, answers.record());
         ASSERT_TRUE(answers.wait()) << c.host;
@@ -316,9 +317,7 @@ TEST_F(FaviconStoreTest, judgesEachAnswer) {
 
 TEST_F(FaviconStoreTest, aSiteWithoutIconIsNotAskedAgain) {
     FaviconStore store(options());
-    m_proxy.route("bare.example", "/favicon.ico", [](const HttpRequest&) {
-        return HttpResponse{404, "text/plain", {}, "no", {}};
-    });
+    serve("bare.example", "/favicon.ico", HttpResponse{404, "text/plain", {}, "no", {}});
     EXPECT_EQ(ask(store, "http://bare.example/"), nullptr);
     EXPECT_TRUE(store.isMiss("bare.example"));
     EXPECT_EQ(storeRequests().size(), 1u);
@@ -334,38 +333,20 @@ TEST_F(FaviconStoreTest, aSiteWithoutIconIsNotAskedAgain) {
     EXPECT_EQ(storeRequests().size(), 2u) << "the first and the sentinel's";
 }
 
-TEST_F(FaviconStoreTest, anIconDeclaredDuringTheDownloadIsTriedBeforeTheSiteCountsAsBare) {
-    FaviconStore store(options());
-    m_proxy.route("late.example", "/favicon.ico", [](const HttpRequest&) {
-        return HttpResponse{404, "text/plain", {}, "no", 150ms};
-    });
-    m_proxy.route("late.example", "/late.png", [](const HttpRequest&) { return png(blue); });
-    Answers loaded, declared;
-    // The load finished before the page's message about its icon arrived.
-    store.icon(url("http://late.example/"), std::nullopt, loaded.record());
-    store.icon(url("http://late.example/"), "/relative.png", declared.record());
-    store.icon(url("http://late.example/"), "http://late.example/late.png", declared.record());
-    ASSERT_TRUE(loaded.wait() && declared.wait(2));
-    EXPECT_TRUE(is(loaded.got()[0], blue));
-    EXPECT_EQ(declared.got(), (std::vector<GdkTexture*>{loaded.got()[0], loaded.got()[0]}));
-    EXPECT_FALSE(store.isMiss("late.example"));
-    EXPECT_EQ(storeRequests().size(), 2u);
-}
-
 TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
     FaviconStore store(options());
-    m_proxy.route("iconstore.example", "/red.png", [](const HttpRequest&) { return png(red); });
-    m_proxy.route("iconstore.example", "/blue.png", [](const HttpRequest&) { return png(blue); });
+    serve("iconstore.example", "/red.png", png(red));
+    serve("iconstore.example", "/blue.png", png(blue));
     const std::string address = "http://iconstore.example/swap.html";
     auto p = open(address);
     const auto& told = p->messages().favicon;
-    ASSERT_TRUE(p->waitUntil([&] { return told.size() == 1; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 1; }, 3s));
     GdkTexture* first = ask(store, address, told[0]);
     EXPECT_TRUE(is(first, red));
 
     p->evaluate("var l = document.createElement('link'); l.rel = 'icon'; l.href = '/blue.png';"
                 "document.getElementById('icon').replaceWith(l); true");
-    ASSERT_TRUE(p->waitUntil([&] { return told.size() == 2; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 2; }, 3s));
     EXPECT_EQ(told[1], "http://iconstore.example/blue.png");
     GdkTexture* second = ask(store, address, told[1]);
     EXPECT_TRUE(is(second, blue));
@@ -375,7 +356,7 @@ TEST_F(FaviconStoreTest, anIconSwappedByThePageReplacesTheOneAtHand) {
     // back costs nothing, and no address was downloaded twice.
     EXPECT_EQ(ask(store, address), second);
     p->evaluate("document.querySelector('link[rel=icon]').href = '/red.png'; true");
-    ASSERT_TRUE(p->waitUntil([&] { return told.size() == 3; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 3; }, 3s));
     EXPECT_EQ(ask(store, address, told[2]), first);
     EXPECT_EQ(storeCount("http://iconstore.example/red.png"), 1u);
     EXPECT_EQ(storeCount("http://iconstore.example/blue.png"), 1u);
@@ -393,10 +374,9 @@ TEST_F(FaviconStoreTest, aFloodOfDeclaredIconsFetchesOneAndTheNewest) {
     FaviconStore store(options());
     constexpr guint32 green = 0x00ff00ff;
     constexpr int flood = 200;
-    m_proxy.route("flood.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    serve("flood.example", "/favicon.ico", png(red));
     for (int i = 0; i < flood; ++i)
-        m_proxy.route("flood.example", "/i" + std::to_string(i) + ".png",
-                      [i](const HttpRequest&) { return png(i == flood - 1 ? green : blue, 300ms); });
+        serve("flood.example", "/i" + std::to_string(i) + ".png", png(i == flood - 1 ? green : blue, 300ms));
     const std::string page = "http://flood.example/";
     GdkTexture* first = ask(store, page);
     ASSERT_TRUE(is(first, red));
@@ -418,12 +398,9 @@ TEST_F(FaviconStoreTest, aFloodOfDeclaredIconsFetchesOneAndTheNewest) {
 
     // The same while the site's own icon is still coming: the site is not bare until the newest
     // declared icon has failed too, and nothing in between is tried.
-    m_proxy.route("early.example", "/favicon.ico", [](const HttpRequest&) {
-        return HttpResponse{404, "text/plain", {}, "no", 300ms};
-    });
+    serve("early.example", "/favicon.ico", HttpResponse{404, "text/plain", {}, "no", 300ms});
     for (int i = 0; i < flood; ++i)
-        m_proxy.route("early.example", "/i" + std::to_string(i) + ".png",
-                      [i](const HttpRequest&) { return png(i == flood - 1 ? green : blue); });
+        serve("early.example", "/i" + std::to_string(i) + ".png", png(i == flood - 1 ? green : blue));
     Answers early;
     store.icon(url("http://early.example/"), std::nullopt, early.record(), tab.get());
     for (int i = 0; i < flood; ++i)
@@ -442,9 +419,9 @@ TEST_F(FaviconStoreTest, aRequestGivenUpIsNotFetchedAndFewIconsAreKept) {
     FaviconStore::Options few = options();
     few.keptIcons = 3;
     FaviconStore store(few);
-    m_proxy.route("left.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
-    m_proxy.route("left.example", "/slow.png", [](const HttpRequest&) { return png(blue, 300ms); });
-    m_proxy.route("left.example", "/next.png", [](const HttpRequest&) { return png(blue); });
+    serve("left.example", "/favicon.ico", png(red));
+    serve("left.example", "/slow.png", png(blue, 300ms));
+    serve("left.example", "/next.png", png(blue));
     ASSERT_NE(ask(store, "http://left.example/"), nullptr);
     auto page = glib::adoptGRef(g_cancellable_new());
     Answers left;
@@ -460,9 +437,8 @@ TEST_F(FaviconStoreTest, aRequestGivenUpIsNotFetchedAndFewIconsAreKept) {
     // is downloaded again, one still kept is not.
     for (int i = 0; i < 5; ++i) {
         std::string host = "kept" + std::to_string(i) + ".example";
-        m_proxy.route(host, "/favicon.ico", [](const HttpRequest&) { return png(red); });
-        m_proxy.route("kept.example", "/" + std::to_string(i) + ".png",
-                      [](const HttpRequest&) { return png(blue); });
+        serve(host, "/favicon.ico", png(red));
+        serve("kept.example", "/" + std::to_string(i) + ".png", png(blue));
     }
     for (int i = 0; i < 5; ++i)
         ASSERT_NE(ask(store, "http://kept" + std::to_string(i) + ".example/",
@@ -481,7 +457,7 @@ TEST_F(FaviconStoreTest, givesUpWhenTheServerNeverAnswers) {
     EXPECT_EQ(FaviconStore::Options{}.timeout, std::chrono::milliseconds(8000));
 
     // A server that takes the request and says nothing for longer than the store waits.
-    m_proxy.route("silent.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 4s); });
+    serve("silent.example", "/favicon.ico", png(red, 4s));
     FaviconStore store(options(700ms));
     auto started = Clock::now();
     EXPECT_EQ(ask(store, "http://silent.example/"), nullptr);
@@ -492,13 +468,13 @@ TEST_F(FaviconStoreTest, givesUpWhenTheServerNeverAnswers) {
 
     // A slow answer within the time is taken.
     FaviconStore patient(options(1500ms));
-    m_proxy.route("slow.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 400ms); });
+    serve("slow.example", "/favicon.ico", png(red, 400ms));
     EXPECT_TRUE(is(ask(patient, "http://slow.example/"), red));
 }
 
 TEST_F(FaviconStoreTest, aClosedTabIsNeverCalledBack) {
     FaviconStore store(options());
-    m_proxy.route("tabs.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 200ms); });
+    serve("tabs.example", "/favicon.ico", png(red, 200ms));
     auto closing = glib::adoptGRef(g_cancellable_new());
     auto staying = glib::adoptGRef(g_cancellable_new());
     Answers closed, open;
@@ -517,7 +493,7 @@ TEST_F(FaviconStoreTest, aClosedTabIsNeverCalledBack) {
 }
 
 TEST_F(FaviconStoreTest, aStoreThatGoesCallsNobody) {
-    m_proxy.route("gone.example", "/favicon.ico", [](const HttpRequest&) { return png(red, 200ms); });
+    serve("gone.example", "/favicon.ico", png(red, 200ms));
     Answers answers;
     auto store = std::make_unique<FaviconStore>(options());
     store->icon(url("http://gone.example/"), std::nullopt, answers.record());
@@ -530,8 +506,8 @@ TEST_F(FaviconStoreTest, aStoreThatGoesCallsNobody) {
 }
 
 TEST_F(FaviconStoreTest, goesThroughTheProxyItIsGiven) {
-    m_proxy.route("proxied.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
-    m_proxy.route("later.example", "/favicon.ico", [](const HttpRequest&) { return png(red); });
+    serve("proxied.example", "/favicon.ico", png(red));
+    serve("later.example", "/favicon.ico", png(red));
 
     // The browser hands the store the proxy it gives the web engine, through the environment.
     ::setenv("NIMB_HTTP_PROXY", m_proxy.address().c_str(), 1);

@@ -97,7 +97,7 @@ TEST_F(PageSetupTest, aPageMadeBeforeTheListCompiledGetsItWhenItArrives) {
         m_proxy.clearLog();
         auto p = page(options);
         EXPECT_EQ(rules.list(), nullptr);
-        ASSERT_TRUE(p->waitUntil([&] { return rules.list() != nullptr; }, 10s));
+        ASSERT_TRUE(waitUntil([&] { return rules.list() != nullptr; }, 10s));
         ASSERT_TRUE(p->load("http://news.example/dedupe.html"));
         ASSERT_TRUE(p->waitFor("window.settled", 5s));
         // Blocking switched off meanwhile: the list that arrives is not added.

@@ -218,10 +218,6 @@ std::optional<nlohmann::json> WebPage::callAsync(std::string_view body, GVariant
     return pending.json;
 }
 
-bool WebPage::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    return test::waitUntil(condition, deadline);
-}
-
 bool WebPage::waitFor(std::string_view expression, std::chrono::milliseconds deadline) {
     std::string script = "!!(" + std::string(expression) + ")";
     return waitUntil(

@@ -6,6 +6,7 @@
 // read the messages the page scripts posted, and wait on conditions with a deadline, or until the
 // scripts' timers have fired, instead of sleeping through them.
 
+#include "MainLoop.h"
 #include "ProxyServer.h"
 #include "engine/PageSetup.h"
 
@@ -84,8 +85,6 @@ public:
     std::optional<nlohmann::json> callAsync(std::string_view body, GVariant* arguments,
                                             const char* world = nullptr);
 
-    // Spins the main loop until the condition holds (true) or the deadline passes (false).
-    bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
     // Spins until the expression is truthy in the page.
     bool waitFor(std::string_view expression, std::chrono::milliseconds deadline);
     // Waits until the page scripts' timers due at most `sinceStart` after they started, and those

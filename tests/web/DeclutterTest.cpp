@@ -26,14 +26,14 @@ protected:
     std::unique_ptr<WebPage> openUntilHidden(const std::string& name, const std::string& id,
                                              WebPage::Options options = {}) {
         auto p = open("http://walls.example/" + name, std::move(options));
-        EXPECT_TRUE(p->waitUntil([&] { return hidden(*p, id); }, 3s)) << name << " " << id;
+        EXPECT_TRUE(waitUntil([&] { return hidden(*p, id); }, 3s)) << name << " " << id;
         return p;
     }
 
     // Opens a walls.example page and waits until the load sweep has told the wall count.
     std::unique_ptr<WebPage> openSwept(const std::string& name, WebPage::Options options = {}) {
         auto p = open("http://walls.example/" + name, std::move(options));
-        EXPECT_TRUE(p->waitUntil([&] { return !blockedWith(*p, "walls").empty(); }, 5s)) << name;
+        EXPECT_TRUE(waitUntil([&] { return !blockedWith(*p, "walls").empty(); }, 5s)) << name;
         return p;
     }
 };
@@ -46,7 +46,7 @@ TEST_F(DeclutterTest, hidesAnUnknownBandAndLogsItInAPageDrawnOrNot) {
         if (!drawn) p->hide();
         ASSERT_TRUE(p->load("http://walls.example/band.html"));
         EXPECT_EQ(p->evaluate("document.visibilityState"), drawn ? "visible" : "hidden");
-        ASSERT_TRUE(p->waitUntil([&] { return hidden(*p, "bar"); }, 3s)) << drawn;
+        ASSERT_TRUE(waitUntil([&] { return hidden(*p, "bar"); }, 3s)) << drawn;
         EXPECT_TRUE(hiddenByScript(*p, "bar"));
         EXPECT_EQ(report(*p).hidden,
                   (std::vector<Hidden>{{"DIV#bar.notice", Reason::overlay,
@@ -79,7 +79,7 @@ TEST_F(DeclutterTest, recognisesWallsInEachLanguage) {
     };
     for (const auto& [name, text] : cases) {
         ASSERT_TRUE(p->load(std::string("http://walls.example/") + name)) << name;
-        EXPECT_TRUE(p->waitUntil([&] { return hidden(*p, "wall"); }, 3s)) << name;
+        EXPECT_TRUE(waitUntil([&] { return hidden(*p, "wall"); }, 3s)) << name;
         EXPECT_EQ(report(*p).hidden, (std::vector<Hidden>{{"DIV#wall.dialog", Reason::overlay, text}}))
             << name;
     }
@@ -119,7 +119,7 @@ TEST_F(DeclutterTest, hidesAWallAgainAndGivesScrollingBack) {
     EXPECT_EQ(p->evaluate("scrollTo(0, 1000); scrollY"), 1000);
     // The page shows its wall again; the next sweep takes it off again.
     ASSERT_TRUE(p->waitFor("window.reshown", 3s));
-    EXPECT_TRUE(p->waitUntil([&] { return hidden(*p, "wall"); }, 2s));
+    EXPECT_TRUE(waitUntil([&] { return hidden(*p, "wall"); }, 2s));
     EXPECT_EQ(report(*p).hidden.size(), 1u);
 }
 
@@ -152,7 +152,7 @@ TEST_F(DeclutterTest, tellsTheWallCountOnceAndThenOnlyOfChanges) {
                             "w.style.cssText = 'position:fixed;left:0;right:0;top:0;height:120px';"
                             "w.innerHTML = 'Allow notifications? <button>Allow</button>';"
                             "document.body.appendChild(w); true"));
-    ASSERT_TRUE(p->waitUntil([&] { return blockedWith(*p, "walls").size() == 2; }, 2s));
+    ASSERT_TRUE(waitUntil([&] { return blockedWith(*p, "walls").size() == 2; }, 2s));
     EXPECT_EQ(blockedWith(*p, "walls")[1], nlohmann::json({{"walls", 1}}));
     EXPECT_TRUE(hidden(*p, "late"));
 }

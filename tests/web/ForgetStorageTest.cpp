@@ -33,28 +33,11 @@ TEST_F(ForgetStorageTest, behavesLikeStorageForThePageInEveryFrameAndTheReportKn
 }
 
 TEST_F(ForgetStorageTest, itemsNamedAsMembersLeaveTheMembersAloneAsOnTheRealObject) {
-    // Measured on the engine's own storage object: the same page, the same answers, with and
-    // without the stand-in. Object.keys is left out: the real object lists every item there, even
-    // one it does not own (no descriptor, hasOwnProperty false), which no stand-in can do without
+    // The same page, with and without the stand-in, must see the same answers: the engine's own
+    // storage object is the oracle. Object.keys is left out: the real object lists every item there,
+    // even one it does not own (no descriptor, hasOwnProperty false), which no stand-in can do without
     // also owning it.
-    const auto expected = nlohmann::json::parse(R"({
-        "length": 8,
-        "byIndex": ["__proto__=stored __proto__", "constructor=stored constructor", "foo=stored foo",
-                    "getItem=stored getItem", "hasOwnProperty=stored hasOwnProperty", "key=stored key",
-                    "length=stored length", "toString=stored toString"],
-        "members": ["function", "function", "function", "function", "function", true, true, "function"],
-        "asText": ["[object Storage]", "[object Storage]", "[object Storage]"],
-        "own": [false, false, true, false],
-        "foo": "stored foo",
-        "inherited": [true, true, true, false],
-        "descriptors": [true, {"value": "stored foo", "writable": true, "enumerable": true, "configurable": true}],
-        "ownNames": ["__proto__", "constructor", "foo", "getItem", "hasOwnProperty", "key", "length", "toString"],
-        "forIn": ["clear", "foo", "getItem", "key", "length", "removeItem", "setItem"],
-        "keysHoldFoo": true,
-        "assigned": ["function", "assigned", "function", "assigned too", 9, "stored length", "5"],
-        "defined": ["function", "defined", "defined too", false, null],
-        "deleted": [true, "assigned", true, null, true, "function"],
-        "later": ["inherited", "stored"]})");
+    std::vector<nlohmann::json> seen;
     for (bool forgetting : {false, true}) {
         SCOPED_TRACE(forgetting ? "the stand-in" : "the real object");
         WebPage::Options options;
@@ -65,8 +48,12 @@ TEST_F(ForgetStorageTest, itemsNamedAsMembersLeaveTheMembersAloneAsOnTheRealObje
         ASSERT_TRUE(result.is_object());
         EXPECT_EQ(result["forgot"], forgetting);
         result.erase("forgot");
-        EXPECT_EQ(result, expected);
+        // The page got as far as its last probe, with all eight items in place.
+        EXPECT_EQ(result["length"], 8);
+        EXPECT_EQ(result["later"], nlohmann::json({"inherited", "stored"}));
+        seen.push_back(result);
     }
+    EXPECT_EQ(seen[1], seen[0]);
 }
 
 TEST_F(ForgetStorageTest, nothingOutlivesThePage) {

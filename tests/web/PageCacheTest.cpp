@@ -23,7 +23,7 @@ TEST_F(PageCacheTest, aPageBackFromTheCacheTellsItsCountsOnceMore) {
         auto sent = blockedWith(*p, key);
         return std::count_if(sent.begin(), sent.end(), [&](const auto& m) { return m[key] == count; });
     };
-    ASSERT_TRUE(p->waitUntil([&] { return told("walls", 1) && told("network", 1); }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return told("walls", 1) && told("network", 1); }, 5s));
 
     // However many pageshow events the page makes itself, they tell nothing.
     p->clearMessages();
@@ -33,11 +33,11 @@ TEST_F(PageCacheTest, aPageBackFromTheCacheTellsItsCountsOnceMore) {
     EXPECT_TRUE(p->messages().blocked.empty());
 
     ASSERT_TRUE(p->load("http://cache.example/next"));
-    ASSERT_TRUE(p->waitUntil([&] { return told("walls", 0) && told("network", 0); }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return told("walls", 0) && told("network", 0); }, 5s));
     p->clearMessages();
     webkit_web_view_go_back(p->view());
-    ASSERT_TRUE(p->waitUntil([&] { return p->evaluate("window.kept === true") == true; }, 5s));
-    ASSERT_TRUE(p->waitUntil([&] { return told("walls", 1) && told("network", 1); }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return p->evaluate("window.kept === true") == true; }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return told("walls", 1) && told("network", 1); }, 5s));
     ASSERT_TRUE(p->passTimers(0ms, 600ms));
     ASSERT_EQ(p->messages().blocked.size(), 2u) << nlohmann::json(p->messages().blocked).dump();
     auto network = blockedWith(*p, "network").at(0);

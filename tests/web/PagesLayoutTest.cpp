@@ -15,8 +15,6 @@ namespace {
 
 class PagesLayout : public WebTest {
 protected:
-    std::unique_ptr<WebPage> view(int width) { return pageView(width); }
-
     // Loads a page and waits for its faces, so that what is measured is what is drawn.
     static void show(WebPage& page, const std::string& html) {
         ASSERT_TRUE(page.loadHtml(html));
@@ -45,7 +43,7 @@ return out;
 })())";
 
 TEST_F(PagesLayout, monospaceTextNeverJoinsLetters) {
-    auto page = view(1000);
+    auto page = pageView(1000);
     int checked = 0;
     std::vector<samples::SamplePage> all = samples::pages();
     for (auto& hostile : samples::hostilePages())
@@ -72,7 +70,7 @@ TEST_F(PagesLayout, monospaceTextNeverJoinsLetters) {
 // With only the regular and medium files served, bold text must come from the medium face as it is,
 // not thickened by the engine: drawn bold and drawn medium, it inks the same pixels.
 TEST_F(PagesLayout, boldIsTheMediumFaceUnthickened) {
-    auto page = view(1000);
+    auto page = pageView(1000);
     show(*page, PageFrame::document("faces", "", "<p>faces</p></body></html>"));
     auto ink = page->callAsync(R"(
 const inkOf = async weight => {
@@ -110,7 +108,7 @@ TEST_F(PagesLayout, hiddenBookmarkButtonsTakeNoRoom) {
     for (int width : {1000, 480}) {
         for (Language language : {Language::english, Language::french}) {
             SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
-            auto page = view(width);
+            auto page = pageView(width);
             show(*page, samples::render("bookmarks-full", language));
             auto found = measure(*page, rows);
             ASSERT_TRUE(found.is_array());
@@ -141,7 +139,7 @@ TEST_F(PagesLayout, keptReportsKeepTheirWidth) {
 })))())";
     for (Language language : allCases<Language>) {
         SCOPED_TRACE(rawValue(language));
-        auto narrow = view(480);
+        auto narrow = pageView(480);
         show(*narrow, samples::render("kept-reports", language));
         auto found = measure(*narrow, rows);
         ASSERT_TRUE(found.is_array());
@@ -151,7 +149,7 @@ TEST_F(PagesLayout, keptReportsKeepTheirWidth) {
             EXPECT_TRUE(row["together"].get<bool>()) << "the date and Forget part: " << row.dump();
         }
 
-        auto wide = view(1000);
+        auto wide = pageView(1000);
         show(*wide, samples::render("kept-reports", language));
         for (const auto& row : measure(*wide, rows))
             EXPECT_TRUE(row["sameLine"].get<bool>()) << "a wide window has room for one line: " << row.dump();
@@ -166,7 +164,7 @@ TEST_F(PagesLayout, partyNamesLineUp) {
     for (int width : {1000, 480}) {
         for (Language language : {Language::english, Language::french}) {
             SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
-            auto page = view(width);
+            auto page = pageView(width);
             show(*page, samples::render("report-full", language));
             auto found = measure(*page, groups);
             ASSERT_TRUE(found.is_array());
@@ -182,7 +180,7 @@ TEST_F(PagesLayout, partyNamesLineUp) {
 TEST_F(PagesLayout, dossierSearchButtonsSitLevel) {
     for (int width : {1000, 480}) {
         SCOPED_TRACE(width);
-        auto page = view(width);
+        auto page = pageView(width);
         show(*page, samples::render("report-dossier-searched"));
         auto centres = measure(*page, R"([...document.querySelectorAll('.find .acts > *')].map(b => {
     const r = b.getBoundingClientRect(); return (r.top + r.bottom) / 2; }))");
@@ -198,7 +196,7 @@ TEST_F(PagesLayout, aPageWithoutAReadingKeepsItsReasonUnderTheTitle) {
     top: document.querySelector('.top').getBoundingClientRect().height,
     reason: document.querySelector('.top').nextElementSibling.getBoundingClientRect().top
 }))())";
-    auto page = view(1000);
+    auto page = pageView(1000);
     for (const char* name :
          {"report-recording-off", "report-scripting-off", "report-local-page", "report-not-recorded"}) {
         SCOPED_TRACE(name);

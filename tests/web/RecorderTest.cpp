@@ -29,7 +29,7 @@ TEST_F(RecorderTest, countsRequestsByHostAndBin) {
     auto p = open("http://news.example/recorder.html");
     ASSERT_TRUE(p->waitFor("window.done.fetches === 5 && window.done.xhr && window.done.swapped", 10s));
     // The late image and the swapped address reach the recorder through its observer.
-    ASSERT_TRUE(p->waitUntil(
+    ASSERT_TRUE(waitUntil(
         [&] {
             auto r = report(*p);
             return contains(r.otherHosts, "swap.images.example") && blockedCount(r, "late." + var("ad")) == 1;
@@ -73,7 +73,7 @@ TEST_F(RecorderTest, countsRequestsByHostAndBin) {
     EXPECT_FALSE(m_proxy.receivedHost("canonical.elsewhere.example"));
 
     // The shell heard the running total, and last of all the whole of it with the hosts.
-    ASSERT_TRUE(p->waitUntil(
+    ASSERT_TRUE(waitUntil(
         [&] {
             auto sent = blockedWith(*p, "network");
             return !sent.empty() && sent.back()["network"] == r.requestsBlocked();
@@ -117,7 +117,7 @@ TEST_F(RecorderTest, tellsTheShellOnceAndThenOnlyOfChanges) {
     // The first report goes out even with nothing blocked; the 1.2 s and 3 s rounds add nothing, and
     // the blocked request the page makes after them is told.
     auto p = open("http://news.example/quiet.html#later");
-    ASSERT_TRUE(p->waitUntil([&] { return blockedWith(*p, "network").size() >= 2; }, 8s));
+    ASSERT_TRUE(waitUntil([&] { return blockedWith(*p, "network").size() >= 2; }, 8s));
     auto sent = blockedWith(*p, "network");
     ASSERT_EQ(sent.size(), 2u) << nlohmann::json(sent).dump();
     EXPECT_EQ(sent[0]["network"], 0);
@@ -154,7 +154,7 @@ TEST_F(RecorderTest, readsStorageCookiesAndDatabases) {
     options.policy.forgetStorage = false;
     auto p = openReady("http://store.example/storage.html", options);
     // The database list is read in the background and answered by the next collection.
-    ASSERT_TRUE(p->waitUntil([&] { return report(*p).databases.size() == 2; }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return report(*p).databases.size() == 2; }, 5s));
 
     NimbReport r = report(*p);
     EXPECT_EQ(r.databases, (std::vector<std::string>{"alpha", "beta"}));
@@ -249,7 +249,7 @@ TEST_F(RecorderTest, seesEveryResourceBeyondTheTimelineBuffer) {
     ASSERT_TRUE(buffered && buffered->is_number());
     EXPECT_LT(buffered->get<int>(), 400);
     // ... but every one of the forty sites is counted.
-    ASSERT_TRUE(p->waitUntil([&] { return report(*p).otherHosts.size() == 40; }, 5s))
+    ASSERT_TRUE(waitUntil([&] { return report(*p).otherHosts.size() == 40; }, 5s))
         << report(*p).otherHosts.size();
     NimbReport r = report(*p);
     EXPECT_TRUE(contains(r.otherHosts, "img.site0.example"));

@@ -25,7 +25,7 @@ TEST_F(LinkHoverTest, tellsTheLinkUnderThePointer) {
     event(*p, "mouseover", "plain");
     event(*p, "mouseover", "bold", true);
     event(*p, "mouseout", "bold", true);
-    ASSERT_TRUE(p->waitUntil([&] { return p->messages().status.size() == 6; }, 2s))
+    ASSERT_TRUE(waitUntil([&] { return p->messages().status.size() == 6; }, 2s))
         << p->messages().status.size();
     EXPECT_EQ(p->messages().status, (std::vector<std::string>{"http://links.example/story/1?from=home", "",
                                                               "", "", "http://elsewhere.example/page", ""}));
@@ -48,7 +48,7 @@ TEST_F(FaviconScriptTest, choosesTheLargestDeclaredIcon) {
     for (const auto& [name, icon] : cases) {
         ASSERT_TRUE(p->load(std::string("http://icons.example/") + name)) << name;
         told.push_back(icon);
-        ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() >= told.size(); }, 2s)) << name;
+        ASSERT_TRUE(waitUntil([&] { return p->messages().favicon.size() >= told.size(); }, 2s)) << name;
     }
     EXPECT_EQ(p->messages().favicon, told);
 }
@@ -62,12 +62,12 @@ TEST_F(FaviconScriptTest, tellsEachChangeOfChoiceOnce) {
     };
     // Swapped by script: told once.
     swap("/b.png");
-    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() >= 2; }, 2s));
+    ASSERT_TRUE(waitUntil([&] { return p->messages().favicon.size() >= 2; }, 2s));
     // The same link put back again: nothing new to tell before the next swap is told.
     p->evaluate("var l = document.querySelector('link[rel=icon]'); l.remove(); document.head.appendChild(l);"
                 "document.title = 'retitled'; true");
     swap("/c.png");
-    ASSERT_TRUE(p->waitUntil([&] { return p->messages().favicon.size() >= 3; }, 2s));
+    ASSERT_TRUE(waitUntil([&] { return p->messages().favicon.size() >= 3; }, 2s));
     EXPECT_EQ(p->messages().favicon,
               (std::vector<std::string>{"http://icons.example/a.png", "http://icons.example/b.png",
                                         "http://icons.example/c.png"}));
