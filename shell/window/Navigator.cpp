@@ -100,8 +100,16 @@ void Navigator::leaveDialog(Tab& tab) {
     if (showsScriptDialog(tab.view())) webkit_web_view_terminate_web_process(tab.view());
 }
 
+void Navigator::stopBeforeNext(Tab& tab) {
+    // The engine can lose a new load given while the last is still on its way in another web process
+    // (the browser's pages and web pages have processes of their own): the next never starts and the
+    // tab stays "loading". The last is stopped first, as the user's Stop would.
+    if (tab.loading()) webkit_web_view_stop_loading(tab.view());
+}
+
 void Navigator::start(const Url& target, Tab& tab) {
     leaveDialog(tab);
+    stopBeforeNext(tab);
     tab.localPage.reset();
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(target.string());
     tab.pendingGenerated = false;
@@ -165,6 +173,7 @@ std::uint64_t Navigator::showLocal(std::string_view address, Tab& tab, Placement
     tab.heldAddress.reset();
     tab.heldDeadline.cancel();
     leaveDialog(tab);
+    stopBeforeNext(tab);
     // The same page asked for where it stands (or on its way there) is drawn again in its place: the
     // engine takes a load of the address it shows as drawing that entry again.
     auto shown = tab.generatedEntry();

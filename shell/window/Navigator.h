@@ -72,6 +72,8 @@ private:
     bool runPrintDialog(WebKitPrintOperation* operation);
     // Frees the tab from a dialog of its page's that holds it, before the tab goes elsewhere.
     void leaveDialog(Tab& tab);
+    // Stops a load under way before the tab's next one starts.
+    void stopBeforeNext(Tab& tab);
     // Loads a web address in the tab now, the rewrite already made.
     void start(const Url& target, Tab& tab);
     // Keeps the address until the blocklist is attached or the wait is over; false when it need not
