@@ -2,6 +2,7 @@
 
 #include "SampleRecords.h"
 #include "pages/BookmarksPage.h"
+#include "pages/FailedPage.h"
 #include "pages/HistoryPage.h"
 #include "pages/HomePage.h"
 #include "pages/MarginaliaPage.h"
@@ -89,6 +90,18 @@ std::vector<SamplePage> pages() {
          [] { return panel(unrecordedReport(), Unavailable::notRecorded); }},
         {"kept-reports", 0, [] { return SavedReportsPage::html(savedReports(), now, timeZone); }},
         {"kept-reports-empty", 0, [] { return SavedReportsPage::html({}, now, timeZone); }},
+        {"failed-load", 0,
+         [] {
+             return FailedPage::html(
+                 FailedPage::Why::loadFailed,
+                 "https://unreachable.example/a/rather/long/path/to/the/article?edition=1",
+                 "Could not connect: Connection refused");
+         }},
+        {"failed-process", 0,
+         [] {
+             return FailedPage::html(FailedPage::Why::processEnded, "http://www.example.com/",
+                                     words().processEnded());
+         }},
     };
 }
 
