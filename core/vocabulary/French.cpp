@@ -133,10 +133,10 @@ public:
     }
     std::string forgot(std::string_view what) const override { return "Oublié : " + std::string(what); }
     std::string clearedSiteData() const override {
-        return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus.";
+        return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus.";
     }
     std::string siteDataNotCleared() const override {
-        return "Rien d’effacé : les cookies et les données de sites n’ont pas pu être supprimés.";
+        return "Rien d’effacé : les cookies et les données de sites n’ont pas pu être supprimés.";
     }
     std::string nothingToClear() const override { return "Rien à effacer."; }
     std::string clearedHistory(std::int64_t n) const override {
@@ -175,29 +175,29 @@ public:
         return "Supprimer " + std::string(name) + " ?";
     }
     std::string refusedWindows() const override {
-        return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
+        return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
     }
     std::string downloadNotSaved() const override {
-        return "Non enregistré : ce navigateur ne garde rien de ce qu’une page propose en téléchargement.";
+        return "Non enregistré : ce navigateur ne garde rien de ce qu’une page propose en téléchargement.";
     }
     std::string refusedPrint() const override {
-        return "Cette page a redemandé l’impression ; la demande a été refusée.";
+        return "Cette page a redemandé l’impression ; la demande a été refusée.";
     }
     std::string blockingStartsLate() const override {
-        return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge "
+        return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge "
                "sans elle.";
     }
     std::string doneUnfiltered() const override {
         return documentDone() + "  —  chargée avant le début du blocage";
     }
     std::string waitingToSave() const override {
-        return "Enregistrement en attente : un autre programme utilise votre profil.";
+        return "Enregistrement en attente : un autre programme utilise votre profil.";
     }
     std::string notSavedReadOnly() const override {
-        return "Non enregistré : votre profil ne peut pas être modifié.";
+        return "Non enregistré : votre profil ne peut pas être modifié.";
     }
-    std::string notSavedDiskFull() const override { return "Non enregistré : le disque est plein."; }
-    std::string notSaved() const override { return "Non enregistré : votre profil n’a pas pu être écrit."; }
+    std::string notSavedDiskFull() const override { return "Non enregistré : le disque est plein."; }
+    std::string notSaved() const override { return "Non enregistré : votre profil n’a pas pu être écrit."; }
     std::string profileReadOnly(std::string_view path) const override {
         return "Votre profil (" + std::string(path) +
                ") peut être lu mais pas modifié. Vos signets, votre historique et vos notes sont là, "
@@ -223,10 +223,10 @@ public:
                " dans sa marge.";
     }
     std::string clearSiteDataQuestion() const override {
-        return "Effacer les cookies et les données de sites ?";
+        return "Effacer les cookies et les données de sites ?";
     }
     std::string clearSiteDataDetail() const override {
-        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans "
+        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans "
                "ce navigateur disparaît. L’historique et les signets restent.";
     }
     std::string clearHistoryQuestion() const override { return "Effacer l’historique ?"; }
@@ -238,12 +238,16 @@ public:
     std::string closeWindowDetail(std::int64_t tabs) const override {
         return "Elle contient " + count(tabs, "onglet ouvert", "onglets ouverts") + ".";
     }
-    std::string unsavedQuestion() const override { return "Quitter sans enregistrer ?"; }
+    std::string unsavedQuestion() const override { return "Quitter sans enregistrer ?"; }
     std::string unsavedDetail(std::int64_t changes) const override {
-        std::string what = changes == 1 ? "Une modification n’a" : number(changes) + " modifications n’ont";
-        return what + " pas encore pu être enregistrée" + (changes == 1 ? "" : "s") +
-               " : un autre programme utilise votre profil. Si vous quittez maintenant, " +
-               (changes == 1 ? "elle sera perdue." : "elles seront perdues.");
+        // French counts 0 and 1 in the singular.
+        const bool one = changes < 2;
+        std::string what = changes == 1 ? "Une modification n’a"
+                           : one        ? number(changes) + " modification n’a"
+                                        : number(changes) + " modifications n’ont";
+        return what + " pas encore pu être enregistrée" + (one ? "" : "s") +
+               " : un autre programme utilise votre profil. Si vous quittez maintenant, " +
+               (one ? "elle sera perdue." : "elles seront perdues.");
     }
     std::string quitAnyway() const override { return "Quitter quand même"; }
 

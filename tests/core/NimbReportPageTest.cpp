@@ -400,8 +400,11 @@ const std::set<std::string_view> describedCompanies = {
 // own quoted words, registrants, and whatever the page itself held (addresses, titles, keys, values).
 std::set<std::string> factWords(const std::vector<NimbReport>& reports) {
     std::set<std::string> facts;
-    // The product's name, and what the searches below asked for.
+    // The product's name, what the searches below asked for, and the names the catalogue's notes
+    // mention besides its own companies.
     addWords(facts, "Nimb NIMB adobe zzzz");
+    addWords(facts, "SpotX Roku Episerver SVG Dublin Core Open Graph Unified ID Bootstrap.js Digital Content "
+                    "Next Adobe Analytics Adobe Target Snapchat Facebook Instagram Akamai Oracle");
     for (const Dossier::Entry& entry : Dossier::entries()) {
         for (const auto& host : entry.hosts)
             addWords(facts, host);
@@ -472,9 +475,24 @@ std::vector<std::string> reportPages() {
 // Words of ours that are rightly the same in a language as in English: the language's own words that
 // English shares, each read and judged in its place on the page.
 const std::map<Language, std::set<std::string>> sharedWords = {
-    {Language::french, {}},
-    {Language::italian, {}},
-    {Language::spanish, {}},
+    // "comment" (how), "font" (they do), "long" (tout au long), "note" (notes down), "part" (share),
+    // "question", "service", "messages", "notifications", "tests", "local", "page", "site", "score",
+    // "code", "dossier" are French words; "cookie", "script", "push", "web" and JavaScript are what
+    // French calls them.
+    {Language::french,
+     {"code",     "comment",  "cookie", "cookies",       "dossier", "font",  "javascript", "local",
+      "long",     "messages", "note",   "notifications", "page",    "pages", "part",       "push",
+      "question", "score",    "script", "service",       "site",    "sites", "tests",      "web"}},
+    // "all" (all'asta), "per" (for), "serve" (is needed) are Italian words; "account", "cookie", "file",
+    // "host", "log", "markup", "push", "script", "social", "web", "dossier" and JavaScript are what
+    // Italian calls them; "feb" is the month as ICU abbreviates it.
+    {Language::italian,
+     {"account", "all", "cookie", "dossier", "feb", "file", "host", "javascript", "log", "markup", "per",
+      "push", "script", "serve", "social", "web"}},
+    // "local" is a Spanish word; "bytes", "cookie", "push", "script", "web" and JavaScript are what Spanish
+    // calls them; "feb" is the month as ICU abbreviates it.
+    {Language::spanish,
+     {"bytes", "cookie", "cookies", "feb", "javascript", "local", "push", "script", "web"}},
 };
 
 TEST_F(NimbReportPageTest, theReportSpeaksEachLanguageSaveTheCataloguesFacts) {
