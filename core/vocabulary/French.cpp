@@ -29,6 +29,11 @@ public:
     std::string reloadHelp() const override { return "Actualiser la page"; }
     std::string stopHelp() const override { return "Arrêter le chargement de cette page"; }
     std::string shieldHelp() const override { return "Ce que cette page a tenté de charger"; }
+    std::string shieldTip(bool blocking, std::int64_t n) const override {
+        if (blocking) return n < 1 ? shieldHelp() : shieldHelp() + "\u00a0: " + count(n, "bloqué", "bloqués");
+        if (n < 1) return "Rien n’a été bloqué sur cette page";
+        return "Rien n’a été bloqué\u00a0: " + gotThrough(n);
+    }
     std::string stealth() const override { return "Mode furtif"; }
     std::string untitled() const override { return "Sans titre"; }
     std::string hiddenTabs() const override { return "Onglets masqués"; }
@@ -114,6 +119,10 @@ public:
     std::string done(std::int64_t blocked) const override {
         if (blocked < 1) return documentDone();
         return documentDone() + "  —  " + count(blocked, "bloqué", "bloqués");
+    }
+    std::string doneUnblocked(std::int64_t through) const override {
+        if (through < 1) return documentDone();
+        return documentDone() + "  \u2014  " + gotThrough(through);
     }
     std::string nothingToChange() const override { return "Rien à modifier."; }
     std::string removedBookmark(std::string_view name) const override {
@@ -449,6 +458,13 @@ public:
                "lire autrement maintenant : c’est le dossier qui a appris quelque chose, pas la page qui a "
                "changé. Les rapports conservés vous appartiennent et restent sur cet ordinateur. Oublier en "
                "supprime un pour de bon.";
+    }
+
+private:
+    // Requests the blocklist names that got through all the same.
+    static std::string gotThrough(std::int64_t n) {
+        return count(n, "requête de la liste de blocage est passée",
+                     "requêtes de la liste de blocage sont passées");
     }
 };
 

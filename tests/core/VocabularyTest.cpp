@@ -78,7 +78,8 @@ std::vector<Text> everyText(const Vocabulary& v) {
         M(doneUnfiltered()), M(waitingToSave()), M(notSavedReadOnly()), M(notSavedDiskFull()), M(notSaved()),
         M(profileReadOnly("‹s›")), M(profileInUse("‹s›")), M(profileUnavailable("‹s›")),
         M(profileSetAside("‹s›")), M(dismiss()), M(clearSiteDataQuestion()), M(clearSiteDataDetail()),
-        M(unsavedQuestion()), M3(unsavedDetail), M(quitAnyway())
+        M(unsavedQuestion()), M3(unsavedDetail), M(quitAnyway()), M(shieldTip(true, 0)), M(shieldTip(true, 2)),
+        M(shieldTip(false, 0)), M(shieldTip(false, 1)), M(shieldTip(false, 2)), M3(doneUnblocked)
     };
 #undef M4
 #undef M3
@@ -380,6 +381,13 @@ TEST(Vocabulary, statusLineFormsKeepTheirShapeInEveryLanguage) {
         EXPECT_EQ(v.done(0), v.documentDone());
         std::string done = v.done(7);
         EXPECT_TRUE(done.starts_with(v.documentDone() + "  \u2014  7 ")) << done;
+        EXPECT_EQ(v.doneUnblocked(0), v.documentDone());
+        done = v.doneUnblocked(7);
+        EXPECT_TRUE(done.starts_with(v.documentDone() + "  \u2014  7 ")) << done;
+        // What got through is never called blocked.
+        EXPECT_NE(done.substr(v.documentDone().size()), v.done(7).substr(v.documentDone().size())) << done;
+        EXPECT_TRUE(v.shieldTip(true, 0) == v.shieldHelp());
+        EXPECT_THAT(v.shieldTip(false, 7), testing::HasSubstr(" 7 ")) << v.shieldTip(false, 7);
         EXPECT_TRUE(v.openLocation().ends_with("...")) << v.openLocation();
         EXPECT_TRUE(v.contactingHost().ends_with("...")) << v.contactingHost();
     }
