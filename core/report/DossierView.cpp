@@ -160,7 +160,7 @@ std::string entry(const Dossier::Entry& entry, bool onThisPage) {
     }
     if (entry.retired) {
         out += " <span class=\"tag flag\">";
-        appendEscaped(out, dossier.noLongerExists() + " " + dossier.prose(*entry.retired));
+        appendEscaped(out, dossier.retiredFlag(dossier.prose(*entry.retired)));
         out += "</span>";
     }
     out += "</h3>\n";

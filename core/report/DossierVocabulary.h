@@ -49,6 +49,9 @@ public:
     [[nodiscard]] virtual std::string outOfAHundred() const = 0;
     [[nodiscard]] virtual std::string scoreFluctuates() const = 0;
     [[nodiscard]] virtual std::string noLongerExists() const = 0;
+    // The flag of a retired company in the dossier, with when and why it stopped (already said in this
+    // language).
+    [[nodiscard]] virtual std::string retiredFlag(std::string_view why) const = 0;
     [[nodiscard]] virtual std::string whereTheNamesCameFrom() const = 0;
     [[nodiscard]] virtual std::string nothingButDelivery(std::int64_t hosts) const = 0;
     // A contacted host's requests that the blocklist named: blocked, or, with blocking off, got through.

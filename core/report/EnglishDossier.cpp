@@ -143,6 +143,9 @@ public:
         return "The score fluctuates slightly depending on how much of the page loads and fires.";
     }
     std::string noLongerExists() const override { return "dead"; }
+    std::string retiredFlag(std::string_view why) const override {
+        return noLongerExists() + " " + std::string(why);
+    }
     std::string whereTheNamesCameFrom() const override {
         return "Who a host belongs to, and what that company sells, is the one part of this report that can "
                "be wrong: it is a claim about a named business, and ownership changes without the hostname "

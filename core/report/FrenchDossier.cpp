@@ -259,6 +259,9 @@ public:
         return "Le score varie légèrement selon la part de la page qui se charge et s’exécute.";
     }
     std::string noLongerExists() const override { return "disparu"; }
+    std::string retiredFlag(std::string_view why) const override {
+        return noLongerExists() + "\u00a0: " + std::string(why);
+    }
     std::string whereTheNamesCameFrom() const override {
         return "À qui appartient un serveur, et ce que vend cette entreprise\u00a0: c’est la seule partie de "
                "ce "
@@ -293,9 +296,7 @@ public:
                "nom dans un journal réseau soit un nom, et non un nom d’hôte qu’il faudrait croire sur "
                "parole.";
     }
-    std::string searchTheDossier() const override {
-        return "Chercher une entreprise, un serveur, un fichier";
-    }
+    std::string searchTheDossier() const override { return "Entreprise, serveur ou fichier"; }
     std::string searchButton() const override { return "Rechercher"; }
     std::string companyTally(std::int64_t shown, std::int64_t total) const override {
         if (shown != total)
@@ -312,7 +313,7 @@ public:
     std::string showAll() const override { return "Tout afficher"; }
     std::string whatTheyDo() const override { return "Activité"; }
     std::string connections() const override { return "Liens"; }
-    std::string fileNames() const override { return "Se présente comme"; }
+    std::string fileNames() const override { return "Fichiers"; }
     std::string hostsHere() const override { return "Serveurs"; }
     std::string onThisPage() const override { return "sur cette page"; }
     std::string isParent() const override { return "maison mère"; }

@@ -256,6 +256,9 @@ public:
         return "Il punteggio varia leggermente a seconda di quanta parte della pagina si carica e si attiva.";
     }
     std::string noLongerExists() const override { return "defunto"; }
+    std::string retiredFlag(std::string_view why) const override {
+        return noLongerExists() + ": " + std::string(why);
+    }
     std::string whereTheNamesCameFrom() const override {
         return "A chi appartiene un server, e cosa vende quell’azienda, è l’unica parte di questo rapporto "
                "che "
@@ -291,7 +294,7 @@ public:
                "di "
                "qualcuno.";
     }
-    std::string searchTheDossier() const override { return "Cerca un’azienda, un server, un file"; }
+    std::string searchTheDossier() const override { return "Azienda, server o file"; }
     std::string searchButton() const override { return "Cerca"; }
     std::string companyTally(std::int64_t shown, std::int64_t total) const override {
         if (shown != total) return number(shown) + " di " + number(total) + " aziende";

@@ -258,6 +258,9 @@ public:
         return "La puntuación varía ligeramente según cuánto de la página se cargue y se active.";
     }
     std::string noLongerExists() const override { return "extinto"; }
+    std::string retiredFlag(std::string_view why) const override {
+        return noLongerExists() + ": " + std::string(why);
+    }
     std::string whereTheNamesCameFrom() const override {
         return "A quién pertenece un servidor, y qué vende esa empresa, es la única parte de este informe "
                "que "
@@ -290,7 +293,7 @@ public:
                "en un registro de red sea un nombre, y no un nombre de servidor que haya que creer por la "
                "palabra de alguien.";
     }
-    std::string searchTheDossier() const override { return "Busca una empresa, un servidor, un archivo"; }
+    std::string searchTheDossier() const override { return "Empresa, servidor o archivo"; }
     std::string searchButton() const override { return "Buscar"; }
     std::string companyTally(std::int64_t shown, std::int64_t total) const override {
         if (shown != total) return number(shown) + " de " + number(total) + " empresas";

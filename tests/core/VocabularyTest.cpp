@@ -167,6 +167,7 @@ std::vector<Text> everyDossierText(const DossierVocabulary& d) {
     add("outOfAHundred()", d.outOfAHundred());
     add("scoreFluctuates()", d.scoreFluctuates());
     add("noLongerExists()", d.noLongerExists());
+    add("retiredFlag()", d.retiredFlag("‹s›"));
     add("whereTheNamesCameFrom()", d.whereTheNamesCameFrom());
     for (std::int64_t n : {1, 2})
         add("nothingButDelivery(" + std::to_string(n) + ")", d.nothingButDelivery(n));
