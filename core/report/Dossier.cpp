@@ -249,11 +249,11 @@ std::vector<Tie> connections(const Entry& entry) {
     const DossierVocabulary& words = dossierWords();
     if (const auto& owner = entry.company.owner) {
         std::string how = words.isParent();
-        if (entry.company.since) how += " \u00b7 " + *entry.company.since;
+        if (entry.company.since) how += " \u00b7 " + words.prose(*entry.company.since);
         add(*owner, std::move(how));
     }
     for (const Tie& tie : entry.ties)
-        add(tie.company, tie.how);
+        add(tie.company, words.prose(tie.how));
 
     const std::string_view root = rootOf(entry);
     for (const Entry& other : entries()) {

@@ -5,7 +5,8 @@
 // sourced. It is compiled-in constant data (the tables live in DossierCatalogue.cpp); nothing in it
 // is downloaded or edited at run time, and every function here is pure.
 //
-// The English words that describe the catalogue come from DossierVocabulary (DossierVocabulary.h).
+// The catalogue is written in English. The words that describe it, and its prose in the other
+// languages, come from DossierVocabulary (DossierVocabulary.h).
 
 #include "base/Enumeration.h"
 
@@ -252,7 +253,8 @@ struct SdkKey {
 [[nodiscard]] Group groupForHost(std::string_view host);
 
 // The companies related to an entry: its parent, its own ties, then every other entry under the same
-// owner ("same owner"), each company once and never the entry itself.
+// owner ("same owner"), each company once and never the entry itself; how each is related is said in
+// the current language.
 [[nodiscard]] std::vector<Tie> connections(const Entry& entry);
 
 // One entry per company name, in catalogue order; later entries of a name are merged into the first:
@@ -305,7 +307,7 @@ inline constexpr auto allCases<Dossier::Group> = std::array{
 // Reach and score
 //
 // (Reach.cpp: `Dossier::Reach`, the reach of a page and its heat, score and colour. The headline and
-// the score sentence are DossierVocabulary members; EnglishDossier's are written in Reach.cpp.)
+// the score sentence are DossierVocabulary members, written in each language's file.)
 // ---------------------------------------------------------------------------------------------------
 
 #include <map>

@@ -11,6 +11,8 @@
 #include "vocabulary/Language.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace nimb::NimbReportPage {
 
@@ -26,40 +28,46 @@ struct Listed {
     std::string sortKey;
 };
 
+// Everything a search looks through, in the words the page shows them in: the names and facts as
+// they are, the catalogue's prose and its describing words in the current language.
 std::string haystackOf(const Dossier::Entry& entry) {
+    const DossierVocabulary& dossier = dossierWords();
     std::string out = entry.company.name;
     auto add = [&out](std::string_view piece) {
         out += ' ';
         out += piece;
     };
+    add(dossier.prose(entry.company.name));
     add(entry.company.owner.value_or(""));
-    add(entry.company.since.value_or(""));
-    add(dossierWords().group(entry.group));
+    add(dossier.prose(entry.company.since.value_or("")));
+    add(dossier.group(entry.group));
     add(entry.theirWords.value_or(""));
-    add(entry.note.value_or(""));
+    add(dossier.prose(entry.note.value_or("")));
     for (const auto& host : entry.hosts)
         add(host);
     for (const auto& file : entry.files)
         add(file);
     for (auto capability : entry.capabilities)
-        add(dossierWords().capability(capability));
+        add(dossier.capability(capability));
     for (const auto& tie : Dossier::connections(entry))
         add(tie.company);
     return text::lowercased(out);
 }
 
-// The catalogue never changes while the browser runs, so its companies are listed once.
+// The catalogue never changes while the browser runs, so its companies are listed once in each
+// language, the first time a dossier is shown in it.
 const std::vector<Listed>& listed() {
-    static const std::vector<Listed> all = [] {
-        std::vector<Listed> out;
+    static std::array<std::optional<std::vector<Listed>>, allCases<Language>.size()> languages;
+    auto& all = languages[static_cast<std::size_t>(currentLanguage())];
+    if (!all) {
+        all.emplace();
         for (Dossier::Entry& entry : Dossier::companies()) {
             std::string haystack = haystackOf(entry);
-            std::string sortKey = text::lowercased(entry.company.name);
-            out.push_back({std::move(entry), std::move(haystack), std::move(sortKey)});
+            std::string sortKey = text::lowercased(dossierWords().prose(entry.company.name));
+            all->push_back({std::move(entry), std::move(haystack), std::move(sortKey)});
         }
-        return out;
-    }();
-    return all;
+    }
+    return *all;
 }
 
 bool containsAll(std::string_view haystack, const std::vector<std::string>& words) {
@@ -144,7 +152,7 @@ std::string find(std::string_view query, const std::optional<SavedReport>& saved
 std::string entry(const Dossier::Entry& entry, bool onThisPage) {
     const DossierVocabulary& dossier = dossierWords();
     std::string out = "    <li>\n      <h3>";
-    appendEscaped(out, entry.company.name);
+    appendEscaped(out, dossier.prose(entry.company.name));
     if (onThisPage) {
         out += " <span class=\"tag here\">";
         appendEscaped(out, dossier.onThisPage());
@@ -152,7 +160,7 @@ std::string entry(const Dossier::Entry& entry, bool onThisPage) {
     }
     if (entry.retired) {
         out += " <span class=\"tag flag\">";
-        appendEscaped(out, dossier.noLongerExists() + " " + *entry.retired);
+        appendEscaped(out, dossier.retiredFlag(dossier.prose(*entry.retired)));
         out += "</span>";
     }
     out += "</h3>\n";
@@ -163,7 +171,7 @@ std::string entry(const Dossier::Entry& entry, bool onThisPage) {
     }
     if (entry.note) {
         out += "      <p class=\"note-line\">";
-        appendEscaped(out, *entry.note);
+        appendEscaped(out, dossier.prose(*entry.note));
         out += "</p>\n";
     }
 
@@ -180,7 +188,7 @@ std::string entry(const Dossier::Entry& entry, bool onThisPage) {
     for (const Dossier::Tie& tie : Dossier::connections(entry)) {
         if (!ties.empty()) ties += "<br>";
         ties += "<b>";
-        appendEscaped(ties, tie.company);
+        appendEscaped(ties, dossier.prose(tie.company));
         ties += "</b> <span class=\"how\">";
         appendEscaped(ties, tie.how);
         ties += "</span>";

@@ -1,11 +1,18 @@
 #pragma once
 
 // The words of the dossier and of everything drawn from it: capability phrases, group headings, depth
-// labels, the sentences of the reach and of the evidence, and the dossier view's own words. They exist
-// in English only; `dossierWords()` answers with EnglishDossier whatever the interface language, so
-// these words read the same in every language the browser speaks.
+// labels, the sentences of the reach and of the evidence, the dossier view's own words, and the
+// catalogue's own prose (its notes on each company, the dates and ties of ownership, retirements).
+// Each language has its own, chosen like the Vocabulary by the current Language: EnglishDossier,
+// FrenchDossier, ItalianDossier and SpanishDossier, one file each. The catalogue's facts (company
+// names, hosts, sources, the companies' own quoted words) stay as they are in every language.
+//
+// The sentences of the evidence and of the reach are written in those files too, not beside their
+// rules in Evidence.cpp and Reach.cpp: a language is then read and written in one place, and the rules
+// only hand over what they found (a Finding, a Reach).
 
 #include "report/Dossier.h"
+#include "vocabulary/Language.h"
 
 #include <cstdint>
 #include <string>
@@ -16,9 +23,6 @@ namespace nimb {
 namespace Evidence {
 struct Finding;
 }
-namespace Dossier {
-struct Reach;
-}
 
 class DossierVocabulary {
 public:
@@ -28,7 +32,12 @@ public:
     [[nodiscard]] virtual std::string capability(Dossier::Capability capability) const = 0;
     [[nodiscard]] virtual std::string group(Dossier::Group group) const = 0;
     [[nodiscard]] virtual std::string depth(Dossier::Depth depth) const = 0;
+    // The company's name as shown, followed by its owner in brackets when that is someone else.
     [[nodiscard]] virtual std::string attribution(const Dossier::Company& company) const = 0;
+    // A piece of the catalogue's English prose (a note, a date or tie of ownership, a retirement, a
+    // company the catalogue describes rather than names) in this language; any other text, a name
+    // among them, as it is.
+    [[nodiscard]] virtual std::string prose(std::string_view english) const = 0;
 
     // The sentence of an evidence finding.
     [[nodiscard]] virtual std::string finding(const Evidence::Finding& finding) const = 0;
@@ -40,9 +49,15 @@ public:
     [[nodiscard]] virtual std::string outOfAHundred() const = 0;
     [[nodiscard]] virtual std::string scoreFluctuates() const = 0;
     [[nodiscard]] virtual std::string noLongerExists() const = 0;
+    // The flag of a retired company in the dossier, with when and why it stopped (already said in this
+    // language).
+    [[nodiscard]] virtual std::string retiredFlag(std::string_view why) const = 0;
     [[nodiscard]] virtual std::string whereTheNamesCameFrom() const = 0;
     [[nodiscard]] virtual std::string nothingButDelivery(std::int64_t hosts) const = 0;
-    [[nodiscard]] virtual std::string wasBlocked() const = 0;
+    // A contacted host's requests that the blocklist named: blocked, or, with blocking off, got through.
+    [[nodiscard]] virtual std::string requestsBlocked(std::int64_t requests) const = 0;
+    [[nodiscard]] virtual std::string requestsGotThrough(std::int64_t requests) const = 0;
+    // A contacted host the blocklist does not name.
     [[nodiscard]] virtual std::string wasAllowed() const = 0;
 
     // The dossier view
@@ -62,46 +77,9 @@ public:
     [[nodiscard]] virtual std::string answersToNobody() const = 0;
 };
 
-// The dossier's words in English, the only language they are written in.
-//
-// `finding` is written beside the evidence rules (Evidence.cpp), `headline` and `whatTheScoreMeans`
-// beside the reach (Reach.cpp): each sentence lives next to the rule whose result it puts into words.
-class EnglishDossier final : public DossierVocabulary {
-public:
-    std::string capability(Dossier::Capability capability) const override;
-    std::string group(Dossier::Group group) const override;
-    std::string depth(Dossier::Depth depth) const override;
-    std::string attribution(const Dossier::Company& company) const override;
-
-    std::string finding(const Evidence::Finding& finding) const override;
-    std::string headline(const Dossier::Reach& reach) const override;
-    std::string whatTheScoreMeans(const Dossier::Reach& reach, bool blocking) const override;
-
-    std::string outOfAHundred() const override;
-    std::string scoreFluctuates() const override;
-    std::string noLongerExists() const override;
-    std::string whereTheNamesCameFrom() const override;
-    std::string nothingButDelivery(std::int64_t hosts) const override;
-    std::string wasBlocked() const override;
-    std::string wasAllowed() const override;
-
-    std::string theWholeDossier() const override;
-    std::string searchTheDossier() const override;
-    std::string searchButton() const override;
-    std::string companyTally(std::int64_t shown, std::int64_t total) const override;
-    std::string nothingMatched(std::string_view query) const override;
-    std::string showAll() const override;
-    std::string whatTheyDo() const override;
-    std::string connections() const override;
-    std::string fileNames() const override;
-    std::string hostsHere() const override;
-    std::string onThisPage() const override;
-    std::string isParent() const override;
-    std::string sameOwner() const override;
-    std::string answersToNobody() const override;
-};
-
-// The dossier's words: always EnglishDossier, whatever the current language.
+// The dossier's words in a language.
+[[nodiscard]] const DossierVocabulary& dossierWords(Language language);
+// The current language's dossier words; ask at the moment of drawing, never keep.
 [[nodiscard]] const DossierVocabulary& dossierWords();
 
 } // namespace nimb

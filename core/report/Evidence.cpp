@@ -499,33 +499,4 @@ std::vector<Finding> read(const NimbReport& report, Date now, Language language)
 
 } // namespace Evidence
 
-std::string EnglishDossier::finding(const Evidence::Finding& finding) const {
-    const std::string& detail = finding.detail;
-    switch (finding.kind) {
-    case Kind::identifier:
-        return "Assigned a tracking number.";
-    case Kind::pageRemembered:
-        return "Wrote down a page you were on.";
-    case Kind::videoRemembered:
-        return "Wrote down the last video you watched, and when.";
-    case Kind::eventQueue:
-        return "Queued " + detail + " of what you did, to send on.";
-    case Kind::deviceDescribed:
-        return "Wrote down your " + detail + ".";
-    case Kind::expiry:
-        return "Kept until " + detail + ".";
-    case Kind::brandTLD:
-        return "Only " + detail + " may register here. It is them.";
-    case Kind::sameName:
-        return "This site's name, off this site's domain.";
-    case Kind::namedSeat:
-        return "A standing seat at " + detail + ".";
-    case Kind::serverSideAuction:
-        return "An auction ran, server to server, unseeable.";
-    case Kind::sdkRan:
-        return detail + "'s code ran here, whether or not its own servers were ever reached.";
-    }
-    return {};
-}
-
 } // namespace nimb

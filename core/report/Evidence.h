@@ -47,8 +47,8 @@ struct Finding {
     // A finding with the one subject.
     [[nodiscard]] static Finding about(Kind kind, std::string subject, std::string detail);
 
-    // The sentence that says it (English only, from the dossier's words); findings with equal
-    // sentences are merged.
+    // The sentence that says it, in the current language (from the dossier's words); findings with
+    // equal sentences are merged.
     [[nodiscard]] std::string sentence() const;
 
     bool operator==(const Finding&) const = default;

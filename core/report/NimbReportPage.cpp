@@ -111,39 +111,35 @@ struct Party {
     const Dossier::Entry* entry = nullptr;
 };
 
-void appendPartyRow(std::string& out, const Party& party, bool namesCompany,
+// A row says what became of the host's requests: with blocking off, those the blocklist names got
+// through like any other.
+void appendPartyRow(std::string& out, const Party& party, bool namesCompany, bool blocking,
                     const std::optional<SavedReport>& saved) {
+    const DossierVocabulary& dossier = dossierWords();
     out += "    <li><span class=\"n\">";
-    if (party.requests) {
-        appendEscaped(out, words().requestCount(*party.requests));
-        out += ' ';
-        appendEscaped(out, dossierWords().wasBlocked());
-    } else {
-        appendEscaped(out, dossierWords().wasAllowed());
-    }
+    if (party.requests)
+        appendEscaped(out, blocking ? dossier.requestsBlocked(*party.requests)
+                                    : dossier.requestsGotThrough(*party.requests));
+    else
+        appendEscaped(out, dossier.wasAllowed());
     out += "</span><span class=\"who\">";
     if (namesCompany) {
         const Dossier::Company& company = party.entry->company;
         out += "<span class=\"lede\"><a class=\"name\" href=\"";
         appendEscaped(out, ReportAction::show(View::dossier, company.name, savedId(saved)).href());
         out += "\">";
-        appendEscaped(out, company.name);
-        if (company.owner && !company.owner->empty() && *company.owner != company.name) {
-            out += " (";
-            appendEscaped(out, *company.owner);
-            out += ')';
-        }
+        appendEscaped(out, dossier.attribution(company));
         out += "</a>";
         if (party.entry->retired) {
             out += " <span class=\"flag\">";
-            appendEscaped(out, dossierWords().noLongerExists());
+            appendEscaped(out, dossier.noLongerExists());
             out += "</span>";
         }
         out += "</span>";
         const auto& capabilities = party.entry->capabilities;
         for (std::size_t i = 0; i < capabilities.size(); ++i) {
             out += i == 0 ? " &mdash; " : ", ";
-            appendEscaped(out, dossierWords().capability(capabilities[i]));
+            appendEscaped(out, dossier.capability(capabilities[i]));
         }
         out += "<span class=\"quote\"><code>";
         appendEscaped(out, party.host);
@@ -213,7 +209,7 @@ std::string partiesOf(const NimbReport& report, const Entries& entries,
             const Party& party = list[i];
             bool namesCompany = party.entry && named.insert(party.entry->company.name).second;
             if (i) out += '\n';
-            appendPartyRow(out, party, namesCompany, saved);
+            appendPartyRow(out, party, namesCompany, report.blockingOn, saved);
         }
         out += "\n  </ul>\n";
     }
@@ -260,9 +256,11 @@ std::string triedOf(const NimbReport& report, const Entries& entries, Date now) 
             out += "    <li><span class=\"who\">";
             appendEscaped(out, sentence);
             out += "<span class=\"quote\">";
-            if (sentence.find(actor) == std::string::npos) {
+            // A company the catalogue describes rather than names is described in the page's language.
+            const std::string shown = dossierWords().prose(actor);
+            if (sentence.find(shown) == std::string::npos) {
                 out += "<b>";
-                appendEscaped(out, actor);
+                appendEscaped(out, shown);
                 out += "</b> ";
             }
             for (std::size_t i = 0; i < subjects.size(); ++i) {

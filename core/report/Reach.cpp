@@ -1,5 +1,5 @@
-// The reach of a page, its heat, score and colour, the heat scale under the score, and the two
-// sentences that explain the reading.
+// The reach of a page, its heat, score and colour, and the heat scale under the score. The two
+// sentences that explain the reading are each language's dossier words.
 
 #include "blocker/ContentBlocker.h"
 #include "pages/PageFrame.h"
@@ -28,10 +28,6 @@ std::string hexColour(int red, int green, int blue) {
     char text[8];
     std::snprintf(text, sizeof text, "#%02X%02X%02X", red, green, blue);
     return text;
-}
-
-std::string companiesCounted(std::int64_t n) {
-    return std::to_string(n) + (n == 1 ? " company" : " companies");
 }
 
 // Hashes text of either kind alike, so that a map keyed by strings can be asked with a view.
@@ -237,83 +233,5 @@ Dossier::Reach reading(const NimbReport& report) {
 }
 
 } // namespace NimbReportPage
-
-std::string EnglishDossier::headline(const Dossier::Reach& reach) const {
-    using Dossier::Depth;
-    if (reach.companies < 1) {
-        if (reach.houseName)
-            return "Every host here is " + *reach.houseName +
-                   "'s own. There is no third party to block: the company you came to see is the one "
-                   "keeping the file, and it starts before you have done anything.";
-        return reach.own < 1 ? "Nothing here followed you."
-                             : "Every other host here belongs to this site's own company.";
-    }
-
-    const std::int64_t c = reach.companies;
-    const std::int64_t s = reach.saw;
-    std::string text;
-    if (s == 0)
-        text = companiesCounted(c) + " counted you";
-    else if (c - s >= 1)
-        text = companiesCounted(s) + " saw this visit, and " + std::to_string(c - s) + " more counted you";
-    else
-        text = companiesCounted(s) + " saw this visit";
-
-    switch (reach.outsideDeepest) {
-    case Depth::served:
-    case Depth::counted:
-        text += ". None of them followed you off this page.";
-        break;
-    case Depth::thisPage:
-        text += ".";
-        break;
-    case Depth::thisBrowser:
-    case Depth::acrossSites:
-    case Depth::acrossLives: {
-        const bool wasBlocked = reach.deepestWasBlocked;
-        std::string subject = reach.deepestName ? *reach.deepestName : std::string("One of them");
-        subject += wasBlocked ? ", blocked here, " : " ";
-        const char* phrase = "";
-        if (reach.outsideDeepest == Depth::thisBrowser)
-            phrase = wasBlocked ? "would have known this browser when it came back."
-                                : "can know this browser when it comes back.";
-        else if (reach.outsideDeepest == Depth::acrossSites)
-            phrase = wasBlocked ? "would have recognised this browser on other sites."
-                                : "can recognise this browser on other sites.";
-        else
-            phrase = wasBlocked ? "would have joined this browser to your phone and to records collected "
-                                  "about you off the web."
-                                : "can join this browser to your phone and to records collected about you "
-                                  "off the web.";
-        text += ". " + subject + phrase;
-        break;
-    }
-    }
-
-    if (reach.houseName)
-        text += " " + *reach.houseName +
-                " owns this site and is in that business itself, so the file it keeps has no third party to "
-                "block and starts before you have done anything.";
-    return text;
-}
-
-std::string EnglishDossier::whatTheScoreMeans(const Dossier::Reach& reach, bool blocking) const {
-    const std::int64_t c = reach.companies;
-    const std::int64_t b = reach.blocked;
-    const std::int64_t g = reach.gotThrough;
-    if (c < 1) return {};
-    const std::string attempted = " The score counts what was attempted, blocked or not.";
-    if (!blocking)
-        return "Blocking was off, so all " + std::to_string(c) + " got your IP address and the time." +
-               attempted;
-    if (g == 0)
-        return "Nimb blocked all " + std::to_string(c) +
-               " here; none of them got your IP address and the time." + attempted;
-    if (b > 0)
-        return "Nimb blocked " + std::to_string(b) + " of them here; " + std::to_string(g) +
-               " got your IP address and the time." + attempted;
-    return "Nimb blocked none of them: all " + std::to_string(c) + " got your IP address and the time." +
-           attempted;
-}
 
 } // namespace nimb

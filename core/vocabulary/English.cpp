@@ -29,6 +29,11 @@ public:
     std::string reloadHelp() const override { return "Refresh page"; }
     std::string stopHelp() const override { return "Stop loading this page"; }
     std::string shieldHelp() const override { return "What this page tried to load"; }
+    std::string shieldTip(bool blocking, std::int64_t n) const override {
+        if (blocking) return n < 1 ? shieldHelp() : shieldHelp() + ": " + number(n) + " blocked";
+        if (n < 1) return "Nothing was blocked on this page";
+        return "Nothing was blocked: " + gotThrough(n);
+    }
     std::string stealth() const override { return "Stealth"; }
     std::string untitled() const override { return "Untitled"; }
     std::string hiddenTabs() const override { return "Hidden tabs"; }
@@ -112,6 +117,10 @@ public:
     std::string done(std::int64_t blocked) const override {
         if (blocked < 1) return documentDone();
         return documentDone() + "  —  " + number(blocked) + " blocked";
+    }
+    std::string doneUnblocked(std::int64_t through) const override {
+        if (through < 1) return documentDone();
+        return documentDone() + "  \u2014  " + gotThrough(through);
     }
     std::string nothingToChange() const override { return "Nothing to change."; }
     std::string removedBookmark(std::string_view name) const override {
@@ -420,6 +429,12 @@ public:
                "time this list is drawn, against the dossier as it stands today, so a report kept last month "
                "can read differently now: that is the dossier having learned something, not the page having "
                "changed. Kept reports are yours and stay on this machine. Forget takes one off for good.";
+    }
+
+private:
+    // Requests the blocklist names that got through all the same.
+    static std::string gotThrough(std::int64_t n) {
+        return count(n, "request", "requests") + " on the blocklist got through";
     }
 };
 

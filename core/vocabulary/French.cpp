@@ -29,6 +29,11 @@ public:
     std::string reloadHelp() const override { return "Actualiser la page"; }
     std::string stopHelp() const override { return "Arrêter le chargement de cette page"; }
     std::string shieldHelp() const override { return "Ce que cette page a tenté de charger"; }
+    std::string shieldTip(bool blocking, std::int64_t n) const override {
+        if (blocking) return n < 1 ? shieldHelp() : shieldHelp() + "\u00a0: " + count(n, "bloqué", "bloqués");
+        if (n < 1) return "Rien n’a été bloqué sur cette page";
+        return "Rien n’a été bloqué\u00a0: " + gotThrough(n);
+    }
     std::string stealth() const override { return "Mode furtif"; }
     std::string untitled() const override { return "Sans titre"; }
     std::string hiddenTabs() const override { return "Onglets masqués"; }
@@ -115,6 +120,10 @@ public:
         if (blocked < 1) return documentDone();
         return documentDone() + "  —  " + count(blocked, "bloqué", "bloqués");
     }
+    std::string doneUnblocked(std::int64_t through) const override {
+        if (through < 1) return documentDone();
+        return documentDone() + "  \u2014  " + gotThrough(through);
+    }
     std::string nothingToChange() const override { return "Rien à modifier."; }
     std::string removedBookmark(std::string_view name) const override {
         return "Signet supprimé : " + std::string(name);
@@ -133,10 +142,10 @@ public:
     }
     std::string forgot(std::string_view what) const override { return "Oublié : " + std::string(what); }
     std::string clearedSiteData() const override {
-        return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus.";
+        return "Cookies et données de sites effacés : les sites ne vous reconnaîtront plus.";
     }
     std::string siteDataNotCleared() const override {
-        return "Rien d’effacé : les cookies et les données de sites n’ont pas pu être supprimés.";
+        return "Rien d’effacé : les cookies et les données de sites n’ont pas pu être supprimés.";
     }
     std::string nothingToClear() const override { return "Rien à effacer."; }
     std::string clearedHistory(std::int64_t n) const override {
@@ -175,10 +184,10 @@ public:
         return "Supprimer " + std::string(name) + " ?";
     }
     std::string refusedWindows() const override {
-        return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
+        return "Cette page a tenté d’ouvrir d’autres fenêtres ; elles n’ont pas été ouvertes.";
     }
     std::string downloadNotSaved() const override {
-        return "Non enregistré : ce navigateur ne garde rien de ce qu’une page propose en téléchargement.";
+        return "Non enregistré : ce navigateur ne garde rien de ce qu’une page propose en téléchargement.";
     }
     std::string couldNotOpen() const override { return "Impossible d’ouvrir cette page"; }
     std::string stoppedWorking() const override { return "Cette page a cessé de fonctionner"; }
@@ -187,23 +196,23 @@ public:
         return "La page s’est arrêtée : le processus qui l’affichait a pris fin de façon inattendue.";
     }
     std::string refusedPrint() const override {
-        return "Cette page a redemandé l’impression ; la demande a été refusée.";
+        return "Cette page a redemandé l’impression ; la demande a été refusée.";
     }
     std::string blockingStartsLate() const override {
-        return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge "
+        return "Le blocage commence en retard : la liste de blocage n’est pas prête, cette page se charge "
                "sans elle.";
     }
     std::string doneUnfiltered() const override {
         return documentDone() + "  —  chargée avant le début du blocage";
     }
     std::string waitingToSave() const override {
-        return "Enregistrement en attente : un autre programme utilise votre profil.";
+        return "Enregistrement en attente : un autre programme utilise votre profil.";
     }
     std::string notSavedReadOnly() const override {
-        return "Non enregistré : votre profil ne peut pas être modifié.";
+        return "Non enregistré : votre profil ne peut pas être modifié.";
     }
-    std::string notSavedDiskFull() const override { return "Non enregistré : le disque est plein."; }
-    std::string notSaved() const override { return "Non enregistré : votre profil n’a pas pu être écrit."; }
+    std::string notSavedDiskFull() const override { return "Non enregistré : le disque est plein."; }
+    std::string notSaved() const override { return "Non enregistré : votre profil n’a pas pu être écrit."; }
     std::string profileReadOnly(std::string_view path) const override {
         return "Votre profil (" + std::string(path) +
                ") peut être lu mais pas modifié. Vos signets, votre historique et vos notes sont là, "
@@ -229,10 +238,10 @@ public:
                " dans sa marge.";
     }
     std::string clearSiteDataQuestion() const override {
-        return "Effacer les cookies et les données de sites ?";
+        return "Effacer les cookies et les données de sites ?";
     }
     std::string clearSiteDataDetail() const override {
-        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans "
+        return "Tous les sites vous oublieront : vous serez déconnecté, et ce que les sites gardaient dans "
                "ce navigateur disparaît. L’historique et les signets restent.";
     }
     std::string clearHistoryQuestion() const override { return "Effacer l’historique ?"; }
@@ -244,12 +253,16 @@ public:
     std::string closeWindowDetail(std::int64_t tabs) const override {
         return "Elle contient " + count(tabs, "onglet ouvert", "onglets ouverts") + ".";
     }
-    std::string unsavedQuestion() const override { return "Quitter sans enregistrer ?"; }
+    std::string unsavedQuestion() const override { return "Quitter sans enregistrer ?"; }
     std::string unsavedDetail(std::int64_t changes) const override {
-        std::string what = changes == 1 ? "Une modification n’a" : number(changes) + " modifications n’ont";
-        return what + " pas encore pu être enregistrée" + (changes == 1 ? "" : "s") +
-               " : un autre programme utilise votre profil. Si vous quittez maintenant, " +
-               (changes == 1 ? "elle sera perdue." : "elles seront perdues.");
+        // French counts 0 and 1 in the singular.
+        const bool one = changes < 2;
+        std::string what = changes == 1 ? "Une modification n’a"
+                           : one        ? number(changes) + " modification n’a"
+                                        : number(changes) + " modifications n’ont";
+        return what + " pas encore pu être enregistrée" + (one ? "" : "s") +
+               " : un autre programme utilise votre profil. Si vous quittez maintenant, " +
+               (one ? "elle sera perdue." : "elles seront perdues.");
     }
     std::string quitAnyway() const override { return "Quitter quand même"; }
 
@@ -451,6 +464,13 @@ public:
                "lire autrement maintenant : c’est le dossier qui a appris quelque chose, pas la page qui a "
                "changé. Les rapports conservés vous appartiennent et restent sur cet ordinateur. Oublier en "
                "supprime un pour de bon.";
+    }
+
+private:
+    // Requests the blocklist names that got through all the same.
+    static std::string gotThrough(std::int64_t n) {
+        return count(n, "requête de la liste de blocage est passée",
+                     "requêtes de la liste de blocage sont passées");
     }
 };
 

@@ -29,6 +29,11 @@ public:
     std::string reloadHelp() const override { return "Aggiorna la pagina"; }
     std::string stopHelp() const override { return "Interrompi il caricamento di questa pagina"; }
     std::string shieldHelp() const override { return "Cosa ha cercato di caricare questa pagina"; }
+    std::string shieldTip(bool blocking, std::int64_t n) const override {
+        if (blocking) return n < 1 ? shieldHelp() : shieldHelp() + ": " + count(n, "bloccato", "bloccati");
+        if (n < 1) return "Niente è stato bloccato in questa pagina";
+        return "Niente è stato bloccato: " + gotThrough(n);
+    }
     std::string stealth() const override { return "Modalità furtiva"; }
     std::string untitled() const override { return "Senza titolo"; }
     std::string hiddenTabs() const override { return "Schede nascoste"; }
@@ -112,6 +117,10 @@ public:
     std::string done(std::int64_t blocked) const override {
         if (blocked < 1) return documentDone();
         return documentDone() + "  —  " + count(blocked, "bloccato", "bloccati");
+    }
+    std::string doneUnblocked(std::int64_t through) const override {
+        if (through < 1) return documentDone();
+        return documentDone() + "  \u2014  " + gotThrough(through);
     }
     std::string nothingToChange() const override { return "Niente da cambiare."; }
     std::string removedBookmark(std::string_view name) const override {
@@ -449,6 +458,13 @@ public:
                "dire cose diverse: è il dossier che ha imparato qualcosa, non la pagina che è cambiata. I "
                "rapporti conservati sono tuoi e restano su questo computer. Dimentica ne elimina uno per "
                "sempre.";
+    }
+
+private:
+    // Requests the blocklist names that got through all the same.
+    static std::string gotThrough(std::int64_t n) {
+        return count(n, "richiesta della lista di blocco è passata",
+                     "richieste della lista di blocco sono passate");
     }
 };
 

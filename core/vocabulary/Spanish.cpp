@@ -29,6 +29,11 @@ public:
     std::string reloadHelp() const override { return "Actualizar la página"; }
     std::string stopHelp() const override { return "Dejar de cargar esta página"; }
     std::string shieldHelp() const override { return "Lo que esta página intentó cargar"; }
+    std::string shieldTip(bool blocking, std::int64_t n) const override {
+        if (blocking) return n < 1 ? shieldHelp() : shieldHelp() + ": " + count(n, "bloqueado", "bloqueados");
+        if (n < 1) return "No se bloqueó nada en esta página";
+        return "No se bloqueó nada: " + gotThrough(n);
+    }
     std::string stealth() const override { return "Modo sigilo"; }
     std::string untitled() const override { return "Sin título"; }
     std::string hiddenTabs() const override { return "Pestañas ocultas"; }
@@ -112,6 +117,10 @@ public:
     std::string done(std::int64_t blocked) const override {
         if (blocked < 1) return documentDone();
         return documentDone() + "  —  " + count(blocked, "bloqueado", "bloqueados");
+    }
+    std::string doneUnblocked(std::int64_t through) const override {
+        if (through < 1) return documentDone();
+        return documentDone() + "  \u2014  " + gotThrough(through);
     }
     std::string nothingToChange() const override { return "No hay nada que cambiar."; }
     std::string removedBookmark(std::string_view name) const override {
@@ -436,6 +445,13 @@ public:
                "expediente tal como está hoy, así que un informe guardado el mes pasado puede decir ahora "
                "otra cosa: es que el expediente ha aprendido algo, no que la página haya cambiado. Los "
                "informes guardados son tuyos y se quedan en este equipo. Olvidar borra uno para siempre.";
+    }
+
+private:
+    // Requests the blocklist names that got through all the same.
+    static std::string gotThrough(std::int64_t n) {
+        return count(n, "solicitud de la lista de bloqueo pasó",
+                     "solicitudes de la lista de bloqueo pasaron");
     }
 };
 

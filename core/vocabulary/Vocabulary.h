@@ -43,6 +43,9 @@ public:
     [[nodiscard]] virtual std::string reloadHelp() const = 0;
     [[nodiscard]] virtual std::string stopHelp() const = 0;
     [[nodiscard]] virtual std::string shieldHelp() const = 0;
+    // The shield's tool tip: what the page had refused, or, when nothing was blocked for it (blocking
+    // off, or started too late), how many requests the blocklist names got through.
+    [[nodiscard]] virtual std::string shieldTip(bool blocking, std::int64_t n) const = 0;
     [[nodiscard]] virtual std::string stealth() const = 0;
     [[nodiscard]] virtual std::string untitled() const = 0;
     // The list of the tabs the strip has no room for.
@@ -123,6 +126,8 @@ public:
     [[nodiscard]] virtual std::string contactingHost() const = 0;
     [[nodiscard]] virtual std::string documentDone() const = 0;
     [[nodiscard]] virtual std::string done(std::int64_t blocked) const = 0;
+    // A page loaded with blocking off, and the requests the blocklist names that got through.
+    [[nodiscard]] virtual std::string doneUnblocked(std::int64_t through) const = 0;
     [[nodiscard]] virtual std::string nothingToChange() const = 0;
     [[nodiscard]] virtual std::string removedBookmark(std::string_view name) const = 0;
     [[nodiscard]] virtual std::string removedBookmarkAndMargin(std::string_view name,

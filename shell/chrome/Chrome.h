@@ -54,6 +54,9 @@ public:
         bool isOn = true;
         std::int64_t count = 0;
         double heat = 0;
+        // When nothing was blocked for the page (blocking off, or started after the page did): the
+        // requests the blocklist names, which got through.
+        std::optional<std::int64_t> through = std::nullopt;
 
         bool operator==(const Shield&) const = default;
     };

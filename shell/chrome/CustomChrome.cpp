@@ -197,7 +197,8 @@ void CustomChrome::retitle() {
     forwardButton().setHelp(words().forwardHelp());
     reloadButton().setHelp(m_loading ? words().stopHelp() : words().reloadHelp());
     stealthButton().setHelp(words().stealth());
-    well().shield().setHelp(words().shieldHelp());
+    well().shield().setHelp(m_shield.through ? words().shieldTip(false, *m_shield.through)
+                                             : words().shieldTip(true, m_shield.count));
 }
 
 void CustomChrome::setAddress(std::string_view full, std::string_view resting) {
@@ -223,7 +224,9 @@ GtkWidget* CustomChrome::shieldWidget() const {
 }
 
 void CustomChrome::setShield(const Shield& shield) {
+    m_shield = shield;
     well().shield().setLook({shield.isOn, shield.count, shield.heat});
+    retitle();
 }
 
 void CustomChrome::setStealth(bool stealth) {

@@ -102,6 +102,8 @@ private:
     WindowLayout::Layout m_layout;
     bool m_stealth = false;
     bool m_loading = false;
+    // What the shield shows, which its tool tip puts into words.
+    Shield m_shield;
     std::string m_fullAddress;
     glib::Connection m_closeBox; // the well's close box, in stealth
     // The margin panel, and whether it is open.

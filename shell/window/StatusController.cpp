@@ -86,14 +86,18 @@ std::int64_t StatusController::blockedCount(const Tab& tab) const {
 std::string StatusController::idleStatus() const {
     Tab* tab = m_context.tabs().currentTab();
     if (tab && tab->loading()) return StatusStrings::contacting();
-    if (tab && tab->unfiltered && m_context.prefs().contentBlockingEnabled()) return words().doneUnfiltered();
+    const bool blocking = m_context.prefs().contentBlockingEnabled();
+    if (tab && tab->unfiltered && blocking) return words().doneUnfiltered();
+    // With blocking off what the blocklist names got through, and the line says so.
+    if (tab && !blocking) return words().doneUnblocked(tab->network);
     return StatusStrings::done(tab ? blockedCount(*tab) : 0);
 }
 
 void StatusController::syncShield() {
     Tab* tab = m_context.tabs().currentTab();
-    Chrome::Shield shield{m_context.prefs().contentBlockingEnabled(), tab ? blockedCount(*tab) : 0,
-                          tab ? tab->heat : 0};
+    const bool blocking = m_context.prefs().contentBlockingEnabled();
+    Chrome::Shield shield{blocking, tab ? blockedCount(*tab) : 0, tab ? tab->heat : 0};
+    if (tab && (!blocking || tab->unfiltered)) shield.through = tab->network;
     if (shield == m_shield) return;
     m_shield = shield;
     m_context.chrome().view().setShield(m_shield);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace nimb::Dossier {
@@ -306,18 +308,22 @@ TEST(DossierWords, attribution) {
     EXPECT_EQ(dossierWords().attribution(named("Xandr").company), "Xandr (Microsoft)");
 }
 
-TEST(DossierWords, englishInEveryLanguage) {
+TEST(DossierWords, followTheLanguage) {
     const Language before = currentLanguage();
     for (Language language : allCases<Language>) {
         setCurrentLanguage(language);
-        const DossierVocabulary& words = dossierWords();
-        EXPECT_EQ(words.capability(crossDevice), "links this browser to your phone");
-        EXPECT_EQ(words.group(Group::dead), "Dead tags, still firing");
-        EXPECT_EQ(words.depth(Depth::thisPage), "saw this visit");
+        EXPECT_EQ(&dossierWords(), &dossierWords(language)) << rawValue(language);
     }
     setCurrentLanguage(before);
+    EXPECT_EQ(dossierWords(Language::french).capability(crossDevice),
+              "relie ce navigateur \u00e0 votre t\u00e9l\u00e9phone");
+    EXPECT_EQ(dossierWords(Language::italian).group(Group::dead), "Tag morti, ancora attivi");
+    EXPECT_EQ(dossierWords(Language::spanish).depth(Depth::thisPage), "vio esta visita");
 
-    const DossierVocabulary& words = dossierWords();
+    const DossierVocabulary& words = dossierWords(Language::english);
+    EXPECT_EQ(words.capability(crossDevice), "links this browser to your phone");
+    EXPECT_EQ(words.group(Group::dead), "Dead tags, still firing");
+    EXPECT_EQ(words.depth(Depth::thisPage), "saw this visit");
     // (The tallies of a search, and the hosts that only delivered, are on the report pages' tests.)
     EXPECT_EQ(words.companyTally(1, 1), "1 company");
     EXPECT_EQ(words.nothingButDelivery(1),
@@ -326,6 +332,46 @@ TEST(DossierWords, englishInEveryLanguage) {
     EXPECT_TRUE(text::startsWith(words.nothingMatched("acme"), "Nobody in the dossier answers to \u201c"
                                                                "acme\u201d. It is a file"));
     EXPECT_TRUE(words.whereTheNamesCameFrom().ends_with(" Dossier revised 2026-08."));
+}
+
+// The companies the catalogue describes rather than names: our words, said in each language.
+const std::set<std::string_view> describedCompanies = {
+    "IAS and DoubleVerify", "Taboola and its competitors", "Yahoo image servers",
+    "a standards body",     "push notification vendors",   "various identity vendors",
+};
+
+TEST(DossierWords, theCataloguesProseIsSaidInEachLanguageAndItsNamesStay) {
+    // Every piece of the catalogue's prose with a word in it: notes, dates and ties of ownership,
+    // retirements, described companies.
+    std::set<std::string> prose;
+    auto add = [&prose](const std::optional<std::string>& piece) {
+        if (piece && std::any_of(piece->begin(), piece->end(),
+                                 [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+            prose.insert(*piece);
+    };
+    for (const Entry& entry : entries()) {
+        add(entry.company.since);
+        add(entry.note);
+        add(entry.retired);
+        for (const Tie& tie : entry.ties)
+            add(tie.how);
+        if (describedCompanies.contains(entry.company.name)) add(entry.company.name);
+    }
+    ASSERT_GT(prose.size(), 60u);
+    for (const std::string& english : prose)
+        EXPECT_EQ(dossierWords(Language::english).prose(english), english);
+    for (Language language : {Language::french, Language::italian, Language::spanish}) {
+        const DossierVocabulary& words = dossierWords(language);
+        for (const std::string& english : prose)
+            EXPECT_NE(words.prose(english), english)
+                << rawValue(language) << " has no words for: " << english;
+        // Names, and anything else the catalogue does not write as prose, pass as they are.
+        EXPECT_EQ(words.prose("Criteo"), "Criteo");
+        EXPECT_EQ(words.attribution(named("Xandr").company), "Xandr (Microsoft)");
+        EXPECT_EQ(words.prose("2020"), "2020");
+    }
+    EXPECT_EQ(dossierWords(Language::french).attribution(named("IAS and DoubleVerify").company),
+              "IAS et DoubleVerify");
 }
 
 } // namespace

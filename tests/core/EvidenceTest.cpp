@@ -164,7 +164,7 @@ TEST_F(EvidenceTest, expiryNeedsThirteenDigitsOfAFutureMomentAndReadsInTheLangua
     EXPECT_EQ(Evidence::expiry(text, now, Language::spanish), "15 de junio de 2031");
     setCurrentLanguage(Language::french);
     EXPECT_EQ(Evidence::expiry(text, now), "15 juin 2031");
-    EXPECT_EQ(Evidence::read("k", text, 10, now)[0].sentence(), "Kept until 15 juin 2031.");
+    EXPECT_EQ(Evidence::read("k", text, 10, now)[0].sentence(), "Conserv\u00e9 jusqu\u2019au 15 juin 2031.");
 }
 
 TEST_F(EvidenceTest, registrableKeepsTheLabelsThatNameASite) {
@@ -321,9 +321,13 @@ TEST_F(EvidenceTest, everyKindHasItsSentence) {
         EXPECT_EQ(fromRaw<Kind>(rawValue(c.kind)), c.kind);
     }
     EXPECT_EQ(fromRaw<Kind>("Identifier"), std::nullopt);
-    // Whatever the interface language.
+    // In the interface language.
     setCurrentLanguage(Language::italian);
-    EXPECT_EQ(Finding::about(Kind::identifier, "s", "").sentence(), "Assigned a tracking number.");
+    EXPECT_EQ(Finding::about(Kind::identifier, "s", "").sentence(),
+              "Ti ha assegnato un numero di tracciamento.");
+    EXPECT_EQ(
+        Finding::about(Kind::sdkRan, "s", "mParticle").sentence(),
+        "Il codice di mParticle \u00e8 stato eseguito qui, che i suoi server siano stati raggiunti o no.");
 }
 
 TEST_F(EvidenceTest, sizesFollowTheLanguagesDecimalSeparator) {

@@ -1,11 +1,15 @@
 // The vocabulary: the English texts that other parts quote, and checks that hold for every language.
 
 #include "base/Text.h"
+#include "report/Dossier.h"
+#include "report/DossierVocabulary.h"
+#include "report/Evidence.h"
 #include "vocabulary/Language.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -68,12 +72,198 @@ std::vector<Text> everyText(const Vocabulary& v) {
         M(reason(NimbReportReason::overlay)), M(reason(NimbReportReason::adSlot)), M(otherHosts()),
         M(otherHostsWhy()), M3(andMore), M(whatItKept()), M(storedLine(1, 2, "3 KB")),
         M(storedLine(0, 1, std::nullopt)), M(storageWasLent()), M(storageWasKept()), M3(sessionKeys),
-        M(databases("‹s›")), M3(moreKeys), M3(byteCount), M(keptOn("‹s›")), M3(savedReportCount)
+        M(databases("‹s›")), M3(moreKeys), M3(byteCount), M(keptOn("‹s›")), M3(savedReportCount),
+        M(hiddenTabs()), M(clearSiteDataMenu()), M(clearedSiteData()), M(siteDataNotCleared()),
+        M(refusedWindows()), M(refusedPrint()), M(downloadNotSaved()), M(blockingStartsLate()),
+        M(doneUnfiltered()), M(waitingToSave()), M(notSavedReadOnly()), M(notSavedDiskFull()), M(notSaved()),
+        M(profileReadOnly("‹s›")), M(profileInUse("‹s›")), M(profileUnavailable("‹s›")),
+        M(profileSetAside("‹s›")), M(dismiss()), M(clearSiteDataQuestion()), M(clearSiteDataDetail()),
+        M(unsavedQuestion()), M3(unsavedDetail), M(quitAnyway()), M(shieldTip(true, 0)), M(shieldTip(true, 2)),
+        M(shieldTip(false, 0)), M(shieldTip(false, 1)), M(shieldTip(false, 2)), M3(doneUnblocked)
     };
 #undef M4
 #undef M3
 #undef M
     // clang-format on
+}
+
+// Every member of the dossier's words, with arguments covering each branch of the sentences: each
+// capability, group, depth and finding, and the headline and score sentence of reaches of every shape.
+std::vector<Text> everyDossierText(const DossierVocabulary& d) {
+    using namespace Dossier;
+    using Kind = Evidence::Finding::Kind;
+    std::vector<Text> out;
+    auto add = [&out](std::string member, std::string text) {
+        out.push_back({std::move(member), std::move(text)});
+    };
+    for (Capability c : allCases<Capability>)
+        add("capability(" + std::string(rawValue(c)) + ")", d.capability(c));
+    for (Group g : allCases<Group>)
+        add("group(" + std::string(rawValue(g)) + ")", d.group(g));
+    for (Depth depth : allCases<Depth>)
+        add("depth(" + std::to_string(rawValue(depth)) + ")", d.depth(depth));
+    add("attribution()", d.attribution({.name = "Tapad", .owner = "Experian"}));
+    const std::map<Kind, std::string> details = {
+        {Kind::eventQueue, "12 KB"}, {Kind::deviceDescribed, "screen, timezone"},
+        {Kind::expiry, "‹date›"},    {Kind::brandTLD, "FOX Registry, LLC"},
+        {Kind::namedSeat, "Criteo"}, {Kind::sameName, "news.example"},
+        {Kind::sdkRan, "mParticle"}};
+    for (Kind kind : allCases<Kind>) {
+        auto detail = details.find(kind);
+        add("finding(" + std::string(rawValue(kind)) + ")",
+            d.finding(Evidence::Finding::about(kind, "key", detail == details.end() ? "" : detail->second)));
+    }
+
+    // The headline: no third party (the house's own, the site's, nothing), then the census with each
+    // deepest reach, blocked or not, named or not, and the house's own business after it.
+    Reach house;
+    house.houseName = "Meta";
+    add("headline(house alone)", d.headline(house));
+    Reach own;
+    own.own = 2;
+    add("headline(own hosts)", d.headline(own));
+    add("headline(nothing)", d.headline(Reach{}));
+    struct Census {
+        std::string name;
+        std::int64_t companies, saw;
+        Depth deepest;
+        bool blocked;
+        std::optional<std::string> deepestName, houseName;
+    };
+    const Census censuses[] = {
+        {"counted", 1, 0, Depth::counted, false, {}, {}},
+        {"saw and counted", 3, 1, Depth::thisPage, false, {}, {}},
+        {"saw", 1, 1, Depth::thisPage, true, {}, {}},
+        {"browser", 2, 2, Depth::thisBrowser, false, "Criteo", {}},
+        {"browser blocked", 2, 2, Depth::thisBrowser, true, "Criteo", {}},
+        {"sites", 2, 2, Depth::acrossSites, false, std::nullopt, {}},
+        {"sites blocked", 2, 2, Depth::acrossSites, true, "Criteo", {}},
+        {"lives", 2, 2, Depth::acrossLives, false, "Tapad", {}},
+        {"lives blocked", 2, 2, Depth::acrossLives, true, std::nullopt, "Fox Corporation"},
+    };
+    for (const Census& c : censuses) {
+        Reach reach;
+        reach.companies = c.companies;
+        reach.saw = c.saw;
+        reach.outsideDeepest = c.deepest;
+        reach.deepestWasBlocked = c.blocked;
+        reach.deepestName = c.deepestName;
+        reach.houseName = c.houseName;
+        add("headline(" + c.name + ")", d.headline(reach));
+    }
+    Reach some;
+    some.companies = 3;
+    some.blocked = 2;
+    some.gotThrough = 1;
+    add("whatTheScoreMeans(blocking off)", d.whatTheScoreMeans(some, false));
+    add("whatTheScoreMeans(some blocked)", d.whatTheScoreMeans(some, true));
+    some.blocked = 3;
+    some.gotThrough = 0;
+    add("whatTheScoreMeans(all blocked)", d.whatTheScoreMeans(some, true));
+    some.blocked = 0;
+    some.gotThrough = 3;
+    add("whatTheScoreMeans(none blocked)", d.whatTheScoreMeans(some, true));
+
+    add("outOfAHundred()", d.outOfAHundred());
+    add("scoreFluctuates()", d.scoreFluctuates());
+    add("noLongerExists()", d.noLongerExists());
+    add("retiredFlag()", d.retiredFlag("‹s›"));
+    add("whereTheNamesCameFrom()", d.whereTheNamesCameFrom());
+    for (std::int64_t n : {1, 2})
+        add("nothingButDelivery(" + std::to_string(n) + ")", d.nothingButDelivery(n));
+    for (std::int64_t n : {1, 2}) {
+        add("requestsBlocked(" + std::to_string(n) + ")", d.requestsBlocked(n));
+        add("requestsGotThrough(" + std::to_string(n) + ")", d.requestsGotThrough(n));
+    }
+    add("wasAllowed()", d.wasAllowed());
+    add("theWholeDossier()", d.theWholeDossier());
+    add("searchTheDossier()", d.searchTheDossier());
+    add("searchButton()", d.searchButton());
+    add("companyTally(1, 1)", d.companyTally(1, 1));
+    add("companyTally(57, 57)", d.companyTally(57, 57));
+    add("companyTally(2, 57)", d.companyTally(2, 57));
+    add("nothingMatched()", d.nothingMatched("‹s›"));
+    add("showAll()", d.showAll());
+    add("whatTheyDo()", d.whatTheyDo());
+    add("connections()", d.connections());
+    add("fileNames()", d.fileNames());
+    add("hostsHere()", d.hostsHere());
+    add("onThisPage()", d.onThisPage());
+    add("isParent()", d.isParent());
+    add("sameOwner()", d.sameOwner());
+    add("answersToNobody()", d.answersToNobody());
+    return out;
+}
+
+// The dossier's words in a language (they follow the current one).
+std::vector<Text> everyDossierText(Language language) {
+    setCurrentLanguage(language);
+    std::vector<Text> texts = everyDossierText(dossierWords());
+    setCurrentLanguage(Language::english);
+    return texts;
+}
+
+// Members whose text is rightly the same as the English one in a language: names, and words the
+// language has taken from English as they are. Each was read and judged; any member not listed here
+// must differ from its English text.
+const std::set<std::pair<Language, std::string>> sameAsEnglish = {
+    // Names: the scripting language, and a company with its owner.
+    {Language::french, "javaScript()"},
+    {Language::italian, "javaScript()"},
+    {Language::spanish, "javaScript()"},
+    {Language::french, "attribution()"},
+    {Language::italian, "attribution()"},
+    {Language::spanish, "attribution()"},
+    // "Dossier" is a French and an Italian word, "Interruptions" a French one; Italian menus say "File".
+    {Language::french, "dossier()"},
+    {Language::italian, "dossier()"},
+    {Language::french, "category(Category::interruption)"},
+    {Language::italian, "fileMenu()"},
+    // Italian and Spanish count in bytes too (Italian leaves "byte" unchanged in the plural).
+    {Language::italian, "byteCount(1)"},
+    {Language::spanish, "byteCount(0)"},
+    {Language::spanish, "byteCount(1)"},
+    {Language::spanish, "byteCount(2)"},
+};
+
+TEST(Vocabulary, everyMemberIsSaidInEachLanguageNotLeftInEnglish) {
+    const auto english = everyText(words(Language::english));
+    const auto englishDossier = everyDossierText(Language::english);
+    std::set<std::pair<Language, std::string>> same;
+    for (Language language : {Language::french, Language::italian, Language::spanish}) {
+        auto texts = everyText(words(language));
+        auto dossier = everyDossierText(language);
+        ASSERT_EQ(texts.size(), english.size());
+        ASSERT_EQ(dossier.size(), englishDossier.size());
+        texts.insert(texts.end(), dossier.begin(), dossier.end());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const Text& theirs = texts[i];
+            const Text& ours = i < english.size() ? english[i] : englishDossier[i - english.size()];
+            if (theirs.text != ours.text) continue;
+            same.insert({language, theirs.member});
+            EXPECT_TRUE(sameAsEnglish.contains({language, theirs.member}))
+                << rawValue(language) << " " << theirs.member << " is still English: " << theirs.text;
+        }
+    }
+    // The list holds nothing that has since been said in the language.
+    for (const auto& [language, member] : sameAsEnglish)
+        EXPECT_TRUE(same.contains({language, member}))
+            << rawValue(language) << " " << member << " now differs";
+}
+
+TEST(Vocabulary, theDossiersWordsFollowTheLanguage) {
+    const auto english = everyDossierText(Language::english);
+    for (Language language : allCases<Language>) {
+        auto texts = everyDossierText(language);
+        ASSERT_EQ(texts.size(), english.size());
+        for (const auto& [member, text] : texts) {
+            SCOPED_TRACE(std::string(rawValue(language)) + " " + member);
+            EXPECT_FALSE(text.empty());
+            // The score's " out of 100" follows the number, so it alone starts with a space.
+            if (member != "outOfAHundred()")
+                EXPECT_EQ(text, std::string(text::trimmed(text))) << "no stray white space at the ends";
+        }
+    }
 }
 
 TEST(Vocabulary, englishComposedForms) {
@@ -158,7 +348,13 @@ std::string prose(const std::string& text) {
 
 TEST(Vocabulary, eachLanguageFollowsItsPunctuation) {
     const std::string narrow = "\u202F", noBreak = "\u00A0";
-    for (const auto& [member, text] : everyText(words(Language::french))) {
+    auto french = everyText(words(Language::french));
+    auto frenchDossier = everyDossierText(Language::french);
+    french.insert(french.end(), frenchDossier.begin(), frenchDossier.end());
+    auto spanish = everyText(words(Language::spanish));
+    auto spanishDossier = everyDossierText(Language::spanish);
+    spanish.insert(spanish.end(), spanishDossier.begin(), spanishDossier.end());
+    for (const auto& [member, text] : french) {
         std::string plain = prose(text);
         for (std::size_t i = 0; i < plain.size(); ++i) {
             char c = plain[i];
@@ -168,7 +364,7 @@ TEST(Vocabulary, eachLanguageFollowsItsPunctuation) {
             EXPECT_TRUE(spaced) << "French " << member << ": no space before '" << c << "' in: " << text;
         }
     }
-    for (const auto& [member, text] : everyText(words(Language::spanish))) {
+    for (const auto& [member, text] : spanish) {
         std::string plain = prose(text);
         if (plain.find('?') != std::string::npos) {
             EXPECT_THAT(plain, testing::HasSubstr("\u00BF")) << "Spanish " << member << ": " << text;
@@ -186,6 +382,13 @@ TEST(Vocabulary, statusLineFormsKeepTheirShapeInEveryLanguage) {
         EXPECT_EQ(v.done(0), v.documentDone());
         std::string done = v.done(7);
         EXPECT_TRUE(done.starts_with(v.documentDone() + "  \u2014  7 ")) << done;
+        EXPECT_EQ(v.doneUnblocked(0), v.documentDone());
+        done = v.doneUnblocked(7);
+        EXPECT_TRUE(done.starts_with(v.documentDone() + "  \u2014  7 ")) << done;
+        // What got through is never called blocked.
+        EXPECT_NE(done.substr(v.documentDone().size()), v.done(7).substr(v.documentDone().size())) << done;
+        EXPECT_TRUE(v.shieldTip(true, 0) == v.shieldHelp());
+        EXPECT_THAT(v.shieldTip(false, 7), testing::HasSubstr(" 7 ")) << v.shieldTip(false, 7);
         EXPECT_TRUE(v.openLocation().ends_with("...")) << v.openLocation();
         EXPECT_TRUE(v.contactingHost().ends_with("...")) << v.contactingHost();
     }

@@ -71,5 +71,34 @@ TEST_F(ShieldTest, aClickOnTheShieldOpensThePopoverAndLeavesTheFieldAlone) {
     EXPECT_FALSE(tab().localPage);
 }
 
+TEST_F(ShieldTest, withBlockingOffItsTipAndTheStatusLineSayWhatGotThrough) {
+    auto tip = [&] {
+        const char* text = gtk_widget_get_tooltip_text(chrome().shieldWidget());
+        return std::string(text ? text : "");
+    };
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(fixtureCounted());
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    EXPECT_EQ(tip(), "What this page tried to load: 2 blocked");
+
+    // Nothing is refused once blocking is off: the two requests the blocklist names get through, and
+    // both the line and the tip say so when the reloaded page has counted them.
+    app().actions().activate("toggleBlocking");
+    ASSERT_FALSE(prefs().contentBlockingEnabled());
+    ASSERT_TRUE(waitUntil([&] { return tab().network == 2 && !tab().loading(); }));
+    EXPECT_TRUE(waitForStatus("Document: Done  \u2014  2 requests on the blocklist got through")) << status();
+    EXPECT_EQ(tip(), "Nothing was blocked: 2 requests on the blocklist got through");
+
+    // In French too, the tip at once and the line when the page next speaks.
+    app().actions().activate("chooseLanguage", "fr");
+    EXPECT_EQ(tip(),
+              "Rien n\u2019a \u00e9t\u00e9 bloqu\u00e9\u00a0: 2 requ\u00eates de la liste de blocage sont "
+              "pass\u00e9es");
+    EXPECT_EQ(
+        window().context().status().idleStatus(),
+        "Document\u00a0: termin\u00e9  \u2014  2 requ\u00eates de la liste de blocage sont pass\u00e9es");
+    app().actions().activate("chooseLanguage", "en");
+}
+
 } // namespace
 } // namespace nimb::test

@@ -216,11 +216,15 @@ std::optional<Options> readArguments(int argc, char** argv) {
     return options;
 }
 
-// The languages a page is drawn in at a width: every one for the home and history pages, and for the
-// fullest pages at the narrow width too, where longer words show first; else English.
+// The languages a page is drawn in at a width: every one for the home and history pages and for the
+// fullest report pages (the overview, read with blocking on and off, the dossier and the panel), and
+// for the other fullest pages at the narrow width too, where longer words show first; else English.
 std::vector<Language> languagesFor(const std::string& page, int width) {
     const std::vector<Language> all(nimb::allCases<Language>.begin(), nimb::allCases<Language>.end());
     if (page.starts_with("home") || page.starts_with("history")) return all;
+    if (page == "report-full" || page == "report-unblocked" || page == "report-dossier" ||
+        page == "panel-full")
+        return all;
     if (width == narrow && (page == "bookmarks-full" || page == "report-full" || page == "kept-reports"))
         return all;
     return {Language::english};
