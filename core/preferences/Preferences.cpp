@@ -134,6 +134,13 @@ WriteOutcome Preferences::setSavedReports(const std::vector<SavedReport>& report
     return m_store->set(Keys::savedReports, StoredRecords::encode(reports));
 }
 
+std::vector<SiteZoom> Preferences::siteZooms() const {
+    return {};
+}
+WriteOutcome Preferences::setSiteZooms(const std::vector<SiteZoom>&) {
+    return {};
+}
+
 WriteOutcome Preferences::write(const RecordChanges& records) {
     Changes changes;
     if (records.history)
