@@ -12,7 +12,7 @@ namespace {
 // An item of a command of the table, with the command's accelerator.
 Entry item(std::string title, std::string action) {
     const Commands::Command* command = Commands::find(action);
-    std::string accelerator = command ? std::string(command->accelerator) : std::string();
+    std::string accelerator = command ? std::string(command->accelerators.shown()) : std::string();
     return {Entry::Kind::item, std::move(title), std::move(action), std::nullopt, std::move(accelerator), {}};
 }
 

@@ -16,6 +16,7 @@ namespace nimb {
 class Application;
 class BrowserWindowController;
 class ChromeController;
+class ClosedTabs;
 class FindController;
 class MarginController;
 class Navigator;
@@ -52,6 +53,7 @@ public:
     [[nodiscard]] MarginController& margin() const { return *m_margin; }
     [[nodiscard]] TabOverflowController& overflow() const { return *m_overflow; }
     [[nodiscard]] NoticeController& notice() const { return *m_notice; }
+    [[nodiscard]] ClosedTabs& closedTabs() const { return *m_closedTabs; }
 
     // Once the window has closed, nothing asynchronous acts for it any more.
     [[nodiscard]] bool closed() const { return m_closed; }
@@ -71,6 +73,7 @@ private:
     std::unique_ptr<MarginController> m_margin;
     std::unique_ptr<TabOverflowController> m_overflow;
     std::unique_ptr<NoticeController> m_notice;
+    std::unique_ptr<ClosedTabs> m_closedTabs;
     bool m_closed = false;
 };
 
