@@ -289,12 +289,13 @@ TEST_F(TabsTest, theLinkMenuOpensTheLinkInABackgroundTabNextToTheCurrentOne) {
             out->open = nullptr;
             for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next) {
                 auto* item = WEBKIT_CONTEXT_MENU_ITEM(i->data);
-                if (GAction* action = webkit_context_menu_item_get_gaction(item)) {
+                auto stock = webkit_context_menu_item_get_stock_action(item);
+                GAction* action = webkit_context_menu_item_get_gaction(item);
+                if (stock == WEBKIT_CONTEXT_MENU_ACTION_CUSTOM && action) {
                     out->items.push_back(g_action_get_name(action));
                     if (out->items.back() == "openLinkInNewTab") out->open = action;
                 } else {
-                    out->items.push_back(
-                        std::to_string(static_cast<int>(webkit_context_menu_item_get_stock_action(item))));
+                    out->items.push_back(std::to_string(static_cast<int>(stock)));
                 }
             }
             return TRUE;
