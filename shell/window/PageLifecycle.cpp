@@ -15,6 +15,7 @@
 #include "window/Tab.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
+#include "window/ZoomController.h"
 
 #include <cerrno>
 
@@ -87,6 +88,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.hosts.clear();
         tab.heat = 0;
         if (m_context.tabs().isCurrent(tab)) status.syncShield();
+        m_context.zoom().pageCommitted(tab);
         break;
     }
     case WEBKIT_LOAD_FINISHED:

@@ -14,6 +14,7 @@
 #include "window/StatusController.h"
 #include "window/TabList.h"
 #include "window/TabOverflowController.h"
+#include "window/ZoomController.h"
 
 namespace nimb {
 
@@ -32,6 +33,7 @@ WindowContext::WindowContext(Application& application, BrowserWindowController& 
     m_overflow = std::make_unique<TabOverflowController>(*this);
     m_notice = std::make_unique<NoticeController>(*this);
     m_closedTabs = std::make_unique<ClosedTabs>(*this);
+    m_zoom = std::make_unique<ZoomController>(*this);
 }
 
 WindowContext::~WindowContext() = default;

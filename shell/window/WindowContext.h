@@ -27,6 +27,7 @@ class ReportRequests;
 class StatusController;
 class TabList;
 class TabOverflowController;
+class ZoomController;
 class PageLifecycle;
 
 class WindowContext : public std::enable_shared_from_this<WindowContext> {
@@ -54,6 +55,7 @@ public:
     [[nodiscard]] TabOverflowController& overflow() const { return *m_overflow; }
     [[nodiscard]] NoticeController& notice() const { return *m_notice; }
     [[nodiscard]] ClosedTabs& closedTabs() const { return *m_closedTabs; }
+    [[nodiscard]] ZoomController& zoom() const { return *m_zoom; }
 
     // Once the window has closed, nothing asynchronous acts for it any more.
     [[nodiscard]] bool closed() const { return m_closed; }
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<TabOverflowController> m_overflow;
     std::unique_ptr<NoticeController> m_notice;
     std::unique_ptr<ClosedTabs> m_closedTabs;
+    std::unique_ptr<ZoomController> m_zoom;
     bool m_closed = false;
 };
 
