@@ -34,8 +34,8 @@ void PageLifecycle::createRequested(Tab& tab, WebKitNavigationAction* action) {
     m_policy.createRequested(tab, action);
 }
 
-bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu) {
-    m_menu.extend(menu);
+bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu, WebKitHitTestResult* hit) {
+    m_menu.extend(menu, hit);
     return false;
 }
 
