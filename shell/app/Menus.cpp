@@ -109,6 +109,7 @@ std::vector<Entry> bar() {
                                            separator(),
                                            item(w.closeTab(), "closeTab"),
                                            item(w.closeWindow(), "closeWindow"),
+                                           item(w.reopenClosedTab(), "reopenClosedTab"),
                                        });
 
     Entry edit = submenu(w.editMenu(), {
@@ -124,6 +125,10 @@ std::vector<Entry> bar() {
 
     Entry view = submenu(w.viewMenu(), {
                                            item(w.stealth(), "toggleStealth"),
+                                           separator(),
+                                           item(w.zoomIn(), "zoomIn"),
+                                           item(w.zoomOut(), "zoomOut"),
+                                           item(w.actualSize(), "actualSize"),
                                            separator(),
                                            item(w.javaScript(), "toggleJS"),
                                            item(w.blockAds(), "toggleBlocking"),
