@@ -233,6 +233,22 @@ TEST_F(KeysTest, onlyTheLastTenClosedTabsComeBackNewestFirst) {
     EXPECT_EQ(tabs().size(), 11u);
 }
 
+TEST_F(KeysTest, aBackListThePageSwelledComesBackAsItsAddressAlone) {
+    app().actions().activate("newTab");
+    ASSERT_TRUE(visit(fixture));
+    // The state of each entry is the page's to fill: here well past what a closed tab may keep.
+    ASSERT_EQ(evaluate(tab(), "var s = 'x'.repeat(300000);"
+                              "for (var k = 0; k < 4; ++k) history.pushState(s + k, '', '?swollen' + k);"
+                              "history.length"),
+              4 + 1);
+    ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture + "?swollen3"; }));
+    app().actions().activate("closeTab");
+    command("reopenClosedTab");
+    ASSERT_EQ(tabs().size(), 2u);
+    ASSERT_TRUE(shows(tab(), fixture + "?swollen3"));
+    EXPECT_FALSE(webkit_web_view_can_go_back(tab().view())) << "the list stayed behind";
+}
+
 TEST_F(KeysTest, aClosedTabOnTheBrowsersOwnPageComesBackDrawnAfresh) {
     ASSERT_TRUE(visit(fixture));
     app().actions().activate("newTab");
