@@ -229,6 +229,16 @@ std::optional<Site> siteFrom(const std::vector<Visit>& visits) {
     return site;
 }
 
+std::optional<std::string> site(std::string_view address) {
+    auto url = Url::parse(address);
+    if (!url || !worthKeeping(address)) return std::nullopt;
+    std::string scheme = text::asciiLowercased(url->view().scheme());
+    if (scheme != "http" && scheme != "https") return std::nullopt;
+    std::string host = LocationBar::writtenHost(*url);
+    if (host.empty()) return std::nullopt;
+    return withoutWww(text::lowercased(host)) + serverPort(*url);
+}
+
 std::vector<Site> sites(const std::vector<Visit>& visits) {
     std::vector<std::vector<Visit>> groups;
     std::unordered_map<SiteKey, std::size_t, SiteKeyHash> groupOf;
@@ -367,7 +377,8 @@ bool retitle(Preferences& preferences, std::string_view address, std::string_vie
 
 std::int64_t clear(Preferences& preferences) {
     auto count = static_cast<std::int64_t>(preferences.history().size());
-    preferences.setHistory({});
+    // The levels name the sites visited as much as the visits do: they go together.
+    preferences.write({.history = std::vector<Visit>{}, .siteZooms = std::vector<SiteZoom>{}});
     return count;
 }
 

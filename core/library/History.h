@@ -39,6 +39,10 @@ inline constexpr std::size_t limit = 500;
 [[nodiscard]] std::vector<Site> sites(const std::vector<Visit>& visits);
 // The visits (of one host) as a site; none for no visits.
 [[nodiscard]] std::optional<Site> siteFrom(const std::vector<Visit>& visits);
+// The site of an address, named as visits are folded into sites: the lower-cased host without
+// "www.", with the port when it is not the scheme's own. None for anything but a web address with a
+// host.
+[[nodiscard]] std::optional<std::string> site(std::string_view address);
 
 // The order completion walks: most visited first, then the shorter address, then the more recent;
 // full ties keep their order.
@@ -64,7 +68,7 @@ inline constexpr std::size_t limit = 500;
 bool recordVisit(Preferences& preferences, std::string_view address, std::string_view title, Date at);
 // Gives the stored visit of the address a new, non-empty title; false when nothing changed.
 bool retitle(Preferences& preferences, std::string_view address, std::string_view title);
-// Forgets every visit; how many there were.
+// Forgets every visit, and the zoom levels of sites with them; how many visits there were.
 std::int64_t clear(Preferences& preferences);
 // Forgets the first visit of exactly this address; none, and nothing written, when there is none.
 std::optional<Visit> forget(Preferences& preferences, std::string_view address);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <set>
 
 namespace nimb {
 
@@ -134,6 +135,13 @@ WriteOutcome Preferences::setSavedReports(const std::vector<SavedReport>& report
     return m_store->set(Keys::savedReports, StoredRecords::encode(reports));
 }
 
+std::vector<SiteZoom> Preferences::siteZooms() const {
+    return StoredRecords::decodeSiteZooms(storedPairs(Keys::siteZooms));
+}
+WriteOutcome Preferences::setSiteZooms(const std::vector<SiteZoom>& levels) {
+    return m_store->set(Keys::siteZooms, StoredRecords::encode(levels));
+}
+
 WriteOutcome Preferences::write(const RecordChanges& records) {
     Changes changes;
     if (records.history)
@@ -146,6 +154,8 @@ WriteOutcome Preferences::write(const RecordChanges& records) {
     if (records.notes) changes.push_back({std::string(Keys::notes), StoredRecords::encode(*records.notes)});
     if (records.savedReports)
         changes.push_back({std::string(Keys::savedReports), StoredRecords::encode(*records.savedReports)});
+    if (records.siteZooms)
+        changes.push_back({std::string(Keys::siteZooms), StoredRecords::encode(*records.siteZooms)});
     return m_store->write(changes);
 }
 
@@ -290,6 +300,29 @@ std::vector<SavedReport> decodeSavedReports(const Pairs& pairs) {
         reports.push_back({row[0], *saved, row[2], row[3], readFlag(row[4]), row[5]});
     }
     return reports;
+}
+
+Pairs encode(const std::vector<SiteZoom>& levels) {
+    Pairs pairs;
+    std::size_t count = std::min(levels.size(), Preferences::siteZoomsCap);
+    pairs.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        pairs.push_back({levels[i].site, std::to_string(levels[i].percent)});
+    return pairs;
+}
+
+std::vector<SiteZoom> decodeSiteZooms(const Pairs& pairs) {
+    std::vector<SiteZoom> levels;
+    std::set<std::string_view> seen;
+    for (const auto& row : pairs) {
+        if (row.size() < 2 || row[0].empty()) continue;
+        auto percent = readInteger(row[1]);
+        if (!percent || *percent < SiteZoom::smallest || *percent > SiteZoom::largest) continue;
+        // A site named twice keeps its first (newest) level.
+        if (!seen.insert(row[0]).second) continue;
+        levels.push_back({row[0], *percent});
+    }
+    return levels;
 }
 
 } // namespace StoredRecords

@@ -4,6 +4,7 @@
 #include "records/Bookmark.h"
 #include "records/Note.h"
 #include "records/SavedReport.h"
+#include "records/SiteZoom.h"
 #include "records/Visit.h"
 #include "storage/KeyValueStore.h"
 #include "vocabulary/Language.h"
@@ -49,10 +50,12 @@ public:
         static constexpr std::string_view bookmarkSummaries = "bookmarkSummaries";
         static constexpr std::string_view notes = "marginalia";
         static constexpr std::string_view savedReports = "savedReports";
+        static constexpr std::string_view siteZooms = "siteZoom";
     };
 
     static constexpr std::size_t historyCap = 500;
     static constexpr std::size_t savedReportsCap = 200;
+    static constexpr std::size_t siteZoomsCap = 500;
 
     // Settings. Each write says what became of it (see `afterWrites` for a store that queues).
     [[nodiscard]] SearchEngine searchEngine() const;
@@ -84,6 +87,9 @@ public:
     WriteOutcome setNotes(const std::vector<Note>& notes);
     [[nodiscard]] std::vector<SavedReport> savedReports() const;
     WriteOutcome setSavedReports(const std::vector<SavedReport>& reports);
+    // The zoom levels of sites, the most recently set first.
+    [[nodiscard]] std::vector<SiteZoom> siteZooms() const;
+    WriteOutcome setSiteZooms(const std::vector<SiteZoom>& levels);
 
     // Record lists that change together, written in one go: all of them land or none.
     struct RecordChanges {
@@ -91,6 +97,7 @@ public:
         std::optional<std::vector<Bookmark>> bookmarks = std::nullopt;
         std::optional<std::vector<Note>> notes = std::nullopt;
         std::optional<std::vector<SavedReport>> savedReports = std::nullopt;
+        std::optional<std::vector<SiteZoom>> siteZooms = std::nullopt;
     };
     WriteOutcome write(const RecordChanges& changes);
 
@@ -127,6 +134,8 @@ namespace StoredRecords {
 [[nodiscard]] std::vector<Note> decodeNotes(const Pairs& pairs);
 [[nodiscard]] Pairs encode(const std::vector<SavedReport>& reports);
 [[nodiscard]] std::vector<SavedReport> decodeSavedReports(const Pairs& pairs);
+[[nodiscard]] Pairs encode(const std::vector<SiteZoom>& levels);
+[[nodiscard]] std::vector<SiteZoom> decodeSiteZooms(const Pairs& pairs);
 // A stored count: an optional sign then only digits, within 64 bits.
 [[nodiscard]] std::optional<std::int64_t> readInteger(std::string_view text);
 } // namespace StoredRecords

@@ -74,6 +74,11 @@ public:
     std::string clearSiteDataMenu() const override { return "Clear Cookies and Site Data..."; }
     std::string nextTab() const override { return "Next Tab"; }
     std::string previousTab() const override { return "Previous Tab"; }
+    std::string reopenClosedTab() const override { return "Reopen Closed Tab"; }
+    std::string zoomIn() const override { return "Zoom In"; }
+    std::string zoomOut() const override { return "Zoom Out"; }
+    std::string actualSize() const override { return "Actual Size"; }
+    std::string openLinkInNewTab() const override { return "Open Link in New Tab"; }
     std::string addBookmark() const override { return "Add Bookmark"; }
     std::string removeEntirely() const override { return "Remove Entirely"; }
     std::string marginalia() const override { return "Marginalia"; }

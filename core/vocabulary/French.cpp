@@ -76,6 +76,11 @@ public:
     }
     std::string nextTab() const override { return "Onglet suivant"; }
     std::string previousTab() const override { return "Onglet précédent"; }
+    std::string reopenClosedTab() const override { return "Rouvrir l’onglet fermé"; }
+    std::string zoomIn() const override { return "Zoom avant"; }
+    std::string zoomOut() const override { return "Zoom arrière"; }
+    std::string actualSize() const override { return "Taille réelle"; }
+    std::string openLinkInNewTab() const override { return "Ouvrir le lien dans un nouvel onglet"; }
     std::string addBookmark() const override { return "Ajouter un signet"; }
     std::string removeEntirely() const override { return "Supprimer complètement"; }
     std::string marginalia() const override { return "Notes en marge"; }

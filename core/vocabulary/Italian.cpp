@@ -74,6 +74,11 @@ public:
     std::string clearSiteDataMenu() const override { return "Cancella cookie e dati dei siti..."; }
     std::string nextTab() const override { return "Scheda successiva"; }
     std::string previousTab() const override { return "Scheda precedente"; }
+    std::string reopenClosedTab() const override { return "Riapri scheda chiusa"; }
+    std::string zoomIn() const override { return "Ingrandisci"; }
+    std::string zoomOut() const override { return "Riduci"; }
+    std::string actualSize() const override { return "Dimensioni effettive"; }
+    std::string openLinkInNewTab() const override { return "Apri link in nuova scheda"; }
     std::string addBookmark() const override { return "Aggiungi segnalibro"; }
     std::string removeEntirely() const override { return "Elimina del tutto"; }
     std::string marginalia() const override { return "Note a margine"; }

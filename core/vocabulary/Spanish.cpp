@@ -74,6 +74,11 @@ public:
     std::string clearSiteDataMenu() const override { return "Borrar cookies y datos de sitios..."; }
     std::string nextTab() const override { return "Pestaña siguiente"; }
     std::string previousTab() const override { return "Pestaña anterior"; }
+    std::string reopenClosedTab() const override { return "Reabrir pestaña cerrada"; }
+    std::string zoomIn() const override { return "Ampliar"; }
+    std::string zoomOut() const override { return "Reducir"; }
+    std::string actualSize() const override { return "Tamaño real"; }
+    std::string openLinkInNewTab() const override { return "Abrir enlace en nueva pestaña"; }
     std::string addBookmark() const override { return "Añadir marcador"; }
     std::string removeEntirely() const override { return "Eliminar del todo"; }
     std::string marginalia() const override { return "Notas al margen"; }

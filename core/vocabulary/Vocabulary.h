@@ -87,6 +87,11 @@ public:
     [[nodiscard]] virtual std::string clearSiteDataMenu() const = 0;
     [[nodiscard]] virtual std::string nextTab() const = 0;
     [[nodiscard]] virtual std::string previousTab() const = 0;
+    [[nodiscard]] virtual std::string reopenClosedTab() const = 0;
+    [[nodiscard]] virtual std::string zoomIn() const = 0;
+    [[nodiscard]] virtual std::string zoomOut() const = 0;
+    [[nodiscard]] virtual std::string actualSize() const = 0;
+    [[nodiscard]] virtual std::string openLinkInNewTab() const = 0;
     [[nodiscard]] virtual std::string addBookmark() const = 0;
     [[nodiscard]] virtual std::string removeEntirely() const = 0;
     [[nodiscard]] virtual std::string marginalia() const = 0;

@@ -8,6 +8,7 @@
 #include "preferences/Preferences.h"
 #include "window/BrowserWindowController.h"
 #include "window/ChromeController.h"
+#include "window/ClosedTabs.h"
 #include "window/FindController.h"
 #include "window/MarginController.h"
 #include "window/Navigator.h"
@@ -15,6 +16,7 @@
 #include "window/ReportRequests.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
+#include "window/ZoomController.h"
 
 #include <webkit/webkit.h>
 
@@ -121,6 +123,11 @@ const Command table[] = {
      [](Application&, Window w, const Value&) {
          if (w) w->performClose();
      }},
+    {"reopenClosedTab", Kind::plain, "<Control><Shift>t",
+     [](Application&, Window w, const Value&) {
+         inWindow(w, [](WindowContext& c) { c.closedTabs().reopen(); });
+     },
+     [](const Application&, Window w) { return w && !w->context().closedTabs().empty(); }},
 
     // Edit
     {"cut", Kind::plain, "<Control>x",
@@ -150,6 +157,21 @@ const Command table[] = {
          inWindow(w, [](WindowContext& c) { c.chrome().setStealth(!c.chrome().stealth()); });
      },
      nullptr, [](const Application&, Window w) { return w && w->context().chrome().stealth(); }},
+    // Ctrl with the plus key, typed with Shift or not, and the keypad's
+    {"zoomIn",
+     Kind::plain,
+     {"<Control>plus", "<Control>equal", "<Control>KP_Add"},
+     [](Application&, Window w, const Value&) { inWindow(w, [](WindowContext& c) { c.zoom().zoomIn(); }); }},
+    {"zoomOut",
+     Kind::plain,
+     {"<Control>minus", "<Control>KP_Subtract"},
+     [](Application&, Window w, const Value&) { inWindow(w, [](WindowContext& c) { c.zoom().zoomOut(); }); }},
+    {"actualSize",
+     Kind::plain,
+     {"<Control>0", "<Control>KP_0"},
+     [](Application&, Window w, const Value&) {
+         inWindow(w, [](WindowContext& c) { c.zoom().actualSize(); });
+     }},
     {"toggleJS", Kind::toggle, "<Control>j",
      [](Application& app, Window, const Value&) { app.settings().toggleJavaScript(); }, nullptr,
      [](const Application& app, Window) { return app.profile().preferences().javaScriptEnabled(); }},
@@ -194,15 +216,21 @@ const Command table[] = {
      nullptr, [](const Application&, Window w) { return w && w->context().margin().isOpen(); }},
 
     // Go
-    {"goBack", Kind::plain, "<Control>bracketleft",
+    {"goBack",
+     Kind::plain,
+     {"<Control>bracketleft", "<Alt>Left"},
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.navigator().goBack(); });
      }},
-    {"goForward", Kind::plain, "<Control>bracketright",
+    {"goForward",
+     Kind::plain,
+     {"<Control>bracketright", "<Alt>Right"},
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.navigator().goForward(); });
      }},
-    {"reloadPage", Kind::plain, "<Control>r",
+    {"reloadPage",
+     Kind::plain,
+     {"<Control>r", "F5", "<Control><Shift>r"},
      [](Application&, Window w, const Value&) {
          inWindow(w, [](WindowContext& c) { c.navigator().reloadPage(); });
      }},

@@ -6,10 +6,12 @@
 // A command acts on the front window (the active one, else the last opened) or, for the settings, on
 // every window through the application.
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nimb {
 
@@ -25,10 +27,31 @@ struct Command {
         chooser, // carries the raw value of the chosen item (a search engine, a language)
     };
 
+    // In GTK's accelerator syntax ("<Control>t"): the one the menu shows, then up to two more that
+    // do the same (the keys other browsers have taught hands); empty for none.
+    struct Accelerators {
+        constexpr Accelerators() = default;
+        constexpr Accelerators(const char* shown) : keys{shown} {}
+        constexpr Accelerators(const char* shown, const char* also, const char* more = "")
+            : keys{shown, also, more} {}
+
+        [[nodiscard]] constexpr std::string_view shown() const { return keys[0]; }
+        [[nodiscard]] constexpr bool empty() const { return keys[0].empty(); }
+        // Every one given, the shown one first.
+        [[nodiscard]] std::vector<std::string> all() const {
+            std::vector<std::string> out;
+            for (std::string_view key : keys) {
+                if (!key.empty()) out.emplace_back(key);
+            }
+            return out;
+        }
+
+        std::array<std::string_view, 3> keys{};
+    };
+
     const char* name;
     Kind kind = Kind::plain;
-    // In GTK's accelerator syntax ("<Control>t"); empty for none.
-    std::string_view accelerator;
+    Accelerators accelerators;
     // `front` is the front window, if any; `value` the chooser's raw value.
     void (*run)(Application& application, BrowserWindowController* front,
                 const std::optional<std::string>& value);

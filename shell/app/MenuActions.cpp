@@ -31,11 +31,14 @@ void MenuActions::install() {
                 run(g_action_get_name(G_ACTION(a)), parameter);
             }));
         g_action_map_add_action(G_ACTION_MAP(gtk), G_ACTION(action.get()));
-        if (!command.accelerator.empty()) {
+        if (!command.accelerators.empty()) {
             std::string detailed = std::string("app.") + command.name;
-            std::string accelerator(command.accelerator);
-            const char* accelerators[] = {accelerator.c_str(), nullptr};
-            gtk_application_set_accels_for_action(gtk, detailed.c_str(), accelerators);
+            auto keys = command.accelerators.all();
+            std::vector<const char*> accelerators;
+            for (const auto& key : keys)
+                accelerators.push_back(key.c_str());
+            accelerators.push_back(nullptr);
+            gtk_application_set_accels_for_action(gtk, detailed.c_str(), accelerators.data());
         }
     }
     validate();

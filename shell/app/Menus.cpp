@@ -12,7 +12,7 @@ namespace {
 // An item of a command of the table, with the command's accelerator.
 Entry item(std::string title, std::string action) {
     const Commands::Command* command = Commands::find(action);
-    std::string accelerator = command ? std::string(command->accelerator) : std::string();
+    std::string accelerator = command ? std::string(command->accelerators.shown()) : std::string();
     return {Entry::Kind::item, std::move(title), std::move(action), std::nullopt, std::move(accelerator), {}};
 }
 
@@ -109,6 +109,7 @@ std::vector<Entry> bar() {
                                            separator(),
                                            item(w.closeTab(), "closeTab"),
                                            item(w.closeWindow(), "closeWindow"),
+                                           item(w.reopenClosedTab(), "reopenClosedTab"),
                                        });
 
     Entry edit = submenu(w.editMenu(), {
@@ -124,6 +125,10 @@ std::vector<Entry> bar() {
 
     Entry view = submenu(w.viewMenu(), {
                                            item(w.stealth(), "toggleStealth"),
+                                           separator(),
+                                           item(w.zoomIn(), "zoomIn"),
+                                           item(w.zoomOut(), "zoomOut"),
+                                           item(w.actualSize(), "actualSize"),
                                            separator(),
                                            item(w.javaScript(), "toggleJS"),
                                            item(w.blockAds(), "toggleBlocking"),

@@ -24,6 +24,12 @@ std::optional<Command> decide(guint keyval, GdkModifierType state) {
         if (auto n = digit(keyval); n && *n >= 1 && *n <= 9) return Command{Command::Kind::selectNumber, *n};
     }
     if (flags == 0 && keyval == GDK_KEY_Escape) return Command{Command::Kind::dismissFind};
+    if (flags == GDK_CONTROL_MASK) {
+        if (keyval == GDK_KEY_Page_Down || keyval == GDK_KEY_KP_Page_Down)
+            return Command{Command::Kind::nextTab};
+        if (keyval == GDK_KEY_Page_Up || keyval == GDK_KEY_KP_Page_Up)
+            return Command{Command::Kind::previousTab};
+    }
     const bool tab = keyval == GDK_KEY_Tab || keyval == GDK_KEY_ISO_Left_Tab || keyval == GDK_KEY_KP_Tab;
     if (tab && (flags & GDK_CONTROL_MASK) && !(flags & GDK_SUPER_MASK)) {
         const bool shift = (flags & GDK_SHIFT_MASK) || keyval == GDK_KEY_ISO_Left_Tab;

@@ -1,8 +1,9 @@
 #pragma once
 
 // The keys the menus do not carry, seen before anything in the window: Ctrl with a digit selects a
-// tab by number, Ctrl+Tab and Ctrl+Shift+Tab move to the next and previous tab, and Escape closes the
-// find bar. What a key press means is decided here without the window, so it can be tested alone.
+// tab by number, Ctrl+Tab and Ctrl+Page Down move to the next tab, Ctrl+Shift+Tab and Ctrl+Page Up to
+// the previous one, and Escape closes the find bar. What a key press means is decided here without the
+// window, so it can be tested alone.
 
 #include <gdk/gdk.h>
 

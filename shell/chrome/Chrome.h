@@ -40,6 +40,8 @@ public:
         // The personal toolbar: load a bookmark's address in the current tab, take it off the toolbar, remove
         // it; and the toolbar's own menu.
         std::function<void(const std::string&)> openBookmark;
+        // A bookmark's address in a new tab behind the current one.
+        std::function<void(const std::string&)> openBookmarkInBackground;
         std::function<void(const std::string&)> removeFromToolbar;
         std::function<void(const std::string&)> removeBookmark;
         std::function<void()> showBookmarks;

@@ -84,6 +84,7 @@ void CustomChrome::build() {
     m_personal = std::make_unique<PersonalToolbar>();
     auto& personal = *m_personal;
     c.push_back(personal.onOpen.connect(m_callbacks.openBookmark));
+    c.push_back(personal.onOpenInBackground.connect(m_callbacks.openBookmarkInBackground));
     c.push_back(personal.onRemoveFromToolbar.connect(m_callbacks.removeFromToolbar));
     c.push_back(personal.onRemove.connect(m_callbacks.removeBookmark));
     c.push_back(personal.onShowBookmarks.connect(m_callbacks.showBookmarks));

@@ -66,6 +66,18 @@ PersonalToolbar::PersonalToolbar() : m_widget(Panel::create("nimb-personal")) {
             showMenu({x, y});
         }));
     gtk_widget_add_controller(m_widget.get(), GTK_EVENT_CONTROLLER(secondary));
+
+    // Middle clicks on the buttons, as a middle click on a link: a new tab, behind the current one.
+    GtkGesture* middle = gtk_gesture_click_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(middle), GDK_BUTTON_MIDDLE);
+    m_connections.push_back(glib::connect<void(GtkGestureClick*, int, double, double)>(
+        middle, "released", [this](GtkGestureClick* gesture, int, double x, double y) {
+            auto index = buttonAt({x, y});
+            if (!index || *index >= m_bookmarks.size()) return;
+            gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
+            onOpenInBackground(m_bookmarks[*index].address);
+        }));
+    gtk_widget_add_controller(m_widget.get(), GTK_EVENT_CONTROLLER(middle));
 }
 
 PersonalToolbar::~PersonalToolbar() {

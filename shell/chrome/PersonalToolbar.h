@@ -3,9 +3,9 @@
 // The personal toolbar under the toolbar band: one compact button per toolbar bookmark, in stored
 // order, titled with the bookmark's name cut to 24 characters; a button that would pass the right
 // edge is hidden. A click loads the bookmark; a secondary click on a button offers to take it off the
-// toolbar, to remove it entirely, or to show the bookmarks; one on the bar itself offers to add a
-// bookmark, to show the bookmarks, or to show the site report. The menus are worded when they open,
-// so they always speak the current language.
+// toolbar, to remove it entirely, or to show the bookmarks; a middle click opens it in a background tab; one
+// on the bar itself offers to add a bookmark, to show the bookmarks, or to show the site report. The menus
+// are worded when they open, so they always speak the current language.
 
 #include "glib/Connection.h"
 #include "glib/GRefPtr.h"
@@ -44,8 +44,9 @@ public:
     [[nodiscard]] const std::vector<double>& titleWidths() const { return m_titleWidths; }
     void setBottomLine(bool bottomLine);
 
-    // Load a bookmark's address.
+    // Load a bookmark's address; and, for a middle click, load it in a new tab behind the current one.
     glib::Hook<void(const std::string& address)> onOpen;
+    glib::Hook<void(const std::string& address)> onOpenInBackground;
     glib::Hook<void(const std::string& address)> onRemoveFromToolbar;
     glib::Hook<void(const std::string& address)> onRemove;
     glib::Hook<void()> onShowBookmarks;

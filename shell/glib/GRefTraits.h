@@ -34,6 +34,8 @@ NIMB_GREF_TRAITS(WebKitUserStyleSheet, webkit_user_style_sheet_ref, webkit_user_
 NIMB_GREF_TRAITS(WebKitWebsiteData, webkit_website_data_ref, webkit_website_data_unref);
 NIMB_GREF_TRAITS(WebKitScriptMessageReply, webkit_script_message_reply_ref,
                  webkit_script_message_reply_unref);
+NIMB_GREF_TRAITS(WebKitWebViewSessionState, webkit_web_view_session_state_ref,
+                 webkit_web_view_session_state_unref);
 
 #undef NIMB_GREF_TRAITS
 

@@ -25,6 +25,9 @@ namespace {
 constexpr const char* controllerKey = "nimb-browser-window-controller";
 constexpr int windowWidth = 1000;
 constexpr int windowHeight = 720;
+// The mouse's side buttons, as X numbers them.
+constexpr guint backButton = 8;
+constexpr guint forwardButton = 9;
 
 } // namespace
 
@@ -79,6 +82,26 @@ void BrowserWindowController::build() {
             return tabKey(keyval, state) ? TRUE : FALSE;
         }));
     gtk_widget_add_controller(GTK_WIDGET(m_window), keys);
+
+    // The mouse's back and forward buttons, wherever the pointer is in the window: taken before the
+    // page sees them, so that one press goes one step.
+    GtkGesture* sideButtons = gtk_gesture_click_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(sideButtons), 0);
+    gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(sideButtons), GTK_PHASE_CAPTURE);
+    m_connections.push_back(glib::connect<void(GtkGestureClick*, int, double, double)>(
+        sideButtons, "pressed", [this](GtkGestureClick* gesture, int, double, double) {
+            guint button = gtk_gesture_single_get_current_button(GTK_GESTURE_SINGLE(gesture));
+            if (button != backButton && button != forwardButton) {
+                gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_DENIED);
+                return;
+            }
+            gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
+            if (button == backButton)
+                m_context->navigator().goBack();
+            else
+                m_context->navigator().goForward();
+        }));
+    gtk_widget_add_controller(GTK_WIDGET(m_window), GTK_EVENT_CONTROLLER(sideButtons));
 
     GtkWidget* stack = gtk_stack_new();
     gtk_stack_set_transition_type(GTK_STACK(stack), GTK_STACK_TRANSITION_TYPE_NONE);

@@ -77,6 +77,11 @@ Chrome::Callbacks ChromeController::callbacks() {
         Tab* tab = m_context.tabs().currentTab();
         if (url && url->view().has_scheme() && tab) m_context.navigator().load(*url, *tab);
     };
+    callbacks.openBookmarkInBackground = [this](const std::string& address) {
+        auto url = Url::parse(address);
+        if (!url || !url->view().has_scheme()) return;
+        m_context.navigator().load(*url, m_context.tabs().add(true));
+    };
     callbacks.removeFromToolbar = [this](const std::string& address) {
         m_context.records().apply(BookmarkAction::removeFromToolbar(address), nullptr);
     };

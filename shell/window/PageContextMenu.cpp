@@ -1,5 +1,6 @@
 #include "window/PageContextMenu.h"
 
+#include "base/Url.h"
 #include "vocabulary/Language.h"
 #include "window/MarginController.h"
 #include "window/Navigator.h"
@@ -20,6 +21,11 @@ PageContextMenu::PageContextMenu(WindowContext& context, GtkWindow* window)
         std::function<void(WindowContext&)> run;
     };
     const PageAction actions[] = {
+        {"openLinkInNewTab",
+         [this](WindowContext& c) {
+             auto url = m_link ? Url::parse(*m_link) : std::nullopt;
+             if (url) c.navigator().load(*url, c.tabs().add(true));
+         }},
         {"addBookmark", [](WindowContext& c) { c.records().addBookmark(); }},
         {"showBookmarks", [](WindowContext& c) { c.navigator().showBookmarks(); }},
         {"showMarginalia", [](WindowContext& c) { c.margin().toggle(); }},
@@ -40,7 +46,7 @@ PageContextMenu::PageContextMenu(WindowContext& context, GtkWindow* window)
 
 PageContextMenu::~PageContextMenu() = default;
 
-void PageContextMenu::extend(WebKitContextMenu* menu) {
+void PageContextMenu::extend(WebKitContextMenu* menu, WebKitHitTestResult* hit) {
     // Nothing a page serves is saved: the engine's items that would save a link or a medium go.
     for (GList* item = webkit_context_menu_get_items(menu); item;) {
         auto* menuItem = WEBKIT_CONTEXT_MENU_ITEM(item->data);
@@ -66,6 +72,25 @@ void PageContextMenu::extend(WebKitContextMenu* menu) {
         GAction* action = g_action_map_lookup_action(G_ACTION_MAP(m_actions.get()), name);
         return webkit_context_menu_item_new_from_gaction(action, title.c_str(), nullptr);
     };
+    const char* link = hit && webkit_hit_test_result_context_is_link(hit)
+                           ? webkit_hit_test_result_get_link_uri(hit)
+                           : nullptr;
+    m_link = link && *link ? std::optional<std::string>(link) : std::nullopt;
+    if (m_link) {
+        // Before the engine's "Open Link in New Window", else after its "Open Link", else first.
+        gint at = 0;
+        gint position = 0;
+        for (GList* item = items; item; item = item->next, ++position) {
+            auto action = webkit_context_menu_item_get_stock_action(WEBKIT_CONTEXT_MENU_ITEM(item->data));
+            if (action == WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW) {
+                at = position;
+                break;
+            }
+            if (action == WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK) at = position + 1;
+        }
+        webkit_context_menu_insert(menu, entry("openLinkInNewTab", words().openLinkInNewTab()), at);
+        items = webkit_context_menu_get_items(menu);
+    }
     gint position = 0;
     for (GList* item = items; item; item = item->next, ++position) {
         auto* menuItem = WEBKIT_CONTEXT_MENU_ITEM(item->data);

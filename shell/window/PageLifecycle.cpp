@@ -15,6 +15,7 @@
 #include "window/Tab.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
+#include "window/ZoomController.h"
 
 #include <cerrno>
 
@@ -31,8 +32,8 @@ void PageLifecycle::createRequested(Tab& tab, WebKitNavigationAction* action) {
     m_policy.createRequested(tab, action);
 }
 
-bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu) {
-    m_menu.extend(menu);
+bool PageLifecycle::contextMenu(Tab&, WebKitContextMenu* menu, WebKitHitTestResult* hit) {
+    m_menu.extend(menu, hit);
     return false;
 }
 
@@ -97,6 +98,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.hosts.clear();
         tab.heat = 0;
         if (m_context.tabs().isCurrent(tab)) status.syncShield();
+        m_context.zoom().pageCommitted(tab);
         break;
     }
     case WEBKIT_LOAD_FINISHED:

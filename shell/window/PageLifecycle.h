@@ -29,7 +29,7 @@ public:
     void progressChanged(Tab& tab) override;
     void loadingChanged(Tab& tab) override;
     void backForwardChanged(Tab& tab) override;
-    bool contextMenu(Tab& tab, WebKitContextMenu* menu) override;
+    bool contextMenu(Tab& tab, WebKitContextMenu* menu, WebKitHitTestResult* hit) override;
     void printRequested(Tab& tab, WebKitPrintOperation* operation) override;
     void message(Tab& tab, PageMessage kind, JSCValue* body) override;
 

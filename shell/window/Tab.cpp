@@ -58,8 +58,8 @@ void Tab::connect(TabObserver& observer) {
     c.push_back(glib::connect<Notify>(
         view, "notify::is-loading", [this, to](WebKitWebView*, GParamSpec*) { to->loadingChanged(*this); }));
     c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult*)>(
-        view, "context-menu", [this, to](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*) {
-            return to->contextMenu(*this, menu) ? TRUE : FALSE;
+        view, "context-menu", [this, to](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult* hit) {
+            return to->contextMenu(*this, menu, hit) ? TRUE : FALSE;
         }));
     c.push_back(glib::connect<void(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer)>(
         webkit_web_view_get_back_forward_list(view), "changed",

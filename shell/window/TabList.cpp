@@ -5,10 +5,13 @@
 #include "layout/TabStrip.h"
 #include "window/BrowserWindowController.h"
 #include "window/ChromeController.h"
+#include "window/ClosedTabs.h"
 #include "window/FindController.h"
 #include "window/MarginController.h"
 #include "window/StatusController.h"
 #include "window/WindowContext.h"
+
+#include <algorithm>
 
 namespace nimb {
 
@@ -25,10 +28,15 @@ Tab* TabList::currentTab() const {
 }
 
 Tab& TabList::add(bool background) {
+    return insert(m_tabs.empty() ? 0 : m_current + 1, background);
+}
+
+Tab& TabList::insert(Index index, bool background) {
     auto tab = std::make_shared<Tab>(m_views.make(), m_observer);
-    auto at = m_tabs.empty() ? m_tabs.begin() : m_tabs.begin() + (m_current + 1);
-    auto index = static_cast<Index>(at - m_tabs.begin());
-    m_tabs.insert(at, tab);
+    index = std::clamp<Index>(index, 0, static_cast<Index>(m_tabs.size()));
+    m_tabs.insert(m_tabs.begin() + index, tab);
+    // A tab put in before the current one moves it along.
+    if (index <= m_current && m_tabs.size() > 1) ++m_current;
     gtk_stack_add_child(GTK_STACK(m_stack), GTK_WIDGET(tab->view()));
     if (background) {
         m_context.chrome().syncStrip();
@@ -67,6 +75,7 @@ void TabList::close(Index index) {
         return;
     }
     auto tab = m_tabs[static_cast<std::size_t>(index)];
+    m_context.closedTabs().remember(*tab, index);
     m_tabs.erase(m_tabs.begin() + index);
     tab->teardown();
     m_current = *next;

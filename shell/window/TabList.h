@@ -36,10 +36,13 @@ public:
 
     // A new tab right after the current one, shown unless `background`.
     Tab& add(bool background);
+    // A new tab at `index` (at the end past it), shown unless `background`.
+    Tab& insert(Index index, bool background);
     void select(Index index);
     // Everything that shows the current tab (chrome, shield, margin, status line), written afresh.
     void showCurrent();
-    // Closes a tab; closing the only tab closes the window (asking first when it has several tabs).
+    // Closes a tab, which can then be reopened (ClosedTabs); closing the only tab closes the window
+    // (asking first when it has several tabs).
     void close(Index index);
     void closeCurrent() { close(m_current); }
     void selectNext();

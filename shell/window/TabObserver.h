@@ -38,8 +38,9 @@ public:
     virtual void progressChanged(Tab& tab) = 0;
     virtual void loadingChanged(Tab& tab) = 0;
     virtual void backForwardChanged(Tab& tab) = 0;
-    // True when the menu is to be shown as the engine made it, with the browser's additions.
-    virtual bool contextMenu(Tab& tab, WebKitContextMenu* menu) = 0;
+    // True when the menu is to be shown as the engine made it, with the browser's additions; `hit` is
+    // what the menu was opened on.
+    virtual bool contextMenu(Tab& tab, WebKitContextMenu* menu, WebKitHitTestResult* hit) = 0;
     virtual void message(Tab& tab, PageMessage kind, JSCValue* body) = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "window/BrowserWindowController.h"
 #include "window/ChromeController.h"
+#include "window/ClosedTabs.h"
 #include "window/FindController.h"
 #include "window/MarginController.h"
 #include "window/Navigator.h"
@@ -13,6 +14,7 @@
 #include "window/StatusController.h"
 #include "window/TabList.h"
 #include "window/TabOverflowController.h"
+#include "window/ZoomController.h"
 
 namespace nimb {
 
@@ -30,6 +32,8 @@ WindowContext::WindowContext(Application& application, BrowserWindowController& 
     m_margin = std::make_unique<MarginController>(*this);
     m_overflow = std::make_unique<TabOverflowController>(*this);
     m_notice = std::make_unique<NoticeController>(*this);
+    m_closedTabs = std::make_unique<ClosedTabs>(*this);
+    m_zoom = std::make_unique<ZoomController>(*this);
 }
 
 WindowContext::~WindowContext() = default;

@@ -16,6 +16,7 @@ namespace nimb {
 class Application;
 class BrowserWindowController;
 class ChromeController;
+class ClosedTabs;
 class FindController;
 class MarginController;
 class Navigator;
@@ -26,6 +27,7 @@ class ReportRequests;
 class StatusController;
 class TabList;
 class TabOverflowController;
+class ZoomController;
 class PageLifecycle;
 
 class WindowContext : public std::enable_shared_from_this<WindowContext> {
@@ -52,6 +54,8 @@ public:
     [[nodiscard]] MarginController& margin() const { return *m_margin; }
     [[nodiscard]] TabOverflowController& overflow() const { return *m_overflow; }
     [[nodiscard]] NoticeController& notice() const { return *m_notice; }
+    [[nodiscard]] ClosedTabs& closedTabs() const { return *m_closedTabs; }
+    [[nodiscard]] ZoomController& zoom() const { return *m_zoom; }
 
     // Once the window has closed, nothing asynchronous acts for it any more.
     [[nodiscard]] bool closed() const { return m_closed; }
@@ -71,6 +75,8 @@ private:
     std::unique_ptr<MarginController> m_margin;
     std::unique_ptr<TabOverflowController> m_overflow;
     std::unique_ptr<NoticeController> m_notice;
+    std::unique_ptr<ClosedTabs> m_closedTabs;
+    std::unique_ptr<ZoomController> m_zoom;
     bool m_closed = false;
 };
 

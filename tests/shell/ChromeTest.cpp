@@ -309,6 +309,26 @@ TEST_F(ToolbarTest, clickingAButtonLoadsItsBookmarkUnlessTheAddressDoesNotParse)
     ASSERT_TRUE(waitUntil([&] { return tab().viewAddress() == fixture && !tab().loading(); }));
 }
 
+TEST_F(ToolbarTest, aMiddleClickOpensTheBookmarkInABackgroundTab) {
+    ASSERT_TRUE(nextFrame());
+    auto buttons = chrome().personal().buttons();
+    ASSERT_EQ(buttons.size(), 2u);
+    Tab& first = tab();
+    std::string before = first.address().value_or("");
+
+    ASSERT_TRUE(click(buttons[0], 10, 10, 2));
+    ASSERT_TRUE(waitUntil([&] { return tabs().size() == 2; }, 5s));
+    EXPECT_EQ(tabs().currentTab(), &first) << "the new tab stays behind";
+    Tab& opened = *tabs().all().at(1);
+    EXPECT_TRUE(waitUntil([&] { return opened.viewAddress() == fixture && !opened.loading(); }));
+    EXPECT_EQ(first.address().value_or(""), before) << "the page itself did not move";
+
+    // A bookmark whose address does not parse opens nothing, in no tab.
+    ASSERT_TRUE(click(buttons[1], 10, 10, 2));
+    ASSERT_TRUE(evaluate(first, "true"));
+    EXPECT_EQ(tabs().size(), 2u);
+}
+
 TEST_F(ToolbarTest, theMenusOfTheButtonsAndOfTheBar) {
     auto& personal = chrome().personal();
     auto labels = [](GMenuModel* model) {

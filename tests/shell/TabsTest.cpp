@@ -272,6 +272,61 @@ TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
     g_signal_handlers_disconnect_by_data(tabs().all().at(0)->view(), &seen);
 }
 
+TEST_F(TabsTest, theLinkMenuOpensTheLinkInABackgroundTabNextToTheCurrentOne) {
+    app().actions().activate("newTab");
+    tabs().select(0);
+    ASSERT_TRUE(visit(fixture));
+    Tab& first = tab();
+    struct Seen {
+        std::vector<std::string> items;
+        GAction* open = nullptr;
+    } seen;
+    // Runs after the window has added its items; the menu itself is not shown.
+    g_signal_connect_after(
+        first.view(), "context-menu",
+        G_CALLBACK(+[](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*, Seen* out) -> gboolean {
+            out->items.clear();
+            out->open = nullptr;
+            for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next) {
+                auto* item = WEBKIT_CONTEXT_MENU_ITEM(i->data);
+                auto stock = webkit_context_menu_item_get_stock_action(item);
+                GAction* action = webkit_context_menu_item_get_gaction(item);
+                if (stock == WEBKIT_CONTEXT_MENU_ACTION_CUSTOM && action) {
+                    out->items.push_back(g_action_get_name(action));
+                    if (out->items.back() == "openLinkInNewTab") out->open = action;
+                } else {
+                    out->items.push_back(std::to_string(static_cast<int>(stock)));
+                }
+            }
+            return TRUE;
+        }),
+        &seen);
+
+    // On a link: right before the engine's "Open Link in New Window".
+    ASSERT_TRUE(press(first, "plain", {}, 3));
+    ASSERT_TRUE(waitUntil([&] { return !seen.items.empty(); }, 5s));
+    auto at = std::find(seen.items.begin(), seen.items.end(), "openLinkInNewTab");
+    ASSERT_NE(at, seen.items.end());
+    ASSERT_NE(at + 1, seen.items.end());
+    EXPECT_EQ(*(at + 1),
+              std::to_string(static_cast<int>(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW)));
+
+    // It opens the link as a middle click does: in a new tab right after the current one, behind it.
+    ASSERT_TRUE(seen.open);
+    g_action_activate(seen.open, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return tabs().size() == 3; }, 5s));
+    EXPECT_EQ(tabs().currentTab(), &first);
+    EXPECT_TRUE(loaded(*tabs().all().at(1), second));
+    EXPECT_EQ(first.viewAddress(), fixture);
+
+    // Not on plain text.
+    seen.items.clear();
+    ASSERT_TRUE(press(first, "words", {}, 3));
+    ASSERT_TRUE(waitUntil([&] { return !seen.items.empty(); }, 5s));
+    EXPECT_EQ(std::find(seen.items.begin(), seen.items.end(), "openLinkInNewTab"), seen.items.end());
+    g_signal_handlers_disconnect_by_data(first.view(), &seen);
+}
+
 TEST_F(TabsTest, menuStatesFollowTheWindow) {
     auto enabled = [&](const char* action) {
         return g_action_group_get_action_enabled(G_ACTION_GROUP(app().gtk()), action) != FALSE;
