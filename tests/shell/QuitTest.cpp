@@ -1,7 +1,9 @@
 // Ending the run: Quit asks first when it would close a window of several tabs, and says how much it
-// closes.
+// closes; the size the user gave the window is the size of the windows of the next run.
 
 #include "ShellTest.h"
+
+#include <gdk/x11/gdkx.h>
 
 namespace nimb::test {
 namespace {
@@ -20,10 +22,29 @@ protected:
         return count;
     }
 
+    // The application ends and starts again on the same profile, as a user quits and comes back.
+    void restart() {
+        m_app.reset();
+        drain();
+        m_options.id += ".again";
+        start();
+    }
+
+    std::string xid(BrowserWindowController& of) {
+        return std::to_string(gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(of.window()))));
+    }
     // Waits for the first page of the window opened last.
     bool newWindowLoaded() {
         BrowserWindowController& opened = window(app().windows().size() - 1);
         return waitForLoad(*opened.context().tabs().currentTab());
+    }
+    bool sized(BrowserWindowController& of, int width, int height) {
+        return waitUntil(
+            [&] {
+                return gtk_widget_get_width(GTK_WIDGET(of.window())) == width &&
+                       gtk_widget_get_height(GTK_WIDGET(of.window())) == height;
+            },
+            5s);
     }
 };
 
@@ -72,6 +93,19 @@ TEST_F(QuitTest, windowsOfOneTabEachCloseWithoutAQuestion) {
     ASSERT_TRUE(pressQuit());
     EXPECT_TRUE(waitUntil([&] { return app().windows().empty(); }, 5s));
     EXPECT_EQ(dialog(), nullptr);
+}
+
+TEST_F(QuitTest, theWindowsSizeOutlivesARestart) {
+    // Resized from outside, as the user drags its edge through the window manager.
+    ASSERT_TRUE(xdotool(window(), {"windowsize", "--sync", xid(window()), "840", "610"}));
+    ASSERT_TRUE(sized(window(), 840, 610));
+
+    restart();
+    EXPECT_TRUE(sized(window(), 840, 610));
+    // So does every new window of the run.
+    app().actions().activate("newWindow");
+    ASSERT_EQ(app().windows().size(), 2u);
+    EXPECT_TRUE(sized(window(1), 840, 610));
 }
 
 } // namespace
