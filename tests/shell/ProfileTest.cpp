@@ -113,11 +113,11 @@ TEST_F(ProfileTest, quittingWithChangesStillHeldUpAsksFirst) {
 
 TEST_F(ProfileTest, withSeveralTabsAndChangesHeldUpTheTabsAreAskedAboutFirstThenTheChanges) {
     ASSERT_TRUE(visit(fixture));
-    app().actions().activate("newTab");
     Holder holder(m_directories.preferencesFile());
     ASSERT_TRUE(holder.held());
     app().actions().activate("addBookmark");
     ASSERT_GE(app().profile().unsaved(), 1u);
+    app().actions().activate("newTab");
 
     // Quit: one question at a time, the tabs first.
     app().actions().activate("quit");

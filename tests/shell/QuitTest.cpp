@@ -81,7 +81,7 @@ TEST_F(QuitTest, theQuestionCountsEveryWindowAndTab) {
     app().actions().activate("chooseLanguage", "fr");
     ASSERT_TRUE(pressQuit());
     EXPECT_EQ(answerQuestion(false),
-              (Question{"Quitter The NIMB 2000 ?", "2 fenêtres et 4 onglets vont se fermer."}));
+              (Question{"Quitter The NIMB 2000\u202F?", "2 fenêtres et 4 onglets vont se fermer."}));
     EXPECT_EQ(app().windows().size(), 2u);
 }
 
