@@ -69,6 +69,9 @@ public:
     };
 
     std::optional<std::string> localPage;
+    // What the user typed into the location field for this tab and had not sent when another tab was
+    // chosen; it is in the field again when this tab is.
+    std::optional<std::string> typedLocation;
     std::optional<Reported> reported;
     std::optional<ReportPage> reportPage;
     std::optional<std::string> status;

@@ -10,6 +10,8 @@
 #include "window/StatusController.h"
 #include "window/WindowContext.h"
 
+#include <utility>
+
 namespace nimb {
 
 TabList::TabList(WindowContext& context, GtkWidget* stack, TabObserver& observer)
@@ -42,11 +44,17 @@ Tab& TabList::add(bool background) {
 void TabList::select(Index index) {
     if (index < 0 || index >= static_cast<Index>(m_tabs.size())) return;
     m_context.margin().unpin();
+    // What was typed into the location field and not sent stays with the tab it was typed for.
+    if (auto leaving = m_shown.lock(); leaving && !leaving->tornDown())
+        leaving->typedLocation = m_context.chrome().typedText();
     m_current = index;
-    Tab& tab = *m_tabs[static_cast<std::size_t>(index)];
+    auto& chosen = m_tabs[static_cast<std::size_t>(index)];
+    m_shown = chosen;
+    Tab& tab = *chosen;
     gtk_stack_set_visible_child(GTK_STACK(m_stack), GTK_WIDGET(tab.view()));
     gtk_widget_grab_focus(GTK_WIDGET(tab.view()));
     showCurrent();
+    if (auto typed = std::exchange(tab.typedLocation, std::nullopt)) m_context.chrome().resumeTyping(*typed);
     m_context.find().rerun();
     m_context.application().actions().scheduleValidate();
 }
