@@ -17,6 +17,8 @@
 #include "window/WindowContext.h"
 
 #include <cerrno>
+#include <string_view>
+#include <utility>
 
 namespace nimb {
 
@@ -59,6 +61,10 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.leavePage(); // the icon it was waiting for, among others
         tab.failed = false;
         tab.refusedDownload = false;
+        // The page's own load is the navigation last decided on when it posted to this very address.
+        // The page's own load follows the navigation last decided on: if that posted, this load is the
+        // form's, provided the document it brings is the one posted to (see below).
+        tab.form.loading = std::exchange(tab.form.postedTo, std::nullopt);
         // A web page that starts before the blocklist is attached is not guarded by it, whatever
         // comes later (the browser's own pages have nothing to block).
         tab.unfiltered = !tab.pendingGenerated && m_context.prefs().contentBlockingEnabled() &&
@@ -69,6 +75,8 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         }
         break;
     case WEBKIT_LOAD_REDIRECTED:
+        // Sent on elsewhere, as a form's answer usually is: the page that comes is asked for plainly.
+        tab.form.loading.reset();
         break;
     case WEBKIT_LOAD_COMMITTED: {
         // Only the page's own documents commit here, never its frames': the mark of a generated page
@@ -76,6 +84,9 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         const char* uri = webkit_web_view_get_uri(tab.view());
         tab.documentIsGenerated = tab.pendingGenerated && uri && uri == generatedAddress;
         tab.pendingGenerated = false;
+        tab.form.shown = !tab.documentIsGenerated && uri && tab.form.loading == std::string_view(uri);
+        tab.form.loading.reset();
+        tab.form.resendAgreed = false;
         if (!tab.documentIsGenerated && uri && uri != generatedAddress) {
             tab.localPage.reset();
             tab.reported.reset();

@@ -90,6 +90,19 @@ public:
     // committed in the view did: only such a document may ask for internal actions.
     bool pendingGenerated = false;
     bool documentIsGenerated = false;
+    // Whether the document shown is the answer to a form the page posted: reloading it sends the form
+    // again, which the user is asked about first (Navigator::reload).
+    struct FormAnswer {
+        // The address of the last navigation the engine asked about, when it posted.
+        std::optional<std::string> postedTo;
+        // Where the load under way posted to, and whether the document shown came from such a load.
+        std::optional<std::string> loading;
+        bool shown = false;
+        // The user said to send it again: the engine's next resubmission is let through, once.
+        bool resendAgreed = false;
+        bool asking = false;
+    };
+    FormAnswer form;
     // The load under way failed (the engine still reports it finished afterwards).
     bool failed = false;
     // The load under way was stopped for taking too long.
