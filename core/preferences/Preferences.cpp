@@ -105,6 +105,23 @@ WriteOutcome Preferences::setHomePage(std::string_view address) {
     return m_store->set(Keys::homePage, address);
 }
 
+std::optional<WindowSize> Preferences::windowSize() const {
+    auto dimension = [&](std::string_view key) -> std::optional<int> {
+        auto value = StoredRecords::readInteger(storedString(key));
+        if (!value || *value < 1 || *value > WindowSize::largest) return std::nullopt;
+        return static_cast<int>(*value);
+    };
+    auto width = dimension(Keys::windowWidth);
+    auto height = dimension(Keys::windowHeight);
+    if (!width || !height) return std::nullopt;
+    return WindowSize{*width, *height, m_store->boolean(Keys::windowMaximized).value_or(false)};
+}
+WriteOutcome Preferences::setWindowSize(const WindowSize& size) {
+    return m_store->write({{std::string(Keys::windowWidth), std::to_string(size.width)},
+                           {std::string(Keys::windowHeight), std::to_string(size.height)},
+                           {std::string(Keys::windowMaximized), size.maximized}});
+}
+
 std::vector<Visit> Preferences::history() const {
     return StoredRecords::decodeVisits(storedPairs(Keys::history));
 }

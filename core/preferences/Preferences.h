@@ -6,6 +6,7 @@
 #include "records/SavedReport.h"
 #include "records/SiteZoom.h"
 #include "records/Visit.h"
+#include "records/WindowSize.h"
 #include "storage/KeyValueStore.h"
 #include "vocabulary/Language.h"
 
@@ -51,6 +52,9 @@ public:
         static constexpr std::string_view notes = "marginalia";
         static constexpr std::string_view savedReports = "savedReports";
         static constexpr std::string_view siteZooms = "siteZoom";
+        static constexpr std::string_view windowWidth = "windowWidth";
+        static constexpr std::string_view windowHeight = "windowHeight";
+        static constexpr std::string_view windowMaximized = "windowMaximized";
     };
 
     static constexpr std::size_t historyCap = 500;
@@ -77,6 +81,10 @@ public:
     // The stored home page, else the search engine's start page, else "about:home".
     [[nodiscard]] std::string homePage() const;
     WriteOutcome setHomePage(std::string_view address);
+    // The size of the window the user last closed; none until one was kept, or when what is stored
+    // is no size a window could have. Its three keys are written together.
+    [[nodiscard]] std::optional<WindowSize> windowSize() const;
+    WriteOutcome setWindowSize(const WindowSize& size);
 
     // Record lists, newest first
     [[nodiscard]] std::vector<Visit> history() const;

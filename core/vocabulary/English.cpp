@@ -255,6 +255,17 @@ public:
                (changes == 1 ? "it is" : "they are") + " lost.";
     }
     std::string quitAnyway() const override { return "Quit Anyway"; }
+    std::string quitQuestion(std::string_view app) const override { return "Quit " + std::string(app) + "?"; }
+    std::string quitDetail(std::int64_t windows, std::int64_t tabs) const override {
+        return count(windows, "window", "windows") + " and " + count(tabs, "tab", "tabs") + " will close.";
+    }
+    std::string quitButton() const override { return "Quit"; }
+    std::string resendQuestion() const override { return "Send the form again?"; }
+    std::string resendDetail() const override {
+        return "This page is the answer to a form. Reloading it sends what you entered again, and "
+               "whatever the form did, such as an order or a payment, may happen twice.";
+    }
+    std::string resend() const override { return "Send Again"; }
 
     // Home page
     std::string recent() const override { return "Recent"; }

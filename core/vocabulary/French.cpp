@@ -270,6 +270,20 @@ public:
                (one ? "elle sera perdue." : "elles seront perdues.");
     }
     std::string quitAnyway() const override { return "Quitter quand même"; }
+    std::string quitQuestion(std::string_view app) const override {
+        return "Quitter " + std::string(app) + " ?";
+    }
+    std::string quitDetail(std::int64_t windows, std::int64_t tabs) const override {
+        return count(windows, "fenêtre", "fenêtres") + " et " + count(tabs, "onglet", "onglets") +
+               " vont se fermer.";
+    }
+    std::string quitButton() const override { return "Quitter"; }
+    std::string resendQuestion() const override { return "Renvoyer le formulaire ?"; }
+    std::string resendDetail() const override {
+        return "Cette page est la réponse à un formulaire. La recharger renvoie ce que vous avez saisi, "
+               "et ce que le formulaire a fait, comme une commande ou un paiement, pourrait se reproduire.";
+    }
+    std::string resend() const override { return "Renvoyer"; }
 
     // Home page
     std::string recent() const override { return "Récents"; }

@@ -264,6 +264,20 @@ public:
                (changes == 1 ? "andrà persa." : "andranno perse.");
     }
     std::string quitAnyway() const override { return "Esci comunque"; }
+    std::string quitQuestion(std::string_view app) const override {
+        return "Uscire da " + std::string(app) + "?";
+    }
+    std::string quitDetail(std::int64_t windows, std::int64_t tabs) const override {
+        return "Si chiuderanno " + count(windows, "finestra", "finestre") + " e " +
+               count(tabs, "scheda", "schede") + ".";
+    }
+    std::string quitButton() const override { return "Esci"; }
+    std::string resendQuestion() const override { return "Inviare di nuovo il modulo?"; }
+    std::string resendDetail() const override {
+        return "Questa pagina è la risposta a un modulo. Ricaricarla invia di nuovo quello che hai "
+               "inserito, e ciò che il modulo ha fatto, come un ordine o un pagamento, potrebbe ripetersi.";
+    }
+    std::string resend() const override { return "Invia di nuovo"; }
 
     // Home page
     std::string recent() const override { return "Recenti"; }

@@ -255,6 +255,20 @@ public:
                (changes == 1 ? "se perderá." : "se perderán.");
     }
     std::string quitAnyway() const override { return "Salir de todos modos"; }
+    std::string quitQuestion(std::string_view app) const override {
+        return "¿Salir de " + std::string(app) + "?";
+    }
+    std::string quitDetail(std::int64_t windows, std::int64_t tabs) const override {
+        return "Se cerrarán " + count(windows, "ventana", "ventanas") + " y " +
+               count(tabs, "pestaña", "pestañas") + ".";
+    }
+    std::string quitButton() const override { return "Salir"; }
+    std::string resendQuestion() const override { return "¿Enviar el formulario de nuevo?"; }
+    std::string resendDetail() const override {
+        return "Esta página es la respuesta a un formulario. Al recargarla se vuelve a enviar lo que "
+               "escribiste, y lo que hizo el formulario, como un pedido o un pago, podría repetirse.";
+    }
+    std::string resend() const override { return "Enviar de nuevo"; }
 
     // Home page
     std::string recent() const override { return "Recientes"; }

@@ -200,6 +200,12 @@ public:
     [[nodiscard]] virtual std::string unsavedQuestion() const = 0;
     [[nodiscard]] virtual std::string unsavedDetail(std::int64_t changes) const = 0;
     [[nodiscard]] virtual std::string quitAnyway() const = 0;
+    [[nodiscard]] virtual std::string quitQuestion(std::string_view app) const = 0;
+    [[nodiscard]] virtual std::string quitDetail(std::int64_t windows, std::int64_t tabs) const = 0;
+    [[nodiscard]] virtual std::string quitButton() const = 0;
+    [[nodiscard]] virtual std::string resendQuestion() const = 0;
+    [[nodiscard]] virtual std::string resendDetail() const = 0;
+    [[nodiscard]] virtual std::string resend() const = 0;
 
     // Home page
     [[nodiscard]] virtual std::string recent() const = 0;

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Dialogs.h"
+#include "app/Menus.h"
 #include "app/Resources.h"
 #include "base/Text.h"
 #include "base/Url.h"
@@ -13,6 +14,7 @@
 #include "window/Tab.h"
 #include "window/TabList.h"
 #include "window/WindowContext.h"
+#include "window/WindowSizing.h"
 
 #include <cstdlib>
 
@@ -51,7 +53,7 @@ Application::Application(Options options)
 Application::~Application() {
     m_actions.stop(); // nothing is scheduled from here on
     // Whatever windows are left go without asking.
-    m_windows.forEach([](BrowserWindowController& window) { gtk_window_destroy(window.window()); });
+    closeWindows();
     m_connections.clear();
 }
 
@@ -142,7 +144,34 @@ BrowserWindowController& Application::openWindow(const std::optional<Url>& addre
 }
 
 void Application::quit() {
-    if (!m_askingToQuit && mayEndRun(m_windows.active(), [this] { closeEverything(); })) closeEverything();
+    if (m_askingToQuit) return;
+    std::size_t tabs = 0;
+    bool several = false;
+    bool asked = false; // a window asks its own question just now
+    m_windows.forEach([&](BrowserWindowController& window) {
+        std::size_t count = window.context().tabs().size();
+        tabs += count;
+        several = several || count >= 2;
+        asked = asked || window.asking();
+    });
+    if (asked) return;
+    auto end = [this] {
+        if (mayEndRun(m_windows.active(), [this] { closeEverything(); })) closeEverything();
+    };
+    BrowserWindowController* over = m_windows.active();
+    // Windows of one tab each go as they would one by one, without a question.
+    if (!several || !over) {
+        end();
+        return;
+    }
+    m_askingToQuit = true;
+    Dialogs::confirm(
+        over->window(), words().quitQuestion(Menus::applicationName),
+        words().quitDetail(static_cast<std::int64_t>(m_windows.size()), static_cast<std::int64_t>(tabs)),
+        words().quitButton(), [this, end](bool yes) {
+            m_askingToQuit = false;
+            if (yes) end();
+        });
 }
 
 bool Application::mayEndRun(BrowserWindowController* over, std::function<void()> end) {
@@ -161,8 +190,18 @@ bool Application::mayEndRun(BrowserWindowController* over, std::function<void()>
 }
 
 void Application::closeEverything() {
-    m_windows.forEach([](BrowserWindowController& window) { gtk_window_destroy(window.window()); });
+    closeWindows();
     g_application_quit(G_APPLICATION(m_application.get()));
+}
+
+void Application::closeWindows() {
+    // The size kept for the next run is that of the window the user was in.
+    if (!m_ending && m_profile) {
+        if (BrowserWindowController* front = m_windows.active())
+            WindowSizing::remember(front->window(), m_profile->preferences());
+    }
+    m_ending = true;
+    m_windows.forEach([](BrowserWindowController& window) { gtk_window_destroy(window.window()); });
 }
 
 void Application::open(const std::vector<std::string>& addresses) {

@@ -91,9 +91,15 @@ public:
 
     // Opens a new window on an address, or on the home page, and shows it.
     BrowserWindowController& openWindow(const std::optional<Url>& address);
-    // Closes every window and ends the run; first asks whether to lose the changes that still wait for
-    // another program to let go of the profile, when there are any.
+    // Closes every window and ends the run. First asks, when a window holds two or more tabs, whether
+    // to close them all; then whether to lose the changes that still wait for another program to let
+    // go of the profile, when there are any. One question at a time, and none while a window asks
+    // its own.
     void quit();
+    // Whether the application asks one of those questions just now.
+    [[nodiscard]] bool asking() const { return m_askingToQuit; }
+    // Whether the run is ending: every window goes without asking.
+    [[nodiscard]] bool ending() const { return m_ending; }
     // Whether the run may end now: true when no write waits for another program to let go of the
     // profile; otherwise asks over `over` whether to lose them, calls `end` if the user agrees, and
     // answers false.
@@ -104,12 +110,15 @@ public:
 
 private:
     void closeEverything();
+    // Destroys every window without asking; the run is ending from here on.
+    void closeWindows();
     void startup();
 
     Options m_options;
     glib::GRefPtr<GtkApplication> m_application;
     std::unique_ptr<Profile> m_profile;
     bool m_askingToQuit = false;
+    bool m_ending = false;
     std::unique_ptr<WebEngine> m_engine;
     WindowList m_windows;
     SettingsCommands m_settings;

@@ -80,6 +80,11 @@ public:
     virtual void setAddress(std::string_view full, std::string_view resting) = 0;
     [[nodiscard]] virtual bool editing() const = 0;
     virtual void focusLocation() = 0;
+    // What the user typed into the field and has not sent: none unless the field is being edited and
+    // holds something other than the page's address.
+    [[nodiscard]] virtual std::optional<std::string> typedText() const = 0;
+    // Takes typing up again: the field is edited and holds `text`, the caret at its end.
+    virtual void resumeTyping(const std::string& text) = 0;
     [[nodiscard]] virtual GtkWidget* locationField() const = 0;
 
     virtual void setShield(const Shield& shield) = 0;

@@ -216,6 +216,14 @@ void CustomChrome::focusLocation() {
     well().location().focus();
 }
 
+std::optional<std::string> CustomChrome::typedText() const {
+    return well().location().typed();
+}
+
+void CustomChrome::resumeTyping(const std::string& text) {
+    well().location().resume(text);
+}
+
 GtkWidget* CustomChrome::locationField() const {
     return well().field();
 }

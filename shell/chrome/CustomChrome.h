@@ -44,6 +44,8 @@ public:
     void setAddress(std::string_view full, std::string_view resting) override;
     bool editing() const override;
     void focusLocation() override;
+    std::optional<std::string> typedText() const override;
+    void resumeTyping(const std::string& text) override;
     GtkWidget* locationField() const override;
     GtkWidget* shieldWidget() const override;
 

@@ -200,6 +200,22 @@ void LocationField::endEditing() {
     });
 }
 
+std::optional<std::string> LocationField::typed() const {
+    if (!m_editing || !m_field) return std::nullopt;
+    std::string typed = text();
+    if (typed == m_full) return std::nullopt;
+    return typed;
+}
+
+void LocationField::resume(const std::string& text) {
+    if (!m_field) return;
+    if (!gtk_widget_is_focus(m_field)) gtk_widget_grab_focus(m_field);
+    beginEditing(); // nothing more when the focus already began it
+    if (!m_editing || !m_field) return;
+    replaceText(text);
+    gtk_editable_set_position(GTK_EDITABLE(m_field), -1);
+}
+
 void LocationField::pressedBeside() {
     if (!m_field) return;
     if (m_editing)

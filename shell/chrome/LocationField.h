@@ -15,6 +15,7 @@
 
 #include <gtk/gtk.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ public:
     // Gives the field the focus from the keyboard: the whole address is selected, and the next click
     // selects it again rather than placing the caret.
     void focus();
+    // What was typed and not sent: the text while the field is edited, unless it is the full address.
+    [[nodiscard]] std::optional<std::string> typed() const;
+    // Takes editing up again with `text` in the field and the caret at its end.
+    void resume(const std::string& text);
     // A press on the well beside the field: the whole address is selected, the focus taken first.
     void pressedBeside();
     // Places the field in `frame` (in the well's coordinates): one line of text centred on it.

@@ -17,14 +17,13 @@
 #include "window/TabList.h"
 #include "window/TabOverflowController.h"
 #include "window/WindowContext.h"
+#include "window/WindowSizing.h"
 
 namespace nimb {
 
 namespace {
 
 constexpr const char* controllerKey = "nimb-browser-window-controller";
-constexpr int windowWidth = 1000;
-constexpr int windowHeight = 720;
 // The mouse's side buttons, as X numbers them.
 constexpr guint backButton = 8;
 constexpr guint forwardButton = 9;
@@ -62,7 +61,7 @@ void BrowserWindowController::build() {
     m_window = GTK_WINDOW(gtk_application_window_new(m_application.gtk()));
     g_object_set_data(G_OBJECT(m_window), controllerKey, this);
     gtk_window_set_title(m_window, Menus::applicationName);
-    gtk_window_set_default_size(m_window, windowWidth, windowHeight);
+    WindowSizing::apply(m_window, m_application.profile().preferences());
     gtk_widget_add_css_class(GTK_WIDGET(m_window), "nimb");
     gtk_application_window_set_show_menubar(GTK_APPLICATION_WINDOW(m_window), TRUE);
 
@@ -151,11 +150,30 @@ void BrowserWindowController::performClose() {
 }
 
 bool BrowserWindowController::shouldClose() {
-    auto count = m_context->tabs().size();
     if (m_closing) return true;
-    // The last window ends the run.
+    // One question at a time: not while this window, or the application, already asks one.
+    if (m_asking || m_application.asking()) return false;
+    std::weak_ptr<BrowserWindowController> weak = weak_from_this();
+    // An answer to the tabs' question holds for this one attempt to close only.
+    bool tabsAgreed = std::exchange(m_tabsAgreed, false);
+    auto count = m_context->tabs().size();
+    if (count >= 2 && !tabsAgreed) {
+        m_asking = true;
+        Dialogs::confirm(m_window, words().closeWindowQuestion(),
+                         words().closeWindowDetail(static_cast<std::int64_t>(count)), words().closeWindow(),
+                         [weak](bool close) {
+                             auto self = weak.lock();
+                             if (!self) return;
+                             self->m_asking = false;
+                             if (!close) return;
+                             // On to the next question, if there is one.
+                             self->m_tabsAgreed = true;
+                             self->performClose();
+                         });
+        return false;
+    }
+    // The last window ends the run: then the changes still waiting to be saved are asked about.
     if (m_application.windows().size() == 1) {
-        std::weak_ptr<BrowserWindowController> weak = weak_from_this();
         auto close = [weak] {
             auto self = weak.lock();
             if (!self) return;
@@ -164,27 +182,15 @@ bool BrowserWindowController::shouldClose() {
         };
         if (!m_application.mayEndRun(this, close)) return false;
     }
-    if (count < 2) return true;
-    if (m_asking) return false;
-    m_asking = true;
-    std::weak_ptr<BrowserWindowController> weak = weak_from_this();
-    Dialogs::confirm(m_window, words().closeWindowQuestion(),
-                     words().closeWindowDetail(static_cast<std::int64_t>(count)), words().closeWindow(),
-                     [weak](bool close) {
-                         auto self = weak.lock();
-                         if (!self) return;
-                         self->m_asking = false;
-                         if (!close) return;
-                         self->m_closing = true;
-                         self->performClose();
-                     });
-    return false;
+    return true;
 }
 
 void BrowserWindowController::willClose() {
     if (m_context->closed()) return;
     m_context->markClosed();
     auto self = shared_from_this(); // the list lets go below; this lives until the handler returns
+    // When the run ends, the application keeps the size of the window the user was in instead.
+    if (!m_application.ending()) WindowSizing::remember(m_window, m_application.profile().preferences());
     m_context->tabs().tearDownAll();
     m_application.windows().remove(*this);
     m_application.actions().scheduleValidate();

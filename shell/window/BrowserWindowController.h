@@ -40,6 +40,8 @@ public:
 
     // Closes the window as its close button does: with two or more tabs, after asking.
     void performClose();
+    // Whether the window asks whether to close, just now.
+    [[nodiscard]] bool asking() const { return m_asking; }
     // Everything a language change touches: the chrome's words, and the generated pages drawn again.
     void languageChanged();
 
@@ -56,6 +58,7 @@ private:
     std::vector<glib::Connection> m_connections;
     bool m_closing = false;
     bool m_asking = false;
+    bool m_tabsAgreed = false;
 };
 
 } // namespace nimb

@@ -13,6 +13,7 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ public:
     [[nodiscard]] std::string restingLabel() const;
     [[nodiscard]] bool editing() const { return m_editing; }
     void focusLocation();
+    // What was typed into the field and not sent, and taking it up again (see Chrome).
+    [[nodiscard]] std::optional<std::string> typedText() const { return m_chrome->typedText(); }
+    void resumeTyping(const std::string& text) { m_chrome->resumeTyping(text); }
 
     [[nodiscard]] bool stealth() const { return m_stealth; }
     void setStealth(bool on);

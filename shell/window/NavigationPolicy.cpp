@@ -14,6 +14,7 @@
 #include "window/WindowContext.h"
 
 #include <chrono>
+#include <utility>
 
 namespace nimb {
 
@@ -92,9 +93,21 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
         }
     }
 
+    // A form is never sent again behind the user's back: the engine resubmits one when a page that
+    // answered it reloads, and that is let through only once the user agreed (Navigator::reload).
+    if (type == WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED && !std::exchange(tab.form.resendAgreed, false)) {
+        webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+        return true;
+    }
+
     // Asked here about the page's frames as much as about the page itself, with nothing to tell them
     // apart: what concerns the page alone (the links-only search, the end of a generated page on its
-    // way) is decided when the view's own load starts (PageLifecycle).
+    // way, whether it answers a form) is decided when the view's own load starts (PageLifecycle).
+    const char* method = request ? webkit_uri_request_get_http_method(request) : nullptr;
+    if (method && g_ascii_strcasecmp(method, "POST") == 0)
+        tab.form.postedTo = address;
+    else
+        tab.form.postedTo.reset();
     webkit_policy_decision_use(WEBKIT_POLICY_DECISION(decision));
     return true;
 }

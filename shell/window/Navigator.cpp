@@ -1,6 +1,7 @@
 #include "window/Navigator.h"
 
 #include "app/Application.h"
+#include "app/Dialogs.h"
 #include "base/Text.h"
 #include "engine/BlockerRules.h"
 #include "location/SearchRewrite.h"
@@ -226,16 +227,43 @@ void Navigator::reload(Tab& tab) {
     if (auto shown = tab.viewAddress() ? Url::parse(*tab.viewAddress()) : std::nullopt;
         shown && !tab.localPage && holdForBlocklist(*shown, tab))
         return;
+    // The answer to a form is asked for again by sending the form again: only once the user agrees.
+    if (tab.form.shown) {
+        askToResend(tab);
+        return;
+    }
     leaveDialog(tab);
     tab.pendingGenerated = false;
     webkit_web_view_reload(tab.view());
 }
 
+void Navigator::askToResend(Tab& tab) {
+    if (tab.form.asking) return;
+    tab.form.asking = true;
+    Dialogs::confirm(m_context.gtkWindow(), words().resendQuestion(), words().resendDetail(),
+                     words().resend(), [this, ref = TabRef(m_context, tab)](bool yes) {
+                         auto locked = ref.lock();
+                         if (!locked) return;
+                         Tab& asked = *locked.tab;
+                         asked.form.asking = false;
+                         // Cancel, or another page came meanwhile: the page is left as it is.
+                         if (!yes || !asked.form.shown) return;
+                         asked.form.resendAgreed = true;
+                         leaveDialog(asked);
+                         asked.pendingGenerated = false;
+                         webkit_web_view_reload(asked.view());
+                     });
+}
+
 void Navigator::reloadAll() {
     // A copy: reloading can close the popover, and nothing here may change the list under it.
     auto tabs = m_context.tabs().all();
-    for (const auto& tab : tabs)
+    for (const auto& tab : tabs) {
+        // Not the answer to a form: no one asked to send it again, and one question per tab would
+        // bury the user. It takes the change with its next page.
+        if (tab->form.shown) continue;
         reload(*tab);
+    }
 }
 
 void Navigator::reloadPage() {

@@ -67,6 +67,8 @@ public:
     [[nodiscard]] bool waitsForBlocklist(const Url& address) const;
 
 private:
+    // Asks whether to send again the form the tab's page answers, and reloads it if the user agrees.
+    void askToResend(Tab& tab);
     // Runs the print dialog to its end (the engine's dialog has its own loop); false, and nothing
     // shown, while another print dialog is up.
     bool runPrintDialog(WebKitPrintOperation* operation);

@@ -18,6 +18,8 @@
 #include "window/ZoomController.h"
 
 #include <cerrno>
+#include <string_view>
+#include <utility>
 
 namespace nimb {
 
@@ -64,6 +66,9 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.leavePage(); // the icon it was waiting for, among others
         tab.failed = false;
         tab.refusedDownload = false;
+        // The page's own load follows the navigation last decided on: if that posted, this load is the
+        // form's, provided the document it brings is the one posted to (see below).
+        tab.form.loading = std::exchange(tab.form.postedTo, std::nullopt);
         // A web page that starts before the blocklist is attached is not guarded by it, whatever
         // comes later (the browser's own pages have nothing to block).
         bool generated = tab.pendingGenerated || tab.generatedEntry();
@@ -76,6 +81,8 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         break;
     }
     case WEBKIT_LOAD_REDIRECTED:
+        // Sent on elsewhere, as a form's answer usually is: the page that comes is asked for plainly.
+        tab.form.loading.reset();
         break;
     case WEBKIT_LOAD_COMMITTED: {
         // Only the page's own documents commit here, never its frames'. The browser's own pages come
@@ -85,6 +92,10 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.documentIsGenerated = entry.has_value();
         tab.pendingGenerated = false;
         bool drawn = std::exchange(tab.generatedDrawn, false);
+        const char* uri = webkit_web_view_get_uri(tab.view());
+        tab.form.shown = !tab.documentIsGenerated && uri && tab.form.loading == std::string_view(uri);
+        tab.form.loading.reset();
+        tab.form.resendAgreed = false;
         if (entry) {
             arrived(tab, *entry, drawn);
         } else {

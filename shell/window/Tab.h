@@ -73,6 +73,9 @@ public:
     // The internal address of the browser's own page shown in the tab (or on its way there).
     std::optional<std::string> localPage;
     // The report the page shown answered (or the one drawn on the report page shown), and how.
+    // What the user typed into the location field for this tab and had not sent when another tab was
+    // chosen; it is in the field again when this tab is.
+    std::optional<std::string> typedLocation;
     std::optional<Reported> reported;
     std::optional<ReportPage> reportPage;
     // The entry of the tab's back and forward list the view is at (or going to), when it is one of
@@ -107,6 +110,19 @@ public:
     // committed in the view did: only such a document may ask for internal actions.
     bool pendingGenerated = false;
     bool documentIsGenerated = false;
+    // Whether the document shown is the answer to a form the page posted: reloading it sends the form
+    // again, which the user is asked about first (Navigator::reload).
+    struct FormAnswer {
+        // The address of the last navigation the engine asked about, when it posted.
+        std::optional<std::string> postedTo;
+        // Where the load under way posted to, and whether the document shown came from such a load.
+        std::optional<std::string> loading;
+        bool shown = false;
+        // The user said to send it again: the engine's next resubmission is let through, once.
+        bool resendAgreed = false;
+        bool asking = false;
+    };
+    FormAnswer form;
     // The load under way failed (the engine still reports it finished afterwards).
     bool failed = false;
     // The page the tab shows (or is about to) in place of one that failed to load or whose process

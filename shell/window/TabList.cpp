@@ -12,6 +12,7 @@
 #include "window/WindowContext.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nimb {
 
@@ -50,11 +51,17 @@ Tab& TabList::insert(Index index, bool background) {
 void TabList::select(Index index) {
     if (index < 0 || index >= static_cast<Index>(m_tabs.size())) return;
     m_context.margin().unpin();
+    // What was typed into the location field and not sent stays with the tab it was typed for.
+    if (auto leaving = m_shown.lock(); leaving && !leaving->tornDown())
+        leaving->typedLocation = m_context.chrome().typedText();
     m_current = index;
-    Tab& tab = *m_tabs[static_cast<std::size_t>(index)];
+    auto& chosen = m_tabs[static_cast<std::size_t>(index)];
+    m_shown = chosen;
+    Tab& tab = *chosen;
     gtk_stack_set_visible_child(GTK_STACK(m_stack), GTK_WIDGET(tab.view()));
     gtk_widget_grab_focus(GTK_WIDGET(tab.view()));
     showCurrent();
+    if (auto typed = std::exchange(tab.typedLocation, std::nullopt)) m_context.chrome().resumeTyping(*typed);
     m_context.find().rerun();
     m_context.application().actions().scheduleValidate();
 }

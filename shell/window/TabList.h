@@ -59,6 +59,8 @@ private:
     PageViews m_views;
     std::vector<std::shared_ptr<Tab>> m_tabs;
     Index m_current = 0;
+    // The tab the chrome shows, whose typing the location field holds.
+    std::weak_ptr<Tab> m_shown;
 };
 
 } // namespace nimb

@@ -95,6 +95,25 @@ TEST_P(PreferencesTest, noLanguageAndUnknownValuesReadAsDefaults) {
     EXPECT_EQ(prefs().searchEngine(), SearchEngine::ddgLite);
 }
 
+TEST_P(PreferencesTest, theWindowSizeRoundTripsAndOnlyASizeAWindowCouldHaveIsRead) {
+    EXPECT_EQ(prefs().windowSize(), std::nullopt);
+    prefs().setWindowSize({840, 610, true});
+    EXPECT_EQ(prefs().windowSize(), (WindowSize{840, 610, true}));
+    EXPECT_EQ(store().string("windowWidth"), "840");
+    EXPECT_EQ(store().string("windowHeight"), "610");
+    EXPECT_EQ(store().boolean("windowMaximized"), true);
+
+    for (const char* width : {"0", "-840", "16385", "840px", "", "99999999999999999999"}) {
+        store().set("windowWidth", width);
+        EXPECT_EQ(prefs().windowSize(), std::nullopt) << width;
+    }
+    store().set("windowWidth", "16384");
+    store().set("windowMaximized", "1"); // not a flag: not maximised
+    EXPECT_EQ(prefs().windowSize(), (WindowSize{16384, 610, false}));
+    store().set("windowHeight", true);
+    EXPECT_EQ(prefs().windowSize(), std::nullopt);
+}
+
 TEST_P(PreferencesTest, homePageFallsBackThroughTheEngine) {
     prefs().setSearchEngine(SearchEngine::wiby);
     EXPECT_EQ(prefs().homePage(), "https://wiby.me/");

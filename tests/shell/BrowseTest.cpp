@@ -3,6 +3,7 @@
 
 #include "ShellTest.h"
 
+#include "chrome/CustomChrome.h"
 #include "location/SearchEngine.h"
 #include "location/UserAgent.h"
 #include "page/GeneratedPage.h"
@@ -282,6 +283,79 @@ TEST_F(BrowseTest, sitesReceiveTheEnginesAgentWithOneSafariClaim) {
     EXPECT_EQ(agent->substr(cut + gecko.size()), UserAgent::applicationName()) << *agent;
     EXPECT_EQ(agent->rfind("Mozilla/5.0 (", 0), 0u) << *agent;
     EXPECT_EQ(agent->find("Safari/"), agent->rfind("Safari/")) << *agent;
+}
+
+// A page that is the answer to a form is not asked for again behind the user's back: reloading it
+// would send the form again, so the browser asks first, and Cancel sends nothing.
+class FormTest : public ShellTest {
+protected:
+    void configure() override {
+        m_proxy.answer("form.example", "/",
+                       "<!doctype html><title>Order</title><form method=post action=/sent>"
+                       "<button id=send style='width:200px;height:80px'>Send</button>"
+                       "<input name=item value=teapot></form>");
+        m_proxy.route("form.example", "/sent", [](const HttpRequest& request) {
+            return HttpResponse{200,
+                                "text/html; charset=utf-8",
+                                {},
+                                "<!doctype html><title>Sent</title><p>" + request.method + " " + request.body,
+                                {}};
+        });
+    }
+
+    // The forms that arrived at the server.
+    std::size_t sent() {
+        std::size_t count = 0;
+        for (const auto& request : m_proxy.requests())
+            count += request.host == "form.example" && request.path == "/sent" && request.method == "POST";
+        return count;
+    }
+    bool pressKeys(const std::string& key) { return xdotool(window(), {"key", key}); }
+};
+
+TEST_F(FormTest, reloadingTheAnswerToAFormAsksBeforeSendingItAgain) {
+    const std::string answer = "http://form.example/sent";
+    ASSERT_TRUE(visit("http://form.example/"));
+    // Sent with a real click on its button.
+    auto command = pointAt(GTK_WIDGET(tab().view()), 60, 30);
+    command.insert(command.end(), {"click", "1"});
+    ASSERT_TRUE(xdotool(window(), command));
+    ASSERT_TRUE(waitUntil(
+        [&] { return tab().viewAddress() == answer && !webkit_web_view_is_loading(tab().view()); }));
+    ASSERT_EQ(sent(), 1u);
+    EXPECT_NE(pageText(tab()).find("POST item=teapot"), std::string::npos);
+    ASSERT_TRUE(evaluate(tab(), "window.stillHere = true"));
+
+    // From the keyboard and from the button: asked, and Cancel leaves the page as it is.
+    ASSERT_TRUE(pressKeys("ctrl+r"));
+    auto [question, detail] = answerQuestion(false);
+    EXPECT_EQ(question, "Send the form again?");
+    EXPECT_FALSE(detail.empty());
+    GtkWidget* reload =
+        dynamic_cast<CustomChrome&>(window().context().chrome().view()).reloadButton().widget();
+    ASSERT_TRUE(click(reload, gtk_widget_get_width(reload) / 2.0, gtk_widget_get_height(reload) / 2.0));
+    EXPECT_EQ(answerQuestion(false).first, "Send the form again?");
+    app().actions().activate("reloadPage");
+    EXPECT_EQ(answerQuestion(false).first, "Send the form again?");
+    // The page is the same document, and the server saw the form once.
+    EXPECT_EQ(evaluate(tab(), "window.stillHere === true"), nlohmann::json(true));
+    EXPECT_EQ(sent(), 1u);
+
+    // Agreed to, it goes again.
+    std::size_t before = loadsFinished(tab());
+    ASSERT_TRUE(pressKeys("ctrl+r"));
+    EXPECT_EQ(answerQuestion(true).first, "Send the form again?");
+    ASSERT_TRUE(waitForLoadAfter(tab(), before));
+    EXPECT_EQ(sent(), 2u);
+    EXPECT_EQ(evaluate(tab(), "window.stillHere === undefined"), nlohmann::json(true));
+
+    // An ordinary page reloads without a word.
+    ASSERT_TRUE(visit("http://form.example/"));
+    before = loadsFinished(tab());
+    ASSERT_TRUE(pressKeys("ctrl+r"));
+    ASSERT_TRUE(waitForLoadAfter(tab(), before));
+    EXPECT_EQ(dialog(), nullptr);
+    EXPECT_EQ(sent(), 2u);
 }
 
 } // namespace

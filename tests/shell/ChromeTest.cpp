@@ -69,6 +69,44 @@ TEST_F(LocationFieldTest, escapePutsBackThePagesAddress) {
     EXPECT_TRUE(editing());
 }
 
+TEST_F(LocationFieldTest, whatWasTypedAndNotSentStaysWithItsTab) {
+    ASSERT_TRUE(visit(fixture));
+    app().actions().activate("newTab");
+    ASSERT_TRUE(visit(second));
+    ASSERT_TRUE(startEditing());
+    ASSERT_TRUE(typeKeys("half typed"));
+    ASSERT_TRUE(fieldShows("half typed"));
+
+    // Away to the first tab: its own address, at rest.
+    ASSERT_TRUE(press("ctrl+1"));
+    ASSERT_TRUE(waitUntil([&] { return tabs().current() == 0; }, 5s));
+    ASSERT_TRUE(fieldShows("http://browse.example"));
+    EXPECT_FALSE(editing());
+    ASSERT_TRUE(startEditing());
+    ASSERT_TRUE(typeKeys("other words"));
+
+    // Back: what was typed there, being edited, the caret at its end.
+    ASSERT_TRUE(press("ctrl+2"));
+    ASSERT_TRUE(waitUntil([&] { return tabs().current() == 1; }, 5s));
+    ASSERT_TRUE(fieldShows("half typed"));
+    EXPECT_TRUE(editing());
+    EXPECT_EQ(selection(), (std::pair{10, 10}));
+    // Escape puts back the page's address, as it does for text typed just now.
+    ASSERT_TRUE(press("Escape"));
+    ASSERT_TRUE(fieldShows(second));
+
+    // Each tab keeps its own.
+    ASSERT_TRUE(press("ctrl+1"));
+    ASSERT_TRUE(fieldShows("other words"));
+    EXPECT_TRUE(editing());
+    ASSERT_TRUE(press("Escape"));
+    ASSERT_TRUE(fieldShows(fixture));
+    // Given up with Escape, nothing is kept: the other tab comes back at rest.
+    ASSERT_TRUE(press("ctrl+2"));
+    ASSERT_TRUE(fieldShows("http://browse.example"));
+    EXPECT_FALSE(editing());
+}
+
 TEST_F(LocationFieldTest, typingCompletesInlineOnlyAtTheEndOfWhatWasTyped) {
     ASSERT_TRUE(startEditing());
     ASSERT_TRUE(typeKeys("exa"));

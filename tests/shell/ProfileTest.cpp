@@ -111,6 +111,36 @@ TEST_F(ProfileTest, quittingWithChangesStillHeldUpAsksFirst) {
     EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 1u);
 }
 
+TEST_F(ProfileTest, withSeveralTabsAndChangesHeldUpTheTabsAreAskedAboutFirstThenTheChanges) {
+    ASSERT_TRUE(visit(fixture));
+    Holder holder(m_directories.preferencesFile());
+    ASSERT_TRUE(holder.held());
+    app().actions().activate("addBookmark");
+    ASSERT_GE(app().profile().unsaved(), 1u);
+    app().actions().activate("newTab");
+
+    // Quit: one question at a time, the tabs first.
+    app().actions().activate("quit");
+    EXPECT_EQ(answerQuestion(true).first, "Quit The NIMB 2000?");
+    EXPECT_EQ(answerQuestion(false).first, words().unsavedQuestion());
+    EXPECT_EQ(dialog(), nullptr);
+    ASSERT_EQ(app().windows().size(), 1u);
+    EXPECT_EQ(tabs().size(), 2u);
+
+    // Closing the last window asks the same two, in the same order.
+    app().actions().activate("closeWindow");
+    EXPECT_EQ(answerQuestion(true).first, words().closeWindowQuestion());
+    EXPECT_EQ(answerQuestion(false).first, words().unsavedQuestion());
+    ASSERT_EQ(app().windows().size(), 1u);
+    // Cancelled at the second question, the first is asked again next time.
+    app().actions().activate("closeWindow");
+    EXPECT_EQ(answerQuestion(false).first, words().closeWindowQuestion());
+    EXPECT_EQ(dialog(), nullptr);
+    EXPECT_EQ(app().windows().size(), 1u);
+    holder.release();
+    ASSERT_TRUE(waitUntil([&] { return app().profile().unsaved() == 0; }));
+}
+
 class ReadOnlyProfileTest : public ShellTest {
 protected:
     void configure() override {

@@ -277,8 +277,16 @@ std::pair<std::string, std::string> ShellTest::answerQuestion(bool destructive) 
     if (!waitUntil([&] { return dialog() != nullptr; })) return {};
     GtkWidget* shown = dialog();
     std::pair<std::string, std::string> said{dialogText(shown), dialogText(shown, "secondary-text")};
+    // The answer may bring the next question at once: it is this one that must go.
+    GWeakRef answered;
+    g_weak_ref_init(&answered, shown);
     answer(shown, destructive);
-    waitUntil([&] { return dialog() == nullptr; });
+    waitUntil([&] {
+        GObject* still = static_cast<GObject*>(g_weak_ref_get(&answered));
+        if (still) g_object_unref(still);
+        return still == nullptr || !gtk_widget_get_visible(GTK_WIDGET(still));
+    });
+    g_weak_ref_clear(&answered);
     return said;
 }
 
