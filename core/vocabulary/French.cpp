@@ -198,7 +198,7 @@ public:
     std::string stoppedWorking() const override { return "Cette page a cessé de fonctionner"; }
     std::string tryAgain() const override { return "Réessayer"; }
     std::string processEnded() const override {
-        return "La page s’est arrêtée : le processus qui l’affichait a pris fin de façon inattendue.";
+        return "La page s’est arrêtée\u00a0: le processus qui l’affichait a pris fin de façon inattendue.";
     }
     std::string refusedPrint() const override {
         return "Cette page a redemandé l’impression ; la demande a été refusée.";

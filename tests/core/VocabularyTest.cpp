@@ -81,7 +81,8 @@ std::vector<Text> everyText(const Vocabulary& v) {
         M(profileReadOnly("‹s›")), M(profileInUse("‹s›")), M(profileUnavailable("‹s›")),
         M(profileSetAside("‹s›")), M(dismiss()), M(clearSiteDataQuestion()), M(clearSiteDataDetail()),
         M(unsavedQuestion()), M3(unsavedDetail), M(quitAnyway()), M(shieldTip(true, 0)), M(shieldTip(true, 2)),
-        M(shieldTip(false, 0)), M(shieldTip(false, 1)), M(shieldTip(false, 2)), M3(doneUnblocked)
+        M(shieldTip(false, 0)), M(shieldTip(false, 1)), M(shieldTip(false, 2)), M3(doneUnblocked),
+        M(couldNotOpen()), M(stoppedWorking()), M(tryAgain()), M(processEnded())
     };
 #undef M4
 #undef M3
