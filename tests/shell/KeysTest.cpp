@@ -265,6 +265,23 @@ TEST_F(KeysTest, aClosedTabOnTheBrowsersOwnPageComesBackDrawnAfresh) {
     EXPECT_EQ(reopened.localPage, std::string(LocationBar::aboutHistory));
     EXPECT_NE(pageText(reopened).find("Browse fixture"), std::string::npos) << pageText(reopened);
     EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutHistory);
+
+    // A report comes back as it was drawn, and Back from it is the page it was made of.
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    app().actions().activate("nimbReport");
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    const std::string report = pageText(tab());
+    ASSERT_NE(report.find("browse.example"), std::string::npos);
+    app().actions().activate("closeTab");
+    command("reopenClosedTab");
+    Tab& again = tab();
+    ASSERT_TRUE(waitUntil([&] { return !again.loading() && again.documentIsGenerated; }, 10s));
+    EXPECT_EQ(again.localPage, std::string(LocationBar::aboutReport));
+    EXPECT_EQ(pageText(again), report);
+    command("goBack");
+    EXPECT_TRUE(shows(again, fixture));
 }
 
 } // namespace
