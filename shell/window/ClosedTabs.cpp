@@ -12,7 +12,7 @@ namespace nimb {
 void ClosedTabs::remember(const Tab& tab, std::int64_t index) {
     auto address = tab.address();
     if (!address) return;
-    Closed closed{index, *address, tab.localPage, {}};
+    Closed closed{index, *address, tab.localPage, {}, tab.reportDrawings, tab.generatedEntries};
     auto state = glib::adoptGRef(webkit_web_view_get_session_state(tab.view()));
     auto bytes = state ? glib::adoptGRef(webkit_web_view_session_state_serialize(state.get()))
                        : glib::GRefPtr<GBytes>();
@@ -31,6 +31,8 @@ bool ClosedTabs::reopen() {
 
     // A new view, given the old one's back and forward list before it loads anything.
     Tab& tab = m_context.tabs().insert(closed.index, false);
+    tab.reportDrawings = std::move(closed.reports);
+    tab.generatedEntries = closed.generatedEntries;
     WebKitBackForwardListItem* current = nullptr;
     if (closed.state) {
         if (WebKitWebViewSessionState* state = webkit_web_view_session_state_new(closed.state.get())) {
@@ -47,7 +49,7 @@ bool ClosedTabs::reopen() {
         tab.localPage = closed.localPage;
         navigator.reload(tab);
     } else if (current) {
-        // The page the list stands at (for a report, the page it was made of).
+        // The page the list stands at (a report as it was drawn).
         tab.pendingGenerated = false;
         webkit_web_view_go_to_back_forward_list_item(tab.view(), current);
     } else if (auto url = closed.localPage ? std::nullopt : Url::parse(closed.address)) {

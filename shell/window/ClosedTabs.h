@@ -6,18 +6,19 @@
 // web process go at once. A generated page comes back drawn afresh from the stores.
 
 #include "glib/GRefPtr.h"
+#include "window/Tab.h"
 
 #include <webkit/webkit.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 
 namespace nimb {
 
-class Tab;
 class WindowContext;
 
 class ClosedTabs {
@@ -45,6 +46,10 @@ private:
         // The browser's own page the tab showed, if any.
         std::optional<std::string> localPage;
         glib::GRefPtr<GBytes> state;
+        // What the report pages in its list were drawn from, and the number of its newest generated
+        // page, so that they come back as they were.
+        std::map<std::uint64_t, Tab::ReportDrawing> reports;
+        std::uint64_t generatedEntries = 0;
     };
 
     WindowContext& m_context;

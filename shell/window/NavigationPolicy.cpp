@@ -64,9 +64,11 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
     if (GeneratedPage::parse(address)) {
         bool ours = tab.pendingGenerated || type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD ||
                     type == WEBKIT_NAVIGATION_TYPE_RELOAD;
-        if (ours)
+        if (ours) {
+            // The engine asks for the page next; only the page let through is drawn.
+            tab.admittedGenerated = GeneratedPage::parse(address);
             webkit_policy_decision_use(WEBKIT_POLICY_DECISION(decision));
-        else
+        } else
             webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
         return true;
     }

@@ -197,8 +197,9 @@ void Navigator::redrawLocal(Tab& tab) {
 
 std::optional<std::string> Navigator::draw(Tab& tab, const GeneratedPage::Entry& entry) {
     // Only for the tab's own document on its way there, sent by the browser or gone back, forward or
-    // again to: a frame asking (were the scheme ever open to one) gets nothing.
-    if (!tab.pendingGenerated && tab.generatedEntry() != entry) return std::nullopt;
+    // again to (the engine may ask before the view names the address): a frame asking (were the
+    // scheme ever open to one) gets nothing.
+    if (tab.admittedGenerated != entry && tab.generatedEntry() != entry) return std::nullopt;
     std::optional<std::string> html = entry.internalAddress == LocationBar::aboutReport
                                           ? m_context.reports().draw(tab, entry.number)
                                           : generatedPage(entry.internalAddress);

@@ -81,6 +81,9 @@ public:
     // The entry of the tab's back and forward list the view is at (or going to), when it is one of
     // the browser's own pages.
     [[nodiscard]] std::optional<GeneratedPage::Entry> generatedEntry() const;
+    // The browser's own page the tab's view was last let go to (as the browser sent it, or Back,
+    // Forward or Reload took it): the engine asks for it next, and only it is drawn.
+    std::optional<GeneratedPage::Entry> admittedGenerated;
     // The number of the newest entry a generated page took in the tab.
     std::uint64_t generatedEntries = 0;
     // The engine asked for the generated page since the last document came: a page the engine
