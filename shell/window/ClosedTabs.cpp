@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "location/LocationBar.h"
+#include "page/GeneratedPage.h"
 #include "window/Navigator.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
@@ -49,8 +50,9 @@ bool ClosedTabs::reopen() {
         tab.localPage = closed.localPage;
         navigator.reload(tab);
     } else if (current) {
-        // The page the list stands at (a report as it was drawn).
-        tab.pendingGenerated = false;
+        // The page the list stands at (a report as it was drawn, sent for by the browser).
+        const char* uri = webkit_back_forward_list_item_get_uri(current);
+        tab.pendingGenerated = uri && GeneratedPage::parse(uri);
         webkit_web_view_go_to_back_forward_list_item(tab.view(), current);
     } else if (auto url = closed.localPage ? std::nullopt : Url::parse(closed.address)) {
         navigator.load(*url, tab);
