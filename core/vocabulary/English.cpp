@@ -345,12 +345,6 @@ public:
         return "Either the page has not finished loading, or it replaced the browser's\n"
                "recorder with one of its own. Reload and try again.";
     }
-    std::string blockedSummary(std::int64_t requests, bool blocking, std::int64_t hosts) const override {
-        std::string text = count(requests, "request", "requests");
-        text += blocking ? " blocked" : " on the blocklist, allowed";
-        if (hosts != 0) text += " from " + count(hosts, "host", "hosts");
-        return text;
-    }
     std::string takenOffSummary(std::int64_t n) const override {
         return count(n, "thing", "things") + " taken off the page";
     }
@@ -378,7 +372,6 @@ public:
         return "Newsletter interstitials, push nags, and sign-in boxes you didn't ask for.";
     }
     std::string alsoBlocked() const override { return "Also blocked"; }
-    std::string requestCount(std::int64_t n) const override { return count(n, "request", "requests"); }
     std::string takenOffThePage() const override { return "Taken off the page"; }
     std::string takenOffWhy() const override {
         return "Walls and empty ad slots, hidden after they arrived with the markup.";

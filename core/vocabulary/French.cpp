@@ -366,13 +366,6 @@ public:
         return "Soit la page n’a pas fini de se charger, soit elle a remplacé l’enregistreur du navigateur\n"
                "par le sien. Rechargez et réessayez.";
     }
-    std::string blockedSummary(std::int64_t requests, bool blocking, std::int64_t hosts) const override {
-        std::string text = blocking ? count(requests, "requête bloquée", "requêtes bloquées")
-                                    : count(requests, "requête autorisée", "requêtes autorisées");
-        if (hosts != 0) text += " vers " + count(hosts, "serveur", "serveurs");
-        if (!blocking) text += " malgré la liste de blocage";
-        return text;
-    }
     std::string takenOffSummary(std::int64_t n) const override {
         return count(n, "élément retiré", "éléments retirés") + " de la page";
     }
@@ -414,7 +407,6 @@ public:
                "fenêtres de connexion que vous n’avez pas demandées.";
     }
     std::string alsoBlocked() const override { return "Également bloqués"; }
-    std::string requestCount(std::int64_t n) const override { return count(n, "requête", "requêtes"); }
     std::string takenOffThePage() const override { return "Retiré de la page"; }
     std::string takenOffWhy() const override {
         return "Murs et emplacements publicitaires vides, masqués après être arrivés avec le balisage.";

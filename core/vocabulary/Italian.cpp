@@ -357,13 +357,6 @@ public:
         return "O la pagina non ha finito di caricarsi, o ha sostituito il registratore del browser\n"
                "con uno suo. Ricarica e riprova.";
     }
-    std::string blockedSummary(std::int64_t requests, bool blocking, std::int64_t hosts) const override {
-        std::string text = blocking ? count(requests, "richiesta bloccata", "richieste bloccate")
-                                    : count(requests, "richiesta consentita", "richieste consentite");
-        if (hosts != 0) text += " verso " + count(hosts, "server", "server");
-        if (!blocking) text += " pur essendo nella lista di blocco";
-        return text;
-    }
     std::string takenOffSummary(std::int64_t n) const override {
         return count(n, "cosa tolta", "cose tolte") + " dalla pagina";
     }
@@ -406,7 +399,6 @@ public:
                "riquadri di accesso che non hai chiesto.";
     }
     std::string alsoBlocked() const override { return "Altri blocchi"; }
-    std::string requestCount(std::int64_t n) const override { return count(n, "richiesta", "richieste"); }
     std::string takenOffThePage() const override { return "Tolto dalla pagina"; }
     std::string takenOffWhy() const override {
         return "Muri e spazi pubblicitari vuoti, nascosti dopo essere arrivati con il markup.";

@@ -347,13 +347,6 @@ public:
         return "O la página no ha terminado de cargar, o ha sustituido el registrador del navegador\n"
                "por uno propio. Recarga e inténtalo de nuevo.";
     }
-    std::string blockedSummary(std::int64_t requests, bool blocking, std::int64_t hosts) const override {
-        std::string text = blocking ? count(requests, "solicitud bloqueada", "solicitudes bloqueadas")
-                                    : count(requests, "solicitud permitida", "solicitudes permitidas");
-        if (hosts != 0) text += " hacia " + count(hosts, "servidor", "servidores");
-        if (!blocking) text += " pese a estar en la lista de bloqueo";
-        return text;
-    }
     std::string takenOffSummary(std::int64_t n) const override {
         return count(n, "cosa retirada", "cosas retiradas") + " de la página";
     }
@@ -395,7 +388,6 @@ public:
                "recuadros de inicio de sesión que no pediste.";
     }
     std::string alsoBlocked() const override { return "También bloqueados"; }
-    std::string requestCount(std::int64_t n) const override { return count(n, "solicitud", "solicitudes"); }
     std::string takenOffThePage() const override { return "Retirado de la página"; }
     std::string takenOffWhy() const override {
         return "Muros y huecos publicitarios vacíos, ocultados después de llegar con el marcado.";

@@ -234,8 +234,6 @@ public:
     [[nodiscard]] virtual std::string noPage() const = 0;
     [[nodiscard]] virtual std::string unavailableLine(NimbReportPage::Unavailable why) const = 0;
     [[nodiscard]] virtual std::string unavailableDetail(NimbReportPage::Unavailable why) const = 0;
-    [[nodiscard]] virtual std::string blockedSummary(std::int64_t requests, bool blocking,
-                                                     std::int64_t hosts) const = 0;
     [[nodiscard]] virtual std::string takenOffSummary(std::int64_t n) const = 0;
     [[nodiscard]] virtual std::string otherHostsSummary(std::int64_t n) const = 0;
     [[nodiscard]] virtual std::string keptToItself() const = 0;
@@ -243,7 +241,6 @@ public:
     [[nodiscard]] virtual std::string category(ContentBlocker::Category c) const = 0;
     [[nodiscard]] virtual std::string categoryWhy(ContentBlocker::Category c) const = 0;
     [[nodiscard]] virtual std::string alsoBlocked() const = 0;
-    [[nodiscard]] virtual std::string requestCount(std::int64_t n) const = 0;
     [[nodiscard]] virtual std::string takenOffThePage() const = 0;
     [[nodiscard]] virtual std::string takenOffWhy() const = 0;
     [[nodiscard]] virtual std::string reason(NimbReportReason r) const = 0;

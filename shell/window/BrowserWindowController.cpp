@@ -5,7 +5,6 @@
 #include "app/Menus.h"
 #include "app/TabKeys.h"
 #include "chrome/ChromeStyle.h"
-#include "location/LocationBar.h"
 #include "vocabulary/Language.h"
 #include "window/ChromeController.h"
 #include "window/FindController.h"
@@ -209,13 +208,8 @@ void BrowserWindowController::languageChanged() {
     m_context->find().rerun();
     m_context->tabs().showCurrent();
     auto tabs = m_context->tabs().all();
-    for (const auto& tab : tabs) {
-        if (!tab->localPage) continue;
-        if (*tab->localPage != LocationBar::aboutReport)
-            m_context->navigator().reload(*tab);
-        else
-            m_context->reports().redraw(*tab);
-    }
+    for (const auto& tab : tabs)
+        if (tab->localPage) m_context->navigator().reload(*tab); // drawn again where it stands
     m_context->status().setStatus(words().nowSpeaking());
 }
 

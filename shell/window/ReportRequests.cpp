@@ -218,8 +218,4 @@ void ReportRequests::openFromPopover(const std::string& address) {
     m_context.navigator().load(*url, opened);
 }
 
-void ReportRequests::redraw(Tab& tab) {
-    m_context.navigator().redrawLocal(tab);
-}
-
 } // namespace nimb

@@ -48,8 +48,6 @@ public:
     void retitle();
     // The popover, once it has been opened (for the window's tests).
     [[nodiscard]] ReportPopover* popover() const { return m_popover.get(); }
-    // The tab's report page drawn again in the current language, from what it was drawn from.
-    void redraw(Tab& tab);
     // The HTML of the report page that took the tab's entry `entry`, in the current language; a page
     // saying there is no report when the tab no longer keeps what it was drawn from.
     [[nodiscard]] std::string draw(Tab& tab, std::uint64_t entry);

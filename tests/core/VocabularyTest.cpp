@@ -66,11 +66,11 @@ std::vector<Text> everyText(const Vocabulary& v) {
         M(today()), M(yesterday()), M(historyNote()), M(noPage()),
         M4(unavailableLine, Unavailable, recordingOff, scriptingOff, localPage, notRecorded),
         M4(unavailableDetail, Unavailable, recordingOff, scriptingOff, localPage, notRecorded),
-        M(blockedSummary(1, true, 0)), M(blockedSummary(0, false, 1)), M(blockedSummary(2, true, 2)),
+
         M3(takenOffSummary), M3(otherHostsSummary), M(keptToItself()), M(blockingIsOff()),
         M4(category, Category, consent, advertising, measurement, interruption),
         M4(categoryWhy, Category, consent, advertising, measurement, interruption), M(alsoBlocked()),
-        M3(requestCount), M(takenOffThePage()), M(takenOffWhy()), M(reason(NimbReportReason::known)),
+        M(takenOffThePage()), M(takenOffWhy()), M(reason(NimbReportReason::known)),
         M(reason(NimbReportReason::overlay)), M(reason(NimbReportReason::adSlot)), M(otherHosts()),
         M(otherHostsWhy()), M3(andMore), M(whatItKept()), M(storedLine(1, 2, "3 KB")),
         M(storedLine(0, 1, std::nullopt)), M(storageWasLent()), M(storageWasKept()), M3(sessionKeys),
@@ -274,10 +274,7 @@ TEST(Vocabulary, englishComposedForms) {
     EXPECT_EQ(en.done(0), "Document: Done");
     EXPECT_EQ(en.done(-2), "Document: Done");
     EXPECT_EQ(en.done(3), "Document: Done  \u2014  3 blocked");
-    EXPECT_EQ(en.requestCount(1), "1 request");
     EXPECT_EQ(en.visitCount(1), "1 visits");
-    EXPECT_EQ(en.blockedSummary(1, true, 0), "1 request blocked");
-    EXPECT_EQ(en.blockedSummary(5, false, 2), "5 requests on the blocklist, allowed from 2 hosts");
     EXPECT_EQ(en.storedLine(1, 0, "2 KB"), "1 cookie visible to script, and 0 keys in local storage, 2 KB.");
     EXPECT_EQ(en.storedLine(2, 1, std::nullopt), "2 cookies visible to script, and 1 key in local storage.");
     EXPECT_EQ(en.removedBookmarkAndMargin("Cats", 2),
@@ -298,7 +295,7 @@ TEST(Vocabulary, countedNouns) {
     // Each language applies its own rule to the same member: French puts 0 in the singular.
     for (Language language : {Language::french, Language::spanish, Language::italian}) {
         const Vocabulary& v = words(language);
-        auto noun = [&](std::int64_t n) { return v.requestCount(n).substr(1); };
+        auto noun = [&](std::int64_t n) { return v.savedReportCount(n).substr(1); };
         EXPECT_EQ(noun(0), language == Language::french ? noun(1) : noun(2)) << rawValue(language);
         EXPECT_NE(noun(1), noun(2)) << rawValue(language);
         EXPECT_NE(v.visitCount(1).substr(1), v.visitCount(2).substr(1)) << rawValue(language);
