@@ -263,8 +263,9 @@ TEST(Vocabulary, theDossiersWordsFollowTheLanguage) {
             SCOPED_TRACE(std::string(rawValue(language)) + " " + member);
             EXPECT_FALSE(text.empty());
             // The score's " out of 100" follows the number, so it alone starts with a space.
-            if (member != "outOfAHundred()")
+            if (member != "outOfAHundred()") {
                 EXPECT_EQ(text, std::string(text::trimmed(text))) << "no stray white space at the ends";
+            }
         }
     }
 }
