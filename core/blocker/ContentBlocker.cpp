@@ -11,8 +11,9 @@ namespace nimb::ContentBlocker {
 
 namespace {
 
-// Matches the host itself or any subdomain of it, over http or https.
+// Matches the host itself or any subdomain of it, over http or https; and over ws or wss.
 constexpr std::string_view hostRulePrefix = "^https?://([^/]+\\.)?";
+constexpr std::string_view socketRulePrefix = "^wss?://([^/]+\\.)?";
 
 // Every listed host with the category of the first catalogue entry that lists it, and the most dots
 // any listed host has.
@@ -57,18 +58,20 @@ bool isSubdomainOrSame(std::string_view host, std::string_view parent) {
            host[host.size() - parent.size() - 1] == '.';
 }
 
-void appendHostRule(std::string& out, std::string_view host) {
+void appendHostRule(std::string& out, std::string_view host, std::string_view prefix) {
     out += R"({"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":)";
-    std::string filter(hostRulePrefix);
+    std::string filter(prefix);
     filter += escaped(host);
     filter += "[/:]";
     json::appendString(out, filter);
     out += "}}";
 }
 
-void appendPathRule(std::string& out, std::string_view path) {
+void appendPathRule(std::string& out, std::string_view path, std::string_view prefix) {
     out += R"({"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":)";
-    json::appendString(out, pathPattern(path));
+    std::string filter(prefix);
+    filter += pathPattern(path).substr(hostRulePrefix.size());
+    json::appendString(out, filter);
     out += "}}";
 }
 
@@ -105,20 +108,24 @@ const std::vector<std::string>& blockedHosts() {
     return hosts;
 }
 
-std::string buildRuleListJSON() {
+std::string buildRuleListJSON(RuleSet set) {
     std::string out = "[";
     bool first = true;
     auto separate = [&] {
         if (!first) out += ',';
         first = false;
     };
-    for (const auto& host : blockedHosts()) {
-        separate();
-        appendHostRule(out, host);
-    }
-    for (const auto& entry : blockedPaths()) {
-        separate();
-        appendPathRule(out, entry.path);
+    auto prefixes = set == RuleSet::everything ? std::vector{hostRulePrefix, socketRulePrefix}
+                                               : std::vector{socketRulePrefix};
+    for (std::string_view prefix : prefixes) {
+        for (const auto& host : blockedHosts()) {
+            separate();
+            appendHostRule(out, host, prefix);
+        }
+        for (const auto& entry : blockedPaths()) {
+            separate();
+            appendPathRule(out, entry.path, prefix);
+        }
     }
     separate();
     appendSelectorRule(out);
@@ -126,15 +133,50 @@ std::string buildRuleListJSON() {
     return out;
 }
 
-const std::string& ruleListJSON() {
-    static const std::string text = buildRuleListJSON();
-    return text;
+const std::string& ruleListJSON(RuleSet set) {
+    static const std::string everything = buildRuleListJSON(RuleSet::everything);
+    static const std::string besideWitness = buildRuleListJSON(RuleSet::besideWitness);
+    return set == RuleSet::everything ? everything : besideWitness;
 }
 
-std::string identifier() {
+std::string identifier(RuleSet set) {
     std::string result(identifierPrefix);
-    result += fingerprint(ruleListJSON());
+    result += fingerprint(ruleListJSON(set));
     return result;
+}
+
+bool listedRequest(std::string_view url) {
+    // A rule reads "^https?://([^/]+\.)?HOST[/:]" or "^https?://([^/]+\.)?HOST/PATH": after the scheme,
+    // the text before the first "/" (the authority, with any user name and port) holds HOST where it
+    // begins or just after a dot that follows at least one character, and HOST is followed by ":" or
+    // "/". A path rule's HOST ends the authority and PATH begins what follows.
+    std::string lowered = text::asciiLowercased(url);
+    std::string_view rest = lowered;
+    if (rest.starts_with("http://"))
+        rest.remove_prefix(7);
+    else if (rest.starts_with("https://"))
+        rest.remove_prefix(8);
+    else
+        return false;
+    std::size_t slash = rest.find('/');
+    std::string_view authority = rest.substr(0, slash);
+    std::string_view afterAuthority =
+        slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
+    const auto& index = categoryIndex();
+    for (std::size_t start = 0; start < authority.size(); ++start) {
+        if (start == 1 || (start > 1 && authority[start - 1] != '.')) continue;
+        std::string_view from = authority.substr(start);
+        std::string_view candidate = from.substr(0, from.find(':'));
+        bool followed = candidate.size() < from.size() || !afterAuthority.empty();
+        if (followed && index.categories.contains(candidate)) return true;
+        if (candidate.size() != from.size() || afterAuthority.empty()) continue;
+        for (const auto& entry : blockedPaths()) {
+            std::string_view entryPath = entry.path;
+            std::string_view host = entryHost(entryPath);
+            if (candidate == host && afterAuthority.starts_with(entryPath.substr(host.size()))) return true;
+        }
+    }
+    return false;
 }
 
 std::string buildLookupTableJSON() {

@@ -46,15 +46,30 @@ struct CatalogueEntry {
 // CSS selectors of the common consent walls, in rule-list order.
 [[nodiscard]] const std::vector<std::string>& hiddenSelectors();
 
-// The content rule list in WebKit's content-blocker JSON format: one blocking rule per host, one per
-// path entry, then one rule hiding every selector. Built on first use and cached.
-[[nodiscard]] const std::string& ruleListJSON();
+// Which rules a compiled list holds. The request witness in the web process stops the http(s)
+// requests itself (it can count what it stops, which it cannot do once the rule list has stopped
+// them): while it is at work, the rule list keeps only what the witness cannot see.
+enum class RuleSet {
+    // One blocking rule per host and per path entry for http(s), the same for WebSocket (ws, wss)
+    // addresses, then one rule hiding every selector: everything, for when no witness is at work.
+    everything,
+    // The WebSocket rules and the hiding rule alone.
+    besideWitness,
+};
+
+// The content rule list in WebKit's content-blocker JSON format. Built on first use and cached.
+[[nodiscard]] const std::string& ruleListJSON(RuleSet set = RuleSet::everything);
 // The same text built afresh on every call (what ruleListJSON caches).
-[[nodiscard]] std::string buildRuleListJSON();
+[[nodiscard]] std::string buildRuleListJSON(RuleSet set = RuleSet::everything);
 
 inline constexpr std::string_view identifierPrefix = "nimb-block-";
-// The name the compiled rule list is stored under: identifierPrefix + fingerprint(ruleListJSON()).
-[[nodiscard]] std::string identifier();
+// The name a compiled rule list is stored under: identifierPrefix + fingerprint(ruleListJSON(set)).
+[[nodiscard]] std::string identifier(RuleSet set = RuleSet::everything);
+
+// Whether an address falls under a blocking rule of the http(s) list, leaving out the third-party
+// condition: exactly what the rules' url-filters match (case aside, as the engine matches them),
+// worked out without regular expressions. `url` is an address as the engine writes it out.
+[[nodiscard]] bool listedRequest(std::string_view url);
 
 // {"hosts":{<host>:1,...},"paths":[<path>,...]} for the page recorder. Built on first use and cached.
 [[nodiscard]] const std::string& lookupTableJSON();

@@ -719,6 +719,33 @@ std::vector<NimbReport::Blocked> NimbReport::blockedIn(ContentBlocker::Category 
     return matching;
 }
 
+void NimbReport::merge(const WitnessCounts& counts) {
+    for (const auto& [host, requests] : counts.blocked) {
+        auto found =
+            std::find_if(blocked.begin(), blocked.end(), [&](const Blocked& b) { return b.host == host; });
+        if (found != blocked.end())
+            found->requests = std::max(found->requests, requests);
+        else
+            blocked.push_back({cut(host, hostLimit), std::max<std::int64_t>(requests, 1), categoryOf(host)});
+    }
+    std::sort(blocked.begin(), blocked.end(), [](const Blocked& a, const Blocked& b) {
+        return a.requests != b.requests ? a.requests > b.requests : a.host < b.host;
+    });
+    auto join = [this](std::vector<std::string>& list, const std::map<std::string, std::int64_t>& seen,
+                       std::size_t limit) {
+        for (const auto& [host, requests] : seen) {
+            if (list.size() >= limit) break;
+            bool isBlocked =
+                std::any_of(blocked.begin(), blocked.end(), [&](const Blocked& b) { return b.host == host; });
+            if (!isBlocked) list.push_back(cut(host, hostLimit));
+        }
+        std::sort(list.begin(), list.end());
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+    };
+    join(otherHosts, counts.other, std::numeric_limits<std::size_t>::max());
+    join(houseHosts, counts.house, houseLimit);
+}
+
 std::string NimbReport::snapshot() const {
     std::string out;
     out.reserve(1024);

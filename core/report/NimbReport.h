@@ -6,6 +6,7 @@
 
 #include "records/ContentBlockerCategory.h"
 #include "records/NimbReportReason.h"
+#include "records/WitnessCounts.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -76,6 +77,22 @@ struct NimbReport {
     bool storageForgotten = false;
     bool recorded = false;
     bool blockingOn = true;
+
+    // Whether the browser's request witness counted the page's requests beside the page's recorder:
+    // it sees those of frames, workers, style sheets and redirects, which the recorder cannot.
+    enum class Witness {
+        unknown, // not asked (a kept report, a report of the recorder alone)
+        counted,
+        absent, // the witness did not report on this page
+    };
+    // Like `blockingOn`, the caller's to set; neither is part of the snapshot.
+    Witness witness = Witness::unknown;
+    // False when the page's scripts could not be asked (JavaScript off): no storage, no walls.
+    bool scriptsRead = true;
+
+    // Takes in what the witness counted: each blocked host with the larger of the two counts (the two
+    // saw many of the same requests, so a sum would count them twice), every other host it saw.
+    void merge(const WitnessCounts& counts);
 
     // Payloads larger than this are not read at all: no page records that much, and reading it would
     // stall the window. Nor is one whose snapshot would be larger, since it could not be read back.

@@ -394,9 +394,22 @@ std::string unavailableBody(const NimbReport& report, Unavailable why) {
     return out;
 }
 
+// What the counts leave out, said where they are.
+std::string countsNote(const NimbReport& report) {
+    std::string note;
+    auto add = [&note](const std::string& sentence) {
+        if (!note.empty()) note += ' ';
+        appendEscaped(note, sentence);
+    };
+    if (!report.scriptsRead) add(words().countedWithoutScripts());
+    if (report.witness == NimbReport::Witness::counted) add(words().notCounted());
+    if (report.witness == NimbReport::Witness::absent) add(words().witnessAbsent());
+    return note.empty() ? note : "  <p class=\"sub counts\">" + note + "</p>\n";
+}
+
 std::string summary(const NimbReport& report, const Dossier::Reach& reach) {
     if (report.total() < 1 && report.otherHosts.empty())
-        return "  <p class=\"sub\">" + escape(words().keptToItself()) + "</p>\n";
+        return "  <p class=\"sub\">" + escape(words().keptToItself()) + "</p>\n" + countsNote(report);
 
     std::string sub = escape(dossierWords().whatTheScoreMeans(reach, report.blockingOn));
     if (!report.hidden.empty()) {
@@ -417,6 +430,7 @@ std::string summary(const NimbReport& report, const Dossier::Reach& reach) {
     appendEscaped(out, dossierWords().headline(reach));
     out += "</p>\n";
     if (!sub.empty()) out += "  <p class=\"sub\">" + sub + "</p>\n";
+    out += countsNote(report);
     return out;
 }
 

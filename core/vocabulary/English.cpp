@@ -357,6 +357,18 @@ public:
     std::string blockingIsOff() const override {
         return "<b>Blocking is off</b> &mdash; everything below was allowed through.";
     }
+    std::string notCounted() const override {
+        return "WebSocket connections opened by frames and workers are not counted; those to listed hosts "
+               "are blocked all the same.";
+    }
+    std::string witnessAbsent() const override {
+        return "Only what the page's own scripts saw is counted here: the browser could not watch this "
+               "page's requests, so those of its frames, workers and style sheets are missing.";
+    }
+    std::string countedWithoutScripts() const override {
+        return "JavaScript is off: the requests were counted by the browser, but what the page stored and "
+               "the walls taken off could not be read.";
+    }
     std::string category(Category c) const override { return std::string(rawValue(c)); }
     std::string categoryWhy(Category c) const override {
         switch (c) {

@@ -378,6 +378,19 @@ public:
     std::string blockingIsOff() const override {
         return "<b>Le blocage est désactivé</b> &mdash; tout ce qui suit a pu passer.";
     }
+    std::string notCounted() const override {
+        return "Les connexions WebSocket ouvertes par les cadres et les workers ne sont pas comptées ; "
+               "celles vers des hôtes de la liste sont bloquées tout de même.";
+    }
+    std::string witnessAbsent() const override {
+        return "Seul ce que les scripts de la page ont vu est compté ici : le navigateur n'a pas pu suivre "
+               "les requêtes de cette page, et celles de ses cadres, de ses workers et de ses feuilles de "
+               "style manquent.";
+    }
+    std::string countedWithoutScripts() const override {
+        return "JavaScript est désactivé : les requêtes ont été comptées par le navigateur, mais ce que la "
+               "page a stocké et les murs retirés n'ont pas pu être lus.";
+    }
     std::string category(Category c) const override {
         switch (c) {
         case Category::consent:

@@ -370,6 +370,19 @@ public:
     std::string blockingIsOff() const override {
         return "<b>Il blocco è disattivato</b> &mdash; tutto quello che segue è stato lasciato passare.";
     }
+    std::string notCounted() const override {
+        return "Le connessioni WebSocket aperte da frame e worker non sono contate; quelle verso host "
+               "dell'elenco sono comunque bloccate.";
+    }
+    std::string witnessAbsent() const override {
+        return "Qui è contato solo ciò che hanno visto gli script della pagina: il browser non ha potuto "
+               "seguire le richieste di questa pagina, e mancano quelle dei suoi frame, worker e fogli di "
+               "stile.";
+    }
+    std::string countedWithoutScripts() const override {
+        return "JavaScript è disattivato: le richieste sono state contate dal browser, ma ciò che la pagina "
+               "ha memorizzato e i muri tolti non si sono potuti leggere.";
+    }
     std::string category(Category c) const override {
         switch (c) {
         case Category::consent:

@@ -238,6 +238,10 @@ public:
     [[nodiscard]] virtual std::string otherHostsSummary(std::int64_t n) const = 0;
     [[nodiscard]] virtual std::string keptToItself() const = 0;
     [[nodiscard]] virtual std::string blockingIsOff() const = 0;
+    // What the counts leave out: said beside them on every report drawn while the browser counted.
+    [[nodiscard]] virtual std::string notCounted() const = 0;
+    [[nodiscard]] virtual std::string witnessAbsent() const = 0;
+    [[nodiscard]] virtual std::string countedWithoutScripts() const = 0;
     [[nodiscard]] virtual std::string category(ContentBlocker::Category c) const = 0;
     [[nodiscard]] virtual std::string categoryWhy(ContentBlocker::Category c) const = 0;
     [[nodiscard]] virtual std::string alsoBlocked() const = 0;

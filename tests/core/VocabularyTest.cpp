@@ -67,7 +67,8 @@ std::vector<Text> everyText(const Vocabulary& v) {
         M4(unavailableLine, Unavailable, recordingOff, scriptingOff, localPage, notRecorded),
         M4(unavailableDetail, Unavailable, recordingOff, scriptingOff, localPage, notRecorded),
 
-        M3(takenOffSummary), M3(otherHostsSummary), M(keptToItself()), M(blockingIsOff()),
+        M3(takenOffSummary), M3(otherHostsSummary), M(keptToItself()), M(blockingIsOff()), M(notCounted()), M(witnessAbsent()),
+        M(countedWithoutScripts()),
         M4(category, Category, consent, advertising, measurement, interruption),
         M4(categoryWhy, Category, consent, advertising, measurement, interruption), M(alsoBlocked()),
         M(takenOffThePage()), M(takenOffWhy()), M(reason(NimbReportReason::known)),

@@ -1,0 +1,88 @@
+#include "page/RequestTally.h"
+
+#include "base/Text.h"
+#include "blocker/ContentBlocker.h"
+#include "page/MessageBody.h"
+#include "report/Evidence.h"
+
+#include <utility>
+
+namespace nimb {
+
+namespace {
+
+std::string_view withoutFinalDot(std::string_view host) {
+    if (host.ends_with('.')) host.remove_suffix(1);
+    return host;
+}
+
+} // namespace
+
+std::string RequestTally::hostOf(std::string_view url) {
+    std::string_view rest;
+    if (text::asciiLowercased(url.substr(0, 8)).starts_with("https://"))
+        rest = url.substr(8);
+    else if (text::asciiLowercased(url.substr(0, 7)).starts_with("http://"))
+        rest = url.substr(7);
+    else
+        return {};
+    std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+    if (auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+    std::string_view host = authority;
+    if (host.starts_with('[')) {
+        host = host.substr(0, host.find(']') == std::string_view::npos ? host.size() : host.find(']') + 1);
+    } else {
+        host = host.substr(0, host.find(':'));
+    }
+    return text::asciiLowercased(host);
+}
+
+bool RequestTally::thirdParty(std::string_view host, std::string_view pageHost) {
+    if (pageHost.empty()) return false;
+    return Evidence::registrable(withoutFinalDot(host)) != Evidence::registrable(withoutFinalDot(pageHost));
+}
+
+bool RequestTally::note(std::string_view request, std::string_view page, std::string_view redirectedFrom,
+                        Policy policy) {
+    if (request == page || (!redirectedFrom.empty() && redirectedFrom == page)) return false;
+    std::string host = hostOf(request);
+    if (host.empty()) return false;
+    std::string pageHost = hostOf(page);
+    bool foreign = thirdParty(host, pageHost);
+    bool listed = foreign && ContentBlocker::listedRequest(request);
+    if (policy.counting) {
+        if (listed)
+            count(m_counts.blocked, host);
+        else if (foreign)
+            count(m_counts.other, host);
+        else if (!pageHost.empty() && host != pageHost)
+            count(m_counts.house, host);
+    }
+    return listed && policy.blocking;
+}
+
+void RequestTally::count(std::map<std::string, std::int64_t>& bin, std::string_view host) {
+    m_changed = true;
+    std::string key(host.substr(0, hostLength));
+    auto found = bin.find(key);
+    if (found == bin.end()) {
+        if (bin.size() >= hostsPerBin) {
+            if (m_counts.unlisted < MessageBody::countLimit) ++m_counts.unlisted;
+            return;
+        }
+        bin.emplace(std::move(key), 1);
+        return;
+    }
+    if (found->second < MessageBody::countLimit) ++found->second;
+}
+
+void RequestTally::reset() {
+    m_changed = !m_counts.empty();
+    m_counts = {};
+}
+
+bool RequestTally::takeChanged() {
+    return std::exchange(m_changed, false);
+}
+
+} // namespace nimb
