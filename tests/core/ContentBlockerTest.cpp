@@ -1,11 +1,16 @@
 #include "blocker/ContentBlocker.h"
 
+#include "base/Text.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
+#include <random>
+#include <regex>
 #include <set>
 
 namespace nimb {
@@ -214,7 +219,9 @@ TEST(ContentBlockerRules, ruleListHasItsRulesInOrder) {
     EXPECT_EQ(text, buildRuleListJSON());
     auto rules = nlohmann::json::parse(text, nullptr, false);
     ASSERT_TRUE(rules.is_array());
-    ASSERT_EQ(rules.size(), 160u);
+    // The http(s) rules, their WebSocket twins, the hiding rule.
+    ASSERT_EQ(rules.size(), 2 * (blockedHosts().size() + blockedPaths().size()) + 1);
+    ASSERT_EQ(blockedHosts().size(), 157u);
     // Compact, every object's keys sorted, "/" written as "\/".
     EXPECT_EQ(canonical(rules), text);
 
@@ -228,7 +235,7 @@ TEST(ContentBlockerRules, ruleListHasItsRulesInOrder) {
     std::string joined;
     for (const auto& item : hiddenSelectors())
         joined += (joined.empty() ? "" : ", ") + item;
-    EXPECT_EQ(rules[159]["action"]["selector"], joined);
+    EXPECT_EQ(rules.back()["action"]["selector"], joined);
     const std::string pathRules =
         R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?www\\.facebook\\.com\/tr"}})"
         R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?accounts\\.google\\.com\/gsi\/"}},)";
@@ -276,6 +283,192 @@ TEST(ContentBlockerRules, fingerprintAndIdentifier) {
         copy[at] = static_cast<char>(copy[at] ^ 1);
         EXPECT_NE(fingerprint(copy), fingerprint(changed)) << at;
     }
+}
+
+// The blocking rules of a list as the engine reads them: each url-filter compiled as a regular
+// expression matched without regard to case, with the literal host (or host and path) it names.
+struct CompiledRule {
+    std::string literal;
+    std::regex pattern;
+};
+
+std::vector<CompiledRule> blockingRules(RuleSet set, std::string_view prefix) {
+    std::vector<CompiledRule> compiled;
+    for (const auto& rule : nlohmann::json::parse(ruleListJSON(set))) {
+        if (rule["action"]["type"] != "block") continue;
+        std::string filter = rule["trigger"]["url-filter"];
+        if (!filter.starts_with(prefix)) continue;
+        std::string literal;
+        std::string_view rest = std::string_view(filter).substr(prefix.size());
+        if (rest.ends_with("[/:]")) rest.remove_suffix(4);
+        for (std::size_t i = 0; i < rest.size(); ++i) {
+            if (rest[i] == '\\') ++i;
+            if (i < rest.size()) literal += rest[i];
+        }
+        compiled.push_back({literal, std::regex(filter, std::regex::ECMAScript | std::regex::icase)});
+    }
+    return compiled;
+}
+
+// Whether any rule matches. A rule can only match an address that holds its literal (case aside), so
+// only those are run: the regular expressions are slow enough that running all of them on every
+// address would take the suite's time.
+bool anyMatches(const std::vector<CompiledRule>& rules, const std::string& url, bool filtered = true) {
+    std::string lowered = text::asciiLowercased(url);
+    return std::any_of(rules.begin(), rules.end(), [&](const CompiledRule& rule) {
+        if (filtered && lowered.find(rule.literal) == std::string::npos) return false;
+        return std::regex_search(url, rule.pattern);
+    });
+}
+
+std::string upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Every listed host and path entry as (host, path below it): the path empty for a host entry.
+std::vector<std::pair<std::string, std::string>> listedTargets() {
+    std::vector<std::pair<std::string, std::string>> targets;
+    for (const auto& host : blockedHosts())
+        targets.emplace_back(host, "");
+    for (const auto& entry : blockedPaths()) {
+        auto slash = entry.path.find('/');
+        targets.emplace_back(entry.path.substr(0, slash), entry.path.substr(slash));
+    }
+    return targets;
+}
+
+// What may come before a listed name, after it, and the schemes, as pieces of an address.
+const std::vector<std::string> schemes = {"http://", "https://", "HtTpS://", "ws://",   "wss://",
+                                          "ftp://",  "http:/",   "httpx://", "xhttp://"};
+const std::vector<std::string> before = {"",      "sub.",         "a.b.",       "x",   "evil-",
+                                         ".",     "..",           "u:p@",       "u@",  "evil.test?.",
+                                         "e.t#.", "evil.test:1.", "evil.test/", "%2e", "x:y@a."};
+const std::vector<std::string> after = {"/",           "",   ":",    ":8080/", ":8080", ":x@evil.test/",
+                                        ".evil.test/", "x/", "?q",   "#f",     "?/",    "#/",
+                                        "./",          "/x", "/X?y", "-a/",    "%2f",   "\\"};
+
+// The address with the name in upper case, with its path cut short, longer, or doubled at the slash.
+std::vector<std::string> names(const std::string& host, const std::string& path) {
+    std::vector<std::string> result = {host + path, upper(host + path), host.substr(1) + path};
+    if (!path.empty()) {
+        result.push_back(host);
+        result.push_back(host + path.substr(0, path.size() - 1));
+        result.push_back(host + path + "more/x");
+        result.push_back(host + "/" + path);
+        result.push_back(host + upper(path));
+    }
+    return result;
+}
+
+TEST(ContentBlockerRules, listedRequestSaysWhatTheHttpRulesMatch) {
+    const auto rules = blockingRules(RuleSet::everything, hostPrefix);
+    ASSERT_EQ(rules.size(), blockedHosts().size() + blockedPaths().size());
+    std::size_t listed = 0, checked = 0, divergences = 0;
+    auto check = [&](const std::string& url, std::string_view origin) {
+        ++checked;
+        bool expected = anyMatches(rules, url);
+        listed += expected;
+        if (listedRequest(url) != expected && ++divergences <= 20)
+            ADD_FAILURE() << "listedRequest(\"" << url << "\") is " << !expected << ", the rules say "
+                          << expected << " (" << origin << ")";
+    };
+
+    // Every entry in the forms an address takes; the whole cross of pieces for a few of them.
+    const auto targets = listedTargets();
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+        const auto& [host, path] = targets[t];
+        bool whole = t % 40 == 0 || !path.empty();
+        for (const std::string& name : names(host, path)) {
+            for (std::size_t s = 0; s < schemes.size(); ++s) {
+                if (!whole && s > 1 && s != 3) continue;
+                for (std::size_t b = 0; b < before.size(); ++b) {
+                    for (std::size_t a = 0; a < after.size(); ++a) {
+                        if (!whole && b != 0 && a != 0 && (a + b) % 5 != 0) continue;
+                        check(schemes[s] + before[b] + name + after[a], "listed");
+                    }
+                }
+            }
+        }
+    }
+
+    // Seeded random addresses: pieces, names and noise in any order.
+    const std::string noise = "a.-:/@?#X%";
+    for (std::uint32_t seed : {20261208u, std::random_device{}()}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        auto pick = [&random](const auto& list) -> const auto& {
+            return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(random)];
+        };
+        auto scramble = [&]() {
+            std::string text;
+            for (int n = std::uniform_int_distribution<int>(0, 3)(random); n > 0; --n)
+                text += noise[std::uniform_int_distribution<std::size_t>(0, noise.size() - 1)(random)];
+            return text;
+        };
+        for (int i = 0; i < 20000; ++i) {
+            const auto& [host, path] = pick(targets);
+            const auto& [otherHost, otherPath] = pick(targets);
+            std::string name = pick(names(host, path));
+            for (char& c : name) {
+                if (random() % 7 == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            }
+            std::string url = pick(schemes) + (random() % 3 ? "" : scramble()) + pick(before) +
+                              (random() % 4 ? "" : otherHost + pick(before)) + name + scramble() +
+                              pick(after) + (random() % 4 ? "" : otherHost + otherPath);
+            // The filtered match stands for the whole: checked against every rule on a sample.
+            if (i < 300) {
+                EXPECT_EQ(anyMatches(rules, url, false), anyMatches(rules, url)) << url;
+            }
+            check(url, "seed " + std::to_string(seed));
+        }
+    }
+    EXPECT_EQ(divergences, 0u) << "of " << checked << " addresses";
+    // Enough of both kinds to mean something.
+    EXPECT_GT(listed, checked / 20);
+    EXPECT_LT(listed, checked / 2);
+}
+
+TEST(ContentBlockerRules, everyHttpRuleHasASocketTwinAndTheWitnessFormHoldsOnlyThose) {
+    const auto everything = nlohmann::json::parse(ruleListJSON(RuleSet::everything));
+    const std::size_t entries = blockedHosts().size() + blockedPaths().size();
+    ASSERT_EQ(everything.size(), 2 * entries + 1);
+    constexpr std::string_view socketPrefix = "^wss?://([^/]+\\.)?";
+    for (std::size_t i = 0; i < entries; ++i) {
+        nlohmann::json twin = everything[i];
+        std::string filter = twin["trigger"]["url-filter"];
+        ASSERT_TRUE(filter.starts_with(hostPrefix)) << filter;
+        twin["trigger"]["url-filter"] = std::string(socketPrefix) + filter.substr(hostPrefix.size());
+        EXPECT_EQ(everything[entries + i], twin) << i;
+    }
+
+    // The witness's form: the socket rules and the hiding rule, exactly as in the whole list.
+    const std::string& text = ruleListJSON(RuleSet::besideWitness);
+    EXPECT_EQ(&text, &ruleListJSON(RuleSet::besideWitness));
+    EXPECT_EQ(text, buildRuleListJSON(RuleSet::besideWitness));
+    const auto witness = nlohmann::json::parse(text);
+    EXPECT_EQ(canonical(witness), text);
+    EXPECT_EQ(witness,
+              nlohmann::json(std::vector<nlohmann::json>(everything.begin() + entries, everything.end())));
+
+    // None of its blocking rules touches an http(s) address, however it is written; each still stops
+    // the WebSocket address of its entry.
+    const auto socketRules = blockingRules(RuleSet::besideWitness, socketPrefix);
+    ASSERT_EQ(socketRules.size(), entries);
+    EXPECT_EQ(blockingRules(RuleSet::besideWitness, "").size(), entries);
+    for (const auto& [host, path] : listedTargets()) {
+        for (const std::string& url : {"http://" + host + path + "/", "HTTPS://sub." + host + path + ":443/",
+                                       "https://" + host + ":1/", "https://ws://" + host + path + "/"})
+            EXPECT_FALSE(anyMatches(socketRules, url, false)) << url;
+        for (const std::string& url : {"ws://" + host + path + "/", "WSS://a." + host + path + "/x"})
+            EXPECT_TRUE(anyMatches(socketRules, url)) << url;
+    }
+
+    EXPECT_EQ(identifier(RuleSet::besideWitness),
+              std::string(identifierPrefix) + fingerprint(ruleListJSON(RuleSet::besideWitness)));
+    EXPECT_NE(identifier(RuleSet::besideWitness), identifier(RuleSet::everything));
+    EXPECT_EQ(identifier(), identifier(RuleSet::everything));
 }
 
 } // namespace

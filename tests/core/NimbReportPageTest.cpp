@@ -566,6 +566,62 @@ TEST_F(NimbReportPageTest, rowsSayWhetherRequestsWereBlockedOrGotThrough) {
     }
 }
 
+TEST_F(NimbReportPageTest, theCountsSayWhatTheyLeaveOutInEveryLanguage) {
+    using Witness = NimbReport::Witness;
+    struct Case {
+        Witness witness;
+        bool scriptsRead;
+        bool notCounted, absent, withoutScripts;
+    };
+    const Case cases[] = {
+        {Witness::unknown, true, false, false, false}, {Witness::counted, true, true, false, false},
+        {Witness::absent, true, false, true, false},   {Witness::counted, false, true, false, true},
+        {Witness::unknown, false, false, false, true},
+    };
+    // A report with a reading, and one that kept to itself: each has its own summary.
+    const std::string_view payloads[] = {
+        R"({"network":{"blocked":{"doubleclick.net":2},"other":["cdn.unknown-tracker.io"]}})", "{}"};
+    std::set<std::string> sentences;
+    for (Language language : allCases<Language>) {
+        setCurrentLanguage(language);
+        SCOPED_TRACE(rawValue(language));
+        const std::string notCounted = escape(words().notCounted());
+        const std::string absent = escape(words().witnessAbsent());
+        const std::string withoutScripts = escape(words().countedWithoutScripts());
+        sentences.insert({notCounted, absent, withoutScripts});
+        for (std::string_view payload : payloads) {
+            for (const Case& c : cases) {
+                NimbReport report = parsed(payload);
+                report.witness = c.witness;
+                report.scriptsRead = c.scriptsRead;
+                SCOPED_TRACE(std::string(payload) + " witness " +
+                             std::to_string(static_cast<int>(c.witness)) +
+                             (c.scriptsRead ? "" : ", scripts not read"));
+                const std::string pages[] = {
+                    overview(report),
+                    html(report, std::nullopt, true, View::overview, "", std::nullopt, now, utc),
+                };
+                for (const std::string& page : pages) {
+                    EXPECT_EQ(page.find(notCounted) != std::string::npos, c.notCounted);
+                    EXPECT_EQ(page.find(absent) != std::string::npos, c.absent);
+                    EXPECT_EQ(page.find(withoutScripts) != std::string::npos, c.withoutScripts);
+                    // Said once, in the note under the reading.
+                    std::string note = slice(page, "<p class=\"sub counts\">", "</p>");
+                    EXPECT_EQ(note.empty(), !c.notCounted && !c.absent && !c.withoutScripts);
+                    for (const std::string* sentence : {&notCounted, &absent, &withoutScripts}) {
+                        if (page.find(*sentence) == std::string::npos) continue;
+                        EXPECT_EQ(page.find(*sentence), page.rfind(*sentence));
+                        EXPECT_NE(note.find(*sentence), std::string::npos) << note;
+                    }
+                    test::expectNoActiveMarkup(page, test::Links::internalOnly);
+                }
+            }
+        }
+    }
+    // Three sentences in each of the four languages, no two alike.
+    EXPECT_EQ(sentences.size(), 3 * allCases<Language>.size());
+}
+
 TEST_F(NimbReportPageTest, nothingAReportHoldsComesThroughAsMarkup) {
     NimbReport report = samples::hostileReport();
     // An address with no host, so that the popover's site line shows it whole.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <limits>
 
 namespace nimb {
@@ -414,6 +415,88 @@ TEST(NimbReportTest, unreadableTextIsMendedNotTheReportLost) {
     EXPECT_EQ(report.otherHosts, std::vector<std::string>{"escaped\\ud800.example"});
     ASSERT_EQ(report.hidden.size(), 1u);
     EXPECT_EQ(report.hidden[0].label, "a\xEF\xBF\xBD");
+}
+
+TEST(NimbReportTest, mergeTakesTheLargerCountPerHostAndEveryOtherHostOnce) {
+    NimbReport report = parsed(R"({"network":{"blocked":{"doubleclick.net":5,"criteo.com":1},)"
+                               R"("other":["cdn.other.example"],"house":["static.example.com"]}})");
+    WitnessCounts counts;
+    counts.blocked = {
+        {"doubleclick.net", 3}, {"criteo.com", 4}, {"www.facebook.com", 2}, {"ad.doubleclick.net", 2}};
+    // A host can be blocked for one path and only another site's for the rest.
+    counts.other = {{"z.example", 1}, {"cdn.other.example", 9}, {"a.example", 1}, {"www.facebook.com", 6}};
+    counts.house = {{"static.example.com", 2}, {"img.example.com", 1}};
+    counts.unlisted = 40;
+    report.merge(counts);
+    EXPECT_EQ(report.blocked,
+              (std::vector<NimbReport::Blocked>{{"doubleclick.net", 5, Category::advertising},
+                                                {"criteo.com", 4, Category::advertising},
+                                                {"ad.doubleclick.net", 2, Category::advertising},
+                                                {"www.facebook.com", 2, Category::measurement}}));
+    EXPECT_EQ(report.otherHosts, (std::vector<std::string>{"a.example", "cdn.other.example", "z.example"}));
+    EXPECT_EQ(report.houseHosts, (std::vector<std::string>{"img.example.com", "static.example.com"}));
+
+    // The same counts again change nothing: the larger count, never the sum.
+    NimbReport twice = report;
+    twice.merge(counts);
+    EXPECT_EQ(twice, report);
+
+    // A merged report is kept and read back like any other; the witness is not part of it.
+    report.witness = NimbReport::Witness::counted;
+    report.scriptsRead = false;
+    NimbReport kept = NimbReport::parse(report.snapshot(), report.address, report.title);
+    EXPECT_EQ(kept.witness, NimbReport::Witness::unknown);
+    EXPECT_TRUE(kept.scriptsRead);
+    kept.witness = report.witness;
+    kept.scriptsRead = report.scriptsRead;
+    EXPECT_EQ(kept, report);
+
+    // Into a report that recorded nothing.
+    NimbReport empty = parsed("{}");
+    empty.merge(counts);
+    EXPECT_EQ(empty.blocked.size(), 4u);
+    EXPECT_EQ(empty.blocked.front(), (NimbReport::Blocked{"criteo.com", 4, Category::advertising}));
+    EXPECT_EQ(empty.otherHosts, report.otherHosts);
+}
+
+TEST(NimbReportTest, mergeKeepsTheHouseListToItsLengthWithoutWastingRoom) {
+    std::vector<std::string> house;
+    for (int i = 10; i < 69; ++i)
+        house.push_back("h" + std::to_string(i) + ".example.com");
+    NimbReport report = parsed(R"({"network":{"house":)" + arrayOf(house) + "}}");
+    ASSERT_EQ(report.houseHosts.size(), 59u);
+    WitnessCounts counts;
+    // One the recorder saw too, and two it did not: room for one of them.
+    counts.house = {{"h10.example.com", 1}, {"new-a.example.com", 1}, {"new-b.example.com", 1}};
+    report.merge(counts);
+    house.push_back("new-a.example.com");
+    std::sort(house.begin(), house.end());
+    EXPECT_EQ(report.houseHosts, house);
+}
+
+TEST(NimbReportTest, aSnapshotKeptBeforeReadsAsItDid) {
+    const std::string_view old =
+        R"({"walls":{"items":[{"label":"div#cmp","reason":"known","text":"We care \/ a lot"}]},)"
+        R"("network":{"blocked":{"doubleclick.net":4,"tracker.unlisted.example":1},"other":["cdn.other.example"],)"
+        R"("house":["img.example.com"],"cookies":2,"storage":{"local":{"count":1,"bytes":8,"items":)"
+        R"([{"key":"k","bytes":8,"preview":"v"}]},"session":{"count":0,"bytes":0,"items":[]},"databases":[],)"
+        R"("forgotten":false}}})";
+    NimbReport expected;
+    expected.address = "https://www.example.com/a";
+    expected.title = "A page";
+    expected.recorded = true;
+    expected.blocked = {{"doubleclick.net", 4, Category::advertising},
+                        {"tracker.unlisted.example", 1, std::nullopt}};
+    expected.hidden = {{"div#cmp", NimbReport::Reason::known, "We care / a lot"}};
+    expected.otherHosts = {"cdn.other.example"};
+    expected.houseHosts = {"img.example.com"};
+    expected.cookies = 2;
+    expected.local = {1, 8, {{"k", 8, "v"}}};
+    NimbReport read = parsed(old);
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(read.witness, NimbReport::Witness::unknown);
+    EXPECT_TRUE(read.scriptsRead);
+    EXPECT_EQ(read.snapshot(), old);
 }
 
 } // namespace
