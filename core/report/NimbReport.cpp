@@ -733,11 +733,16 @@ void NimbReport::merge(const WitnessCounts& counts) {
     });
     auto join = [this](std::vector<std::string>& list, const std::map<std::string, std::int64_t>& seen,
                        std::size_t limit) {
-        for (const auto& [host, requests] : seen) {
+        // A host already listed takes no room: only new ones count against the limit.
+        const auto listedBefore = static_cast<std::ptrdiff_t>(list.size());
+        for (const auto& [name, requests] : seen) {
             if (list.size() >= limit) break;
+            std::string host = cut(name, hostLimit);
+            bool listed = std::binary_search(list.begin(), list.begin() + listedBefore, host) ||
+                          std::find(list.begin() + listedBefore, list.end(), host) != list.end();
             bool isBlocked =
                 std::any_of(blocked.begin(), blocked.end(), [&](const Blocked& b) { return b.host == host; });
-            if (!isBlocked) list.push_back(cut(host, hostLimit));
+            if (!listed && !isBlocked) list.push_back(std::move(host));
         }
         std::sort(list.begin(), list.end());
         list.erase(std::unique(list.begin(), list.end()), list.end());
