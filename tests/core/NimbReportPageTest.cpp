@@ -469,6 +469,13 @@ std::vector<std::string> reportPages() {
     for (Unavailable why : {Unavailable::recordingOff, Unavailable::scriptingOff, Unavailable::localPage,
                             Unavailable::notRecorded})
         pages.push_back(html(full, why, false, View::overview, "", std::nullopt, now, utc));
+    // With what the browser's own count leaves out.
+    for (NimbReport::Witness witness : {NimbReport::Witness::counted, NimbReport::Witness::absent}) {
+        NimbReport noted = full;
+        noted.witness = witness;
+        noted.scriptsRead = false;
+        pages.push_back(overview(noted));
+    }
     return pages;
 }
 
@@ -477,22 +484,23 @@ std::vector<std::string> reportPages() {
 const std::map<Language, std::set<std::string>> sharedWords = {
     // "comment" (how), "font" (they do), "long" (tout au long), "note" (notes down), "part" (share),
     // "question", "service", "messages", "notifications", "tests", "local", "page", "site", "score",
-    // "code", "dossier" are French words; "cookie", "script", "push", "web" and JavaScript are what
-    // French calls them.
-    {Language::french,
-     {"code",     "comment",  "cookie", "cookies",       "dossier", "font",  "javascript", "local",
-      "long",     "messages", "note",   "notifications", "page",    "pages", "part",       "push",
-      "question", "score",    "script", "service",       "site",    "sites", "tests",      "web"}},
+    // "code", "dossier", "style" are French words; "cookie", "script", "push", "web", "workers" and
+    // JavaScript are what French calls them; WebSocket is a name.
+    {Language::french, {"code",  "comment", "cookie",   "cookies", "dossier",       "font",      "javascript",
+                        "local", "long",    "messages", "note",    "notifications", "page",      "pages",
+                        "part",  "push",    "question", "score",   "script",        "scripts",   "service",
+                        "site",  "sites",   "style",    "tests",   "web",           "websocket", "workers"}},
     // "all" (all'asta), "per" (for), "serve" (is needed) are Italian words; "account", "cookie", "file",
     // "host", "log", "markup", "push", "script", "social", "web", "dossier" and JavaScript are what
-    // Italian calls them; "feb" is the month as ICU abbreviates it.
+    // Italian calls them; WebSocket is a name; "feb" is the month as ICU abbreviates it.
     {Language::italian,
      {"account", "all", "cookie", "dossier", "feb", "file", "host", "javascript", "log", "markup", "per",
-      "push", "script", "serve", "social", "web"}},
-    // "local" is a Spanish word; "bytes", "cookie", "push", "script", "web" and JavaScript are what Spanish
-    // calls them; "feb" is the month as ICU abbreviates it.
+      "push", "script", "serve", "social", "web", "websocket"}},
+    // "local" is a Spanish word; "bytes", "cookie", "push", "script", "web", "workers" and JavaScript are
+    // what Spanish calls them; WebSocket is a name; "feb" is the month as ICU abbreviates it.
     {Language::spanish,
-     {"bytes", "cookie", "cookies", "feb", "javascript", "local", "push", "script", "web"}},
+     {"bytes", "cookie", "cookies", "feb", "javascript", "local", "push", "script", "scripts", "web",
+      "websocket", "workers"}},
 };
 
 TEST_F(NimbReportPageTest, theReportSpeaksEachLanguageSaveTheCataloguesFacts) {

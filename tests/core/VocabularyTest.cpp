@@ -366,6 +366,14 @@ TEST(Vocabulary, eachLanguageFollowsItsPunctuation) {
             EXPECT_TRUE(spaced) << "French " << member << ": no space before '" << c << "' in: " << text;
         }
     }
+    // French and Italian write the apostrophe as the typographer's, as their texts do throughout.
+    auto italian = everyText(words(Language::italian));
+    auto italianDossier = everyDossierText(Language::italian);
+    italian.insert(italian.end(), italianDossier.begin(), italianDossier.end());
+    for (const auto* texts : {&french, &italian}) {
+        for (const auto& [member, text] : *texts)
+            EXPECT_THAT(prose(text), testing::Not(testing::HasSubstr("'"))) << member;
+    }
     for (const auto& [member, text] : spanish) {
         std::string plain = prose(text);
         if (plain.find('?') != std::string::npos) {
