@@ -380,16 +380,16 @@ public:
     }
     std::string notCounted() const override {
         return "Les connexions WebSocket ouvertes par les cadres et les workers ne sont pas comptées ; "
-               "celles vers des hôtes de la liste sont bloquées tout de même.";
+               "celles vers des serveurs de la liste sont bloquées tout de même.";
     }
     std::string witnessAbsent() const override {
-        return "Seul ce que les scripts de la page ont vu est compté ici : le navigateur n'a pas pu suivre "
+        return "Seul ce que les scripts de la page ont vu est compté ici : le navigateur n’a pas pu suivre "
                "les requêtes de cette page, et celles de ses cadres, de ses workers et de ses feuilles de "
                "style manquent.";
     }
     std::string countedWithoutScripts() const override {
         return "JavaScript est désactivé : les requêtes ont été comptées par le navigateur, mais ce que la "
-               "page a stocké et les murs retirés n'ont pas pu être lus.";
+               "page a stocké et les murs retirés n’ont pas pu être lus.";
     }
     std::string category(Category c) const override {
         switch (c) {

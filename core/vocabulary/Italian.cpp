@@ -371,8 +371,8 @@ public:
         return "<b>Il blocco è disattivato</b> &mdash; tutto quello che segue è stato lasciato passare.";
     }
     std::string notCounted() const override {
-        return "Le connessioni WebSocket aperte da frame e worker non sono contate; quelle verso host "
-               "dell'elenco sono comunque bloccate.";
+        return "Le connessioni WebSocket aperte da frame e worker non sono contate; quelle verso i server "
+               "dell’elenco sono comunque bloccate.";
     }
     std::string witnessAbsent() const override {
         return "Qui è contato solo ciò che hanno visto gli script della pagina: il browser non ha potuto "

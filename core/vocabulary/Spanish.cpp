@@ -360,15 +360,15 @@ public:
         return "<b>El bloqueo está desactivado</b> &mdash; todo lo que sigue se dejó pasar.";
     }
     std::string notCounted() const override {
-        return "Las conexiones WebSocket abiertas por marcos y workers no se cuentan; las dirigidas a hosts "
-               "de la lista se bloquean igualmente.";
+        return "Las conexiones WebSocket abiertas por marcos y workers no se cuentan; las dirigidas a "
+               "servidores de la lista se bloquean igualmente.";
     }
     std::string witnessAbsent() const override {
         return "Aquí solo se cuenta lo que vieron los scripts de la página: el navegador no pudo seguir las "
-               "peticiones de esta página, y faltan las de sus marcos, workers y hojas de estilo.";
+               "solicitudes de esta página, y faltan las de sus marcos, workers y hojas de estilo.";
     }
     std::string countedWithoutScripts() const override {
-        return "JavaScript está desactivado: el navegador contó las peticiones, pero no se pudo leer lo que "
+        return "JavaScript está desactivado: el navegador contó las solicitudes, pero no se pudo leer lo que "
                "la página guardó ni los muros retirados.";
     }
     std::string category(Category c) const override {
