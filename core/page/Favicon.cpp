@@ -1,5 +1,6 @@
 #include "page/Favicon.h"
 
+#include "base/Domain.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
 #include "report/Evidence.h"
@@ -137,8 +138,7 @@ std::optional<Refusal> refusal(const Url& page, const Url& icon, bool blocking) 
     // its own.
     std::string_view pageBare = pageHost;
     if (pageBare.ends_with('.')) pageBare.remove_suffix(1);
-    if (!pageBare.empty() && Evidence::registrable(pageBare) == Evidence::registrable(bare))
-        return std::nullopt;
+    if (!pageBare.empty() && Domain::registrable(pageBare) == Domain::registrable(bare)) return std::nullopt;
     return Refusal::blocklist;
 }
 

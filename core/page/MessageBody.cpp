@@ -52,6 +52,16 @@ std::optional<Blocked> blocked(const nlohmann::json& body) {
         }
         message.hosts = std::move(list);
     }
+    if (auto counts = body.find("counts"); counts != body.end() && counts->is_array()) {
+        std::map<std::string, std::int64_t> read;
+        const auto& list = *counts;
+        for (std::size_t i = 0; i + 1 < list.size() && i < 2 * hostCountLimit; i += 2) {
+            auto n = count(list[i + 1]);
+            if (n && list[i].is_string() && !list[i].get_ref<const std::string&>().empty())
+                read[boundedText(list[i].get_ref<const std::string&>(), hostLimit)] = *n;
+        }
+        message.counts = std::move(read);
+    }
     return message;
 }
 

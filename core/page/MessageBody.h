@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,8 @@ struct Blocked {
     std::optional<std::int64_t> walls;
     std::optional<std::int64_t> network;
     std::optional<std::vector<std::string>> hosts;
+    // The blocked requests by host.
+    std::optional<std::map<std::string, std::int64_t>> counts;
 
     bool operator==(const Blocked&) const = default;
 };
@@ -42,7 +45,9 @@ struct Blocked {
 
 // "blocked": none when the body is not an object. "walls" and "network" are read when they are
 // numbers (their whole part, held to 0...countLimit); "hosts" when it is a list, keeping its text
-// elements among its first `hostCountLimit`, each cut to `hostLimit` characters.
+// elements among its first `hostCountLimit`, each cut to `hostLimit` characters; "counts" when it is
+// a list of hosts each followed by its count, keeping the first `hostCountLimit` pairs of a text and a
+// count, hosts cut the same.
 [[nodiscard]] std::optional<Blocked> blocked(const nlohmann::json& body);
 
 // "favicon": the declared icon's address; none for empty text, text over `iconAddressLimit`

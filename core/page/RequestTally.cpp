@@ -1,9 +1,9 @@
 #include "page/RequestTally.h"
 
+#include "base/Domain.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
 #include "page/MessageBody.h"
-#include "report/Evidence.h"
 
 #include <utility>
 
@@ -39,7 +39,7 @@ std::string RequestTally::hostOf(std::string_view url) {
 
 bool RequestTally::thirdParty(std::string_view host, std::string_view pageHost) {
     if (pageHost.empty()) return false;
-    return Evidence::registrable(withoutFinalDot(host)) != Evidence::registrable(withoutFinalDot(pageHost));
+    return Domain::registrable(withoutFinalDot(host)) != Domain::registrable(withoutFinalDot(pageHost));
 }
 
 bool RequestTally::note(std::string_view request, std::string_view page, std::string_view redirectedFrom,

@@ -23,6 +23,9 @@ struct WitnessCounts {
         return blocked.empty() && other.empty() && house.empty() && unlisted == 0;
     }
     [[nodiscard]] std::int64_t blockedTotal() const;
+    // The blocked requests of the page: per host the larger of these counts and `recorded` (the page's
+    // recorder's, which saw many of the same requests), summed.
+    [[nodiscard]] std::int64_t blockedWith(const std::map<std::string, std::int64_t>& recorded) const;
 
     bool operator==(const WitnessCounts&) const = default;
 };

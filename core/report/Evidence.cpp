@@ -1,5 +1,6 @@
 #include "report/Evidence.h"
 
+#include "base/Domain.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
 #include "report/Dossier.h"
@@ -36,8 +37,6 @@ constexpr std::array<std::string_view, 11> deviceFieldNames = {
 constexpr std::array<std::string_view, 3> expiryMarks = {"\"expires\"", "\"e\":", "expires\":"};
 constexpr std::array<std::string_view, 5> auctionWords = {"shb", "openbid", "prebid", "headerbid",
                                                           "hbopenbid"};
-constexpr std::array<std::string_view, 11> secondLevelWords = {"co",  "com", "org", "net", "ac",  "gov",
-                                                               "edu", "or",  "ne",  "go",  "gouv"};
 constexpr std::array<Kind, 11> kindPriority = {
     Kind::brandTLD,          Kind::sdkRan,     Kind::identifier,
     Kind::videoRemembered,   Kind::eventQueue, Kind::pageRemembered,
@@ -175,7 +174,7 @@ bool sameNameOf(std::string_view host, std::string_view lowerHost, std::string_v
     if (site.empty() || text::characterCount(stem) < 3) return false;
     if (!labelCarries(lowerHost, stem)) return false;
     std::string buffer;
-    return Evidence::registrable(host, buffer) != site;
+    return Domain::registrable(host, buffer) != site;
 }
 
 bool isAuctionHost(std::string_view lowerHost) {
@@ -384,41 +383,6 @@ std::optional<std::string> expiry(std::string_view text, Date now, Language lang
     return expiryIn(lowered(text, buffer), now, language, written);
 }
 
-std::string_view registrable(std::string_view host, std::string& buffer) {
-    std::string_view lower = lowered(host, buffer);
-    // The last three non-empty labels, last first.
-    std::array<std::string_view, 3> labels;
-    std::size_t found = 0;
-    for (std::size_t end = lower.size(); found < labels.size() && end > 0;) {
-        std::size_t dot = lower.rfind('.', end - 1);
-        std::size_t start = dot == std::string_view::npos ? 0 : dot + 1;
-        if (end > start) labels[found++] = lower.substr(start, end - start);
-        if (dot == std::string_view::npos) break;
-        end = dot;
-    }
-    if (found < 3) return lower;
-    auto [last, second, third] = labels;
-    bool genericSecondLevel =
-        std::find(secondLevelWords.begin(), secondLevelWords.end(), second) != secondLevelWords.end();
-    std::string_view first = genericSecondLevel && text::characterCount(last) < 4 ? third : second;
-    // Labels one dot apart are a run of the host itself; otherwise they are joined afresh.
-    const bool twoLabels = first.data() == second.data();
-    bool run = (twoLabels || first.data() + first.size() + 1 == second.data()) &&
-               second.data() + second.size() + 1 == last.data();
-    if (run) return {first.data(), static_cast<std::size_t>(last.data() + last.size() - first.data())};
-    std::string joined;
-    joined.reserve(first.size() + second.size() + last.size() + 2);
-    if (!twoLabels) joined.append(first).append(".");
-    joined.append(second).append(".").append(last);
-    buffer = std::move(joined);
-    return buffer;
-}
-
-std::string registrable(std::string_view host) {
-    std::string buffer;
-    return std::string(registrable(host, buffer));
-}
-
 bool sameName(std::string_view host, std::string_view site) {
     std::string buffer;
     return sameNameOf(host, lowered(host, buffer), site, stemOf(site));
@@ -431,7 +395,7 @@ bool auctionHost(std::string_view host) {
 
 bool ownGround(std::string_view host, std::string_view site) {
     std::string buffer;
-    if (site.empty() || registrable(host, buffer) == site) return false;
+    if (site.empty() || Domain::registrable(host, buffer) == site) return false;
     std::string_view stem = stemOf(site);
     if (const Dossier::BrandTLD* brand = Dossier::brandTldOfHost(host)) {
         std::string_view tld = brand->tld;
@@ -459,7 +423,7 @@ std::vector<Finding> read(std::string_view host, std::string_view site) {
 
 std::vector<Finding> read(const NimbReport& report, Date now, Language language) {
     std::optional<std::string> pageHost = ContentBlocker::hostOfUrl(report.address);
-    const std::string site = registrable(pageHost ? *pageHost : std::string());
+    const std::string site = Domain::registrable(pageHost ? *pageHost : std::string());
 
     std::vector<Finding> raw;
     WrittenDates written;

@@ -3,8 +3,8 @@
 // What a page wrote down about the visitor, read from its site report: identifiers and remembered
 // pages in its storage, queued event logs, described devices, far-off expiry dates, code of named
 // companies, and hosts that pass for the site without being it. Every rule is a fixed text test on
-// short strings (a storage value is only ever its preview). `registrable` is the one rule by which the
-// whole report decides what counts as the same site.
+// short strings (a storage value is only ever its preview). Domain::registrable decides what counts as
+// the same site.
 
 #include "base/Date.h"
 #include "base/Enumeration.h"
@@ -93,11 +93,6 @@ struct Finding {
 // The findings of one contacted host, given the page's site: at most two.
 [[nodiscard]] std::vector<Finding> read(std::string_view host, std::string_view site);
 
-// The site a host belongs to: its last two labels, or three under a short country code with a
-// generic second level ("example.co.uk"); a host of fewer than three labels whole. Lower case.
-[[nodiscard]] std::string registrable(std::string_view host);
-// The same without allocating where it can: a view of `host` itself, or of `buffer`.
-[[nodiscard]] std::string_view registrable(std::string_view host, std::string& buffer);
 // Whether a host off the site's domain still belongs to the site: a brand top-level domain that
 // matches the site's name, or the site's name under another domain.
 [[nodiscard]] bool ownGround(std::string_view host, std::string_view site);

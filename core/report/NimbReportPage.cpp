@@ -1,5 +1,6 @@
 #include "report/NimbReportPage.h"
 
+#include "base/Domain.h"
 #include "base/Text.h"
 #include "blocker/ContentBlocker.h"
 #include "pages/HistoryPage.h"
@@ -51,7 +52,7 @@ void appendButton(std::string& out, std::string_view classes, const ReportAction
 
 std::string siteKey(std::string_view address) {
     auto host = ContentBlocker::hostOfUrl(address);
-    return Evidence::registrable(host ? std::string_view(*host) : std::string_view());
+    return Domain::registrable(host ? std::string_view(*host) : std::string_view());
 }
 
 bool contains(const std::vector<std::string>& list, std::string_view value) {
@@ -101,7 +102,7 @@ std::string styleOf(std::string_view rules) {
 // A host of the site's own domain that no entry names is the site's own, not an unidentified third
 // party. (`Evidence::ownGround` answers only for hosts off the site's domain.)
 bool onSiteDomain(std::string_view host, std::string_view site) {
-    return !site.empty() && Evidence::registrable(host) == site;
+    return !site.empty() && Domain::registrable(host) == site;
 }
 
 // One contacted host as the list of parties shows it.

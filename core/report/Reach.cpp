@@ -1,6 +1,7 @@
 // The reach of a page, its heat, score and colour, and the heat scale under the score. The two
 // sentences that explain the reading are each language's dossier words.
 
+#include "base/Domain.h"
 #include "blocker/ContentBlocker.h"
 #include "pages/PageFrame.h"
 #include "report/Dossier.h"
@@ -47,7 +48,7 @@ namespace {
 template <class Hosts>
 Reach reachOf(Hosts hosts, std::string_view address) {
     std::optional<std::string> pageHost = ContentBlocker::hostOfUrl(address);
-    const std::string site = Evidence::registrable(pageHost ? *pageHost : std::string());
+    const std::string site = Domain::registrable(pageHost ? *pageHost : std::string());
 
     // Third parties are one per named company and one per unidentified registrable domain. They are
     // walked companies first, in name order, then domains in order: the order of the keys "co:" + name
@@ -62,7 +63,7 @@ Reach reachOf(Hosts hosts, std::string_view address) {
 
     std::string buffer;
     auto visit = [&](std::string_view host, bool wasBlocked) {
-        std::string_view domain = Evidence::registrable(host, buffer);
+        std::string_view domain = Domain::registrable(host, buffer);
         if (domain == site) return; // the site itself
 
         const Entry* entry = entryForHost(host);

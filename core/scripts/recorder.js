@@ -19,8 +19,8 @@ var Timeline = window.PerformanceObserver;
 
 var FETCHERS = /^(SCRIPT|IMG|IFRAME|FRAME|LINK|EMBED|OBJECT|SOURCE|VIDEO|AUDIO|TRACK)$/;
 var SKIP_REL = /canonical|alternate|manifest|icon|apple-touch|search|author|license|prev|next|profile|help/i;
-var ADDRESS = /^(?:https?:)?\/\/([^\/:?#]+)/i;
-var AUTHORITY = /^(?:https?:)?\/\/[^\/]*/i;
+var ADDRESS = /^(?:(?:https?|wss?):)?\/\/([^\/:?#]+)/i;
+var AUTHORITY = /^(?:(?:https?|wss?):)?\/\/[^\/]*/i;
 var SECOND_LEVEL = /^(co|com|org|net|ac|gov|edu|or|ne|go|gouv)$/i;
 var MARKUP = 'script[src],img[src],iframe[src],frame[src],link[href],embed[src],object[data],' +
     'source[src],video[src],audio[src],track[src]';
@@ -140,6 +140,14 @@ function scan() {
     } catch (e) {}
 }
 
+// The blocked counts as a flat list, host then count: what the window reads of a message.
+function counts() {
+    var list = [];
+    var hosts = ownKeys(blocked);
+    for (var i = 0; i < hosts.length; i++) list.push(hosts[i], blocked[hosts[i]]);
+    return list;
+}
+
 function total() {
     var sum = 0;
     var hosts = ownKeys(blocked);
@@ -175,7 +183,7 @@ function post() {
             var n = total();
             if (n === told) return;
             told = n;
-            send({network: n, hosts: ownKeys(blocked).concat(ownKeys(other))});
+            send({network: n, hosts: ownKeys(blocked).concat(ownKeys(other)), counts: counts()});
         }, 500]);
     } catch (e) {
         timer = null;
@@ -278,6 +286,27 @@ if (navigator.sendBeacon) {
     } catch (e) {}
 }
 
+// The engine tells nobody else of the WebSocket connections a page opens.
+try {
+    var RealSocket = window.WebSocket;
+    if (typeof RealSocket === 'function') {
+        var Socket = function WebSocket(url) {
+            try {
+                note(url, true);
+                post();
+            } catch (e) {}
+            return Reflect.construct(RealSocket, arguments, new.target || Socket);
+        };
+        Socket.prototype = RealSocket.prototype;
+        ['CONNECTING', 'OPEN', 'CLOSING', 'CLOSED'].forEach(function (name) {
+            try {
+                Object.defineProperty(Socket, name, {value: RealSocket[name]});
+            } catch (e) {}
+        });
+        window.WebSocket = Socket;
+    }
+} catch (e) {}
+
 try {
     new Observer(function (records) {
         try {
@@ -339,7 +368,7 @@ try {
         try {
             if (!event.isTrusted || !event.persisted) return;
             told = total();
-            send({network: told, hosts: ownKeys(blocked).concat(ownKeys(other))});
+            send({network: told, hosts: ownKeys(blocked).concat(ownKeys(other)), counts: counts()});
         } catch (e) {}
     });
 } catch (e) {}

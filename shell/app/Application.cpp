@@ -10,6 +10,7 @@
 #include "glib/Error.h"
 #include "window/BrowserWindowController.h"
 #include "window/Navigator.h"
+#include "window/PageViews.h"
 #include "window/StatusController.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
@@ -115,7 +116,11 @@ void Application::startup() {
         if (const char* variable = std::getenv("NIMB_HTTP_PROXY"); variable && *variable) proxy = variable;
     }
     auto fonts = m_options.fonts.value_or(Resources::fontsDirectory());
-    m_engine = std::make_unique<WebEngine>(directories, proxy, fonts);
+    std::optional<std::filesystem::path> witness = m_options.witness.value_or(Resources::witnessDirectory());
+    if (witness && witness->empty()) witness.reset();
+    m_engine = std::make_unique<WebEngine>(directories, proxy, fonts, witness);
+    m_engine->setWitnessPolicy(m_profile->preferences().contentBlockingEnabled(),
+                               m_profile->preferences().nimbReportEnabled());
     // A tab's view asks for one of the browser's pages: the tab's window draws it, as it is now.
     m_engine->drawPagesWith(
         [this](WebKitWebView* view, const GeneratedPage::Entry& entry) -> std::optional<std::string> {
@@ -133,10 +138,25 @@ void Application::startup() {
 
     // Warm the compiled rule list, so that it is at hand before the first page.
     if (!rules().list()) rules().load([](WebKitUserContentFilter*) {});
+    if (witness && !m_options.rules)
+        BlockerRules::shared(ContentBlocker::RuleSet::besideWitness).load([](auto*) {});
 }
 
 BlockerRules& Application::rules() const {
-    return m_options.rules ? *m_options.rules : BlockerRules::shared();
+    if (m_options.rules) return *m_options.rules;
+    return BlockerRules::shared(m_witnessBlocks ? ContentBlocker::RuleSet::besideWitness
+                                                : ContentBlocker::RuleSet::everything);
+}
+
+void Application::witnessGreeted() {
+    if (!m_engine->witnessGreeted() || m_options.rules) return;
+    // Until the smaller list is at hand the whole one stays: nothing goes unblocked meanwhile.
+    BlockerRules::shared(ContentBlocker::RuleSet::besideWitness).load([this](WebKitUserContentFilter* list) {
+        if (!list) return;
+        m_witnessBlocks = true;
+        m_windows.forEach(
+            [](BrowserWindowController& window) { window.context().tabs().views().applyPolicyToEveryTab(); });
+    });
 }
 
 BrowserWindowController& Application::openWindow(const std::optional<Url>& address) {

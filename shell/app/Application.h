@@ -58,8 +58,12 @@ public:
         // The directory of the two typefaces; found next to the program when none.
         std::optional<std::filesystem::path> fonts;
         // The compiled blocklist's holder; the process's own (BlockerRules::shared) when none. Tests
-        // give one over a store whose answers they hold back.
+        // give one over a store whose answers they hold back; it then serves with or without the
+        // request witness.
         BlockerRules* rules = nullptr;
+        // The directory of the request witness; the one that comes with the program when none, and no
+        // witness at all when it is empty (what a web process does when its library is not found).
+        std::optional<std::filesystem::path> witness;
     };
 
     Application();
@@ -84,7 +88,12 @@ public:
     [[nodiscard]] const WindowList& windows() const { return m_windows; }
     [[nodiscard]] Date now() const;
     [[nodiscard]] std::chrono::milliseconds requestTimeout() const { return m_options.requestTimeout; }
+    // The compiled blocklist in force: the whole of it, or, once the request witness is at work (it
+    // stops the http(s) requests itself), what the witness cannot see.
     [[nodiscard]] BlockerRules& rules() const;
+    // The request witness greeted a page: the first time in the run, every tab changes to the
+    // blocklist beside it, once that is at hand.
+    void witnessGreeted();
     [[nodiscard]] std::chrono::milliseconds titleWriteInterval() const {
         return m_options.titleWriteInterval;
     }
@@ -120,6 +129,8 @@ private:
     bool m_askingToQuit = false;
     bool m_ending = false;
     std::unique_ptr<WebEngine> m_engine;
+    // The request witness stops listed http(s) requests, and the rule list in force is the smaller.
+    bool m_witnessBlocks = false;
     WindowList m_windows;
     SettingsCommands m_settings;
     MenuActions m_actions;

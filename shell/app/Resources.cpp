@@ -21,6 +21,16 @@ std::filesystem::path fontsDirectory() {
     return AssetSchemeHandler::fontsDirectory();
 }
 
+std::filesystem::path witnessDirectory() {
+    std::error_code error;
+    auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        auto installed = executable.parent_path().parent_path() / "lib" / "nimb" / "web-process-extensions";
+        if (std::filesystem::exists(installed / "libnimbwitness.so", error)) return installed;
+    }
+    return NIMB_WITNESS_DIR;
+}
+
 std::filesystem::path iconDirectory() {
     std::error_code error;
     auto executable = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -16,6 +16,10 @@ namespace nimb::Resources {
 // The name the icon goes by.
 inline constexpr const char* iconName = "net.nimb2000.Nimb";
 
+// The directory holding the request witness the web engine loads into its web processes: installed
+// under the executable's prefix (<prefix>/lib/nimb/web-process-extensions), or the build tree's.
+[[nodiscard]] std::filesystem::path witnessDirectory();
+
 // The installed data directory for an executable at `executable`: <prefix>/share/nimb.
 [[nodiscard]] std::filesystem::path installedDataDirectory(const std::filesystem::path& executable);
 

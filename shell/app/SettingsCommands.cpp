@@ -52,6 +52,8 @@ void SettingsCommands::toggleBlocking() {
             tab->walls = 0;
             tab->network = 0;
             tab->blockedIcons.clear();
+            tab->recordedBlocked.clear();
+            tab->witness.reset();
         }
         context.status().syncShield();
         context.navigator().reloadAll();

@@ -4,12 +4,14 @@
 #include "blocker/ContentBlocker.h"
 #include "glib/Async.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace nimb {
 
 struct BlockerRules::State {
     StoreSource source;
+    ContentBlocker::RuleSet set = ContentBlocker::RuleSet::everything;
     Log log;
     List list;
     std::vector<Callback> waiting;
@@ -88,15 +90,17 @@ private:
 
 } // namespace
 
-BlockerRules::BlockerRules(StoreSource source, Log log) : m_state(std::make_shared<State>()) {
+BlockerRules::BlockerRules(StoreSource source, Log log, ContentBlocker::RuleSet set)
+    : m_state(std::make_shared<State>()) {
     m_state->source = std::move(source);
+    m_state->set = set;
     m_state->log = std::move(log);
 }
 
 BlockerRules::~BlockerRules() = default;
 
-BlockerRules& BlockerRules::shared() {
-    static BlockerRules* rules = new BlockerRules([]() -> std::shared_ptr<Store> {
+BlockerRules& BlockerRules::shared(ContentBlocker::RuleSet set) {
+    auto source = []() -> std::shared_ptr<Store> {
         static std::shared_ptr<Store> store;
         if (!store) {
             auto directories = UserDirectories::fromEnvironment();
@@ -104,8 +108,12 @@ BlockerRules& BlockerRules::shared() {
             store = webKitStore(directories.contentFilters());
         }
         return store;
-    });
-    return *rules;
+    };
+    static BlockerRules* everything =
+        new BlockerRules(source, systemLog, ContentBlocker::RuleSet::everything);
+    static BlockerRules* besideWitness =
+        new BlockerRules(source, systemLog, ContentBlocker::RuleSet::besideWitness);
+    return set == ContentBlocker::RuleSet::everything ? *everything : *besideWitness;
 }
 
 std::shared_ptr<BlockerRules::Store> BlockerRules::webKitStore(const std::string& directory) {
@@ -136,23 +144,24 @@ void BlockerRules::load(Callback callback) {
     if (!store) return;
 
     state.working = true;
-    std::string id = ContentBlocker::identifier();
+    std::string id = ContentBlocker::identifier(state.set);
+    ContentBlocker::RuleSet set = state.set;
     std::weak_ptr<State> weak = m_state;
-    store->lookUp(id, [weak, store, id](List found) {
+    store->lookUp(id, [weak, store, id, set](List found) {
         auto self = weak.lock();
         if (!self) return;
         if (found) {
             finish(self, std::move(found));
             return;
         }
-        store->compile(id, ContentBlocker::ruleListJSON(),
+        store->compile(id, ContentBlocker::ruleListJSON(set),
                        [weak, store, id](List compiled, std::string error) {
                            auto alive = weak.lock();
                            if (!alive) return;
                            if (!compiled && alive->log)
                                alive->log("NIMB: blocklist did not compile: " + error);
                            finish(alive, std::move(compiled));
-                           discardOldLists(id, store);
+                           discardOldLists(store);
                        });
     });
 }
@@ -165,11 +174,15 @@ void BlockerRules::finish(const std::shared_ptr<State>& state, List list) {
         callback(state->list.get());
 }
 
-void BlockerRules::discardOldLists(const std::string& keeping, const std::shared_ptr<Store>& store) {
-    store->identifiers([keeping, store](std::optional<std::vector<std::string>> identifiers) {
+void BlockerRules::discardOldLists(const std::shared_ptr<Store>& store) {
+    store->identifiers([store](std::optional<std::vector<std::string>> identifiers) {
         if (!identifiers) return;
+        // Both sets of the blocklist as it is now stay; lists of earlier blocklists go.
+        const std::string kept[] = {ContentBlocker::identifier(ContentBlocker::RuleSet::everything),
+                                    ContentBlocker::identifier(ContentBlocker::RuleSet::besideWitness)};
         for (const auto& identifier : *identifiers) {
-            if (identifier.starts_with(ContentBlocker::identifierPrefix) && identifier != keeping)
+            if (identifier.starts_with(ContentBlocker::identifierPrefix) &&
+                std::find(std::begin(kept), std::end(kept), identifier) == std::end(kept))
                 store->remove(identifier);
         }
     });

@@ -9,6 +9,7 @@
 // The store is reached through four operations (look up, compile, list identifiers, remove), so the
 // decisions here can be tested against a store of any kind; webKitStore() is the engine's own.
 
+#include "blocker/ContentBlocker.h"
 #include "glib/GRefPtr.h"
 
 #include <webkit/webkit.h>
@@ -48,14 +49,16 @@ public:
     // Where the one line about a failed compile goes.
     using Log = std::function<void(const std::string&)>;
 
-    explicit BlockerRules(StoreSource source, Log log = systemLog);
+    // Holds the compiled form of one set of rules.
+    explicit BlockerRules(StoreSource source, Log log = systemLog,
+                          ContentBlocker::RuleSet set = ContentBlocker::RuleSet::everything);
     ~BlockerRules();
     BlockerRules(const BlockerRules&) = delete;
     BlockerRules& operator=(const BlockerRules&) = delete;
 
-    // The process-wide instance, over the engine's store in UserDirectories' content-filter
-    // directory. Created on first use.
-    static BlockerRules& shared();
+    // The process-wide instance for a set of rules, over the engine's store in UserDirectories'
+    // content-filter directory. Created on first use.
+    static BlockerRules& shared(ContentBlocker::RuleSet set = ContentBlocker::RuleSet::everything);
     // The engine's filter store in `directory`.
     [[nodiscard]] static std::shared_ptr<Store> webKitStore(const std::string& directory);
     static void systemLog(const std::string& line);
@@ -72,7 +75,7 @@ public:
 private:
     struct State;
     static void finish(const std::shared_ptr<State>& state, List list);
-    static void discardOldLists(const std::string& keeping, const std::shared_ptr<Store>& store);
+    static void discardOldLists(const std::shared_ptr<Store>& store);
 
     std::shared_ptr<State> m_state;
 };

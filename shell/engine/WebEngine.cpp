@@ -2,11 +2,21 @@
 
 #include "engine/AssetSchemeHandler.h"
 #include "engine/FaviconStore.h"
+#include "page/WitnessMessage.h"
 
 namespace nimb {
 
+namespace {
+
+GVariant* witnessPolicy(bool blocking, bool counting) {
+    return g_variant_new("(bb)", blocking ? TRUE : FALSE, counting ? TRUE : FALSE);
+}
+
+} // namespace
+
 WebEngine::WebEngine(const UserDirectories& directories, const std::optional<std::string>& proxy,
-                     const std::filesystem::path& fonts) {
+                     const std::filesystem::path& fonts,
+                     const std::optional<std::filesystem::path>& witness) {
     m_session = glib::adoptGRef(
         webkit_network_session_new(directories.webKitData().c_str(), directories.webKitCache().c_str()));
     // Sites keep their cookies from one run to the next, as the engine's other data; cookies set by
@@ -29,6 +39,22 @@ WebEngine::WebEngine(const UserDirectories& directories, const std::optional<std
         [](WebKitNetworkSession*, WebKitDownload* download) { webkit_download_cancel(download); });
 
     m_context = glib::adoptGRef(webkit_web_context_new());
+    if (witness) {
+        // The web processes run in a sandbox that shows them only what it is told to: a library it
+        // is not shown is skipped without a word.
+        m_witness = std::make_shared<Witness>();
+        m_witness->directory = witness->string();
+        webkit_web_context_add_path_to_sandbox(m_context.get(), m_witness->directory.c_str(), TRUE);
+        m_witnessStarts = glib::connect<void(WebKitWebContext*)>(
+            m_context.get(), "initialize-web-process-extensions",
+            [state = std::weak_ptr(m_witness)](WebKitWebContext* context) {
+                auto current = state.lock();
+                if (!current) return;
+                webkit_web_context_set_web_process_extensions_directory(context, current->directory.c_str());
+                webkit_web_context_set_web_process_extensions_initialization_user_data(
+                    context, witnessPolicy(current->blocking, current->counting));
+            });
+    }
     AssetSchemeHandler::install(m_context.get(), fonts);
     // The context may outlive the engine (a view still holds it): the scheme then finds no one to ask.
     GeneratedPageScheme::install(
@@ -39,6 +65,15 @@ WebEngine::WebEngine(const UserDirectories& directories, const std::optional<std
             if (!draw || !*draw) return std::nullopt;
             return (*draw)(view, entry);
         });
+}
+
+void WebEngine::setWitnessPolicy(bool blocking, bool counting) {
+    if (!m_witness || (m_witness->blocking == blocking && m_witness->counting == counting)) return;
+    m_witness->blocking = blocking;
+    m_witness->counting = counting;
+    webkit_web_context_send_message_to_all_extensions(
+        m_context.get(), webkit_user_message_new(std::string(WitnessMessage::policyName).c_str(),
+                                                 witnessPolicy(blocking, counting)));
 }
 
 GtkWidget* WebEngine::makeGeneratedPageView() const {

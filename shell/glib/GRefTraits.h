@@ -60,6 +60,12 @@ struct GFreeTraits<WebKitCredential> {
     static void free(WebKitCredential* p) { webkit_credential_free(p); }
 };
 
+// Counted, but only ever held by one owner here.
+template <>
+struct GFreeTraits<WebKitFeatureList> {
+    static void free(WebKitFeatureList* p) { webkit_feature_list_unref(p); }
+};
+
 // A NULL-terminated array of strings.
 template <>
 struct GFreeTraits<char*> {

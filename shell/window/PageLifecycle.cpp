@@ -47,6 +47,10 @@ void PageLifecycle::message(Tab& tab, PageMessage kind, JSCValue* body) {
     m_messages.received(tab, kind, body);
 }
 
+void PageLifecycle::witnessed(Tab& tab, std::string_view text) {
+    m_messages.witnessed(tab, text);
+}
+
 void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
     StatusController& status = m_context.status();
     switch (event) {
@@ -108,6 +112,9 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         // the start: a load that ends in no document, a 204 or a download, leaves the page as it was.)
         tab.hosts.clear();
         tab.heat = 0;
+        tab.recordedBlocked.clear();
+        tab.witness.reset();
+        tab.iconHosts.clear();
         if (m_context.tabs().isCurrent(tab)) status.syncShield();
         m_context.zoom().pageCommitted(tab);
         break;

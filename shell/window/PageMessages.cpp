@@ -1,10 +1,13 @@
 #include "window/PageMessages.h"
 
+#include "app/Application.h"
 #include "engine/FaviconStore.h"
 #include "engine/ScriptValue.h"
 #include "glib/GRefPtr.h"
 #include "page/Favicon.h"
 #include "page/MessageBody.h"
+#include "page/RequestTally.h"
+#include "page/WitnessMessage.h"
 #include "preferences/Preferences.h"
 #include "report/Dossier.h"
 #include "window/ChromeController.h"
@@ -64,14 +67,44 @@ void PageMessages::blocked(Tab& tab, JSCValue* body) {
 
 void PageMessages::readBlocked(Tab& tab, JSCValue* body) {
     ++tab.blockedReadings;
-    auto message = MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts"}));
+    auto message = MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts", "counts"}));
     if (!message) return;
     if (message->walls) tab.walls = *message->walls;
     if (message->network) tab.network = *message->network;
-    if (message->hosts) {
-        tab.hosts = std::move(*message->hosts);
-        tab.heat = Dossier::reach(tab.hosts, tab.address().value_or("")).heat();
+    if (message->hosts) tab.hosts = std::move(*message->hosts);
+    if (message->counts) tab.recordedBlocked = std::move(*message->counts);
+    recount(tab);
+}
+
+void PageMessages::witnessed(Tab& tab, std::string_view text) {
+    // The greeting costs nothing to see, and is never lost behind counts.
+    if (text == WitnessMessage::hello()) {
+        m_context.application().witnessGreeted();
+        return;
     }
+    if (text.size() > WitnessMessage::byteLimit) return;
+    // However many come, the newest unread is kept and read at most once a frame.
+    tab.witnessReports.run([this, &tab, kept = std::string(text)] { readWitness(tab, kept); });
+}
+
+void PageMessages::readWitness(Tab& tab, std::string_view text) {
+    if (tab.pendingGenerated || tab.documentIsGenerated) return;
+    auto message = WitnessMessage::read(text);
+    if (!message || !message->counts) return;
+    tab.witness = std::move(*message->counts);
+    recount(tab);
+}
+
+void PageMessages::recount(Tab& tab) {
+    std::vector<std::string> hosts = tab.hosts;
+    if (tab.witness) {
+        for (const auto* bin : {&tab.witness->blocked, &tab.witness->other})
+            for (const auto& [host, count] : *bin)
+                hosts.push_back(host);
+        std::sort(hosts.begin(), hosts.end());
+        hosts.erase(std::unique(hosts.begin(), hosts.end()), hosts.end());
+    }
+    tab.heat = Dossier::reach(hosts, tab.address().value_or("")).heat();
     if (!m_context.tabs().isCurrent(tab)) return;
     StatusController& line = m_context.status();
     line.syncShield();
@@ -97,6 +130,13 @@ void PageMessages::fetchIcon(Tab& tab) {
         }
     }
     // The answer may come before icon() returns, when the site's icon is at hand.
+    // What the store fetches from another site is a request of the page's, as the page's own would be.
+    if (screened.declared) {
+        std::string host = RequestTally::hostOf(*screened.declared);
+        if (RequestTally::thirdParty(host, RequestTally::hostOf(*address)) &&
+            std::find(tab.iconHosts.begin(), tab.iconHosts.end(), host) == tab.iconHosts.end())
+            tab.iconHosts.push_back(host);
+    }
     FaviconStore::shared().icon(
         *page, screened.declared,
         [ref = TabRef(m_context, tab)](GdkTexture*) {

@@ -8,6 +8,8 @@
 
 #include <jsc/jsc.h>
 
+#include <string_view>
+
 namespace nimb {
 
 class Tab;
@@ -20,11 +22,16 @@ public:
     void received(Tab& tab, PageMessage kind, JSCValue* body);
     // Asks the favicon store for the tab's icon; the strip shows it when it comes.
     void fetchIcon(Tab& tab);
+    // The request witness's message: its greeting, or the counts of the tab's document.
+    void witnessed(Tab& tab, std::string_view text);
 
 private:
     void status(Tab& tab, JSCValue* body);
     void blocked(Tab& tab, JSCValue* body);
     void readBlocked(Tab& tab, JSCValue* body);
+    void readWitness(Tab& tab, std::string_view text);
+    // The reach of what the page's recorder and the witness saw, and the status line and shield.
+    void recount(Tab& tab);
 
     WindowContext& m_context;
 };

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "engine/BlockerRules.h"
 #include "engine/PageSetup.h"
+#include "engine/WebEngine.h"
 #include "glib/GRefPtr.h"
 #include "location/UserAgent.h"
 #include "preferences/Preferences.h"
@@ -20,6 +21,16 @@ WebKitWebView* PageViews::make() {
         return UserAgent::compose(engine ? engine : "", UserAgent::applicationName());
     }();
     webkit_settings_set_user_agent(settings.get(), agent.c_str());
+    // Service workers and shared workers run apart from any page, where the request witness cannot
+    // follow them and nothing they send could be counted: pages here do without them, as they must
+    // wherever a browser does not offer them.
+    glib::GUniquePtr<WebKitFeatureList> features(webkit_settings_get_all_features());
+    for (gsize i = 0; i < webkit_feature_list_get_length(features.get()); ++i) {
+        WebKitFeature* feature = webkit_feature_list_get(features.get(), i);
+        std::string_view name = webkit_feature_get_identifier(feature);
+        if (name == "ServiceWorkers" || name == "SharedWorker")
+            webkit_settings_set_feature_enabled(settings.get(), feature, FALSE);
+    }
 
     auto manager = glib::adoptGRef(webkit_user_content_manager_new());
     PageSetup::registerMessageHandlers(manager.get());
@@ -36,6 +47,9 @@ WebKitWebView* PageViews::make() {
 }
 
 void PageViews::applyPolicy(WebKitWebView* view) {
+    const Preferences& prefs = m_context.prefs();
+    m_context.application().engine().setWitnessPolicy(prefs.contentBlockingEnabled(),
+                                                      prefs.nimbReportEnabled());
     std::weak_ptr<WindowContext> weak = m_context.weak_from_this();
     PageSetup::apply(webkit_web_view_get_user_content_manager(view),
                      PageSetup::Policy::from(m_context.prefs()), &m_context.application().rules(), [weak] {

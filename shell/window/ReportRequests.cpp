@@ -8,6 +8,7 @@
 #include "glib/GRefPtr.h"
 #include "location/LocationBar.h"
 #include "page/PageScripts.h"
+#include "page/RequestTally.h"
 #include "preferences/Preferences.h"
 #include "report/KeptReports.h"
 #include "report/NimbReportPage.h"
@@ -38,7 +39,17 @@ void ReportRequests::askThePage(Tab& tab, Answer then) {
     const Preferences& prefs = m_context.prefs();
     if (tab.localPage) return then(empty(), Unavailable::localPage);
     if (!prefs.nimbReportEnabled()) return then(empty(), Unavailable::recordingOff);
-    if (!prefs.javaScriptEnabled()) return then(empty(), Unavailable::scriptingOff);
+    if (!prefs.javaScriptEnabled()) {
+        // The page's scripts cannot be asked, but the request witness counted what it sent.
+        if (!m_context.application().engine().witnessAtWork())
+            return then(empty(), Unavailable::scriptingOff);
+        NimbReport report = empty();
+        report.title = title;
+        report.recorded = true;
+        report.scriptsRead = false;
+        withWitness(tab, report);
+        return then(std::move(report), std::nullopt);
+    }
 
     auto script = PageScripts::snapshot();
     auto call = glib::async(
@@ -57,12 +68,33 @@ void ReportRequests::askThePage(Tab& tab, Answer then) {
                 return then(std::move(report), Unavailable::notRecorded);
             }
             NimbReport report = NimbReport::parse(*text, address, title);
-            // A page that began before the blocklist was attached was not guarded by it.
-            report.blockingOn = locked.window->prefs().contentBlockingEnabled() && !locked.tab->unfiltered;
+            locked.window->reports().withWitness(*locked.tab, report);
             then(std::move(report), std::nullopt);
         });
     webkit_web_view_evaluate_javascript(tab.view(), script.data(), static_cast<gssize>(script.size()),
                                         nullptr, nullptr, tab.cancellable(), call.callback, call.data);
+}
+
+void ReportRequests::withWitness(const Tab& tab, NimbReport& report) const {
+    // A page that began before the blocklist was attached was not guarded by it.
+    report.blockingOn = m_context.prefs().contentBlockingEnabled() && !tab.unfiltered;
+    if (tab.witness) {
+        report.merge(*tab.witness);
+        report.witness = NimbReport::Witness::counted;
+    } else {
+        // At work, the witness has simply not said yet (it says when the document has loaded).
+        report.witness = m_context.application().engine().witnessAtWork() ? NimbReport::Witness::counted
+                                                                          : NimbReport::Witness::absent;
+    }
+    // The favicon store's fetches for the page: refused ones as blocked, others as other sites'.
+    WitnessCounts icons;
+    for (const auto& address : tab.blockedIcons) {
+        std::string host = RequestTally::hostOf(address);
+        if (!host.empty()) icons.blocked[host] = 1;
+    }
+    for (const auto& host : tab.iconHosts)
+        icons.other[host] = 1;
+    report.merge(icons);
 }
 
 void ReportRequests::askAndRender(Tab& tab, NimbReportPage::View view, const std::string& query) {

@@ -53,6 +53,9 @@ public:
     [[nodiscard]] std::string draw(Tab& tab, std::uint64_t entry);
 
 private:
+    // Completes a report of the tab's page: what blocking did, and what the request witness and the
+    // favicon store saw beside the page's own recorder.
+    void withWitness(const Tab& tab, NimbReport& report) const;
     // Shows a report page in the tab, in a place of its own or (`inPlace`) where the report page shown
     // stands.
     void render(Tab& tab, const NimbReport& report, std::optional<Unavailable> reason,

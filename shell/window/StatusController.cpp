@@ -80,7 +80,12 @@ std::int64_t StatusController::blockedCount(const Tab& tab) const {
     // was refused: the status line and the shield do not call them blocked. Icons the blocklist kept
     // from the favicon store count as the requests they would have been.
     if (!m_context.prefs().contentBlockingEnabled() || tab.unfiltered) return tab.walls;
-    return tab.walls + tab.network + static_cast<std::int64_t>(tab.blockedIcons.size());
+    return tab.walls + listedRequests(tab) + static_cast<std::int64_t>(tab.blockedIcons.size());
+}
+
+std::int64_t StatusController::listedRequests(const Tab& tab) {
+    // The recorder and the request witness saw many of the same requests: per host the larger count.
+    return tab.witness ? tab.witness->blockedWith(tab.recordedBlocked) : tab.network;
 }
 
 std::string StatusController::idleStatus() const {
@@ -89,7 +94,7 @@ std::string StatusController::idleStatus() const {
     const bool blocking = m_context.prefs().contentBlockingEnabled();
     if (tab && tab->unfiltered && blocking) return words().doneUnfiltered();
     // With blocking off what the blocklist names got through, and the line says so.
-    if (tab && !blocking) return words().doneUnblocked(tab->network);
+    if (tab && !blocking) return words().doneUnblocked(listedRequests(*tab));
     return StatusStrings::done(tab ? blockedCount(*tab) : 0);
 }
 
@@ -97,7 +102,7 @@ void StatusController::syncShield() {
     Tab* tab = m_context.tabs().currentTab();
     const bool blocking = m_context.prefs().contentBlockingEnabled();
     Chrome::Shield shield{blocking, tab ? blockedCount(*tab) : 0, tab ? tab->heat : 0};
-    if (tab && (!blocking || tab->unfiltered)) shield.through = tab->network;
+    if (tab && (!blocking || tab->unfiltered)) shield.through = listedRequests(*tab);
     if (shield == m_shield) return;
     m_shield = shield;
     m_context.chrome().view().setShield(m_shield);

@@ -44,6 +44,8 @@ public:
     [[nodiscard]] std::string idleStatus() const;
     // What the page had refused: walls taken off, and requests the rule list stopped.
     [[nodiscard]] std::int64_t blockedCount(const Tab& tab) const;
+    // The requests to listed hosts the page made, whether or not they were stopped.
+    [[nodiscard]] static std::int64_t listedRequests(const Tab& tab);
 
     void syncShield();
     [[nodiscard]] const Chrome::Shield& shield() const { return m_shield; }

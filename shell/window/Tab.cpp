@@ -1,5 +1,7 @@
 #include "window/Tab.h"
 
+#include "page/WitnessMessage.h"
+
 #include "base/Url.h"
 #include "engine/FaviconStore.h"
 #include "engine/PageSetup.h"
@@ -65,6 +67,19 @@ void Tab::connect(TabObserver& observer) {
         webkit_web_view_get_back_forward_list(view), "changed",
         [this, to](WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer) {
             to->backForwardChanged(*this);
+        }));
+
+    c.push_back(glib::connect<gboolean(WebKitWebView*, WebKitUserMessage*)>(
+        view, "user-message-received", [this, to](WebKitWebView*, WebKitUserMessage* message) -> gboolean {
+            const char* name = webkit_user_message_get_name(message);
+            if (!name || WitnessMessage::name != name) return FALSE;
+            GVariant* body = webkit_user_message_get_parameters(message);
+            if (body && g_variant_is_of_type(body, G_VARIANT_TYPE_STRING)) {
+                gsize length = 0;
+                const char* text = g_variant_get_string(body, &length);
+                to->witnessed(*this, std::string_view(text, length));
+            }
+            return TRUE;
         }));
 
     WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(view);

@@ -107,6 +107,12 @@ public:
     std::vector<std::string> blockedIcons;
     std::vector<std::string> hosts;
     double heat = 0;
+    // The document's blocked requests by host as its recorder counted them, and everything the request
+    // witness counted of it, once it has said.
+    std::map<std::string, std::int64_t> recordedBlocked;
+    std::optional<WitnessCounts> witness;
+    // Hosts of other sites the favicon store fetched the page's icon from, for the page.
+    std::vector<std::string> iconHosts;
     double progress = 0;
 
     // Whether the load under way comes from the browser's own HTML, and whether the document now
@@ -157,6 +163,8 @@ public:
     // The page's counts of what was blocked and its hosts, read once a frame however often they come:
     // the newest unread report waits here, and how many were read.
     glib::Throttle blockedReports{std::chrono::milliseconds(16)};
+    // The witness's counts, read once a frame however often they come.
+    glib::Throttle witnessReports{std::chrono::milliseconds(16)};
     std::int64_t blockedReadings = 0;
     // The window follows the page's address changes (the strip, the field, the margin) once a frame
     // however often they come, and counts how often it did.

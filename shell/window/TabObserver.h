@@ -6,6 +6,8 @@
 
 #include <webkit/webkit.h>
 
+#include <string_view>
+
 namespace nimb {
 
 class Tab;
@@ -42,6 +44,8 @@ public:
     // what the menu was opened on.
     virtual bool contextMenu(Tab& tab, WebKitContextMenu* menu, WebKitHitTestResult* hit) = 0;
     virtual void message(Tab& tab, PageMessage kind, JSCValue* body) = 0;
+    // The request witness's message, as the web process sent it (read as untrusted input).
+    virtual void witnessed(Tab& tab, std::string_view text) = 0;
 };
 
 } // namespace nimb

@@ -1,5 +1,6 @@
 #include "report/Evidence.h"
 #include "CatalogueEntry.h"
+#include "base/Domain.h"
 #include "report/Dossier.h"
 #include "report/NimbReport.h"
 #include "report/ReportSize.h"
@@ -185,9 +186,9 @@ TEST_F(EvidenceTest, registrableKeepsTheLabelsThatNameASite) {
         {"co.co.uk", "co.co.uk"},
     };
     for (const auto& [host, site] : cases) {
-        EXPECT_EQ(Evidence::registrable(host), site) << host;
+        EXPECT_EQ(Domain::registrable(host), site) << host;
         std::string buffer = "left over";
-        EXPECT_EQ(Evidence::registrable(host, buffer), site) << host;
+        EXPECT_EQ(Domain::registrable(host, buffer), site) << host;
     }
 }
 
@@ -241,7 +242,7 @@ TEST_F(EvidenceTest, aCatalogueCompanyUnderTheSiteNameHoldsASeat) {
     // A host of a catalogue company whose first label names the site.
     const Dossier::Entry* criteo = &test::entryNamed("Criteo");
     ASSERT_FALSE(criteo->hosts.empty());
-    const std::string domain = Evidence::registrable(criteo->hosts.front());
+    const std::string domain = Domain::registrable(criteo->hosts.front());
     const std::string name = domain.substr(0, domain.find('.'));
     ASSERT_GE(name.size(), 3u);
     const std::string host = name + "." + criteo->hosts.front();
@@ -258,7 +259,7 @@ TEST_F(EvidenceTest, aCatalogueCompanyUnderTheSiteNameHoldsASeat) {
     const std::string stem = sibling.substr(0, sibling.find('.'));
     std::string metaHost;
     for (const std::string& candidate : meta->hosts) {
-        if (Evidence::registrable(candidate) != sibling) metaHost = stem + "." + candidate;
+        if (Domain::registrable(candidate) != sibling) metaHost = stem + "." + candidate;
     }
     ASSERT_FALSE(metaHost.empty());
     ASSERT_EQ(Dossier::entryForHost(metaHost), meta);

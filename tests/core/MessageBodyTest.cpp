@@ -50,25 +50,25 @@ TEST(MessageBodyTest, blockedReadsEachKeyOnItsOwn) {
     using B = MessageBody::Blocked;
     using Hosts = std::vector<std::string>;
     const Case cases[] = {
-        {"walls alone", {{"walls", 2}}, B{2, std::nullopt, std::nullopt}},
+        {"walls alone", {{"walls", 2}}, B{2, std::nullopt, std::nullopt, std::nullopt}},
         {"network and hosts",
          {{"network", 3}, {"hosts", {"a.example", "b.example"}}},
-         B{std::nullopt, 3, Hosts{"a.example", "b.example"}}},
+         B{std::nullopt, 3, Hosts{"a.example", "b.example"}, std::nullopt}},
         {"empty object", json::object(), B{}},
         {"not an object", json::array({1, 2}), std::nullopt},
         {"counts of the wrong type", {{"walls", "7"}, {"network", json::array({1})}}, B{}},
         {"hosts not a list", {{"hosts", "a.example"}}, B{}},
         {"hosts with other values",
          {{"hosts", {"a.example", 7, nullptr, json::object(), "b.example"}}},
-         B{std::nullopt, std::nullopt, Hosts{"a.example", "b.example"}}},
-        {"fractions", {{"walls", 2.9}, {"network", 0.5}}, B{2, 0, std::nullopt}},
-        {"negative", {{"walls", -4}, {"network", -1e300}}, B{0, 0, std::nullopt}},
+         B{std::nullopt, std::nullopt, Hosts{"a.example", "b.example"}, std::nullopt}},
+        {"fractions", {{"walls", 2.9}, {"network", 0.5}}, B{2, 0, std::nullopt, std::nullopt}},
+        {"negative", {{"walls", -4}, {"network", -1e300}}, B{0, 0, std::nullopt, std::nullopt}},
         {"beyond any integer",
          {{"walls", 1e300}, {"network", std::numeric_limits<std::uint64_t>::max()}},
-         B{MessageBody::countLimit, MessageBody::countLimit, std::nullopt}},
+         B{MessageBody::countLimit, MessageBody::countLimit, std::nullopt, std::nullopt}},
         {"infinity and not a number",
          {{"walls", std::numeric_limits<double>::infinity()}, {"network", std::nan("")}},
-         B{MessageBody::countLimit, std::nullopt, std::nullopt}},
+         B{MessageBody::countLimit, std::nullopt, std::nullopt, std::nullopt}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MessageBody::blocked(c.body), c.expected) << c.name;
@@ -94,6 +94,29 @@ TEST(MessageBodyTest, blockedHostsAreBounded) {
     message = MessageBody::blocked({{"hosts", padded}});
     ASSERT_TRUE(message && message->hosts);
     EXPECT_TRUE(message->hosts->empty());
+}
+
+TEST(MessageBodyTest, blockedCountsArePairsOfAHostAndACount) {
+    std::string longHost(500, 'h');
+    auto message = MessageBody::blocked(
+        {{"counts",
+          {"a.example", 3, "b.example", "x", 7, "c.example", "d.example", -4, longHost, 1e30, "e.example"}}});
+    ASSERT_TRUE(message && message->counts);
+    // A pair whose count is no count, or whose host is no text, is left out; the odd one at the end too.
+    std::map<std::string, std::int64_t> expected{
+        {"a.example", 3},
+        {"d.example", 0},
+        {std::string(MessageBody::hostLimit, 'h'), MessageBody::countLimit}};
+    EXPECT_EQ(*message->counts, expected);
+    EXPECT_FALSE(MessageBody::blocked({{"counts", {{"a.example", 3}}}})->counts->size() > 1);
+    EXPECT_FALSE(MessageBody::blocked({{"counts", json::object({{"a.example", 3}})}})->counts);
+
+    json many = json::array();
+    for (std::size_t i = 0; i < MessageBody::hostCountLimit + 10; ++i) {
+        many.push_back("h" + std::to_string(i) + ".example");
+        many.push_back(1);
+    }
+    EXPECT_EQ(MessageBody::blocked({{"counts", many}})->counts->size(), MessageBody::hostCountLimit);
 }
 
 TEST(MessageBodyTest, faviconIsAnAddressOfSensibleLength) {

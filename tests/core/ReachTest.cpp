@@ -1,4 +1,5 @@
 #include "CatalogueEntry.h"
+#include "base/Domain.h"
 #include "report/Dossier.h"
 #include "report/DossierVocabulary.h"
 #include "report/Evidence.h"
@@ -36,7 +37,7 @@ std::string hostOf(std::string_view company, std::size_t index = 0) {
 // A host of the company that is not on `site` itself.
 std::string hostOffSite(std::string_view company, std::string_view site) {
     for (const std::string& host : entryNamed(company).hosts) {
-        if (Evidence::registrable(host) != site) return "x." + host;
+        if (Domain::registrable(host) != site) return "x." + host;
     }
     ADD_FAILURE() << company << " has no host off " << site;
     return "missing.invalid";
