@@ -159,6 +159,26 @@ TEST_F(WitnessTest, withBlockingOffEverythingGoesThroughAndIsStillCounted) {
     EXPECT_FALSE(made->blockingOn);
 }
 
+TEST_F(WitnessTest, aPageBroughtBackFromThePageCacheKeepsWhatTheWitnessCounted) {
+    const std::string framed = "http://kinds.test/framed.html";
+    ASSERT_TRUE(visit(framed));
+    std::optional<NimbReport> made;
+    ASSERT_TRUE(waitUntil([&] {
+        made = report();
+        return made && counted(*made, "frame-fetch.doubleclick.net");
+    }));
+    ASSERT_TRUE(evaluate(tab(), "window.keptInTheCache = true"));
+    ASSERT_TRUE(visit("http://kinds.test/frame.html?other"));
+    window().context().navigator().goBack();
+    ASSERT_TRUE(waitForLoad(tab()));
+    ASSERT_EQ(evaluate(tab(), "window.keptInTheCache === true"), true) << "not from the page cache";
+    EXPECT_TRUE(waitUntil([&] {
+        made = report();
+        return made && counted(*made, "frame-fetch.doubleclick.net");
+    })) << debug(*made);
+    EXPECT_FALSE(reached("frame-fetch.doubleclick.net"));
+}
+
 class WitnessWithoutScriptsTest : public WitnessTest {
 protected:
     void configure() override {
