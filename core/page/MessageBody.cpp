@@ -62,6 +62,8 @@ std::optional<Blocked> blocked(const nlohmann::json& body) {
         }
         message.counts = std::move(read);
     }
+    if (auto restored = body.find("restored"); restored != body.end())
+        message.restored = restored->is_boolean() && restored->get<bool>();
     return message;
 }
 

@@ -36,6 +36,8 @@ struct Blocked {
     std::optional<std::vector<std::string>> hosts;
     // The blocked requests by host.
     std::optional<std::map<std::string, std::int64_t>> counts;
+    // The page came back from the engine's page cache (only `true` counts).
+    bool restored = false;
 
     bool operator==(const Blocked&) const = default;
 };
@@ -47,7 +49,7 @@ struct Blocked {
 // numbers (their whole part, held to 0...countLimit); "hosts" when it is a list, keeping its text
 // elements among its first `hostCountLimit`, each cut to `hostLimit` characters; "counts" when it is
 // a list of hosts each followed by its count, keeping the first `hostCountLimit` pairs of a text and a
-// count, hosts cut the same.
+// count, hosts cut the same; "restored" when it is true.
 [[nodiscard]] std::optional<Blocked> blocked(const nlohmann::json& body);
 
 // "favicon": the declared icon's address; none for empty text, text over `iconAddressLimit`

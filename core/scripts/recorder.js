@@ -368,7 +368,7 @@ try {
         try {
             if (!event.isTrusted || !event.persisted) return;
             told = total();
-            send({network: told, hosts: ownKeys(blocked).concat(ownKeys(other)), counts: counts()});
+            send({network: told, hosts: ownKeys(blocked).concat(ownKeys(other)), counts: counts(), restored: true});
         } catch (e) {}
     });
 } catch (e) {}

@@ -73,6 +73,11 @@ void PageMessages::readBlocked(Tab& tab, JSCValue* body) {
     if (message->network) tab.network = *message->network;
     if (message->hosts) tab.hosts = std::move(*message->hosts);
     if (message->counts) tab.recordedBlocked = std::move(*message->counts);
+    if (message->restored && !tab.witness) {
+        auto* item = webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view()));
+        for (const auto& [entry, counts] : tab.witnessedEntries)
+            if (entry.get() == item) tab.witness = counts;
+    }
     recount(tab);
 }
 
@@ -92,6 +97,13 @@ void PageMessages::readWitness(Tab& tab, std::string_view text) {
     auto message = WitnessMessage::read(text);
     if (!message || !message->counts) return;
     tab.witness = std::move(*message->counts);
+    auto* item = webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view()));
+    if (item) {
+        auto& kept = tab.witnessedEntries;
+        std::erase_if(kept, [item](const auto& entry) { return entry.first.get() == item; });
+        kept.emplace_back(glib::GRefPtr<WebKitBackForwardListItem>(item), *tab.witness);
+        if (kept.size() > Tab::keptWitnessedEntries) kept.erase(kept.begin());
+    }
     recount(tab);
 }
 

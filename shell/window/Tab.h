@@ -111,6 +111,10 @@ public:
     // witness counted of it, once it has said.
     std::map<std::string, std::int64_t> recordedBlocked;
     std::optional<WitnessCounts> witness;
+    // The witness's counts of the documents the tab showed, by their place in the back-forward list:
+    // one the engine brings back from its page cache is not counted again.
+    std::vector<std::pair<glib::GRefPtr<WebKitBackForwardListItem>, WitnessCounts>> witnessedEntries;
+    static constexpr std::size_t keptWitnessedEntries = 16;
     // Hosts of other sites the favicon store fetched the page's icon from, for the page.
     std::vector<std::string> iconHosts;
     double progress = 0;
