@@ -1,5 +1,7 @@
 #include "window/PageLifecycle.h"
 
+#include "engine/WebEngine.h"
+
 #include "app/Application.h"
 #include "engine/BlockerRules.h"
 #include "library/History.h"
@@ -76,8 +78,10 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         // A web page that starts before the blocklist is attached is not guarded by it, whatever
         // comes later (the browser's own pages have nothing to block).
         bool generated = tab.pendingGenerated || tab.generatedEntry();
+        // The request witness, at work, stops the listed requests whether or not the list is attached.
         tab.unfiltered = !generated && m_context.prefs().contentBlockingEnabled() &&
-                         !m_context.application().rules().list();
+                         !m_context.application().rules().list() &&
+                         !m_context.application().engine().witnessAtWork();
         if (m_context.tabs().isCurrent(tab)) {
             status.showPageStatus(StatusStrings::contacting(), generated);
             status.syncShield();

@@ -74,7 +74,8 @@ void PageMessages::readBlocked(Tab& tab, JSCValue* body) {
     if (message->hosts) tab.hosts = std::move(*message->hosts);
     if (message->counts) tab.recordedBlocked = std::move(*message->counts);
     if (message->restored && !tab.witness) {
-        auto* item = webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view()));
+        auto* item =
+            webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view()));
         for (const auto& [entry, counts] : tab.witnessedEntries)
             if (entry.get() == item) tab.witness = counts;
     }

@@ -56,6 +56,8 @@ protected:
         m_store = std::make_shared<HeldStore>(BlockerRules::webKitStore(m_directories.contentFilters()));
         m_rules = std::make_unique<BlockerRules>([store = m_store] { return store; });
         m_options.rules = m_rules.get();
+        // The rule list alone: the request witness, at work, stops the listed requests without it.
+        m_options.witness = std::filesystem::path();
     }
 
     // The page's report as the window builds it.

@@ -250,6 +250,8 @@ TEST_F(HostileTest, hostileMessageBodiesChangeNothingButWhatTheyMayName) {
     ASSERT_TRUE(visit("http://browse.example/"));
     ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
     Tab& page = tab();
+    // The page's recorder has said its counts (the witness said them first).
+    ASSERT_TRUE(waitUntil([&] { return page.network == 2; }));
     MessageCount received(page);
     // Bodies of every wrong type, and sizes no page needs.
     ASSERT_TRUE(evaluate(page, "var h = window.webkit.messageHandlers;"
