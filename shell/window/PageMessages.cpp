@@ -67,7 +67,8 @@ void PageMessages::blocked(Tab& tab, JSCValue* body) {
 
 void PageMessages::readBlocked(Tab& tab, JSCValue* body) {
     ++tab.blockedReadings;
-    auto message = MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts", "counts"}));
+    auto message =
+        MessageBody::blocked(ScriptValue::read(body, {"walls", "network", "hosts", "counts", "restored"}));
     if (!message) return;
     if (message->walls) tab.walls = *message->walls;
     if (message->network) tab.network = *message->network;

@@ -118,6 +118,11 @@ TEST(MessageBodyTest, blockedCountsArePairsOfAHostAndACount) {
         many.push_back(1);
     }
     EXPECT_EQ(MessageBody::blocked({{"counts", many}})->counts->size(), MessageBody::hostCountLimit);
+
+    // Only a true "restored" says the page came back from the page cache.
+    EXPECT_TRUE(MessageBody::blocked({{"restored", true}})->restored);
+    for (json value : {json(false), json(1), json("true"), json(nullptr)})
+        EXPECT_FALSE(MessageBody::blocked({{"restored", value}})->restored) << value;
 }
 
 TEST(MessageBodyTest, faviconIsAnAddressOfSensibleLength) {

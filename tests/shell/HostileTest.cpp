@@ -282,6 +282,8 @@ TEST_F(HostileTest, aFloodOfReportsIsReadAtMostOnceAFrameAndTheNewestWins) {
     ASSERT_TRUE(visit("http://browse.example/"));
     ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
     Tab& page = tab();
+    // The page's recorder has said its counts (the witness said them first).
+    ASSERT_TRUE(waitUntil([&] { return page.network == 2; }));
     MessageCount received(page);
     auto readingsBefore = page.blockedReadings;
     auto start = std::chrono::steady_clock::now();
