@@ -151,12 +151,17 @@ BlockerRules& Application::rules() const {
 void Application::witnessGreeted() {
     if (!m_engine->witnessGreeted() || m_options.rules) return;
     // Until the smaller list is at hand the whole one stays: nothing goes unblocked meanwhile.
-    BlockerRules::shared(ContentBlocker::RuleSet::besideWitness).load([this](WebKitUserContentFilter* list) {
-        if (!list) return;
-        m_witnessBlocks = true;
-        m_windows.forEach(
-            [](BrowserWindowController& window) { window.context().tabs().views().applyPolicyToEveryTab(); });
-    });
+    // The list is the process's: it may come after this application has gone.
+    BlockerRules::shared(ContentBlocker::RuleSet::besideWitness)
+        .load([alive = std::weak_ptr(m_alive)](WebKitUserContentFilter* list) {
+            auto self = alive.lock();
+            if (!self || !list) return;
+            Application& application = **self;
+            application.m_witnessBlocks = true;
+            application.m_windows.forEach([](BrowserWindowController& window) {
+                window.context().tabs().views().applyPolicyToEveryTab();
+            });
+        });
 }
 
 BrowserWindowController& Application::openWindow(const std::optional<Url>& address) {

@@ -131,6 +131,8 @@ private:
     std::unique_ptr<WebEngine> m_engine;
     // The request witness stops listed http(s) requests, and the rule list in force is the smaller.
     bool m_witnessBlocks = false;
+    // Held only here: what waits on the process's lists asks for the application through it.
+    std::shared_ptr<Application*> m_alive = std::make_shared<Application*>(this);
     WindowList m_windows;
     SettingsCommands m_settings;
     MenuActions m_actions;
