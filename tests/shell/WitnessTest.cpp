@@ -94,7 +94,12 @@ protected:
                 auto found = std::count_if(kinds.begin(), kinds.end(), [&](const Kind& kind) {
                     return counted(*last, host(kind, listed));
                 });
-                return static_cast<std::size_t>(found) >= wantedListed;
+                // What reached another site is told by the witness a moment after it left.
+                bool othersTold = std::all_of(kinds.begin(), kinds.end(), [&](const Kind& kind) {
+                    std::string to = host(kind, other);
+                    return std::string(kind.name) == "socket" || !reached(to) || listedAsOther(*last, to);
+                });
+                return static_cast<std::size_t>(found) >= wantedListed && othersTold;
             },
             10s);
         return last;
