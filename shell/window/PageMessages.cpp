@@ -143,14 +143,15 @@ void PageMessages::fetchIcon(Tab& tab) {
                                 tab.documentIsGenerated && !tab.status);
         }
     }
-    // The answer may come before icon() returns, when the site's icon is at hand.
-    // What the store fetches from another site is a request of the page's, as the page's own would be.
-    if (screened.declared) {
+    // What the store fetches from another site is a request of the page's, as the page's own would be
+    // (a page declaring icon after icon names a few such hosts, not thousands).
+    if (screened.declared && tab.iconHosts.size() < Tab::keptIconHosts) {
         std::string host = RequestTally::hostOf(*screened.declared);
         if (RequestTally::thirdParty(host, RequestTally::hostOf(*address)) &&
             std::find(tab.iconHosts.begin(), tab.iconHosts.end(), host) == tab.iconHosts.end())
             tab.iconHosts.push_back(host);
     }
+    // The answer may come before icon() returns, when the site's icon is at hand.
     FaviconStore::shared().icon(
         *page, screened.declared,
         [ref = TabRef(m_context, tab)](GdkTexture*) {

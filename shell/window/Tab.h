@@ -117,6 +117,7 @@ public:
     static constexpr std::size_t keptWitnessedEntries = 16;
     // Hosts of other sites the favicon store fetched the page's icon from, for the page.
     std::vector<std::string> iconHosts;
+    static constexpr std::size_t keptIconHosts = 16;
     double progress = 0;
 
     // Whether the load under way comes from the browser's own HTML, and whether the document now
