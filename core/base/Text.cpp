@@ -222,4 +222,28 @@ std::vector<std::string_view> split(std::string_view text, char separator, bool 
     return pieces;
 }
 
+std::string_view lowered(std::string_view text, std::string& buffer) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            buffer = lowercased(text);
+            return buffer;
+        }
+        if (c >= 'A' && c <= 'Z') {
+            if (!isAscii(text.substr(i))) {
+                buffer = lowercased(text);
+                return buffer;
+            }
+            // ASCII lowers one byte at a time, into the buffer's own room.
+            buffer.assign(text);
+            for (std::size_t j = i; j < buffer.size(); ++j) {
+                if (buffer[j] >= 'A' && buffer[j] <= 'Z')
+                    buffer[j] = static_cast<char>(buffer[j] - 'A' + 'a');
+            }
+            return buffer;
+        }
+    }
+    return text;
+}
+
 } // namespace nimb::text

@@ -16,6 +16,9 @@ namespace nimb::text {
 // Full Unicode lower-casing (root locale); ASCII text takes a fast path.
 [[nodiscard]] std::string lowercased(std::string_view text);
 [[nodiscard]] std::string asciiLowercased(std::string_view text);
+// The text in lower case without allocating when it has nothing to lower (the common case for
+// hosts): the text itself, else a lowered copy kept in `buffer`.
+[[nodiscard]] std::string_view lowered(std::string_view text, std::string& buffer);
 [[nodiscard]] bool isAscii(std::string_view text);
 
 // Number of grapheme clusters.

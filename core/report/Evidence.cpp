@@ -81,31 +81,7 @@ std::string_view stemOf(std::string_view site) {
     return site.substr(0, site.find('.'));
 }
 
-// The text in lower case: the text itself when it has nothing to lower (the common case for hosts),
-// else a lowered copy kept in `buffer`.
-std::string_view lowered(std::string_view text, std::string& buffer) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            buffer = text::lowercased(text);
-            return buffer;
-        }
-        if (c >= 'A' && c <= 'Z') {
-            if (!text::isAscii(text.substr(i))) {
-                buffer = text::lowercased(text);
-                return buffer;
-            }
-            // ASCII lowers one byte at a time, into the buffer's own room.
-            buffer.assign(text);
-            for (std::size_t j = i; j < buffer.size(); ++j) {
-                if (buffer[j] >= 'A' && buffer[j] <= 'Z')
-                    buffer[j] = static_cast<char>(buffer[j] - 'A' + 'a');
-            }
-            return buffer;
-        }
-    }
-    return text;
-}
+using text::lowered;
 
 // Calls `visit` with each non-empty label of a host, first to last, until it answers true.
 template <class Visit>
