@@ -6,6 +6,7 @@
 #include "preferences/Preferences.h"
 #include "vocabulary/Language.h"
 #include "window/Navigator.h"
+#include "window/PageViews.h"
 #include "window/RecordActions.h"
 #include "window/ReportRequests.h"
 #include "window/StatusController.h"
@@ -72,6 +73,8 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
             webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
         return true;
     }
+    if (type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD && tab.documentIsGenerated)
+        PageViews::returningToWebPage(tab.view());
     const auto modifiers = webkit_navigation_action_get_modifiers(action);
     const bool middle = webkit_navigation_action_get_mouse_button(action) == 2;
     if (type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED && !address.empty() &&

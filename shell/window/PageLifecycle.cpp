@@ -13,6 +13,7 @@
 #include "window/FindController.h"
 #include "window/MarginController.h"
 #include "window/Navigator.h"
+#include "window/PageViews.h"
 #include "window/StatusController.h"
 #include "window/Tab.h"
 #include "window/TabList.h"
@@ -99,6 +100,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.hasDocument = true;
         tab.documentIsGenerated = entry.has_value();
         tab.pendingGenerated = false;
+        PageViews::showing(tab.view(), tab.documentIsGenerated);
         bool drawn = std::exchange(tab.generatedDrawn, false);
         const char* uri = webkit_web_view_get_uri(tab.view());
         tab.form.shown = !tab.documentIsGenerated && uri && tab.form.loading == std::string_view(uri);

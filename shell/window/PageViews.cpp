@@ -10,7 +10,29 @@
 #include "window/TabList.h"
 #include "window/WindowContext.h"
 
+#include <string_view>
+
 namespace nimb {
+
+namespace {
+
+// The engine's feature of that name in the view's settings, on or off; false if it has none.
+bool setFeature(WebKitSettings* settings, std::string_view name, bool on) {
+    glib::GUniquePtr<WebKitFeatureList> features(webkit_settings_get_all_features());
+    for (gsize i = 0; i < webkit_feature_list_get_length(features.get()); ++i) {
+        WebKitFeature* feature = webkit_feature_list_get(features.get(), i);
+        if (name != webkit_feature_get_identifier(feature)) continue;
+        if (webkit_settings_get_feature_enabled(settings, feature) != on)
+            webkit_settings_set_feature_enabled(settings, feature, on);
+        return true;
+    }
+    return false;
+}
+
+// A new process for a page of another site than the one shown.
+constexpr std::string_view processPerSite = "ProcessSwapOnCrossSiteNavigation";
+
+} // namespace
 
 WebKitWebView* PageViews::make() {
     auto settings = glib::adoptGRef(webkit_settings_new());
@@ -24,13 +46,8 @@ WebKitWebView* PageViews::make() {
     // Service workers and shared workers run apart from any page, where the request witness cannot
     // follow them and nothing they send could be counted: pages here do without them, as they must
     // wherever a browser does not offer them.
-    glib::GUniquePtr<WebKitFeatureList> features(webkit_settings_get_all_features());
-    for (gsize i = 0; i < webkit_feature_list_get_length(features.get()); ++i) {
-        WebKitFeature* feature = webkit_feature_list_get(features.get(), i);
-        std::string_view name = webkit_feature_get_identifier(feature);
-        if (name == "ServiceWorkers" || name == "SharedWorker")
-            webkit_settings_set_feature_enabled(settings.get(), feature, FALSE);
-    }
+    setFeature(settings.get(), "ServiceWorkers", false);
+    setFeature(settings.get(), "SharedWorker", false);
 
     auto manager = glib::adoptGRef(webkit_user_content_manager_new());
     PageSetup::registerMessageHandlers(manager.get());
@@ -66,6 +83,17 @@ void PageViews::applyPolicyToEveryTab() {
 void PageViews::setJavaScript(bool on) {
     for (const auto& tab : m_context.tabs().all())
         webkit_settings_set_enable_javascript_markup(webkit_web_view_get_settings(tab->view()), on);
+}
+
+void PageViews::showing(WebKitWebView* view, bool browsersOwnPage) {
+    WebKitSettings* settings = webkit_web_view_get_settings(view);
+    if (webkit_settings_get_enable_page_cache(settings) == browsersOwnPage)
+        webkit_settings_set_enable_page_cache(settings, !browsersOwnPage);
+    setFeature(settings, processPerSite, !browsersOwnPage);
+}
+
+void PageViews::returningToWebPage(WebKitWebView* view) {
+    setFeature(webkit_web_view_get_settings(view), processPerSite, true);
 }
 
 } // namespace nimb

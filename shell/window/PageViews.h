@@ -22,6 +22,15 @@ public:
     // Page scripts on or off in every tab's view (the browser's own scripts keep running).
     void setJavaScript(bool on);
 
+    // What the engine keeps of the page a view shows once the view moves on, set as each page is
+    // committed. The browser's own pages are drawn afresh from the stores whenever they come back:
+    // none is kept in the page cache, and the next page takes over its web process instead of
+    // leaving it idle beside a new one (as the view's first page takes over its blank one).
+    static void showing(WebKitWebView* view, bool browsersOwnPage);
+    // Back or Forward from one of the browser's own pages to a web page: that page comes back in its
+    // own process, from the page cache when the engine still holds it there.
+    static void returningToWebPage(WebKitWebView* view);
+
 private:
     WindowContext& m_context;
 };

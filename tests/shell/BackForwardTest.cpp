@@ -158,5 +158,29 @@ TEST_F(BackForwardTest, theReportKeptWhereItStandsKeepsItsPlaceAndBackShowsItKep
     EXPECT_EQ(forget, true);
 }
 
+TEST_F(BackForwardTest, aWebPageComesBackFromThePageCacheAndTheBrowsersPageIsDrawnAfresh) {
+    ASSERT_TRUE(visit(fixture));
+    Tab& page = tab();
+    ASSERT_EQ(evaluate(page, "window.leftHere = 'yes'"), "yes");
+    step("showHistory", page);
+    ASSERT_EQ(evaluate(page, "document.body.dataset.leftHere = 'yes'"), "yes");
+
+    // The article comes back as it was left, not loaded again.
+    step("goBack", page);
+    EXPECT_EQ(page.viewAddress(), fixture);
+    EXPECT_EQ(evaluate(page, "window.leftHere || 'no'"), "yes");
+    // The history page is never kept: it comes from the stores each time.
+    step("goForward", page);
+    EXPECT_EQ(page.localPage, std::string(LocationBar::aboutHistory));
+    EXPECT_EQ(evaluate(page, "document.body.dataset.leftHere || 'no'"), "no");
+    // And again after a page typed from it, which the history page's process now shows.
+    ASSERT_TRUE(visit(second));
+    ASSERT_EQ(evaluate(page, "window.leftHere = 'second'"), "second");
+    step("goBack", page);
+    step("goForward", page);
+    EXPECT_EQ(page.viewAddress(), second);
+    EXPECT_EQ(evaluate(page, "window.leftHere || 'no'"), "second");
+}
+
 } // namespace
 } // namespace nimb::test
