@@ -1,4 +1,5 @@
-// Closed tabs give back what they held: their web views go, and with them their web processes.
+// Closed tabs give back what they held: their web views go, and with them their web processes. A tab
+// keeps no process for the browser's own page it has left.
 
 #include "ShellTest.h"
 
@@ -52,6 +53,14 @@ TEST_F(TabMemoryTest, closedTabsLetGoOfTheirViewsAndTheirWebProcesses) {
         if (view) g_object_remove_weak_pointer(view, reinterpret_cast<gpointer*>(&view));
     EXPECT_TRUE(waitUntil([&] { return webProcesses() <= before; }, 10s))
         << webProcesses() << " web processes, " << before << " before";
+}
+
+TEST_F(TabMemoryTest, aTabLeavingTheHomePageForAWebPageKeepsOneWebProcess) {
+    ASSERT_TRUE(tab().documentIsGenerated);
+    ASSERT_TRUE(visit("http://browse.example/"));
+    EXPECT_EQ(webProcesses(), 1);
+    ASSERT_TRUE(visit("http://browse.example/second.html"));
+    EXPECT_EQ(webProcesses(), 1);
 }
 
 } // namespace
