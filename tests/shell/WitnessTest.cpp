@@ -184,6 +184,18 @@ TEST_F(WitnessTest, aPageBroughtBackFromThePageCacheKeepsWhatTheWitnessCounted) 
     EXPECT_FALSE(reached("frame-fetch.doubleclick.net"));
 }
 
+TEST_F(WitnessTest, aUserNameBeforeAListedHostChangesNothing) {
+    ASSERT_TRUE(visit("http://kinds.test/user-names.html"));
+    ASSERT_TRUE(waitUntil([&] { return reached("user-names.elsewhere.example"); }));
+    EXPECT_FALSE(reached("doubleclick.net"));
+    EXPECT_FALSE(reached("www.facebook.com"));
+    std::optional<NimbReport> made;
+    EXPECT_TRUE(waitUntil([&] {
+        made = report();
+        return made && counted(*made, "doubleclick.net") && counted(*made, "www.facebook.com");
+    })) << (made ? debug(*made) : "no report");
+}
+
 class WitnessWithoutScriptsTest : public WitnessTest {
 protected:
     void configure() override {
@@ -221,6 +233,13 @@ TEST_F(WitnessAbsentTest, withoutTheWitnessTheRuleListStillBlocksEveryKindAndThe
     for (const Kind& kind : kinds)
         EXPECT_FALSE(reached(host(kind, listed))) << kind.name;
     EXPECT_EQ(made->witness, NimbReport::Witness::absent);
+}
+
+TEST_F(WitnessAbsentTest, theRuleListStopsAListedHostBehindAUserName) {
+    ASSERT_TRUE(visit("http://kinds.test/user-names.html"));
+    ASSERT_TRUE(waitUntil([&] { return reached("user-names.elsewhere.example"); }));
+    EXPECT_FALSE(reached("doubleclick.net"));
+    EXPECT_FALSE(reached("www.facebook.com"));
 }
 
 } // namespace
