@@ -11,9 +11,10 @@ namespace nimb::ContentBlocker {
 
 namespace {
 
-// Matches the host itself or any subdomain of it, over http or https; and over ws or wss.
-constexpr std::string_view hostRulePrefix = "^https?://([^/]+\\.)?";
-constexpr std::string_view socketRulePrefix = "^wss?://([^/]+\\.)?";
+// Matches the host itself or any subdomain of it, over http or https; and over ws or wss. A user name
+// (and password) may stand before it: "http://someone@host/" goes to the host all the same.
+constexpr std::string_view hostRulePrefix = "^https?://([^/]+[.@])?";
+constexpr std::string_view socketRulePrefix = "^wss?://([^/]+[.@])?";
 
 // Every listed host with the category of the first catalogue entry that lists it, and the most dots
 // any listed host has.
@@ -146,10 +147,10 @@ std::string identifier(RuleSet set) {
 }
 
 bool listedRequest(std::string_view url) {
-    // A rule reads "^https?://([^/]+\.)?HOST[/:]" or "^https?://([^/]+\.)?HOST/PATH": after the scheme,
-    // the text before the first "/" (the authority, with any user name and port) holds HOST where it
-    // begins or just after a dot that follows at least one character, and HOST is followed by ":" or
-    // "/". A path rule's HOST ends the authority and PATH begins what follows.
+    // A rule reads "^https?://([^/]+[.@])?HOST[/:]" or "^https?://([^/]+[.@])?HOST/PATH": after the
+    // scheme, the text before the first "/" (the authority, with any user name and port) holds HOST
+    // where it begins or just after a dot or an "@" that follows at least one character, and HOST is
+    // followed by ":" or "/". A path rule's HOST ends the authority and PATH begins what follows.
     std::string lowered = text::asciiLowercased(url);
     std::string_view rest = lowered;
     if (rest.starts_with("http://"))
@@ -164,7 +165,7 @@ bool listedRequest(std::string_view url) {
         slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
     const auto& index = categoryIndex();
     for (std::size_t start = 0; start < authority.size(); ++start) {
-        if (start == 1 || (start > 1 && authority[start - 1] != '.')) continue;
+        if (start == 1 || (start > 1 && authority[start - 1] != '.' && authority[start - 1] != '@')) continue;
         std::string_view from = authority.substr(start);
         std::string_view candidate = from.substr(0, from.find(':'));
         bool followed = candidate.size() < from.size() || !afterAuthority.empty();

@@ -18,7 +18,7 @@ namespace {
 
 using namespace ContentBlocker;
 
-constexpr std::string_view hostPrefix = "^https?://([^/]+\\.)?";
+constexpr std::string_view hostPrefix = "^https?://([^/]+[.@])?";
 
 bool isBelow(std::string_view host, std::string_view parent) {
     return host.size() > parent.size() && host.ends_with(parent) &&
@@ -237,8 +237,8 @@ TEST(ContentBlockerRules, ruleListHasItsRulesInOrder) {
         joined += (joined.empty() ? "" : ", ") + item;
     EXPECT_EQ(rules.back()["action"]["selector"], joined);
     const std::string pathRules =
-        R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?www\\.facebook\\.com\/tr"}})"
-        R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+\\.)?accounts\\.google\\.com\/gsi\/"}},)";
+        R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+[.@])?www\\.facebook\\.com\/tr"}})"
+        R"(,{"action":{"type":"block"},"trigger":{"load-type":["third-party"],"url-filter":"^https?:\/\/([^\/]+[.@])?accounts\\.google\\.com\/gsi\/"}},)";
     EXPECT_THAT(text, testing::HasSubstr(pathRules));
     EXPECT_TRUE(text.ends_with(
         R"(#credential_picker_iframe, iframe[src*=\"accounts.google.com\/gsi\/\"]","type":"css-display-none"},"trigger":{"url-filter":".*"}}])"));
@@ -434,7 +434,7 @@ TEST(ContentBlockerRules, everyHttpRuleHasASocketTwinAndTheWitnessFormHoldsOnlyT
     const auto everything = nlohmann::json::parse(ruleListJSON(RuleSet::everything));
     const std::size_t entries = blockedHosts().size() + blockedPaths().size();
     ASSERT_EQ(everything.size(), 2 * entries + 1);
-    constexpr std::string_view socketPrefix = "^wss?://([^/]+\\.)?";
+    constexpr std::string_view socketPrefix = "^wss?://([^/]+[.@])?";
     for (std::size_t i = 0; i < entries; ++i) {
         nlohmann::json twin = everything[i];
         std::string filter = twin["trigger"]["url-filter"];
