@@ -1,47 +1,20 @@
 // One scenario suite, run against the in-memory store and the SQLite store alike.
 
-#include "preferences/Preferences.h"
-#include "TemporaryDirectory.h"
-#include "library/History.h"
-#include "storage/InMemoryStore.h"
-#include "storage/SqliteStore.h"
+#include "EitherStore.h"
 
 #include <gtest/gtest.h>
 
 namespace nimb {
 namespace {
 
-// Runs on the in-memory store (false) or the SQLite store (true).
-class PreferencesTest : public ::testing::TestWithParam<bool> {
-protected:
-    void SetUp() override {
-        setCurrentLanguage(Language::english);
-        std::unique_ptr<KeyValueStore> store;
-        if (GetParam())
-            store = SqliteStore::open(m_directory.file("preferences.sqlite"));
-        else
-            store = std::make_unique<InMemoryStore>();
-        ASSERT_TRUE(store);
-        m_store = store.get();
-        m_preferences = std::make_unique<Preferences>(std::move(store));
-    }
-
-    Preferences& prefs() { return *m_preferences; }
-    KeyValueStore& store() { return *m_store; }
-
-    test::TemporaryDirectory m_directory;
-    KeyValueStore* m_store = nullptr;
-    std::unique_ptr<Preferences> m_preferences;
-};
+using PreferencesTest = test::EitherStore;
 
 TEST_P(PreferencesTest, freshStoreReadsDefaults) {
     EXPECT_EQ(prefs().searchEngine(), SearchEngine::ddgLite);
     EXPECT_EQ(prefs().language(), std::nullopt);
     EXPECT_EQ(prefs().homePage(), "https://lite.duckduckgo.com/lite/");
-    EXPECT_TRUE(prefs().history().empty());
-    EXPECT_TRUE(prefs().bookmarks().empty());
-    EXPECT_TRUE(prefs().notes().empty());
-    EXPECT_TRUE(prefs().savedReports().empty());
+    EXPECT_TRUE(prefs().history().empty() && prefs().bookmarks().empty() && prefs().notes().empty() &&
+                prefs().savedReports().empty());
 }
 
 TEST_P(PreferencesTest, switchesStartOnAndSettingsRoundTripUnderTheirKeys) {
@@ -236,8 +209,7 @@ TEST_P(PreferencesTest, wrongTypesReadAsNothing) {
     EXPECT_EQ(store().pairs("list"), (Pairs{{odd, "\x01\x1f", ""}, {}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, PreferencesTest, ::testing::Bool(),
-                         [](const auto& param) { return param.param ? "Sqlite" : "InMemory"; });
+INSTANTIATE_TEST_SUITE_P(Stores, PreferencesTest, ::testing::Bool(), test::storeName);
 
 } // namespace
 } // namespace nimb

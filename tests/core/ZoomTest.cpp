@@ -2,11 +2,9 @@
 
 #include "library/Zoom.h"
 
-#include "TemporaryDirectory.h"
+#include "EitherStore.h"
 #include "WatchedPreferences.h"
 #include "library/History.h"
-#include "storage/InMemoryStore.h"
-#include "storage/SqliteStore.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +12,22 @@ namespace nimb {
 namespace {
 
 TEST(Zoom, theLadderClimbsAndDescendsInStepsAndStopsAtItsEnds) {
-    std::vector<std::int64_t> up{Zoom::actualSize};
-    while (up.size() < 20 && Zoom::larger(up.back()) != up.back())
-        up.push_back(Zoom::larger(up.back()));
-    EXPECT_EQ(up, (std::vector<std::int64_t>{100, 110, 120, 133, 150, 170, 200, 240, 300}));
-    std::vector<std::int64_t> down{Zoom::actualSize};
-    while (down.size() < 20 && Zoom::smaller(down.back()) != down.back())
-        down.push_back(Zoom::smaller(down.back()));
-    EXPECT_EQ(down, (std::vector<std::int64_t>{100, 90, 80, 67, 50, 30}));
+    auto walk = [](std::int64_t (*step)(std::int64_t)) {
+        std::vector<std::int64_t> levels{Zoom::actualSize};
+        while (levels.size() < 20 && step(levels.back()) != levels.back())
+            levels.push_back(step(levels.back()));
+        return levels;
+    };
+    EXPECT_EQ(walk(Zoom::larger), (std::vector<std::int64_t>{100, 110, 120, 133, 150, 170, 200, 240, 300}));
+    EXPECT_EQ(walk(Zoom::smaller), (std::vector<std::int64_t>{100, 90, 80, 67, 50, 30}));
 
     // A level between steps (set elsewhere) goes to the next step in the asked direction; one outside
     // the ladder comes back onto it.
-    EXPECT_EQ(Zoom::larger(125), 133);
-    EXPECT_EQ(Zoom::smaller(125), 120);
-    EXPECT_EQ(Zoom::larger(10), 30);
-    EXPECT_EQ(Zoom::smaller(1000), 300);
-    EXPECT_EQ(Zoom::larger(1000), 300);
-    EXPECT_EQ(Zoom::smaller(10), 30);
+    for (auto [level, larger, smaller] :
+         {std::array<std::int64_t, 3>{125, 133, 120}, {10, 30, 30}, {1000, 300, 300}}) {
+        EXPECT_EQ(Zoom::larger(level), larger) << level;
+        EXPECT_EQ(Zoom::smaller(level), smaller) << level;
+    }
 }
 
 TEST(Zoom, aSiteIsTheHostHistoryFoldsBy) {
@@ -96,58 +93,40 @@ TEST_F(ZoomStore, notWrittenWhileHistoryIsNotRememberedAndClearedWithHistory) {
 
 // The list is bounded: the site least recently set goes first; and what is read back is what is stored,
 // in either store, with malformed rows skipped.
-class ZoomStores : public ::testing::TestWithParam<bool> {
-protected:
-    void SetUp() override {
-        std::unique_ptr<KeyValueStore> store;
-        if (GetParam())
-            store = SqliteStore::open(m_directory.file("preferences.sqlite"));
-        else
-            store = std::make_unique<InMemoryStore>();
-        ASSERT_TRUE(store);
-        m_store = store.get();
-        m_prefs = std::make_unique<Preferences>(std::move(store));
-    }
-
-    test::TemporaryDirectory m_directory;
-    KeyValueStore* m_store = nullptr;
-    std::unique_ptr<Preferences> m_prefs;
-};
+using ZoomStores = test::EitherStore;
 
 TEST_P(ZoomStores, boundedToFiveHundredSitesTheLeastRecentlySetGoing) {
-    Preferences& prefs = *m_prefs;
     for (int k = 0; k < 501; ++k)
-        ASSERT_TRUE(Zoom::remember(prefs, "https://site" + std::to_string(k) + ".org/", 110));
-    auto kept = prefs.siteZooms();
+        ASSERT_TRUE(Zoom::remember(prefs(), "https://site" + std::to_string(k) + ".org/", 110));
+    auto kept = prefs().siteZooms();
     ASSERT_EQ(kept.size(), Zoom::limit);
     EXPECT_EQ(kept.front().site, "site500.org");
     EXPECT_EQ(kept.back().site, "site1.org");
-    EXPECT_EQ(Zoom::level(prefs, "https://site0.org/"), 100) << "the oldest went";
+    EXPECT_EQ(Zoom::level(prefs(), "https://site0.org/"), 100) << "the oldest went";
 
     // Set again, a site moves to the front and so stays the longest.
-    ASSERT_TRUE(Zoom::remember(prefs, "https://site1.org/", 120));
-    ASSERT_TRUE(Zoom::remember(prefs, "https://site501.org/", 120));
-    EXPECT_EQ(Zoom::level(prefs, "https://site1.org/"), 120);
-    EXPECT_EQ(Zoom::level(prefs, "https://site2.org/"), 100);
-    EXPECT_EQ(prefs.siteZooms().size(), Zoom::limit);
+    ASSERT_TRUE(Zoom::remember(prefs(), "https://site1.org/", 120));
+    ASSERT_TRUE(Zoom::remember(prefs(), "https://site501.org/", 120));
+    EXPECT_EQ(Zoom::level(prefs(), "https://site1.org/"), 120);
+    EXPECT_EQ(Zoom::level(prefs(), "https://site2.org/"), 100);
+    EXPECT_EQ(prefs().siteZooms().size(), Zoom::limit);
 }
 
 TEST_P(ZoomStores, malformedRowsAreSkipped) {
-    m_store->set("siteZoom", Pairs{{"a.org", "150"},
-                                   {"b.org"},
-                                   {"c.org", "abc"},
-                                   {"d.org", "4000"},
-                                   {"e.org", "10"},
-                                   {"a.org", "200"},
-                                   {"", "120"},
-                                   {"f.org", "67", "extra"}});
-    EXPECT_EQ(m_prefs->siteZooms(), (std::vector<SiteZoom>{{"a.org", 150}, {"f.org", 67}}));
-    EXPECT_EQ(Zoom::level(*m_prefs, "https://a.org/"), 150);
-    EXPECT_EQ(Zoom::level(*m_prefs, "https://d.org/"), 100);
+    store().set("siteZoom", Pairs{{"a.org", "150"},
+                                  {"b.org"},
+                                  {"c.org", "abc"},
+                                  {"d.org", "4000"},
+                                  {"e.org", "10"},
+                                  {"a.org", "200"},
+                                  {"", "120"},
+                                  {"f.org", "67", "extra"}});
+    EXPECT_EQ(prefs().siteZooms(), (std::vector<SiteZoom>{{"a.org", 150}, {"f.org", 67}}));
+    EXPECT_EQ(Zoom::level(prefs(), "https://a.org/"), 150);
+    EXPECT_EQ(Zoom::level(prefs(), "https://d.org/"), 100);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothStores, ZoomStores, ::testing::Bool(),
-                         [](const auto& param) { return param.param ? "Sqlite" : "InMemory"; });
+INSTANTIATE_TEST_SUITE_P(Stores, ZoomStores, ::testing::Bool(), test::storeName);
 
 } // namespace
 } // namespace nimb
