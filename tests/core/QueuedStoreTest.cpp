@@ -2,94 +2,54 @@
 // and whoever waits for a write learns what became of it.
 
 #include "storage/QueuedStore.h"
+#include "PostedCalls.h"
 #include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 
 namespace nimb {
 namespace {
 
 using namespace std::chrono_literals;
 
-// The using thread's side: calls posted by the writing thread wait here until the test runs them.
-class Posted {
-public:
-    std::function<void(std::function<void()>)> post() {
-        return [this](std::function<void()> call) {
-            {
-                std::lock_guard lock(m_mutex);
-                m_calls.push_back(std::move(call));
-            }
-            m_arrived.notify_all();
-        };
-    }
-    // Runs posted calls until `done` holds; false when the deadline passes first.
-    bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline = 10s) {
-        auto until = std::chrono::steady_clock::now() + deadline;
-        while (!done()) {
-            std::unique_lock lock(m_mutex);
-            if (!m_arrived.wait_until(lock, until, [this] { return !m_calls.empty(); })) return false;
-            auto call = std::move(m_calls.front());
-            m_calls.pop_front();
-            lock.unlock();
-            call();
-        }
-        return true;
-    }
-
-    // Runs every call posted so far.
-    void runAll() {
-        std::deque<std::function<void()>> calls;
-        {
-            std::lock_guard lock(m_mutex);
-            calls.swap(m_calls);
-        }
-        for (auto& call : calls)
-            call();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::deque<std::function<void()>> m_calls;
-};
-
 class QueuedStoreTest : public ::testing::Test {
 protected:
-    std::unique_ptr<QueuedStore> open() {
+    std::unique_ptr<SqliteStore> database(int busyTimeoutMilliseconds = 5000) {
         SqliteStore::Options options;
         options.log = [](const std::string&) {};
+        options.busyTimeoutMilliseconds = busyTimeoutMilliseconds;
         std::string error;
         auto database = SqliteStore::open(path, options, &error);
         EXPECT_TRUE(database) << error;
-        if (!database) return nullptr;
-        return std::make_unique<QueuedStore>(std::move(database),
+        return database;
+    }
+    std::unique_ptr<QueuedStore> open() {
+        auto sqlite = database();
+        if (!sqlite) return nullptr;
+        return std::make_unique<QueuedStore>(std::move(sqlite),
                                              QueuedStore::Options{posted.post(), 20ms, 20ms});
     }
     // What a fresh reader finds on disk.
     std::optional<Pairs> onDisk(const std::string& key) {
-        SqliteStore::Options options;
-        options.log = [](const std::string&) {};
-        options.busyTimeoutMilliseconds = 1000;
-        auto store = SqliteStore::open(path, options);
+        auto store = database(1000);
         return store ? store->pairs(key) : std::nullopt;
+    }
+    // The outcome of the writes asked for so far, once it is posted; none when it does not come.
+    std::optional<WriteOutcome> settled(QueuedStore& store) {
+        std::optional<WriteOutcome> outcome;
+        store.afterWrites([&](const WriteOutcome& last) { outcome = last; });
+        posted.runUntil([&] { return outcome.has_value(); });
+        return outcome;
     }
 
     test::TemporaryDirectory directory;
     const std::string path = directory.file("preferences.sqlite");
-    Posted posted;
+    test::PostedCalls posted;
 };
 
 TEST_F(QueuedStoreTest, readsSeeAWriteAtOnceAndItsOutcomeComesOnceItLands) {
-    {
-        auto seed = SqliteStore::open(path);
-        ASSERT_TRUE(seed->write({{"list", Pairs{{"stored"}}}, {"name", std::string("old")}}).landed());
-    }
+    ASSERT_TRUE(database()->write({{"list", Pairs{{"stored"}}}, {"name", std::string("old")}}).landed());
     auto store = open();
     ASSERT_TRUE(store);
     EXPECT_EQ(store->pairs("list"), (Pairs{{"stored"}}));
@@ -97,9 +57,8 @@ TEST_F(QueuedStoreTest, readsSeeAWriteAtOnceAndItsOutcomeComesOnceItLands) {
 
     EXPECT_EQ(store->set("list", Pairs{{"new"}}).kind, WriteOutcome::Kind::queued);
     EXPECT_EQ(store->pairs("list"), (Pairs{{"new"}}));
-    std::optional<WriteOutcome> outcome;
-    store->afterWrites([&](const WriteOutcome& last) { outcome = last; });
-    ASSERT_TRUE(posted.runUntil([&] { return outcome.has_value(); }));
+    auto outcome = settled(*store);
+    ASSERT_TRUE(outcome);
     EXPECT_TRUE(outcome->landed());
     EXPECT_EQ(store->waiting(), 0u);
     EXPECT_EQ(onDisk("list"), (Pairs{{"new"}}));
@@ -122,10 +81,8 @@ TEST_F(QueuedStoreTest, writesHeldUpByAnotherProgramWaitInOrderAndLandWhenItLets
 
     std::vector<std::string> outcomes;
     for (int i = 0; i < 5; ++i) {
-        ASSERT_EQ(
-            store->write({{"bookmarks", Pairs{{std::to_string(i)}}}, {"notes", Pairs{{std::to_string(i)}}}})
-                .kind,
-            WriteOutcome::Kind::queued);
+        const Pairs list{{std::to_string(i)}};
+        ASSERT_EQ(store->write({{"bookmarks", list}, {"notes", list}}).kind, WriteOutcome::Kind::queued);
         store->afterWrites([&outcomes, i](const WriteOutcome& last) {
             outcomes.push_back(std::to_string(i) + (last.landed() ? " landed" : " failed"));
         });
@@ -142,19 +99,15 @@ TEST_F(QueuedStoreTest, writesHeldUpByAnotherProgramWaitInOrderAndLandWhenItLets
     ASSERT_TRUE(posted.runUntil([&] { return store->waiting() == 0 && blocked.size() == 2; }));
     EXPECT_EQ(blocked, (std::vector<bool>{true, false}));
     // Every waiter hears, in order, and what landed last is the newest of each list.
-    ASSERT_EQ(outcomes.size(), 5u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(outcomes[static_cast<std::size_t>(i)], std::to_string(i) + " landed");
+    EXPECT_EQ(outcomes,
+              (std::vector<std::string>{"0 landed", "1 landed", "2 landed", "3 landed", "4 landed"}));
     EXPECT_EQ(onDisk("bookmarks"), (Pairs{{"4"}}));
     EXPECT_EQ(onDisk("notes"), (Pairs{{"4"}}));
     EXPECT_EQ(store->finish(1s), 0u);
 }
 
 TEST_F(QueuedStoreTest, aReadOnlyStoreKeepsChangesForTheRunAndSaysWhyTheyWereNotKept) {
-    {
-        auto seed = SqliteStore::open(path);
-        ASSERT_TRUE(seed->set("list", Pairs{{"stored"}}).landed());
-    }
+    ASSERT_TRUE(database()->set("list", Pairs{{"stored"}}).landed());
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     auto store = open();
     ASSERT_TRUE(store);
@@ -163,9 +116,8 @@ TEST_F(QueuedStoreTest, aReadOnlyStoreKeepsChangesForTheRunAndSaysWhyTheyWereNot
     store->setFailureListener([&](const WriteOutcome& outcome) { failures.push_back(outcome); });
 
     (void)store->set("list", Pairs{{"changed"}});
-    std::optional<WriteOutcome> outcome;
-    store->afterWrites([&](const WriteOutcome& last) { outcome = last; });
-    ASSERT_TRUE(posted.runUntil([&] { return outcome.has_value(); }));
+    auto outcome = settled(*store);
+    ASSERT_TRUE(outcome);
     EXPECT_EQ(outcome->kind, WriteOutcome::Kind::readOnly);
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(store->pairs("list"), (Pairs{{"changed"}}));
