@@ -6,6 +6,7 @@
 // NIMB_KILL_TRIALS sets the number of trials (30 unless given), NIMB_KILL_SEED the seed of the first
 // (the clock's unless given); trial i runs on that seed plus i.
 
+#include "PostedCalls.h"
 #include "TemporaryDirectory.h"
 #include "library/Bookmarks.h"
 #include "library/History.h"
@@ -21,14 +22,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <fcntl.h>
 #include <iostream>
 #include <map>
-#include <mutex>
 #include <poll.h>
 #include <random>
 #include <set>
@@ -199,60 +197,19 @@ int counted(int code) {
     return code;
 }
 
-int closeFile(sqlite3_file* f) {
-    return real(f)->pMethods->xClose(real(f));
-}
-int readFile(sqlite3_file* f, void* to, int amount, sqlite3_int64 at) {
-    return real(f)->pMethods->xRead(real(f), to, amount, at);
-}
-int writeFile(sqlite3_file* f, const void* from, int amount, sqlite3_int64 at) {
-    return counted(real(f)->pMethods->xWrite(real(f), from, amount, at));
-}
-int truncateFile(sqlite3_file* f, sqlite3_int64 size) {
-    return counted(real(f)->pMethods->xTruncate(real(f), size));
-}
-int syncFile(sqlite3_file* f, int flags) {
-    return counted(real(f)->pMethods->xSync(real(f), flags));
-}
-int fileSize(sqlite3_file* f, sqlite3_int64* size) {
-    return real(f)->pMethods->xFileSize(real(f), size);
-}
-int lock(sqlite3_file* f, int level) {
-    return real(f)->pMethods->xLock(real(f), level);
-}
-int unlock(sqlite3_file* f, int level) {
-    return real(f)->pMethods->xUnlock(real(f), level);
-}
-int checkReservedLock(sqlite3_file* f, int* out) {
-    return real(f)->pMethods->xCheckReservedLock(real(f), out);
-}
-int fileControl(sqlite3_file* f, int op, void* argument) {
-    return real(f)->pMethods->xFileControl(real(f), op, argument);
-}
-int sectorSize(sqlite3_file* f) {
-    return real(f)->pMethods->xSectorSize(real(f));
-}
-int deviceCharacteristics(sqlite3_file* f) {
-    return real(f)->pMethods->xDeviceCharacteristics(real(f));
-}
-int shmMap(sqlite3_file* f, int region, int size, int extend, void volatile** out) {
-    return real(f)->pMethods->xShmMap(real(f), region, size, extend, out);
-}
-int shmLock(sqlite3_file* f, int offset, int n, int flags) {
-    return real(f)->pMethods->xShmLock(real(f), offset, n, flags);
-}
-void shmBarrier(sqlite3_file* f) {
-    real(f)->pMethods->xShmBarrier(real(f));
-}
-int shmUnmap(sqlite3_file* f, int remove) {
-    return real(f)->pMethods->xShmUnmap(real(f), remove);
-}
-int fetch(sqlite3_file* f, sqlite3_int64 at, int amount, void** out) {
-    return real(f)->pMethods->xFetch(real(f), at, amount, out);
-}
-int unfetch(sqlite3_file* f, sqlite3_int64 at, void* pointer) {
-    return real(f)->pMethods->xUnfetch(real(f), at, pointer);
-}
+// A method of the layer's files: the same method of the file below, counted when `Counts`.
+template <auto Method, bool Counts = false>
+struct Forward;
+template <typename R, typename... A, R (*sqlite3_io_methods::*Method)(sqlite3_file*, A...), bool Counts>
+struct Forward<Method, Counts> {
+    static R call(sqlite3_file* f, A... arguments) {
+        if constexpr (Counts)
+            return counted((real(f)->pMethods->*Method)(real(f), arguments...));
+        else
+            return (real(f)->pMethods->*Method)(real(f), arguments...);
+    }
+};
+using M = sqlite3_io_methods;
 
 int openFile(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
     auto* wrapped = reinterpret_cast<File*>(file);
@@ -285,58 +242,30 @@ void arm(long after) {
     // Of the third version, as the unix files below are.
     methods = {
         .iVersion = 3,
-        .xClose = closeFile,
-        .xRead = readFile,
-        .xWrite = writeFile,
-        .xTruncate = truncateFile,
-        .xSync = syncFile,
-        .xFileSize = fileSize,
-        .xLock = lock,
-        .xUnlock = unlock,
-        .xCheckReservedLock = checkReservedLock,
-        .xFileControl = fileControl,
-        .xSectorSize = sectorSize,
-        .xDeviceCharacteristics = deviceCharacteristics,
-        .xShmMap = shmMap,
-        .xShmLock = shmLock,
-        .xShmBarrier = shmBarrier,
-        .xShmUnmap = shmUnmap,
-        .xFetch = fetch,
-        .xUnfetch = unfetch,
+        .xClose = Forward<&M::xClose>::call,
+        .xRead = Forward<&M::xRead>::call,
+        .xWrite = Forward<&M::xWrite, true>::call,
+        .xTruncate = Forward<&M::xTruncate, true>::call,
+        .xSync = Forward<&M::xSync, true>::call,
+        .xFileSize = Forward<&M::xFileSize>::call,
+        .xLock = Forward<&M::xLock>::call,
+        .xUnlock = Forward<&M::xUnlock>::call,
+        .xCheckReservedLock = Forward<&M::xCheckReservedLock>::call,
+        .xFileControl = Forward<&M::xFileControl>::call,
+        .xSectorSize = Forward<&M::xSectorSize>::call,
+        .xDeviceCharacteristics = Forward<&M::xDeviceCharacteristics>::call,
+        .xShmMap = Forward<&M::xShmMap>::call,
+        .xShmLock = Forward<&M::xShmLock>::call,
+        .xShmBarrier = Forward<&M::xShmBarrier>::call,
+        .xShmUnmap = Forward<&M::xShmUnmap>::call,
+        .xFetch = Forward<&M::xFetch>::call,
+        .xUnfetch = Forward<&M::xUnfetch>::call,
     };
     left = after;
     sqlite3_vfs_register(&layer, 1);
 }
 
 } // namespace Tripwire
-
-// Calls the store's writing thread hands to the child's own loop, as the browser's main loop takes them.
-class Mailbox {
-public:
-    void post(std::function<void()> call) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_calls.push_back(std::move(call));
-        }
-        m_ready.notify_one();
-    }
-    // Runs every call waiting, after waiting up to `limit` for one when there is none.
-    void run(std::chrono::milliseconds limit) {
-        std::deque<std::function<void()>> calls;
-        {
-            std::unique_lock lock(m_mutex);
-            m_ready.wait_for(lock, limit, [this] { return !m_calls.empty(); });
-            calls.swap(m_calls);
-        }
-        for (auto& call : calls)
-            call();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::deque<std::function<void()>> m_calls;
-};
 
 // The child: opens the store as the browser does and takes the trial's steps, writing a line to `fd`
 // for every write that landed ("ack <step> <kind> <address>") and for anything else worth the
@@ -354,9 +283,10 @@ private:
         say(fd, "error the store did not open: " + error);
         ::_exit(2);
     }
-    Mailbox mailbox;
+    // Calls the store's writing thread hands to the child's own loop, as the browser's main loop takes them.
+    test::PostedCalls posted;
     QueuedStore::Options queued;
-    queued.post = [&mailbox](std::function<void()> call) { mailbox.post(std::move(call)); };
+    queued.post = posted.post();
     Preferences preferences(std::make_unique<QueuedStore>(std::move(database), std::move(queued)));
     std::size_t notes = 0;
     preferences.setIdentifierSource(
@@ -396,40 +326,23 @@ private:
             else
                 say(fd, "error step " + std::to_string(i) + " did not land: " + outcome.detail);
         });
-        mailbox.run(0ms);
-        while (step.waits && !settled[i] && Clock::now() < deadline)
-            mailbox.run(100ms);
+        posted.runAll();
+        if (step.waits) posted.runUntil([&] { return settled[i]; }, deadline);
     }
-    while (Clock::now() < deadline)
-        mailbox.run(100ms);
+    posted.runUntil([] { return false; }, deadline);
     ::_exit(3);
 }
 
 // The parent's side
 
-// One end of a pipe, closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() { close(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    [[nodiscard]] int get() const { return m_fd; }
-    void close() {
-        if (m_fd >= 0) ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
-
-// A child process that is killed and reaped whichever way the test leaves the trial.
+// The child process and the lines it writes through the pipe, each waited for until one deadline; the
+// child is killed and reaped, and the pipe's reading end closed, whichever way the test leaves the trial.
 class Child {
 public:
-    explicit Child(pid_t pid) : m_pid(pid) {}
+    Child(pid_t pid, int fd, Clock::time_point deadline) : m_pid(pid), m_fd(fd), m_deadline(deadline) {}
     ~Child() {
         if (m_pid > 0) killAndReap();
+        ::close(m_fd);
     }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
@@ -443,15 +356,6 @@ public:
         m_pid = -1;
         return status;
     }
-
-private:
-    pid_t m_pid;
-};
-
-// The child's lines as they come through the pipe, each waited for until one deadline.
-class Lines {
-public:
-    Lines(int fd, Clock::time_point deadline) : m_fd(fd), m_deadline(deadline) {}
 
     // The next line; none at the end of the pipe, or when the deadline passes (`timedOut`).
     std::optional<std::string> next() {
@@ -487,6 +391,7 @@ public:
     [[nodiscard]] bool cut() const { return m_cut; }
 
 private:
+    pid_t m_pid;
     int m_fd;
     Clock::time_point m_deadline;
     std::string m_buffer;
@@ -494,11 +399,6 @@ private:
     bool m_timedOut = false;
     bool m_cut = false;
 };
-
-std::size_t threadsOfThisProcess() {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator()));
-}
 
 std::string describe(int status) {
     if (WIFSIGNALED(status)) return "killed by signal " + std::to_string(WTERMSIG(status));
@@ -530,26 +430,19 @@ std::vector<std::string> filesSetAside(const fs::path& folder) {
     return found;
 }
 
-// The rows a statement gives, first column only, as read by plain SQLite.
+// The rows a statement gives, first column only, as read by plain SQLite; a failure is a row of its own.
 std::vector<std::string> query(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     std::vector<std::string> rows;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        rows.push_back(std::string("cannot open: ") + sqlite3_errmsg(db));
-    } else {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-            rows.push_back(std::string("cannot prepare: ") + sqlite3_errmsg(db));
-        } else {
-            int step;
-            while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
-                auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-                rows.emplace_back(text ? text : "");
-            }
-            if (step != SQLITE_DONE) rows.push_back(std::string("failed: ") + sqlite3_errmsg(db));
-        }
-        sqlite3_finalize(statement);
-    }
+    char* error = nullptr;
+    auto row = [](void* to, int, char** values, char**) {
+        static_cast<std::vector<std::string>*>(to)->emplace_back(values[0] ? values[0] : "");
+        return 0;
+    };
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, sql, row, &rows, &error) != SQLITE_OK)
+        rows.push_back(std::string("failed: ") + (error ? error : sqlite3_errmsg(db)));
+    sqlite3_free(error);
     sqlite3_close(db);
     return rows;
 }
@@ -598,29 +491,27 @@ void checkStore(const std::string& path, const fs::path& scratch, const Records&
     EXPECT_EQ(filesSetAside(fs::path(path).parent_path()), std::vector<std::string>{});
 
     Preferences stored(std::move(store));
-    std::set<std::string, std::less<>> bookmarked;
+    // Whether a step of `kind` made the address (a note makes a bookmark too).
+    auto made = [&](const std::string& address, Kind kind) {
+        auto found = records.find(address);
+        return found != records.end() &&
+               (found->second.made == kind || (kind == Kind::bookmark && found->second.made == Kind::note));
+    };
+    std::set<std::string, std::less<>> bookmarked, visited, annotated;
     for (const Bookmark& bookmark : stored.bookmarks()) {
         bookmarked.insert(bookmark.address);
-        auto found = records.find(bookmark.address);
-        EXPECT_TRUE(found != records.end() && found->second.made != Kind::visit)
-            << "a bookmark nobody made: " << bookmark.address;
+        EXPECT_TRUE(made(bookmark.address, Kind::bookmark)) << "a bookmark nobody made: " << bookmark.address;
     }
-    std::set<std::string, std::less<>> visited;
     for (const Visit& visit : stored.history()) {
         visited.insert(visit.address);
-        auto found = records.find(visit.address);
-        EXPECT_TRUE(found != records.end() && found->second.made == Kind::visit)
-            << "a visit nobody recorded: " << visit.address;
+        EXPECT_TRUE(made(visit.address, Kind::visit)) << "a visit nobody recorded: " << visit.address;
     }
-    std::set<std::string, std::less<>> annotated;
     for (const Note& note : stored.notes()) {
+        annotated.insert(note.address);
         EXPECT_TRUE(bookmarked.contains(note.address)) << "a note without its bookmark: " << note.address;
         EXPECT_EQ(note.source, note.address);
         EXPECT_EQ(note.text, noteText(note.address));
-        auto found = records.find(note.address);
-        EXPECT_TRUE(found != records.end() && found->second.made == Kind::note)
-            << "a note nobody took: " << note.address;
-        annotated.insert(note.address);
+        EXPECT_TRUE(made(note.address, Kind::note)) << "a note nobody took: " << note.address;
     }
 
     for (const auto& [address, record] : records) {
@@ -632,12 +523,9 @@ void checkStore(const std::string& path, const fs::path& scratch, const Records&
             ++tally.checked;
         } else if (record.madeKnown && !record.removing) {
             EXPECT_TRUE(present) << "an acknowledged " << nameOf(record.made) << " was lost: " << address;
-            if (record.made == Kind::note) {
-                EXPECT_TRUE(annotated.contains(address)) << "an acknowledged note was lost: " << address;
-            }
             ++tally.checked;
         }
-        // Whatever was acknowledged, a bookmark made with a note keeps it: the two are written together.
+        // Acknowledged or not, a bookmark made with a note keeps it: the two are written together.
         if (record.made == Kind::note && present) {
             EXPECT_TRUE(annotated.contains(address)) << "a note's bookmark is there without it: " << address;
         }
@@ -664,23 +552,18 @@ void runTrial(const std::string& path, const fs::path& scratch, const Trial& tri
     }
 
     // The child runs the store's writing thread; forking is sound only from a parent with one thread.
-    ASSERT_EQ(threadsOfThisProcess(), 1u) << "the test process has threads of its own";
+    ASSERT_EQ(std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator()), 1)
+        << "the test process has threads of its own";
     int ends[2];
     ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0) << std::strerror(errno);
-    Descriptor reading(ends[0]);
-    Descriptor writing(ends[1]);
     const pid_t parent = ::getpid();
     const auto started = Clock::now();
-    pid_t pid = ::fork();
+    const pid_t pid = ::fork();
+    if (pid == 0) writeRecords(path, trial, ends[1], parent);
+    ::close(ends[1]);
+    Child child(pid, ends[0], started + trialDeadline);
     ASSERT_GE(pid, 0) << std::strerror(errno);
-    if (pid == 0) {
-        reading.close();
-        writeRecords(path, trial, writing.get(), parent);
-    }
-    Child child(pid);
-    writing.close();
 
-    Lines lines(reading.get(), started + trialDeadline);
     std::size_t acknowledged = 0;
     std::vector<bool> seen(trial.steps.size(), false);
     auto take = [&](const std::string& line) {
@@ -704,11 +587,11 @@ void runTrial(const std::string& path, const fs::path& scratch, const Trial& tri
 
     const std::size_t killAfter = std::min(trial.killAfter, trial.steps.size());
     while (acknowledged < killAfter) {
-        auto line = lines.next();
+        auto line = child.next();
         if (!line) break;
         take(*line);
     }
-    ASSERT_FALSE(lines.timedOut()) << "the child acknowledged " << acknowledged << " of " << killAfter
+    ASSERT_FALSE(child.timedOut()) << "the child acknowledged " << acknowledged << " of " << killAfter
                                    << " writes in " << trialDeadline.count() << " s";
     if (acknowledged < killAfter) ++tally.tripped; // it went before it was killed
     const auto until = Clock::now() + trial.spin;
@@ -716,10 +599,10 @@ void runTrial(const std::string& path, const fs::path& scratch, const Trial& tri
     }
     const int status = child.killAndReap();
     // What it wrote before it died is acknowledged all the same.
-    while (auto line = lines.next())
+    while (auto line = child.next())
         take(*line);
-    ASSERT_FALSE(lines.timedOut()) << "the pipe stayed open after the child was killed";
-    EXPECT_FALSE(lines.cut()) << "a line was cut short";
+    ASSERT_FALSE(child.timedOut()) << "the pipe stayed open after the child was killed";
+    EXPECT_FALSE(child.cut()) << "a line was cut short";
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child " << describe(status);
     tally.acknowledgements += acknowledged;
     if (acknowledged == 0) ++tally.nothingAcknowledged;
