@@ -51,38 +51,32 @@ TEST(Records, bookmarkLabelAndNoteLineAreCutByCharacters) {
         EXPECT_EQ((Note{"id", "a", "a", text, Date{}}.line(80)), line) << text;
 }
 
-TEST(BookmarkAction, hrefEncodesEverythingButLettersMarksAndDigits) {
-    for (const auto& [action, href] : std::initializer_list<std::pair<BookmarkAction, std::string>>{
-             {BookmarkAction::remove("https://a.example/x?y=1"),
-              "nimb://remove?a=https%3A%2F%2Fa%2Eexample%2Fx%3Fy%3D1"},
-             {BookmarkAction::addToToolbar("a b"), "nimb://toolbar-add?a=a%20b"},
-             {BookmarkAction::removeFromToolbar("caf\u00E9"), "nimb://toolbar-remove?a=caf\u00E9"},
-             {BookmarkAction::edit("https://a.example/", "Tom & Jerry", "x+y\n"),
-              "nimb://edit?a=https%3A%2F%2Fa%2Eexample%2F&n=Tom%20%26%20Jerry&s=x%2By%0A"},
-             {BookmarkAction::forgetNote("https://a.example/", "0F8C-1"),
-              "nimb://note-forget?a=https%3A%2F%2Fa%2Eexample%2F&i=0F8C%2D1"},
-             {BookmarkAction::marginalia("x_y"), "nimb://margin?a=x%5Fy"},
-             {BookmarkAction::press(Shortcut::find), "nimb://press?k=find"},
-         }) {
-        EXPECT_EQ(action.href(), href);
-    }
-    EXPECT_EQ(BookmarkAction::editAction, "nimb://edit");
-    EXPECT_TRUE(BookmarkAction::press(Shortcut::find).address.empty());
-}
-
-TEST(BookmarkAction, everyActionSurvivesItsOwnAddress) {
+TEST(BookmarkAction, hrefEncodesEverythingButLettersMarksAndDigitsAndEveryActionSurvivesIt) {
     // Values a page may really hold: separators of the query, escapes, other scripts, line feeds.
     const std::string awkward = "Tom & Jerry = 100% + more?#\n\u00E9\u0301 \U0001F600 \"q\" <b> '\\'";
-    for (const auto& action : {
-             BookmarkAction::remove("https://a.example/p?q=1&r=2#f"),
-             BookmarkAction::addToToolbar(awkward),
-             BookmarkAction::removeFromToolbar("file:///home/me/a b.html"),
-             BookmarkAction::edit("https://a.example/", awkward, awkward + "\n\nsecond"),
-             BookmarkAction::edit("https://a.example/", "", ""),
-             BookmarkAction::forgetNote(awkward, "9A1F0C2E-0000-4000-8000-000000000001"),
-             BookmarkAction::marginalia("http://[::1]:8080/x"),
-             BookmarkAction::press(Shortcut::find),
+    using A = BookmarkAction;
+    // With an empty href, only the round trip is checked.
+    for (const auto& [action, href] : std::initializer_list<std::pair<BookmarkAction, std::string>>{
+             {A::remove("https://a.example/x?y=1"), "nimb://remove?a=https%3A%2F%2Fa%2Eexample%2Fx%3Fy%3D1"},
+             {A::addToToolbar("a b"), "nimb://toolbar-add?a=a%20b"},
+             {A::removeFromToolbar("caf\u00E9"), "nimb://toolbar-remove?a=caf\u00E9"},
+             {A::edit("https://a.example/", "Tom & Jerry", "x+y\n"),
+              "nimb://edit?a=https%3A%2F%2Fa%2Eexample%2F&n=Tom%20%26%20Jerry&s=x%2By%0A"},
+             {A::forgetNote("https://a.example/", "0F8C-1"),
+              "nimb://note-forget?a=https%3A%2F%2Fa%2Eexample%2F&i=0F8C%2D1"},
+             {A::marginalia("x_y"), "nimb://margin?a=x%5Fy"},
+             {A::press(Shortcut::find), "nimb://press?k=find"},
+             {A::remove("https://a.example/p?q=1&r=2#f"), ""},
+             {A::addToToolbar(awkward), ""},
+             {A::removeFromToolbar("file:///home/me/a b.html"), ""},
+             {A::edit("https://a.example/", awkward, awkward + "\n\nsecond"), ""},
+             {A::edit("https://a.example/", "", ""), ""},
+             {A::forgetNote(awkward, "9A1F0C2E-0000-4000-8000-000000000001"), ""},
+             {A::marginalia("http://[::1]:8080/x"), ""},
          }) {
+        if (!href.empty()) {
+            EXPECT_EQ(action.href(), href);
+        }
         EXPECT_EQ(parsed(action.href()), action) << action.href();
     }
 }
