@@ -230,14 +230,21 @@ TEST_F(SqliteStoreTest, aWriteHeldUpByAnotherProgramSaysSoAndChangesNothing) {
     sqlite3_close(other);
 }
 
-TEST_F(SqliteStoreTest, aBadElementCostsOnlyItself) {
+TEST_F(SqliteStoreTest, aBadElementOrRowCostsOnlyItself) {
     { openAt(path).store->set("history", Pairs{{"a"}}); }
-    // Another writer left one element that is not a list of strings, and one number among strings.
+    // Another writer left one element that is not a list of strings, and one number among strings; and
+    // rows whose value is not of their type, or of no type we know.
     execute(path,
             R"(UPDATE preferences SET value = '[["a","1"],{"x":"y"},["b",2],"c",["d","4"],[["e"]],["f"]]'
-                     WHERE key = 'history')");
+                     WHERE key = 'history';
+               INSERT INTO preferences VALUES ('flag', 'bool', 'yes'), ('name', 'string', 42),
+                     ('list', 'pairs', X'5B5D'), ('odd', 'colour', 'red'))");
     auto opened = openAt(path);
     EXPECT_EQ(opened.store->pairs("history"), (Pairs{{"a", "1"}, {"d", "4"}, {"f"}}));
+    EXPECT_EQ(opened.store->boolean("flag"), std::nullopt);
+    EXPECT_EQ(opened.store->string("name"), std::nullopt);
+    EXPECT_EQ(opened.store->pairs("list"), std::nullopt);
+    EXPECT_EQ(opened.store->string("odd"), std::nullopt);
 
     for (const auto& [json, pairs] : std::initializer_list<std::pair<std::string, std::optional<Pairs>>>{
              // Ill-formed UTF-8 or a lone surrogate reads as U+FFFD and the list stays; in a list of another
@@ -255,17 +262,6 @@ TEST_F(SqliteStoreTest, aBadElementCostsOnlyItself) {
     for (const Pairs& pairs :
          {Pairs{}, Pairs{{}}, Pairs{{"", "\x01", "\"/\\"}, {"日本語 🙂", std::string(1, '\0')}}})
         EXPECT_EQ(SqliteStore::decodePairs(SqliteStore::encodePairs(pairs)), pairs);
-}
-
-TEST_F(SqliteStoreTest, typedRowsWrittenByHandReadByType) {
-    { openAt(path).store->set("seed", "x"); }
-    execute(path, "INSERT INTO preferences VALUES ('flag', 'bool', 'yes'), ('name', 'string', 42), "
-                  "('list', 'pairs', X'5B5D'), ('odd', 'colour', 'red')");
-    auto opened = openAt(path);
-    EXPECT_EQ(opened.store->boolean("flag"), std::nullopt);
-    EXPECT_EQ(opened.store->string("name"), std::nullopt);
-    EXPECT_EQ(opened.store->pairs("list"), std::nullopt);
-    EXPECT_EQ(opened.store->string("odd"), std::nullopt);
 }
 
 TEST_F(SqliteStoreTest, twoProcessesShareOneFile) {
