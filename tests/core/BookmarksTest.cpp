@@ -14,7 +14,9 @@ protected:
         prefs().setBookmarks(bookmarks);
         prefs().setNotes(notes);
         store().written.clear();
+        store().writes.clear();
     }
+    using Writes = std::vector<std::vector<std::string>>;
 };
 
 std::optional<BookmarkAction> parsed(std::string_view address) {
@@ -176,6 +178,7 @@ TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
                                                     {"N4", "https://A.example/", a, "four", Date{4}}});
 
     EXPECT_EQ(Bookmarks::remove(prefs(), a), (Bookmark{"A", a, true, ""}));
+    EXPECT_EQ(store().writes, (Writes{{"bookmarks", "bookmarkSummaries", "marginalia"}})) << "in one go";
     EXPECT_EQ(prefs().bookmarks(), (std::vector<Bookmark>{{"B", b, true, ""}}));
     auto left = prefs().notes();
     ASSERT_EQ(left.size(), 2u);
@@ -203,25 +206,14 @@ TEST_F(BookmarkOperations, removingTakesItsNotesAndNothingElse) {
     EXPECT_TRUE(prefs().notes().empty());
 }
 
-TEST_F(BookmarkOperations, relatedListsAreWrittenInOneGo) {
-    const std::string a = "https://a.example/";
-    seed({{"A", a, true, "About A"}}, {{"N1", a, a, "one", Date{1}}});
-    store().writes.clear();
-
-    // The toolbar order and the summaries travel with the list; a bookmark leaves with its notes.
-    ASSERT_TRUE(Bookmarks::setOnToolbar(prefs(), false, a));
-    ASSERT_TRUE(Bookmarks::remove(prefs(), a));
-    const std::vector<std::string> bookmarks = {"bookmarks", "bookmarkSummaries"};
-    const std::vector<std::string> withNotes = {"bookmarks", "bookmarkSummaries", "marginalia"};
-    EXPECT_EQ(store().writes, (std::vector<std::vector<std::string>>{bookmarks, withNotes}));
-}
-
+// The toolbar order and the summaries travel with the list, in one write.
 TEST_F(BookmarkOperations, toolbarActionsChangeTheFlagOnceInPlace) {
     const std::string b = "https://b.example/";
     seed({{"A", "https://a.example/", true, ""},
           {"B", b, false, "s"},
           {"C", "https://c.example/", false, ""}});
     EXPECT_EQ(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(b)), (Bookmark{"B", b, true, "s"}));
+    EXPECT_EQ(store().writes, (Writes{{"bookmarks", "bookmarkSummaries"}}));
     EXPECT_EQ(prefs().bookmarks()[1], (Bookmark{"B", b, true, "s"}));
     store().written.clear();
     EXPECT_FALSE(Bookmarks::apply(prefs(), BookmarkAction::addToToolbar(b)));
