@@ -75,11 +75,12 @@ TEST(BookmarkAction, hrefEncodesEverythingButLettersMarksAndDigitsAndEveryAction
              {A::edit("https://a.example/", "", ""), ""},
              {A::forgetNote(awkward, "9A1F0C2E-0000-4000-8000-000000000001"), ""},
              {A::marginalia("http://[::1]:8080/x"), ""},
+             {A::edit("u", std::string(1 << 20, 'a') + "\u00E9 &", ""), ""}, // a huge value comes back whole
          }) {
         if (!href.empty()) {
             EXPECT_EQ(action.href(), href);
         }
-        EXPECT_EQ(parsed(action.href()), action) << action.href();
+        EXPECT_EQ(parsed(action.href()), action) << action.href().substr(0, 80);
     }
 }
 
@@ -144,9 +145,6 @@ TEST(BookmarkAction, hostileAddressesAreNoActionOrNameAnAddress) {
             EXPECT_FALSE(action->address.empty());
         }
     }
-    // What the page writes for a huge value comes back whole.
-    auto big = BookmarkAction::edit("u", megabyte + "\u00E9 &", "");
-    EXPECT_EQ(parsed(big.href()), big);
 }
 
 TEST_F(BookmarkOperations, addingComparesCanonicalAddresses) {

@@ -190,11 +190,11 @@ TEST(HistoryAction, hrefsAndParsing) {
     // Every address survives the round trip through its own href.
     for (const std::string& address : std::initializer_list<std::string>{
              "https://a.org/a b?c=d&e=f#g", "https://例え.jp/パス", "100% + 50%", "https://a.org/%41%zz",
-             "x=y&a=b", std::string("\xFF\x01 \x7F")}) {
+             "x=y&a=b", std::string("\xFF\x01 \x7F"), std::string(1 << 19, '\xFF')}) {
         auto action = HistoryAction::forget(address);
         auto url = Url::parse(action.href());
-        ASSERT_TRUE(url) << address;
-        EXPECT_EQ(HistoryAction::fromUrl(*url), action) << address;
+        ASSERT_TRUE(url) << address.substr(0, 40);
+        EXPECT_EQ(HistoryAction::fromUrl(*url), action) << address.substr(0, 40);
     }
 }
 
@@ -219,8 +219,6 @@ TEST(History, hostileAddresses) {
     EXPECT_EQ(History::completion("a", visits), std::string("a\0b.org/", 8));
     visits.pop_back();
     EXPECT_EQ(History::completion("a", visits), "a" + std::string((1 << 20) - 1, 'a'));
-    auto action = HistoryAction::forget(addresses[3]);
-    EXPECT_EQ(HistoryAction::fromUrl(*Url::parse(action.href())), action);
 }
 
 } // namespace
