@@ -98,7 +98,21 @@ protected:
     TabStripView& view() { return TabStripView::of(m_strip); }
     TabStripInput& input() { return view().input(); }
 
-    Point centreOf(const Rect& rect) { return {rect.midX(), rect.midY()}; }
+    static Point centreOf(const Rect& rect) { return {rect.midX(), rect.midY()}; }
+
+    // As many tabs as asked, the current one given; or in stealth, beside the window's buttons.
+    void tabs(int count, std::int64_t current) {
+        std::vector<std::string> labels;
+        for (int k = 0; k < count; ++k)
+            labels.push_back("Tab " + std::to_string(k));
+        view().setLabels(labels);
+        view().setCurrent(current);
+    }
+    void stealth() {
+        view().setInsets(78 + 90 + 8, 8);
+        view().setGapAfterCurrent(36);
+        view().setStealth(true);
+    }
 
     // Moves the pointer over a point, then presses and releases the primary button there.
     void click(Point point, int count = 1) {
@@ -144,8 +158,7 @@ protected:
 
 // The one check of the widget's geometry: the rest of the layout is the layout's own tests'.
 TEST_F(TabStripViewTest, isAsTallAsTheStripAndFeedsItsWidthToTheLayout) {
-    int minimum = -1;
-    int natural = -1;
+    int minimum = -1, natural = -1;
     gtk_widget_measure(m_strip, GTK_ORIENTATION_VERTICAL, -1, &minimum, &natural, nullptr, nullptr);
     EXPECT_EQ(std::pair(minimum, natural), std::pair(38, 38));
     // It never holds the window wider than the window wants to be.
@@ -163,23 +176,19 @@ TEST_F(TabStripViewTest, chromeTypefaceIsFiraSans) {
     PangoContext* context = gtk_widget_get_pango_context(m_strip);
     for (bool medium : {false, true}) {
         auto description = Drawing::font(12, medium);
-        PangoFont* loaded = pango_context_load_font(context, description.get());
+        auto loaded = glib::adoptGRef(pango_context_load_font(context, description.get()));
         ASSERT_TRUE(loaded);
-        PangoFontDescription* got = pango_font_describe(loaded);
+        PangoFontDescription* got = pango_font_describe(loaded.get());
         EXPECT_STREQ(pango_font_description_get_family(got), "Fira Sans");
         EXPECT_EQ(pango_font_description_get_weight(got), medium ? PANGO_WEIGHT_MEDIUM : PANGO_WEIGHT_NORMAL);
         pango_font_description_free(got);
-        g_object_unref(loaded);
     }
     // Twelve points are twelve pixels: a line of it is about 15 high, not the 20 of 12pt at 96 dpi.
-    auto font = Drawing::font(12);
-    PangoLayout* layout = gtk_widget_create_pango_layout(m_strip, "Example");
-    pango_layout_set_font_description(layout, font.get());
+    auto layout = glib::adoptGRef(gtk_widget_create_pango_layout(m_strip, "Example"));
+    pango_layout_set_font_description(layout.get(), Drawing::font(12).get());
     int height = 0;
-    pango_layout_get_pixel_size(layout, nullptr, &height);
-    g_object_unref(layout);
-    EXPECT_GE(height, 13);
-    EXPECT_LE(height, 17);
+    pango_layout_get_pixel_size(layout.get(), nullptr, &height);
+    EXPECT_TRUE(height >= 13 && height <= 17) << height;
 }
 
 TEST_F(TabStripViewTest, pressesOnTabsSelectAndTheirCloseBoxesClose) {
@@ -253,11 +262,7 @@ TEST_F(TabStripViewTest, emptyStripAndNewTabBox) {
 }
 
 TEST_F(TabStripViewTest, caretShowsTheHiddenTabs) {
-    std::vector<std::string> many;
-    for (int k = 0; k < 40; ++k)
-        many.push_back("Tab " + std::to_string(k));
-    view().setLabels(many);
-    view().setCurrent(39);
+    tabs(40, 39);
     auto caret = view().layout().caretFrame();
     ASSERT_TRUE(caret);
 
@@ -310,9 +315,7 @@ TEST_F(TabStripViewTest, closingUnderThePointerLeavesTheNextCloseBoxReady) {
 }
 
 TEST_F(TabStripViewTest, stealthShowsIconsWithTheirTipsAndTheCurrentTabAsAField) {
-    view().setInsets(78 + 90 + 8, 8);
-    view().setGapAfterCurrent(36);
-    view().setStealth(true);
+    stealth();
     view().setTips({"Example Domain\nexample.org", "Long\nnews.example"});
 
     auto frames = view().layout().tabFrames();
@@ -385,19 +388,13 @@ TEST_F(TabStripViewTest, drawsTheStrip) {
 }
 
 TEST_F(TabStripViewTest, drawsTheStealthStrip) {
-    std::vector<std::string> many;
     std::vector<glib::GRefPtr<GdkTexture>> icons;
-    for (int k = 0; k < 30; ++k) {
-        many.push_back("Tab " + std::to_string(k));
+    for (int k = 0; k < 30; ++k)
         icons.push_back(
             solidIcon({static_cast<guint8>(40 + k * 7), 120, static_cast<guint8>(250 - k * 7), 255}));
-    }
-    view().setLabels(many);
+    tabs(30, 20);
     view().setIcons(std::move(icons));
-    view().setCurrent(20);
-    view().setInsets(78 + 90 + 8, 8);
-    view().setGapAfterCurrent(36);
-    view().setStealth(true);
+    stealth();
     view().setBottomLine(true);
     ASSERT_TRUE(view().layout().band().overflowing);
     Rect field = *view().layout().frame(20);
