@@ -46,11 +46,7 @@ protected:
 
 TEST_F(FindInPageTest, foldsOneCharacterAtATimeAndKeepsBlocksApart) {
     auto p = open("http://find.example/text.html");
-    struct Case {
-        const char* query;
-        int count;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"end of one", 1}, {"one next", 0}, // the end of one paragraph and the start of the next
         {"blockand", 0},                    // a block and the text that follows it
         {"STRASSE", 1},                     // a sharp s is not a double s...
@@ -60,11 +56,8 @@ TEST_F(FindInPageTest, foldsOneCharacterAtATimeAndKeepsBlocksApart) {
         {"istanbul", 0},  // a dotted capital I stays itself
         {"İstanbul", 1},
     };
-    for (const auto& c : cases) {
-        Answer a = find(*p, c.query);
-        EXPECT_EQ(a.count, c.count) << c.query;
-        EXPECT_EQ(a.index, c.count > 0 ? 1 : 0) << c.query;
-    }
+    for (const auto& [query, count] : cases)
+        EXPECT_EQ(find(*p, query), (Answer{count, count > 0 ? 1 : 0})) << query;
     // The dotted capitals before them leave every later match in its place.
     find(*p, "needle");
     EXPECT_EQ(matches(*p), (std::vector<std::string>{"needle", "needle", "nee", "dle", "needle"}));
@@ -77,16 +70,14 @@ TEST_F(FindInPageTest, stepsAndWrapsThroughTextAndFields) {
     EXPECT_EQ(find(*p, "needle", 0), (Answer{6, 1}));
     EXPECT_EQ(find(*p, "needle", -1), (Answer{6, 6}));
     EXPECT_EQ(current(*p), "needle");
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 1}));
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 2}));
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 3}));
-    EXPECT_EQ(current(*p), "nee+dle"); // one match across two inline elements
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 4}));
-    EXPECT_EQ(current(*p), "search"); // fields take their place in document order
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 5}));
-    EXPECT_EQ(current(*p), "area"); // counted once however often it holds the text
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 6}));
-    EXPECT_EQ(find(*p, "needle", 1), (Answer{6, 1}));
+    // One match across two inline elements; fields take their place in document order, the text area
+    // counted once however often it holds the text; past the last, the first again.
+    const std::pair<int, const char*> steps[] = {{1, "needle"}, {2, "needle"}, {3, "nee+dle"}, {4, "search"},
+                                                 {5, "area"},   {6, "needle"}, {1, "needle"}};
+    for (const auto& [index, here] : steps) {
+        EXPECT_EQ(find(*p, "needle", 1), (Answer{6, index}));
+        EXPECT_EQ(current(*p), here) << index;
+    }
     // The boxes are painted whole; a password is never read.
     EXPECT_EQ(
         p->evaluate("Array.from(document.querySelectorAll('[nimb-in]')).map(function (e) { return e.id; })"),
@@ -132,28 +123,27 @@ TEST_F(FindInPageTest, clearingLeavesThePageAsItWas) {
 TEST_F(FindInPageTest, revealsMatchesAboveTheBar) {
     auto p = open("http://find.example/tall.html");
     const int foot = 64;
-    const std::string band =
-        "(function(){var r = document.querySelector('nimb-found[here]').getBoundingClientRect();"
-        "return r.top >= 48 && r.bottom <= innerHeight - " +
-        std::to_string(foot + 24) + ";})()";
+    // Whether the current match shows at least `top` below the view's top and `bottom` above its foot.
+    auto within = [&](int top, int bottom) {
+        return p->evaluate(
+                   "(function(){var r = document.querySelector('nimb-found[here]').getBoundingClientRect();"
+                   "return r.top >= " +
+                   std::to_string(top) + " && r.bottom <= innerHeight - " + std::to_string(bottom) +
+                   ";})()") == true;
+    };
     // A match far below is scrolled into the band.
     EXPECT_EQ(find(*p, "alpha", 0, foot), (Answer{1, 1}));
-    EXPECT_EQ(p->evaluate(band), true);
+    EXPECT_TRUE(within(48, foot + 24));
     // At the very end of a page scrolled to its bottom, the added padding lifts it clear of the bar.
     find(*p, "");
     p->evaluate("scrollTo(0, document.documentElement.scrollHeight); true");
     EXPECT_EQ(find(*p, "omega", 0, foot), (Answer{1, 1}));
-    EXPECT_EQ(
-        p->evaluate("(function(){var r = document.querySelector('nimb-found[here]').getBoundingClientRect();"
-                    "return r.top >= 0 && r.bottom <= innerHeight - " +
-                    std::to_string(foot) + ";})()"),
-        true);
+    EXPECT_TRUE(within(0, foot));
     // A new search starts from the first match at or below the top of the view.
     find(*p, "");
     p->evaluate("document.querySelectorAll('#filler p')[150].scrollIntoView(); true");
-    Answer a = find(*p, "filler paragraph 1");
-    EXPECT_EQ(a.count, 111); // 1, 10 to 19 and 100 to 199
-    EXPECT_EQ(a.index, 62);  // "Filler paragraph 150"
+    // 1, 10 to 19 and 100 to 199; the 62nd is "Filler paragraph 150".
+    EXPECT_EQ(find(*p, "filler paragraph 1"), (Answer{111, 62}));
     EXPECT_EQ(current(*p), "Filler paragraph 1");
 }
 

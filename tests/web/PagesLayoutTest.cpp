@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,19 @@ protected:
         auto value = page.evaluate(script);
         EXPECT_TRUE(value.has_value()) << "the script failed: " << script.substr(0, 80);
         return value.value_or(nullptr);
+    }
+
+    // Shows the sample at each width in each language, in a view of its own, and measures it there.
+    void eachView(const char* sample, std::vector<int> widths, std::vector<Language> languages,
+                  const std::string& script,
+                  const std::function<void(WebPage&, const nlohmann::json&)>& check) {
+        for (int width : widths)
+            for (Language language : languages) {
+                SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
+                auto page = pageView(width);
+                show(*page, samples::render(sample, language));
+                check(*page, measure(*page, script));
+            }
     }
 };
 
@@ -105,27 +119,21 @@ TEST_F(PagesLayout, hiddenBookmarkButtonsTakeNoRoom) {
             right: Math.round(acts.getBoundingClientRect().right),
             edge: Math.round(acts.closest('.foot').getBoundingClientRect().right)};
 }))())";
-    for (int width : {1000, 480}) {
-        for (Language language : {Language::english, Language::french}) {
-            SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
-            auto page = pageView(width);
-            show(*page, samples::render("bookmarks-full", language));
-            auto found = measure(*page, rows);
-            ASSERT_TRUE(found.is_array());
-            ASSERT_FALSE(found.empty());
-            for (const auto& row : found) {
-                EXPECT_EQ(row["shown"], 3) << row.dump();
-                EXPECT_EQ(row["lines"], 1) << row.dump();
-                EXPECT_EQ(row["right"], row["edge"])
-                    << "the buttons do not keep to the right: " << row.dump();
-            }
-            auto editing = measure(*page, R"((() => {
+    eachView("bookmarks-full", {1000, 480}, {Language::english, Language::french}, rows,
+             [](WebPage& page, const nlohmann::json& found) {
+                 ASSERT_TRUE(found.is_array() && !found.empty());
+                 for (const auto& row : found) {
+                     EXPECT_EQ(row["shown"], 3) << row.dump();
+                     EXPECT_EQ(row["lines"], 1) << row.dump();
+                     EXPECT_EQ(row["right"], row["edge"])
+                         << "the buttons do not keep to the right: " << row.dump();
+                 }
+                 EXPECT_EQ(measure(page, R"((() => {
     document.querySelector('.name').focus();
     return [...document.querySelector('.acts').children].filter(b => b.getBoundingClientRect().width > 0).length;
-})())");
-            EXPECT_EQ(editing, 5);
-        }
-    }
+})())"),
+                           5);
+             });
 }
 
 // In a narrow window a kept report's date and Forget button go under it rather than squeezing the
@@ -137,23 +145,18 @@ TEST_F(PagesLayout, keptReportsKeepTheirWidth) {
     sameLine: li.querySelector('.when').getBoundingClientRect().top < li.querySelector('.row').getBoundingClientRect().bottom,
     together: Math.abs(li.querySelector('.when').getBoundingClientRect().top - li.querySelector('.acts').getBoundingClientRect().top) < 12
 })))())";
-    for (Language language : allCases<Language>) {
-        SCOPED_TRACE(rawValue(language));
-        auto narrow = pageView(480);
-        show(*narrow, samples::render("kept-reports", language));
-        auto found = measure(*narrow, rows);
-        ASSERT_TRUE(found.is_array());
-        ASSERT_FALSE(found.empty());
+    const std::vector<Language> languages(allCases<Language>.begin(), allCases<Language>.end());
+    eachView("kept-reports", {480}, languages, rows, [](WebPage&, const nlohmann::json& found) {
+        ASSERT_TRUE(found.is_array() && !found.empty());
         for (const auto& row : found) {
             EXPECT_GE(row["who"].get<int>(), 280) << row.dump();
             EXPECT_TRUE(row["together"].get<bool>()) << "the date and Forget part: " << row.dump();
         }
-
-        auto wide = pageView(1000);
-        show(*wide, samples::render("kept-reports", language));
-        for (const auto& row : measure(*wide, rows))
+    });
+    eachView("kept-reports", {1000}, languages, rows, [](WebPage&, const nlohmann::json& found) {
+        for (const auto& row : found)
             EXPECT_TRUE(row["sameLine"].get<bool>()) << "a wide window has room for one line: " << row.dump();
-    }
+    });
 }
 
 // The party rows of a group start their company names at one place, whatever the count beside them.
@@ -161,33 +164,26 @@ TEST_F(PagesLayout, partyNamesLineUp) {
     constexpr const char* groups =
         R"((() => [...document.querySelectorAll('ul')].filter(ul => ul.querySelector('li > .n:first-child')).map(ul =>
     [...ul.querySelectorAll('li > .who')].map(w => Math.round(w.getBoundingClientRect().left))))())";
-    for (int width : {1000, 480}) {
-        for (Language language : {Language::english, Language::french}) {
-            SCOPED_TRACE(std::to_string(width) + " " + std::string(rawValue(language)));
-            auto page = pageView(width);
-            show(*page, samples::render("report-full", language));
-            auto found = measure(*page, groups);
-            ASSERT_TRUE(found.is_array());
-            ASSERT_GE(found.size(), 5u);
-            for (const auto& lefts : found)
-                for (const auto& left : lefts)
-                    EXPECT_EQ(left, lefts[0]) << lefts.dump();
-        }
-    }
+    eachView("report-full", {1000, 480}, {Language::english, Language::french}, groups,
+             [](WebPage&, const nlohmann::json& found) {
+                 ASSERT_TRUE(found.is_array());
+                 ASSERT_GE(found.size(), 5u);
+                 for (const auto& lefts : found)
+                     for (const auto& left : lefts)
+                         EXPECT_EQ(left, lefts[0]) << lefts.dump();
+             });
 }
 
 // The Search button and the Show all link beside it sit on one centre line.
 TEST_F(PagesLayout, dossierSearchButtonsSitLevel) {
-    for (int width : {1000, 480}) {
-        SCOPED_TRACE(width);
-        auto page = pageView(width);
-        show(*page, samples::render("report-dossier-searched"));
-        auto centres = measure(*page, R"([...document.querySelectorAll('.find .acts > *')].map(b => {
-    const r = b.getBoundingClientRect(); return (r.top + r.bottom) / 2; }))");
-        ASSERT_TRUE(centres.is_array());
-        ASSERT_EQ(centres.size(), 2u);
-        EXPECT_NEAR(centres[0].get<double>(), centres[1].get<double>(), 0.5);
-    }
+    eachView("report-dossier-searched", {1000, 480}, {Language::english},
+             R"([...document.querySelectorAll('.find .acts > *')].map(b => {
+    const r = b.getBoundingClientRect(); return (r.top + r.bottom) / 2; }))",
+             [](WebPage&, const nlohmann::json& centres) {
+                 ASSERT_TRUE(centres.is_array());
+                 ASSERT_EQ(centres.size(), 2u);
+                 EXPECT_NEAR(centres[0].get<double>(), centres[1].get<double>(), 0.5);
+             });
 }
 
 // Only a reading fills the first screen; without one, the reason follows the title.

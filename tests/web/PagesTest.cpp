@@ -424,7 +424,6 @@ TEST_F(PageActions, formsAndLinksAskForWhatTheySay) {
     auto clear = follow(*page, followed, "document.querySelector('.top .btn').click(), true");
     ASSERT_TRUE(clear);
     EXPECT_EQ(HistoryAction::fromUrl(*clear), HistoryAction::forgetAll()) << clear->string();
-
     auto forget = follow(*page, followed, "document.querySelector('li .acts .btn').click(), true");
     ASSERT_TRUE(forget);
     EXPECT_EQ(HistoryAction::fromUrl(*forget), HistoryAction::forget(samples::visits().front().address));
@@ -446,8 +445,15 @@ TEST_F(PageActions, formsAndLinksAskForWhatTheySay) {
 
 // The asset scheme as the engine hands it requests: the two faces, whole and with their type, from
 // any directory; anything else fails as a missing file. (Which names it serves is AssetSchemeTest's;
-// that the pages reach it is everyPageComesOutWholeInEveryLanguage's.)
-TEST_F(PagesTest, theAssetSchemeAnswersWithTheFaceOrNotFound) {
+// that the pages reach it is everyPageComesOutWholeInEveryLanguage's.) A context takes the scheme once;
+// the browser may ask again for every window without harm.
+TEST_F(PagesTest, theAssetSchemeInstallsOnceAndAnswersWithTheFaceOrNotFound) {
+    auto* context = webkit_web_context_new();
+    EXPECT_TRUE(AssetSchemeHandler::install(context));
+    EXPECT_FALSE(AssetSchemeHandler::install(context));
+    g_object_unref(context);
+    EXPECT_FALSE(AssetSchemeHandler::install(nullptr));
+
     auto page = view(1000);
     struct Answer {
         bool done = false;
@@ -509,15 +515,6 @@ TEST_F(PagesTest, theAssetSchemeAnswersWithTheFaceOrNotFound) {
             EXPECT_EQ(answer.errorCode, G_IO_ERROR_NOT_FOUND);
         }
     }
-}
-
-// A context takes the scheme once; the browser may ask again for every window without harm.
-TEST_F(PagesTest, theAssetSchemeInstallsOncePerContext) {
-    auto* context = webkit_web_context_new();
-    EXPECT_TRUE(AssetSchemeHandler::install(context));
-    EXPECT_FALSE(AssetSchemeHandler::install(context));
-    g_object_unref(context);
-    EXPECT_FALSE(AssetSchemeHandler::install(nullptr));
 }
 
 } // namespace
