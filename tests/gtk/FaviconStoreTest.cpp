@@ -61,7 +61,7 @@ std::vector<std::uint32_t> pixels(GdkTexture* texture) {
     return words;
 }
 
-// Whether the texture's first pixel is this opaque colour.
+// Whether the texture's first pixel is this colour (0xRRGGBBAA; the ones used here are opaque).
 bool is(GdkTexture* texture, guint32 rgba) {
     return texture && pixels(texture).at(0) == rgba;
 }
