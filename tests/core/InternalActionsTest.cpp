@@ -63,12 +63,6 @@ TEST(InternalActionsTest, onlyTheBrowsersOwnDocumentsMayAct) {
         EXPECT_EQ(InternalActions::permitted(c.source), c.permitted) << c.name;
 }
 
-} // namespace
-} // namespace nimb
-
-namespace nimb {
-namespace {
-
 TEST(GeneratedPageTest, addressesNameOneOfTheBrowsersPagesAndAnEntry) {
     using GeneratedPage::Entry;
     EXPECT_EQ(GeneratedPage::address(LocationBar::aboutHistory, 3), "nimb-page:history/3");

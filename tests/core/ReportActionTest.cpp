@@ -15,10 +15,12 @@ std::optional<ReportAction> parsed(std::string_view address) {
     return ReportAction::fromUrl(*url);
 }
 
-TEST(ReportActionTest, hrefOfEveryKind) {
+// Every kind's address, which reads back as the same action, and more actions that read back from
+// theirs whatever their texts hold.
+TEST(ReportActionTest, everyKindHasItsAddressAndReadsBackFromIt) {
     struct Case {
         ReportAction action;
-        std::string_view href;
+        std::optional<std::string_view> href;
     };
     const Case cases[] = {
         {ReportAction::show(View::dossier, "a b", std::nullopt), "nimb://report?v=dossier&q=a%20b"},
@@ -30,9 +32,16 @@ TEST(ReportActionTest, hrefOfEveryKind) {
         {ReportAction::forget(id), "nimb://report-forget?s=0F8C2A5E%2D1B3D%2D4C6E%2D9A7B%2D123456789ABC"},
         {ReportAction::keep(), "nimb://report-keep"},
         {ReportAction::list(), "nimb://reports"},
+        {ReportAction::show(View::dossier, "a&b=c?d#e/f'g\"h<i>+%20", "s&=#"), std::nullopt},
+        {ReportAction::show(View::dossier, "東京 café", id), std::nullopt},
+        {ReportAction::forget("weird id&x=1"), std::nullopt},
     };
-    for (const auto& [action, href] : cases)
-        EXPECT_EQ(action.href(), href);
+    for (const auto& [action, href] : cases) {
+        if (href) {
+            EXPECT_EQ(action.href(), *href);
+        }
+        EXPECT_EQ(parsed(action.href()), action) << action.href();
+    }
     EXPECT_EQ(ReportAction::formAction, "nimb://report");
 }
 
@@ -70,17 +79,6 @@ TEST(ReportActionTest, queryIsCutToEightyCharactersNotBytes) {
     auto action = parsed(ReportAction::show(View::dossier, combined, std::nullopt).href());
     ASSERT_TRUE(action);
     EXPECT_EQ(action->query.size(), 80u * 3);
-}
-
-TEST(ReportActionTest, everyActionReadsBackFromItsAddress) {
-    const ReportAction actions[] = {
-        ReportAction::show(View::overview, "", id),
-        ReportAction::show(View::dossier, "a&b=c?d#e/f'g\"h<i>+%20", "s&=#"),
-        ReportAction::show(View::dossier, "東京 café", id),
-        ReportAction::forget("weird id&x=1"),
-    };
-    for (const ReportAction& action : actions)
-        EXPECT_EQ(parsed(action.href()), action) << action.href();
 }
 
 } // namespace
