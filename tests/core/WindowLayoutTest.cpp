@@ -24,20 +24,27 @@ Window normal(double width, double height = 720) {
 TEST(WindowLayout, theWellAndTheStealthButtonAtTheWorkedWidths) {
     struct Case {
         double width;
+        std::int64_t navButtons;
         Rect well;
         double stealthButtonX;
     };
-    for (const auto& [width, well, stealthButtonX] : std::initializer_list<Case>{
+    for (const auto& [width, navButtons, well, stealthButtonX] : std::initializer_list<Case>{
              // Wide enough for the whole well, which stands right after the buttons.
-             {1000, {120, 46, 760, 32}, 886},
+             {1000, 3, {120, 46, 760, 32}, 886},
              // Wider: the well is centred in the window.
-             {1400, {320, 46, 760, 32}, 1086},
+             {1400, 3, {320, 46, 760, 32}, 1086},
              // The narrowest window: the well takes what is left between the buttons and the stealth
              // button.
-             {480, {120, 46, 318, 32}, 444},
+             {480, 3, {120, 46, 318, 32}, 444},
+             // No navigation buttons: left = 18, right = 42: 420 wide, centred at 30, raised to 18 ... and
+             // then lowered to at most max(18, 480 - 42 - 420) = 18.
+             {480, 0, {18, 46, 420, 32}, 444},
          }) {
-        SCOPED_TRACE(width);
-        Layout layout = WindowLayout::layout(normal(width));
+        SCOPED_TRACE(testing::Message() << width << " " << navButtons);
+        Window window = normal(width);
+        window.navButtons = navButtons;
+        Layout layout = WindowLayout::layout(window);
+        EXPECT_EQ(layout.navButtons.size(), static_cast<std::size_t>(navButtons));
         EXPECT_EQ(layout.well, well);
         EXPECT_EQ(layout.stealthButton, (Rect{stealthButtonX, 49, 26, 26}));
         EXPECT_EQ(layout.wellRadius, 0);
@@ -58,20 +65,9 @@ TEST(WindowLayout, bandsStackFromTheTop) {
     EXPECT_FALSE(layout.personalBottomLine);
     EXPECT_EQ(layout.lowestBand, 86);
     EXPECT_EQ(layout.pageArea, (Rect{0, 86, 1000, 634}));
-    EXPECT_EQ(layout.tabStrip.leftInset, 78) << "no window buttons at all";
-    EXPECT_EQ(layout.tabStrip.rightInset, 8);
-    EXPECT_EQ(layout.tabStrip.gapAfterCurrent, 0);
-    EXPECT_FALSE(layout.tabStrip.stealth);
-}
-
-TEST(WindowLayout, theWellWithoutNavigationButtons) {
-    Window window = normal(480);
-    window.navButtons = 0;
-    Layout layout = WindowLayout::layout(window);
-    EXPECT_TRUE(layout.navButtons.empty());
-    // left = 18, right = 42: 420 wide, centred at 30, raised to 18 ... and then lowered to at most
-    // max(18, 480 - 42 - 420) = 18.
-    EXPECT_EQ(layout.well, (Rect{18, 46, 420, 32}));
+    // No window buttons at all.
+    EXPECT_EQ(layout.tabStrip,
+              (TabStrip::Layout{.width = 1000, .count = 1, .leftInset = 78, .rightInset = 8}));
 }
 
 TEST(WindowLayout, wellFrameRules) {
@@ -140,13 +136,12 @@ TEST(WindowLayout, stealthFoldsTheBandIntoTheStrip) {
     EXPECT_EQ(layout.tabStrip.gapAfterCurrent, 36);
     EXPECT_TRUE(layout.tabStrip.stealth);
 
-    // The well is the pill in the current tab's place.
-    auto field = layout.tabStrip.frame(2);
-    ASSERT_TRUE(field);
-    EXPECT_EQ(layout.well, (Rect{field->x, 4, field->width, 30}));
+    // The well is the pill in the current tab's place, and the stealth button stands in the middle of
+    // the gap after it.
+    EXPECT_EQ(layout.tabStrip.frame(2), (Rect{244, 0, 420, 38}));
+    EXPECT_EQ(layout.well, (Rect{244, 4, 420, 30}));
     EXPECT_EQ(layout.wellRadius, 15);
-    // The stealth button in the middle of the gap after the current tab.
-    EXPECT_EQ(layout.stealthButton, (Rect{std::round(field->maxX() + 18 - 13), 6, 26, 26}));
+    EXPECT_EQ(layout.stealthButton, (Rect{664 + 18 - 13, 6, 26, 26}));
 }
 
 TEST(WindowLayout, stealthInANarrowWindowWithManyTabs) {
