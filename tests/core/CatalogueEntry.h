@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string_view>
 
 namespace nimb::test {
@@ -18,5 +19,12 @@ inline const Dossier::Entry& entryNamed(std::string_view name) {
     static const Dossier::Entry none;
     return none;
 }
+
+// The companies the catalogue describes rather than names ("a standards body"): our own words, said in
+// each language like the rest of them.
+inline const std::set<std::string_view> describedCompanies = {
+    "IAS and DoubleVerify", "Taboola and its competitors", "Yahoo image servers",
+    "a standards body",     "push notification vendors",   "various identity vendors",
+};
 
 } // namespace nimb::test

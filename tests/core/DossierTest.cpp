@@ -334,12 +334,6 @@ TEST(DossierWords, followTheLanguage) {
     EXPECT_TRUE(words.whereTheNamesCameFrom().ends_with(" Dossier revised 2026-08."));
 }
 
-// The companies the catalogue describes rather than names: our words, said in each language.
-const std::set<std::string_view> describedCompanies = {
-    "IAS and DoubleVerify", "Taboola and its competitors", "Yahoo image servers",
-    "a standards body",     "push notification vendors",   "various identity vendors",
-};
-
 TEST(DossierWords, theCataloguesProseIsSaidInEachLanguageAndItsNamesStay) {
     // Every piece of the catalogue's prose with a word in it: notes, dates and ties of ownership,
     // retirements, described companies.
@@ -355,7 +349,7 @@ TEST(DossierWords, theCataloguesProseIsSaidInEachLanguageAndItsNamesStay) {
         add(entry.retired);
         for (const Tie& tie : entry.ties)
             add(tie.how);
-        if (describedCompanies.contains(entry.company.name)) add(entry.company.name);
+        if (test::describedCompanies.contains(entry.company.name)) add(entry.company.name);
     }
     ASSERT_GT(prose.size(), 60u);
     for (const std::string& english : prose)

@@ -1,5 +1,7 @@
 #include "report/NimbReportPage.h"
 
+#include "Anchors.h"
+#include "CatalogueEntry.h"
 #include "PageSafety.h"
 #include "pages/PageFrame.h"
 #include "report/DossierVocabulary.h"
@@ -113,9 +115,8 @@ TEST_F(NimbReportPageTest, unavailableBodySaysWhyAndShowsNoReading) {
         for (bool onPanel : {false, true}) {
             std::string page = html(report, why, onPanel, View::overview, "", std::nullopt, now, utc);
             EXPECT_THAT(page, HasSubstr(body + "\n</div>\n</body></html>")) << onPanel;
-            EXPECT_THAT(page, Not(HasSubstr("class=\"score\"")));
-            EXPECT_THAT(page, Not(HasSubstr("class=\"keeping\"")));
-            EXPECT_THAT(page, Not(HasSubstr("<h2>")));
+            for (std::string_view absent : {"class=\"score\"", "class=\"keeping\"", "<h2>"})
+                EXPECT_THAT(page, Not(HasSubstr(std::string(absent))));
         }
     }
 
@@ -132,13 +133,14 @@ TEST_F(NimbReportPageTest, unavailableBodySaysWhyAndShowsNoReading) {
 TEST_F(NimbReportPageTest, aQuietPageKeptToItself) {
     std::string page = overview(parsed(R"({"network":{"house":["img.news.example"]}})"));
     EXPECT_THAT(page, HasSubstr("<span class=\"num\" style=\"color:#6E6E73\">0</span>"));
-    EXPECT_THAT(page, Not(HasSubstr("class=\"mark\"")));
     EXPECT_THAT(page,
                 HasSubstr("  </header>\n  <p class=\"sub\">Nothing on the blocklist, and no third party "
                           "contacted. This page kept to itself.</p>\n"));
-    EXPECT_THAT(page, Not(HasSubstr("class=\"lede\">")));
-    EXPECT_THAT(page, Not(HasSubstr(words().takenOffThePage())));
-    EXPECT_THAT(page, Not(HasSubstr("<div class=\"note\">"))); // no company to source
+    // No mark on the scale, no lede, no walls, no company to source.
+    for (const std::string& absent :
+         {std::string("class=\"mark\""), std::string("class=\"lede\">"),
+          std::string(words().takenOffThePage()), std::string("<div class=\"note\">")})
+        EXPECT_THAT(page, Not(HasSubstr(absent)));
 
     // Walls taken off still make a reading, and their section.
     page = overview(parsed(R"({"walls":{"items":[{"label":"div#cmp","reason":"overlay"}]}})"));
@@ -195,26 +197,15 @@ TEST_F(NimbReportPageTest, partiesAreFiledByGroupInRankedOrder) {
         R"("house":["ads.doubleclick.net"]}})",
         "https://www.news.example/");
     std::string page = overview(report);
-    const std::string_view order[] = {"<h2>Work out who you are</h2>",
-                                      "<h2>Serve and check the ads</h2>",
-                                      "<h2>This site, under another name</h2>",
-                                      "<h2>Dead tags, still firing</h2>",
-                                      "<h2>Unidentified</h2>",
-                                      "<h2>Ordinary</h2>"};
-    std::size_t last = 0;
-    for (std::string_view heading : order) {
-        std::size_t at = page.find(heading);
-        ASSERT_NE(at, std::string::npos) << heading;
-        EXPECT_GT(at, last) << heading;
-        last = at;
-    }
+    test::expectInOrder(page, {"<h2>Work out who you are</h2>", "<h2>Serve and check the ads</h2>",
+                               "<h2>This site, under another name</h2>", "<h2>Dead tags, still firing</h2>",
+                               "<h2>Unidentified</h2>", "<h2>Ordinary</h2>"});
 
     std::string own = slice(page, "<h2>This site, under another name</h2>", "</ul>");
     // A house host is the site's own whatever the catalogue says; so is a host the site's name is in,
     // and one of the site's own domain that nobody names.
-    EXPECT_THAT(own, HasSubstr("<code>ads.doubleclick.net</code>")) << own;
-    EXPECT_THAT(own, HasSubstr("<code>newscdn.net</code>")) << own;
-    EXPECT_THAT(own, HasSubstr("<code>ads.news.example</code>")) << own;
+    for (std::string_view host : {"ads.doubleclick.net", "newscdn.net", "ads.news.example"})
+        EXPECT_THAT(own, HasSubstr("<code>" + std::string(host) + "</code>")) << own;
     EXPECT_EQ(slice(page, "<h2>Unidentified</h2>", "</ul>"),
               "<h2>Unidentified</h2>\n  <ul>\n    <li><span class=\"n\">allowed</span><span class=\"who\">"
               "<code>unknown-tracker.io</code></span></li>\n  </ul>");
@@ -311,39 +302,13 @@ TEST_F(NimbReportPageTest, panelFormIsTheReadingAndALinkToTheDetails) {
     }
 }
 
-// The words a reader sees on a page: the text between the tags and the prompts of the fields, each
-// run of letters lower-cased (non-ASCII bytes count as letters, so accented words stay whole). Words of
-// one or two letters are left out: too many of them are shared by chance ("a", "on", "me").
+// The words a reader sees on a page: the text between the tags (save the style sheet) and the prompts
+// of the fields, each run of letters lower-cased. A letter is an ASCII one or a character from U+00C0 on,
+// save the signs of multiplication and division and the general punctuation and symbols from U+2000 to
+// U+2BFF (dashes, curly quotes, the narrow no-break space), so that accented words stay whole; an entity
+// is a mark, never a letter. Words of one or two letters are left out: too many of them are shared by
+// chance ("a", "on", "me").
 std::set<std::string> wordsOf(std::string_view page) {
-    std::string text;
-    text.reserve(page.size());
-    for (std::size_t at = 0; at < page.size();) {
-        if (page.substr(at, 7) == "<style>") {
-            std::size_t end = page.find("</style>", at);
-            at = end == std::string_view::npos ? page.size() : end + 8;
-            continue;
-        }
-        if (page[at] == '<') {
-            std::size_t end = page.find('>', at);
-            std::string_view tag = page.substr(at, end == std::string_view::npos ? end : end - at);
-            // The prompt of a field is read too.
-            if (std::size_t prompt = tag.find("placeholder=\""); prompt != std::string_view::npos) {
-                std::size_t from = prompt + 13;
-                text += ' ';
-                text += tag.substr(from, tag.find('"', from) - from);
-            }
-            text += ' ';
-            at = end == std::string_view::npos ? page.size() : end + 1;
-            continue;
-        }
-        if (page[at] == '&') { // an entity: a mark, never a letter of a word
-            std::size_t end = page.find(';', at);
-            text += ' ';
-            at = end == std::string_view::npos ? page.size() : end + 1;
-            continue;
-        }
-        text += page[at++];
-    }
     std::set<std::string> found;
     std::string word;
     std::size_t letters = 0;
@@ -352,98 +317,83 @@ std::set<std::string> wordsOf(std::string_view page) {
         word.clear();
         letters = 0;
     };
-    for (std::size_t at = 0; at < text.size();) {
-        auto byte = static_cast<unsigned char>(text[at]);
-        if (byte < 0x80) {
-            if (std::isalpha(byte)) {
-                word += static_cast<char>(std::tolower(byte));
-                ++letters;
-            } else {
+    auto read = [&](std::string_view text) {
+        for (std::size_t at = 0, length = 1; at < text.size(); at += length) {
+            const auto byte = static_cast<unsigned char>(text[at]);
+            length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+            char32_t code = length == 1 ? byte : byte & (0x7F >> length);
+            for (std::size_t i = 1; i < length && at + i < text.size(); ++i)
+                code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+            if (length == 1
+                    ? !std::isalpha(byte)
+                    : code < 0xC0 || code == 0xD7 || code == 0xF7 || (code >= 0x2000 && code <= 0x2BFF)) {
                 flush();
+                continue;
             }
-            ++at;
+            word += length == 1 ? std::string(1, static_cast<char>(std::tolower(byte)))
+                                : std::string(text.substr(at, length));
+            ++letters;
+        }
+        flush();
+    };
+    for (std::size_t at = 0; at < page.size();) {
+        const std::size_t mark = std::min(page.find_first_of("<&", at), page.size());
+        read(page.substr(at, mark - at));
+        if (mark == page.size()) break;
+        if (page.substr(mark, 7) == "<style>") {
+            at = std::min(page.find("</style>", mark), page.size());
             continue;
         }
-        // A character of more than one byte: a letter from U+00C0 on, save the general punctuation
-        // (dashes, curly quotes, the narrow no-break space) and the symbols after it.
-        std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
-        char32_t code = byte & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
-        for (std::size_t i = 1; i < length && at + i < text.size(); ++i)
-            code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
-        if (code >= 0xC0 && code != 0xD7 && code != 0xF7 && (code < 0x2000 || code > 0x2BFF)) {
-            word += text.substr(at, length);
-            ++letters;
-        } else {
-            flush();
-        }
-        at += length;
+        const std::size_t end = std::min(page.find(page[mark] == '<' ? '>' : ';', mark), page.size());
+        const std::string_view tag = page.substr(mark, end - mark);
+        if (std::size_t prompt = tag.find("placeholder=\""); prompt != std::string_view::npos)
+            read(tag.substr(prompt + 13, tag.find('"', prompt + 13) - prompt - 13));
+        at = end + 1;
     }
-    flush();
     return found;
 }
-
-void addWords(std::set<std::string>& into, std::string_view text) {
-    // Facts are plain text, never markup: read as one.
-    std::set<std::string> found = wordsOf(escape(text));
-    into.insert(found.begin(), found.end());
-}
-
-// Company names that are not names but our own description of a company the catalogue cannot name
-// singly: they are said in each language like the rest of our words.
-const std::set<std::string_view> describedCompanies = {
-    "IAS and DoubleVerify", "Taboola and its competitors", "Yahoo image servers",
-    "a standards body",     "push notification vendors",   "various identity vendors",
-};
 
 // The words of the catalogue's facts and of the reports' own data, which stay as they are in every
 // language: company names, owners and their former names, hosts, sources, file names, the companies'
 // own quoted words, registrants, and whatever the page itself held (addresses, titles, keys, values).
 std::set<std::string> factWords(const std::vector<NimbReport>& reports) {
     std::set<std::string> facts;
+    // Facts are plain text, never markup: read as one.
+    auto add = [&facts](std::string_view text) { facts.merge(wordsOf(escape(text))); };
+    auto addEach = [&add](const auto& texts) {
+        for (const auto& text : texts)
+            add(text);
+    };
     // The product's name, what the searches below asked for, and the names the catalogue's notes
     // mention besides its own companies.
-    addWords(facts, "Nimb NIMB adobe zzzz");
-    addWords(facts, "SpotX Roku Episerver SVG Dublin Core Open Graph Unified ID Bootstrap.js Digital Content "
-                    "Next Adobe Analytics Adobe Target Snapchat Facebook Instagram Akamai Oracle");
+    add("Nimb NIMB adobe zzzz SpotX Roku Episerver SVG Dublin Core Open Graph Unified ID Bootstrap.js "
+        "Digital Content Next Adobe Analytics Adobe Target Snapchat Facebook Instagram Akamai Oracle");
     for (const Dossier::Entry& entry : Dossier::entries()) {
-        for (const auto& host : entry.hosts)
-            addWords(facts, host);
-        if (!describedCompanies.contains(entry.company.name)) addWords(facts, entry.company.name);
-        addWords(facts, entry.company.owner.value_or(""));
-        addWords(facts, entry.company.sourced);
-        addWords(facts, entry.theirWords.value_or(""));
-        for (const auto& sibling : entry.siblings)
-            addWords(facts, sibling);
+        // Company names that are our own description of a company are said in each language.
+        if (!test::describedCompanies.contains(entry.company.name)) add(entry.company.name);
+        add(entry.company.owner.value_or("") + " " + entry.company.sourced + " " +
+            entry.theirWords.value_or(""));
+        addEach(entry.hosts);
+        addEach(entry.siblings);
+        addEach(entry.files);
         for (const auto& tie : entry.ties)
-            addWords(facts, tie.company);
-        for (const auto& file : entry.files)
-            addWords(facts, file);
+            add(tie.company);
     }
-    for (const Dossier::BrandTLD& brand : Dossier::brandTLDs()) {
-        addWords(facts, brand.tld);
-        addWords(facts, brand.holder);
-    }
+    for (const Dossier::BrandTLD& brand : Dossier::brandTLDs())
+        add(brand.tld + " " + brand.holder);
     for (const NimbReport& report : reports) {
-        addWords(facts, report.address);
-        addWords(facts, report.title);
+        add(report.address + " " + report.title);
         for (const auto& blocked : report.blocked)
-            addWords(facts, blocked.host);
-        for (const auto& host : report.otherHosts)
-            addWords(facts, host);
-        for (const auto& host : report.houseHosts)
-            addWords(facts, host);
-        for (const auto& hidden : report.hidden) {
-            addWords(facts, hidden.label);
-            addWords(facts, hidden.text);
-        }
+            add(blocked.host);
+        addEach(report.otherHosts);
+        addEach(report.houseHosts);
+        addEach(report.databases);
+        for (const auto& hidden : report.hidden)
+            add(hidden.label + " " + hidden.text);
         for (const NimbReport::Jar* jar : {&report.local, &report.session}) {
-            for (const auto& item : jar->items) {
-                addWords(facts, item.key);
-                addWords(facts, item.preview);
-            }
+            for (const auto& item : jar->items)
+                add(item.key + " " + item.preview);
         }
-        for (const auto& database : report.databases)
-            addWords(facts, database);
     }
     return facts;
 }
@@ -610,16 +560,14 @@ TEST_F(NimbReportPageTest, theCountsSayWhatTheyLeaveOutInEveryLanguage) {
                     html(report, std::nullopt, true, View::overview, "", std::nullopt, now, utc),
                 };
                 for (const std::string& page : pages) {
-                    EXPECT_EQ(page.find(notCounted) != std::string::npos, c.notCounted);
-                    EXPECT_EQ(page.find(absent) != std::string::npos, c.absent);
-                    EXPECT_EQ(page.find(withoutScripts) != std::string::npos, c.withoutScripts);
-                    // Said once, in the note under the reading.
+                    // Each said once where it applies, in the note under the reading, and nowhere else.
                     std::string note = slice(page, "<p class=\"sub counts\">", "</p>");
                     EXPECT_EQ(note.empty(), !c.notCounted && !c.absent && !c.withoutScripts);
-                    for (const std::string* sentence : {&notCounted, &absent, &withoutScripts}) {
-                        if (page.find(*sentence) == std::string::npos) continue;
-                        EXPECT_EQ(page.find(*sentence), page.rfind(*sentence));
-                        EXPECT_NE(note.find(*sentence), std::string::npos) << note;
+                    for (const auto& [sentence, said] : {std::pair{&notCounted, c.notCounted},
+                                                         {&absent, c.absent},
+                                                         {&withoutScripts, c.withoutScripts}}) {
+                        EXPECT_EQ(test::occurrences(page, *sentence), said ? 1u : 0u) << *sentence;
+                        EXPECT_EQ(note.find(*sentence) != std::string::npos, said) << note;
                     }
                     test::expectNoActiveMarkup(page, test::Links::internalOnly);
                 }
