@@ -31,7 +31,6 @@ TEST(DossierCatalogue, countsAndAnchors) {
     EXPECT_EQ(entries().front().company.name, "Adobe Audience Manager");
     EXPECT_EQ(entries()[28].company.name, "iSpot.tv");
     EXPECT_EQ(entries().back().company.name, "a standards body");
-    EXPECT_EQ(revised, "2026-08");
     for (const Entry& entry : entries()) {
         EXPECT_TRUE(entry.company.checked == revised || entry.company.checked == "needs-check");
         EXPECT_FALSE(entry.note && entry.note->empty()) << entry.company.name;
@@ -260,14 +259,13 @@ TEST(DossierCompanies, oneEntryPerNameInCatalogueOrder) {
     EXPECT_EQ(merged[0], acme);
 }
 
+// (The depths' order and their English labels are ReachTest's: each owns a band of the score, and the
+// heat scale's ticks are their labels.)
 TEST(DossierWords, depthsCapabilitiesAndGroups) {
-    EXPECT_LT(Depth::served, Depth::counted);
-    EXPECT_LT(Depth::acrossSites, Depth::acrossLives);
     EXPECT_EQ(rawValue(Depth::acrossLives), 5);
     EXPECT_EQ(depthFromRaw(3), Depth::thisBrowser);
     EXPECT_EQ(depthFromRaw(6), std::nullopt);
     EXPECT_EQ(depthFromRaw(-1), std::nullopt);
-    EXPECT_EQ(label(Depth::acrossLives), "knows you off the web");
 
     // One capability of each depth, and the table's ends.
     const std::vector<std::tuple<Capability, Depth, std::string_view>> capabilities = {
@@ -283,9 +281,6 @@ TEST(DossierWords, depthsCapabilitiesAndGroups) {
         EXPECT_EQ(depth(capability), expectedDepth) << rawValue(capability);
         EXPECT_EQ(act(capability), phrase);
     }
-    ASSERT_EQ(allCases<Capability>.size(), 22u);
-    EXPECT_EQ(allCases<Capability>.front(), crossSite);
-    EXPECT_EQ(allCases<Capability>.back(), fontDelivery);
     for (Capability capability : allCases<Capability>)
         EXPECT_EQ(fromRaw<Capability>(rawValue(capability)), capability);
     EXPECT_EQ(depth(std::vector<Capability>{}), Depth::served);
@@ -300,15 +295,14 @@ TEST(DossierWords, depthsCapabilitiesAndGroups) {
     EXPECT_EQ(fromRaw<Group>("OwnGround"), std::nullopt);
 }
 
-TEST(DossierWords, attribution) {
+TEST(DossierWords, attributionAndWordsFollowTheLanguage) {
+    // The owner in brackets, unless there is none or it is the company itself.
     EXPECT_EQ(named("Tapad").company.attribution(), "Tapad (Experian)");
     EXPECT_EQ(named("Criteo").company.attribution(), "Criteo");
     EXPECT_EQ((Company{.name = "Yahoo", .owner = "Yahoo"}.attribution()), "Yahoo");
     EXPECT_EQ((Company{.name = "Acme", .owner = ""}.attribution()), "Acme");
     EXPECT_EQ(dossierWords().attribution(named("Xandr").company), "Xandr (Microsoft)");
-}
 
-TEST(DossierWords, followTheLanguage) {
     const Language before = currentLanguage();
     for (Language language : allCases<Language>) {
         setCurrentLanguage(language);
@@ -323,7 +317,6 @@ TEST(DossierWords, followTheLanguage) {
     const DossierVocabulary& words = dossierWords(Language::english);
     EXPECT_EQ(words.capability(crossDevice), "links this browser to your phone");
     EXPECT_EQ(words.group(Group::dead), "Dead tags, still firing");
-    EXPECT_EQ(words.depth(Depth::thisPage), "saw this visit");
     // (The tallies of a search, and the hosts that only delivered, are on the report pages' tests.)
     EXPECT_EQ(words.companyTally(1, 1), "1 company");
     EXPECT_EQ(words.nothingButDelivery(1),
