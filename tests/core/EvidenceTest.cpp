@@ -8,6 +8,18 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
+
+namespace nimb::Evidence {
+
+// Findings are compared whole; a failure shows what each says and of what.
+inline void PrintTo(const Finding& finding, std::ostream* out) {
+    *out << rawValue(finding.kind) << " \"" << finding.detail << "\" of";
+    for (const std::string& subject : finding.subjects)
+        *out << " " << subject;
+}
+
+} // namespace nimb::Evidence
 
 namespace nimb {
 namespace {
@@ -26,13 +38,6 @@ protected:
     void SetUp() override { setCurrentLanguage(Language::english); }
     void TearDown() override { setCurrentLanguage(Language::english); }
 };
-
-std::vector<Kind> kinds(const std::vector<Finding>& findings) {
-    std::vector<Kind> result;
-    for (const Finding& finding : findings)
-        result.push_back(finding.kind);
-    return result;
-}
 
 TEST_F(EvidenceTest, identifierIsTheFirstFreeStandingUUIDElseALongHexRun) {
     const std::string upper = "0F8FAD5B-D9CB-469F-A165-70867728950E";
@@ -85,20 +90,18 @@ TEST_F(EvidenceTest, storageItemFindingsComeInRuleOrder) {
         "{\"id\":\"7c9e6679-7425-40de-944b-e07fc1f90ae7\",\"last\":\"https://v.example/Watch?v=1\","
         "\"screen\":\"1x1\",\"browser\":\"x\",\"expires\":" +
         june2031 + "}";
-    std::vector<Finding> findings = Evidence::read("mprtcl-api", value, 5000, now);
-    ASSERT_EQ(kinds(findings), (std::vector<Kind>{Kind::identifier, Kind::videoRemembered,
-                                                  Kind::deviceDescribed, Kind::sdkRan, Kind::expiry}));
-    EXPECT_EQ(findings[0],
-              Finding::about(Kind::identifier, "mprtcl-api", "7c9e6679-7425-40de-944b-e07fc1f90ae7"));
-    EXPECT_EQ(findings[1].detail, "https://v.example/Watch?v=1");
-    EXPECT_EQ(findings[2].detail, "browser, screen"); // table order, not text order
-    EXPECT_EQ(findings[3].detail, "mParticle");
-    EXPECT_EQ(findings[4].detail, "June 15, 2031");
-    for (const Finding& finding : findings)
-        EXPECT_EQ(finding.subjects, std::vector<std::string>{"mprtcl-api"});
+    const std::string key = "mprtcl-api";
+    EXPECT_EQ(
+        Evidence::read(key, value, 5000, now),
+        (std::vector<Finding>{Finding::about(Kind::identifier, key, "7c9e6679-7425-40de-944b-e07fc1f90ae7"),
+                              Finding::about(Kind::videoRemembered, key, "https://v.example/Watch?v=1"),
+                              // Table order, not text order.
+                              Finding::about(Kind::deviceDescribed, key, "browser, screen"),
+                              Finding::about(Kind::sdkRan, key, "mParticle"),
+                              Finding::about(Kind::expiry, key, "June 15, 2031")}));
 
-    EXPECT_EQ(kinds(Evidence::read("k", "see https://example.com/news/1", 10, now)),
-              std::vector<Kind>{Kind::pageRemembered});
+    EXPECT_EQ(Evidence::read("k", "see https://example.com/news/1", 10, now),
+              std::vector<Finding>{Finding::about(Kind::pageRemembered, "k", "https://example.com/news/1")});
     EXPECT_TRUE(Evidence::read("k", "plain words", 10, now).empty());
 }
 
@@ -106,9 +109,7 @@ TEST_F(EvidenceTest, anEventQueueCountsFromOneThousandAndOneBytes) {
     const std::string queued = " \t[{\"event\":\"click\",\"ts\":1}]";
     EXPECT_TRUE(Evidence::read("q", queued, 1000, now).empty());
     std::vector<Finding> findings = Evidence::read("q", queued, 1001, now);
-    ASSERT_EQ(findings.size(), 1u);
-    EXPECT_EQ(findings[0].kind, Kind::eventQueue);
-    EXPECT_EQ(findings[0].detail, "1001 bytes");
+    ASSERT_EQ(findings, std::vector<Finding>{Finding::about(Kind::eventQueue, "q", "1001 bytes")});
     EXPECT_EQ(findings[0].sentence(), "Queued 1001 bytes of what you did, to send on.");
     EXPECT_EQ(Evidence::read("q", queued, 1536, now)[0].detail, "1.5 KB");
 
@@ -283,22 +284,19 @@ TEST_F(EvidenceTest, reportFindingsAreMergedBySentenceAndOrderedByKind) {
     report.otherHosts = {"cdn.examplenews-static.net"};
     report.houseHosts = {"hb.examplenews-house.example"}; // never read
 
-    std::vector<Finding> findings = Evidence::read(report, now);
-    ASSERT_EQ(kinds(findings),
-              (std::vector<Kind>{Kind::sdkRan, Kind::identifier, Kind::deviceDescribed, Kind::sameName,
-                                 Kind::serverSideAuction, Kind::expiry, Kind::expiry}));
     // Two different identifiers are one finding: the sentence carries no detail. The same key in both
-    // areas is named twice, and the detail is the later one.
-    EXPECT_EQ(findings[1].subjects, (std::vector<std::string>{"uid", "uid"}));
-    EXPECT_EQ(findings[1].detail, "0123456789abcdef0123456789abcdef");
-    // The same date from two keys is one finding; another date is another.
-    EXPECT_EQ(findings[5].subjects, (std::vector<std::string>{"exp1", "exp3"}));
-    EXPECT_EQ(findings[5].detail, "June 15, 2031");
-    EXPECT_EQ(findings[6].subjects, std::vector<std::string>{"exp2"});
-    EXPECT_EQ(findings[3].detail, "examplenews.com");
-    EXPECT_EQ(findings[4].subjects, std::vector<std::string>{"prebid.unlisted.test"});
-    // The site's own other hosts are not read.
-    EXPECT_EQ(findings[3].subjects, std::vector<std::string>{"cdn.examplenews-static.net"});
+    // areas is named twice, and the detail is the later one. The same date from two keys is one
+    // finding; another date is another. The site's own house hosts are not read.
+    using Subjects = std::vector<std::string>;
+    EXPECT_EQ(
+        Evidence::read(report, now),
+        (std::vector<Finding>{{Kind::sdkRan, {"optimizely_x"}, "Optimizely"},
+                              {Kind::identifier, Subjects{"uid", "uid"}, "0123456789abcdef0123456789abcdef"},
+                              {Kind::deviceDescribed, {"device"}, "screen"},
+                              {Kind::sameName, {"cdn.examplenews-static.net"}, "examplenews.com"},
+                              {Kind::serverSideAuction, {"prebid.unlisted.test"}, ""},
+                              {Kind::expiry, Subjects{"exp1", "exp3"}, "June 15, 2031"},
+                              {Kind::expiry, {"exp2"}, "March 2, 2030"}}));
 
     EXPECT_TRUE(Evidence::read(NimbReport{}, now).empty());
 }
