@@ -1,4 +1,5 @@
 #include "Anchors.h"
+#include "CatalogueEntry.h"
 #include "PageSafety.h"
 #include "pages/PageFrame.h"
 #include "report/DossierVocabulary.h"
@@ -37,13 +38,8 @@ std::string tally(const std::string& body) {
     return body.substr(start, body.find("</p>", start) - start);
 }
 
-const Dossier::Entry& company(std::string_view name) {
-    static const std::vector<Dossier::Entry> all = Dossier::companies();
-    auto found =
-        std::find_if(all.begin(), all.end(), [&](const Dossier::Entry& e) { return e.company.name == name; });
-    EXPECT_NE(found, all.end()) << name;
-    return *found;
-}
+// The catalogue has one entry per company (DossierTest), so a company's listing is its entry's.
+using test::entryNamed;
 
 class DossierViewTest : public test::EnglishPageTest {};
 
@@ -119,22 +115,22 @@ TEST_F(DossierViewTest, findFormCarriesTheKeptReport) {
 
 TEST_F(DossierViewTest, entryListsWhatTheCompanyIs) {
     test::expectInOrder(
-        entry(company("Tapad"), true),
+        entry(entryNamed("Tapad"), true),
         {"<h3>Tapad <span class=\"tag here\">on this page</span></h3>",
          "<p class=\"their\">&ldquo;digital identity resolution&rdquo;</p>",
-         "<p class=\"note-line\">" + BookmarksPage::escape(*company("Tapad").note) + "</p>",
+         "<p class=\"note-line\">" + BookmarksPage::escape(*entryNamed("Tapad").note) + "</p>",
          "<dt>Does</dt><dd>links this browser to your phone &middot; knows you on other sites "
          "&middot; joins you to records off the web</dd>",
          "<dt>Connections</dt><dd><b>Experian</b> <span class=\"how\">parent \u00b7 2020</span>",
          "<dt>Hosts</dt><dd><code>tapad.com</code></dd>", "</li>"});
 
-    std::string moat = entry(company("Moat"), false);
+    std::string moat = entry(entryNamed("Moat"), false);
     EXPECT_THAT(
         moat, HasSubstr("<h3>Moat <span class=\"tag flag\">dead Oracle left the advertising business in 2024"
                         "</span></h3>"));
     EXPECT_THAT(moat,
                 HasSubstr("<dt>Arrives as</dt><dd><code>moatad.js</code> <code>moatframe.js</code></dd>"));
-    EXPECT_THAT(entry(company("Xandr"), false),
+    EXPECT_THAT(entry(entryNamed("Xandr"), false),
                 HasSubstr("<b>AT&amp;T</b> <span class=\"how\">former owner"));
 
     // A company with no ties says so; one with no capabilities has no "Does" row.
@@ -159,7 +155,7 @@ TEST_F(DossierViewTest, companiesThePageContactedAreTagged) {
 }
 
 TEST_F(DossierViewTest, matchesLooksAcrossEveryField) {
-    const Dossier::Entry& xandr = company("Xandr");
+    const Dossier::Entry& xandr = entryNamed("Xandr");
     struct Case {
         std::vector<std::string> words;
         bool expected;

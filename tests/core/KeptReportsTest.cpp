@@ -37,13 +37,10 @@ private:
 };
 
 TEST_F(SavedReportTest, keepingStoresTheSnapshotFirstAndReturnsWhatReadsBack) {
+    // The store keeps whole seconds.
     SavedReport kept = KeptReports::keep(prefs(), report(false), Date{1767268800.75});
-    EXPECT_EQ(kept.id, "ID-1");
-    EXPECT_EQ(kept.saved, Date{1767268800}); // the store keeps whole seconds
-    EXPECT_EQ(kept.address, "https://www.news.example/story?id=1");
-    EXPECT_EQ(kept.title, "A story");
-    EXPECT_FALSE(kept.blockingOn);
-    EXPECT_EQ(kept.snapshot, report().snapshot());
+    EXPECT_EQ(kept, (SavedReport{"ID-1", Date{1767268800}, "https://www.news.example/story?id=1", "A story",
+                                 false, report().snapshot()}));
 
     SavedReport second = KeptReports::keep(prefs(), report(), Date{1767268900});
     auto stored = prefs().savedReports();
