@@ -1,5 +1,6 @@
 #include "report/Evidence.h"
 #include "CatalogueEntry.h"
+#include "PageSafety.h"
 #include "base/Domain.h"
 #include "report/Dossier.h"
 #include "report/NimbReport.h"
@@ -33,11 +34,8 @@ const Date now{1767225600};
 const std::string june2031 = "1939291200000";
 const std::string march2030 = "1898683200000";
 
-class EvidenceTest : public ::testing::Test {
-protected:
-    void SetUp() override { setCurrentLanguage(Language::english); }
-    void TearDown() override { setCurrentLanguage(Language::english); }
-};
+// Sentences and dates are in English unless a test says otherwise, and the language is set back after.
+class EvidenceTest : public test::EnglishPageTest {};
 
 TEST_F(EvidenceTest, identifierIsTheFirstFreeStandingUUIDElseALongHexRun) {
     const std::string upper = "0F8FAD5B-D9CB-469F-A165-70867728950E";
