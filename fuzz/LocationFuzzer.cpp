@@ -2,6 +2,7 @@
 // the internal actions' parsers, and the blocklist's classifier of addresses. Checks that an action
 // read from an address survives being written back as an address and read again.
 
+#include "base/Domain.h"
 #include "blocker/ContentBlocker.h"
 #include "library/Bookmarks.h"
 #include "library/History.h"
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)LocationBar::restingLabel(text);
     (void)LocationBar::canonical(text);
     (void)ContentBlocker::categoryForUrl(text);
-    (void)ContentBlocker::hostOfUrl(text);
+    (void)Domain::hostOf(text);
 
     auto url = Url::parse(text);
     if (!url) return 0;

@@ -16,6 +16,25 @@ using text::lowered;
 
 } // namespace
 
+std::string hostOf(std::string_view address) {
+    std::string_view rest;
+    if (text::asciiLowercased(address.substr(0, 8)).starts_with("https://"))
+        rest = address.substr(8);
+    else if (text::asciiLowercased(address.substr(0, 7)).starts_with("http://"))
+        rest = address.substr(7);
+    else
+        return {};
+    std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+    if (auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+    std::string_view host = authority;
+    if (host.starts_with('[')) {
+        host = host.substr(0, host.find(']') == std::string_view::npos ? host.size() : host.find(']') + 1);
+    } else {
+        host = host.substr(0, host.find(':'));
+    }
+    return text::asciiLowercased(host);
+}
+
 std::string_view registrable(std::string_view host, std::string& buffer) {
     std::string_view lower = lowered(host, buffer);
     // The last three non-empty labels, last first.

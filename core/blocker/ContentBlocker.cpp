@@ -1,5 +1,6 @@
 #include "blocker/ContentBlocker.h"
 
+#include "base/Domain.h"
 #include "base/Json.h"
 #include "base/Text.h"
 
@@ -203,15 +204,6 @@ const std::string& lookupTableJSON() {
     return text;
 }
 
-std::optional<std::string> hostOfUrl(std::string_view url) {
-    auto marker = url.find("://");
-    if (marker == std::string_view::npos) return std::nullopt;
-    auto rest = url.substr(marker + 3);
-    auto host = rest.substr(0, rest.find_first_of("/:?#"));
-    if (host.empty()) return std::nullopt;
-    return text::lowercased(host);
-}
-
 std::optional<Category> categoryForHost(std::string_view host) {
     std::string lowered = text::lowercased(host);
     std::string_view name = lowered;
@@ -236,15 +228,16 @@ std::optional<Category> pathCategoryForHost(std::string_view host) {
 }
 
 std::optional<Category> categoryForUrl(std::string_view url) {
-    auto host = hostOfUrl(url);
-    if (!host) return std::nullopt;
-    if (auto category = categoryForHost(*host)) return category;
-    // A path entry applies when the address's authority is the entry's host or a subdomain of it and
-    // its path begins with the entry's path, as the entry's rule matches it. Text that merely looks
-    // like an entry further on (in the path or the query) does not count.
+    auto host = Domain::hostOf(url);
+    if (host.empty()) return std::nullopt;
+    if (auto category = categoryForHost(host)) return category;
+    // A path entry applies when the address's authority, past any user name, is the entry's host or a
+    // subdomain of it and its path begins with the entry's path, as the entry's rule matches it. Text
+    // that merely looks like an entry further on (in the path or the query) does not count.
     auto rest = url.substr(url.find("://") + 3);
     auto authorityEnd = std::min(rest.find_first_of("/?#"), rest.size());
     auto authority = text::lowercased(rest.substr(0, authorityEnd));
+    if (auto at = authority.rfind('@'); at != std::string::npos) authority.erase(0, at + 1);
     auto afterAuthority = rest.substr(authorityEnd);
     for (const auto& entry : blockedPaths()) {
         auto entryPath = std::string_view(entry.path);

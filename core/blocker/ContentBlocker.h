@@ -76,9 +76,6 @@ inline constexpr std::string_view identifierPrefix = "nimb-block-";
 // The same text built afresh on every call.
 [[nodiscard]] std::string buildLookupTableJSON();
 
-// The host of an address by plain text scanning: the text between the first "://" and the next
-// "/", ":", "?" or "#", lower-cased; none when there is no "://" or nothing follows it.
-[[nodiscard]] std::optional<std::string> hostOfUrl(std::string_view url);
 // The category of the most specific listed suffix of `host` (at least two labels), ignoring one
 // trailing dot and case.
 [[nodiscard]] std::optional<Category> categoryForHost(std::string_view host);

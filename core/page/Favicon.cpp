@@ -103,13 +103,6 @@ bool isPrivateIpv6(std::string_view literal) {
     return bytes[0] == 0xFE && (bytes[1] & 0xC0) == 0x80; // fe80::/10
 }
 
-// The host of an address as written, lower-cased; empty when it has none.
-std::string hostOf(const Url& url) {
-    auto view = url.view();
-    if (!view.has_authority()) return {};
-    return text::asciiLowercased(view.encoded_host());
-}
-
 } // namespace
 
 bool isPrivateHost(std::string_view host) {
@@ -126,8 +119,8 @@ bool isPrivateHost(std::string_view host) {
 }
 
 std::optional<Refusal> refusal(const Url& page, const Url& icon, bool blocking) {
-    std::string pageHost = hostOf(page);
-    std::string iconHost = hostOf(icon);
+    std::string pageHost = Domain::hostOf(page.string());
+    std::string iconHost = Domain::hostOf(icon.string());
     if (isPrivateHost(iconHost) && !isPrivateHost(pageHost)) return Refusal::privateNetwork;
     if (!blocking || iconHost.empty()) return std::nullopt;
     std::string_view bare = iconHost;

@@ -18,25 +18,6 @@ std::string_view withoutFinalDot(std::string_view host) {
 
 } // namespace
 
-std::string RequestTally::hostOf(std::string_view url) {
-    std::string_view rest;
-    if (text::asciiLowercased(url.substr(0, 8)).starts_with("https://"))
-        rest = url.substr(8);
-    else if (text::asciiLowercased(url.substr(0, 7)).starts_with("http://"))
-        rest = url.substr(7);
-    else
-        return {};
-    std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
-    if (auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
-    std::string_view host = authority;
-    if (host.starts_with('[')) {
-        host = host.substr(0, host.find(']') == std::string_view::npos ? host.size() : host.find(']') + 1);
-    } else {
-        host = host.substr(0, host.find(':'));
-    }
-    return text::asciiLowercased(host);
-}
-
 bool RequestTally::thirdParty(std::string_view host, std::string_view pageHost) {
     if (pageHost.empty()) return false;
     return Domain::registrable(withoutFinalDot(host)) != Domain::registrable(withoutFinalDot(pageHost));
@@ -45,9 +26,9 @@ bool RequestTally::thirdParty(std::string_view host, std::string_view pageHost) 
 bool RequestTally::note(std::string_view request, std::string_view page, std::string_view redirectedFrom,
                         Policy policy) {
     if (request == page || (!redirectedFrom.empty() && redirectedFrom == page)) return false;
-    std::string host = hostOf(request);
+    std::string host = Domain::hostOf(request);
     if (host.empty()) return false;
-    std::string pageHost = hostOf(page);
+    std::string pageHost = Domain::hostOf(page);
     bool foreign = thirdParty(host, pageHost);
     bool listed = foreign && ContentBlocker::listedRequest(request);
     if (policy.counting) {

@@ -41,9 +41,6 @@ public:
     // Whether anything was counted since the last call.
     [[nodiscard]] bool takeChanged();
 
-    // The lower-cased host of an http(s) address, without user name or port; empty for any other
-    // address.
-    [[nodiscard]] static std::string hostOf(std::string_view url);
     // Whether a request to `host` is a third party's on a page of `pageHost`: their registrable
     // domains differ. No page is nobody's third party.
     [[nodiscard]] static bool thirdParty(std::string_view host, std::string_view pageHost);

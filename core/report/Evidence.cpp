@@ -398,8 +398,7 @@ std::vector<Finding> read(std::string_view host, std::string_view site) {
 }
 
 std::vector<Finding> read(const NimbReport& report, Date now, Language language) {
-    std::optional<std::string> pageHost = ContentBlocker::hostOfUrl(report.address);
-    const std::string site = Domain::registrable(pageHost ? *pageHost : std::string());
+    const std::string site = Domain::registrable(Domain::hostOf(report.address));
 
     std::vector<Finding> raw;
     WrittenDates written;

@@ -51,8 +51,7 @@ void appendButton(std::string& out, std::string_view classes, const ReportAction
 }
 
 std::string siteKey(std::string_view address) {
-    auto host = ContentBlocker::hostOfUrl(address);
-    return Domain::registrable(host ? std::string_view(*host) : std::string_view());
+    return Domain::registrable(Domain::hostOf(address));
 }
 
 bool contains(const std::vector<std::string>& list, std::string_view value) {
@@ -225,8 +224,8 @@ std::string triedOf(const NimbReport& report, const Entries& entries, Date now) 
     // one of its siblings, else the site itself.
     const std::string site = siteKey(report.address);
     std::string owner;
-    auto ownHost = ContentBlocker::hostOfUrl(report.address);
-    const Dossier::Entry* ownEntry = ownHost ? Dossier::entryForHost(*ownHost) : nullptr;
+    const std::string ownHost = Domain::hostOf(report.address);
+    const Dossier::Entry* ownEntry = ownHost.empty() ? nullptr : Dossier::entryForHost(ownHost);
     if (ownEntry && contains(ownEntry->siblings, site))
         owner = ownEntry->company.name;
     else if (!site.empty())

@@ -47,8 +47,7 @@ namespace {
 // is given.
 template <class Hosts>
 Reach reachOf(Hosts hosts, std::string_view address) {
-    std::optional<std::string> pageHost = ContentBlocker::hostOfUrl(address);
-    const std::string site = Domain::registrable(pageHost ? *pageHost : std::string());
+    const std::string site = Domain::registrable(Domain::hostOf(address));
 
     // Third parties are one per named company and one per unidentified registrable domain. They are
     // walked companies first, in name order, then domains in order: the order of the keys "co:" + name

@@ -1,6 +1,7 @@
 #include "window/PageMessages.h"
 
 #include "app/Application.h"
+#include "base/Domain.h"
 #include "engine/FaviconStore.h"
 #include "engine/ScriptValue.h"
 #include "glib/GRefPtr.h"
@@ -146,8 +147,8 @@ void PageMessages::fetchIcon(Tab& tab) {
     // What the store fetches from another site is a request of the page's, as the page's own would be
     // (a page declaring icon after icon names a few such hosts, not thousands).
     if (screened.declared && tab.iconHosts.size() < Tab::keptIconHosts) {
-        std::string host = RequestTally::hostOf(*screened.declared);
-        if (RequestTally::thirdParty(host, RequestTally::hostOf(*address)) &&
+        std::string host = Domain::hostOf(*screened.declared);
+        if (RequestTally::thirdParty(host, Domain::hostOf(*address)) &&
             std::find(tab.iconHosts.begin(), tab.iconHosts.end(), host) == tab.iconHosts.end())
             tab.iconHosts.push_back(host);
     }

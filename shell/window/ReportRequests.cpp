@@ -1,6 +1,7 @@
 #include "window/ReportRequests.h"
 
 #include "app/Application.h"
+#include "base/Domain.h"
 #include "chrome/ReportPopover.h"
 #include "engine/ScriptValue.h"
 #include "engine/WebEngine.h"
@@ -89,7 +90,7 @@ void ReportRequests::withWitness(const Tab& tab, NimbReport& report) const {
     // The favicon store's fetches for the page: refused ones as blocked, others as other sites'.
     WitnessCounts icons;
     for (const auto& address : tab.blockedIcons) {
-        std::string host = RequestTally::hostOf(address);
+        std::string host = Domain::hostOf(address);
         if (!host.empty()) icons.blocked[host] = 1;
     }
     for (const auto& host : tab.iconHosts)
