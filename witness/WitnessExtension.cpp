@@ -26,6 +26,10 @@ struct PageWitness {
     WebKitWebPage* page = nullptr; // owns this
     RequestTally tally;
     guint timer = 0;
+    // The document counted, by a name drawn at random when it comes: the window tells by it whose
+    // counts a message carries, across the page's processes (a page brought back from the page cache
+    // is not one the witness sees come back, and its counts stay those of the document left).
+    guint64 document = 0;
 
     ~PageWitness() {
         if (timer) g_source_remove(timer);
@@ -34,10 +38,11 @@ struct PageWitness {
 
 const char* const key = "nimb-witness";
 
-void send(WebKitWebPage* page, const std::string& text) {
-    WebKitUserMessage* message = webkit_user_message_new(std::string(WitnessMessage::name).c_str(),
-                                                         g_variant_new_string(text.c_str()));
-    webkit_web_page_send_message_to_view(page, message, nullptr, nullptr, nullptr);
+void send(const PageWitness& witness, const std::string& text) {
+    WebKitUserMessage* message =
+        webkit_user_message_new(std::string(WitnessMessage::name).c_str(),
+                                g_variant_new("(ts)", static_cast<guint64>(witness.document), text.c_str()));
+    webkit_web_page_send_message_to_view(witness.page, message, nullptr, nullptr, nullptr);
 }
 
 void sendCounts(PageWitness& witness) {
@@ -47,7 +52,7 @@ void sendCounts(PageWitness& witness) {
     }
     (void)witness.tally.takeChanged();
     if (!policy.counting) return;
-    send(witness.page, WitnessMessage::counts(witness.tally.counts()));
+    send(witness, WitnessMessage::counts(witness.tally.counts()));
 }
 
 void sendSoon(PageWitness& witness) {
@@ -90,6 +95,10 @@ void windowObjectCleared(WebKitScriptWorld*, WebKitWebPage* page, WebKitFrame* f
     }
     witness->tally.reset();
     (void)witness->tally.takeChanged();
+    witness->document = (static_cast<guint64>(g_random_int()) << 32) | g_random_int();
+    // Said at once, nothing counted yet: the window knows the document by its name before the page
+    // can be left, and a count sent late for it is never taken for another's.
+    if (policy.counting) send(*witness, WitnessMessage::counts(witness->tally.counts()));
 }
 
 void pageCreated(WebKitWebProcessExtension*, WebKitWebPage* page, gpointer) {
@@ -99,7 +108,7 @@ void pageCreated(WebKitWebProcessExtension*, WebKitWebPage* page, gpointer) {
         G_OBJECT(page), key, witness, +[](gpointer data) { delete static_cast<PageWitness*>(data); });
     g_signal_connect(page, "send-request", G_CALLBACK(sendRequest), witness);
     g_signal_connect(page, "document-loaded", G_CALLBACK(documentLoaded), witness);
-    send(page, WitnessMessage::hello());
+    send(*witness, WitnessMessage::hello());
 }
 
 // (blocking, counting); anything else is left as it is.

@@ -50,8 +50,8 @@ void PageLifecycle::message(Tab& tab, PageMessage kind, JSCValue* body) {
     m_messages.received(tab, kind, body);
 }
 
-void PageLifecycle::witnessed(Tab& tab, std::string_view text) {
-    m_messages.witnessed(tab, text);
+void PageLifecycle::witnessed(Tab& tab, std::uint64_t document, std::string_view text) {
+    m_messages.witnessed(tab, document, text);
 }
 
 void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
@@ -120,6 +120,11 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.heat = 0;
         tab.recordedBlocked.clear();
         tab.witness.reset();
+        tab.leaveWitnessedDocument();
+        // The witness's counts of this document are kept by its place in the list, taken now: the
+        // list moves on to the next place as soon as Back or Forward starts.
+        tab.committedItem = glib::GRefPtr<WebKitBackForwardListItem>(
+            webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view())));
         tab.iconHosts.clear();
         if (m_context.tabs().isCurrent(tab)) status.syncShield();
         m_context.zoom().pageCommitted(tab);

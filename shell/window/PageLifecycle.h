@@ -32,7 +32,7 @@ public:
     bool contextMenu(Tab& tab, WebKitContextMenu* menu, WebKitHitTestResult* hit) override;
     void printRequested(Tab& tab, WebKitPrintOperation* operation) override;
     void message(Tab& tab, PageMessage kind, JSCValue* body) override;
-    void witnessed(Tab& tab, std::string_view text) override;
+    void witnessed(Tab& tab, std::uint64_t document, std::string_view text) override;
 
 private:
     void finished(Tab& tab);

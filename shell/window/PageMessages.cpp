@@ -75,33 +75,31 @@ void PageMessages::readBlocked(Tab& tab, JSCValue* body) {
     if (message->network) tab.network = *message->network;
     if (message->hosts) tab.hosts = std::move(*message->hosts);
     if (message->counts) tab.recordedBlocked = std::move(*message->counts);
-    if (message->restored && !tab.witness) {
-        auto* item =
-            webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view()));
+    if (message->restored && !tab.witness && tab.committedItem) {
         for (const auto& [entry, counts] : tab.witnessedEntries)
-            if (entry.get() == item) tab.witness = counts;
+            if (entry.get() == tab.committedItem.get()) tab.witness = counts;
     }
     recount(tab);
 }
 
-void PageMessages::witnessed(Tab& tab, std::string_view text) {
+void PageMessages::witnessed(Tab& tab, std::uint64_t document, std::string_view text) {
     // The greeting costs nothing to see, and is never lost behind counts.
     if (text == WitnessMessage::hello()) {
         m_context.application().witnessGreeted();
         return;
     }
-    if (text.size() > WitnessMessage::byteLimit) return;
+    if (text.size() > WitnessMessage::byteLimit || !tab.witnessedDocument(document)) return;
     // However many come, the newest unread is kept and read at most once a frame.
-    tab.witnessReports.run([this, &tab, kept = std::string(text)] { readWitness(tab, kept); });
+    tab.witnessReports.run(
+        [this, &tab, document, kept = std::string(text)] { readWitness(tab, document, kept); });
 }
 
-void PageMessages::readWitness(Tab& tab, std::string_view text) {
-    if (tab.pendingGenerated || tab.documentIsGenerated) return;
+void PageMessages::readWitness(Tab& tab, std::uint64_t document, std::string_view text) {
+    if (tab.pendingGenerated || tab.documentIsGenerated || tab.witnessDocument != document) return;
     auto message = WitnessMessage::read(text);
     if (!message || !message->counts) return;
     tab.witness = std::move(*message->counts);
-    auto* item = webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view()));
-    if (item) {
+    if (WebKitBackForwardListItem* item = tab.committedItem.get()) {
         auto& kept = tab.witnessedEntries;
         std::erase_if(kept, [item](const auto& entry) { return entry.first.get() == item; });
         kept.emplace_back(glib::GRefPtr<WebKitBackForwardListItem>(item), *tab.witness);

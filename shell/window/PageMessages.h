@@ -23,13 +23,13 @@ public:
     // Asks the favicon store for the tab's icon; the strip shows it when it comes.
     void fetchIcon(Tab& tab);
     // The request witness's message: its greeting, or the counts of the tab's document.
-    void witnessed(Tab& tab, std::string_view text);
+    void witnessed(Tab& tab, std::uint64_t document, std::string_view text);
 
 private:
     void status(Tab& tab, JSCValue* body);
     void blocked(Tab& tab, JSCValue* body);
     void readBlocked(Tab& tab, JSCValue* body);
-    void readWitness(Tab& tab, std::string_view text);
+    void readWitness(Tab& tab, std::uint64_t document, std::string_view text);
     // The reach of what the page's recorder and the witness saw, and the status line and shield.
     void recount(Tab& tab);
 

@@ -7,6 +7,9 @@
 #include "engine/PageSetup.h"
 #include "page/Favicon.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace nimb {
 
 Tab::Tab(WebKitWebView* view, TabObserver& observer)
@@ -74,10 +77,11 @@ void Tab::connect(TabObserver& observer) {
             const char* name = webkit_user_message_get_name(message);
             if (!name || WitnessMessage::name != name) return FALSE;
             GVariant* body = webkit_user_message_get_parameters(message);
-            if (body && g_variant_is_of_type(body, G_VARIANT_TYPE_STRING)) {
-                gsize length = 0;
-                const char* text = g_variant_get_string(body, &length);
-                to->witnessed(*this, std::string_view(text, length));
+            if (body && g_variant_is_of_type(body, G_VARIANT_TYPE("(ts)"))) {
+                guint64 document = 0;
+                const char* text = nullptr;
+                g_variant_get(body, "(t&s)", &document, &text);
+                to->witnessed(*this, document, text ? std::string_view(text) : std::string_view());
             }
             return TRUE;
         }));
@@ -141,6 +145,21 @@ void Tab::armTimeout(std::chrono::milliseconds delay, std::function<void()> fire
 
 void Tab::disarmTimeout() {
     m_timeout.cancel();
+}
+
+bool Tab::witnessedDocument(std::uint64_t document) {
+    if (std::find(witnessDocumentsLeft.begin(), witnessDocumentsLeft.end(), document) !=
+        witnessDocumentsLeft.end())
+        return false;
+    witnessDocument = document;
+    return true;
+}
+
+void Tab::leaveWitnessedDocument() {
+    if (!witnessDocument) return;
+    witnessDocumentsLeft.push_back(*std::exchange(witnessDocument, std::nullopt));
+    if (witnessDocumentsLeft.size() > keptDocumentsLeft)
+        witnessDocumentsLeft.erase(witnessDocumentsLeft.begin());
 }
 
 void Tab::leavePage() {

@@ -115,6 +115,17 @@ public:
     // one the engine brings back from its page cache is not counted again.
     std::vector<std::pair<glib::GRefPtr<WebKitBackForwardListItem>, WitnessCounts>> witnessedEntries;
     static constexpr std::size_t keptWitnessedEntries = 16;
+    // The document the witness counts for this tab, by the name the witness gave it, and the last
+    // ones the tab left: counts of a document left, late or sent on by a page brought back from the
+    // page cache, are never taken for those of the document shown.
+    std::optional<std::uint64_t> witnessDocument;
+    // The document's place in the back-forward list, as it was when it came.
+    glib::GRefPtr<WebKitBackForwardListItem> committedItem;
+    std::vector<std::uint64_t> witnessDocumentsLeft;
+    static constexpr std::size_t keptDocumentsLeft = 16;
+    // Whether a message of that document is the shown document's (the first of a new one is).
+    [[nodiscard]] bool witnessedDocument(std::uint64_t document);
+    void leaveWitnessedDocument();
     // Hosts of other sites the favicon store fetched the page's icon from, for the page.
     std::vector<std::string> iconHosts;
     static constexpr std::size_t keptIconHosts = 16;

@@ -45,7 +45,7 @@ public:
     virtual bool contextMenu(Tab& tab, WebKitContextMenu* menu, WebKitHitTestResult* hit) = 0;
     virtual void message(Tab& tab, PageMessage kind, JSCValue* body) = 0;
     // The request witness's message, as the web process sent it (read as untrusted input).
-    virtual void witnessed(Tab& tab, std::string_view text) = 0;
+    virtual void witnessed(Tab& tab, std::uint64_t document, std::string_view text) = 0;
 };
 
 } // namespace nimb

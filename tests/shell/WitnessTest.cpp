@@ -218,6 +218,21 @@ TEST_F(WitnessWithoutScriptsTest, theReportComesFromTheWitnessAndSaysWhatItCould
     EXPECT_FALSE(reached("fetch.elsewhere.example")) << "the page's own scripts did not run";
 }
 
+TEST_F(WitnessWithoutScriptsTest, theNextPageOfTheSiteStartsItsOwnCount) {
+    ASSERT_TRUE(visit(page));
+    ASSERT_TRUE(waitUntil([&] {
+        auto made = report();
+        return made && counted(*made, "img.doubleclick.net");
+    }));
+    ASSERT_TRUE(visit("http://kinds.test/user-names.html"));
+    std::optional<NimbReport> made;
+    ASSERT_TRUE(waitUntil([&] {
+        made = report();
+        return made && counted(*made, "doubleclick.net");
+    }));
+    EXPECT_FALSE(counted(*made, "img.doubleclick.net")) << debug(*made);
+}
+
 class WitnessAbsentTest : public WitnessTest {
 protected:
     void configure() override { m_options.witness = std::filesystem::path(); }
