@@ -1,8 +1,10 @@
-// Tabs and windows: new tabs from links and scripts, closing and what is asked first, and the keys.
+// Tabs and windows: new tabs from links, scripts and the page's menu, closing and what is asked first,
+// and the menus' states.
 
 #include "ShellTest.h"
 
 #include <algorithm>
+#include <map>
 
 namespace nimb::test {
 namespace {
@@ -38,13 +40,13 @@ protected:
     }
 };
 
-TEST_F(TabsTest, ctrlClickOpensABackgroundTabRightAfterTheCurrentOne) {
+TEST_F(TabsTest, linksOpenTabsRightAfterTheCurrentOneAndAScriptAWindowOfItsOwn) {
     ASSERT_TRUE(visit(fixture));
     Tab& first = tab();
 
+    // Ctrl: a background tab.
     ASSERT_TRUE(press(first, "plain", {"ctrl"}));
     ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 2; }));
-    EXPECT_EQ(tabs().current(), 0);
     EXPECT_EQ(tabs().currentTab(), &first);
     EXPECT_TRUE(loaded(*tabs().all().at(1), second));
     EXPECT_EQ(first.viewAddress(), fixture) << "the page itself did not move";
@@ -62,22 +64,20 @@ TEST_F(TabsTest, ctrlClickOpensABackgroundTabRightAfterTheCurrentOne) {
     ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 4; }));
     EXPECT_EQ(tabs().current(), 0);
     EXPECT_EQ(first.viewAddress(), fixture);
-}
 
-TEST_F(TabsTest, aLinkToANewWindowOpensAForegroundTabAndAScriptAWindowOfItsOwn) {
-    ASSERT_TRUE(visit(fixture));
-    Tab& first = tab();
+    // A link to a new window opens a tab in front, in this window.
     click(first, "blank");
-    ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return tabs().all().size() == 5; }));
     EXPECT_EQ(app().windows().size(), 1u);
     EXPECT_EQ(tabs().current(), 1);
     EXPECT_TRUE(loaded(tab(), second));
 
+    // A script's window.open, a window of its own.
     click(first, "open");
     ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 2; }));
     auto& opened = window(1);
     EXPECT_EQ(opened.context().tabs().all().size(), 1u);
-    EXPECT_EQ(window(0).context().tabs().all().size(), 2u);
+    EXPECT_EQ(window(0).context().tabs().all().size(), 5u);
     EXPECT_TRUE(loaded(*opened.context().tabs().currentTab(), second));
 }
 
@@ -155,40 +155,7 @@ TEST_F(TabsTest, closingATabSelectsItsNeighbour) {
     EXPECT_EQ(dialog(), nullptr);
 }
 
-TEST_F(TabsTest, theTabKeysFromTheKeyboard) {
-    app().actions().activate("newTab");
-    app().actions().activate("newTab");
-    ASSERT_EQ(tabs().all().size(), 3u);
-    gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
-
-    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+1"}));
-    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 0; }, 5s));
-    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+9"}));
-    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 2; }, 5s));
-    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+Tab"}));
-    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 0; }, 5s)) << "Ctrl+Tab wraps to the first";
-    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+shift+Tab"}));
-    EXPECT_TRUE(waitUntil([&] { return tabs().current() == 2; }, 5s)) << "and back to the last";
-    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+alt+2"})); // handled by the time xdotool returns
-    EXPECT_EQ(tabs().current(), 2) << "another modifier passes the key on";
-}
-
-TEST_F(TabsTest, ctrlIShowsTheReportOfThePage) {
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
-    gtk_widget_grab_focus(GTK_WIDGET(tab().view()));
-    ASSERT_TRUE(xdotool(window(), {"key", "ctrl+i"}));
-    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
-    ASSERT_TRUE(waitForLoad(tab()));
-    ASSERT_TRUE(tab().reported);
-    EXPECT_FALSE(tab().reported->reason);
-    EXPECT_EQ(tab().reported->report.requestsBlocked(), 2);
-    EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutReport);
-    EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(window().context().chrome().view().locationField())),
-                 "about:report");
-}
-
-TEST_F(TabsTest, aDownloadIsNotSavedAndTheUserIsToldSo) {
+TEST_F(TabsTest, aDownloadIsNotSavedAndThePagesMenusOfferTheBrowsersCommandsInstead) {
     m_proxy.route("browse.example", "/file.bin", [](const HttpRequest&) {
         return HttpResponse{200,
                             "application/octet-stream",
@@ -196,104 +163,37 @@ TEST_F(TabsTest, aDownloadIsNotSavedAndTheUserIsToldSo) {
                             "bytes",
                             {}};
     });
-    ASSERT_TRUE(visit("http://browse.example/"));
-    window().context().navigator().load(*Url::parse("http://browse.example/file.bin"), tab());
-    ASSERT_TRUE(waitForStatus(words().downloadNotSaved(), 5s));
-    ASSERT_TRUE(waitUntil([&] { return !tab().loading(); }));
-    EXPECT_EQ(evaluate(tab(), "location.href"), "http://browse.example/") << "the page stays";
-    EXPECT_EQ(status(), words().downloadNotSaved());
-
-    // The menu of a link offers nothing that would save it.
-    std::vector<int> offered;
-    g_signal_connect_after(tab().view(), "context-menu",
-                           G_CALLBACK(+[](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*,
-                                          std::vector<int>* out) -> gboolean {
-                               for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next)
-                                   out->push_back(static_cast<int>(webkit_context_menu_item_get_stock_action(
-                                       WEBKIT_CONTEXT_MENU_ITEM(i->data))));
-                               return TRUE;
-                           }),
-                           &offered);
-    ASSERT_TRUE(press(tab(), "plain", {}, 3));
-    ASSERT_TRUE(waitUntil([&] { return !offered.empty(); }, 5s));
-    EXPECT_NE(std::find(offered.begin(), offered.end(), WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD),
-              offered.end());
-    for (auto refused :
-         {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_LINK_TO_DISK, WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK,
-          WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_VIDEO_TO_DISK,
-          WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_AUDIO_TO_DISK})
-        EXPECT_EQ(std::find(offered.begin(), offered.end(), static_cast<int>(refused)), offered.end())
-            << refused;
-}
-
-TEST_F(TabsTest, thePagesContextMenuOffersTheBrowsersCommands) {
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(evaluate(
-        tab(), "var r = document.createRange(); r.selectNodeContents(document.getElementById('words'));"
-               "getSelection().removeAllRanges(); getSelection().addRange(r); true"));
-    struct Seen {
-        std::vector<std::string> labels;
-        GAction* report = nullptr;
-    } seen;
-    // Runs after the window has added its items; the menu itself is not shown.
-    g_signal_connect_after(
-        tab().view(), "context-menu",
-        G_CALLBACK(+[](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*, Seen* out) -> gboolean {
-            out->labels.clear();
-            for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next) {
-                auto* item = WEBKIT_CONTEXT_MENU_ITEM(i->data);
-                if (webkit_context_menu_item_is_separator(item)) {
-                    out->labels.push_back("-");
-                } else if (GAction* action = webkit_context_menu_item_get_gaction(item)) {
-                    out->labels.push_back(g_action_get_name(action));
-                    if (out->labels.back() == "nimbReport") out->report = action;
-                } else {
-                    out->labels.push_back(
-                        std::to_string(static_cast<int>(webkit_context_menu_item_get_stock_action(item))));
-                }
-            }
-            return TRUE;
-        }),
-        &seen);
-    ASSERT_TRUE(press(tab(), "words", {}, 3));
-    ASSERT_TRUE(waitUntil([&] { return !seen.labels.empty(); }, 5s));
-    // With text selected the engine's menu starts with Copy, and Add to Marginalia follows it.
-    ASSERT_GE(seen.labels.size(), 7u);
-    EXPECT_NE(seen.labels.at(0), "-");
-    EXPECT_EQ(seen.labels.at(1), "addToMarginalia");
-    std::vector<std::string> tail(seen.labels.end() - 5, seen.labels.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"-", "addBookmark", "showBookmarks", "showMarginalia",
-                                              "nimbReport"}));
-
-    // The item does what it says, for the current tab.
-    ASSERT_TRUE(seen.report);
-    g_action_activate(seen.report, nullptr);
-    EXPECT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
-    g_signal_handlers_disconnect_by_data(tabs().all().at(0)->view(), &seen);
-}
-
-TEST_F(TabsTest, theLinkMenuOpensTheLinkInABackgroundTabNextToTheCurrentOne) {
     app().actions().activate("newTab");
     tabs().select(0);
     ASSERT_TRUE(visit(fixture));
     Tab& first = tab();
+    window().context().navigator().load(*Url::parse("http://browse.example/file.bin"), first);
+    ASSERT_TRUE(waitForStatus(words().downloadNotSaved(), 5s));
+    ASSERT_TRUE(waitUntil([&] { return !first.loading(); }));
+    EXPECT_EQ(evaluate(first, "location.href"), fixture) << "the page stays";
+    EXPECT_EQ(status(), words().downloadNotSaved());
+
+    // What the page's menu held when it last came up, after the window added its items (the menu
+    // itself is not shown): "-" for a separator, the browser's items by their action, the engine's by
+    // the number of their stock action.
     struct Seen {
         std::vector<std::string> items;
-        GAction* open = nullptr;
+        std::map<std::string, GAction*> actions;
+        bool has(const std::string& item) const { return std::ranges::find(items, item) != items.end(); }
     } seen;
-    // Runs after the window has added its items; the menu itself is not shown.
     g_signal_connect_after(
         first.view(), "context-menu",
         G_CALLBACK(+[](WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*, Seen* out) -> gboolean {
             out->items.clear();
-            out->open = nullptr;
             for (GList* i = webkit_context_menu_get_items(menu); i; i = i->next) {
                 auto* item = WEBKIT_CONTEXT_MENU_ITEM(i->data);
                 auto stock = webkit_context_menu_item_get_stock_action(item);
                 GAction* action = webkit_context_menu_item_get_gaction(item);
-                if (stock == WEBKIT_CONTEXT_MENU_ACTION_CUSTOM && action) {
+                if (webkit_context_menu_item_is_separator(item)) {
+                    out->items.push_back("-");
+                } else if (stock == WEBKIT_CONTEXT_MENU_ACTION_CUSTOM && action) {
                     out->items.push_back(g_action_get_name(action));
-                    if (out->items.back() == "openLinkInNewTab") out->open = action;
+                    out->actions[out->items.back()] = action;
                 } else {
                     out->items.push_back(std::to_string(static_cast<int>(stock)));
                 }
@@ -301,29 +201,48 @@ TEST_F(TabsTest, theLinkMenuOpensTheLinkInABackgroundTabNextToTheCurrentOne) {
             return TRUE;
         }),
         &seen);
+    auto stock = [](WebKitContextMenuAction action) { return std::to_string(static_cast<int>(action)); };
 
-    // On a link: right before the engine's "Open Link in New Window".
+    // On selected text the engine's menu starts with Copy, Add to Marginalia follows it, and the
+    // browser's commands end it; nothing opens a link.
+    ASSERT_TRUE(evaluate(
+        first, "var r = document.createRange(); r.selectNodeContents(document.getElementById('words'));"
+               "getSelection().removeAllRanges(); getSelection().addRange(r); true"));
+    ASSERT_TRUE(press(first, "words", {}, 3));
+    ASSERT_TRUE(waitUntil([&] { return !seen.items.empty(); }, 5s));
+    ASSERT_GE(seen.items.size(), 7u);
+    EXPECT_NE(seen.items.at(0), "-");
+    EXPECT_EQ(seen.items.at(1), "addToMarginalia");
+    std::vector<std::string> tail(seen.items.end() - 5, seen.items.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"-", "addBookmark", "showBookmarks", "showMarginalia",
+                                              "nimbReport"}));
+    EXPECT_FALSE(seen.has("openLinkInNewTab"));
+
+    // On a link: nothing that would save it, and the browser's own item right before the engine's
+    // "Open Link in New Window".
+    seen.items.clear();
     ASSERT_TRUE(press(first, "plain", {}, 3));
     ASSERT_TRUE(waitUntil([&] { return !seen.items.empty(); }, 5s));
-    auto at = std::find(seen.items.begin(), seen.items.end(), "openLinkInNewTab");
+    EXPECT_TRUE(seen.has(stock(WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD)));
+    for (auto refused :
+         {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_LINK_TO_DISK, WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK,
+          WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_VIDEO_TO_DISK,
+          WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_AUDIO_TO_DISK})
+        EXPECT_FALSE(seen.has(stock(refused))) << refused;
+    auto at = std::ranges::find(seen.items, "openLinkInNewTab");
     ASSERT_NE(at, seen.items.end());
     ASSERT_NE(at + 1, seen.items.end());
-    EXPECT_EQ(*(at + 1),
-              std::to_string(static_cast<int>(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW)));
-
+    EXPECT_EQ(*(at + 1), stock(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW));
     // It opens the link as a middle click does: in a new tab right after the current one, behind it.
-    ASSERT_TRUE(seen.open);
-    g_action_activate(seen.open, nullptr);
+    g_action_activate(seen.actions.at("openLinkInNewTab"), nullptr);
     ASSERT_TRUE(waitUntil([&] { return tabs().size() == 3; }, 5s));
     EXPECT_EQ(tabs().currentTab(), &first);
     EXPECT_TRUE(loaded(*tabs().all().at(1), second));
     EXPECT_EQ(first.viewAddress(), fixture);
 
-    // Not on plain text.
-    seen.items.clear();
-    ASSERT_TRUE(press(first, "words", {}, 3));
-    ASSERT_TRUE(waitUntil([&] { return !seen.items.empty(); }, 5s));
-    EXPECT_EQ(std::find(seen.items.begin(), seen.items.end(), "openLinkInNewTab"), seen.items.end());
+    // The report item does what it says, for the current tab.
+    g_action_activate(seen.actions.at("nimbReport"), nullptr);
+    EXPECT_TRUE(waitUntil([&] { return first.localPage == std::string(LocationBar::aboutReport); }));
     g_signal_handlers_disconnect_by_data(first.view(), &seen);
 }
 
