@@ -7,7 +7,6 @@
 #include "location/SearchEngine.h"
 #include "location/UserAgent.h"
 #include "page/GeneratedPage.h"
-#include "report/Dossier.h"
 
 #include <cerrno>
 
@@ -18,7 +17,7 @@ class BrowseTest : public ShellTest {};
 
 const std::string fixture = "http://browse.example/";
 
-TEST_F(BrowseTest, startsOnTheHomePageAndAVisitIsListedThere) {
+TEST_F(BrowseTest, startsOnTheHomePageAndATypedAddressLoadsUnderTheRuleListAndIsListedThere) {
     EXPECT_EQ(app().windows().size(), 1u);
     EXPECT_EQ(tabs().all().size(), 1u);
     EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
@@ -29,18 +28,8 @@ TEST_F(BrowseTest, startsOnTheHomePageAndAVisitIsListedThere) {
     EXPECT_STREQ(gtk_window_get_title(window().window()), "The NIMB 2000");
     EXPECT_NE(pageText(tab()).find(words().recent()), std::string::npos);
 
-    // The visit is recorded, and the home page lists it.
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(waitUntil([&] { return !prefs().history().empty(); }));
-    EXPECT_EQ(prefs().history().front().address, fixture);
-    EXPECT_TRUE(waitUntil([&] { return prefs().history().front().title == "Browse fixture"; }));
-    type("about:home");
-    ASSERT_TRUE(waitForLoad(tab()));
-    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
-    EXPECT_NE(pageText(tab()).find("browse.example"), std::string::npos);
-}
-
-TEST_F(BrowseTest, typedAddressLoadsAndTheStatusLineCountsWhatWasBlocked) {
+    // The page loads, and the status line counts what was blocked. (The field's short form at rest:
+    // ChromeTest's LocationFieldTest.)
     ASSERT_TRUE(visit(fixture));
     EXPECT_FALSE(tab().localPage);
     EXPECT_EQ(window().context().chrome().fullAddress(), fixture);
@@ -52,7 +41,29 @@ TEST_F(BrowseTest, typedAddressLoadsAndTheStatusLineCountsWhatWasBlocked) {
     EXPECT_TRUE(waitUntil([&] {
         return std::string_view(gtk_window_get_title(window().window())) == "Browse fixture - The NIMB 2000";
     })) << gtk_window_get_title(window().window());
-    // (The field's short form at rest: ChromeTest's LocationFieldTest.)
+
+    // The site received the engine's agent: its platform and engine tokens, then the browser's one
+    // Safari claim.
+    std::optional<std::string> agent;
+    for (const auto& request : m_proxy.requests())
+        if (request.host == "browse.example" && request.headers.count("user-agent"))
+            agent = request.headers.at("user-agent");
+    ASSERT_TRUE(agent);
+    const std::string gecko = "(KHTML, like Gecko) ";
+    auto cut = agent->find(gecko);
+    ASSERT_NE(cut, std::string::npos) << *agent;
+    EXPECT_EQ(agent->substr(cut + gecko.size()), UserAgent::applicationName()) << *agent;
+    EXPECT_EQ(agent->rfind("Mozilla/5.0 (", 0), 0u) << *agent;
+    EXPECT_EQ(agent->find("Safari/"), agent->rfind("Safari/")) << *agent;
+
+    // The visit is recorded, and the home page lists it.
+    ASSERT_TRUE(waitUntil([&] { return !prefs().history().empty(); }));
+    EXPECT_EQ(prefs().history().front().address, fixture);
+    EXPECT_TRUE(waitUntil([&] { return prefs().history().front().title == "Browse fixture"; }));
+    type("about:home");
+    ASSERT_TRUE(waitForLoad(tab()));
+    EXPECT_EQ(tab().localPage, std::string(LocationBar::aboutHome));
+    EXPECT_NE(pageText(tab()).find("browse.example"), std::string::npos);
 }
 
 TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
@@ -78,47 +89,7 @@ TEST_F(BrowseTest, aBookmarkAddedFromTheMenuIsOnTheBookmarksPage) {
     EXPECT_EQ(status(), "Already bookmarked: Browse fixture");
 }
 
-TEST_F(BrowseTest, theReportNamesTheCompaniesAndTheScoreAndCanBeKept) {
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
-    Tab& page = tab();
-
-    app().actions().activate("nimbReport");
-    ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReport); }));
-    ASSERT_TRUE(waitForLoad(page));
-    ASSERT_TRUE(page.reported);
-    EXPECT_FALSE(page.reported->reason);
-    std::string text = pageText(page);
-    for (const auto& host : {var("namedAd"), var("namedTrack")}) {
-        const auto* entry = Dossier::entryForHost(host);
-        ASSERT_TRUE(entry) << host;
-        EXPECT_NE(text.find(entry->company.name), std::string::npos) << entry->company.name;
-    }
-    auto expected = Dossier::reach({var("namedAd"), var("namedTrack")}, {}, fixture).score();
-    auto score = evaluate(page, "document.querySelector('.score .num').textContent");
-    ASSERT_TRUE(score);
-    EXPECT_EQ(*score, std::to_string(expected));
-
-    // Asking again while the report shows changes nothing: no new load starts.
-    auto drawn = loadsFinished(page);
-    app().actions().activate("nimbReport");
-    drain();
-    EXPECT_EQ(page.localPage, std::string(LocationBar::aboutReport));
-    EXPECT_FALSE(webkit_web_view_is_loading(page.view()));
-    EXPECT_EQ(loadsFinished(page), drawn);
-
-    // "Keep this report", pressed on the page.
-    ASSERT_TRUE(evaluate(page, "document.querySelector('a[href=\"nimb://report-keep\"]').click(), true"));
-    ASSERT_TRUE(waitUntil([&] { return prefs().savedReports().size() == 1; }));
-    EXPECT_EQ(prefs().savedReports().front().address, fixture);
-    EXPECT_TRUE(waitForStatus("Kept the report for browse.example.")) << status();
-
-    type("about:reports");
-    ASSERT_TRUE(waitUntil([&] { return page.localPage == std::string(LocationBar::aboutReports); }));
-    ASSERT_TRUE(waitForLoad(page));
-    EXPECT_NE(pageText(page).find("browse.example"), std::string::npos);
-}
-
+// (The report of a web page, from Ctrl+I to kept and forgotten: ActionsTest.)
 TEST_F(BrowseTest, reportsThatCannotBeMadeSayWhy) {
     // On one of the browser's own pages.
     app().actions().activate("nimbReport");
@@ -270,22 +241,6 @@ TEST_F(BrowseTest, aTitleChangingInALoopIsWrittenAtMostOnceASecondAndItsLastTitl
     std::size_t drawn = loadsFinished(history) - drawnBefore;
     EXPECT_LE(static_cast<double>(drawn), seconds + 3) << drawn << " drawings in " << seconds << " s";
     EXPECT_EQ(prefs().history().size(), 1u);
-}
-
-TEST_F(BrowseTest, sitesReceiveTheEnginesAgentWithOneSafariClaim) {
-    ASSERT_TRUE(visit(fixture));
-    std::optional<std::string> agent;
-    for (const auto& request : m_proxy.requests())
-        if (request.host == "browse.example" && request.headers.count("user-agent"))
-            agent = request.headers.at("user-agent");
-    ASSERT_TRUE(agent);
-    // The engine's platform and engine tokens, then the browser's one Safari claim.
-    const std::string gecko = "(KHTML, like Gecko) ";
-    auto cut = agent->find(gecko);
-    ASSERT_NE(cut, std::string::npos) << *agent;
-    EXPECT_EQ(agent->substr(cut + gecko.size()), UserAgent::applicationName()) << *agent;
-    EXPECT_EQ(agent->rfind("Mozilla/5.0 (", 0), 0u) << *agent;
-    EXPECT_EQ(agent->find("Safari/"), agent->rfind("Safari/")) << *agent;
 }
 
 // A page that is the answer to a form is not asked for again behind the user's back: reloading it
