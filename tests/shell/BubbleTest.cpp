@@ -1,5 +1,6 @@
-// The two bubbles of the window in the real application: the report popover under the shield and the
-// list of hidden tabs under the strip's caret, with every way each closes.
+// The two bubbles of the window in the real application: the report popover under the shield, whose
+// links the window follows, and the list of hidden tabs under the strip's caret, with every way each
+// closes.
 
 #include "ChromeTest.h"
 
@@ -124,7 +125,7 @@ TEST_F(BubbleTest, theOverflowListsTwentyHiddenTabsAndPicksOneByPointerOrKeys) {
     EXPECT_FALSE(overflow().isVisible());
 }
 
-TEST_F(BubbleTest, thePopoverShowsThePanelReportAndEveryDismissalClosesIt) {
+TEST_F(BubbleTest, thePopoverShowsThePanelReportHandsItsLinksToTheWindowAndEveryDismissalClosesIt) {
     ASSERT_TRUE(visit(fixture));
     ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
 
@@ -145,37 +146,6 @@ TEST_F(BubbleTest, thePopoverShowsThePanelReportAndEveryDismissalClosesIt) {
     ASSERT_TRUE(clickShield());
     EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
 
-    // A press elsewhere in the window; Escape; the window resizing.
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    ASSERT_TRUE(click(GTK_WIDGET(tab().view()), 200, 200));
-    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    ASSERT_TRUE(press("Escape"));
-    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    ASSERT_TRUE(resize(900));
-    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
-
-    // The window losing the focus to another one; and a window closed with its popover open.
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    app().actions().activate("newWindow");
-    ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 2; }, 5s));
-    EXPECT_TRUE(waitUntil([&] { return !window(0).context().reports().popoverVisible(); }, 5s));
-    auto& second = window(1);
-    ASSERT_TRUE(visit(fixture, &second));
-    second.context().reports().togglePopover();
-    ASSERT_TRUE(waitUntil([&] { return second.context().reports().popoverVisible(); }, 10s));
-    second.performClose();
-    ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 1; }, 5s));
-}
-
-TEST_F(BubbleTest, linksInThePopoverAreHandedToTheWindow) {
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
     auto follow = [&](const std::string& href) {
         std::string script = "var a = document.createElement('a'); a.href = " + nlohmann::json(href).dump() +
                              "; document.body.append(a); a.click(); true";
@@ -183,7 +153,8 @@ TEST_F(BubbleTest, linksInThePopoverAreHandedToTheWindow) {
                                             nullptr, nullptr, nullptr);
     };
 
-    // A report action acts in the current tab: the full report.
+    // Links in the popover are handed to the window. A report action acts in the current tab: the full
+    // report.
     ASSERT_TRUE(clickShield());
     ASSERT_TRUE(popoverShown());
     follow(ReportAction::details().href());
@@ -210,6 +181,33 @@ TEST_F(BubbleTest, linksInThePopoverAreHandedToTheWindow) {
     reports().togglePopover();
     tabs().close(tabs().current());
     EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
+
+    // A press elsewhere in the window; Escape; the window resizing.
+    ASSERT_TRUE(clickShield());
+    ASSERT_TRUE(popoverShown());
+    ASSERT_TRUE(click(GTK_WIDGET(tab().view()), 200, 200));
+    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
+    ASSERT_TRUE(clickShield());
+    ASSERT_TRUE(popoverShown());
+    ASSERT_TRUE(press("Escape"));
+    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
+    ASSERT_TRUE(clickShield());
+    ASSERT_TRUE(popoverShown());
+    ASSERT_TRUE(resize(900));
+    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
+
+    // The window losing the focus to another one; and a window closed with its popover open.
+    ASSERT_TRUE(clickShield());
+    ASSERT_TRUE(popoverShown());
+    app().actions().activate("newWindow");
+    ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 2; }, 5s));
+    EXPECT_TRUE(waitUntil([&] { return !window(0).context().reports().popoverVisible(); }, 5s));
+    auto& other = window(1);
+    ASSERT_TRUE(visit(fixture, &other));
+    other.context().reports().togglePopover();
+    ASSERT_TRUE(waitUntil([&] { return other.context().reports().popoverVisible(); }, 10s));
+    other.performClose();
+    ASSERT_TRUE(waitUntil([&] { return app().windows().size() == 1; }, 5s));
 }
 
 } // namespace

@@ -21,7 +21,7 @@ std::vector<std::string> titles(const std::vector<Menus::Entry>& entries) {
     return out;
 }
 
-TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrder) {
+TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrderAndTheChoosersTheirValues) {
     setCurrentLanguage(Language::english);
     auto bar = Menus::bar();
     EXPECT_EQ(titles(bar), (std::vector<std::string>{"The NIMB 2000", "File", "Edit", "View", "Go"}));
@@ -46,11 +46,8 @@ TEST(MenusTest, theBarHoldsItsMenusAndItemsInOrder) {
     EXPECT_EQ(titles(bar.at(4).children),
               (std::vector<std::string>{"Back", "Forward", "Reload", "Stop", "-", "Home", "-", "Next Tab",
                                         "Previous Tab"}));
-}
 
-TEST(MenusTest, choosersCarryTheirValues) {
-    setCurrentLanguage(Language::english);
-    auto bar = Menus::bar();
+    // The choosers carry their values.
     const auto& engines = bar.at(0).children.at(2).children;
     ASSERT_EQ(engines.size(), allCases<SearchEngine>.size());
     for (std::size_t i = 0; i < engines.size(); ++i) {
