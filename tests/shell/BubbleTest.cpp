@@ -183,18 +183,17 @@ TEST_F(BubbleTest, thePopoverShowsThePanelReportHandsItsLinksToTheWindowAndEvery
     EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
 
     // A press elsewhere in the window; Escape; the window resizing.
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    ASSERT_TRUE(click(GTK_WIDGET(tab().view()), 200, 200));
-    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    ASSERT_TRUE(press("Escape"));
-    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
-    ASSERT_TRUE(clickShield());
-    ASSERT_TRUE(popoverShown());
-    ASSERT_TRUE(resize(900));
-    EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); }));
+    const std::pair<const char*, std::function<bool()>> dismissals[] = {
+        {"press elsewhere", [&] { return click(GTK_WIDGET(tab().view()), 200, 200); }},
+        {"Escape", [&] { return press("Escape"); }},
+        {"resize", [&] { return resize(900); }},
+    };
+    for (const auto& [how, dismiss] : dismissals) {
+        ASSERT_TRUE(clickShield()) << how;
+        ASSERT_TRUE(popoverShown()) << how;
+        ASSERT_TRUE(dismiss()) << how;
+        EXPECT_TRUE(staysClosed([&] { return reports().popoverVisible(); })) << how;
+    }
 
     // The window losing the focus to another one; and a window closed with its popover open.
     ASSERT_TRUE(clickShield());

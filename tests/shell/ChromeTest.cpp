@@ -84,7 +84,6 @@ TEST_F(LocationFieldTest, whatWasTypedAndNotSentStaysWithItsTabUntilEscape) {
 
     // Away to the first tab: its own address, at rest.
     ASSERT_TRUE(press("ctrl+1"));
-    ASSERT_TRUE(waitUntil([&] { return tabs().current() == 0; }, 5s));
     ASSERT_TRUE(fieldShows("http://browse.example"));
     EXPECT_FALSE(editing());
     ASSERT_TRUE(startEditing());
@@ -92,7 +91,6 @@ TEST_F(LocationFieldTest, whatWasTypedAndNotSentStaysWithItsTabUntilEscape) {
 
     // Back: what was typed there, being edited, the caret at its end.
     ASSERT_TRUE(press("ctrl+2"));
-    ASSERT_TRUE(waitUntil([&] { return tabs().current() == 1; }, 5s));
     ASSERT_TRUE(fieldShows("half typed"));
     EXPECT_TRUE(editing());
     EXPECT_EQ(selection(), (std::pair{10, 10}));

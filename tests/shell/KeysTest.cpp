@@ -164,7 +164,7 @@ TEST_F(KeysTest, ctrlPlusMinusAndZeroZoomAndEachSiteKeepsItsLevelUntilHistoryIsC
     EXPECT_TRUE(zoomIs(tab(), 100));
 }
 
-TEST_F(KeysTest, ctrlShiftTReopensTheLastClosedTabInANewViewWithItsBackList) {
+TEST_F(KeysTest, ctrlShiftTReopensTheLastClosedTabInANewViewWithItsBackListOrItsOwnPageDrawnAfresh) {
     EXPECT_FALSE(enabled("reopenClosedTab")) << "nothing closed yet";
     app().actions().activate("newTab");
     ASSERT_TRUE(visit(fixture));
@@ -208,6 +208,39 @@ TEST_F(KeysTest, ctrlShiftTReopensTheLastClosedTabInANewViewWithItsBackList) {
     ASSERT_EQ(tabs().size(), 2u);
     ASSERT_TRUE(shows(tab(), fixture + "?swollen3"));
     EXPECT_FALSE(webkit_web_view_can_go_back(tab().view())) << "the list stayed behind";
+
+    // A tab closed on the browser's own page comes back drawn afresh.
+    type("about:history");
+    ASSERT_TRUE(waitUntil([&] {
+        return tab().localPage == std::string(LocationBar::aboutHistory) && tab().documentIsGenerated &&
+               !tab().loading();
+    }));
+    app().actions().activate("closeTab");
+
+    command("reopenClosedTab");
+    ASSERT_EQ(tabs().size(), 2u);
+    Tab& drawn = tab();
+    ASSERT_TRUE(waitUntil([&] { return !drawn.loading() && drawn.documentIsGenerated; }, 10s));
+    EXPECT_EQ(drawn.localPage, std::string(LocationBar::aboutHistory));
+    EXPECT_NE(pageText(drawn).find("Browse fixture"), std::string::npos) << pageText(drawn);
+    EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutHistory);
+
+    // A report comes back as it was drawn, and Back from it is the page it was made of.
+    ASSERT_TRUE(visit(fixture));
+    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
+    app().actions().activate("nimbReport");
+    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
+    ASSERT_TRUE(waitForLoad(tab()));
+    const std::string report = pageText(tab());
+    ASSERT_NE(report.find("browse.example"), std::string::npos);
+    app().actions().activate("closeTab");
+    command("reopenClosedTab");
+    Tab& again = tab();
+    ASSERT_TRUE(waitUntil([&] { return !again.loading() && again.documentIsGenerated; }, 10s));
+    EXPECT_EQ(again.localPage, std::string(LocationBar::aboutReport));
+    EXPECT_EQ(pageText(again), report);
+    command("goBack");
+    EXPECT_TRUE(shows(again, fixture));
 }
 
 TEST_F(KeysTest, onlyTheLastTenClosedTabsComeBackNewestFirst) {
@@ -236,41 +269,6 @@ TEST_F(KeysTest, onlyTheLastTenClosedTabsComeBackNewestFirst) {
         expected.push_back(fixture + "?" + std::to_string(k));
     EXPECT_EQ(reopened, expected);
     EXPECT_EQ(tabs().size(), 11u);
-}
-
-TEST_F(KeysTest, aClosedTabOnTheBrowsersOwnPageComesBackDrawnAfresh) {
-    ASSERT_TRUE(visit(fixture));
-    app().actions().activate("newTab");
-    ASSERT_TRUE(visit(second));
-    type("about:history");
-    ASSERT_TRUE(waitForLoad(tab()));
-    ASSERT_EQ(tab().localPage, std::string(LocationBar::aboutHistory));
-    app().actions().activate("closeTab");
-
-    command("reopenClosedTab");
-    ASSERT_EQ(tabs().size(), 2u);
-    Tab& reopened = tab();
-    ASSERT_TRUE(waitUntil([&] { return !reopened.loading() && reopened.documentIsGenerated; }, 10s));
-    EXPECT_EQ(reopened.localPage, std::string(LocationBar::aboutHistory));
-    EXPECT_NE(pageText(reopened).find("Browse fixture"), std::string::npos) << pageText(reopened);
-    EXPECT_EQ(window().context().chrome().fullAddress(), LocationBar::aboutHistory);
-
-    // A report comes back as it was drawn, and Back from it is the page it was made of.
-    ASSERT_TRUE(visit(fixture));
-    ASSERT_TRUE(waitForStatus("Document: Done  \u2014  2 blocked"));
-    app().actions().activate("nimbReport");
-    ASSERT_TRUE(waitUntil([&] { return tab().localPage == std::string(LocationBar::aboutReport); }));
-    ASSERT_TRUE(waitForLoad(tab()));
-    const std::string report = pageText(tab());
-    ASSERT_NE(report.find("browse.example"), std::string::npos);
-    app().actions().activate("closeTab");
-    command("reopenClosedTab");
-    Tab& again = tab();
-    ASSERT_TRUE(waitUntil([&] { return !again.loading() && again.documentIsGenerated; }, 10s));
-    EXPECT_EQ(again.localPage, std::string(LocationBar::aboutReport));
-    EXPECT_EQ(pageText(again), report);
-    command("goBack");
-    EXPECT_TRUE(shows(again, fixture));
 }
 
 } // namespace

@@ -57,7 +57,7 @@ std::optional<std::string> noticeOf(BrowserWindowController& window) {
 
 using ProfileTest = ShellTest;
 
-TEST_F(ProfileTest, aSaveHeldUpByAnotherProgramNeitherFreezesNorClaimsSuccessAndLandsLater) {
+TEST_F(ProfileTest, aSaveHeldUpByAnotherProgramNeitherFreezesNorClaimsSuccessHoldsUpQuittingAndLandsLater) {
     ASSERT_TRUE(visit(fixture));
     Holder holder(m_directories.preferencesFile());
     ASSERT_TRUE(holder.held());
@@ -74,29 +74,13 @@ TEST_F(ProfileTest, aSaveHeldUpByAnotherProgramNeitherFreezesNorClaimsSuccessAnd
     ASSERT_TRUE(visit(kept));
     EXPECT_EQ(prefs().history().front().address, kept);
 
-    holder.release();
-    ASSERT_TRUE(waitUntil([&] { return app().profile().unsaved() == 0 && !app().profile().held(); }));
-    ASSERT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 1u);
-    EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).front().address, fixture);
-
-    // Once it can, a save says so when it has landed.
-    ASSERT_TRUE(visit("http://links.example/links.html"));
-    app().actions().activate("addBookmark");
-    ASSERT_TRUE(waitForStatus(words().addedBookmark("Links")));
-    EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 2u);
-}
-
-TEST_F(ProfileTest, quittingWithChangesStillHeldUpAsksFirstAndAfterTheTabsWhenThereAreSeveral) {
-    ASSERT_TRUE(visit(fixture));
-    Holder holder(m_directories.preferencesFile());
-    ASSERT_TRUE(holder.held());
-    app().actions().activate("addBookmark");
-    auto waiting = static_cast<std::int64_t>(app().profile().unsaved()); // the visit's too, perhaps
+    // Quitting asks first.
+    auto waiting = static_cast<std::int64_t>(app().profile().unsaved()); // the visits' too, perhaps
     ASSERT_GE(waiting, 1);
     app().actions().activate("quit");
     auto [question, detail] = answerQuestion(false);
     EXPECT_EQ(question, words().unsavedQuestion());
-    // Counted when Quit was chosen: the bookmark, and the visit's write unless it landed just before.
+    // Counted when Quit was chosen: the bookmark, and the visits' writes unless they landed just before.
     bool counted = false;
     for (std::int64_t n = 1; n <= waiting; ++n)
         counted = counted || detail == words().unsavedDetail(n);
@@ -126,9 +110,17 @@ TEST_F(ProfileTest, quittingWithChangesStillHeldUpAsksFirstAndAfterTheTabsWhenTh
     EXPECT_EQ(answerQuestion(false).first, words().closeWindowQuestion());
     EXPECT_EQ(dialog(), nullptr);
     EXPECT_EQ(app().windows().size(), 1u);
+
     holder.release();
-    ASSERT_TRUE(waitUntil([&] { return app().profile().unsaved() == 0; }));
-    EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 1u);
+    ASSERT_TRUE(waitUntil([&] { return app().profile().unsaved() == 0 && !app().profile().held(); }));
+    ASSERT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 1u);
+    EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).front().address, fixture);
+
+    // Once it can, a save says so when it has landed.
+    ASSERT_TRUE(visit("http://links.example/links.html"));
+    app().actions().activate("addBookmark");
+    ASSERT_TRUE(waitForStatus(words().addedBookmark("Links")));
+    EXPECT_EQ(bookmarksOnDisk(m_directories.preferencesFile()).size(), 2u);
 }
 
 class ReadOnlyProfileTest : public ShellTest {
