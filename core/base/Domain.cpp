@@ -17,10 +17,17 @@ using text::lowered;
 } // namespace
 
 std::string hostOf(std::string_view address) {
+    // Read on every request a page makes: the scheme is matched in place, without a lowered copy.
+    const auto startsWithScheme = [address](std::string_view scheme) {
+        return address.size() >= scheme.size() &&
+               std::equal(scheme.begin(), scheme.end(), address.begin(), [](char wanted, char c) {
+                   return wanted == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+               });
+    };
     std::string_view rest;
-    if (text::asciiLowercased(address.substr(0, 8)).starts_with("https://"))
+    if (startsWithScheme("https://"))
         rest = address.substr(8);
-    else if (text::asciiLowercased(address.substr(0, 7)).starts_with("http://"))
+    else if (startsWithScheme("http://"))
         rest = address.substr(7);
     else
         return {};
@@ -28,7 +35,8 @@ std::string hostOf(std::string_view address) {
     if (auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
     std::string_view host = authority;
     if (host.starts_with('[')) {
-        host = host.substr(0, host.find(']') == std::string_view::npos ? host.size() : host.find(']') + 1);
+        auto close = host.find(']');
+        if (close != std::string_view::npos) host = host.substr(0, close + 1);
     } else {
         host = host.substr(0, host.find(':'));
     }

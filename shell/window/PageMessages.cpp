@@ -88,7 +88,7 @@ void PageMessages::witnessed(Tab& tab, std::uint64_t document, std::string_view 
         m_context.application().witnessGreeted();
         return;
     }
-    if (text.size() > WitnessMessage::byteLimit || !tab.witnessedDocument(document)) return;
+    if (text.size() > WitnessMessage::byteLimit || !tab.acceptsWitnessedDocument(document)) return;
     // However many come, the newest unread is kept and read at most once a frame.
     tab.witnessReports.run(
         [this, &tab, document, kept = std::string(text)] { readWitness(tab, document, kept); });

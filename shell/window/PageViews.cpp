@@ -10,23 +10,36 @@
 #include "window/TabList.h"
 #include "window/WindowContext.h"
 
+#include <functional>
+#include <map>
+#include <string>
 #include <string_view>
 
 namespace nimb {
 
 namespace {
 
-// The engine's feature of that name in the view's settings, on or off; false if it has none.
-bool setFeature(WebKitSettings* settings, std::string_view name, bool on) {
-    glib::GUniquePtr<WebKitFeatureList> features(webkit_settings_get_all_features());
-    for (gsize i = 0; i < webkit_feature_list_get_length(features.get()); ++i) {
-        WebKitFeature* feature = webkit_feature_list_get(features.get(), i);
-        if (name != webkit_feature_get_identifier(feature)) continue;
-        if (webkit_settings_get_feature_enabled(settings, feature) != on)
-            webkit_settings_set_feature_enabled(settings, feature, on);
-        return true;
-    }
-    return false;
+// The engine's feature of that name, looked up once (every page commit asks for one); none if the
+// engine has none.
+WebKitFeature* featureNamed(std::string_view name) {
+    static const auto features = [] {
+        std::map<std::string, WebKitFeature*, std::less<>> byName;
+        glib::GUniquePtr<WebKitFeatureList> all(webkit_settings_get_all_features());
+        for (gsize i = 0; i < webkit_feature_list_get_length(all.get()); ++i) {
+            WebKitFeature* feature = webkit_feature_list_get(all.get(), i);
+            byName.emplace(webkit_feature_get_identifier(feature), webkit_feature_ref(feature));
+        }
+        return byName;
+    }();
+    auto found = features.find(name);
+    return found == features.end() ? nullptr : found->second;
+}
+
+// The engine's feature of that name in the view's settings, on or off.
+void setFeature(WebKitSettings* settings, std::string_view name, bool on) {
+    WebKitFeature* feature = featureNamed(name);
+    if (feature && webkit_settings_get_feature_enabled(settings, feature) != on)
+        webkit_settings_set_feature_enabled(settings, feature, on);
 }
 
 // A new process for a page of another site than the one shown.

@@ -147,7 +147,7 @@ void Tab::disarmTimeout() {
     m_timeout.cancel();
 }
 
-bool Tab::witnessedDocument(std::uint64_t document) {
+bool Tab::acceptsWitnessedDocument(std::uint64_t document) {
     if (std::find(witnessDocumentsLeft.begin(), witnessDocumentsLeft.end(), document) !=
         witnessDocumentsLeft.end())
         return false;

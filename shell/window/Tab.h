@@ -123,8 +123,9 @@ public:
     glib::GRefPtr<WebKitBackForwardListItem> committedItem;
     std::vector<std::uint64_t> witnessDocumentsLeft;
     static constexpr std::size_t keptDocumentsLeft = 16;
-    // Whether a message of that document is the shown document's (the first of a new one is).
-    [[nodiscard]] bool witnessedDocument(std::uint64_t document);
+    // Whether a message of that document is the shown document's; a document not left before
+    // becomes the shown one (its first message comes once it is shown).
+    [[nodiscard]] bool acceptsWitnessedDocument(std::uint64_t document);
     void leaveWitnessedDocument();
     // Hosts of other sites the favicon store fetched the page's icon from, for the page.
     std::vector<std::string> iconHosts;
