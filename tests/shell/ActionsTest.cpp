@@ -29,7 +29,7 @@ protected:
 
     bool show(const char* action, std::string_view page) {
         app().actions().activate(action);
-        return waitUntil([&] { return tab().localPage == std::string(page); }) && waitForLoad(tab());
+        return waitForOwnPage(tab(), page);
     }
 
     // The titles the window's menu bar shows: the labels of its items, as drawn.

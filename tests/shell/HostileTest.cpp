@@ -16,6 +16,7 @@
 
 #include <cstring>
 #include <set>
+#include <thread>
 
 namespace nimb::test {
 namespace {
@@ -194,6 +195,70 @@ TEST_F(HostileTest, aPageBeingReplacedByTheBrowsersOwnCannotActInBetween) {
         tab(), "location.href = " + nlohmann::json(BookmarkAction::removeFromToolbar(kept).href()).dump() +
                    "; true"));
     EXPECT_TRUE(waitUntil([&] { return !prefs().bookmarks().front().onToolbar; }));
+}
+
+TEST_F(HostileTest, aWebPageStillComingInAsTheBrowsersOwnIsAskedForCannotPassForIt) {
+    const Kept before = what();
+    const auto attacks = targets();
+    m_proxy.answer("evil.example", "/coming.html", "<!doctype html><p>Coming</p>");
+    // Whenever a document of the tab comes in, a web page there asks for an action at once; and the
+    // engine's questions about such actions are counted once the window has answered them.
+    WebKitWebView* view = tab().view();
+    struct Attack {
+        WebKitWebView* view;
+        std::string script;
+        int asked = 0;
+    } attack{view, "", 0};
+    gulong committed = g_signal_connect(
+        view, "load-changed", G_CALLBACK(+[](WebKitWebView* changed, WebKitLoadEvent event, Attack* made) {
+            if (event == WEBKIT_LOAD_COMMITTED)
+                webkit_web_view_evaluate_javascript(changed, made->script.c_str(), -1, nullptr, nullptr,
+                                                    nullptr, nullptr, nullptr);
+        }),
+        &attack);
+    // (Counted as the engine asks: the window's answer comes within the same asking.)
+    guint decidePolicy = g_signal_lookup("decide-policy", WEBKIT_TYPE_WEB_VIEW);
+    gulong decided = g_signal_add_emission_hook(
+        decidePolicy, 0,
+        +[](GSignalInvocationHint*, guint, const GValue* values, gpointer data) -> gboolean {
+            auto* asking = WEBKIT_WEB_VIEW(g_value_get_object(&values[0]));
+            auto* made = static_cast<Attack*>(data);
+            if (asking != made->view ||
+                g_value_get_enum(&values[2]) != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION)
+                return TRUE;
+            auto* action = webkit_navigation_policy_decision_get_navigation_action(
+                WEBKIT_NAVIGATION_POLICY_DECISION(g_value_get_object(&values[1])));
+            const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+            if (uri && g_str_has_prefix(uri, "nimb://")) ++made->asked;
+            return TRUE;
+        },
+        &attack, nullptr);
+    for (int i = 0; i < 16; ++i) {
+        const std::string& target = attacks[i % attacks.size()];
+        attack.script =
+            "if (location.protocol === 'http:') location.href = " + nlohmann::json(target).dump() + ";";
+        std::string address = "http://evil.example/coming.html?" + std::to_string(i);
+        type(address, &window(0));
+        // The page has been answered, and the window is kept busy a little longer each round, so that
+        // the engine's word that the page came in is still waiting as the bookmarks page is asked for.
+        ASSERT_TRUE(waitUntil([&] { return m_proxy.received(address); })) << i;
+        drain();
+        std::this_thread::sleep_for(std::chrono::milliseconds(8 * i));
+        int asked = attack.asked;
+        app().actions().activate("showBookmarks");
+        // The bookmarks page came, or the page asked before it went (and so may have kept the tab).
+        ASSERT_TRUE(waitUntil([&] {
+            return attack.asked > asked || (tab().documentIsGenerated &&
+                                            tab().localPage == std::string(LocationBar::aboutBookmarks) &&
+                                            !webkit_web_view_is_loading(view));
+        })) << i;
+        drain();
+        EXPECT_EQ(what(), before) << i << " " << target;
+        EXPECT_EQ(dialog(), nullptr) << i;
+        if (GtkWidget* shown = dialog()) answer(shown, false);
+    }
+    g_signal_handler_disconnect(view, committed);
+    g_signal_remove_emission_hook(decidePolicy, decided);
 }
 
 TEST_F(HostileTest, aFrameNavigatingAsTheBrowsersOwnPageComesDoesNotRevokeItsActions) {

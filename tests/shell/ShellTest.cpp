@@ -3,6 +3,7 @@
 #include "FixtureVariables.h"
 #include "MainLoop.h"
 #include "location/LocationBar.h"
+#include "page/GeneratedPage.h"
 #include "storage/SqliteStore.h"
 
 #include <algorithm>
@@ -135,6 +136,20 @@ bool ShellTest::waitForLoadAfter(Tab& loading, std::size_t after, std::chrono::m
                           deadline);
     m_waitedLoads[view] = finishedLoads()[view];
     return done;
+}
+
+bool ShellTest::waitForOwnPage(Tab& in, std::string_view address, std::chrono::milliseconds deadline) {
+    bool shown = waitUntil(
+        [&] {
+            WebKitBackForwardListItem* item = in.committedItem.get();
+            auto entry =
+                item ? GeneratedPage::parse(webkit_back_forward_list_item_get_uri(item)) : std::nullopt;
+            return in.documentIsGenerated && entry && entry->internalAddress == address &&
+                   in.localPage == std::string(address) && !webkit_web_view_is_loading(in.view());
+        },
+        deadline);
+    m_waitedLoads[in.view()] = loadsFinished(in);
+    return shown;
 }
 
 bool ShellTest::nextFrame(BrowserWindowController* in) {

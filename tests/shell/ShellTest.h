@@ -74,6 +74,10 @@ protected:
     // at `after` loads), and is no longer loading.
     bool waitForLoad(Tab& tab, std::chrono::milliseconds deadline = 20s);
     bool waitForLoadAfter(Tab& tab, std::size_t after, std::chrono::milliseconds deadline = 20s);
+    // Waits until the tab shows the browser's own page at `address` (its document, not only its
+    // name: a page drawn again where it stood may still be coming in when the next is asked for) and
+    // is no longer loading.
+    bool waitForOwnPage(Tab& tab, std::string_view address, std::chrono::milliseconds deadline = 20s);
     // After input sent through the X server (xdotool): every event it caused has been handled.
     void settleInput();
     // Waits until the window has drawn a frame begun after this call: whatever changed its layout
