@@ -62,12 +62,14 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
     const auto type = webkit_navigation_action_get_navigation_type(action);
     // The browser's own pages come only when the browser sends the tab there, or as the tab goes
     // back, forward or again to where one already stood.
-    if (GeneratedPage::parse(address)) {
-        bool ours = tab.pendingGenerated || type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD ||
-                    type == WEBKIT_NAVIGATION_TYPE_RELOAD;
+    if (auto generated = GeneratedPage::parse(address)) {
+        bool sent = tab.sentGenerated == generated;
+        bool ours =
+            sent || type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD || type == WEBKIT_NAVIGATION_TYPE_RELOAD;
+        if (sent) tab.sentGenerated.reset();
         if (ours) {
             // The engine asks for the page next; only the page let through is drawn.
-            tab.admittedGenerated = GeneratedPage::parse(address);
+            tab.admittedGenerated = generated;
             webkit_policy_decision_use(WEBKIT_POLICY_DECISION(decision));
         } else
             webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));

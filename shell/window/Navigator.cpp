@@ -114,6 +114,7 @@ void Navigator::start(const Url& target, Tab& tab) {
     tab.localPage.reset();
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(target.string());
     tab.pendingGenerated = false;
+    tab.sentGenerated.reset();
     tab.armTimeout(m_context.application().requestTimeout(), [ref = TabRef(m_context, tab)] {
         // The engine only learns that the load was stopped; the tab remembers why.
         if (auto locked = ref.lock(); locked && locked.tab->loading())
@@ -184,8 +185,10 @@ std::uint64_t Navigator::showLocal(std::string_view address, Tab& tab, Placement
     tab.localPage = std::string(address);
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(std::string(address));
     tab.pendingGenerated = true;
+    std::string drawing = GeneratedPage::address(address, entry);
+    tab.sentGenerated = GeneratedPage::parse(drawing);
     tab.disarmTimeout();
-    webkit_web_view_load_uri(tab.view(), GeneratedPage::address(address, entry).c_str());
+    webkit_web_view_load_uri(tab.view(), drawing.c_str());
     m_context.chrome().syncTitle();
     m_context.chrome().syncStrip();
     return entry;
@@ -203,7 +206,7 @@ std::optional<std::string> Navigator::draw(Tab& tab, const GeneratedPage::Entry&
     std::optional<std::string> html = entry.internalAddress == LocationBar::aboutReport
                                           ? m_context.reports().draw(tab, entry.number)
                                           : generatedPage(entry.internalAddress);
-    if (html) tab.generatedDrawn = true;
+    if (html) tab.generatedDrawn = entry;
     return html;
 }
 
@@ -235,6 +238,7 @@ void Navigator::reload(Tab& tab) {
     }
     leaveDialog(tab);
     tab.pendingGenerated = false;
+    tab.sentGenerated.reset();
     webkit_web_view_reload(tab.view());
 }
 
@@ -252,6 +256,7 @@ void Navigator::askToResend(Tab& tab) {
                          asked.form.resendAgreed = true;
                          leaveDialog(asked);
                          asked.pendingGenerated = false;
+                         asked.sentGenerated.reset();
                          webkit_web_view_reload(asked.view());
                      });
 }
@@ -308,6 +313,7 @@ void Navigator::goBack() {
     if (Tab* tab = m_context.tabs().currentTab()) {
         leaveDialog(*tab);
         tab->pendingGenerated = false;
+        tab->sentGenerated.reset();
         webkit_web_view_go_back(tab->view());
     }
 }
@@ -316,6 +322,7 @@ void Navigator::goForward() {
     if (Tab* tab = m_context.tabs().currentTab()) {
         leaveDialog(*tab);
         tab->pendingGenerated = false;
+        tab->sentGenerated.reset();
         webkit_web_view_go_forward(tab->view());
     }
 }

@@ -25,6 +25,17 @@
 #include <utility>
 
 namespace nimb {
+namespace {
+
+// The browser's page at the place of the tab's list where its document committed, if it is one:
+// unlike the view's address, which may already name a page asked for while this one was coming.
+std::optional<GeneratedPage::Entry> committedPlace(const Tab& tab) {
+    const char* uri =
+        tab.committedItem ? webkit_back_forward_list_item_get_uri(tab.committedItem.get()) : nullptr;
+    return uri ? GeneratedPage::parse(uri) : std::nullopt;
+}
+
+} // namespace
 
 PageLifecycle::PageLifecycle(WindowContext& context, GtkWindow* window)
     : m_context(context), m_policy(context), m_messages(context), m_menu(context, window) {}
@@ -94,20 +105,29 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.form.loading.reset();
         break;
     case WEBKIT_LOAD_COMMITTED: {
-        // Only the page's own documents commit here, never its frames'. The browser's own pages come
-        // from their scheme alone, which no web page can load: whatever comes from it is the browser's.
-        auto entry = tab.generatedEntry();
+        // Only the page's own documents commit here, never its frames'. The document is the
+        // browser's own page when its place in the list is one, and the browser drew that page for
+        // the engine since the last document came. Not when the view's address says so: that may
+        // already name a page asked for while this one was still coming in (a web page, it may be,
+        // which must not pass for the browser's). A page of the browser's that the engine brings
+        // back from its page cache was not drawn: it is drawn again, and asks for nothing meanwhile.
+        tab.committedItem = glib::GRefPtr<WebKitBackForwardListItem>(
+            webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view())));
+        auto drawn = std::exchange(tab.generatedDrawn, std::nullopt);
+        auto place = committedPlace(tab);
+        tab.documentIsGenerated = place && drawn == place;
+        auto entry =
+            tab.documentIsGenerated || (place && place == tab.generatedEntry()) ? place : std::nullopt;
         tab.hasDocument = true;
-        tab.documentIsGenerated = entry.has_value();
         tab.pendingGenerated = false;
-        PageViews::showing(tab.view(), tab.documentIsGenerated);
-        bool drawn = std::exchange(tab.generatedDrawn, false);
+        // While one of the browser's pages is on its way the view stays as it is for them.
+        PageViews::showing(tab.view(), entry.has_value() || tab.sentGenerated.has_value());
         const char* uri = webkit_web_view_get_uri(tab.view());
         tab.form.shown = !tab.documentIsGenerated && uri && tab.form.loading == std::string_view(uri);
         tab.form.loading.reset();
         tab.form.resendAgreed = false;
         if (entry) {
-            arrived(tab, *entry, drawn);
+            arrived(tab, *entry, tab.documentIsGenerated);
         } else {
             tab.localPage.reset();
             tab.reported.reset();
@@ -121,10 +141,8 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.recordedBlocked.clear();
         tab.witness.reset();
         tab.leaveWitnessedDocument();
-        // The witness's counts of this document are kept by its place in the list, taken now: the
+        // The witness's counts of this document are kept by its place in the list, taken above: the
         // list moves on to the next place as soon as Back or Forward starts.
-        tab.committedItem = glib::GRefPtr<WebKitBackForwardListItem>(
-            webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view())));
         tab.iconHosts.clear();
         if (m_context.tabs().isCurrent(tab)) status.syncShield();
         m_context.zoom().pageCommitted(tab);

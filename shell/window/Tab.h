@@ -81,14 +81,18 @@ public:
     // The entry of the tab's back and forward list the view is at (or going to), when it is one of
     // the browser's own pages.
     [[nodiscard]] std::optional<GeneratedPage::Entry> generatedEntry() const;
+    // The browser's own page the browser last sent the tab to, until the engine asks to go there:
+    // only it is let through. (The page asked for before it may still be coming in meanwhile, and
+    // the view's address already names this one.)
+    std::optional<GeneratedPage::Entry> sentGenerated;
     // The browser's own page the tab's view was last let go to (as the browser sent it, or Back,
     // Forward or Reload took it): the engine asks for it next, and only it is drawn.
     std::optional<GeneratedPage::Entry> admittedGenerated;
     // The number of the newest entry a generated page took in the tab.
     std::uint64_t generatedEntries = 0;
-    // The engine asked for the generated page since the last document came: a page the engine
-    // brings back from its page cache was not asked for, and is drawn again.
-    bool generatedDrawn = false;
+    // The browser's page the engine was last given since the last document came. A document nobody
+    // drew is a web page, or a page the engine brings back from its page cache, which is drawn again.
+    std::optional<GeneratedPage::Entry> generatedDrawn;
     // What each report page of the tab was drawn from, by its entry, so that Back and Forward find the
     // report that was shown there; the newest `keptReportDrawings`.
     struct ReportDrawing {
