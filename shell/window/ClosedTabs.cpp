@@ -52,7 +52,8 @@ bool ClosedTabs::reopen() {
     } else if (current) {
         // The page the list stands at (a report as it was drawn, sent for by the browser).
         const char* uri = webkit_back_forward_list_item_get_uri(current);
-        tab.pendingGenerated = uri && GeneratedPage::parse(uri);
+        tab.sentGenerated = uri ? GeneratedPage::parse(uri) : std::nullopt;
+        tab.pendingGenerated = tab.sentGenerated.has_value();
         webkit_web_view_go_to_back_forward_list_item(tab.view(), current);
     } else if (auto url = closed.localPage ? std::nullopt : Url::parse(closed.address)) {
         navigator.load(*url, tab);

@@ -63,10 +63,8 @@ bool NavigationPolicy::decideNavigation(Tab& tab, WebKitNavigationPolicyDecision
     // The browser's own pages come only when the browser sends the tab there, or as the tab goes
     // back, forward or again to where one already stood.
     if (auto generated = GeneratedPage::parse(address)) {
-        bool sent = tab.sentGenerated == generated;
-        bool ours =
-            sent || type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD || type == WEBKIT_NAVIGATION_TYPE_RELOAD;
-        if (sent) tab.sentGenerated.reset();
+        bool ours = tab.sentGenerated == generated || type == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD ||
+                    type == WEBKIT_NAVIGATION_TYPE_RELOAD;
         if (ours) {
             // The engine asks for the page next; only the page let through is drawn.
             tab.admittedGenerated = generated;

@@ -118,6 +118,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.documentIsGenerated = place && drawn == place;
         auto entry =
             tab.documentIsGenerated || (place && place == tab.generatedEntry()) ? place : std::nullopt;
+        if (tab.documentIsGenerated && tab.sentGenerated == entry) tab.sentGenerated.reset();
         tab.hasDocument = true;
         tab.pendingGenerated = false;
         // While one of the browser's pages is on its way the view stays as it is for them.

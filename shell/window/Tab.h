@@ -81,9 +81,9 @@ public:
     // The entry of the tab's back and forward list the view is at (or going to), when it is one of
     // the browser's own pages.
     [[nodiscard]] std::optional<GeneratedPage::Entry> generatedEntry() const;
-    // The browser's own page the browser last sent the tab to, until the engine asks to go there:
-    // only it is let through. (The page asked for before it may still be coming in meanwhile, and
-    // the view's address already names this one.)
+    // The browser's own page the browser last sent the tab to, until it comes: only it is let
+    // through. (The page asked for before it may still be coming in meanwhile, and the view's
+    // address already names this one.)
     std::optional<GeneratedPage::Entry> sentGenerated;
     // The browser's own page the tab's view was last let go to (as the browser sent it, or Back,
     // Forward or Reload took it): the engine asks for it next, and only it is drawn.
