@@ -8,7 +8,6 @@
 #include "page/GeneratedPage.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace nimb::test {
 namespace {
@@ -153,22 +152,17 @@ TEST_F(BackForwardTest, aPageAskedForWhileTheLastIsStillComingIsTheOneShown) {
     const Ask asks[] = {{"showBookmarks", LocationBar::aboutBookmarks, bookmarks},
                         {"savedReports", LocationBar::aboutReports, reports},
                         {"showHistory", LocationBar::aboutHistory, history}};
-    // The page is drawn again where it stands, and the window is kept busy (as a store write or a long
-    // draw keeps it) a little longer each round, so that the engine's word that the document came is
-    // still waiting when the next page is asked for: the next is the one that comes, and the tab says so.
-    for (int i = 0; i < 12; ++i) {
-        const Ask& ask = asks[i % 3];
-        page.generatedDrawn = {};
+    // The page is drawn again where it stands, and the next is asked for as its document comes in,
+    // before the window hears that it did: the next is the one that comes, and the tab says so.
+    AtNextCommit asking(page.view());
+    for (const Ask& ask : asks) {
+        asking.arm([&] { app().actions().activate(ask.command); });
         app().actions().activate("reloadPage");
-        ASSERT_TRUE(waitUntil([&] { return static_cast<bool>(page.generatedDrawn); })) << i;
-        drain();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10 * i));
-        app().actions().activate(ask.command);
         EXPECT_TRUE(waitUntil([&] {
-            return page.localPage == std::string(ask.address) && !webkit_web_view_is_loading(page.view()) &&
-                   pageText(page).starts_with(ask.heading);
-        })) << i
-            << " " << ask.command << ": " << page.localPage.value_or("") << " " << pageText(page);
+            return asking.done() && page.localPage == std::string(ask.address) &&
+                   !webkit_web_view_is_loading(page.view()) && pageText(page).starts_with(ask.heading);
+        })) << ask.command
+            << ": " << page.localPage.value_or("") << " " << pageText(page);
         EXPECT_EQ(window().context().chrome().fullAddress(), ask.address);
     }
 }

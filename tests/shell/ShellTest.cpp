@@ -152,6 +152,23 @@ bool ShellTest::waitForOwnPage(Tab& in, std::string_view address, std::chrono::m
     return shown;
 }
 
+ShellTest::AtNextCommit::AtNextCommit(WebKitWebView* view)
+    : m_view(view), m_signal(g_signal_lookup("load-changed", WEBKIT_TYPE_WEB_VIEW)),
+      m_hook(g_signal_add_emission_hook(m_signal, 0, &AtNextCommit::heard, this, nullptr)) {}
+
+ShellTest::AtNextCommit::~AtNextCommit() {
+    g_signal_remove_emission_hook(m_signal, m_hook);
+}
+
+gboolean ShellTest::AtNextCommit::heard(GSignalInvocationHint*, guint, const GValue* values, gpointer self) {
+    // An emission hook runs as the signal is emitted, before every handler connected to it.
+    auto* at = static_cast<AtNextCommit*>(self);
+    if (at->m_act && g_value_get_object(&values[0]) == at->m_view &&
+        g_value_get_enum(&values[1]) == WEBKIT_LOAD_COMMITTED)
+        std::exchange(at->m_act, nullptr)();
+    return TRUE;
+}
+
 bool ShellTest::nextFrame(BrowserWindowController* in) {
     GtkWidget* root = GTK_WIDGET((in ? *in : window()).window());
     GdkFrameClock* clock = gtk_widget_get_frame_clock(root);

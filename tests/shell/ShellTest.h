@@ -78,6 +78,25 @@ protected:
     // name: a page drawn again where it stood may still be coming in when the next is asked for) and
     // is no longer loading.
     bool waitForOwnPage(Tab& tab, std::string_view address, std::chrono::milliseconds deadline = 20s);
+    // Does what it is armed with the next time the view's document commits, before any handler of the
+    // window hears that it did: as when the user asks for a page at the very moment the last came in.
+    class AtNextCommit {
+    public:
+        explicit AtNextCommit(WebKitWebView* view);
+        ~AtNextCommit();
+        AtNextCommit(const AtNextCommit&) = delete;
+        AtNextCommit& operator=(const AtNextCommit&) = delete;
+        void arm(std::function<void()> act) { m_act = std::move(act); }
+        // Whether it has done what it was armed with.
+        [[nodiscard]] bool done() const { return !m_act; }
+
+    private:
+        static gboolean heard(GSignalInvocationHint*, guint, const GValue* values, gpointer self);
+        WebKitWebView* m_view;
+        guint m_signal;
+        gulong m_hook;
+        std::function<void()> m_act;
+    };
     // After input sent through the X server (xdotool): every event it caused has been handled.
     void settleInput();
     // Waits until the window has drawn a frame begun after this call: whatever changed its layout
