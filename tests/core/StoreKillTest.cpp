@@ -211,6 +211,12 @@ struct Forward<Method, Counts> {
 };
 using M = sqlite3_io_methods;
 
+// Fills in the layer's methods that forward the given ones, counted when `Counts`.
+template <bool Counts, auto... Methods>
+void forward() {
+    ((methods.*Methods = Forward<Methods, Counts>::call), ...);
+}
+
 int openFile(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
     auto* wrapped = reinterpret_cast<File*>(file);
     wrapped->real = reinterpret_cast<sqlite3_file*>(wrapped + 1);
@@ -239,28 +245,12 @@ void arm(long after) {
     layer.xDelete = deleteFile;
     layer.xAccess = access;
     layer.xFullPathname = fullPathname;
-    // Of the third version, as the unix files below are.
-    methods = {
-        .iVersion = 3,
-        .xClose = Forward<&M::xClose>::call,
-        .xRead = Forward<&M::xRead>::call,
-        .xWrite = Forward<&M::xWrite, true>::call,
-        .xTruncate = Forward<&M::xTruncate, true>::call,
-        .xSync = Forward<&M::xSync, true>::call,
-        .xFileSize = Forward<&M::xFileSize>::call,
-        .xLock = Forward<&M::xLock>::call,
-        .xUnlock = Forward<&M::xUnlock>::call,
-        .xCheckReservedLock = Forward<&M::xCheckReservedLock>::call,
-        .xFileControl = Forward<&M::xFileControl>::call,
-        .xSectorSize = Forward<&M::xSectorSize>::call,
-        .xDeviceCharacteristics = Forward<&M::xDeviceCharacteristics>::call,
-        .xShmMap = Forward<&M::xShmMap>::call,
-        .xShmLock = Forward<&M::xShmLock>::call,
-        .xShmBarrier = Forward<&M::xShmBarrier>::call,
-        .xShmUnmap = Forward<&M::xShmUnmap>::call,
-        .xFetch = Forward<&M::xFetch>::call,
-        .xUnfetch = Forward<&M::xUnfetch>::call,
-    };
+    // Of the third version, as the unix files below are; the calls that change a file are counted.
+    methods.iVersion = 3;
+    forward<false, &M::xClose, &M::xRead, &M::xFileSize, &M::xLock, &M::xUnlock, &M::xCheckReservedLock,
+            &M::xFileControl, &M::xSectorSize, &M::xDeviceCharacteristics, &M::xShmMap, &M::xShmLock,
+            &M::xShmBarrier, &M::xShmUnmap, &M::xFetch, &M::xUnfetch>();
+    forward<true, &M::xWrite, &M::xTruncate, &M::xSync>();
     left = after;
     sqlite3_vfs_register(&layer, 1);
 }
