@@ -230,9 +230,8 @@ TEST(NimbReportTest, jarTakesItemsFromItsFirstSixtyElements) {
     EXPECT_EQ(jar.items.back().key, "k57");
 
     // Any element that is not an object, even past the first sixty, leaves the jar its counts only.
-    EXPECT_TRUE(NimbReport::Jar::parse(nullptr).empty());
-    EXPECT_TRUE(NimbReport::Jar::parse(nlohmann::json::array()).empty());
-    EXPECT_TRUE(NimbReport::Jar::parse(12).empty());
+    for (const nlohmann::json& notAJar : {nlohmann::json(), nlohmann::json::array(), nlohmann::json(12)})
+        EXPECT_TRUE(NimbReport::Jar::parse(notAJar).empty()) << notAJar;
     std::string keyed;
     for (int i = 0; i < 65; ++i)
         keyed += R"({"key":"k)" + std::to_string(i) + R"(","bytes":1},)";
