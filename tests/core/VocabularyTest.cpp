@@ -120,49 +120,39 @@ std::vector<Text> everyDossierText(const DossierVocabulary& d) {
 
     // The headline: no third party (the house's own, the site's, nothing), then the census with each
     // deepest reach, blocked or not, named or not, and the house's own business after it.
-    Reach house, own;
-    house.houseName = "Meta";
+    auto reach = [](std::int64_t companies, std::int64_t saw, Depth deepest, bool blocked,
+                    std::optional<std::string> deepestName = {}, std::optional<std::string> houseName = {}) {
+        Reach r;
+        std::tie(r.companies, r.saw, r.outsideDeepest, r.deepestWasBlocked, r.deepestName, r.houseName) =
+            std::tie(companies, saw, deepest, blocked, deepestName, houseName);
+        return r;
+    };
+    Reach own;
     own.own = 2;
-    add("headline(house alone)", d.headline(house));
-    add("headline(own hosts)", d.headline(own));
-    add("headline(nothing)", d.headline(Reach{}));
-    struct Census {
-        std::string name;
-        std::int64_t companies, saw;
-        Depth deepest;
-        bool blocked;
-        std::optional<std::string> deepestName, houseName;
+    using enum Depth;
+    const std::pair<std::string, Reach> headlines[] = {
+        {"house alone", reach(0, 0, served, false, {}, "Meta")},
+        {"own hosts", own},
+        {"nothing", {}},
+        {"counted", reach(1, 0, counted, false)},
+        {"saw and counted", reach(3, 1, thisPage, false)},
+        {"saw", reach(1, 1, thisPage, true)},
+        {"browser", reach(2, 2, thisBrowser, false, "Criteo")},
+        {"browser blocked", reach(2, 2, thisBrowser, true, "Criteo")},
+        {"sites", reach(2, 2, acrossSites, false)},
+        {"sites blocked", reach(2, 2, acrossSites, true, "Criteo")},
+        {"lives", reach(2, 2, acrossLives, false, "Tapad")},
+        {"lives blocked", reach(2, 2, acrossLives, true, {}, "Fox Corporation")},
     };
-    const Census censuses[] = {
-        {"counted", 1, 0, Depth::counted, false, {}, {}},
-        {"saw and counted", 3, 1, Depth::thisPage, false, {}, {}},
-        {"saw", 1, 1, Depth::thisPage, true, {}, {}},
-        {"browser", 2, 2, Depth::thisBrowser, false, "Criteo", {}},
-        {"browser blocked", 2, 2, Depth::thisBrowser, true, "Criteo", {}},
-        {"sites", 2, 2, Depth::acrossSites, false, std::nullopt, {}},
-        {"sites blocked", 2, 2, Depth::acrossSites, true, "Criteo", {}},
-        {"lives", 2, 2, Depth::acrossLives, false, "Tapad", {}},
-        {"lives blocked", 2, 2, Depth::acrossLives, true, std::nullopt, "Fox Corporation"},
-    };
-    for (const Census& c : censuses) {
-        Reach reach;
-        reach.companies = c.companies;
-        reach.saw = c.saw;
-        reach.outsideDeepest = c.deepest;
-        reach.deepestWasBlocked = c.blocked;
-        reach.deepestName = c.deepestName;
-        reach.houseName = c.houseName;
-        add("headline(" + c.name + ")", d.headline(reach));
-    }
+    for (const auto& [name, census] : headlines)
+        add("headline(" + name + ")", d.headline(census));
     const std::tuple<std::string, std::int64_t, std::int64_t, bool> scores[] = {{"blocking off", 2, 1, false},
                                                                                 {"some blocked", 2, 1, true},
                                                                                 {"all blocked", 3, 0, true},
                                                                                 {"none blocked", 0, 3, true}};
     for (const auto& [name, blocked, through, blocking] : scores) {
-        Reach some;
-        some.companies = 3;
-        some.blocked = blocked;
-        some.gotThrough = through;
+        Reach some = reach(3, 0, served, false);
+        std::tie(some.blocked, some.gotThrough) = std::tie(blocked, through);
         add("whatTheScoreMeans(" + name + ")", d.whatTheScoreMeans(some, blocking));
     }
 
