@@ -287,29 +287,26 @@ std::string prose(const std::string& text) {
 }
 
 TEST(Vocabulary, eachLanguageFollowsItsPunctuation) {
-    const std::string narrow = "\u202F", noBreak = "\u00A0";
-    for (const auto& [member, text] : allTexts(Language::french)) {
-        std::string plain = prose(text);
-        for (std::size_t i = 0; i < plain.size(); ++i) {
-            char c = plain[i];
-            if (c != '?' && c != '!' && c != ';' && c != ':') continue;
-            std::string before = plain.substr(0, i);
-            bool spaced = before.ends_with(narrow) || before.ends_with(noBreak);
-            EXPECT_TRUE(spaced) << "French " << member << ": no space before '" << c << "' in: " << text;
-        }
-    }
-    // French and Italian write the apostrophe as the typographer's, as their texts do throughout.
-    for (Language language : {Language::french, Language::italian}) {
-        for (const auto& [member, text] : allTexts(language))
-            EXPECT_THAT(prose(text), testing::Not(testing::HasSubstr("'"))) << member;
-    }
-    for (const auto& [member, text] : allTexts(Language::spanish)) {
-        std::string plain = prose(text);
-        if (plain.find('?') != std::string::npos) {
-            EXPECT_THAT(plain, testing::HasSubstr("\u00BF")) << "Spanish " << member << ": " << text;
-        }
-        if (plain.find('!') != std::string::npos) {
-            EXPECT_THAT(plain, testing::HasSubstr("\u00A1")) << "Spanish " << member << ": " << text;
+    for (Language language : {Language::french, Language::italian, Language::spanish}) {
+        for (const auto& [member, text] : allTexts(language)) {
+            SCOPED_TRACE(std::string(rawValue(language)) + " " + member + ": " + text);
+            const std::string plain = prose(text);
+            // French and Italian write the apostrophe as the typographer's, as their texts do throughout.
+            if (language != Language::spanish) {
+                EXPECT_THAT(plain, testing::Not(testing::HasSubstr("'")));
+            }
+            // French puts a narrow or no-break space before ? ! ; and :, Spanish opens with ¿ and ¡.
+            for (std::size_t i = 0; language == Language::french && i < plain.size(); ++i) {
+                if (std::string_view("?!;:").find(plain[i]) == std::string_view::npos) continue;
+                const std::string_view before = std::string_view(plain).substr(0, i);
+                EXPECT_TRUE(before.ends_with("\u202F") || before.ends_with("\u00A0"))
+                    << "no space before '" << plain[i] << "'";
+            }
+            for (const auto& [close, open] : {std::pair{'?', "\u00BF"}, std::pair{'!', "\u00A1"}}) {
+                if (language == Language::spanish && plain.find(close) != std::string::npos) {
+                    EXPECT_THAT(plain, testing::HasSubstr(open));
+                }
+            }
         }
     }
 }
