@@ -330,10 +330,9 @@ TEST(TabStripLayout, stealthRow) {
     EXPECT_EQ(strip.rowEnd(), 768);
     EXPECT_EQ(strip.newFrame(), (Rect{768, 0, 30, 38}));
     // The field never counts as a tab under the pointer; nor does the gap.
-    EXPECT_EQ(strip.tabIndex({400, 20}), std::nullopt);
-    EXPECT_EQ(strip.tabIndex({680, 20}), std::nullopt);
-    EXPECT_EQ(strip.tabIndex({180, 20}), 0);
-    EXPECT_EQ(strip.tabIndex({733, 20}), 3);
+    for (auto [x, index] : std::initializer_list<std::pair<double, std::optional<std::int64_t>>>{
+             {400, {}}, {680, {}}, {180, 0}, {733, 3}})
+        EXPECT_EQ(strip.tabIndex({x, 20}), index) << x;
 
     // The current tab last: the gap follows it at the end of the row.
     strip.current = 4;
