@@ -185,10 +185,9 @@ std::uint64_t Navigator::showLocal(std::string_view address, Tab& tab, Placement
     tab.localPage = std::string(address);
     if (m_context.tabs().isCurrent(tab)) m_context.chrome().showAddress(std::string(address));
     tab.pendingGenerated = true;
-    std::string drawing = GeneratedPage::address(address, entry);
-    tab.sentGenerated = GeneratedPage::parse(drawing);
+    tab.sentGenerated = GeneratedPage::Entry{std::string(address), entry};
     tab.disarmTimeout();
-    webkit_web_view_load_uri(tab.view(), drawing.c_str());
+    webkit_web_view_load_uri(tab.view(), GeneratedPage::address(address, entry).c_str());
     m_context.chrome().syncTitle();
     m_context.chrome().syncStrip();
     return entry;

@@ -25,17 +25,6 @@
 #include <utility>
 
 namespace nimb {
-namespace {
-
-// The browser's page at the place of the tab's list where its document committed, if it is one:
-// unlike the view's address, which may already name a page asked for while this one was coming.
-std::optional<GeneratedPage::Entry> committedPlace(const Tab& tab) {
-    const char* uri =
-        tab.committedItem ? webkit_back_forward_list_item_get_uri(tab.committedItem.get()) : nullptr;
-    return uri ? GeneratedPage::parse(uri) : std::nullopt;
-}
-
-} // namespace
 
 PageLifecycle::PageLifecycle(WindowContext& context, GtkWindow* window)
     : m_context(context), m_policy(context), m_messages(context), m_menu(context, window) {}
@@ -114,7 +103,7 @@ void PageLifecycle::loadChanged(Tab& tab, WebKitLoadEvent event) {
         tab.committedItem = glib::GRefPtr<WebKitBackForwardListItem>(
             webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(tab.view())));
         auto drawn = std::exchange(tab.generatedDrawn, std::nullopt);
-        auto place = committedPlace(tab);
+        auto place = tab.committedEntry();
         tab.documentIsGenerated = place && drawn == place;
         auto entry =
             tab.documentIsGenerated || (place && place == tab.generatedEntry()) ? place : std::nullopt;

@@ -107,6 +107,11 @@ std::optional<GeneratedPage::Entry> Tab::generatedEntry() const {
     return address ? GeneratedPage::parse(*address) : std::nullopt;
 }
 
+std::optional<GeneratedPage::Entry> Tab::committedEntry() const {
+    const char* uri = committedItem ? webkit_back_forward_list_item_get_uri(committedItem.get()) : nullptr;
+    return uri ? GeneratedPage::parse(uri) : std::nullopt;
+}
+
 std::optional<std::string> Tab::viewAddress() const {
     const char* uri = m_view ? webkit_web_view_get_uri(m_view.get()) : nullptr;
     if (!uri || !*uri) return std::nullopt;

@@ -81,6 +81,9 @@ public:
     // The entry of the tab's back and forward list the view is at (or going to), when it is one of
     // the browser's own pages.
     [[nodiscard]] std::optional<GeneratedPage::Entry> generatedEntry() const;
+    // The browser's page at the place of the list where the view's document committed, if it is one:
+    // unlike the view's address, which may already name a page asked for while this one was coming.
+    [[nodiscard]] std::optional<GeneratedPage::Entry> committedEntry() const;
     // The browser's own page the browser last sent the tab to, until it comes: only it is let
     // through. (The page asked for before it may still be coming in meanwhile, and the view's
     // address already names this one.)

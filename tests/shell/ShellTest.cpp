@@ -3,7 +3,6 @@
 #include "FixtureVariables.h"
 #include "MainLoop.h"
 #include "location/LocationBar.h"
-#include "page/GeneratedPage.h"
 #include "storage/SqliteStore.h"
 
 #include <algorithm>
@@ -141,9 +140,7 @@ bool ShellTest::waitForLoadAfter(Tab& loading, std::size_t after, std::chrono::m
 bool ShellTest::waitForOwnPage(Tab& in, std::string_view address, std::chrono::milliseconds deadline) {
     bool shown = waitUntil(
         [&] {
-            WebKitBackForwardListItem* item = in.committedItem.get();
-            auto entry =
-                item ? GeneratedPage::parse(webkit_back_forward_list_item_get_uri(item)) : std::nullopt;
+            auto entry = in.committedEntry();
             return in.documentIsGenerated && entry && entry->internalAddress == address &&
                    in.localPage == std::string(address) && !webkit_web_view_is_loading(in.view());
         },
